@@ -1,0 +1,2 @@
+// Placeholder until the store's own sources land.
+namespace Prefs {}

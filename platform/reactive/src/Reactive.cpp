@@ -1,0 +1,2 @@
+// Placeholder until the publishers land.
+namespace reactive {}
