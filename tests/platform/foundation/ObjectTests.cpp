@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <unordered_set>
 #include <vector>
 
 using namespace foundation;
@@ -19,15 +18,12 @@ const char firstKey = 0;
 const char secondKey = 0;
 
 struct Counted {
-    explicit Counted(std::atomic<int>& destroyed, std::function<void()> onDestroy = {})
-        : destroyed(destroyed)
-        , onDestroy(std::move(onDestroy)) {}
+    std::atomic<int>& destroyed;
+    std::function<void()> onDestroy = {};
     ~Counted() {
         if (onDestroy) onDestroy();
         ++destroyed;
     }
-    std::atomic<int>& destroyed;
-    std::function<void()> onDestroy;
 };
 
 struct Named : Object {
@@ -43,65 +39,39 @@ struct Named : Object {
 
 } // namespace
 
-TEST(ObjectTest, AssociatedValuesAreReleasedExactlyWhenTheOwnerIsDestroyed) {
+TEST(ObjectTest, AssociatedValuesGoWhenReplacedOrWhenTheOwnerGoes) {
     std::atomic<int> destroyed = 0;
     auto owner = std::make_shared<Object>();
     std::weak_ptr<Object> weakOwner = owner;
     bool ownerGoneWhenReleased = false;
     owner->setAssociatedObject(&firstKey, std::make_shared<Counted>(destroyed));
+    owner->setAssociatedObject(&firstKey, std::make_shared<Counted>(destroyed));
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_TRUE(owner->associatedObject<Counted>(&firstKey));
+    EXPECT_FALSE(owner->associatedObject<int>(&firstKey)) << "read back as another type";
     owner->setAssociatedObject(&secondKey, std::make_shared<Counted>(destroyed, [&] {
         ownerGoneWhenReleased = weakOwner.expired();
     }));
-    EXPECT_EQ(destroyed, 0);
-    EXPECT_TRUE(owner->associatedObject<Counted>(&firstKey));
 
     owner.reset();
-    EXPECT_EQ(destroyed, 2);
+    EXPECT_EQ(destroyed, 3);
     EXPECT_TRUE(ownerGoneWhenReleased);
-}
-
-TEST(ObjectTest, ReplacingOrClearingReleasesTheOldValue) {
-    std::atomic<int> destroyed = 0;
-    auto owner = std::make_shared<Object>();
-    owner->setAssociatedObject(&firstKey, std::make_shared<Counted>(destroyed));
-    owner->setAssociatedObject(&firstKey, std::make_shared<Counted>(destroyed));
-    EXPECT_EQ(destroyed, 1);
-    owner->setAssociatedObject(&firstKey, nullptr);
-    EXPECT_EQ(destroyed, 2);
-    EXPECT_FALSE(owner->associatedObject(&firstKey));
 }
 
 TEST(ObjectTest, AReleasedValueMayUseTablesAsItGoes) {
     std::atomic<int> destroyed = 0;
     auto owner = std::make_shared<Object>();
-    auto other = std::make_shared<Object>();
-    Object* raw = owner.get();
-    auto touchTables = [&] {
-        raw->associatedObject(&secondKey);
-        other->setAssociatedObject(&firstKey, std::make_shared<int>(7));
+    auto touchOwner = [&, raw = owner.get()] {
+        raw->setAssociatedObject(&secondKey, std::make_shared<int>(7));
     };
-    owner->setAssociatedObject(&firstKey, std::make_shared<Counted>(destroyed, touchTables));
+    owner->setAssociatedObject(&firstKey, std::make_shared<Counted>(destroyed, touchOwner));
     owner->setAssociatedObject(&firstKey, nullptr); // would deadlock if released under the lock
-    EXPECT_EQ(destroyed, 1);
-
-    owner->modifyAssociatedObject(&secondKey, [&](const AssociatedValue&) -> AssociatedValue {
-        return std::make_shared<Counted>(destroyed, touchTables);
+    owner->modifyAssociatedObject(&firstKey, [&](const AssociatedValue&) -> AssociatedValue {
+        return std::make_shared<Counted>(destroyed, touchOwner);
     });
-    owner->modifyAssociatedObject(&secondKey, [](const AssociatedValue&) { return AssociatedValue(); });
+    owner->modifyAssociatedObject(&firstKey, [](const AssociatedValue&) { return AssociatedValue(); });
     EXPECT_EQ(destroyed, 2);
-    EXPECT_EQ(*other->associatedObject<int>(&firstKey), 7);
-}
-
-TEST(ObjectTest, ValuesReadBackOnlyAsTheTypeTheyWereStoredAs) {
-    auto owner = std::make_shared<Object>();
-    owner->setAssociatedObject(&firstKey, std::make_shared<int>(3));
-    EXPECT_EQ(*owner->associatedObject<int>(&firstKey), 3);
-    EXPECT_FALSE(owner->associatedObject<double>(&firstKey));
-    EXPECT_FALSE(owner->associatedObject<int>(&secondKey));
-
-    owner->setAssociatedObject(&secondKey, std::make_shared<const int>(4));
-    EXPECT_FALSE(owner->associatedObject<int>(&secondKey));
-    EXPECT_EQ(*owner->associatedObject<const int>(&secondKey), 4);
+    EXPECT_EQ(*owner->associatedObject<int>(&secondKey), 7);
 }
 
 TEST(ObjectTest, ModifyIsOneAtomicStepAcrossThreads) {
@@ -116,7 +86,6 @@ TEST(ObjectTest, ModifyIsOneAtomicStepAcrossThreads) {
                 owner->modifyAssociatedObject<const int>(&firstKey, [](std::shared_ptr<const int> count) {
                     return std::make_shared<const int>(count ? *count + 1 : 1);
                 });
-                owner->associatedObject<const int>(&firstKey);
             }
         });
     }
@@ -127,8 +96,8 @@ TEST(ObjectTest, ModifyIsOneAtomicStepAcrossThreads) {
 
 TEST(ObjectDeathTest, AModifierUsingItsOwnTableStopsTheProgram) {
     auto owner = std::make_shared<Object>();
-    EXPECT_DEATH(owner->modifyAssociatedObject(
-                     &firstKey, [&](const AssociatedValue&) { return owner->associatedObject(&secondKey); }),
+    auto reenter = [&](const AssociatedValue&) { return owner->associatedObject(&secondKey); };
+    EXPECT_DEATH(owner->modifyAssociatedObject(&firstKey, reenter),
                  "Fatal error: an associated-object modifier used the table it modifies");
 }
 
@@ -137,7 +106,6 @@ TEST(ObjectTest, EqualityIsIdentityUnlessOverridden) {
     auto b = std::make_shared<Object>();
     EXPECT_TRUE(*a == *a);
     EXPECT_FALSE(*a == *b);
-    EXPECT_NE(a->hash(), b->hash());
 
     auto first = std::make_shared<Named>("same");
     auto second = std::make_shared<Named>("same");
@@ -145,18 +113,7 @@ TEST(ObjectTest, EqualityIsIdentityUnlessOverridden) {
     EXPECT_FALSE(*first == Named("other"));
     EXPECT_FALSE(*first == *a);
     EXPECT_EQ(std::hash<Object>{}(*first), std::hash<Object>{}(*second));
-}
 
-TEST(ObjectTest, SelfReferencesAreTypedAndEmptyWhenUnowned) {
-    auto named = std::make_shared<Named>("n");
-    std::shared_ptr<Named> self = named->sharedSelf<Named>();
-    EXPECT_EQ(self, named);
-    std::weak_ptr<Named> weak = named->weakSelf<Named>();
-    EXPECT_EQ(weak.lock(), named);
-    struct Unrelated : Object {};
-    EXPECT_FALSE(named->sharedSelf<Unrelated>());
-
-    Named unowned("u");
-    EXPECT_FALSE(unowned.sharedSelf());
-    EXPECT_TRUE(unowned.weakSelf<Named>().expired());
+    EXPECT_EQ(first->weakSelf<Named>().lock(), first);
+    EXPECT_FALSE(Named("unowned").sharedSelf());
 }

