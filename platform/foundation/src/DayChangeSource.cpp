@@ -14,7 +14,9 @@ struct DayChangeSource::State : std::enable_shared_from_this<DayChangeSource::St
     using Day = std::tuple<int, int, int>;
 
     State(NotificationCenter& center, Calendar calendar, TimeInterval recheckInterval)
-        : center(center), calendar(calendar), recheckInterval(recheckInterval) {}
+        : center(center)
+        , calendar(calendar)
+        , recheckInterval(recheckInterval) {}
 
     NotificationCenter& center;
     const Calendar calendar;
@@ -64,7 +66,9 @@ struct DayChangeSource::State : std::enable_shared_from_this<DayChangeSource::St
 DayChangeSource::DayChangeSource(NotificationCenter& center, Calendar calendar, TimeInterval recheckInterval)
     : state_(std::make_shared<State>(center, calendar, recheckInterval > 0 ? recheckInterval : 60)) {}
 
-DayChangeSource::~DayChangeSource() { stop(); }
+DayChangeSource::~DayChangeSource() {
+    stop();
+}
 
 void DayChangeSource::start() {
     std::lock_guard lock(state_->mutex);
