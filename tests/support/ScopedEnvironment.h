@@ -15,16 +15,7 @@ public:
         set(value);
     }
     ~ScopedEnvironment() { set(previous_ ? previous_->c_str() : nullptr); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-    void set(const char* value) {
-        if (value) {
-            setenv(name_.c_str(), value, 1);
-        } else {
-            unsetenv(name_.c_str());
-        }
-    }
+    void set(const char* value) { value ? setenv(name_.c_str(), value, 1) : unsetenv(name_.c_str()); }
 
 private:
     std::string name_;

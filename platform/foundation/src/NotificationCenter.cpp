@@ -21,7 +21,7 @@ public:
     // Called on the posting thread, or from the queue. The removed flag is read at the last
     // moment so that a removal on another thread stops calls not yet started.
     void deliver(const Notification& notification) {
-        if (removed.load(std::memory_order_acquire)) return;
+        if (!block || removed.load(std::memory_order_acquire)) return;
         block(notification);
     }
 

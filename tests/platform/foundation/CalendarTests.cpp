@@ -1,26 +1,19 @@
 #include "foundation/Calendar.h"
 #include "foundation/Clock.h"
 
-#include "DatePrinter.h"
 #include "ScopedEnvironment.h"
+#include "TestDates.h"
 
-#include <date/date.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <string>
 
 using namespace foundation;
 using testing_support::ScopedEnvironment;
+using testing_support::utc;
 
 namespace {
-
-Date utc(int y, unsigned m, unsigned d, int h = 0, int min = 0) {
-    const auto t = date::sys_days{date::year{y} / date::month{m} / date::day{d}} + std::chrono::hours(h) +
-                   std::chrono::minutes(min);
-    return Date::fromTimeIntervalSince1970(std::chrono::duration<double>(t.time_since_epoch()).count());
-}
 
 constexpr double hour = 3600;
 
@@ -74,7 +67,7 @@ TEST(CalendarTest, AddingDaysKeepsTheWallClockTime) {
     EXPECT_EQ(santiago.startOfDay(santiago.dateByAddingDays(1, utc(2026, 9, 5, 4))), utc(2026, 9, 6, 4));
 }
 
-TEST(CalendarTest, ComponentsAreLocal) {
+TEST(CalendarTest, ComponentsAreLocalAndOddDatesAreSafe) {
     const auto berlin = *Calendar::withTimeZone("Europe/Berlin");
     EXPECT_EQ(berlin.dateComponents(utc(2026, 3, 29, 1) + 1.5), (DateComponents{2026, 3, 29, 3, 0, 1.5}));
     EXPECT_EQ(berlin.dateComponents(utc(2026, 12, 31, 23, 30)), (DateComponents{2027, 1, 1, 0, 30, 0}));
@@ -83,6 +76,12 @@ TEST(CalendarTest, ComponentsAreLocal) {
     EXPECT_EQ(utcCalendar.dateComponents(Date::distantPast()), (DateComponents{0, 12, 30, 0, 0, 0}));
     EXPECT_EQ(utcCalendar.dateComponents(Date::distantFuture()), (DateComponents{4001, 1, 1, 0, 0, 0}));
     EXPECT_FALSE(Calendar::withTimeZone("Nowhere/Atlantis"));
+
+    // Dates that are not finite come back unchanged.
+    EXPECT_TRUE(std::isnan(berlin.startOfDay(Date(NAN)).timeIntervalSinceReferenceDate()));
+    EXPECT_EQ(berlin.dateByAddingDays(1, Date(-INFINITY)), Date(-INFINITY));
+    EXPECT_FALSE(berlin.isDateInSameDayAs(Date(NAN), Date(NAN)));
+    EXPECT_EQ(berlin.dateComponents(Date(INFINITY)), DateComponents{});
 }
 
 TEST(CalendarTest, AutoupdatingFollowsTheTimeZoneVariable) {
@@ -124,13 +123,4 @@ TEST(CalendarTest, TodayIsTheLocalDayOfTheClock) {
     tz.set("Asia/Tokyo"); // already the 11th there
     EXPECT_TRUE(calendar.isDateInToday(Date::now() + 31 * 60));
     EXPECT_FALSE(calendar.isDateInToday(utc(2026, 3, 9, 23)));
-}
-
-TEST(CalendarTest, DatesThatAreNotFiniteComeBackUnchanged) {
-    const auto calendar = *Calendar::withTimeZone("Europe/Berlin");
-    EXPECT_TRUE(std::isnan(calendar.startOfDay(Date(NAN)).timeIntervalSinceReferenceDate()));
-    EXPECT_EQ(calendar.startOfDay(Date(INFINITY)), Date(INFINITY));
-    EXPECT_EQ(calendar.dateByAddingDays(1, Date(-INFINITY)), Date(-INFINITY));
-    EXPECT_FALSE(calendar.isDateInSameDayAs(Date(NAN), Date(NAN)));
-    EXPECT_EQ(calendar.dateComponents(Date(NAN)), DateComponents{});
 }
