@@ -65,7 +65,8 @@ public:
             released.push_back(std::move(upstreams_[index]));
             if (--remaining_ > 0) return;
             done_.store(true, std::memory_order_release);
-            released.swap(upstreams_);
+            for (auto& upstream : upstreams_) released.push_back(std::move(upstream));
+            upstreams_.clear();
         }
         downstream_->receiveCompletion(completion);
     }
