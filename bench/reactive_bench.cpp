@@ -22,17 +22,20 @@ void passthroughSubjectSend(benchmark::State& state) {
     std::int64_t plainSum = 0, subjectSum = 0;
 
     std::vector<std::function<void(int)>> plain;
-    for (int i = 0; i < subscribers; ++i) plain.emplace_back([&plainSum](int v) { plainSum += v; });
+    for (int i = 0; i < subscribers; ++i)
+        plain.emplace_back([&plainSum](int v) { plainSum += v; });
 
     reactive::PassthroughSubject<int> subject;
     std::vector<reactive::AnyCancellable> cancellables;
-    for (int i = 0; i < subscribers; ++i) subject.sink([&subjectSum](int v) { subjectSum += v; }).store(cancellables);
+    for (int i = 0; i < subscribers; ++i)
+        subject.sink([&subjectSum](int v) { subjectSum += v; }).store(cancellables);
 
     double plainSeconds = 0, subjectSeconds = 0;
     for (auto _ : state) {
         const auto a = Clock::now();
         for (int v = 0; v < sendsPerBatch; ++v) {
-            for (auto& f : plain) f(v);
+            for (auto& f : plain)
+                f(v);
             benchmark::ClobberMemory();
         }
         const auto b = Clock::now();
@@ -62,6 +65,11 @@ void passthroughSubjectSend(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(passthroughSubjectSend)->Name("PassthroughSubject.send")->Arg(1)->Arg(10)->Arg(100)->UseManualTime();
+BENCHMARK(passthroughSubjectSend)
+    ->Name("PassthroughSubject.send")
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->UseManualTime();
 
 BENCHMARK_MAIN();

@@ -48,7 +48,8 @@ struct AnyCancellable::State {
     ~State() { run(); }
 };
 
-AnyCancellable::AnyCancellable(std::function<void()> cancel) : state_(std::make_shared<State>()) {
+AnyCancellable::AnyCancellable(std::function<void()> cancel)
+    : state_(std::make_shared<State>()) {
     state_->cancel = std::move(cancel);
 }
 

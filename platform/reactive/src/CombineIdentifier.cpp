@@ -4,7 +4,8 @@
 
 namespace reactive {
 
-CombineIdentifier::CombineIdentifier() : isObject_(false) {
+CombineIdentifier::CombineIdentifier()
+    : isObject_(false) {
     static std::atomic<std::uint64_t> next{1};
     rawValue_ = next.fetch_add(1, std::memory_order_relaxed);
 }

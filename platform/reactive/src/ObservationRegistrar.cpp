@@ -48,7 +48,8 @@ struct RegistrarState {
             auto it = observers.find(key);
             if (it == observers.end()) continue;
             auto& list = it->second;
-            auto found = std::find_if(list.begin(), list.end(), [&](const auto& o) { return o.get() == observer; });
+            auto found =
+                std::find_if(list.begin(), list.end(), [&](const auto& o) { return o.get() == observer; });
             if (found != list.end()) {
                 released.push_back(std::move(*found));
                 list.erase(found);
@@ -89,7 +90,9 @@ namespace {
 thread_local TrackingScope* innermostScope = nullptr;
 }
 
-TrackingScope::TrackingScope() : recorded_(std::make_unique<Recorded>()), outer_(innermostScope) {
+TrackingScope::TrackingScope()
+    : recorded_(std::make_unique<Recorded>())
+    , outer_(innermostScope) {
     innermostScope = this;
 }
 
@@ -101,7 +104,9 @@ void TrackingScope::record(const std::shared_ptr<RegistrarState>& registrar, con
     if (auto* scope = innermostScope) scope->recorded_->accesses.push_back({registrar, key});
 }
 
-void TrackingScope::finish(std::function<void()> onChange) { install(std::move(onChange)); }
+void TrackingScope::finish(std::function<void()> onChange) {
+    install(std::move(onChange));
+}
 
 AnyCancellable TrackingScope::finishWithdrawable(std::function<void()> onChange) {
     auto observer = install(std::move(onChange));
@@ -133,19 +138,24 @@ std::shared_ptr<TrackingObserver> TrackingScope::install(std::function<void()> o
             observer->sources.push_back({access.registrar, {}});
         observer->sources.back().keys.push_back(access.key);
     }
-    for (const auto& access : accesses) access.registrar->add(access.key, observer);
+    for (const auto& access : accesses)
+        access.registrar->add(access.key, observer);
     return observer;
 }
 
 } // namespace detail
 
-ObservationRegistrar::ObservationRegistrar() : state_(std::make_shared<detail::RegistrarState>()) {}
+ObservationRegistrar::ObservationRegistrar()
+    : state_(std::make_shared<detail::RegistrarState>()) {}
 
-ObservationRegistrar::ObservationRegistrar(const ObservationRegistrar&) : ObservationRegistrar() {}
+ObservationRegistrar::ObservationRegistrar(const ObservationRegistrar&)
+    : ObservationRegistrar() {}
 
 ObservationRegistrar::~ObservationRegistrar() = default;
 
-void ObservationRegistrar::access(ObservationKey key) const { detail::TrackingScope::record(state_, key.token()); }
+void ObservationRegistrar::access(ObservationKey key) const {
+    detail::TrackingScope::record(state_, key.token());
+}
 
 void ObservationRegistrar::willSet(ObservationKey key) const {
     if (!state_->observed.load(std::memory_order_relaxed)) return;
@@ -158,7 +168,8 @@ void ObservationRegistrar::willSet(ObservationKey key) const {
         state_->observers.erase(it);
         if (state_->observers.empty()) state_->observed.store(false, std::memory_order_relaxed);
     }
-    for (const auto& observer : toldObservers) observer->fire();
+    for (const auto& observer : toldObservers)
+        observer->fire();
 }
 
 } // namespace reactive

@@ -14,7 +14,9 @@ Scheduler::Scheduler(foundation::DispatchQueue queue) {
     queue_ = std::move(queue);
 }
 
-double Scheduler::now() { return foundation::Clock::current()->uptime(); }
+double Scheduler::now() {
+    return foundation::Clock::current()->uptime();
+}
 
 void Scheduler::schedule(Work work) const {
     if (runLoop_) {

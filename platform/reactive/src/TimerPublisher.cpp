@@ -58,7 +58,8 @@ namespace {
 // Counts the subscribers of an autoconnecting publisher; the first connects, the last one
 // out disconnects.
 struct Autoconnect {
-    explicit Autoconnect(TimerPublisher publisher) : upstream(std::move(publisher)) {}
+    explicit Autoconnect(TimerPublisher publisher)
+        : upstream(std::move(publisher)) {}
 
     TimerPublisher upstream;
     std::mutex mutex;
@@ -85,7 +86,8 @@ class AutoconnectNode final : public Subscriber<Date>,
                               public std::enable_shared_from_this<AutoconnectNode> {
 public:
     AutoconnectNode(SubscriberPtr<Date> downstream, std::shared_ptr<Autoconnect> state)
-        : downstream_(std::move(downstream)), state_(std::move(state)) {}
+        : downstream_(std::move(downstream))
+        , state_(std::move(state)) {}
 
     void receiveSubscription(std::shared_ptr<Subscription> subscription) override {
         {
@@ -141,15 +143,25 @@ TimerPublisher::TimerPublisher(TimeInterval interval, foundation::RunLoop&, RunL
     impl_->tolerance = tolerance;
 }
 
-TimeInterval TimerPublisher::interval() const { return impl_->interval; }
+TimeInterval TimerPublisher::interval() const {
+    return impl_->interval;
+}
 
-std::optional<TimeInterval> TimerPublisher::tolerance() const { return impl_->tolerance; }
+std::optional<TimeInterval> TimerPublisher::tolerance() const {
+    return impl_->tolerance;
+}
 
-RunLoopMode TimerPublisher::mode() const { return impl_->mode; }
+RunLoopMode TimerPublisher::mode() const {
+    return impl_->mode;
+}
 
-void TimerPublisher::receive(const SubscriberPtr<Date>& subscriber) const { impl_->subject.receive(subscriber); }
+void TimerPublisher::receive(const SubscriberPtr<Date>& subscriber) const {
+    impl_->subject.receive(subscriber);
+}
 
-AnyCancellable TimerPublisher::connect() const { return impl_->connect(); }
+AnyCancellable TimerPublisher::connect() const {
+    return impl_->connect();
+}
 
 AnyPublisher<Date> TimerPublisher::autoconnect() const {
     auto state = std::make_shared<Autoconnect>(*this);

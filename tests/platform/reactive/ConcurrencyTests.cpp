@@ -25,7 +25,8 @@ TEST(PassthroughSubjectConcurrency, SendAndCancelRaceWithoutHarm) {
     std::vector<std::thread> threads;
     for (int s = 0; s < senders; ++s)
         threads.emplace_back([&] {
-            for (int i = 1; i <= valuesPerSender; ++i) subject.send(i);
+            for (int i = 1; i <= valuesPerSender; ++i)
+                subject.send(i);
         });
     for (int t = 0; t < churners; ++t)
         threads.emplace_back([&, t] {
@@ -54,7 +55,8 @@ TEST(PassthroughSubjectConcurrency, SendAndCancelRaceWithoutHarm) {
                 subject.send(-id);
             }
         });
-    for (auto& t : threads) t.join();
+    for (auto& t : threads)
+        t.join();
 
     EXPECT_EQ(violations.load(), 0);
     EXPECT_EQ(kept.load(), long(senders) * valuesPerSender);

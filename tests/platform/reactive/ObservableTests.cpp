@@ -22,7 +22,8 @@ public:
 TEST(Published, SendsObjectWillChangeBeforeEachWriteThenEmitsTheNewValue) {
     Counter counter;
     std::vector<std::string> log;
-    auto will = counter.objectWillChange().sink([&] { log.push_back("will@" + std::to_string(counter.count)); });
+    auto will =
+        counter.objectWillChange().sink([&] { log.push_back("will@" + std::to_string(counter.count)); });
     auto values = counter.count.publisher().sink([&](int v) {
         log.push_back("value " + std::to_string(v) + " reads " + std::to_string(counter.count.get()));
     });

@@ -94,8 +94,12 @@ TEST(ObservationTracking, AWriteOnAnotherThreadCallsOnChangeThere) {
     Keys keys;
     std::atomic<bool> calledOnWriter{false};
     std::thread::id writer;
-    withObservationTracking([&] { keys.shift(); keys.option(); },
-                            [&] { calledOnWriter = std::this_thread::get_id() == writer; });
+    withObservationTracking(
+        [&] {
+            keys.shift();
+            keys.option();
+        },
+        [&] { calledOnWriter = std::this_thread::get_id() == writer; });
     std::thread t([&] {
         writer = std::this_thread::get_id();
         keys.setOption(true);

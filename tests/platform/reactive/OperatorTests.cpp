@@ -32,7 +32,8 @@ TEST(Operators, MapFilterAndCompactMapTransformInOrder) {
                  .map([](int v) { return v * 10; })
                  .compactMap([](int v) { return v > 10 ? std::optional(std::to_string(v)) : std::nullopt; })
                  .sink([&](const std::string& s) { out.push_back(s); });
-    for (int v : {1, 2, 3, 4, 5}) subject.send(v);
+    for (int v : {1, 2, 3, 4, 5})
+        subject.send(v);
     EXPECT_EQ(out, (std::vector<std::string>{"30", "50"}));
 
     PassthroughSubject<Void> signal; // a signal without payload takes functions of nothing
@@ -47,7 +48,8 @@ TEST(Operators, RemoveDuplicatesDropsOnlyEqualNeighbours) {
     PassthroughSubject<int> subject;
     std::vector<int> out;
     auto c = subject.removeDuplicates().sink([&](int v) { out.push_back(v); });
-    for (int v : {1, 1, 2, 2, 2, 1, 3, 3, 1}) subject.send(v);
+    for (int v : {1, 1, 2, 2, 2, 1, 3, 3, 1})
+        subject.send(v);
     EXPECT_EQ(out, (std::vector<int>{1, 2, 1, 3, 1}));
 
     PassthroughSubject<std::string> words;
@@ -57,7 +59,8 @@ TEST(Operators, RemoveDuplicatesDropsOnlyEqualNeighbours) {
                      return std::tolower(previous[0]) == std::tolower(next[0]);
                  })
                  .sink([&](const std::string& s) { kept.push_back(s); });
-    for (const char* w : {"apple", "Avocado", "banana", "Blueberry", "apricot"}) words.send(w);
+    for (const char* w : {"apple", "Avocado", "banana", "Blueberry", "apricot"})
+        words.send(w);
     EXPECT_EQ(kept, (std::vector<std::string>{"apple", "banana", "apricot"}));
 }
 
@@ -78,8 +81,9 @@ TEST(Operators, MergeWithANeverCompletingEmptyNeverCompletes) {
 TEST(Operators, MergeFinishesAfterAllFinishAndFailsAtTheFirstFailure) {
     PassthroughSubject<int> a, b;
     std::vector<std::string> log;
-    auto c = a.merge(b, Empty<int>(), Just(7)).sink([&](const auto& c) { log.push_back(describe(c)); },
-                                                    [&](int v) { log.push_back(std::to_string(v)); });
+    auto c = a.merge(b, Empty<int>(), Just(7))
+                 .sink([&](const auto& c) { log.push_back(describe(c)); },
+                       [&](int v) { log.push_back(std::to_string(v)); });
     a.send(Subscribers::Completion<Never>::finished());
     b.send(1);
     b.send(Subscribers::Completion<Never>::finished());

@@ -57,7 +57,9 @@ TEST_F(TimeTest, DebounceDeliversAWaitingValueBeforeFinishingAndDropsItOnCancel)
     std::vector<std::string> log;
     auto c = subject.debounce(1.0, foundation::DispatchQueue::main())
                  .sink([&](const auto&) { log.push_back("finished@" + std::to_string(int(elapsed() * 10))); },
-                       [&](int v) { log.push_back(std::to_string(v) + "@" + std::to_string(int(elapsed() * 10))); });
+                       [&](int v) {
+                           log.push_back(std::to_string(v) + "@" + std::to_string(int(elapsed() * 10)));
+                       });
     subject.send(1);
     loop.advance(0.5);
     subject.send(Subscribers::Completion<Never>::finished());
@@ -132,14 +134,16 @@ TEST_F(TimeTest, ReceiveOnMainDeliversOnTheMainThreadInOrder) {
                            out.push_back(v);
                        });
     std::thread worker([&] {
-        for (int i = 0; i < 100; ++i) subject.send(i);
+        for (int i = 0; i < 100; ++i)
+            subject.send(i);
         subject.send(Subscribers::Completion<Never>::finished());
     });
     worker.join();
     EXPECT_TRUE(out.empty()); // nothing arrives until the main run loop turns
     ASSERT_TRUE(loop.runUntil([&] { return finished; }));
     ASSERT_EQ(out.size(), 100u);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(out[i], i);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(out[i], i);
     EXPECT_TRUE(allOnMain);
 
     // Values still on their way when the subscription is cancelled are dropped.

@@ -24,13 +24,10 @@ public:
     explicit AnyPublisher(SubscribeFunction subscribe)
         : subscribe_(std::make_shared<const SubscribeFunction>(std::move(subscribe))) {}
 
-    template <class P>
-        requires(!std::is_same_v<std::remove_cvref_t<P>, AnyPublisher> && Publisher<std::remove_cvref_t<P>> &&
-                 std::is_same_v<typename std::remove_cvref_t<P>::Output, Output> &&
-                 std::is_same_v<typename std::remove_cvref_t<P>::Failure, Failure>)
-    AnyPublisher(P&& publisher)
+    template <ErasablePublisher<Output, Failure> P>
+    AnyPublisher(P publisher)
         : AnyPublisher(
-              [p = std::forward<P>(publisher)](const SubscriberPtr<Output, Failure>& s) { p.receive(s); }) {}
+              [p = std::move(publisher)](const SubscriberPtr<Output, Failure>& s) { p.receive(s); }) {}
 
     void receive(const SubscriberPtr<Output, Failure>& subscriber) const { (*subscribe_)(subscriber); }
 

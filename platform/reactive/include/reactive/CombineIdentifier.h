@@ -14,7 +14,8 @@ public:
     CombineIdentifier();
     // The identity of `object`.
     explicit CombineIdentifier(const void* object)
-        : rawValue_(reinterpret_cast<std::uintptr_t>(object)), isObject_(true) {}
+        : rawValue_(reinterpret_cast<std::uintptr_t>(object))
+        , isObject_(true) {}
 
     std::uint64_t rawValue() const { return rawValue_; }
 

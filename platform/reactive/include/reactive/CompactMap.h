@@ -14,15 +14,14 @@ namespace reactive {
 namespace detail {
 
 template <class T> struct OptionalValue;
-template <class T> struct OptionalValue<std::optional<T>> {
-    using Type = T;
-};
+template <class T> struct OptionalValue<std::optional<T>> { using Type = T; };
 
 template <class Input, class Output, class Failure, class Transform>
 class CompactMapNode final : public Subscriber<Input, Failure> {
 public:
     CompactMapNode(SubscriberPtr<Output, Failure> downstream, Transform transform)
-        : downstream_(std::move(downstream)), transform_(std::move(transform)) {}
+        : downstream_(std::move(downstream))
+        , transform_(std::move(transform)) {}
 
     void receiveSubscription(std::shared_ptr<Subscription> subscription) override {
         downstream_->receiveSubscription(std::move(subscription));
@@ -50,10 +49,10 @@ auto PublisherOperators<Derived>::compactMap(Transform transform) const {
     using Failure = typename Derived::Failure;
     using Output = typename detail::OptionalValue<std::decay_t<detail::InvokeResult<Transform, Input>>>::Type;
     using Node = detail::CompactMapNode<Input, Output, Failure, Transform>;
-    return AnyPublisher<Output, Failure>(
-        [upstream = self(), transform = std::move(transform)](const SubscriberPtr<Output, Failure>& downstream) {
-            upstream.receive(std::make_shared<Node>(downstream, transform));
-        });
+    return AnyPublisher<Output, Failure>([upstream = self(), transform = std::move(transform)](
+                                             const SubscriberPtr<Output, Failure>& downstream) {
+        upstream.receive(std::make_shared<Node>(downstream, transform));
+    });
 }
 
 } // namespace reactive

@@ -15,13 +15,11 @@ struct Never {
 namespace Subscribers {
 
 // How a publisher ended: finished, or failed with an error of its failure type.
-template <class Failure = Never>
-class Completion {
+template <class Failure = Never> class Completion {
 public:
     static Completion finished() { return Completion(); }
-    static Completion failure(Failure error)
-        requires(!std::is_same_v<Failure, Never>)
-    {
+    static Completion failure(Failure error) {
+        static_assert(!std::is_same_v<Failure, Never>, "a publisher that cannot fail has no failure");
         Completion c;
         c.error_.emplace(std::move(error));
         return c;

@@ -22,7 +22,8 @@ public:
     using Output = Output_;
     using Failure = Failure_;
 
-    explicit CurrentValueSubject(Output value) : state_(std::make_shared<State>(std::move(value))) {}
+    explicit CurrentValueSubject(Output value)
+        : state_(std::make_shared<State>(std::move(value))) {}
     CurrentValueSubject(const CurrentValueSubject&) = default;
     CurrentValueSubject& operator=(const CurrentValueSubject&) = default;
 
@@ -46,7 +47,8 @@ public:
     }
 
     void receive(const SubscriberPtr<Output, Failure>& subscriber) const {
-        state_->core->subscribe(subscriber, [state = state_.get()] { return std::optional<Output>(state->value); });
+        state_->core->subscribe(subscriber,
+                                [state = state_.get()] { return std::optional<Output>(state->value); });
     }
 
     bool operator==(const CurrentValueSubject& other) const { return state_ == other.state_; }
@@ -56,7 +58,8 @@ private:
 
     // `value` and `completed` are guarded by the core's lock.
     struct State {
-        explicit State(Output v) : value(std::move(v)) {}
+        explicit State(Output v)
+            : value(std::move(v)) {}
         Output value;
         bool completed = false;
         const std::shared_ptr<detail::SubjectCore<Output, Failure>> core =

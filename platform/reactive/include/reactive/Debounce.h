@@ -22,8 +22,11 @@ class DebounceNode final : public Subscriber<Input, Failure>,
                            public Subscription,
                            public std::enable_shared_from_this<DebounceNode<Input, Failure>> {
 public:
-    DebounceNode(SubscriberPtr<Input, Failure> downstream, foundation::TimeInterval dueTime, Scheduler scheduler)
-        : downstream_(std::move(downstream)), dueTime_(dueTime), scheduler_(std::move(scheduler)) {}
+    DebounceNode(SubscriberPtr<Input, Failure> downstream, foundation::TimeInterval dueTime,
+                 Scheduler scheduler)
+        : downstream_(std::move(downstream))
+        , dueTime_(dueTime)
+        , scheduler_(std::move(scheduler)) {}
 
     void receiveSubscription(std::shared_ptr<Subscription> subscription) override {
         {
@@ -46,9 +49,10 @@ public:
         pending_.emplace(input);
         const auto generation = ++generation_;
         scheduler_.cancel(token_);
-        token_ = scheduler_.schedule(Scheduler::now() + dueTime_, [weak = this->weak_from_this(), generation] {
-            if (auto self = weak.lock()) self->fire(generation);
-        });
+        token_ =
+            scheduler_.schedule(Scheduler::now() + dueTime_, [weak = this->weak_from_this(), generation] {
+                if (auto self = weak.lock()) self->fire(generation);
+            });
         return Subscribers::Demand::none();
     }
 
@@ -67,8 +71,7 @@ public:
                 now = true;
             }
         }
-        if (now)
-            scheduler_.schedule([self = this->shared_from_this()] { self->finish(); });
+        if (now) scheduler_.schedule([self = this->shared_from_this()] { self->finish(); });
     }
 
     void request(Subscribers::Demand) override {}
@@ -132,10 +135,10 @@ auto PublisherOperators<Derived>::debounce(foundation::TimeInterval dueTime, Sch
     using Output = typename Derived::Output;
     using Failure = typename Derived::Failure;
     using Node = detail::DebounceNode<Output, Failure>;
-    return AnyPublisher<Output, Failure>(
-        [upstream = self(), dueTime, scheduler = std::move(scheduler)](const SubscriberPtr<Output, Failure>& downstream) {
-            upstream.receive(std::make_shared<Node>(downstream, dueTime, scheduler));
-        });
+    return AnyPublisher<Output, Failure>([upstream = self(), dueTime, scheduler = std::move(scheduler)](
+                                             const SubscriberPtr<Output, Failure>& downstream) {
+        upstream.receive(std::make_shared<Node>(downstream, dueTime, scheduler));
+    });
 }
 
 } // namespace reactive

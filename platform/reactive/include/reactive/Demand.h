@@ -37,7 +37,8 @@ public:
 
 private:
     static constexpr std::size_t unlimitedValue = std::numeric_limits<std::size_t>::max();
-    constexpr explicit Demand(std::size_t value) : value_(value) {}
+    constexpr explicit Demand(std::size_t value)
+        : value_(value) {}
     std::size_t value_;
 };
 

@@ -15,14 +15,16 @@ public:
     using Output = Output_;
     using Failure = Failure_;
 
-    explicit Empty(bool completeImmediately = true) : completeImmediately_(completeImmediately) {}
+    explicit Empty(bool completeImmediately = true)
+        : completeImmediately_(completeImmediately) {}
 
     bool completeImmediately() const { return completeImmediately_; }
 
     void receive(const SubscriberPtr<Output, Failure>& subscriber) const {
         auto subscription = std::make_shared<detail::OnceSubscription>();
         subscriber->receiveSubscription(subscription);
-        if (completeImmediately_ && !subscription->isCancelled()) subscriber->receiveCompletion(Subscribers::Completion<Failure>::finished());
+        if (completeImmediately_ && !subscription->isCancelled())
+            subscriber->receiveCompletion(Subscribers::Completion<Failure>::finished());
     }
 
 private:

@@ -15,7 +15,8 @@ template <class Input, class Failure, class Predicate>
 class FilterNode final : public Subscriber<Input, Failure> {
 public:
     FilterNode(SubscriberPtr<Input, Failure> downstream, Predicate isIncluded)
-        : downstream_(std::move(downstream)), isIncluded_(std::move(isIncluded)) {}
+        : downstream_(std::move(downstream))
+        , isIncluded_(std::move(isIncluded)) {}
 
     void receiveSubscription(std::shared_ptr<Subscription> subscription) override {
         downstream_->receiveSubscription(std::move(subscription));
@@ -41,10 +42,10 @@ auto PublisherOperators<Derived>::filter(Predicate isIncluded) const {
     using Output = typename Derived::Output;
     using Failure = typename Derived::Failure;
     using Node = detail::FilterNode<Output, Failure, Predicate>;
-    return AnyPublisher<Output, Failure>(
-        [upstream = self(), isIncluded = std::move(isIncluded)](const SubscriberPtr<Output, Failure>& downstream) {
-            upstream.receive(std::make_shared<Node>(downstream, isIncluded));
-        });
+    return AnyPublisher<Output, Failure>([upstream = self(), isIncluded = std::move(isIncluded)](
+                                             const SubscriberPtr<Output, Failure>& downstream) {
+        upstream.receive(std::make_shared<Node>(downstream, isIncluded));
+    });
 }
 
 } // namespace reactive

@@ -9,13 +9,13 @@
 namespace reactive {
 
 // Sends one value and finishes, synchronously, to each subscriber.
-template <class Output_>
-class Just : public PublisherOperators<Just<Output_>> {
+template <class Output_> class Just : public PublisherOperators<Just<Output_>> {
 public:
     using Output = Output_;
     using Failure = Never;
 
-    explicit Just(Output value) : value_(std::move(value)) {}
+    explicit Just(Output value)
+        : value_(std::move(value)) {}
 
     const Output& output() const { return value_; }
 

@@ -15,10 +15,10 @@ namespace reactive {
 
 namespace detail {
 
-template <class Output, class Failure>
-class SourceSubscription final : public Subscription {
+template <class Output, class Failure> class SourceSubscription final : public Subscription {
 public:
-    explicit SourceSubscription(SubscriberPtr<Output, Failure> downstream) : downstream_(std::move(downstream)) {}
+    explicit SourceSubscription(SubscriberPtr<Output, Failure> downstream)
+        : downstream_(std::move(downstream)) {}
 
     void request(Subscribers::Demand) override {}
     void cancel() override {
@@ -74,16 +74,14 @@ private:
 // What a source started by makePublisher sends through: values, then at most one completion.
 // Safe to use from any thread; after the subscription ended it sends nothing. It keeps the
 // subscription, and so the subscriber, alive: the source owns its live subscriptions.
-template <class Output, class Failure = Never>
-class Emitter {
+template <class Output, class Failure = Never> class Emitter {
 public:
     explicit Emitter(std::shared_ptr<detail::SourceSubscription<Output, Failure>> subscription)
         : subscription_(std::move(subscription)) {}
 
     void send(const Output& value) const { subscription_->send(value); }
-    void send() const
-        requires std::is_same_v<Output, Void>
-    {
+    void send() const {
+        static_assert(std::is_same_v<Output, Void>, "send() without a value is for emitters of Void");
         subscription_->send(Void{});
     }
     void send(const Subscribers::Completion<Failure>& completion) const { subscription_->send(completion); }
@@ -102,13 +100,15 @@ private:
 //         auto token = center->addObserver([emit](const Change& c) { emit.send(c); });
 //         return reactive::AnyCancellable([center, token] { center->removeObserver(token); });
 //     });
-template <class Output, class Failure = Never, class Start> AnyPublisher<Output, Failure> makePublisher(Start start) {
-    return AnyPublisher<Output, Failure>([start = std::move(start)](const SubscriberPtr<Output, Failure>& subscriber) {
-        auto subscription = std::make_shared<detail::SourceSubscription<Output, Failure>>(subscriber);
-        subscriber->receiveSubscription(subscription);
-        if (!subscription->isLive()) return;
-        subscription->started(start(Emitter<Output, Failure>(subscription)));
-    });
+template <class Output, class Failure = Never, class Start>
+AnyPublisher<Output, Failure> makePublisher(Start start) {
+    return AnyPublisher<Output, Failure>(
+        [start = std::move(start)](const SubscriberPtr<Output, Failure>& subscriber) {
+            auto subscription = std::make_shared<detail::SourceSubscription<Output, Failure>>(subscriber);
+            subscriber->receiveSubscription(subscription);
+            if (!subscription->isLive()) return;
+            subscription->started(start(Emitter<Output, Failure>(subscription)));
+        });
 }
 
 } // namespace reactive

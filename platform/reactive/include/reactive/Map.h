@@ -17,7 +17,8 @@ template <class Input, class Output, class Failure, class Transform>
 class MapNode final : public Subscriber<Input, Failure> {
 public:
     MapNode(SubscriberPtr<Output, Failure> downstream, Transform transform)
-        : downstream_(std::move(downstream)), transform_(std::move(transform)) {}
+        : downstream_(std::move(downstream))
+        , transform_(std::move(transform)) {}
 
     void receiveSubscription(std::shared_ptr<Subscription> subscription) override {
         downstream_->receiveSubscription(std::move(subscription));
@@ -44,10 +45,10 @@ auto PublisherOperators<Derived>::map(Transform transform) const {
     using Output = std::decay_t<detail::InvokeResult<Transform, Input>>;
     static_assert(!std::is_void_v<Output>, "map needs a transform that returns a value");
     using Node = detail::MapNode<Input, Output, Failure, Transform>;
-    return AnyPublisher<Output, Failure>(
-        [upstream = self(), transform = std::move(transform)](const SubscriberPtr<Output, Failure>& downstream) {
-            upstream.receive(std::make_shared<Node>(downstream, transform));
-        });
+    return AnyPublisher<Output, Failure>([upstream = self(), transform = std::move(transform)](
+                                             const SubscriberPtr<Output, Failure>& downstream) {
+        upstream.receive(std::make_shared<Node>(downstream, transform));
+    });
 }
 
 } // namespace reactive

@@ -17,11 +17,12 @@ namespace detail {
 
 // The downstream's subscription to a merge: it holds the upstream subscriptions and counts the
 // upstreams that have finished.
-template <class Output, class Failure>
-class MergeState final : public Subscription {
+template <class Output, class Failure> class MergeState final : public Subscription {
 public:
     MergeState(SubscriberPtr<Output, Failure> downstream, std::size_t count)
-        : downstream_(std::move(downstream)), upstreams_(count), remaining_(count) {}
+        : downstream_(std::move(downstream))
+        , upstreams_(count)
+        , remaining_(count) {}
 
     void request(Subscribers::Demand) override {}
 
@@ -65,7 +66,8 @@ public:
             released.push_back(std::move(upstreams_[index]));
             if (--remaining_ > 0) return;
             done_.store(true, std::memory_order_release);
-            for (auto& upstream : upstreams_) released.push_back(std::move(upstream));
+            for (auto& upstream : upstreams_)
+                released.push_back(std::move(upstream));
             upstreams_.clear();
         }
         downstream_->receiveCompletion(completion);
@@ -87,11 +89,11 @@ private:
     std::atomic<bool> done_{false};
 };
 
-template <class Output, class Failure>
-class MergeInput final : public Subscriber<Output, Failure> {
+template <class Output, class Failure> class MergeInput final : public Subscriber<Output, Failure> {
 public:
     MergeInput(std::shared_ptr<MergeState<Output, Failure>> state, std::size_t index)
-        : state_(std::move(state)), index_(index) {}
+        : state_(std::move(state))
+        , index_(index) {}
 
     void receiveSubscription(std::shared_ptr<Subscription> subscription) override {
         state_->receiveSubscription(index_, std::move(subscription));
@@ -117,8 +119,10 @@ auto PublisherOperators<Derived>::merge(Others... others) const {
     using Output = typename Derived::Output;
     using Failure = typename Derived::Failure;
     static_assert(sizeof...(Others) > 0, "merge needs at least one other publisher");
-    static_assert((std::is_same_v<typename Others::Output, Output> && ...), "merged publishers differ in output");
-    static_assert((std::is_same_v<typename Others::Failure, Failure> && ...), "merged publishers differ in failure");
+    static_assert((std::is_same_v<typename Others::Output, Output> && ...),
+                  "merged publishers differ in output");
+    static_assert((std::is_same_v<typename Others::Failure, Failure> && ...),
+                  "merged publishers differ in failure");
     std::vector<AnyPublisher<Output, Failure>> upstreams{self().eraseToAnyPublisher(),
                                                          AnyPublisher<Output, Failure>(std::move(others))...};
     return AnyPublisher<Output, Failure>(

@@ -19,7 +19,8 @@ struct RegistrarState;
 // property's own address; a computed property without a field can use a static token.
 class ObservationKey {
 public:
-    constexpr explicit ObservationKey(const void* token) : token_(token) {}
+    constexpr explicit ObservationKey(const void* token)
+        : token_(token) {}
     constexpr const void* token() const { return token_; }
     constexpr bool operator==(const ObservationKey&) const = default;
     constexpr auto operator<=>(const ObservationKey&) const = default;
@@ -38,7 +39,8 @@ private:
 //         return shiftKeyPressed_;
 //     }
 //     void setShiftKeyPressed(bool pressed) {
-//         registrar_.withMutation(*this, &ModifierKeyManager::shiftKeyPressed_, [&] { shiftKeyPressed_ = pressed; });
+//         registrar_.withMutation(*this, &ModifierKeyManager::shiftKeyPressed_, [&] { shiftKeyPressed_ =
+//         pressed; });
 //     }
 class ObservationRegistrar {
 public:
@@ -125,7 +127,8 @@ template <class Apply> decltype(auto) withObservationTracking(Apply&& apply, std
 // The same, for an observer that may go away before anything changes (a view that is
 // removed): the returned cancellable withdraws `onChange`, at the latest when it is dropped.
 template <class Apply>
-[[nodiscard]] AnyCancellable withCancellableObservationTracking(Apply&& apply, std::function<void()> onChange) {
+[[nodiscard]] AnyCancellable withCancellableObservationTracking(Apply&& apply,
+                                                                std::function<void()> onChange) {
     detail::TrackingScope scope;
     apply();
     return scope.finishWithdrawable(std::move(onChange));

@@ -25,15 +25,16 @@ public:
     using Output = Output_;
     using Failure = Failure_;
 
-    PassthroughSubject() : core_(Core::make()) {}
+    PassthroughSubject()
+        : core_(Core::make()) {}
     // Copying shares the subject; there is deliberately no moved-from empty state.
     PassthroughSubject(const PassthroughSubject&) = default;
     PassthroughSubject& operator=(const PassthroughSubject&) = default;
 
     void send(const Output& value) const { core_->send(value); }
-    void send() const
-        requires std::is_same_v<Output, Void>
-    {
+    // For a subject of Void: signals without a value.
+    void send() const {
+        static_assert(std::is_same_v<Output, Void>, "send() without a value is for subjects of Void");
         core_->send(Void{});
     }
     void send(const Subscribers::Completion<Failure>& completion) const { core_->send(completion); }

@@ -18,11 +18,13 @@ namespace reactive {
 //
 // The value belongs to its owner's thread, like any member: read and write it there.
 // publisher() may be subscribed from any thread.
-template <class T>
-class Published {
+template <class T> class Published {
 public:
-    explicit Published(T initial = T()) : Published(nullptr, std::move(initial)) {}
-    Published(ObservableObject* owner, T initial = T()) : owner_(owner), subject_(std::move(initial)) {}
+    explicit Published(T initial = T())
+        : Published(nullptr, std::move(initial)) {}
+    Published(ObservableObject* owner, T initial = T())
+        : owner_(owner)
+        , subject_(std::move(initial)) {}
     Published(const Published&) = delete;
     Published& operator=(const Published&) = delete;
 

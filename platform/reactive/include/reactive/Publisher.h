@@ -8,6 +8,7 @@
 #include "foundation/Date.h"
 
 #include <memory>
+#include <type_traits>
 
 namespace reactive {
 
@@ -15,22 +16,28 @@ namespace reactive {
 // subscriber. It hands the subscriber a subscription first, then values, then at most one
 // completion.
 template <class P>
-concept Publisher = requires { typename P::Output; typename P::Failure; } &&
-                    requires(const P& p, const SubscriberPtr<typename P::Output, typename P::Failure>& s) {
-                        p.receive(s);
-                    };
+concept Publisher = requires(const P& p, const SubscriberPtr<typename P::Output, typename P::Failure>& s) {
+    p.receive(s);
+};
 
 template <class Output, class Failure> class AnyPublisher;
+
+// A publisher of these types that is not already the AnyPublisher of them.
+template <class P, class Output, class Failure>
+concept ErasablePublisher =
+    Publisher<P> && !std::is_same_v<P, AnyPublisher<Output, Failure>> &&
+    std::is_same_v<typename P::Output, Output> && std::is_same_v<typename P::Failure, Failure>;
 
 // The operators every publisher offers, as members: a publisher type derives from
 // PublisherOperators<Itself>. Each operator returns an AnyPublisher; the chain is built when
 // something subscribes. Each operator is defined in its own header, all of which are included
 // at the end of this one.
-template <class Derived>
-class PublisherOperators {
+template <class Derived> class PublisherOperators {
 public:
     // Attaches a subscriber (the same as receive).
-    template <class S> void subscribe(const std::shared_ptr<S>& subscriber) const { self().receive(subscriber); }
+    template <class S> void subscribe(const std::shared_ptr<S>& subscriber) const {
+        self().receive(subscriber);
+    }
 
     // Functions given to operators take the value as `const Output&`; for a publisher of Void
     // they may take nothing instead.

@@ -20,7 +20,8 @@ class ReceiveOnNode final : public Subscriber<Input, Failure>,
                             public std::enable_shared_from_this<ReceiveOnNode<Input, Failure>> {
 public:
     ReceiveOnNode(SubscriberPtr<Input, Failure> downstream, Scheduler scheduler)
-        : downstream_(std::move(downstream)), scheduler_(std::move(scheduler)) {}
+        : downstream_(std::move(downstream))
+        , scheduler_(std::move(scheduler)) {}
 
     void receiveSubscription(std::shared_ptr<Subscription> subscription) override {
         bool accepted = false;
@@ -83,10 +84,10 @@ template <class Derived> auto PublisherOperators<Derived>::receiveOn(Scheduler s
     using Output = typename Derived::Output;
     using Failure = typename Derived::Failure;
     using Node = detail::ReceiveOnNode<Output, Failure>;
-    return AnyPublisher<Output, Failure>(
-        [upstream = self(), scheduler = std::move(scheduler)](const SubscriberPtr<Output, Failure>& downstream) {
-            upstream.receive(std::make_shared<Node>(downstream, scheduler));
-        });
+    return AnyPublisher<Output, Failure>([upstream = self(), scheduler = std::move(scheduler)](
+                                             const SubscriberPtr<Output, Failure>& downstream) {
+        upstream.receive(std::make_shared<Node>(downstream, scheduler));
+    });
 }
 
 } // namespace reactive

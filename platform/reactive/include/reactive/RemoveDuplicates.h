@@ -20,7 +20,8 @@ template <class Input, class Failure, class Predicate>
 class RemoveDuplicatesNode final : public Subscriber<Input, Failure> {
 public:
     RemoveDuplicatesNode(SubscriberPtr<Input, Failure> downstream, Predicate isDuplicate)
-        : downstream_(std::move(downstream)), isDuplicate_(std::move(isDuplicate)) {}
+        : downstream_(std::move(downstream))
+        , isDuplicate_(std::move(isDuplicate)) {}
 
     void receiveSubscription(std::shared_ptr<Subscription> subscription) override {
         downstream_->receiveSubscription(std::move(subscription));
@@ -53,10 +54,10 @@ auto PublisherOperators<Derived>::removeDuplicates(Predicate isDuplicate) const 
     using Output = typename Derived::Output;
     using Failure = typename Derived::Failure;
     using Node = detail::RemoveDuplicatesNode<Output, Failure, Predicate>;
-    return AnyPublisher<Output, Failure>(
-        [upstream = self(), isDuplicate = std::move(isDuplicate)](const SubscriberPtr<Output, Failure>& downstream) {
-            upstream.receive(std::make_shared<Node>(downstream, isDuplicate));
-        });
+    return AnyPublisher<Output, Failure>([upstream = self(), isDuplicate = std::move(isDuplicate)](
+                                             const SubscriberPtr<Output, Failure>& downstream) {
+        upstream.receive(std::make_shared<Node>(downstream, isDuplicate));
+    });
 }
 
 template <class Derived> auto PublisherOperators<Derived>::removeDuplicates() const {

@@ -19,7 +19,8 @@ public:
     using Work = std::function<void()>;
     using Token = std::uint64_t;
 
-    Scheduler(foundation::RunLoop& runLoop) : runLoop_(&runLoop) {}
+    Scheduler(foundation::RunLoop& runLoop)
+        : runLoop_(&runLoop) {}
     Scheduler(foundation::DispatchQueue queue);
 
     // The scheduler's clock: the current Clock's uptime.

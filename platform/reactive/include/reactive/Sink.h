@@ -22,7 +22,8 @@ template <class Input, class Failure, class ReceiveCompletion, class ReceiveValu
 class Sink final : public Subscriber<Input, Failure>, public Cancellable {
 public:
     Sink(ReceiveCompletion receiveCompletion, ReceiveValue receiveValue)
-        : receiveCompletion_(std::move(receiveCompletion)), receiveValue_(std::move(receiveValue)) {}
+        : receiveCompletion_(std::move(receiveCompletion))
+        , receiveValue_(std::move(receiveValue)) {}
 
     void receiveSubscription(std::shared_ptr<Subscription> subscription) override {
         bool accepted = false;
@@ -78,7 +79,8 @@ struct IgnoreCompletion {
 };
 
 template <class Output, class Failure, class ReceiveCompletion, class ReceiveValue, class Upstream>
-AnyCancellable sinkOn(const Upstream& upstream, ReceiveCompletion receiveCompletion, ReceiveValue receiveValue) {
+AnyCancellable sinkOn(const Upstream& upstream, ReceiveCompletion receiveCompletion,
+                      ReceiveValue receiveValue) {
     using Node = Subscribers::Sink<Output, Failure, ReceiveCompletion, ReceiveValue>;
     auto sink = std::make_shared<Node>(std::move(receiveCompletion), std::move(receiveValue));
     AnyCancellable cancellable([weak = std::weak_ptr<Node>(sink)] {

@@ -15,8 +15,7 @@ namespace reactive {
 //
 // Signals arrive on the thread that produced them. A publisher sent from several threads at
 // once signals from those threads at once; the stateful parts of this layer guard themselves.
-template <class Input, class Failure = Never>
-class Subscriber {
+template <class Input, class Failure = Never> class Subscriber {
 public:
     using InputType = Input;
     using FailureType = Failure;

@@ -21,15 +21,16 @@ namespace reactive::detail {
 // The owner may be released while one of its own readers is still inside (a subscriber that
 // drops the last reference to the subject it is being sent from). markDying() then defers the
 // owner's destruction to that reader: endRead() tells it to delete the owner.
-template <class Node>
-class CopyOnWriteList {
+template <class Node> class CopyOnWriteList {
 public:
     using Nodes = std::vector<std::shared_ptr<Node>>;
 
-    CopyOnWriteList() : current_(new Nodes()) {}
+    CopyOnWriteList()
+        : current_(new Nodes()) {}
     ~CopyOnWriteList() {
         delete current_.load(std::memory_order_relaxed);
-        for (auto* nodes : retired_) delete nodes;
+        for (auto* nodes : retired_)
+            delete nodes;
     }
     CopyOnWriteList(const CopyOnWriteList&) = delete;
     CopyOnWriteList& operator=(const CopyOnWriteList&) = delete;
@@ -66,7 +67,8 @@ public:
             hasRetired_.store(true, std::memory_order_seq_cst);
             if (countOf(readers_.load(std::memory_order_seq_cst)) == 0) takeRetired(garbage);
         }
-        for (auto* nodes : garbage) delete nodes;
+        for (auto* nodes : garbage)
+            delete nodes;
     }
 
     // Runs `f` under the writers' lock, for state that must change in step with the nodes.
@@ -93,7 +95,8 @@ private:
             if (countOf(readers_.load(std::memory_order_seq_cst)) != 0) return;
             takeRetired(garbage);
         }
-        for (auto* nodes : garbage) delete nodes;
+        for (auto* nodes : garbage)
+            delete nodes;
     }
 
     std::atomic<Nodes*> current_;

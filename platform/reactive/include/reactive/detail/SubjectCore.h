@@ -37,7 +37,8 @@ public:
                 if (core->conduits_.endRead()) delete core;
             }
         } read{this};
-        for (const auto& conduit : conduits_.beginRead()) conduit->deliver(value);
+        for (const auto& conduit : conduits_.beginRead())
+            conduit->deliver(value);
     }
 
     void send(const Subscribers::Completion<Failure>& completion) {
@@ -48,7 +49,8 @@ public:
             ended.swap(nodes);
             return true;
         });
-        for (const auto& conduit : ended) conduit->complete(completion);
+        for (const auto& conduit : ended)
+            conduit->complete(completion);
     }
 
     // `current`, if given, returns the value a new subscriber gets first (an optional). It runs
@@ -82,7 +84,8 @@ private:
     class Conduit final : public Subscription {
     public:
         Conduit(SubscriberPtr<Output, Failure> downstream, std::weak_ptr<SubjectCore> core)
-            : downstream_(std::move(downstream)), core_(std::move(core)) {}
+            : downstream_(std::move(downstream))
+            , core_(std::move(core)) {}
 
         void request(Subscribers::Demand) override {}
 
@@ -122,7 +125,8 @@ private:
 
     void remove(const Conduit* conduit) {
         conduits_.edit([&](typename List::Nodes& nodes) {
-            auto it = std::find_if(nodes.begin(), nodes.end(), [&](const auto& n) { return n.get() == conduit; });
+            auto it =
+                std::find_if(nodes.begin(), nodes.end(), [&](const auto& n) { return n.get() == conduit; });
             if (it == nodes.end()) return false;
             nodes.erase(it);
             return true;
