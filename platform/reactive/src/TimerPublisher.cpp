@@ -38,7 +38,7 @@ struct TimerPublisher::Impl : std::enable_shared_from_this<TimerPublisher::Impl>
         {
             std::lock_guard lock(mutex);
             current = connection.lock();
-            if (!current) {
+            if (!current || !current->timer->isValid()) {
                 current = std::make_shared<Connection>();
                 current->impl = shared_from_this();
                 current->timer = foundation::Timer::scheduledTimer(

@@ -116,10 +116,14 @@ TEST_F(TimeTest, AConnectableTimerTicksOnlyWhileConnectedAndSharesItsTicks) {
     EXPECT_EQ(a, 4);
     EXPECT_EQ(b, 4);
     second.cancel();
-    connection.cancel();
+    connection.cancel(); // ends the shared connection, though another copy is still held
     loop.advance(1);
     EXPECT_EQ(a, 4);
     EXPECT_EQ(b, 4);
+
+    auto reconnected = timer.connect();
+    loop.advance(0.5);
+    EXPECT_EQ(a, 6);
 }
 
 TEST_F(TimeTest, ReceiveOnMainDeliversOnTheMainThreadInOrder) {

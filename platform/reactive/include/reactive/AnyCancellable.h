@@ -21,7 +21,8 @@ public:
     explicit AnyCancellable(std::shared_ptr<Cancellable> cancellable);
 
     // Cancels now. Safe from any thread and from within the cancelled subscription's delivery.
-    // Const so that copies kept in a set can be cancelled too.
+    // When it returns the subscription has ended, also if another thread was cancelling it at
+    // that moment. Const so that copies kept in a set can be cancelled too.
     void cancel() const;
 
     // Stores a copy in `collection` (a vector, set or unordered set of AnyCancellable).

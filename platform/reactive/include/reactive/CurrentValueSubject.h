@@ -14,8 +14,9 @@ template <class T> class Published;
 // A subject that holds a value: a new subscriber gets the current value at once, then every
 // value sent. Like PassthroughSubject it is a cheap handle, delivers synchronously on the
 // sending thread in subscription order, and is safe from any thread. A subscriber joins and
-// reads the current value in one step, so it misses no later send; sends racing each other
-// from several threads may arrive in either order.
+// reads the current value in one step, so it misses no later send. From one thread values
+// arrive in order; a send from another thread racing the subscription, or another send, may
+// reach the subscriber before the value it overtook.
 template <class Output_, class Failure_ = Never>
 class CurrentValueSubject : public PublisherOperators<CurrentValueSubject<Output_, Failure_>> {
 public:

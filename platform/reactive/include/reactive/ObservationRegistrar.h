@@ -39,8 +39,8 @@ private:
 //         return shiftKeyPressed_;
 //     }
 //     void setShiftKeyPressed(bool pressed) {
-//         registrar_.withMutation(*this, &ModifierKeyManager::shiftKeyPressed_, [&] { shiftKeyPressed_ =
-//         pressed; });
+//         registrar_.withMutation(*this, &ModifierKeyManager::shiftKeyPressed_,
+//                                 [&] { shiftKeyPressed_ = pressed; });
 //     }
 class ObservationRegistrar {
 public:

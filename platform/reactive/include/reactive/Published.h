@@ -11,7 +11,7 @@ namespace reactive {
 // A property of an observable object. Each write first sends the owner's objectWillChange,
 // also when the value is equal, then stores the value, then emits it on publisher().
 //
-//     class Timer : public reactive::ObservableObject {
+//     class Counter : public reactive::ObservableObject {
 //     public:
 //         reactive::Published<std::int64_t> count{this, 0};
 //     };
