@@ -1,2 +1,0 @@
-// Placeholder until the publishers land.
-namespace reactive {}
