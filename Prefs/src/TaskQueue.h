@@ -32,8 +32,9 @@ public:
     // Any thread; returns at once.
     void enqueue(QueuedOperation operation);
 
-    // Completes once every operation enqueued before the call has finished. An operation of this
-    // queue must never await it: it would wait behind itself.
+    // Completes once every operation enqueued before it has finished. Like any async call it
+    // takes effect where it is awaited. An operation of this queue must never await it: it would
+    // wait behind itself.
     foundation::Task<void> flush();
 
 private:
