@@ -14,7 +14,9 @@ namespace Prefs {
 // through modify().
 template <class Value> class Atomic {
 public:
-    explicit Atomic(Value value) : lock_(Lock::create()), value_(std::move(value)) {}
+    explicit Atomic(Value value)
+        : lock_(Lock::create())
+        , value_(std::move(value)) {}
     Atomic(const Atomic&) = delete;
     Atomic& operator=(const Atomic&) = delete;
 

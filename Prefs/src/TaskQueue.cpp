@@ -11,7 +11,8 @@ namespace Prefs {
 
 using foundation::Task;
 
-TaskQueue::TaskQueue(std::optional<foundation::TaskPriority> priority) : lock_(Lock::create()) {
+TaskQueue::TaskQueue(std::optional<foundation::TaskPriority> priority)
+    : lock_(Lock::create()) {
     auto [stream, continuation] = foundation::AsyncStream<QueuedOperation>::makeStream();
     queueContinuation_ = std::move(continuation);
     // The consuming task holds the stream and nothing else; its handle is not kept.
@@ -28,10 +29,12 @@ TaskQueue::~TaskQueue() {
     if (continuation) continuation->finish();
 }
 
-void TaskQueue::enqueue(QueuedOperation operation) { enqueue(*lock_, queueContinuation_, std::move(operation)); }
+void TaskQueue::enqueue(QueuedOperation operation) {
+    enqueue(*lock_, queueContinuation_, std::move(operation));
+}
 
-foundation::AsyncStreamYieldResult TaskQueue::enqueue(Lock& lock, const std::optional<Continuation>& continuation,
-                                                      QueuedOperation operation) {
+foundation::AsyncStreamYieldResult
+TaskQueue::enqueue(Lock& lock, const std::optional<Continuation>& continuation, QueuedOperation operation) {
     std::lock_guard guard(lock);
     if (!continuation) return foundation::AsyncStreamYieldResult::terminated;
     return continuation->yield(std::move(operation));
@@ -48,14 +51,15 @@ Task<void> TaskQueue::flush() {
 
 // Holds its own references, so a flush awaited after its queue is gone cannot touch freed state.
 Task<void> TaskQueue::flush(std::shared_ptr<Lock> lock, std::optional<Continuation> continuation) {
-    co_await foundation::withCheckedContinuation<void>("flush()", [&](foundation::CheckedContinuation<void> done) {
-        auto result = enqueue(*lock, continuation, [done]() -> Task<void> {
-            done.resume();
-            co_return;
+    co_await foundation::withCheckedContinuation<void>(
+        "flush()", [&](foundation::CheckedContinuation<void> done) {
+            auto result = enqueue(*lock, continuation, [done]() -> Task<void> {
+                done.resume();
+                co_return;
+            });
+            // The queue has ended, so nothing will run the marker: nothing is left to wait for here.
+            if (result == foundation::AsyncStreamYieldResult::terminated) done.resume();
         });
-        // The queue has ended, so nothing will run the marker: nothing is left to wait for here.
-        if (result == foundation::AsyncStreamYieldResult::terminated) done.resume();
-    });
 }
 
 Task<void> TaskQueue::consume(foundation::AsyncStream<QueuedOperation> stream) {

@@ -40,8 +40,8 @@ public:
 private:
     using Continuation = foundation::AsyncStream<QueuedOperation>::Continuation;
 
-    static foundation::AsyncStreamYieldResult enqueue(Lock& lock, const std::optional<Continuation>& continuation,
-                                                      QueuedOperation operation);
+    static foundation::AsyncStreamYieldResult
+    enqueue(Lock& lock, const std::optional<Continuation>& continuation, QueuedOperation operation);
     static foundation::Task<void> flush(std::shared_ptr<Lock> lock, std::optional<Continuation> continuation);
     static foundation::Task<void> consume(foundation::AsyncStream<QueuedOperation> stream);
 

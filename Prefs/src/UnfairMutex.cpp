@@ -9,7 +9,8 @@ void UnfairMutex::lock() {
 #if QUORIL_LOCK_CHECKS
     // Only this thread can have stored its own id, so a relaxed read is enough.
     if (owner_.load(std::memory_order_relaxed) == self) {
-        foundation::fatal("Prefs lock: a thread tried to take a lock it already holds (locks are not re-entrant)");
+        foundation::fatal(
+            "Prefs lock: a thread tried to take a lock it already holds (locks are not re-entrant)");
     }
 #endif
     mutex_.lock();

@@ -58,7 +58,8 @@ TEST(LockTest, ALockKeepsOtherThreadsOutUntilReleased) {
                 }
             });
         }
-        for (auto& thread : threads) thread.join();
+        for (auto& thread : threads)
+            thread.join();
         EXPECT_EQ(counter, 80000);
     }
 }
@@ -76,7 +77,8 @@ TEST(LockDeathTest, TakingAHeldLockAgainStopsTheProgramWhenChecksAreOn) {
             },
             "Fatal error: Prefs lock: a thread tried to take a lock it already holds");
     }
-    EXPECT_DEATH(Lock::create()->unlock(), "Fatal error: Prefs lock: a thread tried to release a lock it does not hold");
+    EXPECT_DEATH(Lock::create()->unlock(),
+                 "Fatal error: Prefs lock: a thread tried to release a lock it does not hold");
 #endif
 }
 
@@ -106,7 +108,8 @@ TEST(AtomicTest, ConcurrentModificationsLoseNothing) {
             }
         });
     }
-    for (auto& writer : writers) writer.join();
+    for (auto& writer : writers)
+        writer.join();
     done = true;
     reader.join();
     EXPECT_EQ(counter->value(), 20000);

@@ -99,9 +99,8 @@ TEST_F(TaskQueueTest, OperationsRunInOrderOneAtATimeEvenWhenTheySuspend) {
     queue->enqueue([journal]() -> Task<void> {
         journal->enter();
         journal->add("wait start");
-        co_await withCheckedContinuation<void>("later", [](CheckedContinuation<void> c) {
-            std::thread([c] { c.resume(); }).detach();
-        });
+        co_await withCheckedContinuation<void>(
+            "later", [](CheckedContinuation<void> c) { std::thread([c] { c.resume(); }).detach(); });
         journal->add("wait end");
         journal->leave();
     });
@@ -112,8 +111,8 @@ TEST_F(TaskQueueTest, OperationsRunInOrderOneAtATimeEvenWhenTheySuspend) {
         co_return;
     });
     runUntilFinished(queue->flush());
-    EXPECT_EQ(journal->entries(), (std::vector<std::string>{"sleep start", "sleep end", "wait start", "wait end",
-                                                           "on a worker at utility"}));
+    EXPECT_EQ(journal->entries(), (std::vector<std::string>{"sleep start", "sleep end", "wait start",
+                                                            "wait end", "on a worker at utility"}));
     EXPECT_EQ(journal->maxRunning(), 1);
 }
 
@@ -133,7 +132,8 @@ TEST_F(TaskQueueTest, OperationsFromSeveralThreadsKeepEachThreadsOrder) {
             }
         });
     }
-    for (auto& thread : threads) thread.join();
+    for (auto& thread : threads)
+        thread.join();
     runUntilFinished(queue->flush());
     const auto entries = journal->entries();
     ASSERT_EQ(entries.size(), 800u);

@@ -90,8 +90,10 @@ std::coroutine_handle<> TaskCoreBase::finish(std::coroutine_handle<> frame) noex
         awaiters.swap(awaiters_);
         callbacks.swap(callbacks_);
     }
-    for (auto& awaiter : awaiters) awaiter.context->schedule(awaiter.handle);
-    for (auto& callback : callbacks) callback();
+    for (auto& awaiter : awaiters)
+        awaiter.context->schedule(awaiter.handle);
+    for (auto& callback : callbacks)
+        callback();
     return next ? next : std::noop_coroutine();
 }
 
@@ -122,7 +124,9 @@ struct Sleep {
 
 } // namespace
 
-bool SleepAwaiter::await_ready() const { return isCurrentTaskCancelled(); }
+bool SleepAwaiter::await_ready() const {
+    return isCurrentTaskCancelled();
+}
 
 void SleepAwaiter::await_suspend(std::coroutine_handle<> awaiting) const {
     // Once the handler below may have woken the task, this awaiter can be gone: copy first.

@@ -13,9 +13,13 @@ thread_local TaskLocalBindings threadLocals;
 } // namespace
 
 TaskContext::TaskContext(Executor executor, TaskPriority priority, TaskLocalBindings locals)
-    : executor_(executor), priority_(priority), locals_(std::move(locals)) {}
+    : executor_(executor)
+    , priority_(priority)
+    , locals_(std::move(locals)) {}
 
-TaskContext* TaskContext::current() { return runningContext; }
+TaskContext* TaskContext::current() {
+    return runningContext;
+}
 
 TaskContext& TaskContext::requireCurrent() {
     if (!runningContext) fatal("a task operation was awaited outside a task");

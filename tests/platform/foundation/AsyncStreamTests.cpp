@@ -38,7 +38,8 @@ struct Reasons {
 
 template <class T> Task<std::vector<T>> drain(AsyncStream<T> stream) {
     std::vector<T> all;
-    while (auto element = co_await stream.next()) all.push_back(std::move(*element));
+    while (auto element = co_await stream.next())
+        all.push_back(std::move(*element));
     co_return all;
 }
 
@@ -67,7 +68,8 @@ TEST_F(AsyncStreamTest, KeepsEveryElementYieldedFromSeveralThreads) {
                     }
                 });
             }
-            for (auto& thread : threads) thread.join();
+            for (auto& thread : threads)
+                thread.join();
             continuation.finish();
         });
         const auto received = runUntilFinished(consumer);
@@ -76,7 +78,8 @@ TEST_F(AsyncStreamTest, KeepsEveryElementYieldedFromSeveralThreads) {
         EXPECT_EQ(notEnqueued.load(), 0);
         ASSERT_EQ(received.size(), std::size_t(producers * perProducer));
         std::vector<int> next(producers, 0);
-        for (const auto& [p, i] : received) ASSERT_EQ(i, next[p]++) << "producer " << p << " out of order";
+        for (const auto& [p, i] : received)
+            ASSERT_EQ(i, next[p]++) << "producer " << p << " out of order";
         EXPECT_EQ(reasons->get(), std::vector<Termination>{Termination::finished});
     }
 }
@@ -127,7 +130,8 @@ TEST_F(AsyncStreamTest, CancellingTheConsumerEndsItsIterationAndFiresOnTerminati
             std::vector<int> got;
             while (auto element = co_await s.next()) {
                 got.push_back(*element);
-                co_await withCheckedContinuation<void>("busy", [&](CheckedContinuation<void> c) { busy = c; });
+                co_await withCheckedContinuation<void>("busy",
+                                                       [&](CheckedContinuation<void> c) { busy = c; });
             }
             co_return got;
         });
@@ -182,8 +186,10 @@ TEST_F(AsyncStreamTest, BoundedPoliciesDropTheOldestOrTheNewest) {
     auto oldest = AsyncStream<int>::makeStream(AsyncStreamBufferingPolicy::bufferingOldest(2));
     auto newest = AsyncStream<int>::makeStream(AsyncStreamBufferingPolicy::bufferingNewest(2));
     std::vector<Yield> results;
-    for (int i = 1; i <= 3; ++i) results.push_back(oldest.second.yield(i));
-    for (int i = 1; i <= 3; ++i) results.push_back(newest.second.yield(i));
+    for (int i = 1; i <= 3; ++i)
+        results.push_back(oldest.second.yield(i));
+    for (int i = 1; i <= 3; ++i)
+        results.push_back(newest.second.yield(i));
     EXPECT_EQ(results, (std::vector<Yield>{Yield::enqueued, Yield::enqueued, Yield::dropped, Yield::enqueued,
                                            Yield::enqueued, Yield::dropped}));
     oldest.second.finish();

@@ -24,10 +24,12 @@ struct CheckedContinuationTest : TaskFixture {};
 TEST_F(CheckedContinuationTest, ResumesTheTaskWithTheValueWhenAndWhereverResumed) {
     Task task([]() -> Task<std::string> {
         std::string result;
-        result += std::to_string(co_await withCheckedContinuation<int>("now", [](CheckedContinuation<int> c) { c.resume(1); }));
-        result += std::to_string(co_await withCheckedContinuation<int>("timer", [](CheckedContinuation<int> c) {
-            Timer::scheduledTimer(2.0, false, [c](Timer&) { c.resume(2); });
-        }));
+        result += std::to_string(
+            co_await withCheckedContinuation<int>("now", [](CheckedContinuation<int> c) { c.resume(1); }));
+        result +=
+            std::to_string(co_await withCheckedContinuation<int>("timer", [](CheckedContinuation<int> c) {
+                Timer::scheduledTimer(2.0, false, [c](Timer&) { c.resume(2); });
+            }));
         result += std::to_string(co_await resumedFromAnotherThread(3));
         result += isMainThread() ? "m" : "?";
         co_return result;
@@ -49,14 +51,17 @@ TEST_F(CheckedContinuationTest, AThrowingContinuationRethrowsInTheTask) {
     EXPECT_EQ(runUntilFinished(task), "remote");
 
     Task bodyThrows([]() -> Task<void> {
-        co_await withCheckedContinuation<void>("body", [](CheckedContinuation<void>) { throw std::logic_error("body"); });
+        co_await withCheckedContinuation<void>(
+            "body", [](CheckedContinuation<void>) { throw std::logic_error("body"); });
     });
     EXPECT_THROW(runUntilFinished(bodyThrows), std::logic_error);
 }
 
 TEST_F(CheckedContinuationTest, DroppingAContinuationWithoutResumingItIsReported) {
     ::testing::internal::CaptureStderr();
-    Task([]() -> Task<void> { co_await withCheckedContinuation<void>("lost()", [](CheckedContinuation<void>) {}); });
+    Task([]() -> Task<void> {
+        co_await withCheckedContinuation<void>("lost()", [](CheckedContinuation<void>) {});
+    });
     loop.runUntilIdle();
     EXPECT_THAT(::testing::internal::GetCapturedStderr(),
                 ::testing::HasSubstr("lost() dropped its continuation without resuming it"));

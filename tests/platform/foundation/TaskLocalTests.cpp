@@ -84,8 +84,8 @@ TEST_F(TaskLocalTest, ChildTasksInheritTheBindingAndDetachedTasksDoNot) {
                 co_return requestID.value();
             });
             detachedChild = Task<std::string>::detached([] { return requestID.value(); });
-            detachedOnMain =
-                Task<std::string>::detached(TaskPriority::medium(), onMainActor, [] { return requestID.value(); });
+            detachedOnMain = Task<std::string>::detached(TaskPriority::medium(), onMainActor,
+                                                         [] { return requestID.value(); });
         });
         Seen seen;
         seen.push_back(co_await *child);

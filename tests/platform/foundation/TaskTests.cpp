@@ -24,7 +24,9 @@ struct Where {
     TaskPriority priority;
 };
 
-Task<Where> whereAmI() { co_return Where{isMainThread(), WorkerPool::isWorkerThread(), Task<>::currentPriority()}; }
+Task<Where> whereAmI() {
+    co_return Where{isMainThread(), WorkerPool::isWorkerThread(), Task<>::currentPriority()};
+}
 
 Task<long> sumTo(long n) {
     if (n == 0) co_return 0;
@@ -80,15 +82,17 @@ TEST_F(TaskTest, DetachedTasksRunOnWorkersOrOnTheMainActorAtTheirPriority) {
 }
 
 TEST_F(TaskTest, ChildTasksTakeTheirCreatorsPriorityUnlessGivenOne) {
-    auto outer = Task<std::vector<TaskPriority>>::detached(TaskPriority::utility(), []() -> Task<std::vector<TaskPriority>> {
-        Task inherited([] { return Task<>::currentPriority(); });
-        Task given(TaskPriority::high(), [] { return Task<>::currentPriority(); });
-        std::vector<TaskPriority> seen;
-        seen.push_back(co_await inherited);
-        seen.push_back(co_await given);
-        co_return seen;
-    });
-    EXPECT_EQ(runUntilFinished(outer), (std::vector<TaskPriority>{TaskPriority::utility(), TaskPriority::high()}));
+    auto outer = Task<std::vector<TaskPriority>>::detached(
+        TaskPriority::utility(), []() -> Task<std::vector<TaskPriority>> {
+            Task inherited([] { return Task<>::currentPriority(); });
+            Task given(TaskPriority::high(), [] { return Task<>::currentPriority(); });
+            std::vector<TaskPriority> seen;
+            seen.push_back(co_await inherited);
+            seen.push_back(co_await given);
+            co_return seen;
+        });
+    EXPECT_EQ(runUntilFinished(outer),
+              (std::vector<TaskPriority>{TaskPriority::utility(), TaskPriority::high()}));
     Task outside([] { return Task<>::currentPriority(); });
     EXPECT_EQ(runUntilFinished(outside), TaskPriority::medium());
 }
@@ -99,7 +103,8 @@ TEST_F(TaskTest, AwaitingGivesEveryAwaiterTheValueOrTheError) {
         co_return std::string("v");
     });
     Task first([shared]() -> Task<std::string> { co_return co_await shared + "1"; });
-    auto second = Task<std::string>::detached([shared]() -> Task<std::string> { co_return co_await shared.value() + "2"; });
+    auto second = Task<std::string>::detached(
+        [shared]() -> Task<std::string> { co_return co_await shared.value() + "2"; });
     EXPECT_EQ(runUntilFinished(first), "v1");
     EXPECT_EQ(runUntilFinished(second), "v2");
     EXPECT_EQ(runUntilFinished(shared), "v"); // done already: still there for a late awaiter

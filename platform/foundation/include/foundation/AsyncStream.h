@@ -197,7 +197,9 @@ public:
 
         bool await_ready() {
             // A cancelled consumer ends its iteration, as if it were cancelled while waiting.
-            if (detail::TaskContext::requireCurrent().isCancelled()) state_->terminate(Termination::cancelled);
+            if (detail::TaskContext::requireCurrent().isCancelled()) {
+                state_->terminate(Termination::cancelled);
+            }
             return state_->take(result_);
         }
         bool await_suspend(std::coroutine_handle<> awaiting) {
@@ -229,7 +231,8 @@ public:
         build(Continuation(state_));
     }
 
-    static std::pair<AsyncStream, Continuation> makeStream(BufferingPolicy policy = BufferingPolicy::unbounded()) {
+    static std::pair<AsyncStream, Continuation>
+    makeStream(BufferingPolicy policy = BufferingPolicy::unbounded()) {
         auto state = std::make_shared<detail::StreamState<T>>(policy);
         return {AsyncStream(state), Continuation(state)};
     }

@@ -16,7 +16,7 @@
 
 // Checked continuations: the bridge from callback-based code into tasks.
 //
-//     co_await foundation::withCheckedContinuation<void>("flush()", [&](foundation::CheckedContinuation<void> c) {
+//     co_await withCheckedContinuation<void>("flush()", [&](CheckedContinuation<void> c) {
 //         queue.enqueue([c] { c.resume(); });
 //     });
 //

@@ -36,8 +36,10 @@
 //   anyone keeps the handle.
 //
 //       foundation::Task task([model]() -> foundation::Task<int> { co_return co_await model->load(); });
-//       foundation::Task<>::detached(foundation::TaskPriority::utility(), [stream = std::move(s)]() mutable
-//                                    -> foundation::Task<> { while (auto v = co_await stream.next()) use(*v); });
+//       foundation::Task<>::detached(foundation::TaskPriority::utility(),
+//                                    [stream = std::move(s)]() mutable -> foundation::Task<> {
+//                                        while (auto v = co_await stream.next()) use(*v);
+//                                    });
 //
 //   The callable is moved into the task's own coroutine frame and invoked there, so its captures
 //   live exactly as long as the task runs. Never start a task by calling a capturing coroutine
@@ -78,7 +80,8 @@ template <class U> struct TaskValue<Task<U>> {
 };
 template <class R> inline constexpr bool isTask = TaskValue<std::remove_cvref_t<R>>::isTask;
 // What a task started from callable F ends in: U for a coroutine returning Task<U>, else F's result.
-template <class F> using TaskValueOf = typename TaskValue<std::remove_cvref_t<std::invoke_result_t<F&>>>::type;
+template <class F>
+using TaskValueOf = typename TaskValue<std::remove_cvref_t<std::invoke_result_t<F&>>>::type;
 
 template <class F, class T>
 concept TaskBody = std::invocable<F&> && std::move_constructible<F> && std::is_same_v<TaskValueOf<F>, T>;
@@ -169,8 +172,9 @@ public:
 
     template <class A> A&& await_transform(A&& awaitable) const noexcept {
         static_assert(FoundationAwaitable<A>,
-                      "a foundation::Task coroutine awaits only tasks, Task<>::sleep, AsyncStream::next() and "
-                      "checked continuations; wrap callback APIs in withCheckedContinuation");
+                      "a foundation::Task coroutine awaits only tasks, Task<>::sleep, "
+                      "AsyncStream::next() and checked continuations; wrap callback APIs in "
+                      "withCheckedContinuation");
         return std::forward<A>(awaitable);
     }
 
@@ -245,7 +249,9 @@ template <class T, class F> Task<T> runBody(F body) {
 }
 
 struct TaskAccess {
-    template <class T> static const std::shared_ptr<TaskCore<T>>& core(const Task<T>& task) { return task.core_; }
+    template <class T> static const std::shared_ptr<TaskCore<T>>& core(const Task<T>& task) {
+        return task.core_;
+    }
 };
 
 } // namespace detail

@@ -80,6 +80,8 @@ TaskPriority inheritedPriority();
 // Task coroutines await only these: every resumption then goes through TaskContext::schedule,
 // which keeps the executor and the task's context right.
 template <class A>
-concept FoundationAwaitable = requires { typename std::remove_cvref_t<A>::FoundationAwaitable; };
+concept FoundationAwaitable = requires {
+    typename std::remove_cvref_t<A>::FoundationAwaitable;
+};
 
 } // namespace foundation::detail

@@ -45,7 +45,9 @@ private:
 // suspensions, and the callable is kept in that task's frame.
 template <class T> class TaskLocal {
 public:
-    explicit TaskLocal(T defaultValue = T{}) : key_(detail::nextTaskLocalKey()), default_(std::move(defaultValue)) {}
+    explicit TaskLocal(T defaultValue = T{})
+        : key_(detail::nextTaskLocalKey())
+        , default_(std::move(defaultValue)) {}
     TaskLocal(const TaskLocal&) = delete;
     TaskLocal& operator=(const TaskLocal&) = delete;
 

@@ -23,8 +23,8 @@ public:
 // yet) is started here as a main-actor task. Call it on the main thread.
 template <class T> T runUntilFinished(Task<T> task, double timeout = 10.0) {
     const auto& core = detail::TaskAccess::core(task);
-    core->start(std::make_shared<detail::TaskContext>(detail::Executor::mainActor, detail::inheritedPriority(),
-                                                      detail::currentLocals()));
+    core->start(std::make_shared<detail::TaskContext>(detail::Executor::mainActor,
+                                                      detail::inheritedPriority(), detail::currentLocals()));
     // A task finishing on a worker wakes the loop rather than waiting for its next poll.
     core->whenDone([] { RunLoop::main().perform([] {}); });
     if (!RunLoop::main().runUntil([&] { return core->isDone(); }, timeout)) throw TaskTimeoutError(timeout);
