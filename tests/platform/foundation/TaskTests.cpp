@@ -6,7 +6,6 @@
 #include "foundation/WorkerPool.h"
 
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -181,15 +180,4 @@ TEST_F(TaskTest, CancellationIsObservedAndCutsASleepShort) {
 
     EXPECT_FALSE(Task<>::isCancelledCurrent());
     EXPECT_NO_THROW(Task<>::checkCancellation());
-}
-
-TEST_F(TaskTest, RunUntilFinishedGivesUpAfterItsTimeout) {
-    std::optional<CheckedContinuation<void>> parked;
-    Task task([&]() -> Task<void> {
-        co_await withCheckedContinuation<void>("parked", [&](CheckedContinuation<void> c) { parked = c; });
-    });
-    EXPECT_THROW(runUntilFinished(task, 0.05), foundation::testing::TaskTimeoutError);
-    ASSERT_TRUE(parked);
-    parked->resume();
-    runUntilFinished(task);
 }
