@@ -43,23 +43,24 @@ void TaskCoreBase::start(std::shared_ptr<TaskContext> context) {
     context->schedule(frame);
 }
 
-std::coroutine_handle<> TaskCoreBase::await(TaskContext& context, std::coroutine_handle<> awaiting) {
+bool TaskCoreBase::await(TaskContext& context, std::coroutine_handle<> awaiting) {
     std::lock_guard lock(mutex_);
     switch (state_) {
     case State::done:
-        return awaiting;
+        return false;
     case State::running:
         awaiters_.push_back({context.shared_from_this(), awaiting});
-        return std::noop_coroutine();
+        return true;
     case State::lazy:
         break;
     }
-    // An async function call: it runs now, on this thread, as part of the awaiting task.
+    // An async function call: it runs next, on this thread, as part of the awaiting task.
     state_ = State::running;
     context_ = context.shared_from_this();
     running_ = shared_from_this();
     continuation_ = awaiting;
-    return std::exchange(frame_, {});
+    TaskContext::transfer(std::exchange(frame_, {}));
+    return true;
 }
 
 void TaskCoreBase::whenDone(std::function<void()> callback) {
@@ -73,7 +74,7 @@ void TaskCoreBase::whenDone(std::function<void()> callback) {
     callback();
 }
 
-std::coroutine_handle<> TaskCoreBase::finish(std::coroutine_handle<> frame) noexcept {
+void TaskCoreBase::finish(std::coroutine_handle<> frame) noexcept {
     std::shared_ptr<TaskCoreBase> self;
     {
         std::lock_guard lock(mutex_);
@@ -94,7 +95,7 @@ std::coroutine_handle<> TaskCoreBase::finish(std::coroutine_handle<> frame) noex
         awaiter.context->schedule(awaiter.handle);
     for (auto& callback : callbacks)
         callback();
-    return next ? next : std::noop_coroutine();
+    if (next) TaskContext::transfer(next);
 }
 
 bool isCurrentTaskCancelled() {

@@ -5,10 +5,13 @@
 #include "foundation/TaskLocal.h"
 #include "foundation/WorkerPool.h"
 
+#include <utility>
+
 namespace foundation::detail {
 
 namespace {
 thread_local TaskContext* runningContext = nullptr;
+thread_local std::coroutine_handle<> transferTarget;
 thread_local TaskLocalBindings threadLocals;
 } // namespace
 
@@ -39,8 +42,16 @@ void TaskContext::run(std::coroutine_handle<> handle) {
     // Nested run loops on the main thread can run one task inside another: restore, not clear.
     TaskContext* outer = runningContext;
     runningContext = this;
-    handle.resume();
+    while (handle) {
+        handle.resume();
+        handle = std::exchange(transferTarget, {});
+    }
     runningContext = outer;
+}
+
+void TaskContext::transfer(std::coroutine_handle<> handle) {
+    if (transferTarget) fatal("a task transferred to two coroutines at once");
+    transferTarget = handle;
 }
 
 void TaskContext::cancel() {

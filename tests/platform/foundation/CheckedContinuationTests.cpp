@@ -54,7 +54,9 @@ TEST_F(CheckedContinuationTest, AThrowingContinuationRethrowsInTheTask) {
         co_await withCheckedContinuation<void>(
             "body", [](CheckedContinuation<void>) { throw std::logic_error("body"); });
     });
+    ::testing::internal::CaptureStderr();
     EXPECT_THROW(runUntilFinished(bodyThrows), std::logic_error);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), ""); // a throw is not also a dropped continuation
 }
 
 TEST_F(CheckedContinuationTest, DroppingAContinuationWithoutResumingItIsReported) {

@@ -129,8 +129,10 @@ template <class T, bool Throwing, class F> struct ContinuationAwaiter {
     bool await_ready() const noexcept { return false; }
     bool await_suspend(std::coroutine_handle<> awaiting) const {
         auto& context = TaskContext::requireCurrent();
+        // Outlives the body, so a body that throws is not also reported as a dropped continuation.
+        const BasicCheckedContinuation<T, Throwing> continuation(state);
         try {
-            std::invoke(body, BasicCheckedContinuation<T, Throwing>(state));
+            std::invoke(body, continuation);
         } catch (...) {
             state->failIfPending(std::current_exception());
         }

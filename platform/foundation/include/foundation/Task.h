@@ -104,13 +104,13 @@ public:
     // Starts a lazy task as a top-level task of its own. Does nothing to a started one.
     void start(std::shared_ptr<TaskContext> context);
     // Awaiting from `context`: a lazy task starts right here, inline in the awaiting task; a
-    // running one wakes the awaiter when done. Returns the coroutine to run next.
-    std::coroutine_handle<> await(TaskContext& context, std::coroutine_handle<> awaiting);
+    // running one wakes the awaiter when done. False when done already: no need to suspend.
+    bool await(TaskContext& context, std::coroutine_handle<> awaiting);
     // Runs `callback` once the task is done (now, if it is), on the thread that finishes it.
     void whenDone(std::function<void()> callback);
     // The final suspension: releases the frame, and with it the body's captures, before anyone
-    // sees the task done; then wakes the awaiters. Returns the inline awaiter, if any.
-    std::coroutine_handle<> finish(std::coroutine_handle<> frame) noexcept;
+    // sees the task done; then wakes the awaiters, the one that started it inline directly.
+    void finish(std::coroutine_handle<> frame) noexcept;
 
     // Written by the frame before it finishes, read only after.
     void setError(std::exception_ptr error) { error_ = std::move(error); }
@@ -158,9 +158,7 @@ struct FinalAwaiter {
     explicit FinalAwaiter(TaskCoreBase* core) : core(core) {}
     TaskCoreBase* core;
     bool await_ready() const noexcept { return false; }
-    std::coroutine_handle<> await_suspend(std::coroutine_handle<> frame) const noexcept {
-        return core->finish(frame);
-    }
+    void await_suspend(std::coroutine_handle<> frame) const noexcept { core->finish(frame); }
     void await_resume() const noexcept {}
 };
 
@@ -205,7 +203,7 @@ template <class T, bool Consume> struct TaskAwaiter {
     std::shared_ptr<TaskCore<T>> core;
 
     bool await_ready() const { return core->isDone(); }
-    std::coroutine_handle<> await_suspend(std::coroutine_handle<> awaiting) const {
+    bool await_suspend(std::coroutine_handle<> awaiting) const {
         return core->await(TaskContext::requireCurrent(), awaiting);
     }
     T await_resume() const { return core->template result<Consume>(); }

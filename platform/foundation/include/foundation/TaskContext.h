@@ -46,6 +46,11 @@ public:
     // Never inline, so whoever wakes a task never runs its code while holding its own locks.
     void schedule(std::coroutine_handle<> handle);
 
+    // From an await_suspend of the running task: resume `handle` (a coroutine of the same task)
+    // once the current one has suspended. Used instead of symmetric transfer, which the compiler
+    // turns into a tail call only when optimising, so chains of async calls never deepen the stack.
+    static void transfer(std::coroutine_handle<> handle);
+
     // Any thread. Sets the flag and runs the cancellation handler of the current suspension.
     void cancel();
     bool isCancelled() const { return cancelled_.load(std::memory_order_acquire); }
