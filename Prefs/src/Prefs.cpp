@@ -1,2 +1,0 @@
-// Placeholder until the store's own sources land.
-namespace Prefs {}
