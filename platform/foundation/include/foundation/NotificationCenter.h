@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/AsyncStream.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/Notification.h"
 
@@ -52,6 +53,10 @@ public:
     void post(NotificationName name, std::shared_ptr<const void> object = nullptr, UserInfo userInfo = {}) {
         post(Notification{std::move(name), std::move(object), std::move(userInfo)});
     }
+
+    // The matching notifications as an asynchronous sequence, buffered without bound. The
+    // observation ends when the consumer cancels or drops the stream.
+    AsyncStream<Notification> notifications(NotificationName name, std::shared_ptr<const void> object = nullptr);
 
     struct State;
 
