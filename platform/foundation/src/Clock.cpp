@@ -78,14 +78,21 @@ void ManualClock::setUptime(double uptime) {
 }
 
 ScopedManualClock::ScopedManualClock(Date start)
-    : clock_(std::make_shared<ManualClock>(start)), previous_(Clock::current()) {
+    : clock_(std::make_shared<ManualClock>(start))
+    , previous_(Clock::current()) {
     Clock::setCurrent(clock_);
 }
 
-ScopedManualClock::~ScopedManualClock() { Clock::setCurrent(previous_); }
+ScopedManualClock::~ScopedManualClock() {
+    Clock::setCurrent(previous_);
+}
 
-Date Date::now() { return Clock::current()->now(); }
+Date Date::now() {
+    return Clock::current()->now();
+}
 
-TimeInterval Date::timeIntervalSinceNow() const { return timeIntervalSince(now()); }
+TimeInterval Date::timeIntervalSinceNow() const {
+    return timeIntervalSince(now());
+}
 
 } // namespace foundation

@@ -11,7 +11,9 @@
 
 namespace foundation {
 
-DispatchTime DispatchTime::now() { return {Clock::current()->uptime()}; }
+DispatchTime DispatchTime::now() {
+    return {Clock::current()->uptime()};
+}
 
 struct DispatchQueue::Impl : std::enable_shared_from_this<DispatchQueue::Impl> {
     std::string label;
@@ -85,15 +87,17 @@ DispatchQueue::DispatchQueue(std::string label, Attributes attributes, TaskPrior
     impl_->priority = priority;
 }
 
-void DispatchQueue::async(Work work) const { impl_->async(std::move(work)); }
+void DispatchQueue::async(Work work) const {
+    impl_->async(std::move(work));
+}
 
 void DispatchQueue::asyncAfter(DispatchTime deadline, Work work, TimeInterval) const {
     if (impl_->main) {
         RunLoop::main().schedule(deadline.uptime, std::move(work));
         return;
     }
-    RunLoop::main().schedule(deadline.uptime,
-                             [impl = impl_, work = std::move(work)]() mutable { impl->async(std::move(work)); });
+    RunLoop::main().schedule(
+        deadline.uptime, [impl = impl_, work = std::move(work)]() mutable { impl->async(std::move(work)); });
 }
 
 void DispatchQueue::sync(Work work) const {
@@ -110,8 +114,12 @@ void DispatchQueue::sync(Work work) const {
     future.wait();
 }
 
-const std::string& DispatchQueue::label() const { return impl_->label; }
+const std::string& DispatchQueue::label() const {
+    return impl_->label;
+}
 
-bool DispatchQueue::isMain() const { return impl_->main; }
+bool DispatchQueue::isMain() const {
+    return impl_->main;
+}
 
 } // namespace foundation

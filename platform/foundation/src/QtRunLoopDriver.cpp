@@ -41,11 +41,14 @@ struct QtRunLoopDriver::State {
     }
 };
 
-QtRunLoopDriver::QtRunLoopDriver() : state_(std::make_shared<State>()) {
+QtRunLoopDriver::QtRunLoopDriver()
+    : state_(std::make_shared<State>()) {
     RunLoop::main().setDriver(this);
 }
 
-QtRunLoopDriver::~QtRunLoopDriver() { RunLoop::main().setDriver(nullptr); }
+QtRunLoopDriver::~QtRunLoopDriver() {
+    RunLoop::main().setDriver(nullptr);
+}
 
 void QtRunLoopDriver::wake(std::optional<double>) {
     // Coalesce wake-ups from many posts into one queued turn.

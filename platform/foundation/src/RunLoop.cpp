@@ -86,7 +86,8 @@ std::size_t RunLoop::runDue() {
             std::lock_guard lock(mutex_);
             auto it = items_.begin();
             // Skip items posted during this turn; they run at the next one.
-            while (it != items_.end() && it->first.first <= now && it->first.second >= limit) ++it;
+            while (it != items_.end() && it->first.first <= now && it->first.second >= limit)
+                ++it;
             if (it == items_.end() || it->first.first > now) break;
             work = std::move(it->second);
             index_.erase(it->first.second);
@@ -154,7 +155,8 @@ void RunLoop::stop() {
 
 bool RunLoop::runUntil(const std::function<bool()>& done, double timeout) {
     using namespace std::chrono;
-    const auto realDeadline = steady_clock::now() + duration_cast<steady_clock::duration>(duration<double>(timeout));
+    const auto realDeadline =
+        steady_clock::now() + duration_cast<steady_clock::duration>(duration<double>(timeout));
     for (;;) {
         runUntilIdle();
         if (done()) return true;

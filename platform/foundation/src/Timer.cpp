@@ -7,7 +7,9 @@
 namespace foundation {
 
 Timer::Timer(TimeInterval interval, bool repeats, Block block)
-    : interval_(interval), repeats_(repeats), block_(std::move(block)) {
+    : interval_(interval)
+    , repeats_(repeats)
+    , block_(std::move(block)) {
     if (!std::isnan(interval_) && interval_ <= 0) interval_ = 0.0001;
 }
 

@@ -16,7 +16,8 @@ WorkerPool& WorkerPool::shared() {
 
 WorkerPool::WorkerPool(std::size_t threads) {
     threads_.reserve(threads);
-    for (std::size_t i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
+    for (std::size_t i = 0; i < threads; ++i)
+        threads_.emplace_back([this] { work(); });
 }
 
 WorkerPool::~WorkerPool() {
@@ -25,10 +26,13 @@ WorkerPool::~WorkerPool() {
         stopping_ = true;
     }
     available_.notify_all();
-    for (auto& t : threads_) t.join();
+    for (auto& t : threads_)
+        t.join();
 }
 
-bool WorkerPool::isWorkerThread() { return onWorker; }
+bool WorkerPool::isWorkerThread() {
+    return onWorker;
+}
 
 void WorkerPool::submit(Job job, TaskPriority priority) {
     {

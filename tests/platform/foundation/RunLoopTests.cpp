@@ -61,9 +61,9 @@ TEST_F(RunLoopTest, WorkPostedDuringATurnRunsAtTheNextTurn) {
 TEST_F(RunLoopTest, OddDeadlinesAreHandled) {
     int runs = 0;
     auto main = DispatchQueue::main();
-    main.asyncAfter(DispatchTime::now() - 5, [&] { ++runs; });      // past: next turn
-    main.asyncAfter(DispatchTime{-INFINITY}, [&] { ++runs; });      // next turn
-    main.asyncAfter(DispatchTime{NAN}, [&] { runs += 100; });       // never
+    main.asyncAfter(DispatchTime::now() - 5, [&] { ++runs; });            // past: next turn
+    main.asyncAfter(DispatchTime{-INFINITY}, [&] { ++runs; });            // next turn
+    main.asyncAfter(DispatchTime{NAN}, [&] { runs += 100; });             // never
     main.asyncAfter(DispatchTime::distantFuture(), [&] { runs += 100; }); // never
     loop.runUntilIdle();
     EXPECT_EQ(runs, 2);
@@ -127,7 +127,8 @@ TEST_F(RunLoopTest, WorkFromOtherQueuesReachesTheMainThread) {
     }
     ASSERT_TRUE(loop.runUntil([&] { return order.size() == 50; }));
     EXPECT_EQ(onMain.load(), 50);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(order[i], i);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(order[i], i);
 }
 
 TEST_F(RunLoopTest, ManualClockSetMovesOnlyTheWallClock) {

@@ -15,9 +15,12 @@ TEST(NotificationPublisherTest, DeliversMatchingNotificationsUntilCancelled) {
     NotificationCenter center;
     auto sender = std::make_shared<int>(1);
     std::vector<std::string> names;
-    auto all = reactive::publisher(center, "A").sink([&](const Notification& n) { names.push_back("any:" + n.name); });
-    auto fromSender =
-        reactive::publisher(center, "A", sender).sink([&](const Notification& n) { names.push_back("sender"); });
+    auto all = reactive::publisher(center, "A").sink([&](const Notification& n) {
+        names.push_back("any:" + n.name);
+    });
+    auto fromSender = reactive::publisher(center, "A", sender).sink([&](const Notification& n) {
+        names.push_back("sender");
+    });
 
     center.post("A");
     center.post("B");

@@ -53,7 +53,8 @@ namespace detail {
 template <class T> class StreamState {
 public:
     using Handler = std::function<void(AsyncStreamTermination)>;
-    explicit StreamState(AsyncStreamBufferingPolicy policy) : policy_(policy) {}
+    explicit StreamState(AsyncStreamBufferingPolicy policy)
+        : policy_(policy) {}
 
     AsyncStreamYieldResult yield(T value) {
         std::shared_ptr<TaskContext> context;
@@ -180,7 +181,8 @@ public:
         // Shared by all copies; the last one to go finishes the stream, so a consumer never waits
         // on a stream nobody can feed any more.
         struct Producer {
-            explicit Producer(std::shared_ptr<detail::StreamState<T>> s) : state(std::move(s)) {}
+            explicit Producer(std::shared_ptr<detail::StreamState<T>> s)
+                : state(std::move(s)) {}
             Producer(const Producer&) = delete;
             Producer& operator=(const Producer&) = delete;
             ~Producer() { state->terminate(Termination::finished); }
@@ -217,7 +219,8 @@ public:
 
     private:
         friend class AsyncStream;
-        explicit NextAwaiter(std::shared_ptr<detail::StreamState<T>> state) : state_(std::move(state)) {}
+        explicit NextAwaiter(std::shared_ptr<detail::StreamState<T>> state)
+            : state_(std::move(state)) {}
         std::shared_ptr<detail::StreamState<T>> state_;
         std::optional<T> result_;
         bool handlerInstalled_ = false;
@@ -225,7 +228,7 @@ public:
 
     // Calls `build` with the continuation before returning.
     template <class Build>
-        requires std::invocable<Build&, Continuation>
+    requires std::invocable<Build&, Continuation>
     explicit AsyncStream(Build build, BufferingPolicy policy = BufferingPolicy::unbounded())
         : state_(std::make_shared<detail::StreamState<T>>(policy)) {
         build(Continuation(state_));
@@ -237,7 +240,8 @@ public:
         return {AsyncStream(state), Continuation(state)};
     }
 
-    AsyncStream(AsyncStream&& other) noexcept : state_(std::move(other.state_)) {}
+    AsyncStream(AsyncStream&& other) noexcept
+        : state_(std::move(other.state_)) {}
     AsyncStream& operator=(AsyncStream&& other) noexcept {
         if (this != &other) {
             drop();
@@ -253,7 +257,8 @@ public:
     NextAwaiter next() const { return NextAwaiter(state_); }
 
 private:
-    explicit AsyncStream(std::shared_ptr<detail::StreamState<T>> state) : state_(std::move(state)) {}
+    explicit AsyncStream(std::shared_ptr<detail::StreamState<T>> state)
+        : state_(std::move(state)) {}
     void drop() {
         if (state_) std::exchange(state_, nullptr)->terminate(Termination::cancelled);
     }

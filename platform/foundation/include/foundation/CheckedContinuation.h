@@ -32,7 +32,8 @@ namespace detail {
 
 class ContinuationStateBase {
 public:
-    explicit ContinuationStateBase(std::string name) : name_(std::move(name)) {}
+    explicit ContinuationStateBase(std::string name)
+        : name_(std::move(name)) {}
     ContinuationStateBase(const ContinuationStateBase&) = delete;
     ContinuationStateBase& operator=(const ContinuationStateBase&) = delete;
 
@@ -106,7 +107,8 @@ public:
 // Shared by all copies of one continuation; the last copy to go reports a missing resume.
 class ContinuationToken {
 public:
-    explicit ContinuationToken(std::shared_ptr<ContinuationStateBase> state) : state_(std::move(state)) {}
+    explicit ContinuationToken(std::shared_ptr<ContinuationStateBase> state)
+        : state_(std::move(state)) {}
     ~ContinuationToken() {
         if (!state_->isResumed()) state_->reportLeak();
     }
@@ -121,7 +123,8 @@ private:
 template <class T, bool Throwing, class F> struct ContinuationAwaiter {
     using FoundationAwaitable = void;
     ContinuationAwaiter(std::string name, F& body)
-        : state(std::make_shared<ContinuationState<T>>(std::move(name))), body(body) {}
+        : state(std::make_shared<ContinuationState<T>>(std::move(name)))
+        , body(body) {}
 
     std::shared_ptr<ContinuationState<T>> state;
     F& body;
@@ -147,24 +150,19 @@ template <class T, bool Throwing, class F> struct ContinuationAwaiter {
 template <class T, bool Throwing> class BasicCheckedContinuation {
 public:
     template <class U = T>
-        requires(!std::is_void_v<U>)
-    void resume(std::type_identity_t<U> value) const {
+    requires(!std::is_void_v<U>) void resume(std::type_identity_t<U> value) const {
         state_->resumeReturning(std::move(value));
     }
     template <class U = T>
-        requires std::is_void_v<U>
-    void resume() const {
-        state_->resumeReturning();
-    }
+    requires std::is_void_v<U>
+    void resume() const { state_->resumeReturning(); }
     // The awaiting task rethrows the error.
-    void resumeThrowing(std::exception_ptr error) const
-        requires Throwing
-    {
+    void resumeThrowing(std::exception_ptr error) const requires Throwing {
         state_->resumeThrowing(std::move(error));
     }
     template <class E>
-        requires Throwing && (!std::same_as<std::remove_cvref_t<E>, std::exception_ptr>)
-    void resumeThrowing(E&& error) const {
+    requires Throwing &&
+        (!std::same_as<std::remove_cvref_t<E>, std::exception_ptr>)void resumeThrowing(E&& error) const {
         state_->resumeThrowing(std::make_exception_ptr(std::forward<E>(error)));
     }
 
@@ -174,7 +172,8 @@ private:
     template <class, bool, class> friend struct detail::ContinuationAwaiter;
 
     explicit BasicCheckedContinuation(std::shared_ptr<detail::ContinuationState<T>> state)
-        : state_(state), token_(std::make_shared<detail::ContinuationToken>(std::move(state))) {}
+        : state_(state)
+        , token_(std::make_shared<detail::ContinuationToken>(std::move(state))) {}
 
     std::shared_ptr<detail::ContinuationState<T>> state_;
     std::shared_ptr<detail::ContinuationToken> token_;
@@ -185,8 +184,8 @@ template <class T> using CheckedThrowingContinuation = BasicCheckedContinuation<
 
 // Suspends the current task and hands `body` a continuation; resumes with what it is resumed with.
 template <class T, class F>
-    requires std::invocable<F&, CheckedContinuation<T>>
-Task<T> withCheckedContinuation(std::string name, F body) {
+requires std::invocable<F&, CheckedContinuation<T>> Task<T> withCheckedContinuation(std::string name,
+                                                                                    F body) {
     using Awaiter = detail::ContinuationAwaiter<T, false, F>;
     if constexpr (std::is_void_v<T>) {
         co_await Awaiter(std::move(name), body);
@@ -198,8 +197,8 @@ Task<T> withCheckedContinuation(std::string name, F body) {
 
 // As withCheckedContinuation, and the continuation can also resume by throwing.
 template <class T, class F>
-    requires std::invocable<F&, CheckedThrowingContinuation<T>>
-Task<T> withCheckedThrowingContinuation(std::string name, F body) {
+requires std::invocable<F&, CheckedThrowingContinuation<T>> Task<T>
+withCheckedThrowingContinuation(std::string name, F body) {
     using Awaiter = detail::ContinuationAwaiter<T, true, F>;
     if constexpr (std::is_void_v<T>) {
         co_await Awaiter(std::move(name), body);

@@ -27,7 +27,9 @@ public:
 // wall clock (a clock or time-zone jump, as a user changing the time would cause).
 class ManualClock : public Clock {
 public:
-    explicit ManualClock(Date start = Date(0), double uptime = 1000.0) : now_(start), uptime_(uptime) {}
+    explicit ManualClock(Date start = Date(0), double uptime = 1000.0)
+        : now_(start)
+        , uptime_(uptime) {}
 
     Date now() const override;
     double uptime() const override;

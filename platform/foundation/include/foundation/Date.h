@@ -16,7 +16,8 @@ public:
     static constexpr TimeInterval timeIntervalBetween1970AndReferenceDate = 978307200.0;
 
     constexpr Date() = default;
-    constexpr explicit Date(TimeInterval sinceReferenceDate) : seconds_(sinceReferenceDate) {}
+    constexpr explicit Date(TimeInterval sinceReferenceDate)
+        : seconds_(sinceReferenceDate) {}
 
     static Date now();
     static constexpr Date fromTimeIntervalSince1970(TimeInterval s) {

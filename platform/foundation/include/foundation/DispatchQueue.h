@@ -50,7 +50,8 @@ public:
     struct Impl;
 
 private:
-    explicit DispatchQueue(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
+    explicit DispatchQueue(std::shared_ptr<Impl> impl)
+        : impl_(std::move(impl)) {}
     std::shared_ptr<Impl> impl_;
 };
 

@@ -56,7 +56,8 @@ public:
 
     // The matching notifications as an asynchronous sequence, buffered without bound. The
     // observation ends when the consumer cancels or drops the stream.
-    AsyncStream<Notification> notifications(NotificationName name, std::shared_ptr<const void> object = nullptr);
+    AsyncStream<Notification> notifications(NotificationName name,
+                                            std::shared_ptr<const void> object = nullptr);
 
     struct State;
 

@@ -127,7 +127,7 @@ private:
 
     mutable std::mutex mutex_;
     State state_ = State::lazy;
-    std::coroutine_handle<> frame_; // owned while lazy
+    std::coroutine_handle<> frame_;         // owned while lazy
     std::shared_ptr<TaskCoreBase> running_; // self, while the frame runs
     std::shared_ptr<TaskContext> context_;
     std::coroutine_handle<> continuation_; // the awaiter that started it inline
@@ -141,8 +141,10 @@ public:
     template <class U> void setValue(U&& value) { value_.emplace(std::forward<U>(value)); }
     template <bool Consume> T result() {
         rethrowIfFailed();
-        if constexpr (Consume) return std::move(*value_);
-        else return *value_;
+        if constexpr (Consume)
+            return std::move(*value_);
+        else
+            return *value_;
     }
 
 private:
@@ -155,7 +157,8 @@ public:
 };
 
 struct FinalAwaiter {
-    explicit FinalAwaiter(TaskCoreBase* core) : core(core) {}
+    explicit FinalAwaiter(TaskCoreBase* core)
+        : core(core) {}
     TaskCoreBase* core;
     bool await_ready() const noexcept { return false; }
     void await_suspend(std::coroutine_handle<> frame) const noexcept { core->finish(frame); }
@@ -199,7 +202,8 @@ public:
 // Awaiters have constructors: g++ 12 destroys a braced aggregate temporary in co_await twice.
 template <class T, bool Consume> struct TaskAwaiter {
     using FoundationAwaitable = void;
-    explicit TaskAwaiter(std::shared_ptr<TaskCore<T>> core) : core(std::move(core)) {}
+    explicit TaskAwaiter(std::shared_ptr<TaskCore<T>> core)
+        : core(std::move(core)) {}
     std::shared_ptr<TaskCore<T>> core;
 
     bool await_ready() const { return core->isDone(); }
@@ -214,7 +218,8 @@ template <class T, bool Consume> struct TaskAwaiter {
 class SleepAwaiter {
 public:
     using FoundationAwaitable = void;
-    explicit SleepAwaiter(TimeInterval seconds) : seconds_(seconds) {}
+    explicit SleepAwaiter(TimeInterval seconds)
+        : seconds_(seconds) {}
     bool await_ready() const;
     void await_suspend(std::coroutine_handle<> awaiting) const;
     void await_resume() const;
@@ -263,30 +268,29 @@ public:
     // A task on the main actor, at the current task's priority (medium outside any task),
     // inheriting the current task-local values.
     template <class F>
-        requires detail::TaskBody<F, T>
-    explicit Task(F body) : Task(detail::inheritedPriority(), std::move(body)) {}
+    requires detail::TaskBody<F, T>
+    explicit Task(F body)
+        : Task(detail::inheritedPriority(), std::move(body)) {}
 
     template <class F>
-        requires detail::TaskBody<F, T>
-    Task(TaskPriority priority, F body) : Task(detail::runBody<T>(std::move(body))) {
+    requires detail::TaskBody<F, T> Task(TaskPriority priority, F body)
+        : Task(detail::runBody<T>(std::move(body))) {
         core_->start(std::make_shared<detail::TaskContext>(detail::Executor::mainActor, priority,
                                                            detail::currentLocals()));
     }
 
     // A task on the worker pool that inherits no task-local values.
     template <class F>
-        requires detail::TaskBody<F, T>
+    requires detail::TaskBody<F, T>
     static Task detached(TaskPriority priority, F body) {
         return startDetached(detail::Executor::workerPool, priority, std::move(body));
     }
     template <class F>
-        requires detail::TaskBody<F, T>
-    static Task detached(F body) {
-        return detached(TaskPriority::medium(), std::move(body));
-    }
+    requires detail::TaskBody<F, T>
+    static Task detached(F body) { return detached(TaskPriority::medium(), std::move(body)); }
     // A detached task whose body runs on the main actor.
     template <class F>
-        requires detail::TaskBody<F, T>
+    requires detail::TaskBody<F, T>
     static Task detached(TaskPriority priority, OnMainActor, F body) {
         return startDetached(detail::Executor::mainActor, priority, std::move(body));
     }
@@ -320,7 +324,8 @@ private:
     friend class detail::TaskPromiseBase<T>;
     friend struct detail::TaskAccess;
 
-    explicit Task(std::shared_ptr<detail::TaskCore<T>> core) : core_(std::move(core)) {}
+    explicit Task(std::shared_ptr<detail::TaskCore<T>> core)
+        : core_(std::move(core)) {}
 
     template <class F> static Task startDetached(detail::Executor executor, TaskPriority priority, F body) {
         Task task = detail::runBody<T>(std::move(body));
@@ -332,11 +337,11 @@ private:
 };
 
 template <class F>
-    requires std::invocable<F&>
-Task(F) -> Task<detail::TaskValueOf<F>>;
+requires std::invocable<F&> Task(F)
+->Task<detail::TaskValueOf<F>>;
 template <class F>
-    requires std::invocable<F&>
-Task(TaskPriority, F) -> Task<detail::TaskValueOf<F>>;
+requires std::invocable<F&> Task(TaskPriority, F)
+->Task<detail::TaskValueOf<F>>;
 
 template <class T> Task<T> detail::TaskPromiseBase<T>::makeTask(std::coroutine_handle<> frame) {
     auto core = std::make_shared<TaskCore<T>>();

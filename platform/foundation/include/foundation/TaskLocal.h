@@ -19,7 +19,8 @@ std::uint64_t nextTaskLocalKey();
 class ScopedTaskLocalBinding {
 public:
     ScopedTaskLocalBinding(std::uint64_t key, std::shared_ptr<const void> value)
-        : slot_(currentLocals()), previous_(slot_) {
+        : slot_(currentLocals())
+        , previous_(slot_) {
         slot_ = std::make_shared<const TaskLocalBinding>(TaskLocalBinding{key, std::move(value), previous_});
     }
     ~ScopedTaskLocalBinding() { slot_ = std::move(previous_); }
@@ -61,15 +62,16 @@ public:
     const T& defaultValue() const { return default_; }
 
     template <class F>
-        requires std::invocable<F&> && (!detail::isTask<std::invoke_result_t<F&>>)
-    decltype(auto) withValue(T value, F&& body) const {
+    requires std::invocable<F&> &&(!detail::isTask<std::invoke_result_t<F&>>)decltype(auto)
+        withValue(T value, F&& body) const {
         detail::ScopedTaskLocalBinding binding(key_, std::make_shared<const T>(std::move(value)));
         return std::invoke(body);
     }
 
     template <class F>
-        requires std::invocable<F&> && detail::isTask<std::invoke_result_t<F&>>
-    std::invoke_result_t<F&> withValue(T value, F body) const {
+    requires std::invocable<F&> && detail::isTask<std::invoke_result_t<F&>> std::invoke_result_t<F&>
+    withValue(T value, F body)
+    const {
         return bindDuring<typename std::invoke_result_t<F&>::ValueType>(
             key_, std::make_shared<const T>(std::move(value)), std::move(body));
     }

@@ -26,7 +26,8 @@ auto PublisherOperators<Derived>::compactMap(Transform transform) const {
     using Failure = typename Derived::Failure;
     using Output = typename detail::OptionalValue<std::decay_t<detail::InvokeResult<Transform, Input>>>::Type;
     return detail::stepPublisher<Output>(
-        self(), [transform = std::move(transform)](const Input& input, Subscriber<Output, Failure>& down) mutable {
+        self(),
+        [transform = std::move(transform)](const Input& input, Subscriber<Output, Failure>& down) mutable {
             auto output = detail::invokeWithValue(transform, input);
             if (!output) return Subscribers::Demand::max(1);
             return down.receive(*output);

@@ -15,7 +15,8 @@ auto PublisherOperators<Derived>::filter(Predicate isIncluded) const {
     using Output = typename Derived::Output;
     using Failure = typename Derived::Failure;
     return detail::stepPublisher<Output>(
-        self(), [isIncluded = std::move(isIncluded)](const Output& input, Subscriber<Output, Failure>& down) mutable {
+        self(),
+        [isIncluded = std::move(isIncluded)](const Output& input, Subscriber<Output, Failure>& down) mutable {
             if (!detail::invokeWithValue(isIncluded, input)) return Subscribers::Demand::max(1);
             return down.receive(input);
         });

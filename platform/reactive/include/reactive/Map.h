@@ -18,7 +18,8 @@ auto PublisherOperators<Derived>::map(Transform transform) const {
     using Output = std::decay_t<detail::InvokeResult<Transform, Input>>;
     static_assert(!std::is_void_v<Output>, "map needs a transform that returns a value");
     return detail::stepPublisher<Output>(
-        self(), [transform = std::move(transform)](const Input& input, Subscriber<Output, Failure>& down) mutable {
+        self(),
+        [transform = std::move(transform)](const Input& input, Subscriber<Output, Failure>& down) mutable {
             return down.receive(detail::invokeWithValue(transform, input));
         });
 }

@@ -16,7 +16,8 @@ inline AnyPublisher<foundation::Notification> publisher(foundation::Notification
                                                         foundation::NotificationName name,
                                                         std::shared_ptr<const void> object = nullptr) {
     return makePublisher<foundation::Notification>(
-        [&center, name = std::move(name), object = std::move(object)](Emitter<foundation::Notification> emit) {
+        [&center, name = std::move(name),
+         object = std::move(object)](Emitter<foundation::Notification> emit) {
             auto token = center.addObserver(name, object, std::nullopt,
                                             [emit](const foundation::Notification& n) { emit.send(n); });
             // Releasing the last copy of the token ends the observation.

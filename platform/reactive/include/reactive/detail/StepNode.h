@@ -36,10 +36,10 @@ template <class Output, class Upstream, class Step> auto stepPublisher(Upstream 
     using Input = typename Upstream::Output;
     using Failure = typename Upstream::Failure;
     using Node = StepNode<Input, Output, Failure, Step>;
-    return AnyPublisher<Output, Failure>(
-        [upstream = std::move(upstream), step = std::move(step)](const SubscriberPtr<Output, Failure>& downstream) {
-            upstream.receive(std::make_shared<Node>(downstream, step));
-        });
+    return AnyPublisher<Output, Failure>([upstream = std::move(upstream), step = std::move(step)](
+                                             const SubscriberPtr<Output, Failure>& downstream) {
+        upstream.receive(std::make_shared<Node>(downstream, step));
+    });
 }
 
 } // namespace reactive::detail
