@@ -37,6 +37,11 @@ RunLoop::Token RunLoop::insert(double deadline, Work work) {
     return token;
 }
 
+namespace {
+// The driver whose wake() this thread is in, so that wake() may uninstall its own driver.
+thread_local RunLoopDriver* wakingDriver = nullptr;
+} // namespace
+
 void RunLoop::notify() {
     changed_.notify_all();
     RunLoopDriver* driver;
@@ -44,9 +49,26 @@ void RunLoop::notify() {
     {
         std::lock_guard lock(mutex_);
         driver = driver_;
+        if (!driver) return;
+        // Counted, so that setDriver() can wait for the wake before the driver may go.
+        ++wakesInFlight_[driver];
         if (!items_.empty()) next = items_.begin()->first.first;
     }
-    if (driver) driver->wake(next);
+    struct Done {
+        RunLoop& loop;
+        RunLoopDriver* driver;
+        RunLoopDriver* outer;
+        ~Done() {
+            wakingDriver = outer;
+            {
+                std::lock_guard lock(loop.mutex_);
+                auto it = loop.wakesInFlight_.find(driver);
+                if (--it->second == 0) loop.wakesInFlight_.erase(it);
+            }
+            loop.wakeDone_.notify_all();
+        }
+    } done{*this, driver, std::exchange(wakingDriver, driver)};
+    driver->wake(next);
 }
 
 RunLoop::Token RunLoop::perform(Work work) {
@@ -65,10 +87,13 @@ RunLoop::Token RunLoop::scheduleAfter(double seconds, Work work) {
 }
 
 void RunLoop::cancel(Token token) {
+    Work dropped; // released after unlocking: its captures may use the loop as they go
     std::lock_guard lock(mutex_);
     auto it = index_.find(token);
     if (it == index_.end()) return;
-    items_.erase(it->second);
+    auto item = items_.find(it->second);
+    dropped = std::move(item->second);
+    items_.erase(item);
     index_.erase(it);
 }
 
@@ -155,8 +180,12 @@ void RunLoop::stop() {
 
 bool RunLoop::runUntil(const std::function<bool()>& done, double timeout) {
     using namespace std::chrono;
-    const auto realDeadline =
-        steady_clock::now() + duration_cast<steady_clock::duration>(duration<double>(timeout));
+    // Clamped before converting: a huge or infinite timeout has no integer duration.
+    const auto start = steady_clock::now();
+    const auto realDeadline = !(timeout > 0) ? start
+                              : timeout >= 1e9
+                                  ? steady_clock::time_point::max()
+                                  : start + duration_cast<steady_clock::duration>(duration<double>(timeout));
     for (;;) {
         runUntilIdle();
         if (done()) return true;
@@ -195,8 +224,18 @@ void RunLoop::advance(double seconds) {
 
 void RunLoop::setDriver(RunLoopDriver* driver) {
     {
-        std::lock_guard lock(mutex_);
-        driver_ = driver;
+        std::unique_lock lock(mutex_);
+        RunLoopDriver* previous = std::exchange(driver_, driver);
+        // A wake already under way on another thread still uses the previous driver; it may
+        // be destroyed once this returns. A wake on this thread (uninstalling from within) is
+        // the caller's own.
+        if (previous && previous != driver) {
+            const std::size_t own = wakingDriver == previous ? 1 : 0;
+            wakeDone_.wait(lock, [&] {
+                auto it = wakesInFlight_.find(previous);
+                return it == wakesInFlight_.end() || it->second <= own;
+            });
+        }
     }
     if (driver) notify();
 }

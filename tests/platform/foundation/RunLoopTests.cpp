@@ -7,8 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace foundation;
@@ -21,6 +25,33 @@ struct RunLoopTest : ::testing::Test {
     void TearDown() override {
         // Leave nothing behind for the next test.
         loop.advance(1e7);
+    }
+};
+
+// True when `condition` holds within a few real seconds; polls, for waits on other threads.
+template <class F> bool eventually(F condition) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > limit) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+// Records whether a wake reached it after it was uninstalled.
+struct ProbeDriver final : RunLoopDriver {
+    std::atomic<bool> uninstalled{false};
+    std::atomic<int> wakes{0};
+    std::atomic<bool>* lateWake;
+    explicit ProbeDriver(std::atomic<bool>* late)
+        : lateWake(late) {}
+    void wake(std::optional<double>) override {
+        if (uninstalled) *lateWake = true;
+        ++wakes;
+        // Widen the window in which an uninstall could overtake a wake in progress.
+        for (int i = 0; i < 20; ++i)
+            std::this_thread::yield();
+        if (uninstalled) *lateWake = true;
     }
 };
 
@@ -139,4 +170,55 @@ TEST_F(RunLoopTest, ManualClockSetMovesOnlyTheWallClock) {
     loop.advance(3);
     EXPECT_EQ(Date::now(), Date(8));
     EXPECT_EQ(clock->uptime(), uptime + 3);
+}
+
+TEST_F(RunLoopTest, RunUntilTakesAnUnboundedTimeout) {
+    bool ran = false;
+    loop.scheduleAfter(1.0, [&] { ran = true; });
+    EXPECT_TRUE(loop.runUntil([&] { return ran; }, INFINITY));
+    ran = false;
+    loop.scheduleAfter(1.0, [&] { ran = true; });
+    EXPECT_TRUE(loop.runUntil([&] { return ran; }, 1e300));
+    // No time at all: only what is already there.
+    EXPECT_FALSE(loop.runUntil([] { return false; }, NAN));
+    EXPECT_FALSE(loop.runUntil([] { return false; }, -INFINITY));
+}
+
+TEST_F(RunLoopTest, CancelledWorkIsReleasedOutsideTheLoopsLock) {
+    // A capture whose destructor uses the loop, as a released subscription or task might.
+    struct UsesLoopWhenReleased {
+        std::atomic<bool>* reachedLoop;
+        ~UsesLoopWhenReleased() {
+            auto done = std::make_shared<std::atomic<bool>>(false);
+            std::thread([done] {
+                RunLoop::main().pendingCount();
+                *done = true;
+            }).detach();
+            *reachedLoop = eventually([&] { return done->load(); });
+        }
+    };
+    std::atomic<bool> reachedLoop{false};
+    auto token = loop.scheduleAfter(1.0, [capture = std::make_shared<UsesLoopWhenReleased>(&reachedLoop)] {});
+    loop.cancel(token);
+    EXPECT_TRUE(reachedLoop);
+}
+
+TEST_F(RunLoopTest, NoWakeReachesADriverAfterItWasUninstalled) {
+    std::atomic<bool> lateWake{false};
+    std::atomic<bool> stop{false};
+    std::thread poster([&] {
+        while (!stop)
+            loop.cancel(loop.perform([] {}));
+    });
+    std::vector<std::unique_ptr<ProbeDriver>> drivers; // kept, so a late wake is seen, not a crash
+    for (int i = 0; i < 2000 && !lateWake; ++i) {
+        auto& driver = drivers.emplace_back(std::make_unique<ProbeDriver>(&lateWake));
+        loop.setDriver(driver.get());
+        ASSERT_TRUE(eventually([&] { return driver->wakes > 1; })); // one from installing
+        loop.setDriver(nullptr);
+        driver->uninstalled = true;
+    }
+    stop = true;
+    poster.join();
+    EXPECT_FALSE(lateWake);
 }

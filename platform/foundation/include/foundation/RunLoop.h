@@ -62,6 +62,7 @@ public:
     // the way to run what is due then, in order.
     void advance(double seconds);
 
+    // Once it returns, the previous driver is called no more and may be destroyed.
     void setDriver(RunLoopDriver* driver);
 
 private:
@@ -80,6 +81,8 @@ private:
     std::map<Token, Key> index_;
     Token nextToken_ = 1;
     RunLoopDriver* driver_ = nullptr;
+    std::map<RunLoopDriver*, std::size_t> wakesInFlight_;
+    std::condition_variable wakeDone_;
     bool stopRequested_ = false;
 };
 
