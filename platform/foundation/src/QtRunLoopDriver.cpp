@@ -11,10 +11,11 @@
 
 namespace foundation {
 
-struct QtRunLoopDriver::State {
+struct QtRunLoopDriver::State : std::enable_shared_from_this<QtRunLoopDriver::State> {
     QObject context;
     QTimer timer;
     std::atomic<bool> wakePending{false};
+    bool installed = true; // main thread only
 
     State() {
         timer.setSingleShot(true);
@@ -24,8 +25,10 @@ struct QtRunLoopDriver::State {
 
     void turn() {
         wakePending = false;
+        // The work may destroy the driver; the state then lives to the end of this turn.
+        auto self = shared_from_this();
         RunLoop::main().runDue();
-        arm();
+        if (installed) arm();
     }
 
     // Sets the Qt timer to the loop's earliest deadline.
@@ -48,6 +51,8 @@ QtRunLoopDriver::QtRunLoopDriver()
 
 QtRunLoopDriver::~QtRunLoopDriver() {
     RunLoop::main().setDriver(nullptr);
+    state_->installed = false;
+    state_->timer.stop();
 }
 
 void QtRunLoopDriver::wake(std::optional<double>) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,4 +36,27 @@ TEST(QtRunLoopDriverTest, MainQueueWorkAndTimersRunInsideQtsEventLoop) {
     EXPECT_EQ(log.front(), "async");
     std::sort(log.begin(), log.end());
     EXPECT_EQ(log, (std::vector<std::string>{"async", "from worker", "timer"}));
+}
+
+TEST(QtRunLoopDriverTest, MainQueueWorkMayDestroyTheDriverRunningIt) {
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    auto driver = std::make_unique<QtRunLoopDriver>();
+
+    bool ranAfter = false;
+    DispatchQueue::main().async([&] {
+        driver.reset(); // a host closing from a main-queue action
+        QTimer::singleShot(0, &app, [&] { app.quit(); });
+    });
+    // Still queued when the driver goes: the turn must not re-arm a driver that is gone.
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + 0.001, [&] { ranAfter = true; });
+    QTimer::singleShot(5000, &app, [&] { app.quit(); });
+    app.exec();
+
+    EXPECT_FALSE(driver);
+    EXPECT_FALSE(ranAfter); // nothing drives the loop any more
+    RunLoop::main().runUntil([&] { return ranAfter; });
+    EXPECT_TRUE(ranAfter);
 }
