@@ -42,10 +42,11 @@ const date::time_zone* userZone() {
     }
 }
 
-// Dates beyond about ±31,000 years would overflow the date library's year.
+// The date library's years end at ±32767, which is about 30,700 years after the reference
+// date (and 34,700 before); beyond that its year would wrap.
 bool isUsable(Date d) {
     const double s = d.timeIntervalSinceReferenceDate();
-    return std::isfinite(s) && std::abs(s) < 1e12;
+    return std::isfinite(s) && std::abs(s) < 9.7e11;
 }
 
 constexpr date::sys_seconds referenceDate{seconds(978307200)};

@@ -82,6 +82,14 @@ TEST(CalendarTest, ComponentsAreLocalAndOddDatesAreSafe) {
     EXPECT_EQ(berlin.dateByAddingDays(1, Date(-INFINITY)), Date(-INFINITY));
     EXPECT_FALSE(berlin.isDateInSameDayAs(Date(NAN), Date(NAN)));
     EXPECT_EQ(berlin.dateComponents(Date(INFINITY)), DateComponents{});
+
+    // Past the library's last year (32767) a date has no components rather than a wrapped year.
+    EXPECT_GT(utcCalendar.dateComponents(Date(9.69e11)).year, 32000);
+    for (const double s : {9.75e11, 9.9e11}) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(berlin.dateComponents(Date(s)), DateComponents{});
+        EXPECT_EQ(berlin.startOfDay(Date(s)), Date(s));
+    }
 }
 
 TEST(CalendarTest, AutoupdatingFollowsTheTimeZoneVariable) {
