@@ -69,7 +69,7 @@ struct DispatchQueue::Impl : std::enable_shared_from_this<DispatchQueue::Impl> {
 DispatchQueue DispatchQueue::main() {
     static const auto impl = [] {
         auto i = std::make_shared<Impl>();
-        i->label = "com.apple.main-thread";
+        i->label = "main";
         i->main = true;
         return i;
     }();

@@ -210,7 +210,7 @@ void RunLoop::advance(double seconds) {
     auto* manual = dynamic_cast<ManualClock*>(clock.get());
     if (!manual) fatal("RunLoop::advance needs a manual clock");
     runUntilIdle();
-    if (!(seconds > 0)) return;
+    if (!(seconds > 0) || !std::isfinite(seconds)) return; // an endless advance would stop virtual time for good
     const double target = manual->uptime() + seconds;
     for (;;) {
         auto next = nextDeadline();
