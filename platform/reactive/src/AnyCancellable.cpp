@@ -58,7 +58,8 @@ AnyCancellable::AnyCancellable(std::shared_ptr<Cancellable> cancellable)
                                  : std::function<void()>()) {}
 
 void AnyCancellable::cancel() const {
-    if (state_) state_->run();
+    // A copy: the action may release the owner of this very cancellable, and with it state_.
+    if (auto state = state_) state->run();
 }
 
 } // namespace reactive

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -60,4 +61,28 @@ TEST(PassthroughSubjectConcurrency, SendAndCancelRaceWithoutHarm) {
 
     EXPECT_EQ(violations.load(), 0);
     EXPECT_EQ(kept.load(), long(senders) * valuesPerSender);
+}
+
+// A send whose subscriber drops the handle it was sent through, while another thread drops the
+// subject's last other handle: whichever of the two goes last frees the subject, and the send
+// finishing its way out must not touch it after that. (A race, so it shows under a sanitizer.)
+TEST(PassthroughSubjectConcurrency, TheLastHandleMayGoOnAnotherThreadWhileASendLeaves) {
+    for (int round = 0; round < 2000; ++round) {
+        std::optional<PassthroughSubject<int>> mine(std::in_place);
+        std::optional<PassthroughSubject<int>> theirs(*mine);
+        std::atomic<bool> go{false};
+        AnyCancellable other = mine->sink([](int) {});
+        AnyCancellable dropper = mine->sink([&](int) {
+            other.cancel(); // something retired, for the sender's way out to free
+            mine.reset();
+            go.store(true);
+        });
+        std::thread thread([&] {
+            while (!go.load()) std::this_thread::yield();
+            theirs.reset();
+        });
+        mine->send(1);
+        thread.join();
+        ASSERT_FALSE(mine);
+    }
 }

@@ -136,3 +136,29 @@ TEST(AnyCancellable, EndsItsSubscriptionAndReleasesTheClosures) {
     subject.send(Subscribers::Completion<Never>::finished());
     EXPECT_TRUE(watched.expired());
 }
+
+// An owner that keeps the cancellable of a subscription whose closure keeps the owner: cancel()
+// breaks the cycle, so the owner, and with it the cancellable being cancelled, goes while
+// cancel() is still running.
+TEST(AnyCancellable, MayReleaseItsOwnLastCopyWhileCancelling) {
+    struct Owner {
+        AnyCancellable subscription;
+    };
+    PassthroughSubject<int> subject;
+    auto owner = std::make_shared<Owner>();
+    std::weak_ptr<Owner> watched = owner;
+    owner->subscription = subject.sink([owner](int) {});
+    Owner* raw = owner.get();
+    owner.reset();
+    raw->subscription.cancel();
+    EXPECT_TRUE(watched.expired());
+
+    // The same with a plain action that holds the owner of its cancellable.
+    owner = std::make_shared<Owner>();
+    watched = owner;
+    owner->subscription = AnyCancellable([owner] {});
+    raw = owner.get();
+    owner.reset();
+    raw->subscription.cancel();
+    EXPECT_TRUE(watched.expired());
+}

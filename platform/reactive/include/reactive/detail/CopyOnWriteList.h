@@ -16,7 +16,9 @@ namespace reactive::detail {
 // Readers announce themselves in `readers_`; a replaced vector is retired and freed only once
 // `readers_` has been seen at zero after it was retired, by the writer or by the last reader
 // out. Frees happen outside the lock, since dropping a subscription may run arbitrary
-// destructors that come back here.
+// destructors that come back here. The last reader frees before it leaves, while it still
+// counts: once the count is zero the owner may be destroyed on another thread at any moment,
+// so leaving is a reader's last touch of the list.
 //
 // The owner may be released while one of its own readers is still inside (a subscriber that
 // drops the last reference to the subject it is being sent from). markDying() then defers the
@@ -44,16 +46,22 @@ public:
     // True when the owner was released during this read and this was the last reader: the
     // caller must then destroy the owner, and touch nothing of it afterwards.
     [[nodiscard]] bool endRead() {
-        const auto before = readers_.fetch_sub(1, std::memory_order_seq_cst);
-        if (before == 1) {
-            if (hasRetired_.load(std::memory_order_seq_cst)) reclaim();
-            return false;
+        auto current = readers_.load(std::memory_order_seq_cst);
+        for (;;) {
+            if (countOf(current) == 1 && (current & retiredBit)) { // the last one out frees
+                reclaim();
+                current = readers_.load(std::memory_order_seq_cst);
+                continue;
+            }
+            if (readers_.compare_exchange_weak(current, current - 1, std::memory_order_seq_cst))
+                return countOf(current) == 1 && (current & dyingBit);
         }
-        return before == (dyingBit | 1);
     }
 
     // For the owner's deleter: true when nobody reads, so the owner may go now.
-    [[nodiscard]] bool markDying() { return readers_.fetch_or(dyingBit, std::memory_order_seq_cst) == 0; }
+    [[nodiscard]] bool markDying() {
+        return countOf(readers_.fetch_or(dyingBit, std::memory_order_seq_cst)) == 0;
+    }
 
     // Replaces the nodes by an edited copy. `edit` runs under the writers' lock and returns
     // whether it changed anything; it must not call out of this layer.
@@ -64,8 +72,7 @@ public:
             auto next = std::make_unique<Nodes>(*current_.load(std::memory_order_relaxed));
             if (!edit(*next)) return; // `next` only shares nodes that `current_` still holds
             retired_.push_back(current_.exchange(next.release(), std::memory_order_seq_cst));
-            hasRetired_.store(true, std::memory_order_seq_cst);
-            if (countOf(readers_.load(std::memory_order_seq_cst)) == 0) takeRetired(garbage);
+            if (countOf(readers_.fetch_or(retiredBit, std::memory_order_seq_cst)) == 0) takeRetired(garbage);
         }
         for (auto* nodes : garbage)
             delete nodes;
@@ -79,20 +86,22 @@ public:
 
 private:
     static constexpr std::uint64_t dyingBit = std::uint64_t(1) << 63;
-    static std::uint64_t countOf(std::uint64_t readers) { return readers & ~dyingBit; }
+    static constexpr std::uint64_t retiredBit = std::uint64_t(1) << 62; // `retired_` holds nodes
+    static std::uint64_t countOf(std::uint64_t readers) { return readers & ~(dyingBit | retiredBit); }
 
     void takeRetired(std::vector<Nodes*>& garbage) {
         garbage.swap(retired_);
-        hasRetired_.store(false, std::memory_order_relaxed);
+        readers_.fetch_and(~retiredBit, std::memory_order_seq_cst);
     }
 
+    // By the last reader, before it leaves.
     void reclaim() {
         std::vector<Nodes*> garbage;
         {
             std::lock_guard lock(mutex_);
             // A reader that came in meanwhile sees only the current nodes; the retired ones
-            // wait for the next time the count is zero.
-            if (countOf(readers_.load(std::memory_order_seq_cst)) != 0) return;
+            // wait for the last reader out.
+            if (countOf(readers_.load(std::memory_order_seq_cst)) != 1) return;
             takeRetired(garbage);
         }
         for (auto* nodes : garbage)
@@ -100,8 +109,7 @@ private:
     }
 
     std::atomic<Nodes*> current_;
-    std::atomic<std::uint64_t> readers_{0};
-    std::atomic<bool> hasRetired_{false};
+    std::atomic<std::uint64_t> readers_{0}; // count, dyingBit, retiredBit
     std::mutex mutex_;
     std::vector<Nodes*> retired_;
 };
