@@ -32,7 +32,9 @@ UndoManager::~UndoManager() {
 
 void UndoManager::registerAction(std::weak_ptr<const void> target, std::function<void()> run) {
     if (!isUndoRegistrationEnabled()) return;
-    if (state_ == State::idle) redoStack_.clear();
+    // Dropped handlers are destroyed at the end, once the stacks are consistent again.
+    std::vector<Group> dropped;
+    if (state_ == State::idle) dropped.swap(redoStack_);
     if (groupingLevel_ == 0) {
         if (!groupsByEvent_) {
             Group group;
@@ -104,7 +106,9 @@ void UndoManager::push(std::vector<Group>& stack, Group group) {
 
 void UndoManager::trim(std::vector<Group>& stack) {
     if (levelsOfUndo_ == 0 || stack.size() <= levelsOfUndo_) return;
-    stack.erase(stack.begin(), stack.end() - static_cast<std::ptrdiff_t>(levelsOfUndo_));
+    const auto cut = stack.end() - static_cast<std::ptrdiff_t>(levelsOfUndo_);
+    std::vector<Group> dropped(std::make_move_iterator(stack.begin()), std::make_move_iterator(cut));
+    stack.erase(stack.begin(), cut);
 }
 
 void UndoManager::undo() {
@@ -129,8 +133,11 @@ void UndoManager::replay(State state) {
     std::vector<Group>& from = state == State::undoing ? undoStack_ : redoStack_;
     std::vector<Group>& to = state == State::undoing ? redoStack_ : undoStack_;
     // Groups whose targets are all gone would do nothing; undo the latest that does something.
-    while (!from.empty() && !from.back().isLive())
+    std::vector<Group> dead;
+    while (!from.empty() && !from.back().isLive()) {
+        dead.push_back(std::move(from.back()));
         from.pop_back();
+    }
     if (from.empty()) return;
     Group group = std::move(from.back());
     from.pop_back();

@@ -160,3 +160,32 @@ TEST_F(UndoManagerTest, ActionsOfGoneTargetsAreSkipped) {
     EXPECT_FALSE(undo.canUndo());
     EXPECT_TRUE(undo.canRedo());
 }
+
+TEST_F(UndoManagerTest, HandlersAreReleasedOnlyOnceTheStacksAreConsistent) {
+    // A handler's capture whose destructor asks the manager about its stacks.
+    struct Probe {
+        UndoManager& undo;
+        std::vector<bool>& seen;
+        ~Probe() { seen.push_back(undo.canRedo()); }
+    };
+    std::vector<bool> seen;
+    auto counter = std::make_shared<Counter>(undo);
+    {
+        auto probe = std::make_shared<Probe>(undo, seen);
+        undo.registerUndo(counter, [probe](Counter& c) {
+            c.undo.registerUndo(c.weakSelf<Counter>(), [probe](Counter&) {});
+        });
+    }
+    undo.undo(); // the probe now lives only in the redo stack
+    ASSERT_TRUE(undo.canRedo());
+    counter->set(3); // forgets the redo stack, and the probe with it
+    EXPECT_EQ(seen, std::vector<bool>{false});
+
+    undo.setLevelsOfUndo(1);
+    {
+        auto probe = std::make_shared<Probe>(undo, seen);
+        undo.registerUndo(counter, [probe](Counter&) {});
+    }
+    counter->set(4); // trims the oldest group, and the probe with it
+    EXPECT_EQ(seen.size(), 2u);
+}
