@@ -6,7 +6,7 @@ AsyncStream<Notification> NotificationCenter::notifications(NotificationName nam
                                                             std::shared_ptr<const void> object) {
     auto [stream, continuation] = AsyncStream<Notification>::makeStream();
     auto token = addObserver(std::move(name), std::move(object), std::nullopt,
-                             [continuation](const Notification& n) { continuation.yield(n); });
+                             [continuation = continuation](const Notification& n) { continuation.yield(n); });
     // The handler holds the registration; it runs once and is released when the stream ends.
     continuation.setOnTermination([token](AsyncStreamTermination) mutable { token.reset(); });
     return std::move(stream);

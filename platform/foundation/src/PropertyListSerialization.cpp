@@ -1,9 +1,12 @@
 #include "foundation/PropertyListSerialization.h"
 
+#include "BinaryPropertyListReader.h"
+
 #include <fmt/format.h>
 #include <plist/plist.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -113,8 +116,14 @@ PropertyList fromNode(plist_t node, int depth) {
         plist_get_real_val(node, &v);
         return PropertyList(v);
     }
-    case PLIST_STRING:
     case PLIST_KEY: {
+        char* text = nullptr;
+        plist_get_key_val(node, &text);
+        std::string value = text ? text : "";
+        free(text);
+        return PropertyList(std::move(value));
+    }
+    case PLIST_STRING: {
         std::uint64_t length = 0;
         const char* text = plist_get_string_ptr(node, &length);
         return PropertyList(std::string(text ? text : "", text ? length : 0));
@@ -150,19 +159,22 @@ PropertyList fromNode(plist_t node, int depth) {
         plist_dict_iter it = nullptr;
         plist_dict_new_iter(node, &it);
         if (!it) return PropertyList(std::move(entries));
+        const std::unique_ptr<void, decltype(&free)> iterator(it, &free);
         for (;;) {
-            char* key = nullptr;
+            // Ask for the value only: libplist asserts on a key that is not text, which a
+            // damaged binary file can hold, so the key node is checked before it is read.
             plist_t item = nullptr;
-            plist_dict_next_item(node, it, &key, &item);
-            if (!item) {
-                free(key);
-                break;
-            }
+            plist_dict_next_item(node, it, nullptr, &item);
+            if (!item) break;
+            plist_t keyNode = plist_dict_item_get_key(item);
+            if (!keyNode || plist_get_node_type(keyNode) != PLIST_KEY)
+                throw PropertyListError("a dictionary key is not text");
+            char* key = nullptr;
+            plist_get_key_val(keyNode, &key);
             std::string name = key ? key : "";
             free(key);
             entries.insert_or_assign(std::move(name), fromNode(item, depth + 1));
         }
-        free(it);
         return PropertyList(std::move(entries));
     }
     case PLIST_UID: throw PropertyListError("the file holds an object reference, which this reader does not take");
@@ -182,9 +194,8 @@ PropertyList PropertyListSerialization::propertyList(std::span<const std::uint8_
     const char* raw = reinterpret_cast<const char*>(bytes.data());
     const auto length = std::uint32_t(bytes.size());
     plist_t root = nullptr;
-    if (plist_is_binary(raw, length)) {
-        plist_from_bin(raw, length, &root);
-    } else {
+    if (bytes.size() >= 8 && std::memcmp(raw, "bplist", 6) == 0) return detail::readBinaryPropertyList(bytes);
+    {
         // The XML reader wants to find the end of the text.
         std::string text(raw, length);
         if (text.find("<plist") == std::string::npos) throw PropertyListError("the data is not a property list");

@@ -167,3 +167,59 @@ TEST(PropertyListSerializationTest, DeepNestingIsRefused) {
     for (int i = 0; i < PropertyListSerialization::maximumDepth + 2; ++i) value = PropertyList::Array{value};
     EXPECT_THROW(PropertyListSerialization::data(value, PropertyListFormat::binary), PropertyListError);
 }
+
+namespace {
+
+// A binary file by hand: objects, then a one-byte offset table, then the trailer.
+std::vector<std::uint8_t> binaryFile(std::vector<std::vector<std::uint8_t>> objects, std::uint8_t top = 0) {
+    std::vector<std::uint8_t> bytes = {'b', 'p', 'l', 'i', 's', 't', '0', '0'};
+    std::vector<std::uint8_t> offsets;
+    for (const auto& object : objects) {
+        offsets.push_back(std::uint8_t(bytes.size()));
+        bytes.insert(bytes.end(), object.begin(), object.end());
+    }
+    const auto table = std::uint8_t(bytes.size());
+    bytes.insert(bytes.end(), offsets.begin(), offsets.end());
+    const std::vector<std::uint8_t> trailer = {0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, std::uint8_t(objects.size()),
+                                               0, 0, 0, 0, 0, 0, 0, top, 0, 0, 0, 0, 0, 0, 0, table};
+    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
+    return bytes;
+}
+
+} // namespace
+
+TEST(PropertyListSerializationTest, DamagedBinaryStructuresAreErrors) {
+    // A well-formed one first, so the helper is known to be right.
+    const auto good = binaryFile({{0xA2, 1, 2}, {0x10, 7}, {0x53, 'a', 'b', 'c'}});
+    EXPECT_EQ(PropertyListSerialization::propertyList(good), (PropertyList::Array{7, "abc"}));
+
+    const auto bad = [](const std::vector<std::uint8_t>& bytes) {
+        EXPECT_THROW(PropertyListSerialization::propertyList(bytes), PropertyListError);
+    };
+    bad(binaryFile({{0xA1, 0}}));                            // an array that holds itself
+    bad(binaryFile({{0xA1, 5}}));                            // a reference past the last object
+    bad(binaryFile({{0xD1, 1, 1}, {0x10, 1}}));              // a dictionary key that is a number
+    bad(binaryFile({{0x5F, 0x10, 200, 'a'}}));               // a text longer than the file
+    bad(binaryFile({{0x00}}));                               // null
+    bad(binaryFile({{0x80, 1}}));                            // an object reference
+    bad(binaryFile({{0x61, 0xD8, 0x00}}));                   // half a surrogate pair
+    bad(binaryFile({{0x10, 1}}, 3));                         // a top object past the end
+
+    // Each array holds the next one twice: tiny on disk, 2^40 objects when expanded.
+    std::vector<std::vector<std::uint8_t>> doubling;
+    for (std::uint8_t i = 0; i < 40; ++i) doubling.push_back({0xA2, std::uint8_t(i + 1), std::uint8_t(i + 1)});
+    doubling.push_back({0x10, 1});
+    bad(binaryFile(doubling));
+}
+
+TEST(PropertyListSerializationTest, ReadsUtf16TextAndLongIntegers) {
+    const auto bytes = binaryFile({{0xA3, 1, 2, 3},
+                                   {0x63, 0x00, 0xE9, 0xD8, 0x3D, 0xDE, 0x00},                // "é😀"
+                                   {0x13, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE},  // -2
+                                   {0x14, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}});
+    const PropertyList value = PropertyListSerialization::propertyList(bytes);
+    ASSERT_TRUE(value.array());
+    EXPECT_EQ(*(*value.array())[0].string(), "\xC3\xA9\xF0\x9F\x98\x80");
+    EXPECT_EQ((*value.array())[1].number<int>(), -2);
+    EXPECT_EQ((*value.array())[2].number<std::uint64_t>(), std::numeric_limits<std::uint64_t>::max());
+}

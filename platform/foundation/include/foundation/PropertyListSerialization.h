@@ -18,17 +18,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Plist files, read and written through libplist.
+// Plist files.
 //
 // What a file cannot hold, and is refused with an error rather than changed on the way:
 // absent and null values (also inside containers), unsigned integers above INT64_MAX (the file
 // format's integers are signed), and dates whose whole seconds since 2001 lie outside the
 // 32-bit range libplist keeps (about 1933-12-13 to 2069-01-19).
 //
-// Integers read back as signed integers. Dates come back to the microsecond (libplist keeps
-// whole seconds and whole microseconds), except that a date less than one second before
-// 2001-01-01 reads back one second later (libplist loses the sign of a zero second count).
-// So a value that went through a file can differ from the one written below the microsecond.
+// Integers read back as signed integers. Dates are written to the microsecond (libplist keeps
+// whole seconds and whole microseconds), so a value that went through a file can differ from
+// the one written below the microsecond. Binary files are read by our own reader, which turns
+// any damage into an error; XML files by libplist.
 class PropertyListSerialization {
 public:
     // Accepts both the binary and the XML format. The top level may be any kind.
