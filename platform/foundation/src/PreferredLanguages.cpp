@@ -8,8 +8,12 @@ namespace foundation {
 
 namespace {
 
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 bool isNameCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+    return isLetter(c) || (c >= '0' && c <= '9') || c == '_' || c == '-';
 }
 
 void add(std::vector<std::string>& languages, std::string_view name) {
@@ -24,10 +28,11 @@ void addLocale(std::vector<std::string>& languages, std::string_view locale) {
         add(languages, "en");
         return;
     }
-    if (name.empty() || !std::all_of(name.begin(), name.end(), isNameCharacter)) return;
+    if (name.empty() || !isLetter(name.front()) || !std::all_of(name.begin(), name.end(), isNameCharacter))
+        return;
     add(languages, name);
     const auto region = name.find_first_of("_-");
-    if (region != std::string_view::npos && region > 0) add(languages, name.substr(0, region));
+    if (region != std::string_view::npos) add(languages, name.substr(0, region));
 }
 
 std::string_view environment(const char* name) {
