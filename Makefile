@@ -18,7 +18,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/Quoril/quoril
+	$(BUILD)/bin/quoril
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j8
