@@ -3,6 +3,7 @@
 #include "foundation/PropertyListSerialization.h"
 
 #include "KeyedArchiveFormat.h"
+#include "UTF8.h"
 
 #include <fmt/format.h>
 
@@ -13,9 +14,16 @@ namespace foundation {
 namespace {
 
 void checkKey(std::string_view key) {
+    if (!detail::isValidUTF8(key)) throw ArchivingError("A key that is not UTF-8 text cannot be archived.");
     if (key.starts_with('$'))
         throw ArchivingError(
             fmt::format("The key '{}' cannot be archived: keys starting with '$' are reserved.", key));
+}
+
+// The file's writer would change such text on the way (to nothing, even), so it is refused.
+void checkText(std::string_view key, std::string_view text) {
+    if (!detail::isValidUTF8(text))
+        throw ArchivingError(fmt::format("The text for key '{}' cannot be archived: it is not UTF-8.", key));
 }
 
 } // namespace
@@ -38,6 +46,8 @@ void KeyedArchiver::encodeDouble(std::string_view key, double value) {
 }
 
 void KeyedArchiver::encodeString(std::string_view key, std::string_view value) {
+    checkKey(key);
+    checkText(key, value);
     set(key, value);
 }
 
@@ -57,11 +67,15 @@ void KeyedArchiver::encodeDoubleArray(std::string_view key, const std::vector<do
 void KeyedArchiver::encodePropertyList(std::string_view key, const PropertyList& value) {
     if (auto problem = PropertyListSerialization::problemWriting(value))
         throw ArchivingError(fmt::format("The value for key '{}' cannot be archived: {}.", key, *problem));
+    if (!detail::holdsOnlyValidUTF8(value))
+        throw ArchivingError(
+            fmt::format("The value for key '{}' cannot be archived: it holds text that is not UTF-8.", key));
     set(key, value);
 }
 
 PropertyList::Dictionary KeyedArchiver::beginObject(std::string_view key, std::string_view className) {
     checkKey(key);
+    checkText(archive_format::classKey, className);
     if (depth_ >= maximumArchiveDepth)
         throw ArchivingError(fmt::format("Objects are nested more than {} deep; the graph may hold a cycle.",
                                          maximumArchiveDepth));

@@ -3,6 +3,7 @@
 #include "foundation/PropertyListSerialization.h"
 
 #include "KeyedArchiveFormat.h"
+#include "UTF8.h"
 
 #include <fmt/format.h>
 
@@ -16,6 +17,12 @@ namespace {
 using Kind = PropertyList::Kind;
 
 constexpr const char* notAnArchive = "The data couldn't be read because it isn't in the correct format.";
+
+// What the archiver refuses to write is damage when read, so that whatever unarchives can be
+// archived again.
+bool isArchivableText(const std::string& text) {
+    return text.find('\0') == std::string::npos && detail::isValidUTF8(text);
+}
 
 // Booleans are kept apart from numbers here: an archived Boolean is never a count.
 bool isNumber(const PropertyList& value) {
@@ -105,8 +112,8 @@ std::optional<double> KeyedUnarchiver::decodeDouble(std::string_view key) {
 std::optional<std::string> KeyedUnarchiver::decodeString(std::string_view key) {
     const PropertyList* value = find(key);
     if (!value) return std::nullopt;
-    if (!value->string()) {
-        failWrongType(key, "text");
+    if (!value->string() || !isArchivableText(*value->string())) {
+        failWrongType(key, "UTF-8 text without NUL characters");
         return std::nullopt;
     }
     return *value->string();
@@ -160,6 +167,14 @@ std::optional<std::vector<double>> KeyedUnarchiver::decodeDoubleArray(std::strin
 std::optional<PropertyList> KeyedUnarchiver::decodePropertyList(std::string_view key) {
     const PropertyList* value = find(key);
     if (!value) return std::nullopt;
+    if (auto problem = PropertyListSerialization::problemWriting(*value)) {
+        failWithError(fmt::format("The value for key '{}' is damaged: {}.", key, *problem));
+        return std::nullopt;
+    }
+    if (!detail::holdsOnlyValidUTF8(*value)) {
+        failWithError(fmt::format("The value for key '{}' holds text that is not UTF-8.", key));
+        return std::nullopt;
+    }
     return *value;
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -207,6 +208,12 @@ TEST(KeyedArchiverTest, WhatCannotBeArchivedIsAnError) {
     sample.extra = PropertyList::Array{};
     sample.title = std::string("a\0b", 3);
     EXPECT_THROW(KeyedArchiver::archivedData(sample, true), ArchivingError);
+    // The file's writer would turn text that is not UTF-8 into something else.
+    sample.title = "\xe8 not UTF-8";
+    EXPECT_THROW(KeyedArchiver::archivedData(sample, true), ArchivingError);
+    sample.title = "fine";
+    sample.extra = PropertyList::Dictionary{{"\xff", 1}};
+    EXPECT_THROW(KeyedArchiver::archivedData(sample, true), ArchivingError);
 
     // A cycle would go on for ever; it stops at the depth limit.
     auto cycle = std::make_shared<Chain>();
@@ -310,6 +317,25 @@ TEST(KeyedUnarchiverTest, GarbageAndTruncatedDataAreErrors) {
             KeyedUnarchiver::unarchivedObject<Sample>(garbled);
         } catch (const UnarchivingError&) {
         }
+    }
+}
+
+TEST(KeyedUnarchiverTest, TextTheArchiverWouldRefuseIsDamage) {
+    // A binary file's one-byte text may hold any bytes; patch one in behind the writer's back.
+    Sample sample = makeSample();
+    sample.title = "Patch me";
+    sample.extra = PropertyList::Array{"Patch too"};
+    const Data data = KeyedArchiver::archivedData(sample, true);
+    const auto patched = [&](const std::string& text, std::uint8_t byte) {
+        Data bytes = data;
+        const auto at = std::search(bytes.begin(), bytes.end(), text.begin(), text.end());
+        EXPECT_NE(at, bytes.end());
+        *at = byte;
+        return bytes;
+    };
+    for (std::uint8_t byte : {0xe8, 0x00}) {
+        EXPECT_NE(unarchivingError<Sample>(patched("Patch me", byte)).find("'title'"), std::string::npos);
+        EXPECT_NE(unarchivingError<Sample>(patched("Patch too", byte)).find("'extra'"), std::string::npos);
     }
 }
 
