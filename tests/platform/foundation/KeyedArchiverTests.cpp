@@ -46,28 +46,21 @@ public:
         archiver.encodeObject("child", child);
         archiver.encodeObject("spare", spare);
     }
+    // Title and child are required; the other fields fall back to defaults.
     static std::shared_ptr<Sample> decode(KeyedUnarchiver& unarchiver) {
         auto sample = std::make_shared<Sample>();
-        auto flag = unarchiver.decodeBool("flag");
-        auto count = unarchiver.decodeInt64("count");
-        auto ratio = unarchiver.decodeDouble("ratio");
         auto title = unarchiver.decodeString("title");
-        auto bytes = unarchiver.decodeData("bytes");
-        auto when = unarchiver.decodeDate("when");
-        auto values = unarchiver.decodeDoubleArray("values");
-        auto extra = unarchiver.decodePropertyList("extra");
         sample->child = unarchiver.decodeObject<Child>("child");
-        sample->spare = unarchiver.decodeObject<Child>("spare");
-        if (!flag || !count || !ratio || !title || !bytes || !when || !values || !extra || !sample->child)
-            return nullptr;
-        sample->flag = *flag;
-        sample->count = *count;
-        sample->ratio = *ratio;
+        if (!title || !sample->child) return nullptr;
         sample->title = *title;
-        sample->bytes = *bytes;
-        sample->when = *when;
-        sample->values = *values;
-        sample->extra = *extra;
+        sample->flag = unarchiver.decodeBool("flag").value_or(false);
+        sample->count = unarchiver.decodeInt64("count").value_or(0);
+        sample->ratio = unarchiver.decodeDouble("ratio").value_or(0);
+        sample->bytes = unarchiver.decodeData("bytes").value_or(Data{});
+        sample->when = unarchiver.decodeDate("when").value_or(Date());
+        sample->values = unarchiver.decodeDoubleArray("values").value_or(std::vector<double>{});
+        sample->extra = unarchiver.decodePropertyList("extra").value_or(PropertyList());
+        sample->spare = unarchiver.decodeObject<Child>("spare");
         return sample;
     }
 
@@ -81,13 +74,6 @@ public:
     PropertyList extra = PropertyList::Array{};
     std::shared_ptr<Child> child;
     std::shared_ptr<Child> spare;
-};
-
-class Other {
-public:
-    static std::string_view className() { return "TestOther"; }
-    void encode(KeyedArchiver&) const {}
-    static std::shared_ptr<Other> decode(KeyedUnarchiver&) { return std::make_shared<Other>(); }
 };
 
 // Nests itself: a stand-in for a graph that goes on too long.
@@ -229,18 +215,18 @@ TEST(KeyedArchiverTest, WhatCannotBeArchivedIsAnError) {
 
 TEST(KeyedUnarchiverTest, OnlyTheClassAskedForIsUnarchived) {
     const Data data = KeyedArchiver::archivedData(makeSample(), true);
-    const std::string root = unarchivingError<Other>(data);
+    const std::string root = unarchivingError<Child>(data);
     EXPECT_NE(root.find("'TestSample'"), std::string::npos) << root;
-    EXPECT_NE(root.find("'TestOther'"), std::string::npos) << root;
+    EXPECT_NE(root.find("'TestChild'"), std::string::npos) << root;
     EXPECT_NE(root.find("'root'"), std::string::npos) << root;
 
     // The same check one level down: the child claims to be another class.
     PropertyList::Dictionary fields =
         *PropertyListSerialization::propertyList(data)["$top"]["root"].dictionary();
-    fields["child"] = PropertyList::Dictionary{{"$class", "TestOther"}, {"name", "x"}};
+    fields["child"] = PropertyList::Dictionary{{"$class", "TestSample"}, {"name", "x"}};
     const std::string nested = unarchivingError<Sample>(bytesOf(archiveAround(fields)));
     EXPECT_NE(nested.find("'child'"), std::string::npos) << nested;
-    EXPECT_NE(nested.find("'TestOther'"), std::string::npos) << nested;
+    EXPECT_NE(nested.find("'TestSample'"), std::string::npos) << nested;
     EXPECT_NE(nested.find("'TestChild'"), std::string::npos) << nested;
 }
 
@@ -296,28 +282,19 @@ TEST(KeyedUnarchiverTest, GarbageAndTruncatedDataAreErrors) {
 
     // Property lists that are no archive.
     EXPECT_EQ(unarchivingError<Sample>(bytesOf(PropertyList::Array{1})), notAnArchive);
-    auto archive = archiveAround(PropertyList::Dictionary{{"$class", "TestOther"}});
-    archive["$version"] = 99;
-    EXPECT_EQ(unarchivingError<Other>(bytesOf(archive)), notAnArchive);
-    archive = archiveAround(PropertyList::Dictionary{{"$class", "TestOther"}});
-    archive["$archiver"] = "Something";
-    EXPECT_EQ(unarchivingError<Other>(bytesOf(archive)), notAnArchive);
-    archive["$archiver"] = "KeyedArchiver";
-    archive["$top"] = PropertyList::Dictionary{};
-    EXPECT_EQ(unarchivingError<Other>(bytesOf(archive)), notAnArchive);
+    const auto changed = [](const std::string& key, PropertyList value) {
+        auto archive = archiveAround(PropertyList::Dictionary{{"$class", "TestChild"}, {"name", "x"}});
+        archive[key] = std::move(value);
+        return bytesOf(archive);
+    };
+    EXPECT_EQ(unarchivingError<Child>(changed("$version", 99)), notAnArchive);
+    EXPECT_EQ(unarchivingError<Child>(changed("$archiver", "Something")), notAnArchive);
+    EXPECT_EQ(unarchivingError<Child>(changed("$top", PropertyList::Dictionary{})), notAnArchive);
 
     const Data data = KeyedArchiver::archivedData(makeSample(), true);
     for (std::size_t length = 0; length < data.size(); ++length)
         EXPECT_THROW(KeyedUnarchiver::unarchivedObject<Sample>(std::span(data).first(length)),
                      UnarchivingError);
-    for (std::size_t i = 8; i < data.size(); ++i) {
-        Data garbled = data;
-        garbled[i] ^= 0x5a;
-        try {
-            KeyedUnarchiver::unarchivedObject<Sample>(garbled);
-        } catch (const UnarchivingError&) {
-        }
-    }
 }
 
 TEST(KeyedUnarchiverTest, TextTheArchiverWouldRefuseIsDamage) {
