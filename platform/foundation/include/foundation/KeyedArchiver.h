@@ -13,8 +13,9 @@
 
 namespace foundation {
 
-// An object graph that cannot be archived: a reserved or unwritable key, nesting deeper than
-// maximumArchiveDepth, or a value the property-list file cannot hold.
+// An object graph that cannot be archived: a reserved key, nesting deeper than
+// maximumArchiveDepth, text that is not UTF-8 or holds a NUL character, or a value the
+// property-list file cannot hold.
 class ArchivingError : public std::runtime_error {
 public:
     explicit ArchivingError(const std::string& description)
@@ -32,8 +33,8 @@ public:
 // values: Booleans, 64-bit integers, reals, text, data, arrays of reals, any property list, and
 // objects nested the same way. A date is {"$date": <seconds since 2001-01-01 as a real>},
 // so every date keeps its full range and precision (the plist date type keeps neither).
-// Keys starting with '$' are the format's own. Objects are written by value: an object held
-// twice is written twice.
+// Keys starting with '$' are the format's own. Text, keys included, is UTF-8 without NUL
+// characters. Objects are written by value: an object held twice is written twice.
 class KeyedArchiver {
 public:
     // Every archivable class supports secure coding, so both settings of requiringSecureCoding
