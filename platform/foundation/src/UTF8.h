@@ -1,0 +1,21 @@
+#pragma once
+
+#include "foundation/PropertyList.h"
+
+#include <string>
+#include <string_view>
+
+namespace foundation::detail {
+
+// Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points
+// beyond U+10FFFF.
+bool isValidUTF8(std::string_view text);
+
+// Every text and dictionary key inside `value` is well-formed UTF-8.
+bool holdsOnlyValidUTF8(const PropertyList& value);
+
+// `text` for an error message: cut to a readable length, and named rather than shown when it
+// is not UTF-8.
+std::string textForMessage(std::string_view text);
+
+} // namespace foundation::detail
