@@ -169,6 +169,11 @@ private:
         case 0x5: {
             const std::uint64_t n = length(at, marker);
             need(at, n);
+            // One-byte texts are ASCII; anything else here is damage (writers use UTF-16 for it).
+            for (std::uint64_t i = 0; i < n; ++i) {
+                const std::uint8_t c = bytes_[at + std::size_t(i)];
+                if (c == 0 || c >= 0x80) fail("a one-byte text holds a byte that is not ASCII");
+            }
             return PropertyList(std::string(reinterpret_cast<const char*>(bytes_.data() + at), std::size_t(n)));
         }
         case 0x6: {
@@ -214,6 +219,9 @@ private:
                 ++i;
             } else if (c >= 0xDC00 && c <= 0xDFFF) {
                 fail("a text holds a broken character");
+            } else if (c == 0) {
+                // No writer can keep it, so a suite holding it could never be saved again.
+                fail("a text holds a NUL character");
             }
             if (c < 0x80) {
                 out += char(c);

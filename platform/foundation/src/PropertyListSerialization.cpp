@@ -1,6 +1,7 @@
 #include "foundation/PropertyListSerialization.h"
 
 #include "BinaryPropertyListReader.h"
+#include "UTF8.h"
 
 #include <fmt/format.h>
 #include <plist/plist.h>
@@ -27,6 +28,12 @@ bool dateFits(Date date) {
     return std::isfinite(s) && std::floor(s) >= minimumDateSeconds && std::floor(s) < maximumDateSeconds;
 }
 
+// libplist writes text that is not UTF-8 as an empty text, and NUL ends its texts, so such
+// text is refused up front.
+bool isValidUtf8(std::string_view text) {
+    return text.find('\0') == std::string_view::npos && detail::isValidUTF8(text);
+}
+
 std::optional<std::string> problem(const PropertyList& value, int depth) {
     using Kind = PropertyList::Kind;
     if (depth > PropertyListSerialization::maximumDepth) return "containers are nested too deeply";
@@ -48,12 +55,12 @@ std::optional<std::string> problem(const PropertyList& value, int depth) {
         return std::nullopt;
     case Kind::dictionary:
         for (const auto& [key, element] : *value.dictionary()) {
-            if (key.find('\0') != std::string::npos) return "a dictionary key holds a NUL character";
+            if (!isValidUtf8(key)) return "a dictionary key is not UTF-8 text without NUL characters";
             if (auto p = problem(element, depth + 1)) return fmt::format("under \"{}\": {}", key, *p);
         }
         return std::nullopt;
     case Kind::string:
-        if (value.string()->find('\0') != std::string::npos) return "a text holds a NUL character";
+        if (!isValidUtf8(*value.string())) return "a text is not UTF-8 without NUL characters";
         return std::nullopt;
     default: return std::nullopt;
     }
@@ -121,12 +128,15 @@ PropertyList fromNode(plist_t node, int depth) {
         plist_get_key_val(node, &text);
         std::string value = text ? text : "";
         free(text);
+        if (!isValidUtf8(value)) throw PropertyListError("a text is not UTF-8");
         return PropertyList(std::move(value));
     }
     case PLIST_STRING: {
         std::uint64_t length = 0;
         const char* text = plist_get_string_ptr(node, &length);
-        return PropertyList(std::string(text ? text : "", text ? length : 0));
+        std::string value(text ? text : "", text ? length : 0);
+        if (!isValidUtf8(value)) throw PropertyListError("a text is not UTF-8");
+        return PropertyList(std::move(value));
     }
     case PLIST_DATA: {
         std::uint64_t length = 0;
@@ -173,6 +183,7 @@ PropertyList fromNode(plist_t node, int depth) {
             plist_get_key_val(keyNode, &key);
             std::string name = key ? key : "";
             free(key);
+            if (!isValidUtf8(name)) throw PropertyListError("a dictionary key is not UTF-8");
             entries.insert_or_assign(std::move(name), fromNode(item, depth + 1));
         }
         return PropertyList(std::move(entries));

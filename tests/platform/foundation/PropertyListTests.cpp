@@ -223,3 +223,12 @@ TEST(PropertyListSerializationTest, ReadsUtf16TextAndLongIntegers) {
     EXPECT_EQ((*value.array())[1].number<int>(), -2);
     EXPECT_EQ((*value.array())[2].number<std::uint64_t>(), std::numeric_limits<std::uint64_t>::max());
 }
+
+TEST(PropertyListSerializationTest, TextMustBeUtf8WithoutNul) {
+    EXPECT_TRUE(PropertyListSerialization::problemWriting(std::string("\xE8jaVu")));
+    EXPECT_TRUE(PropertyListSerialization::problemWriting(PropertyList::Dictionary{{"\xFF", 1}}));
+    EXPECT_FALSE(PropertyListSerialization::problemWriting(std::string("D\xC3\xA9jaVu")));
+    // One-byte texts in a binary file are ASCII; a NUL in a UTF-16 text is damage too.
+    EXPECT_THROW(PropertyListSerialization::propertyList(binaryFile({{0x52, 0xE8, 'a'}})), PropertyListError);
+    EXPECT_THROW(PropertyListSerialization::propertyList(binaryFile({{0x61, 0x00, 0x00}})), PropertyListError);
+}
