@@ -1,11 +1,12 @@
 // The keyed unarchiver: any bytes give an object or an UnarchivingError, never a crash or
 // another exception. What unarchives must archive again (an ArchivingError escapes and counts
-// as a crash), and a font must come back equal.
+// as a crash), and a font or a colour must come back equal.
 #include "ArchiveSample.h"
 
 #include "foundation/KeyedArchiver.h"
 #include "foundation/KeyedUnarchiver.h"
 #include "foundation/NSFontDescriptor.h"
+#include "graphics/NSColor.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,5 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const UnarchivingError&) {
     }
     if (sample) (void)KeyedArchiver::archivedData(*sample, true);
+    std::shared_ptr<graphics::NSColor> color;
+    try {
+        color = KeyedUnarchiver::unarchivedObject<graphics::NSColor>(bytes);
+    } catch (const UnarchivingError&) {
+    }
+    if (color) {
+        const auto again =
+            KeyedUnarchiver::unarchivedObject<graphics::NSColor>(KeyedArchiver::archivedData(*color, true));
+        if (!again || !(*again == *color)) std::abort();
+    }
     return 0;
 }
