@@ -1,5 +1,7 @@
 #include "graphics/Image.h"
 
+#include <foundation/Bundle.h>
+
 #include <QFile>
 #include <QString>
 
@@ -19,13 +21,13 @@ Image Image::contentsOfFile(const std::filesystem::path& path, double scale) {
     return Image(std::move(pixels), scale);
 }
 
-Image Image::named(const std::filesystem::path& folder, std::string_view name) {
-    // A NUL would cut the path short and find some other file.
-    if (name.empty() || name.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) return {};
-    const std::string base(name);
-    Image image = contentsOfFile(folder / (base + "@2x.png"), 2);
-    if (!image.isNull()) return image;
-    return contentsOfFile(folder / (base + ".png"), 1);
+Image Image::named(const foundation::Bundle& bundle, std::string_view name) {
+    if (auto resource = bundle.imageResourcePath(name)) {
+        Image image = contentsOfFile(resource->path, resource->scale);
+        if (!image.isNull() || resource->scale == 1) return image;
+    }
+    if (auto plain = bundle.pathForResource(name, "png")) return contentsOfFile(*plain, 1);
+    return {};
 }
 
 CGSize Image::size() const {

@@ -1,5 +1,7 @@
 #include "graphics/Image.h"
 
+#include <foundation/Bundle.h>
+
 #include "TemporaryFolder.h"
 
 #include <QColor>
@@ -64,37 +66,46 @@ TEST(ImageTest, LoadsAFileAndGivesNullForWhatDoesNotDecode) {
     EXPECT_TRUE(Image::contentsOfFile(folder.path() / "empty.png").isNull());
 }
 
+namespace {
+
+const foundation::Bundle& bundleAt(const std::filesystem::path& folder) {
+    static std::vector<std::shared_ptr<foundation::Bundle>> opened;
+    opened.push_back(foundation::Bundle::withPath(folder));
+    return *opened.back();
+}
+
+} // namespace
+
 TEST(ImageTest, NamedPrefersTheDoubleScaleFile) {
     testing_support::TemporaryFolder folder;
     savePng(pixels(16, 8, Qt::green), folder.path() / "icon@2x.png");
     savePng(pixels(8, 4, Qt::red), folder.path() / "icon.png");
     savePng(pixels(5, 5), folder.path() / "plain.png");
 
-    const Image icon = Image::named(folder.path(), "icon");
+    const Image icon = Image::named(bundleAt(folder.path()), "icon");
     EXPECT_EQ(icon.scale(), 2);
     EXPECT_EQ(icon.size(), (CGSize{8, 4}));
     EXPECT_EQ(icon.qImage().pixelColor(0, 0), QColor(Qt::green));
 
-    const Image plain = Image::named(folder.path(), "plain");
+    const Image plain = Image::named(bundleAt(folder.path()), "plain");
     EXPECT_EQ(plain.scale(), 1);
     EXPECT_EQ(plain.size(), (CGSize{5, 5}));
 
-    EXPECT_TRUE(Image::named(folder.path(), "absent").isNull());
-    EXPECT_TRUE(Image::named(folder.path(), "").isNull());
-    EXPECT_TRUE(Image::named(folder.path() / "nowhere", "icon").isNull());
+    EXPECT_TRUE(Image::named(bundleAt(folder.path()), "absent").isNull());
+    EXPECT_TRUE(Image::named(bundleAt(folder.path()), "").isNull());
 }
 
 TEST(ImageTest, NamedPassesOverUndecodableFilesAndPaths) {
     testing_support::TemporaryFolder folder;
     writeBytes(folder.path() / "badge@2x.png", "garbage");
     savePng(pixels(4, 4), folder.path() / "badge.png");
-    EXPECT_EQ(Image::named(folder.path(), "badge").scale(), 1);
+    EXPECT_EQ(Image::named(bundleAt(folder.path()), "badge").scale(), 1);
 
     writeBytes(folder.path() / "broken.png", "garbage");
-    EXPECT_TRUE(Image::named(folder.path(), "broken").isNull());
+    EXPECT_TRUE(Image::named(bundleAt(folder.path()), "broken").isNull());
 
     std::filesystem::create_directory(folder.path() / "sub");
     savePng(pixels(4, 4), folder.path() / "sub" / "deep.png");
-    EXPECT_TRUE(Image::named(folder.path(), "sub/deep").isNull());
-    EXPECT_TRUE(Image::named(folder.path() / "sub", std::string_view("deep\0x", 6)).isNull());
+    EXPECT_TRUE(Image::named(bundleAt(folder.path() / "sub"), "../badge").isNull());
+    EXPECT_TRUE(Image::named(bundleAt(folder.path() / "sub"), std::string_view("deep\0x", 6)).isNull());
 }

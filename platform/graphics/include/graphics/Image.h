@@ -8,6 +8,10 @@
 #include <filesystem>
 #include <string_view>
 
+namespace foundation {
+class Bundle;
+}
+
 namespace graphics {
 
 // Pixels with a point size: a scale-2 image of 64×64 pixels is 32×32 points.
@@ -20,10 +24,10 @@ public:
 
     // The null image when the file is missing or does not decode.
     static Image contentsOfFile(const std::filesystem::path& path, double scale = 1);
-    // `<name>@2x.png` at scale 2, else `<name>.png` at scale 1, from `folder`; a file that does
-    // not decode is passed over. `name` is a file name, never a path: one with a separator
-    // or a NUL finds nothing.
-    static Image named(const std::filesystem::path& folder, std::string_view name);
+    // The bundle's image resource `name`: `<name>@2x.png` at scale 2, else `<name>.png` at
+    // scale 1 (see Bundle::imageResourcePath); a double-scale file that does not decode is
+    // passed over. `name` is a file name, never a path.
+    static Image named(const foundation::Bundle& bundle, std::string_view name);
 
     bool isNull() const { return pixels_.isNull(); }
     // In points.
