@@ -104,7 +104,7 @@ bool SuiteDomain::writePendingChanges() {
         else
             merged.insert_or_assign(key, value);
     }
-    auto written = file_.write(merged, problem);
+    auto written = file_.write(merged, contents_.identity, problem);
     if (!written) {
         // The damaged file is gone now; what is left to write are our changes alone.
         if (contents_.status == SuiteFile::Status::damaged) adopt({});

@@ -104,6 +104,20 @@ int renameNoReplace(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+// Now to the nanosecond, but always after `previous`.
+timespec laterThan(const timespec& previous) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    if (now.tv_sec > previous.tv_sec || (now.tv_sec == previous.tv_sec && now.tv_nsec > previous.tv_nsec))
+        return now;
+    timespec next = previous;
+    if (++next.tv_nsec == 1000000000) {
+        next.tv_nsec = 0;
+        ++next.tv_sec;
+    }
+    return next;
+}
+
 } // namespace
 
 FileIdentity FileIdentity::of(const struct stat& info) {
@@ -242,6 +256,7 @@ bool SuiteFile::moveAside(std::string& movedTo, std::string& problem) const {
 }
 
 std::optional<SuiteFile::Contents> SuiteFile::write(const PropertyList::Dictionary& values,
+                                                    const FileIdentity& replacing,
                                                     std::string& problem) const {
     std::vector<std::uint8_t> bytes;
     Contents written;
@@ -267,6 +282,11 @@ std::optional<SuiteFile::Contents> SuiteFile::write(const PropertyList::Dictiona
         return std::nullopt;
     };
     if (!writeAll(fd.get(), bytes)) return fail("write");
+    // File times tick coarsely and inode numbers come back, so two quick saves of one size could
+    // look alike to a reader; a modification time of our own, past the last one, keeps them apart.
+    const timespec times[2] = {{0, UTIME_OMIT},
+                               laterThan(replacing.exists ? replacing.modified : timespec{})};
+    if (futimens(fd.get(), times) != 0) return fail("set the times of");
     if (fsync(fd.get()) != 0) return fail("sync");
     if (!fd.close()) return fail("close");
     if (std::rename(temporary.c_str(), path_.c_str()) != 0) {

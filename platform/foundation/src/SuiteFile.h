@@ -67,8 +67,10 @@ public:
     // Call with the lock held.
     bool moveAside(std::string& movedTo, std::string& problem) const;
     // Writes `values` to a temporary file, syncs it, renames it over the file and syncs the
-    // folder. Gives back what a reader now gets. Call with the lock held.
-    std::optional<Contents> write(const PropertyList::Dictionary& values, std::string& problem) const;
+    // folder. `replacing` is the version on disk now. Gives back what a reader now gets. Call
+    // with the lock held.
+    std::optional<Contents> write(const PropertyList::Dictionary& values, const FileIdentity& replacing,
+                                  std::string& problem) const;
 
 private:
     std::string folder_; // empty when no configuration folder can be found
