@@ -40,8 +40,8 @@ ChildProcess::~ChildProcess() {
 bool ChildProcess::fill(std::chrono::steady_clock::time_point deadline) {
     if (ended_ || output_ < 0) return false;
     for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
         pollfd entry{output_, POLLIN, 0};
         const int ready = poll(&entry, 1, int(left.count()));

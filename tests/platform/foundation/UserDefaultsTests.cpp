@@ -66,7 +66,8 @@ TEST_F(UserDefaultsTest, EveryKindRoundTripsThroughTheFile) {
             EXPECT_EQ(writer->objectForKey(key), throughAFile(value)) << key;
             EXPECT_EQ(reader->objectForKey(key), throughAFile(value)) << key;
         }
-        EXPECT_NEAR(writer->objectForKey("date").date()->timeIntervalSinceReferenceDate(), 123456.7890123, 1e-6);
+        EXPECT_NEAR(writer->objectForKey("date").date()->timeIntervalSinceReferenceDate(), 123456.7890123,
+                    1e-6);
         EXPECT_EQ(writer->objectForKey("unsigned").kind(), PropertyList::Kind::integer);
     }
     // The domain went with its last object; a new one reads the file again.
@@ -169,7 +170,8 @@ TEST_F(UserDefaultsTest, TheFolderComesFromXdgOrHomeAndIsCreated) {
     for (const char* config : {static_cast<const char*>(nullptr), "", "relative/config"}) {
         const ScopedEnvironment xdg("XDG_CONFIG_HOME", config);
         suite("fallback")->setObject(config ? config : "unset", "k");
-        EXPECT_EQ((*parse(folder() / "home/.config/fallback.plist"))["k"], PropertyList(config ? config : "unset"));
+        EXPECT_EQ((*parse(folder() / "home/.config/fallback.plist"))["k"],
+                  PropertyList(config ? config : "unset"));
     }
     EXPECT_FALSE(std::filesystem::exists(folder() / "relative"));
 }
@@ -179,8 +181,9 @@ TEST_F(UserDefaultsTest, ADamagedFileReadsAsEmptyAndIsMovedAsideOnTheNextWrite) 
         "",
         "garbage that is no plist",
         "bplist00\x01\x02",
-        std::string(PropertyListSerialization::data(PropertyList::Array{1, 2}, PropertyListFormat::binary).size(),
-                    '\0'),
+        std::string(
+            PropertyListSerialization::data(PropertyList::Array{1, 2}, PropertyListFormat::binary).size(),
+            '\0'),
         "<?xml version=\"1.0\"?><plist><string>no dictionary</string></plist>",
         "<?xml version=\"1.0\"?><plist><dict><key>a</key>",
     };
@@ -199,7 +202,8 @@ TEST_F(UserDefaultsTest, ADamagedFileReadsAsEmptyAndIsMovedAsideOnTheNextWrite) 
         const std::string log = testing::internal::GetCapturedStderr();
         EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << "logged once per version: " << log;
         EXPECT_NE(log.find(name), std::string::npos);
-        EXPECT_EQ(bytesOf(file), std::vector<std::uint8_t>(bytes.begin(), bytes.end())) << "reads leave it alone";
+        EXPECT_EQ(bytesOf(file), std::vector<std::uint8_t>(bytes.begin(), bytes.end()))
+            << "reads leave it alone";
         EXPECT_TRUE(corruptCopies(file).empty());
 
         testing::internal::CaptureStderr();

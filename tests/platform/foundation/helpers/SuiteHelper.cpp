@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
             // Every entry names the round, so a torn file would show mixed rounds.
             PropertyList::Dictionary version{{"round", round}};
             for (int i = 0; i < entries; ++i)
-                version.emplace("entry" + std::to_string(i), "round " + std::to_string(round) + " entry " +
-                                                                  std::to_string(i));
+                version.emplace("entry" + std::to_string(i),
+                                "round " + std::to_string(round) + " entry " + std::to_string(i));
             suite->setObject(version, "version");
             say("saved " + std::to_string(round));
         }
