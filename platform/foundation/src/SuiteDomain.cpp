@@ -2,6 +2,8 @@
 
 #include "foundation/Logger.h"
 
+#include <time.h>
+
 #include <algorithm>
 #include <map>
 #include <utility>
@@ -24,6 +26,13 @@ std::map<std::string, std::weak_ptr<SuiteDomain>, std::less<>>& registry() {
     return *domains;
 }
 
+// Coarse is enough for a recheck interval, and costs no system call.
+std::int64_t coarseNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
 } // namespace
 
 std::shared_ptr<SuiteDomain> SuiteDomain::named(const std::string& name) {
@@ -39,7 +48,8 @@ std::shared_ptr<SuiteDomain> SuiteDomain::named(const std::string& name) {
 
 SuiteDomain::SuiteDomain(std::string name)
     : name_(std::move(name))
-    , file_(name_) {}
+    , file_(name_)
+    , counter_(file_.lockPath()) {}
 
 SuiteDomain::~SuiteDomain() {
     // Changes a failed write kept get one more chance before they are gone.
@@ -51,7 +61,27 @@ SuiteDomain::~SuiteDomain() {
 }
 
 bool SuiteDomain::refreshIfStale() {
+    const auto now = coarseNow();
+    if (hasRead_ && seenCount_ && counter_.value() == seenCount_ && now < recheckAt_) return isReadable();
+    return check(now >= recheckAt_);
+}
+
+bool SuiteDomain::refresh() {
+    return check(true);
+}
+
+bool SuiteDomain::check(bool recheckCounter) {
+    if (recheckCounter) {
+        counter_.update();
+        recheckAt_ = coarseNow() + recheckInterval;
+    }
+    // Taken before the file is looked at, so a save in between shows at the next read.
+    seenCount_ = counter_.value();
     if (!hasRead_ || file_.identity() != contents_.identity) adopt(file_.read());
+    return isReadable();
+}
+
+bool SuiteDomain::isReadable() const {
     return contents_.status == SuiteFile::Status::loaded || contents_.status == SuiteFile::Status::missing;
 }
 
@@ -110,8 +140,13 @@ bool SuiteDomain::writePendingChanges() {
         if (contents_.status == SuiteFile::Status::damaged) adopt({});
         return fail();
     }
+    if (!problem.empty()) log().error("suite \"{}\": {}", name_, problem);
     pending_.clear();
     adopt(std::move(*written));
+    // Other processes learn of the save from the count; this one knows already.
+    SuiteChangeCounter::increment(lock->fileDescriptor());
+    if (!counter_.value()) counter_.update();
+    seenCount_ = counter_.value();
     return true;
 }
 

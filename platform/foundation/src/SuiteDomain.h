@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SuiteChangeCounter.h"
 #include "SuiteFile.h"
 
 #include "foundation/KeyValueObserving.h"
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,8 +47,12 @@ public:
     const std::string& name() const { return name_; }
     std::mutex& mutex() const { return mutex_; }
 
-    // Re-reads the file when another version of it is on disk. False when it does not read.
+    // Re-reads the file when another version of it is on disk. Saves through a suite are seen
+    // at once, by their change count; other replacements of the file within recheckInterval.
+    // False when the file does not read.
     bool refreshIfStale();
+    // The same, looking at the file and the lock file now.
+    bool refresh();
     // The file's values with this process's pending changes over them.
     const PropertyList::Dictionary& values() const { return values_; }
     const PropertyList* value(std::string_view key) const;
@@ -61,13 +67,22 @@ public:
     std::uint64_t makeObservationId() { return ++lastObservationId_; }
     bool isObserving(std::uint64_t id) const;
 
+    // How often a read looks at the file itself even when no save was counted: for writers that
+    // do not take the suite's lock, and for a lock file that was replaced.
+    static constexpr std::int64_t recheckInterval = 100'000'000; // nanoseconds
+
 private:
+    bool check(bool recheckCounter);
+    bool isReadable() const;
     void adopt(SuiteFile::Contents contents);
     void applyPending();
 
     const std::string name_;
     const SuiteFile file_;
     mutable std::mutex mutex_;
+    SuiteChangeCounter counter_;
+    std::optional<std::uint64_t> seenCount_; // the count when the file was last checked
+    std::int64_t recheckAt_ = 0;             // on the coarse monotonic clock
     bool hasRead_ = false;
     SuiteFile::Contents contents_;
     PropertyList::Dictionary pending_; // absent values are removals

@@ -221,9 +221,12 @@ std::optional<SuiteFile::Lock> SuiteFile::lock(std::string& problem) const {
         problem = "no configuration folder: neither XDG_CONFIG_HOME nor a home folder is known";
         return std::nullopt;
     }
-    if (!makeFolders(folder_, problem)) return std::nullopt;
-    const std::string lockPath = path_ + ".lock";
-    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const std::string lockPath = this->lockPath();
+    int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0 && errno == ENOENT) {
+        if (!makeFolders(folder_, problem)) return std::nullopt;
+        fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    }
     if (fd < 0) {
         problem = fmt::format("cannot open the lock file {}: {}", lockPath, errorText(errno));
         return std::nullopt;
@@ -294,14 +297,13 @@ std::optional<SuiteFile::Contents> SuiteFile::write(const PropertyList::Dictiona
         ::unlink(temporary.c_str());
         return std::nullopt;
     }
-    // The rename lasts only once the folder is on disk too.
-    FileDescriptor folder(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() < 0 || fsync(folder.get()) != 0) {
-        problem = fmt::format("cannot sync the folder {}: {}", folder_, errorText(errno));
-        return std::nullopt;
-    }
     written.status = Status::loaded;
     written.identity = identity();
+    // The rename lasts only once the folder is on disk too. Readers see the new file already,
+    // so a failure here is reported, not undone.
+    FileDescriptor folder(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0 || fsync(folder.get()) != 0)
+        problem = fmt::format("cannot sync the folder {}: {}", folder_, errorText(errno));
     return written;
 }
 

@@ -48,6 +48,8 @@ public:
         Lock& operator=(Lock&&) = delete;
         ~Lock();
 
+        int fileDescriptor() const { return fd_; }
+
     private:
         int fd_;
     };
@@ -56,6 +58,8 @@ public:
     explicit SuiteFile(const std::string& suiteName);
 
     const std::string& path() const { return path_; }
+    // Empty when no configuration folder can be found.
+    std::string lockPath() const { return path_.empty() ? std::string() : path_ + ".lock"; }
 
     FileIdentity identity() const;
     Contents read() const;
@@ -67,8 +71,8 @@ public:
     // Call with the lock held.
     bool moveAside(std::string& movedTo, std::string& problem) const;
     // Writes `values` to a temporary file, syncs it, renames it over the file and syncs the
-    // folder. `replacing` is the version on disk now. Gives back what a reader now gets. Call
-    // with the lock held.
+    // folder. `replacing` is the version on disk now. Gives back what a reader now gets, also
+    // when only the folder's sync failed (then `problem` says so). Call with the lock held.
     std::optional<Contents> write(const PropertyList::Dictionary& values, const FileIdentity& replacing,
                                   std::string& problem) const;
 

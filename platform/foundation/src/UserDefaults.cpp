@@ -237,7 +237,7 @@ void UserDefaults::removeObservation(const KeyValueObserver& observer, std::stri
 bool UserDefaults::synchronize() {
     std::lock_guard lock(domain_->mutex());
     if (domain_->hasPendingChanges() && !domain_->writePendingChanges()) return false;
-    return domain_->refreshIfStale();
+    return domain_->refresh();
 }
 
 } // namespace foundation

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace foundation;
@@ -60,6 +63,21 @@ TEST_F(UserDefaultsProcessTest, ThisProcessSeesWhatAnotherWrote) {
     EXPECT_EQ(runHelper({"get", "shared", "a"}), "mine\n");
     EXPECT_EQ(*parse(fileOf("shared")), PropertyList(PropertyList::Dictionary{
                                             {"a", "mine"}, {"b", "theirs again"}, {"c", "mine too"}}));
+}
+
+TEST_F(UserDefaultsProcessTest, AReplacedLockFileIsFoundAgain) {
+    const auto defaults = suite("shared");
+    defaults->setObject("mine", "a");
+    EXPECT_TRUE(defaults->objectForKey("b").isAbsent());
+    // The save count lives in the lock file; another writer now counts in a new one.
+    std::filesystem::remove(fileOf("shared").string() + ".lock");
+    runHelper({"set", "shared", "b", "first"});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (defaults->objectForKey("b").isAbsent() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    EXPECT_EQ(defaults->objectForKey("b"), PropertyList("first"));
+    runHelper({"set", "shared", "b", "second"});
+    EXPECT_EQ(defaults->objectForKey("b"), PropertyList("second")) << "seen at once again";
 }
 
 TEST_F(UserDefaultsProcessTest, TwoProcessesWritingDifferentKeysAtOnceKeepBoth) {

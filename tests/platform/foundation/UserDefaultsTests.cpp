@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -142,22 +143,33 @@ TEST_F(UserDefaultsTest, ValuesNoFileCanHoldAreRefusedAndLogged) {
     EXPECT_EQ(suite()->objectForKey("kept"), PropertyList("stored"));
 }
 
-TEST_F(UserDefaultsTest, ReadsSeeAFileReplacedByAnotherWriter) {
+TEST_F(UserDefaultsTest, AFileReplacedWithoutTheLockIsSeenOnSynchronizeOrSoonAfter) {
     const auto defaults = suite();
     defaults->setObject(1, "n");
     EXPECT_EQ(defaults->objectForKey("n"), PropertyList(1));
-    for (int round = 2; round < 10; ++round) {
-        // Replaced as every writer does, at the same size each time.
+    const auto replace = [&](int n) {
+        // As an editor saves: a new file renamed over the old one, at the same size each time.
         const auto temporary = folder() / "replacement";
-        const PropertyList::Dictionary next{{"n", round}};
-        const auto bytes = PropertyListSerialization::data(next, PropertyListFormat::binary);
+        const auto bytes =
+            PropertyListSerialization::data(PropertyList::Dictionary{{"n", n}}, PropertyListFormat::binary);
         writeBytes(temporary, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         std::filesystem::rename(temporary, fileOf("com.example.test"));
-        EXPECT_EQ(defaults->objectForKey("n"), PropertyList(round));
+    };
+    for (int n = 2; n < 6; ++n) {
+        replace(n);
+        EXPECT_TRUE(defaults->synchronize());
+        EXPECT_EQ(defaults->objectForKey("n"), PropertyList(n));
     }
+
+    replace(6);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (defaults->objectForKey("n") != PropertyList(6) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    EXPECT_EQ(defaults->objectForKey("n"), PropertyList(6));
+
     std::filesystem::remove(fileOf("com.example.test"));
-    EXPECT_TRUE(defaults->objectForKey("n").isAbsent());
     EXPECT_TRUE(defaults->synchronize());
+    EXPECT_TRUE(defaults->objectForKey("n").isAbsent());
 }
 
 TEST_F(UserDefaultsTest, TheFolderComesFromXdgOrHomeAndIsCreated) {

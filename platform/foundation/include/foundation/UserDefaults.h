@@ -18,8 +18,9 @@ class SuiteDomain;
 //
 // Every suite object on one name in a process shares the persistent values; each object has a
 // registration domain of its own, never written to disk. A write reaches the disk before it
-// returns, merged under an advisory lock with what other processes wrote; a read sees what
-// another process wrote once its file is replaced. A file that does not parse reads as empty and
+// returns, merged under an advisory lock with what other processes wrote. A read sees at once
+// what another process saved through a suite; a file replaced by other means is seen within a
+// tenth of a second, or at once after synchronize(). A file that does not parse reads as empty and
 // is moved aside (`<suite>.plist.corrupt-<UTC time>`) only when this process next writes.
 //
 // Key-value observing: every write of a key (also of an equal value, and removals) notifies each
