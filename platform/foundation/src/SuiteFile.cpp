@@ -272,6 +272,11 @@ std::optional<SuiteFile::Contents> SuiteFile::write(const PropertyList::Dictiona
         problem = fmt::format("cannot encode the suite: {}", error.what());
         return std::nullopt;
     }
+    // Readers would take a larger file for a damaged one.
+    if (off_t(bytes.size()) > largestFile) {
+        problem = fmt::format("the suite would take {} bytes, more than a suite file may hold", bytes.size());
+        return std::nullopt;
+    }
 
     std::string temporary = folder_ + "/." + fileName_ + ".XXXXXX";
     FileDescriptor fd(mkostemp(temporary.data(), O_CLOEXEC));

@@ -195,14 +195,14 @@ void UserDefaults::addObserver(KeyValueObserver& observer, std::string_view keyP
                                KeyValueObservingOptions options, void* context) {
     auto strongObserver = observer.sharedSelf<KeyValueObserver>();
     if (!strongObserver) fatal("UserDefaults::addObserver: the observer is not owned by a std::shared_ptr");
+    const auto self = weakSelf<UserDefaults>();
     PropertyList initialValue;
     {
         std::lock_guard lock(domain_->mutex());
         auto& observations = domain_->observations();
         std::erase_if(observations, [](const SuiteObservation& o) { return o.observer.expired(); });
-        observations.push_back(SuiteObservation{domain_->makeObservationId(), this, weakSelf<UserDefaults>(),
-                                                strongObserver, &observer, std::string(keyPath), options,
-                                                context});
+        observations.push_back(SuiteObservation{domain_->makeObservationId(), this, self, strongObserver,
+                                                &observer, std::string(keyPath), options, context});
         if (options.contains(KeyValueObservingOption::initial) &&
             options.contains(KeyValueObservingOption::newValue)) {
             domain_->refreshIfStale();

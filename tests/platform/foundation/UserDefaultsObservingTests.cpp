@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
+#include <atomic>
 #include <functional>
+#include <latch>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -49,27 +50,6 @@ public:
 private:
     mutable std::mutex mutex_;
     std::vector<Notification> notifications_;
-};
-
-// A one-shot signal between two threads.
-class Signal {
-public:
-    void raise() {
-        {
-            std::lock_guard lock(mutex_);
-            raised_ = true;
-        }
-        changed_.notify_all();
-    }
-    void wait() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return raised_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool raised_ = false;
 };
 
 const KeyValueObservingOptions newAndOld = Option::newValue | Option::oldValue;
@@ -132,7 +112,7 @@ TEST_F(UserDefaultsObservingTest, PriorComesBeforeTheChangeWhileTheOldValueIsSto
     EXPECT_EQ(storedDuringCall, (std::vector<PropertyList>{1, 2}));
 }
 
-TEST_F(UserDefaultsObservingTest, EveryWriteNotifiesAlsoOfAnEqualValueOrOfNothing) {
+TEST_F(UserDefaultsObservingTest, EveryWriteNotifiesAlsoOfAnEqualValueButARefusedOneDoesNot) {
     const auto defaults = suite();
     const auto observer = std::make_shared<Recorder>();
     const auto other = std::make_shared<Recorder>();
@@ -150,6 +130,15 @@ TEST_F(UserDefaultsObservingTest, EveryWriteNotifiesAlsoOfAnEqualValueOrOfNothin
     EXPECT_EQ(n[1].change.newValue, PropertyList("same"));
     EXPECT_TRUE(n[2].change.newValue.isAbsent());
     EXPECT_TRUE(n[3].change.oldValue.isAbsent());
+
+    // The new value is what the file holds; a refused write tells nobody.
+    defaults->setObject(Date(10.1234567), "k");
+    EXPECT_EQ(observer->notifications().back().change.newValue,
+              testing_support::throughAFile(Date(10.1234567)));
+    testing::internal::CaptureStderr();
+    defaults->setObject(PropertyList::null(), "k");
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(observer->count(), 6u);
 }
 
 TEST_F(UserDefaultsObservingTest, EverySuiteObjectOfTheNameNotifiesWithItsOwnRegisteredValues) {
@@ -178,25 +167,6 @@ TEST_F(UserDefaultsObservingTest, EverySuiteObjectOfTheNameNotifiesWithItsOwnReg
     EXPECT_EQ(seenByA[1].change.newValue, PropertyList("registered in a"));
     EXPECT_TRUE(seenByB[1].change.newValue.isAbsent());
     EXPECT_EQ(onElsewhere->count(), 0u);
-}
-
-TEST_F(UserDefaultsObservingTest, NewValuesAreWhatTheFileHolds) {
-    const auto defaults = suite();
-    const auto observer = std::make_shared<Recorder>();
-    defaults->addObserver(*observer, "when", Option::newValue, nullptr);
-    defaults->setObject(Date(10.1234567), "when");
-    EXPECT_EQ(observer->notifications().at(0).change.newValue,
-              testing_support::throughAFile(Date(10.1234567)));
-}
-
-TEST_F(UserDefaultsObservingTest, ARefusedWriteNotifiesNobody) {
-    const auto defaults = suite();
-    const auto observer = std::make_shared<Recorder>();
-    defaults->addObserver(*observer, "k", Option::newValue | Option::prior, nullptr);
-    testing::internal::CaptureStderr();
-    defaults->setObject(PropertyList::null(), "k");
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(observer->count(), 0u);
 }
 
 TEST_F(UserDefaultsObservingTest, RemovalTakesTheMostRecentRegistrationOrTheOneWithTheContext) {
@@ -274,9 +244,9 @@ TEST_F(UserDefaultsObservingTest, AnObserverRemovedOnAnotherThreadDuringADeliver
     const auto defaults = suite();
     const auto first = std::make_shared<Recorder>();
     const auto second = std::make_shared<Recorder>();
-    Signal inFirst, removed;
+    std::latch inFirst(1), removed(1);
     first->onNotify = [&](const KeyValueChange&) {
-        inFirst.raise();
+        inFirst.count_down();
         removed.wait();
     };
     defaults->addObserver(*first, "k", {}, nullptr);
@@ -284,7 +254,7 @@ TEST_F(UserDefaultsObservingTest, AnObserverRemovedOnAnotherThreadDuringADeliver
     std::thread remover([&] {
         inFirst.wait();
         defaults->removeObserver(*second, "k");
-        removed.raise();
+        removed.count_down();
     });
     defaults->setObject(1, "k");
     remover.join();
@@ -298,9 +268,9 @@ TEST_F(UserDefaultsObservingTest, AnObserverDestroyedOnAnotherThreadDuringADeliv
     auto second = std::make_shared<Recorder>();
     std::atomic<bool> secondCalled{false};
     second->onNotify = [&](const KeyValueChange&) { secondCalled = true; };
-    Signal inFirst, destroyed;
+    std::latch inFirst(1), destroyed(1);
     first->onNotify = [&](const KeyValueChange&) {
-        inFirst.raise();
+        inFirst.count_down();
         destroyed.wait();
     };
     defaults->addObserver(*first, "k", Option::newValue, nullptr);
@@ -308,7 +278,7 @@ TEST_F(UserDefaultsObservingTest, AnObserverDestroyedOnAnotherThreadDuringADeliv
     std::thread destroyer([&] {
         inFirst.wait();
         second.reset(); // still registered, but gone
-        destroyed.raise();
+        destroyed.count_down();
     });
     defaults->setObject(1, "k");
     destroyer.join();

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -268,39 +267,4 @@ TEST_F(UserDefaultsTest, AFailedWriteKeepsTheChangeAndRetriesWithTheNextWrite) {
     defaults->setObject("written", "b");
     EXPECT_EQ(parse(file), PropertyList(PropertyList::Dictionary{{"a", "kept in memory"}, {"b", "written"}}));
     EXPECT_TRUE(defaults->synchronize());
-}
-
-TEST_F(UserDefaultsTest, AnUnusableFolderLogsAndLosesNothingInMemory) {
-    writeBytes(folder() / "plain-file", "not a folder");
-    const ScopedEnvironment config("XDG_CONFIG_HOME", (folder() / "plain-file/config").c_str());
-    const auto defaults = suite("nowhere");
-    testing::internal::CaptureStderr();
-    defaults->setObject(5, "k");
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("nowhere"), std::string::npos);
-    EXPECT_EQ(defaults->objectForKey("k"), PropertyList(5));
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(defaults->synchronize());
-    testing::internal::GetCapturedStderr();
-}
-
-TEST_F(UserDefaultsTest, ManyThreadsWriteAndReadOneSuite) {
-    constexpr int threads = 4;
-    constexpr int writesPerThread = 25;
-    std::vector<std::thread> workers;
-    std::atomic<int> mismatches{0};
-    for (int t = 0; t < threads; ++t) {
-        workers.emplace_back([&, t] {
-            const auto defaults = suite(); // each thread an object of its own on one domain
-            for (int i = 0; i < writesPerThread; ++i) {
-                const std::string key = "t" + std::to_string(t) + "-" + std::to_string(i);
-                defaults->setObject(i, key);
-                if (defaults->objectForKey(key) != PropertyList(i)) ++mismatches;
-                defaults->dictionaryRepresentation();
-            }
-        });
-    }
-    for (auto& worker : workers)
-        worker.join();
-    EXPECT_EQ(mismatches, 0);
-    EXPECT_EQ(suite()->dictionaryRepresentation().size(), std::size_t(threads * writesPerThread));
 }
