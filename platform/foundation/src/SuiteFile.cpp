@@ -4,6 +4,7 @@
 
 #include <fmt/format.h>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -240,6 +241,23 @@ std::optional<SuiteFile::Lock> SuiteFile::lock(std::string& problem) const {
     return lock;
 }
 
+std::string SuiteFile::temporaryPrefix() const {
+    return "." + fileName_ + ".";
+}
+
+void SuiteFile::removeAbandonedTemporaries() const {
+    DIR* folder = opendir(folder_.c_str());
+    if (!folder) return;
+    const std::string prefix = temporaryPrefix();
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        // mkostemp's six characters follow the prefix.
+        if (name.size() == prefix.size() + 6 && name.starts_with(prefix))
+            unlinkat(dirfd(folder), entry->d_name, 0);
+    }
+    closedir(folder);
+}
+
 bool SuiteFile::moveAside(std::string& movedTo, std::string& problem) const {
     const std::string base = path_ + ".corrupt-" + utcTimeStamp();
     for (int counter = 0; counter < 1000; ++counter) {
@@ -278,7 +296,8 @@ std::optional<SuiteFile::Contents> SuiteFile::write(const PropertyList::Dictiona
         return std::nullopt;
     }
 
-    std::string temporary = folder_ + "/." + fileName_ + ".XXXXXX";
+    removeAbandonedTemporaries();
+    std::string temporary = folder_ + "/" + temporaryPrefix() + "XXXXXX";
     FileDescriptor fd(mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0) {
         problem = fmt::format("cannot create a temporary file in {}: {}", folder_, errorText(errno));

@@ -77,6 +77,10 @@ public:
                                   std::string& problem) const;
 
 private:
+    std::string temporaryPrefix() const;
+    // What a writer killed while saving left behind: with the lock held, no writer uses one.
+    void removeAbandonedTemporaries() const;
+
     std::string folder_; // empty when no configuration folder can be found
     std::string fileName_;
     std::string path_;
