@@ -1,0 +1,270 @@
+#include "SuiteFixture.h"
+#include "TestDates.h"
+
+#include "foundation/UserDefaults.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace foundation;
+using testing_support::everyKind;
+using testing_support::ScopedEnvironment;
+using testing_support::throughAFile;
+using testing_support::utc;
+
+namespace {
+
+using UserDefaultsTest = testing_support::SuiteTest;
+
+std::vector<std::filesystem::path> corruptCopies(const std::filesystem::path& file) {
+    std::vector<std::filesystem::path> copies;
+    const std::string prefix = file.filename().string() + ".corrupt-";
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
+        if (entry.path().filename().string().starts_with(prefix)) copies.push_back(entry.path());
+    std::sort(copies.begin(), copies.end());
+    return copies;
+}
+
+} // namespace
+
+TEST_F(UserDefaultsTest, MakeRefusesNamesThatAreNoSafeFileName) {
+    for (std::string_view bad : {"", "a/b", "/abs", ".", "..", ".hidden", "tab\there", "bell\x07", "del\x7f"})
+        EXPECT_FALSE(UserDefaults::make(bad)) << bad;
+    EXPECT_FALSE(UserDefaults::make(std::string_view("nul\0inside", 10)));
+    EXPECT_FALSE(UserDefaults::make(std::string(201, 'x')));
+
+    EXPECT_TRUE(UserDefaults::make(std::string(200, 'x')));
+    EXPECT_TRUE(UserDefaults::make("com.example.App"));
+    EXPECT_TRUE(UserDefaults::make("with space and ünïcode"));
+    const auto a = suite("same");
+    const auto b = suite("same");
+    EXPECT_NE(a.get(), b.get());
+    EXPECT_EQ(a->suiteName(), "same");
+}
+
+TEST_F(UserDefaultsTest, TheStandardSuiteIsOneObjectNamedAfterTheProgram) {
+    const auto& standard = UserDefaults::standard();
+    ASSERT_TRUE(standard);
+    EXPECT_EQ(standard.get(), UserDefaults::standard().get());
+    EXPECT_EQ(standard->suiteName(), std::filesystem::read_symlink("/proc/self/exe").filename().string());
+}
+
+TEST_F(UserDefaultsTest, EveryKindRoundTripsThroughTheFile) {
+    const auto values = everyKind();
+    {
+        const auto writer = suite();
+        const auto reader = suite();
+        for (const auto& [key, value] : values)
+            writer->setObject(value, key);
+        for (const auto& [key, value] : values) {
+            // Both read what the file holds, not what was handed in.
+            EXPECT_EQ(writer->objectForKey(key), throughAFile(value)) << key;
+            EXPECT_EQ(reader->objectForKey(key), throughAFile(value)) << key;
+        }
+        EXPECT_NEAR(writer->objectForKey("date").date()->timeIntervalSinceReferenceDate(), 123456.7890123,
+                    1e-6);
+        EXPECT_EQ(writer->objectForKey("unsigned").kind(), PropertyList::Kind::integer);
+    }
+    // The domain went with its last object; a new one reads the file again.
+    EXPECT_EQ(PropertyList(suite()->dictionaryRepresentation()), throughAFile(PropertyList(values)));
+    EXPECT_EQ(parse(fileOf("com.example.test")), throughAFile(PropertyList(values)));
+}
+
+TEST_F(UserDefaultsTest, RemovingAndSettingAbsentDeleteTheKey) {
+    const auto defaults = suite();
+    defaults->setObject("a", "first");
+    defaults->setObject("b", "second");
+    defaults->removeObjectForKey("first");
+    defaults->setObject(PropertyList(), "second");
+    defaults->removeObjectForKey("never there");
+    EXPECT_TRUE(defaults->objectForKey("first").isAbsent());
+    EXPECT_TRUE(defaults->objectForKey("second").isAbsent());
+    EXPECT_EQ(parse(fileOf("com.example.test")), PropertyList(PropertyList::Dictionary{}));
+}
+
+TEST_F(UserDefaultsTest, RegisteredValuesBelongToOneObjectAndAreNeverWritten) {
+    const auto a = suite();
+    const auto b = suite();
+    a->registerDefaults({{"shown", true}, {"colour", "red"}});
+    a->registerDefaults({{"colour", "blue"}, {"size", 3}}); // merges
+    EXPECT_EQ(a->objectForKey("shown"), PropertyList(true));
+    EXPECT_EQ(a->objectForKey("colour"), PropertyList("blue"));
+    EXPECT_TRUE(b->objectForKey("shown").isAbsent());
+
+    b->setObject(false, "shown");
+    EXPECT_EQ(a->objectForKey("shown"), PropertyList(false));
+    EXPECT_EQ(a->dictionaryRepresentation(),
+              (PropertyList::Dictionary{{"shown", false}, {"colour", "blue"}, {"size", 3}}));
+    EXPECT_EQ(b->dictionaryRepresentation(), (PropertyList::Dictionary{{"shown", false}}));
+    EXPECT_EQ(parse(fileOf("com.example.test")), PropertyList(PropertyList::Dictionary{{"shown", false}}));
+
+    b->removeObjectForKey("shown");
+    EXPECT_EQ(a->objectForKey("shown"), PropertyList(true));
+    EXPECT_TRUE(b->objectForKey("shown").isAbsent());
+    // Registered values are never written, so nothing checks that a file could hold them.
+    a->registerDefaults({{"odd", PropertyList::null()}});
+    EXPECT_TRUE(a->objectForKey("odd").isNull());
+}
+
+TEST_F(UserDefaultsTest, ValuesNoFileCanHoldAreRefusedAndLogged) {
+    const auto defaults = suite();
+    defaults->setObject("stored", "kept");
+    const auto before = bytesOf(fileOf("com.example.test"));
+    PropertyList deep = 1;
+    for (int i = 0; i < 600; ++i)
+        deep = PropertyList::Array{deep};
+    const std::vector<PropertyList> refused = {
+        PropertyList::null(),
+        utc(1900, 1, 1),
+        utc(2100, 1, 1),
+        std::numeric_limits<std::uint64_t>::max(),
+        PropertyList::Array{1, PropertyList::null()},
+        std::string("nul\0inside", 10),
+        deep,
+    };
+    for (const auto& value : refused) {
+        testing::internal::CaptureStderr();
+        defaults->setObject(value, "kept");
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_NE(log.find("com.example.test"), std::string::npos) << log;
+        EXPECT_NE(log.find("\"kept\""), std::string::npos) << log;
+        EXPECT_EQ(defaults->objectForKey("kept"), PropertyList("stored")) << value.description();
+    }
+    testing::internal::CaptureStderr();
+    defaults->setObject(1, std::string_view("nul\0key", 7));
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(bytesOf(fileOf("com.example.test")), before);
+    EXPECT_EQ(suite()->objectForKey("kept"), PropertyList("stored"));
+}
+
+TEST_F(UserDefaultsTest, AFileReplacedWithoutTheLockIsSeenOnSynchronizeOrSoonAfter) {
+    const auto defaults = suite();
+    defaults->setObject(1, "n");
+    EXPECT_EQ(defaults->objectForKey("n"), PropertyList(1));
+    const auto replace = [&](int n) {
+        // As an editor saves: a new file renamed over the old one, at the same size each time.
+        const auto temporary = folder() / "replacement";
+        const auto bytes =
+            PropertyListSerialization::data(PropertyList::Dictionary{{"n", n}}, PropertyListFormat::binary);
+        writeBytes(temporary, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        std::filesystem::rename(temporary, fileOf("com.example.test"));
+    };
+    for (int n = 2; n < 6; ++n) {
+        replace(n);
+        EXPECT_TRUE(defaults->synchronize());
+        EXPECT_EQ(defaults->objectForKey("n"), PropertyList(n));
+    }
+
+    replace(6);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (defaults->objectForKey("n") != PropertyList(6) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    EXPECT_EQ(defaults->objectForKey("n"), PropertyList(6));
+
+    std::filesystem::remove(fileOf("com.example.test"));
+    EXPECT_TRUE(defaults->synchronize());
+    EXPECT_TRUE(defaults->objectForKey("n").isAbsent());
+}
+
+TEST_F(UserDefaultsTest, TheFolderComesFromXdgOrHomeAndIsCreated) {
+    {
+        const ScopedEnvironment config("XDG_CONFIG_HOME", (folder() / "made/on/demand").c_str());
+        suite("nested")->setObject(1, "k");
+        EXPECT_TRUE(parse(folder() / "made/on/demand/nested.plist"));
+    }
+    const ScopedEnvironment home("HOME", (folder() / "home").c_str());
+    for (const char* config : {static_cast<const char*>(nullptr), "", "relative/config"}) {
+        const ScopedEnvironment xdg("XDG_CONFIG_HOME", config);
+        suite("fallback")->setObject(config ? config : "unset", "k");
+        EXPECT_EQ((*parse(folder() / "home/.config/fallback.plist"))["k"],
+                  PropertyList(config ? config : "unset"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder() / "relative"));
+}
+
+TEST_F(UserDefaultsTest, ADamagedFileReadsAsEmptyAndIsMovedAsideOnTheNextWrite) {
+    const std::vector<std::string> damaged = {
+        "",
+        "garbage that is no plist",
+        "bplist00\x01\x02",
+        std::string(
+            PropertyListSerialization::data(PropertyList::Array{1, 2}, PropertyListFormat::binary).size(),
+            '\0'),
+        "<?xml version=\"1.0\"?><plist><string>no dictionary</string></plist>",
+        "<?xml version=\"1.0\"?><plist><dict><key>a</key>",
+    };
+    int index = 0;
+    for (const auto& bytes : damaged) {
+        const std::string name = "damaged" + std::to_string(index++);
+        const auto file = fileOf(name);
+        writeBytes(file, bytes);
+        const auto defaults = suite(name);
+        defaults->registerDefaults({{"k", "registered"}});
+
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(defaults->objectForKey("k"), PropertyList("registered"));
+        EXPECT_EQ(suite(name)->objectForKey("k").isAbsent(), true);
+        EXPECT_FALSE(defaults->synchronize());
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << "logged once per version: " << log;
+        EXPECT_NE(log.find(name), std::string::npos);
+        EXPECT_EQ(bytesOf(file), std::vector<std::uint8_t>(bytes.begin(), bytes.end()))
+            << "reads leave it alone";
+        EXPECT_TRUE(corruptCopies(file).empty());
+
+        testing::internal::CaptureStderr();
+        defaults->setObject("x", "other");
+        testing::internal::GetCapturedStderr();
+        const auto copies = corruptCopies(file);
+        ASSERT_EQ(copies.size(), 1u) << name;
+        EXPECT_EQ(bytesOf(copies[0]), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        EXPECT_EQ(parse(file), PropertyList(PropertyList::Dictionary{{"other", "x"}}));
+        EXPECT_EQ(defaults->objectForKey("k"), PropertyList("registered"));
+        EXPECT_TRUE(defaults->synchronize());
+    }
+}
+
+TEST_F(UserDefaultsTest, ASecondDamagedVersionGetsACopyOfItsOwn) {
+    const auto file = fileOf("twice");
+    const auto defaults = suite("twice");
+    testing::internal::CaptureStderr();
+    writeBytes(file, "first damage");
+    defaults->setObject(1, "k");
+    writeBytes(file, "second damage");
+    defaults->setObject(2, "k");
+    testing::internal::GetCapturedStderr();
+    const auto copies = corruptCopies(file);
+    ASSERT_EQ(copies.size(), 2u);
+    std::vector<std::string> contents;
+    for (const auto& copy : copies) {
+        const auto bytes = bytesOf(copy);
+        contents.emplace_back(bytes.begin(), bytes.end());
+    }
+    std::sort(contents.begin(), contents.end());
+    EXPECT_EQ(contents, (std::vector<std::string>{"first damage", "second damage"}));
+    EXPECT_EQ(defaults->objectForKey("k"), PropertyList(2));
+}
+
+TEST_F(UserDefaultsTest, AFailedWriteKeepsTheChangeAndRetriesWithTheNextWrite) {
+    const auto file = fileOf("blocked");
+    std::filesystem::create_directory(file); // a folder where the file belongs
+    const auto defaults = suite("blocked");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(defaults->objectForKey("a").isAbsent());
+    defaults->setObject("kept in memory", "a");
+    EXPECT_FALSE(defaults->synchronize());
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("blocked"), std::string::npos) << log;
+    EXPECT_EQ(defaults->objectForKey("a"), PropertyList("kept in memory"));
+    EXPECT_TRUE(std::filesystem::is_directory(file)) << "a folder is never moved or replaced";
+
+    std::filesystem::remove(file);
+    defaults->setObject("written", "b");
+    EXPECT_EQ(parse(file), PropertyList(PropertyList::Dictionary{{"a", "kept in memory"}, {"b", "written"}}));
+    EXPECT_TRUE(defaults->synchronize());
+}
