@@ -1,4 +1,5 @@
 #include "foundation/Bundle.h"
+#include "foundation/UserDefaults.h"
 
 #include <fmt/format.h>
 
@@ -19,5 +20,6 @@ int main() {
     };
     fmt::print("{} {} ({})\n", text("CFBundleName"), text("CFBundleShortVersionString"),
                *bundle->bundleIdentifier());
+    fmt::print("Settings suite: {}\n", foundation::UserDefaults::standard()->suiteName());
     return 0;
 }

@@ -68,7 +68,9 @@ bool pathExists(const fs::path& path) {
     return fs::exists(path, ec);
 }
 
-fs::path executablePath() {
+} // namespace
+
+fs::path Bundle::programPath() {
     std::error_code ec;
     fs::path path = fs::read_symlink("/proc/self/exe", ec);
     if (ec) {
@@ -85,6 +87,8 @@ fs::path executablePath() {
     }
     return path;
 }
+
+namespace {
 
 const link_map* mainProgramMap() {
     static const link_map* map = [] {
@@ -123,7 +127,7 @@ std::shared_ptr<Bundle> Bundle::open(const fs::path& canonicalPath) {
 
 const std::shared_ptr<Bundle>& Bundle::main() {
     static const auto* bundle = new std::shared_ptr<Bundle>([] {
-        const fs::path program = executablePath();
+        const fs::path program = Bundle::programPath();
         const fs::path folder = program.parent_path();
         if (auto installed = withPath(folder / ".." / "share" / program.filename())) return installed;
         if (auto beside = withPath(folder)) return beside;

@@ -1,5 +1,7 @@
 #include "foundation/UserDefaults.h"
 
+#include "foundation/Bundle.h"
+
 #include "SuiteDomain.h"
 
 #include "foundation/Fatal.h"
@@ -58,16 +60,10 @@ const std::shared_ptr<UserDefaults>& UserDefaults::standard() {
 }
 
 std::string UserDefaults::standardSuiteName() {
-    // Until programs carry a bundle identifier, the executable's file name names their suite.
-    std::string path(PATH_MAX, '\0');
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-    std::string name;
-    if (length > 0) {
-        path.resize(std::size_t(length));
-        constexpr std::string_view deleted = " (deleted)";
-        if (path.ends_with(deleted)) path.resize(path.size() - deleted.size());
-        name = path.substr(path.rfind('/') + 1);
-    }
+    // The program's bundle identifier names its suite; a program without one uses its file name.
+    if (const auto& identifier = Bundle::main()->bundleIdentifier(); identifier && isValidSuiteName(*identifier))
+        return *identifier;
+    std::string name = Bundle::programPath().filename().string();
     if (!isValidSuiteName(name)) name = program_invocation_short_name;
     if (!isValidSuiteName(name)) name = "standard";
     return name;

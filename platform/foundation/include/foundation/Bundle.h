@@ -33,6 +33,8 @@ public:
     // their bundles in <build>/share), otherwise the program's own folder, which usually holds
     // no Info.plist. Never null.
     static const std::shared_ptr<Bundle>& main();
+    // The running program's file (without the " (deleted)" of a replaced one).
+    static std::filesystem::path programPath();
 
     // The bundle of an existing folder; nullptr for a file, a missing path or a URL that is no
     // file URL. A folder without Info.plist is a bundle with an empty info dictionary. An
