@@ -85,8 +85,13 @@ plist_t toNode(const PropertyList& value) {
         double whole = std::floor(s);
         auto micro = std::int32_t(std::llround((s - whole) * 1e6));
         if (micro == 1000000) {
-            whole += 1;
-            micro = 0;
+            // A carry past the last whole second would leave the 32-bit range.
+            if (whole < maximumDateSeconds - 1) {
+                whole += 1;
+                micro = 0;
+            } else {
+                micro = 999999;
+            }
         }
         return plist_new_date(std::int32_t(whole), micro);
     }

@@ -144,6 +144,11 @@ TEST(PropertyListSerializationTest, RefusesWhatAFileCannotHold) {
     EXPECT_FALSE(PropertyListSerialization::problemWriting(Date(2147483647.5)));
     const auto edge = PropertyListSerialization::data(Date(-2147483648.0), PropertyListFormat::binary);
     EXPECT_EQ(PropertyListSerialization::propertyList(edge).date(), Date(-2147483648.0));
+    // The last microsecond of the range rounds up to a second the file cannot hold.
+    const double last = std::nextafter(2147483648.0, 0.0);
+    const auto late = PropertyListSerialization::data(Date(last), PropertyListFormat::binary);
+    EXPECT_NEAR(PropertyListSerialization::propertyList(late).date()->timeIntervalSinceReferenceDate(), last,
+                1e-6);
 }
 
 TEST(PropertyListSerializationTest, GarbageIsAnErrorNotACrash) {
