@@ -25,10 +25,11 @@ public:
 // format's integers are signed), and dates whose whole seconds since 2001 lie outside the
 // 32-bit range libplist keeps (about 1933-12-13 to 2069-01-19).
 //
-// Integers read back as signed integers. Dates are written to the microsecond (libplist keeps
-// whole seconds and whole microseconds), so a value that went through a file can differ from
-// the one written below the microsecond. Binary files are read by our own reader, which turns
-// any damage into an error; XML files by libplist.
+// Integers read back as signed integers, those above INT64_MAX (which other writers keep) as
+// unsigned ones. Dates are written to the microsecond (libplist keeps whole seconds and whole
+// microseconds), so a value that went through a file can differ from the one written below the
+// microsecond. libplist writes both formats; both are read by our own readers, which read
+// every integer and date exactly and turn any damage into an error.
 class PropertyListSerialization {
 public:
     // Accepts both the binary and the XML format. The top level may be any kind.
