@@ -26,9 +26,9 @@ public:
 // 32-bit range libplist keeps (about 1933-12-13 to 2069-01-19).
 //
 // Integers read back as signed integers, those above INT64_MAX (which other writers keep) as
-// unsigned ones. Dates are written to the microsecond (libplist keeps whole seconds and whole
-// microseconds), so a value that went through a file can differ from the one written below the
-// microsecond. libplist writes both formats; both are read by our own readers, which read
+// unsigned ones. Dates are written to the microsecond in binary files and to the second in XML
+// files (libplist keeps whole seconds and whole microseconds), so a value that went through a
+// file can differ from the one written below that. libplist writes both formats; both are read by our own readers, which read
 // every integer and date exactly and turn any damage into an error.
 class PropertyListSerialization {
 public:
