@@ -13,8 +13,13 @@ namespace foundation {
 
 namespace {
 
+bool isArchivableText(std::string_view text) {
+    return text.find('\0') == std::string_view::npos && detail::isValidUTF8(text);
+}
+
 void checkKey(std::string_view key) {
-    if (!detail::isValidUTF8(key)) throw ArchivingError("A key that is not UTF-8 text cannot be archived.");
+    if (!isArchivableText(key))
+        throw ArchivingError("A key that is not UTF-8 text without NUL characters cannot be archived.");
     if (key.starts_with('$'))
         throw ArchivingError(
             fmt::format("The key '{}' cannot be archived: keys starting with '$' are reserved.", key));
@@ -22,8 +27,9 @@ void checkKey(std::string_view key) {
 
 // The file's writer would change such text on the way (to nothing, even), so it is refused.
 void checkText(std::string_view key, std::string_view text) {
-    if (!detail::isValidUTF8(text))
-        throw ArchivingError(fmt::format("The text for key '{}' cannot be archived: it is not UTF-8.", key));
+    if (!isArchivableText(text))
+        throw ArchivingError(fmt::format(
+            "The text for key '{}' cannot be archived: it is not UTF-8 without NUL characters.", key));
 }
 
 } // namespace

@@ -2,12 +2,12 @@
 
 #include "BinaryPropertyListReader.h"
 #include "UTF8.h"
+#include "XMLPropertyListReader.h"
 
 #include <fmt/format.h>
 #include <plist/plist.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -85,8 +85,13 @@ plist_t toNode(const PropertyList& value) {
         double whole = std::floor(s);
         auto micro = std::int32_t(std::llround((s - whole) * 1e6));
         if (micro == 1000000) {
-            whole += 1;
-            micro = 0;
+            // A carry past the last whole second would leave the 32-bit range.
+            if (whole < maximumDateSeconds - 1) {
+                whole += 1;
+                micro = 0;
+            } else {
+                micro = 999999;
+            }
         }
         return plist_new_date(std::int32_t(whole), micro);
     }
@@ -104,95 +109,6 @@ plist_t toNode(const PropertyList& value) {
     }
 }
 
-PropertyList fromNode(plist_t node, int depth) {
-    if (depth > PropertyListSerialization::maximumDepth) throw PropertyListError("containers are nested too deeply");
-    switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN: {
-        std::uint8_t b = 0;
-        plist_get_bool_val(node, &b);
-        return PropertyList(b != 0);
-    }
-    case PLIST_UINT: {
-        // The file format's integers are signed 64-bit.
-        std::uint64_t v = 0;
-        plist_get_uint_val(node, &v);
-        return PropertyList(std::int64_t(v));
-    }
-    case PLIST_REAL: {
-        double v = 0;
-        plist_get_real_val(node, &v);
-        return PropertyList(v);
-    }
-    case PLIST_KEY: {
-        char* text = nullptr;
-        plist_get_key_val(node, &text);
-        std::string value = text ? text : "";
-        free(text);
-        if (!isValidUtf8(value)) throw PropertyListError("a text is not UTF-8");
-        return PropertyList(std::move(value));
-    }
-    case PLIST_STRING: {
-        std::uint64_t length = 0;
-        const char* text = plist_get_string_ptr(node, &length);
-        std::string value(text ? text : "", text ? length : 0);
-        if (!isValidUtf8(value)) throw PropertyListError("a text is not UTF-8");
-        return PropertyList(std::move(value));
-    }
-    case PLIST_DATA: {
-        std::uint64_t length = 0;
-        const char* bytes = plist_get_data_ptr(node, &length);
-        if (!bytes) return PropertyList(Data{});
-        return PropertyList(Data(reinterpret_cast<const std::uint8_t*>(bytes),
-                                 reinterpret_cast<const std::uint8_t*>(bytes) + length));
-    }
-    case PLIST_DATE: {
-        // libplist hands back the whole seconds truncated toward zero and the fraction without
-        // its sign.
-        std::int32_t sec = 0, usec = 0;
-        plist_get_date_val(node, &sec, &usec);
-        const double fraction = std::abs(double(usec)) / 1e6;
-        return PropertyList(Date(sec < 0 ? double(sec) - fraction : double(sec) + fraction));
-    }
-    case PLIST_ARRAY: {
-        PropertyList::Array elements;
-        const std::uint32_t count = plist_array_get_size(node);
-        elements.reserve(count);
-        for (std::uint32_t i = 0; i < count; ++i) {
-            plist_t item = plist_array_get_item(node, i);
-            if (!item) throw PropertyListError("an array element is missing");
-            elements.push_back(fromNode(item, depth + 1));
-        }
-        return PropertyList(std::move(elements));
-    }
-    case PLIST_DICT: {
-        PropertyList::Dictionary entries;
-        plist_dict_iter it = nullptr;
-        plist_dict_new_iter(node, &it);
-        if (!it) return PropertyList(std::move(entries));
-        const std::unique_ptr<void, decltype(&free)> iterator(it, &free);
-        for (;;) {
-            // Ask for the value only: libplist asserts on a key that is not text, which a
-            // damaged binary file can hold, so the key node is checked before it is read.
-            plist_t item = nullptr;
-            plist_dict_next_item(node, it, nullptr, &item);
-            if (!item) break;
-            plist_t keyNode = plist_dict_item_get_key(item);
-            if (!keyNode || plist_get_node_type(keyNode) != PLIST_KEY)
-                throw PropertyListError("a dictionary key is not text");
-            char* key = nullptr;
-            plist_get_key_val(keyNode, &key);
-            std::string name = key ? key : "";
-            free(key);
-            if (!isValidUtf8(name)) throw PropertyListError("a dictionary key is not UTF-8");
-            entries.insert_or_assign(std::move(name), fromNode(item, depth + 1));
-        }
-        return PropertyList(std::move(entries));
-    }
-    case PLIST_UID: throw PropertyListError("the file holds an object reference, which this reader does not take");
-    default: throw PropertyListError("the file holds a value of unknown kind");
-    }
-}
-
 } // namespace
 
 std::optional<std::string> PropertyListSerialization::problemWriting(const PropertyList& value) {
@@ -202,19 +118,11 @@ std::optional<std::string> PropertyListSerialization::problemWriting(const Prope
 PropertyList PropertyListSerialization::propertyList(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) throw PropertyListError("the file is empty");
     if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) throw PropertyListError("the file is too large");
-    const char* raw = reinterpret_cast<const char*>(bytes.data());
-    const auto length = std::uint32_t(bytes.size());
-    plist_t root = nullptr;
-    if (bytes.size() >= 8 && std::memcmp(raw, "bplist", 6) == 0) return detail::readBinaryPropertyList(bytes);
-    {
-        // The XML reader wants to find the end of the text.
-        std::string text(raw, length);
-        if (text.find("<plist") == std::string::npos) throw PropertyListError("the data is not a property list");
-        plist_from_xml(text.c_str(), length, &root);
-    }
-    if (!root) throw PropertyListError("the data is not a valid property list");
-    Node owner(root);
-    return fromNode(root, 0);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (bytes.size() >= 8 && text.starts_with("bplist")) return detail::readBinaryPropertyList(bytes);
+    if (text.find("<plist") == std::string_view::npos)
+        throw PropertyListError("the data is not a property list");
+    return detail::readXMLPropertyList(text);
 }
 
 std::vector<std::uint8_t> PropertyListSerialization::data(const PropertyList& value, PropertyListFormat format) {

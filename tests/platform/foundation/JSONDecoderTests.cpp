@@ -81,7 +81,16 @@ TEST(JSONDecoderTest, NumbersMustFitTheTargetExactly) {
     mismatch(decodingError<std::int64_t>("9223372036854775808").kind());
     mismatch(decodingError<std::uint64_t>("18446744073709551616").kind());
     mismatch(decodingError<std::int64_t>("9.223372036854775807e18").kind()); // 2^63 once read
+    // Whole numbers just below Int64's smallest, which a double would round up to it.
+    mismatch(decodingError<std::int64_t>("-9223372036854775809").kind());
+    mismatch(decodingError<std::vector<std::int64_t>>("[0, -9223372036854776832]").kind());
+    EXPECT_EQ(decoder.decode<double>("-9223372036854776833"), -9223372036854777856.0);
+    EXPECT_EQ(decoder.decode<std::string>("\"-9223372036854775809\""), "-9223372036854775809");
     mismatch(decodingError<float>("1e39").kind());
+    // Float's largest value as it is usually printed lies just past it and rounds to it.
+    EXPECT_EQ(decoder.decode<float>("3.4028235e38"), std::numeric_limits<float>::max());
+    EXPECT_EQ(decoder.decode<float>("-3.4028235e38"), -std::numeric_limits<float>::max());
+    mismatch(decodingError<float>("3.4028236e38").kind()); // rounds to infinity
     const auto huge = decodingError<double>("1e400");
     mismatch(huge.kind());
     EXPECT_EQ(huge.description(), "Expected to decode Double but found number 1e400 instead.");

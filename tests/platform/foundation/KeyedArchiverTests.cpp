@@ -193,7 +193,12 @@ TEST(KeyedArchiverTest, WhatCannotBeArchivedIsAnError) {
     EXPECT_THROW(KeyedArchiver::archivedData(sample, true), ArchivingError);
     sample.extra = PropertyList::Array{};
     sample.title = std::string("a\0b", 3);
-    EXPECT_THROW(KeyedArchiver::archivedData(sample, true), ArchivingError);
+    try {
+        KeyedArchiver::archivedData(sample, true);
+        ADD_FAILURE() << "archived a NUL character";
+    } catch (const ArchivingError& error) {
+        EXPECT_NE(error.description().find("'title'"), std::string::npos) << error.description();
+    }
     // The file's writer would turn text that is not UTF-8 into something else.
     sample.title = "\xe8 not UTF-8";
     EXPECT_THROW(KeyedArchiver::archivedData(sample, true), ArchivingError);

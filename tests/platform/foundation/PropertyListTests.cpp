@@ -144,6 +144,11 @@ TEST(PropertyListSerializationTest, RefusesWhatAFileCannotHold) {
     EXPECT_FALSE(PropertyListSerialization::problemWriting(Date(2147483647.5)));
     const auto edge = PropertyListSerialization::data(Date(-2147483648.0), PropertyListFormat::binary);
     EXPECT_EQ(PropertyListSerialization::propertyList(edge).date(), Date(-2147483648.0));
+    // The last microsecond of the range rounds up to a second the file cannot hold.
+    const double last = std::nextafter(2147483648.0, 0.0);
+    const auto late = PropertyListSerialization::data(Date(last), PropertyListFormat::binary);
+    EXPECT_NEAR(PropertyListSerialization::propertyList(late).date()->timeIntervalSinceReferenceDate(), last,
+                1e-6);
 }
 
 TEST(PropertyListSerializationTest, GarbageIsAnErrorNotACrash) {
@@ -231,4 +236,110 @@ TEST(PropertyListSerializationTest, TextMustBeUtf8WithoutNul) {
     // One-byte texts in a binary file are ASCII; a NUL in a UTF-16 text is damage too.
     EXPECT_THROW(PropertyListSerialization::propertyList(binaryFile({{0x52, 0xE8, 'a'}})), PropertyListError);
     EXPECT_THROW(PropertyListSerialization::propertyList(binaryFile({{0x61, 0x00, 0x00}})), PropertyListError);
+}
+
+namespace {
+
+PropertyList fromXML(std::string_view body) {
+    const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<!DOCTYPE plist SYSTEM \"plist.dtd\">\n<plist version=\"1.0\">" +
+                             std::string(body) + "</plist>\n";
+    return PropertyListSerialization::propertyList(std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+} // namespace
+
+TEST(PropertyListSerializationTest, XMLIntegersAndDatesReadExactly) {
+    const PropertyList largest = fromXML("<integer>18446744073709551615</integer>");
+    EXPECT_EQ(largest.kind(), Kind::unsignedInteger);
+    EXPECT_EQ(largest.number<std::uint64_t>(), std::numeric_limits<std::uint64_t>::max());
+    EXPECT_EQ(fromXML("<integer>9223372036854775808</integer>").number<std::uint64_t>(), std::uint64_t(1)
+                                                                                             << 63);
+    EXPECT_EQ(fromXML("<integer> 9223372036854775807 </integer>").kind(), Kind::integer);
+    EXPECT_EQ(fromXML("<integer>-9223372036854775808</integer>").number<std::int64_t>(),
+              std::numeric_limits<std::int64_t>::min());
+    EXPECT_THROW(fromXML("<integer>18446744073709551616</integer>"), PropertyListError);
+    EXPECT_THROW(fromXML("<integer>-9223372036854775809</integer>"), PropertyListError);
+
+    // Dates outside the range libplist writes still read as themselves.
+    EXPECT_EQ(fromXML("<date>1900-01-01T00:00:00Z</date>").date(), Date(-3187296000.0));
+    EXPECT_EQ(fromXML("<date>2100-01-01T00:00:00Z</date>").date(), Date(3124137600.0));
+    EXPECT_EQ(fromXML("<date>2000-02-29T23:59:59.5Z</date>").date(), Date(-26438400.5));
+
+    EXPECT_TRUE(std::signbit(*fromXML("<real>-0.0</real>").number<double>()));
+    EXPECT_EQ(fromXML("<real>4.9406564584124654e-324</real>").number<double>(),
+              std::numeric_limits<double>::denorm_min());
+    EXPECT_EQ(fromXML("<real>+infinity</real>").number<double>(), INFINITY);
+    EXPECT_EQ(fromXML("<real>-inf</real>").number<double>(), -INFINITY);
+    EXPECT_TRUE(std::isnan(*fromXML("<real>nan</real>").number<double>()));
+}
+
+TEST(PropertyListSerializationTest, XMLFromOtherWritersReads) {
+    const std::string text = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- a <dict> in a comment -->\n"
+                             "<!DOCTYPE plist [ <!ENTITY x \"y\"> ]>\n"
+                             "<plist version=\"1.0\" note='a > b'><dict>\n"
+                             "  <key>text</key><string>a &lt;&amp;&gt; &#233;&#x1F600;<![CDATA[<raw>]]>"
+                             "<!-- gone --></string>\n"
+                             "  <key/><string/>\n"
+                             "  <key>data</key><data>\n\tAAEC\n\t/w==\n</data>\n"
+                             "  <key>lines</key><string>a\r\nb\x01</string>\n"
+                             "  <key>empty</key><array/>\n"
+                             "</dict ></plist>\n<!-- trailing -->\n";
+    const PropertyList value =
+        PropertyListSerialization::propertyList(std::vector<std::uint8_t>(text.begin(), text.end()));
+    EXPECT_EQ(value["text"], PropertyList("a <&> \xC3\xA9\xF0\x9F\x98\x80<raw>"));
+    EXPECT_EQ(value[""], PropertyList(""));
+    EXPECT_EQ(value["data"], PropertyList(Data{0, 1, 2, 255}));
+    EXPECT_EQ(value["lines"], PropertyList("a\r\nb\x01"));
+    EXPECT_EQ(value["empty"], PropertyList(PropertyList::Array{}));
+
+    // What libplist writes reads back, carriage returns and control characters included.
+    const PropertyList written =
+        PropertyList::Dictionary{{"a<&>\"'", PropertyList::Array{"x]]>\t\r\n\x02", -5}}};
+    EXPECT_EQ(PropertyListSerialization::propertyList(
+                  PropertyListSerialization::data(written, PropertyListFormat::xml)),
+              written);
+}
+
+TEST(PropertyListSerializationTest, DamagedXMLIsAnError) {
+    for (std::string_view body : {"",
+                                  "<integer>1.5</integer>",
+                                  "<integer></integer>",
+                                  "<integer>--1</integer>",
+                                  "<integer>0x10</integer>",
+                                  "<real>1e400</real>",
+                                  "<real>one</real>",
+                                  "<real>--1</real>",
+                                  "<date>2001-02-29T00:00:00Z</date>",
+                                  "<date>2001-01-01T24:00:00Z</date>",
+                                  "<date>2001-01-01</date>",
+                                  "<data>!!!!</data>",
+                                  "<data>AAE</data>",
+                                  "<string>a<b/></string>",
+                                  "<string>&bogus;</string>",
+                                  "<string>&#0;</string>",
+                                  "<string>&#xD800;</string>",
+                                  "<string>&#65</string>",
+                                  "<string>\xFF</string>",
+                                  "<dict><key>a</key></dict>",
+                                  "<dict><string>a</string></dict>",
+                                  "<array><true/>",
+                                  "<unknown/>",
+                                  "<true>x</true>",
+                                  "<true/><true/>",
+                                  "<string>open",
+                                  "<array></dict>",
+                                  "text"}) {
+        EXPECT_THROW(fromXML(body), PropertyListError) << body;
+    }
+    EXPECT_THROW(fromXML(std::string_view("<string>a\0b</string>", 20)), PropertyListError);
+    const std::string trailing = "<plist><true/></plist>junk";
+    EXPECT_THROW(
+        PropertyListSerialization::propertyList(std::vector<std::uint8_t>(trailing.begin(), trailing.end())),
+        PropertyListError);
+
+    std::string deep;
+    for (int i = 0; i < 100000; ++i)
+        deep += "<array>";
+    EXPECT_THROW(fromXML(deep), PropertyListError);
 }

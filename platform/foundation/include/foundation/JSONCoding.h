@@ -166,7 +166,14 @@ template <class T> T decodeNumber(const nlohmann::json& json) {
             return T(json.get<std::int64_t>());
         case Type::number_float: {
             const double value = json.get<double>();
-            if (std::fabs(value) <= double(std::numeric_limits<T>::max())) return T(value);
+            constexpr T highest = std::numeric_limits<T>::max();
+            if (std::fabs(value) <= double(highest)) return T(value);
+            if constexpr (std::numeric_limits<T>::max_exponent < std::numeric_limits<double>::max_exponent) {
+                // Up to half a step past the largest value still rounds to it ("3.4028235e38" as Float).
+                const double overflow = std::ldexp(2.0 - std::ldexp(1.0, -std::numeric_limits<T>::digits),
+                                                   std::numeric_limits<T>::max_exponent - 1);
+                if (std::fabs(value) < overflow) return std::signbit(value) ? -highest : highest;
+            }
             break;
         }
         default:

@@ -17,6 +17,8 @@ namespace detail {
 
 // Malformed JSON, or nesting deeper than JSONDecoder::maximumDepth, is dataCorrupted. A number
 // beyond the range of a double is a type mismatch, named after the target when it is a number.
+// So is a whole number from -2^63 - 1024 to -2^63 - 1: the tree keeps it as a double, which is
+// -2^63 exactly and would read as Int64's smallest value.
 nlohmann::json parseJSON(std::string_view text, const std::string& targetType, bool targetIsNumber);
 
 } // namespace detail

@@ -23,12 +23,13 @@ public:
 // What a file cannot hold, and is refused with an error rather than changed on the way:
 // absent and null values (also inside containers), unsigned integers above INT64_MAX (the file
 // format's integers are signed), and dates whose whole seconds since 2001 lie outside the
-// 32-bit range libplist keeps (about 1933-12-13 to 2069-01-19).
+// 32-bit range libplist keeps (about 1932-12-13 to 2069-01-19).
 //
-// Integers read back as signed integers. Dates are written to the microsecond (libplist keeps
-// whole seconds and whole microseconds), so a value that went through a file can differ from
-// the one written below the microsecond. Binary files are read by our own reader, which turns
-// any damage into an error; XML files by libplist.
+// Integers read back as signed integers, those above INT64_MAX (which other writers keep) as
+// unsigned ones. Dates are written to the microsecond in binary files and to the second in XML
+// files (libplist keeps whole seconds and whole microseconds), so a value that went through a
+// file can differ from the one written below that. libplist writes both formats; our own
+// readers read both, every integer and date exactly, and turn any damage into an error.
 class PropertyListSerialization {
 public:
     // Accepts both the binary and the XML format. The top level may be any kind.
