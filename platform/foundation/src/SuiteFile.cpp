@@ -22,9 +22,6 @@ namespace foundation {
 
 namespace {
 
-// Larger files are not suites; reading one must not exhaust memory.
-constexpr off_t largestFile = off_t(64) << 20;
-
 std::string errorText(int error) {
     return std::strerror(error);
 }
@@ -176,7 +173,7 @@ SuiteFile::Contents SuiteFile::read() const {
         contents.problem = fmt::format("{} is not a regular file", path_);
         return contents;
     }
-    if (info.st_size > largestFile) {
+    if (info.st_size > SuiteFile::largestFile) {
         contents.status = Status::damaged;
         contents.problem = fmt::format("{} is too large for a suite ({} bytes)", path_, info.st_size);
         return contents;
@@ -193,7 +190,7 @@ SuiteFile::Contents SuiteFile::read() const {
             return contents;
         }
         if (n == 0) break;
-        if (off_t(bytes.size()) + n > largestFile) {
+        if (off_t(bytes.size()) + n > SuiteFile::largestFile) {
             contents.status = Status::damaged;
             contents.problem = fmt::format("{} is too large for a suite", path_);
             return contents;
@@ -291,7 +288,7 @@ std::optional<SuiteFile::Contents> SuiteFile::write(const PropertyList::Dictiona
         return std::nullopt;
     }
     // Readers would take a larger file for a damaged one.
-    if (off_t(bytes.size()) > largestFile) {
+    if (off_t(bytes.size()) > SuiteFile::largestFile) {
         problem = fmt::format("the suite would take {} bytes, more than a suite file may hold", bytes.size());
         return std::nullopt;
     }

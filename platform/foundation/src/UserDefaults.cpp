@@ -3,17 +3,22 @@
 #include "foundation/Bundle.h"
 
 #include "SuiteDomain.h"
+#include "SuiteFile.h"
 
 #include "foundation/Fatal.h"
 #include "foundation/Logger.h"
 #include "foundation/PropertyListSerialization.h"
 
+#include <fmt/format.h>
+
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -108,10 +113,19 @@ PropertyList UserDefaults::objectForKey(std::string_view key) const {
 
 void UserDefaults::setObject(const PropertyList& value, std::string_view key) {
     if (!value.isAbsent()) {
-        // Checked as the file will hold it: one level down, under its key.
+        // Checked as the file will hold it: one level down, under its key. A value too large for
+        // any suite file is refused here, or every later save would fail with it.
         const PropertyList entry = PropertyList::Dictionary{{std::string(key), value}};
-        if (auto problem = PropertyListSerialization::problemWriting(entry)) {
-            log().error("suite \"{}\": refused to store key \"{}\": {}", suiteName_, key, *problem);
+        std::string problem;
+        try {
+            const auto bytes = PropertyListSerialization::data(entry, PropertyListFormat::binary);
+            if (off_t(bytes.size()) > SuiteFile::largestFile)
+                problem = fmt::format("it takes {} bytes, more than a suite file may hold", bytes.size());
+        } catch (const PropertyListError& error) {
+            problem = error.what();
+        }
+        if (!problem.empty()) {
+            log().error("suite \"{}\": refused to store key \"{}\": {}", suiteName_, key, problem);
             return;
         }
     }

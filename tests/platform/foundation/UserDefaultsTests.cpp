@@ -1,13 +1,18 @@
 #include "SuiteFixture.h"
 #include "TestDates.h"
 
+#include "foundation/KeyValueObserving.h"
 #include "foundation/UserDefaults.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -140,6 +145,29 @@ TEST_F(UserDefaultsTest, ValuesNoFileCanHoldAreRefusedAndLogged) {
     EXPECT_NE(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(bytesOf(fileOf("com.example.test")), before);
     EXPECT_EQ(suite()->objectForKey("kept"), PropertyList("stored"));
+}
+
+TEST_F(UserDefaultsTest, AValueTooLargeForASuiteFileIsRefusedAndLaterWritesStillSave) {
+    struct Counter : KeyValueObserver {
+        std::atomic<int> calls{0};
+        void observeValue(std::string_view, Object*, const KeyValueChange&, void*) override { ++calls; }
+    };
+    const auto defaults = suite();
+    defaults->setObject("stored", "huge");
+    const auto counter = std::make_shared<Counter>();
+    defaults->addObserver(*counter, "huge", KeyValueObservingOption::prior, nullptr);
+
+    testing::internal::CaptureStderr();
+    defaults->setObject(Data(std::size_t(64) << 20), "huge"); // the file would pass 64 MiB
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("\"huge\""), std::string::npos) << log;
+    EXPECT_EQ(counter->calls, 0);
+    EXPECT_EQ(defaults->objectForKey("huge"), PropertyList("stored"));
+
+    defaults->setObject("small", "later");
+    EXPECT_TRUE(defaults->synchronize()) << "nothing left unwritten";
+    EXPECT_EQ(parse(fileOf("com.example.test")),
+              PropertyList(PropertyList::Dictionary{{"huge", "stored"}, {"later", "small"}}));
 }
 
 TEST_F(UserDefaultsTest, AFileReplacedWithoutTheLockIsSeenOnSynchronizeOrSoonAfter) {
