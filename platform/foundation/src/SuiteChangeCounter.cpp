@@ -41,7 +41,10 @@ void SuiteChangeCounter::unmap() {
 void SuiteChangeCounter::update() {
     if (lockPath_.empty()) return;
     struct stat info;
-    if (count_ && ::stat(lockPath_.c_str(), &info) == 0 && info.st_dev == device_ && info.st_ino == inode_)
+    // A mapping past the end of its file faults on reading, so one that another program cut
+    // short is made again.
+    if (count_ && ::stat(lockPath_.c_str(), &info) == 0 && info.st_dev == device_ && info.st_ino == inode_ &&
+        info.st_size >= countSize)
         return;
     unmap();
     // O_CREAT makes no folder, so a reader adds nothing but the lock file beside the plist.

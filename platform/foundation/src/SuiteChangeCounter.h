@@ -27,8 +27,8 @@ public:
         return std::atomic_ref<std::uint64_t>(*count_).load(std::memory_order_acquire);
     }
 
-    // Maps the count when it is not mapped yet or the lock file was replaced since. Creates
-    // the lock file when its folder exists and allows it; never creates folders.
+    // Maps the count when it is not mapped yet, or the lock file was replaced or cut short
+    // since. Creates the lock file when its folder exists and allows it; never creates folders.
     void update();
 
     // Adds one through the writer's lock file; the new count, or nullopt when it cannot.

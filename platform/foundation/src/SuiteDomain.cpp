@@ -61,9 +61,10 @@ SuiteDomain::~SuiteDomain() {
 }
 
 bool SuiteDomain::refreshIfStale() {
-    const auto now = coarseNow();
-    if (hasRead_ && seenCount_ && counter_.value() == seenCount_ && now < recheckAt_) return isReadable();
-    return check(now >= recheckAt_);
+    // A due recheck goes first, so the count is read only from a mapping just found inside its file.
+    if (coarseNow() >= recheckAt_) return check(true);
+    if (hasRead_ && seenCount_ && counter_.value() == seenCount_) return isReadable();
+    return check(false);
 }
 
 bool SuiteDomain::refresh() {
@@ -145,7 +146,8 @@ bool SuiteDomain::writePendingChanges() {
     adopt(std::move(*written));
     // Other processes learn of the save from the count; this one knows already.
     SuiteChangeCounter::increment(lock->fileDescriptor());
-    if (!counter_.value()) counter_.update();
+    // Also maps a lock file that was replaced or cut short since the last look.
+    counter_.update();
     seenCount_ = counter_.value();
     return true;
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -197,6 +198,22 @@ TEST_F(UserDefaultsTest, AFileReplacedWithoutTheLockIsSeenOnSynchronizeOrSoonAft
     std::filesystem::remove(fileOf("com.example.test"));
     EXPECT_TRUE(defaults->synchronize());
     EXPECT_TRUE(defaults->objectForKey("n").isAbsent());
+}
+
+TEST_F(UserDefaultsTest, ALockFileCutShortIsMappedAgainRatherThanReadPastItsEnd) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Reading the mapped count past the end of the file raises SIGBUS, which ends the child.
+    EXPECT_EXIT(
+        {
+            const auto defaults = suite();
+            defaults->setObject(1, "k"); // the count is mapped now
+            std::filesystem::resize_file(fileOf("com.example.test").string() + ".lock", 0);
+            const bool synchronized = defaults->synchronize();
+            const bool read = defaults->objectForKey("k") == PropertyList(1);
+            defaults->setObject(2, "k");
+            std::exit(synchronized && read && suite()->objectForKey("k") == PropertyList(2) ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(UserDefaultsTest, TheFolderComesFromXdgOrHomeAndIsCreated) {
