@@ -6,12 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -26,6 +33,29 @@ using testing_support::utc;
 namespace {
 
 using UserDefaultsTest = testing_support::SuiteTest;
+
+// Whether /proc/locks shows a request waiting for a flock on the file with that inode.
+bool someoneWaitsToLock(ino_t inode) {
+    std::ifstream locks("/proc/locks");
+    const std::string suffix = ":" + std::to_string(inode);
+    for (std::string line; std::getline(locks, line);) {
+        if (line.find("->") == std::string::npos) continue;
+        std::istringstream fields(line);
+        for (std::string field; fields >> field;) {
+            // The file is "<major>:<minor>:<inode>".
+            if (std::count(field.begin(), field.end(), ':') == 2 && field.ends_with(suffix)) return true;
+        }
+    }
+    return false;
+}
+
+// Polls until `condition` holds or the patience runs out; its last answer.
+template <class F> bool eventually(F condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    return condition();
+}
 
 std::vector<std::filesystem::path> corruptCopies(const std::filesystem::path& file) {
     std::vector<std::filesystem::path> copies;
@@ -214,6 +244,41 @@ TEST_F(UserDefaultsTest, ALockFileCutShortIsMappedAgainRatherThanReadPastItsEnd)
             std::exit(synchronized && read && suite()->objectForKey("k") == PropertyList(2) ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
+}
+
+TEST_F(UserDefaultsTest, AWriterThatWaitedForTheLockLocksTheLockFileThatIsThereNow) {
+    const auto defaults = suite();
+    defaults->setObject(0, "before");
+    const std::string lockPath = fileOf("com.example.test").string() + ".lock";
+    const auto openLocked = [&] {
+        const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        EXPECT_GE(fd, 0);
+        EXPECT_EQ(flock(fd, LOCK_EX), 0);
+        return fd;
+    };
+    const auto inodeOf = [](int fd) {
+        struct stat info {};
+        fstat(fd, &info);
+        return info.st_ino;
+    };
+
+    const int old = openLocked();
+    std::atomic<bool> written{false};
+    std::thread writer([&] {
+        defaults->setObject(1, "k");
+        written = true;
+    });
+    EXPECT_TRUE(eventually([&] { return someoneWaitsToLock(inodeOf(old)); }));
+    // Another program replaces the lock file and locks the new one; then the old lock goes.
+    std::filesystem::remove(lockPath);
+    const int replacement = openLocked();
+    ::close(old);
+    EXPECT_TRUE(eventually([&] { return written || someoneWaitsToLock(inodeOf(replacement)); }));
+    EXPECT_FALSE(written) << "saved while another held the suite's lock";
+    ::close(replacement);
+    writer.join();
+    EXPECT_EQ(parse(fileOf("com.example.test")),
+              PropertyList(PropertyList::Dictionary{{"before", 0}, {"k", 1}}));
 }
 
 TEST_F(UserDefaultsTest, TheFolderComesFromXdgOrHomeAndIsCreated) {
