@@ -48,8 +48,9 @@ void SuiteChangeCounter::update() {
         return;
     unmap();
     // O_CREAT makes no folder, so a reader adds nothing but the lock file beside the plist.
-    int fd = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) fd = ::open(lockPath_.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO in the lock file's place cannot hang the reader.
+    int fd = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (fd < 0) fd = ::open(lockPath_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return;
     // Growing only ever appends zeros, so it cannot spoil a count a writer puts there meanwhile.
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size < countSize) {

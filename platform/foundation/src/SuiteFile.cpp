@@ -160,6 +160,8 @@ SuiteFile::Contents SuiteFile::read() const {
         if (errno == ENOENT || errno == ENOTDIR) return contents;
         contents.status = Status::unreadable;
         contents.problem = fmt::format("cannot open {}: {}", path_, errorText(errno));
+        // Known by its version, so it is read (and logged) again only once it changes.
+        if (struct stat info; ::stat(path_.c_str(), &info) == 0) contents.identity = FileIdentity::of(info);
         return contents;
     }
     struct stat info;
@@ -222,10 +224,10 @@ std::optional<SuiteFile::Lock> SuiteFile::lock(std::string& problem) const {
     }
     const std::string lockPath = this->lockPath();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
         if (fd < 0 && errno == ENOENT) {
             if (!makeFolders(folder_, problem)) return std::nullopt;
-            fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
         }
         if (fd < 0) {
             problem = fmt::format("cannot open the lock file {}: {}", lockPath, errorText(errno));

@@ -7,16 +7,20 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -55,6 +59,14 @@ template <class F> bool eventually(F condition) {
     while (!condition() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
     return condition();
+}
+
+// Root opens any file whatever its mode; without the capabilities the mode applies to this
+// thread as to anyone. For death-test children only.
+void dropCapabilities() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    syscall(SYS_capset, &header, data);
 }
 
 std::vector<std::filesystem::path> corruptCopies(const std::filesystem::path& file) {
@@ -358,6 +370,89 @@ TEST_F(UserDefaultsTest, ASecondDamagedVersionGetsACopyOfItsOwn) {
     std::sort(contents.begin(), contents.end());
     EXPECT_EQ(contents, (std::vector<std::string>{"first damage", "second damage"}));
     EXPECT_EQ(defaults->objectForKey("k"), PropertyList(2));
+}
+
+TEST_F(UserDefaultsTest, WhatIsNoRegularFileInTheSuitesPlaceIsReadAsEmptyAndNeverReplaced) {
+    const auto fifo = fileOf("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", fileOf("zero"));
+    std::filesystem::create_symlink(fileOf("loop"), fileOf("loop"));
+    for (const std::string name : {"fifo", "zero", "loop"}) {
+        const auto defaults = suite(name);
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(defaults->objectForKey("k").isAbsent()) << name;
+        defaults->setObject(1, "k");
+        EXPECT_FALSE(defaults->synchronize()) << name;
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_NE(log.find(name), std::string::npos) << log;
+        EXPECT_EQ(defaults->objectForKey("k"), PropertyList(1)) << "kept in memory";
+        EXPECT_TRUE(corruptCopies(fileOf(name)).empty()) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(std::filesystem::read_symlink(fileOf("zero")), "/dev/zero");
+}
+
+TEST_F(UserDefaultsTest, AFileTooLargeForASuiteIsNotReadAndIsMovedAsideOnTheNextWrite) {
+    const auto file = fileOf("huge");
+    writeBytes(file, "bplist00");
+    std::filesystem::resize_file(file, std::uintmax_t(1) << 40); // sparse: a terabyte of nothing
+    const auto defaults = suite("huge");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(defaults->objectForKey("k").isAbsent());
+    defaults->setObject(1, "k");
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("too large"), std::string::npos) << log;
+    const auto copies = corruptCopies(file);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(std::filesystem::file_size(copies[0]), std::uintmax_t(1) << 40);
+    EXPECT_EQ(parse(file), PropertyList(PropertyList::Dictionary{{"k", 1}}));
+}
+
+TEST_F(UserDefaultsTest, AFifoInPlaceOfTheLockFileHoldsNoReaderUp) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            dropCapabilities(); // so the FIFO cannot be opened for writing
+            alarm(20);          // a hang ends the child, not the run
+            mkfifo((fileOf("fifo").string() + ".lock").c_str(), 0400);
+            const auto defaults = suite("fifo");
+            testing::internal::CaptureStderr();
+            defaults->setObject(1, "k"); // cannot lock: kept in memory
+            const bool read = defaults->objectForKey("k") == PropertyList(1);
+            const bool synchronized = defaults->synchronize();
+            testing::internal::GetCapturedStderr();
+            std::exit(read && !synchronized ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST_F(UserDefaultsTest, AFileThatCannotBeOpenedIsLoggedOnceAndNeverReplaced) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            dropCapabilities();
+            const auto file = fileOf("private");
+            writeBytes(file, "whatever is in it");
+            std::filesystem::permissions(file, std::filesystem::perms::none);
+            const auto defaults = suite("private");
+            testing::internal::CaptureStderr();
+            for (int i = 0; i < 3; ++i)
+                defaults->synchronize();
+            defaults->setObject(1, "k");
+            const std::string log = testing::internal::GetCapturedStderr();
+            std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+            const auto bytes = bytesOf(file);
+            std::size_t reads = 0;
+            for (auto at = log.find("reading it as empty"); at != std::string::npos;
+                 at = log.find("reading it as empty", at + 1))
+                ++reads;
+            std::cerr << log;
+            std::exit(reads == 1 && std::string(bytes.begin(), bytes.end()) == "whatever is in it" &&
+                              defaults->objectForKey("k") == PropertyList(1)
+                          ? 0
+                          : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(UserDefaultsTest, AFailedWriteKeepsTheChangeAndRetriesWithTheNextWrite) {
