@@ -78,7 +78,9 @@ bool SuiteDomain::check(bool recheckCounter) {
     }
     // Taken before the file is looked at, so a save in between shows at the next read.
     seenCount_ = counter_.value();
-    if (!hasRead_ || file_.identity() != contents_.identity) adopt(file_.read());
+    // A file that could not be read is tried again at each recheck: the cause may have passed.
+    const bool retry = recheckCounter && contents_.status == SuiteFile::Status::unreadable;
+    if (!hasRead_ || retry || file_.identity() != contents_.identity) adopt(file_.read());
     return isReadable();
 }
 
@@ -111,7 +113,9 @@ bool SuiteDomain::writePendingChanges() {
     auto lock = file_.lock(problem);
     if (!lock) return fail();
     // Under the lock, so no other writer's keys get lost.
-    if (!hasRead_ || file_.identity() != contents_.identity) adopt(file_.read());
+    if (!hasRead_ || contents_.status == SuiteFile::Status::unreadable ||
+        file_.identity() != contents_.identity)
+        adopt(file_.read());
     PropertyList::Dictionary merged;
     switch (contents_.status) {
     case SuiteFile::Status::unreadable:
@@ -158,8 +162,11 @@ bool SuiteDomain::isObserving(std::uint64_t id) const {
 }
 
 void SuiteDomain::adopt(SuiteFile::Contents contents) {
-    // Reads happen once per version of the file, so each damaged version is logged once.
-    if (contents.status == SuiteFile::Status::damaged || contents.status == SuiteFile::Status::unreadable)
+    // Each damaged version is logged once, also when an unreadable one is tried again.
+    const bool seenBefore = hasRead_ && contents.status == contents_.status &&
+                            contents.identity == contents_.identity && contents.problem == contents_.problem;
+    if ((contents.status == SuiteFile::Status::damaged || contents.status == SuiteFile::Status::unreadable) &&
+        !seenBefore)
         log().error("suite \"{}\": {}; reading it as empty", name_, contents.problem);
     hasRead_ = true;
     contents_ = std::move(contents);

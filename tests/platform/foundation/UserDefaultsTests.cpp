@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -453,6 +454,32 @@ TEST_F(UserDefaultsTest, AFileThatCannotBeOpenedIsLoggedOnceAndNeverReplaced) {
                           : 1);
         },
         testing::ExitedWithCode(0), "");
+}
+
+TEST_F(UserDefaultsTest, AFileThatCouldNotBeOpenedForAMomentIsReadOnTheNextSynchronize) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto child = [&] {
+        suite()->setObject(1, "k");
+        testing::internal::CaptureStderr();
+        // Every descriptor taken, as in a process that runs out of them for a while.
+        const rlimit limit{64, 64};
+        setrlimit(RLIMIT_NOFILE, &limit);
+        std::vector<int> taken;
+        for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            taken.push_back(fd);
+        const auto defaults = suite();
+        const bool missedThen = defaults->objectForKey("k").isAbsent();
+        for (const int fd : taken)
+            ::close(fd);
+        const bool synchronized = defaults->synchronize();
+        const bool readNow = defaults->objectForKey("k") == PropertyList(1);
+        defaults->setObject(2, "j");
+        std::cerr << testing::internal::GetCapturedStderr();
+        const auto file = parse(fileOf("com.example.test"));
+        const bool merged = file && *file == PropertyList(PropertyList::Dictionary{{"k", 1}, {"j", 2}});
+        std::exit(missedThen && synchronized && readNow && merged ? 0 : 1);
+    };
+    EXPECT_EXIT(child(), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(UserDefaultsTest, AFailedWriteKeepsTheChangeAndRetriesWithTheNextWrite) {
