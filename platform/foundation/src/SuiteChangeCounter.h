@@ -13,7 +13,8 @@ namespace foundation {
 // adds one under the lock once the new plist is in place; readers keep the count mapped, so
 // they learn of another process's save with a memory load instead of a stat call per read.
 //
-// The lock file is created, never truncated, and only grown to hold the count.
+// The lock file is created, never truncated, and only grown from empty to hold the count. One
+// of any other size is left alone; reads then look at the plist itself.
 class SuiteChangeCounter {
 public:
     explicit SuiteChangeCounter(std::string lockPath);

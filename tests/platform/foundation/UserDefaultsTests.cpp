@@ -409,6 +409,23 @@ TEST_F(UserDefaultsTest, AFileTooLargeForASuiteIsNotReadAndIsMovedAsideOnTheNext
     EXPECT_EQ(parse(file), PropertyList(PropertyList::Dictionary{{"k", 1}}));
 }
 
+TEST_F(UserDefaultsTest, AnotherProgramsFileBehindTheLockFilesNameIsLeftAlone) {
+    for (const std::string_view content : {"precious content", "tiny"}) {
+        const auto victim = folder() / "victim";
+        writeBytes(victim, content);
+        const std::string name = "linked" + std::to_string(content.size());
+        std::filesystem::create_symlink(victim, fileOf(name).string() + ".lock");
+        const auto defaults = suite(name);
+        EXPECT_TRUE(defaults->objectForKey("k").isAbsent());
+        defaults->setObject(1, "k");
+        defaults->setObject(2, "k");
+        EXPECT_TRUE(defaults->synchronize());
+        EXPECT_EQ(suite(name)->objectForKey("k"), PropertyList(2));
+        const auto bytes = bytesOf(victim);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), content);
+    }
+}
+
 TEST_F(UserDefaultsTest, AFifoInPlaceOfTheLockFileHoldsNoReaderUp) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
