@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -60,6 +61,20 @@ template <class F> bool eventually(F condition) {
     while (!condition() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
     return condition();
+}
+
+std::size_t openDescriptors() {
+    const auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+    return std::size_t(std::distance(begin(entries), end(entries)));
+}
+
+// Mappings of files in `folder`.
+std::size_t mappingsIn(const std::filesystem::path& folder) {
+    std::ifstream maps("/proc/self/maps");
+    std::size_t count = 0;
+    for (std::string line; std::getline(maps, line);)
+        count += line.find(folder.string() + "/") != std::string::npos;
+    return count;
 }
 
 // Root opens any file whatever its mode; without the capabilities the mode applies to this
@@ -497,6 +512,26 @@ TEST_F(UserDefaultsTest, AFileThatCouldNotBeOpenedForAMomentIsReadOnTheNextSynch
         std::exit(missedThen && synchronized && readNow && merged ? 0 : 1);
     };
     EXPECT_EXIT(child(), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(UserDefaultsTest, NothingStaysOpenOrMappedOnceTheSuitesAreGone) {
+    const std::size_t descriptors = openDescriptors();
+    writeBytes(fileOf("damaged"), "no plist");
+    std::filesystem::create_directory(fileOf("folder"));
+    ASSERT_EQ(mkfifo(fileOf("fifo").c_str(), 0600), 0);
+    testing::internal::CaptureStderr();
+    for (const std::string name : {"plain", "damaged", "folder", "fifo"}) {
+        const auto defaults = suite(name);
+        const auto other = suite(name);
+        defaults->objectForKey("k");
+        defaults->setObject(1, "k");
+        other->removeObjectForKey("k");
+        defaults->synchronize();
+        other->dictionaryRepresentation();
+    }
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(openDescriptors(), descriptors);
+    EXPECT_EQ(mappingsIn(folder()), 0u);
 }
 
 TEST_F(UserDefaultsTest, AFailedWriteKeepsTheChangeAndRetriesWithTheNextWrite) {
