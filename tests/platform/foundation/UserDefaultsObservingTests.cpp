@@ -362,6 +362,30 @@ TEST_F(UserDefaultsObservingTest, WritesAndRegistrationsFromManyThreads) {
     EXPECT_EQ(steady->count(), std::size_t(threads * rounds));
 }
 
+TEST_F(UserDefaultsObservingTest, SuitesMadeAndDroppedOnManyThreadsLoseNoWrite) {
+    // Each round may end the name's domain while another thread makes it anew.
+    constexpr int threads = 4;
+    constexpr int rounds = 25;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([t] {
+            for (int i = 0; i < rounds; ++i) {
+                const auto mine = suite();
+                const auto observer = std::make_shared<Recorder>();
+                mine->addObserver(*observer, "t" + std::to_string(t), newAndOld, nullptr);
+                mine->setObject(i, "t" + std::to_string(t));
+                EXPECT_EQ(observer->count(), 1u);
+            }
+        });
+    }
+    for (auto& worker : workers)
+        worker.join();
+    const auto file = parse(fileOf("com.example.test"));
+    ASSERT_TRUE(file);
+    for (int t = 0; t < threads; ++t)
+        EXPECT_EQ((*file)["t" + std::to_string(t)], PropertyList(rounds - 1)) << t;
+}
+
 TEST_F(UserDefaultsObservingTest, AnObserverNotOwnedBySharedPtrIsAProgrammerError) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
