@@ -176,7 +176,7 @@ SuiteFile::Contents SuiteFile::read() const {
         contents.problem = fmt::format("{} is not a regular file", path_);
         return contents;
     }
-    if (info.st_size > SuiteFile::largestFile) {
+    if (info.st_size > largestFile) {
         contents.status = Status::damaged;
         contents.problem = fmt::format("{} is too large for a suite ({} bytes)", path_, info.st_size);
         return contents;
@@ -193,7 +193,7 @@ SuiteFile::Contents SuiteFile::read() const {
             return contents;
         }
         if (n == 0) break;
-        if (off_t(bytes.size()) + n > SuiteFile::largestFile) {
+        if (off_t(bytes.size()) + n > largestFile) {
             contents.status = Status::damaged;
             contents.problem = fmt::format("{} is too large for a suite", path_);
             return contents;
@@ -301,7 +301,7 @@ std::optional<SuiteFile::Contents> SuiteFile::write(const PropertyList::Dictiona
         return std::nullopt;
     }
     // Readers would take a larger file for a damaged one.
-    if (off_t(bytes.size()) > SuiteFile::largestFile) {
+    if (off_t(bytes.size()) > largestFile) {
         problem = fmt::format("the suite would take {} bytes, more than a suite file may hold", bytes.size());
         return std::nullopt;
     }
