@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <utility>
 
 extern char** environ;
@@ -80,14 +82,27 @@ std::string ChildProcess::readAll(std::chrono::milliseconds timeout) {
 
 int ChildProcess::finish(std::chrono::milliseconds timeout) {
     if (pid_ <= 0) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     readAll(timeout);
     if (!ended_) {
         kill();
         return -1;
     }
-    // Its output has closed, so it is exiting.
+    // Its output has closed, so it is most likely exiting; a child that closed it and went on
+    // still must not hold the test up.
     int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    for (;;) {
+        const pid_t reaped = waitpid(pid_, &status, WNOHANG);
+        if (reaped == pid_) break;
+        if (reaped < 0 && errno != EINTR) {
+            pid_ = -1;
+            return -1;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill();
+            return -1;
+        }
+        std::this_thread::yield();
     }
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

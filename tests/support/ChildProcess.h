@@ -26,8 +26,8 @@ public:
     std::optional<std::string> readLine(std::chrono::milliseconds timeout = patience);
     // All output left, up to its end.
     std::string readAll(std::chrono::milliseconds timeout = patience);
-    // Reads to the end of output and reaps the child: its exit code, or -1 when it did not exit
-    // normally in time (it is killed then).
+    // Reads to the end of output and reaps the child, all within `timeout`: its exit code, or -1
+    // when it did not exit normally in time (it is killed then).
     int finish(std::chrono::milliseconds timeout = patience);
     // SIGKILL, then reap.
     void kill();

@@ -13,7 +13,8 @@ namespace foundation {
 // adds one under the lock once the new plist is in place; readers keep the count mapped, so
 // they learn of another process's save with a memory load instead of a stat call per read.
 //
-// The lock file is created, never truncated, and only grown to hold the count.
+// The lock file is created, never truncated, and only grown from empty to hold the count. One
+// of any other size is left alone; reads then look at the plist itself.
 class SuiteChangeCounter {
 public:
     explicit SuiteChangeCounter(std::string lockPath);
@@ -27,8 +28,8 @@ public:
         return std::atomic_ref<std::uint64_t>(*count_).load(std::memory_order_acquire);
     }
 
-    // Maps the count when it is not mapped yet or the lock file was replaced since. Creates
-    // the lock file when its folder exists and allows it; never creates folders.
+    // Maps the count when it is not mapped yet, or the lock file was replaced or cut short
+    // since. Creates the lock file when its folder exists and allows it; never creates folders.
     void update();
 
     // Adds one through the writer's lock file; the new count, or nullopt when it cannot.

@@ -61,9 +61,10 @@ SuiteDomain::~SuiteDomain() {
 }
 
 bool SuiteDomain::refreshIfStale() {
-    const auto now = coarseNow();
-    if (hasRead_ && seenCount_ && counter_.value() == seenCount_ && now < recheckAt_) return isReadable();
-    return check(now >= recheckAt_);
+    // A due recheck goes first, so the count is read only from a mapping just found inside its file.
+    if (coarseNow() >= recheckAt_) return check(true);
+    if (hasRead_ && seenCount_ && counter_.value() == seenCount_) return isReadable();
+    return check(false);
 }
 
 bool SuiteDomain::refresh() {
@@ -77,7 +78,9 @@ bool SuiteDomain::check(bool recheckCounter) {
     }
     // Taken before the file is looked at, so a save in between shows at the next read.
     seenCount_ = counter_.value();
-    if (!hasRead_ || file_.identity() != contents_.identity) adopt(file_.read());
+    // A file that could not be read is tried again at each recheck: the cause may have passed.
+    const bool retry = recheckCounter && contents_.status == SuiteFile::Status::unreadable;
+    if (!hasRead_ || retry || file_.identity() != contents_.identity) adopt(file_.read());
     return isReadable();
 }
 
@@ -110,7 +113,9 @@ bool SuiteDomain::writePendingChanges() {
     auto lock = file_.lock(problem);
     if (!lock) return fail();
     // Under the lock, so no other writer's keys get lost.
-    if (!hasRead_ || file_.identity() != contents_.identity) adopt(file_.read());
+    if (!hasRead_ || contents_.status == SuiteFile::Status::unreadable ||
+        file_.identity() != contents_.identity)
+        adopt(file_.read());
     PropertyList::Dictionary merged;
     switch (contents_.status) {
     case SuiteFile::Status::unreadable:
@@ -145,7 +150,8 @@ bool SuiteDomain::writePendingChanges() {
     adopt(std::move(*written));
     // Other processes learn of the save from the count; this one knows already.
     SuiteChangeCounter::increment(lock->fileDescriptor());
-    if (!counter_.value()) counter_.update();
+    // Also maps a lock file that was replaced or cut short since the last look.
+    counter_.update();
     seenCount_ = counter_.value();
     return true;
 }
@@ -156,8 +162,11 @@ bool SuiteDomain::isObserving(std::uint64_t id) const {
 }
 
 void SuiteDomain::adopt(SuiteFile::Contents contents) {
-    // Reads happen once per version of the file, so each damaged version is logged once.
-    if (contents.status == SuiteFile::Status::damaged || contents.status == SuiteFile::Status::unreadable)
+    // Each damaged version is logged once, also when an unreadable one is tried again.
+    const bool seenBefore = hasRead_ && contents.status == contents_.status &&
+                            contents.identity == contents_.identity && contents.problem == contents_.problem;
+    if ((contents.status == SuiteFile::Status::damaged || contents.status == SuiteFile::Status::unreadable) &&
+        !seenBefore)
         log().error("suite \"{}\": {}; reading it as empty", name_, contents.problem);
     hasRead_ = true;
     contents_ = std::move(contents);

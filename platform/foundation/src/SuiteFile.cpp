@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,9 +22,6 @@
 namespace foundation {
 
 namespace {
-
-// Larger files are not suites; reading one must not exhaust memory.
-constexpr off_t largestFile = off_t(64) << 20;
 
 std::string errorText(int error) {
     return std::strerror(error);
@@ -162,6 +160,8 @@ SuiteFile::Contents SuiteFile::read() const {
         if (errno == ENOENT || errno == ENOTDIR) return contents;
         contents.status = Status::unreadable;
         contents.problem = fmt::format("cannot open {}: {}", path_, errorText(errno));
+        // Known by its version, so it is read (and logged) again only once it changes.
+        if (struct stat info; ::stat(path_.c_str(), &info) == 0) contents.identity = FileIdentity::of(info);
         return contents;
     }
     struct stat info;
@@ -223,22 +223,32 @@ std::optional<SuiteFile::Lock> SuiteFile::lock(std::string& problem) const {
         return std::nullopt;
     }
     const std::string lockPath = this->lockPath();
-    int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0 && errno == ENOENT) {
-        if (!makeFolders(folder_, problem)) return std::nullopt;
-        fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
+        if (fd < 0 && errno == ENOENT) {
+            if (!makeFolders(folder_, problem)) return std::nullopt;
+            fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
+        }
+        if (fd < 0) {
+            problem = fmt::format("cannot open the lock file {}: {}", lockPath, errorText(errno));
+            return std::nullopt;
+        }
+        Lock lock(fd);
+        while (flock(fd, LOCK_EX) != 0) {
+            if (errno == EINTR) continue;
+            problem = fmt::format("cannot lock {}: {}", lockPath, errorText(errno));
+            return std::nullopt;
+        }
+        // The lock file may have been removed or replaced while we waited: a lock on the old
+        // one keeps out nobody who opens the path now.
+        struct stat held, named;
+        if (fstat(fd, &held) != 0) return lock;
+        if (::stat(lockPath.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+            named.st_ino == held.st_ino)
+            return lock;
     }
-    if (fd < 0) {
-        problem = fmt::format("cannot open the lock file {}: {}", lockPath, errorText(errno));
-        return std::nullopt;
-    }
-    Lock lock(fd);
-    while (flock(fd, LOCK_EX) != 0) {
-        if (errno == EINTR) continue;
-        problem = fmt::format("cannot lock {}: {}", lockPath, errorText(errno));
-        return std::nullopt;
-    }
-    return lock;
+    problem = fmt::format("the lock file {} keeps being replaced", lockPath);
+    return std::nullopt;
 }
 
 std::string SuiteFile::temporaryPrefix() const {

@@ -54,6 +54,9 @@ public:
         int fd_;
     };
 
+    // Larger files are not suites; reading one must not exhaust memory.
+    static constexpr off_t largestFile = off_t(64) << 20;
+
     // The folder comes from the environment at construction.
     explicit SuiteFile(const std::string& suiteName);
 

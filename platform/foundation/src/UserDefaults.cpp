@@ -3,17 +3,22 @@
 #include "foundation/Bundle.h"
 
 #include "SuiteDomain.h"
+#include "SuiteFile.h"
 
 #include "foundation/Fatal.h"
 #include "foundation/Logger.h"
 #include "foundation/PropertyListSerialization.h"
 
+#include <fmt/format.h>
+
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -61,7 +66,8 @@ const std::shared_ptr<UserDefaults>& UserDefaults::standard() {
 
 std::string UserDefaults::standardSuiteName() {
     // The program's bundle identifier names its suite; a program without one uses its file name.
-    if (const auto& identifier = Bundle::main()->bundleIdentifier(); identifier && isValidSuiteName(*identifier))
+    if (const auto& identifier = Bundle::main()->bundleIdentifier();
+        identifier && isValidSuiteName(*identifier))
         return *identifier;
     std::string name = Bundle::programPath().filename().string();
     if (!isValidSuiteName(name)) name = program_invocation_short_name;
@@ -107,10 +113,19 @@ PropertyList UserDefaults::objectForKey(std::string_view key) const {
 
 void UserDefaults::setObject(const PropertyList& value, std::string_view key) {
     if (!value.isAbsent()) {
-        // Checked as the file will hold it: one level down, under its key.
+        // Checked as the file will hold it: one level down, under its key. A value too large for
+        // any suite file is refused here, or every later save would fail with it.
         const PropertyList entry = PropertyList::Dictionary{{std::string(key), value}};
-        if (auto problem = PropertyListSerialization::problemWriting(entry)) {
-            log().error("suite \"{}\": refused to store key \"{}\": {}", suiteName_, key, *problem);
+        std::string problem;
+        try {
+            const auto bytes = PropertyListSerialization::data(entry, PropertyListFormat::binary);
+            if (off_t(bytes.size()) > SuiteFile::largestFile)
+                problem = fmt::format("it takes {} bytes, more than a suite file may hold", bytes.size());
+        } catch (const PropertyListError& error) {
+            problem = error.what();
+        }
+        if (!problem.empty()) {
+            log().error("suite \"{}\": refused to store key \"{}\": {}", suiteName_, key, problem);
             return;
         }
     }
@@ -122,10 +137,13 @@ void UserDefaults::removeObjectForKey(std::string_view key) {
 }
 
 void UserDefaults::write(std::string_view key, const PropertyList& value) {
+    // An observer may drop the last reference to this object while it is notified.
+    const std::shared_ptr<SuiteDomain> domain = domain_;
     std::vector<Delivery> deliveries;
+    bool wantsOldValue = false;
     {
-        std::lock_guard lock(domain_->mutex());
-        auto& observations = domain_->observations();
+        std::lock_guard lock(domain->mutex());
+        auto& observations = domain->observations();
         // Dead observers' entries go here, so a new object at the same address never meets them.
         std::erase_if(observations, [](const SuiteObservation& o) { return o.observer.expired(); });
         bool refreshed = false;
@@ -140,8 +158,10 @@ void UserDefaults::write(std::string_view key, const PropertyList& value) {
                               observation.options,
                               observation.context,
                               {}};
-            if (observation.options.contains(KeyValueObservingOption::oldValue)) {
-                if (!std::exchange(refreshed, true)) domain_->refreshIfStale();
+            const bool wantsOld = observation.options.contains(KeyValueObservingOption::oldValue);
+            wantsOldValue = wantsOldValue || wantsOld;
+            if (wantsOld && observation.options.contains(KeyValueObservingOption::prior)) {
+                if (!std::exchange(refreshed, true)) domain->refreshIfStale();
                 delivery.change.oldValue = delivery.suite->valueLocked(key);
             }
             deliveries.push_back(std::move(delivery));
@@ -151,13 +171,20 @@ void UserDefaults::write(std::string_view key, const PropertyList& value) {
     for (auto& delivery : deliveries) {
         if (!delivery.options.contains(KeyValueObservingOption::prior)) continue;
         delivery.change.isPrior = true;
-        deliver(*domain_, delivery);
+        deliver(*domain, delivery);
         delivery.change.isPrior = false;
     }
 
     {
-        std::lock_guard lock(domain_->mutex());
-        domain_->setValue(key, value);
+        std::lock_guard lock(domain->mutex());
+        // Taken again with the store: another thread may have written the key since the prior
+        // notifications, and the old value is the one this write replaces.
+        if (wantsOldValue) domain->refreshIfStale();
+        for (auto& delivery : deliveries) {
+            if (delivery.options.contains(KeyValueObservingOption::oldValue))
+                delivery.change.oldValue = delivery.suite->valueLocked(key);
+        }
+        domain->setValue(key, value);
         for (auto& delivery : deliveries) {
             if (delivery.options.contains(KeyValueObservingOption::newValue))
                 delivery.change.newValue = delivery.suite->valueLocked(key);
@@ -165,7 +192,7 @@ void UserDefaults::write(std::string_view key, const PropertyList& value) {
     }
 
     for (const auto& delivery : deliveries)
-        deliver(*domain_, delivery);
+        deliver(*domain, delivery);
 }
 
 void UserDefaults::registerDefaults(const PropertyList::Dictionary& registrationDictionary) {

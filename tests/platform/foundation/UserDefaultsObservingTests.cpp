@@ -240,6 +240,57 @@ TEST_F(UserDefaultsObservingTest, ObserversMayRemoveThemselvesAddOthersAndWriteD
     EXPECT_EQ(added->count(), 1u);
 }
 
+TEST_F(UserDefaultsObservingTest, TheOldValueIsTheOneTheWriteReplacedThoughAnotherThreadWroteMeanwhile) {
+    const auto defaults = suite();
+    defaults->setObject(1, "k");
+    const auto observer = std::make_shared<Recorder>();
+    std::latch inPrior(1), otherWrote(1);
+    std::atomic<std::thread::id> blockedThread;
+    observer->onNotify = [&](const KeyValueChange& change) {
+        if (!change.isPrior || std::this_thread::get_id() != blockedThread.load()) return;
+        blockedThread = std::thread::id();
+        inPrior.count_down();
+        otherWrote.wait();
+    };
+    defaults->addObserver(*observer, "k", newAndOld | Option::prior, nullptr);
+    std::thread writer([&] {
+        blockedThread = std::this_thread::get_id();
+        defaults->setObject(2, "k");
+    });
+    inPrior.wait();
+    defaults->setObject(3, "k"); // lands between the writer's prior notification and its store
+    otherWrote.count_down();
+    writer.join();
+
+    const auto notifications = observer->notifications();
+    ASSERT_EQ(notifications.size(), 4u);
+    // The writer's prior saw 1; then 3 was stored, and the writer replaced that.
+    EXPECT_EQ(notifications[0].change.oldValue, PropertyList(1));
+    const auto& last = notifications.back().change;
+    EXPECT_FALSE(last.isPrior);
+    EXPECT_EQ(last.oldValue, PropertyList(3));
+    EXPECT_EQ(last.newValue, PropertyList(2));
+    EXPECT_EQ(defaults->objectForKey("k"), PropertyList(2));
+}
+
+TEST_F(UserDefaultsObservingTest, AnObserverMayReleaseTheLastReferenceToTheWritingObject) {
+    // Found by AddressSanitizer when the write goes on through the released object.
+    struct Owner : Recorder {
+        std::shared_ptr<UserDefaults> owned;
+    };
+    const auto observed = suite();
+    const auto owner = std::make_shared<Owner>();
+    owner->owned = suite();
+    UserDefaults* const writing = owner->owned.get();
+    owner->onNotify = [&](const KeyValueChange&) { owner->owned.reset(); };
+    observed->addObserver(*owner, "k", Option::newValue | Option::prior, nullptr);
+    writing->setObject(1, "k");
+    EXPECT_FALSE(owner->owned);
+    ASSERT_EQ(owner->count(), 2u);
+    EXPECT_EQ(owner->notifications()[1].change.newValue, PropertyList(1));
+    EXPECT_EQ(observed->objectForKey("k"), PropertyList(1));
+}
+
 TEST_F(UserDefaultsObservingTest, AnObserverRemovedOnAnotherThreadDuringADeliveryIsNotCalled) {
     const auto defaults = suite();
     const auto first = std::make_shared<Recorder>();
@@ -309,6 +360,30 @@ TEST_F(UserDefaultsObservingTest, WritesAndRegistrationsFromManyThreads) {
     for (auto& worker : workers)
         worker.join();
     EXPECT_EQ(steady->count(), std::size_t(threads * rounds));
+}
+
+TEST_F(UserDefaultsObservingTest, SuitesMadeAndDroppedOnManyThreadsLoseNoWrite) {
+    // Each round may end the name's domain while another thread makes it anew.
+    constexpr int threads = 4;
+    constexpr int rounds = 25;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([t] {
+            for (int i = 0; i < rounds; ++i) {
+                const auto mine = suite();
+                const auto observer = std::make_shared<Recorder>();
+                mine->addObserver(*observer, "t" + std::to_string(t), newAndOld, nullptr);
+                mine->setObject(i, "t" + std::to_string(t));
+                EXPECT_EQ(observer->count(), 1u);
+            }
+        });
+    }
+    for (auto& worker : workers)
+        worker.join();
+    const auto file = parse(fileOf("com.example.test"));
+    ASSERT_TRUE(file);
+    for (int t = 0; t < threads; ++t)
+        EXPECT_EQ((*file)["t" + std::to_string(t)], PropertyList(rounds - 1)) << t;
 }
 
 TEST_F(UserDefaultsObservingTest, AnObserverNotOwnedBySharedPtrIsAProgrammerError) {

@@ -46,8 +46,8 @@ public:
     // The persistent value, else this object's registered value, else absent.
     PropertyList objectForKey(std::string_view key) const;
     // An absent value removes. A value no plist file can hold (see
-    // PropertyListSerialization::problemWriting) is refused and logged: nothing changes and
-    // nobody is notified.
+    // PropertyListSerialization::problemWriting), or one too large for a suite file (64 MiB),
+    // is refused and logged: nothing changes and nobody is notified.
     void setObject(const PropertyList& value, std::string_view key);
     void removeObjectForKey(std::string_view key);
 
