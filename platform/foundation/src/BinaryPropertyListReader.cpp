@@ -1,5 +1,7 @@
 #include "BinaryPropertyListReader.h"
 
+#include "UTF8.h"
+
 #include "foundation/PropertyListSerialization.h"
 
 #include <fmt/format.h>
@@ -223,21 +225,7 @@ private:
                 // No writer can keep it, so a suite holding it could never be saved again.
                 fail("a text holds a NUL character");
             }
-            if (c < 0x80) {
-                out += char(c);
-            } else if (c < 0x800) {
-                out += char(0xC0 | (c >> 6));
-                out += char(0x80 | (c & 0x3F));
-            } else if (c < 0x10000) {
-                out += char(0xE0 | (c >> 12));
-                out += char(0x80 | ((c >> 6) & 0x3F));
-                out += char(0x80 | (c & 0x3F));
-            } else {
-                out += char(0xF0 | (c >> 18));
-                out += char(0x80 | ((c >> 12) & 0x3F));
-                out += char(0x80 | ((c >> 6) & 0x3F));
-                out += char(0x80 | (c & 0x3F));
-            }
+            appendUTF8(out, char32_t(c));
         }
         return out;
     }

@@ -11,6 +11,9 @@ namespace foundation::detail {
 // beyond U+10FFFF.
 bool isValidUTF8(std::string_view text);
 
+// Appends the UTF-8 form of a code point (one that isValidUTF8 would accept).
+void appendUTF8(std::string& out, char32_t c);
+
 // Every text and dictionary key inside `value` is well-formed UTF-8.
 bool holdsOnlyValidUTF8(const PropertyList& value);
 

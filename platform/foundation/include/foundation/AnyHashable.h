@@ -5,7 +5,6 @@
 #include <concepts>
 #include <cstddef>
 #include <functional>
-#include <memory>
 #include <typeindex>
 #include <typeinfo>
 
@@ -29,59 +28,33 @@ class AnyHashable {
 public:
     AnyHashable() = default;
 
-    template <AnyHashableStorable T> AnyHashable(T&& value) {
-        using Stored = AnyStoredType<T>;
-        if constexpr (std::is_pointer_v<std::remove_cvref_t<T>> && std::is_same_v<Stored, std::string>) {
-            if (value == nullptr) return;
-        }
-        box_ = std::make_shared<const Box<Stored>>(Stored(std::forward<T>(value)));
+    template <AnyHashableStorable T>
+    AnyHashable(T&& value)
+        : value_(std::forward<T>(value)) {
+        if (value_.has_value()) hash_ = &hashOf<AnyStoredType<T>>;
     }
 
-    bool has_value() const { return box_ != nullptr; }
-    std::type_index type() const { return box_ ? box_->type() : std::type_index(typeid(void)); }
-    template <typename T> bool is() const { return box_ && box_->type() == typeid(std::remove_cvref_t<T>); }
-    template <typename T> const std::remove_cvref_t<T>* get() const {
-        using U = std::remove_cvref_t<T>;
-        if (!is<U>()) return nullptr;
-        return &static_cast<const Box<U>&>(*box_).value;
-    }
+    bool has_value() const { return value_.has_value(); }
+    std::type_index type() const { return value_.type(); }
+    template <typename T> bool is() const { return value_.is<T>(); }
+    template <typename T> const std::remove_cvref_t<T>* get() const { return value_.get<T>(); }
 
     // The same value as an Any (for containers of untyped values).
-    Any base() const { return box_ ? box_->toAny() : Any(); }
+    const Any& base() const { return value_; }
 
     std::size_t hash() const {
-        if (!box_) return 0;
-        const std::size_t h = box_->hash();
-        return h ^ (box_->type().hash_code() + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
+        if (!hash_) return 0;
+        const std::size_t h = hash_(value_);
+        return h ^ (value_.type().hash_code() + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
     }
 
-    bool operator==(const AnyHashable& other) const {
-        if (!box_ || !other.box_) return !box_ && !other.box_;
-        return box_->type() == other.box_->type() && box_->equals(*other.box_);
-    }
+    bool operator==(const AnyHashable& other) const { return value_ == other.value_; }
 
 private:
-    struct BoxBase {
-        virtual ~BoxBase() = default;
-        virtual std::type_index type() const = 0;
-        virtual bool equals(const BoxBase& other) const = 0;
-        virtual std::size_t hash() const = 0;
-        virtual Any toAny() const = 0;
-    };
+    template <typename T> static std::size_t hashOf(const Any& value) { return std::hash<T>{}(*value.get<T>()); }
 
-    template <typename T> struct Box final : BoxBase {
-        explicit Box(T v)
-            : value(std::move(v)) {}
-        std::type_index type() const override { return typeid(T); }
-        bool equals(const BoxBase& other) const override {
-            return static_cast<bool>(value == static_cast<const Box&>(other).value);
-        }
-        std::size_t hash() const override { return std::hash<T>{}(value); }
-        Any toAny() const override { return Any(value); }
-        T value;
-    };
-
-    std::shared_ptr<const BoxBase> box_;
+    Any value_;
+    std::size_t (*hash_)(const Any&) = nullptr;
 };
 
 } // namespace foundation
