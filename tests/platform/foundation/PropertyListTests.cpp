@@ -1,6 +1,8 @@
 #include "foundation/PropertyList.h"
 #include "foundation/PropertyListSerialization.h"
 
+#include "SuiteFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -76,29 +78,8 @@ TEST(PropertyListTest, EqualityIsDeepAndNumeric) {
     EXPECT_TRUE(PropertyList(5)["x"].isAbsent());
 }
 
-namespace {
-
-PropertyList everyKind() {
-    return PropertyList::Dictionary{
-        {"bool", true},
-        {"int", -42},
-        {"big", std::numeric_limits<std::int64_t>::max()},
-        {"unsigned", 7u},
-        {"real", 2.25},
-        {"text", "héllo \"world\""},
-        {"empty text", ""},
-        {"data", Data{0, 1, 2, 255}},
-        {"date", Date(123456.789012)},
-        {"old date", Date(-86400.25)},
-        {"array", PropertyList::Array{1, "x", PropertyList::Array{}, PropertyList::Dictionary{}}},
-        {"nested", PropertyList::Dictionary{{"inner", PropertyList::Dictionary{{"k", false}}}}},
-    };
-}
-
-} // namespace
-
 TEST(PropertyListSerializationTest, EveryKindRoundTripsInBothFormats) {
-    const PropertyList value = everyKind();
+    const PropertyList value = PropertyList(testing_support::everyKind());
     for (auto format : {PropertyListFormat::binary, PropertyListFormat::xml}) {
         const auto bytes = PropertyListSerialization::data(value, format);
         const PropertyList back = PropertyListSerialization::propertyList(bytes);
@@ -162,7 +143,7 @@ TEST(PropertyListSerializationTest, GarbageIsAnErrorNotACrash) {
     bad("bplist00\xff\xff\xff\xff\xff\xff\xff\xff");
     bad("<?xml version=\"1.0\"?><plist><dict><key>a</key>");
 
-    auto bytes = PropertyListSerialization::data(everyKind(), PropertyListFormat::binary);
+    auto bytes = PropertyListSerialization::data(PropertyList(testing_support::everyKind()), PropertyListFormat::binary);
     bytes.resize(bytes.size() / 2);
     EXPECT_THROW(PropertyListSerialization::propertyList(bytes), PropertyListError);
 }
