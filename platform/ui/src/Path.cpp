@@ -1,0 +1,291 @@
+#include "ui/Path.h"
+
+#include "ui/StrokeStyle.h"
+
+#include <QPainterPathStroker>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace ui {
+
+namespace {
+
+using graphics::CGAffineTransform;
+using graphics::CGFloat;
+using graphics::CGPoint;
+using graphics::CGRect;
+using graphics::CGSize;
+
+constexpr CGFloat twoPi = 2 * std::numbers::pi;
+
+// The cubic that best follows a quarter of a circle puts its handles this far along the tangents,
+// as a fraction of the radius.
+const CGFloat quarterArcHandle = 4.0 / 3.0 * (std::numbers::sqrt2 - 1);
+
+bool isFinite(CGPoint point) {
+    return std::isfinite(point.x) && std::isfinite(point.y);
+}
+
+// The signed sweep from `start` to `end`: growing when not clockwise, shrinking when clockwise.
+// Whole turns collapse to one, so a sweep is never longer than a circle.
+CGFloat arcSweep(CGFloat start, CGFloat end, bool clockwise) {
+    const CGFloat delta = end - start;
+    if (!clockwise) {
+        if (delta >= twoPi) return twoPi;
+        if (delta >= 0) return delta;
+        return std::fmod(delta, twoPi) + twoPi;
+    }
+    if (delta <= -twoPi) return -twoPi;
+    if (delta <= 0) return delta;
+    return std::fmod(delta, twoPi) - twoPi;
+}
+
+// Appends an arc of the unit circle, mapped by `toPath`, as cubics of at most a quarter turn.
+// The start point is joined with a line when the path has a current point, else moved to.
+void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, CGFloat start, CGFloat sweep) {
+    const QPointF first = toPath.map(QPointF(std::cos(start), std::sin(start)));
+    if (connect)
+        path.lineTo(first);
+    else
+        path.moveTo(first);
+    if (sweep == 0) return;
+    const int segments =
+        std::max(1, static_cast<int>(std::ceil(std::abs(sweep) / (std::numbers::pi / 2) - 1e-9)));
+    const CGFloat step = sweep / segments;
+    const CGFloat handle = 4.0 / 3.0 * std::tan(step / 4);
+    for (int i = 0; i < segments; ++i) {
+        const CGFloat a0 = start + step * i;
+        const CGFloat a1 = i + 1 == segments ? start + sweep : a0 + step;
+        const QPointF p0(std::cos(a0), std::sin(a0));
+        const QPointF p1(std::cos(a1), std::sin(a1));
+        const QPointF c1 = p0 + handle * QPointF(-p0.y(), p0.x());
+        const QPointF c2 = p1 - handle * QPointF(-p1.y(), p1.x());
+        path.cubicTo(toPath.map(c1), toPath.map(c2), toPath.map(p1));
+    }
+}
+
+// One rounded corner in the corner's own frame: `corner` is the rectangle's corner, `in` the
+// direction of travel along the edge arriving at it, `out` along the edge leaving it, and the
+// extents how far the curve reaches back along each edge.
+struct Corner {
+    QPointF corner;
+    QPointF in;
+    QPointF out;
+    CGFloat inExtent;
+    CGFloat outExtent;
+
+    // (p, q): fractions of the extents, p back along the arriving edge, q along the leaving one.
+    QPointF at(CGFloat p, CGFloat q) const { return corner - in * (p * inExtent) + out * (q * outExtent); }
+};
+
+// The continuous corner reaches this many times the corner size along each edge.
+constexpr CGFloat continuousExtent = 1.5;
+// Its two cubics meet on the diagonal at this fraction of the extent from the corner; their
+// handles lie on the edges, so curvature is zero where the edges end and peaks on the diagonal.
+constexpr CGFloat continuousDiagonal = 0.19;
+constexpr CGFloat continuousHandle = 0.7;
+
+void appendCorner(QPainterPath& path, const QTransform& transform, const Corner& c,
+                  RoundedCornerStyle style) {
+    const auto cubic = [&](QPointF c1, QPointF c2, QPointF end) {
+        path.cubicTo(transform.map(c1), transform.map(c2), transform.map(end));
+    };
+    path.lineTo(transform.map(c.at(1, 0)));
+    if (style == RoundedCornerStyle::circular) {
+        cubic(c.at(1 - quarterArcHandle, 0), c.at(0, 1 - quarterArcHandle), c.at(0, 1));
+        return;
+    }
+    const CGFloat d = continuousDiagonal;
+    cubic(c.at(continuousHandle, 0), c.at(2 * d, 0), c.at(d, d));
+    cubic(c.at(0, 2 * d), c.at(0, continuousHandle), c.at(0, 1));
+}
+
+CGFloat cornerComponent(CGFloat value, CGFloat half) {
+    if (!(value > 0)) return 0; // negative or NaN
+    return std::min(value, half);
+}
+
+} // namespace
+
+Path::Path(const CGRect& rect) {
+    addRect(rect);
+}
+
+Path Path::roundedRect(const CGRect& rect, CGSize cornerSize, RoundedCornerStyle style) {
+    Path path;
+    path.addRoundedRect(rect, cornerSize, style);
+    return path;
+}
+
+Path Path::roundedRect(const CGRect& rect, CGFloat cornerRadius, RoundedCornerStyle style) {
+    return roundedRect(rect, CGSize{cornerRadius, cornerRadius}, style);
+}
+
+Path Path::ellipseIn(const CGRect& rect) {
+    Path path;
+    path.addEllipse(rect);
+    return path;
+}
+
+Path Path::fromQPainterPath(const QPainterPath& qpath) {
+    Path path;
+    path.path_ = qpath;
+    path.useWindingRule();
+    return path;
+}
+
+void Path::useWindingRule() {
+    if (path_.elementCount() > 0 && path_.fillRule() != Qt::WindingFill) path_.setFillRule(Qt::WindingFill);
+}
+
+void Path::move(CGPoint to) {
+    path_.moveTo(to.toQPointF());
+    useWindingRule();
+}
+
+void Path::addLine(CGPoint to) {
+    if (!hasCurrentPoint()) return;
+    path_.lineTo(to.toQPointF());
+}
+
+void Path::addLines(std::span<const CGPoint> points) {
+    if (points.empty()) return;
+    path_.moveTo(points.front().toQPointF());
+    for (const CGPoint& point : points.subspan(1))
+        path_.lineTo(point.toQPointF());
+    useWindingRule();
+}
+
+void Path::addQuadCurve(CGPoint to, CGPoint control) {
+    if (!hasCurrentPoint()) return;
+    path_.quadTo(control.toQPointF(), to.toQPointF());
+}
+
+void Path::addCurve(CGPoint to, CGPoint control1, CGPoint control2) {
+    if (!hasCurrentPoint()) return;
+    path_.cubicTo(control1.toQPointF(), control2.toQPointF(), to.toQPointF());
+}
+
+void Path::addArc(CGPoint center, CGFloat radius, Angle startAngle, Angle endAngle, bool clockwise,
+                  const CGAffineTransform& transform) {
+    const CGFloat start = startAngle.radians();
+    const CGFloat end = endAngle.radians();
+    if (!isFinite(center) || !std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(end)) return;
+    // A negative radius is kept: the formula still draws a connected, point-mirrored arc.
+    const QTransform toPath = QTransform::fromScale(radius, radius) *
+                              QTransform::fromTranslate(center.x, center.y) * transform.toQTransform();
+    appendUnitArc(path_, hasCurrentPoint(), toPath, start, arcSweep(start, end, clockwise));
+    useWindingRule();
+}
+
+void Path::addRect(const CGRect& rect, const CGAffineTransform& transform) {
+    if (rect.isNull()) return;
+    const CGRect r = rect.standardized();
+    const QTransform t = transform.toQTransform();
+    path_.moveTo(t.map(QPointF(r.minX(), r.minY())));
+    path_.lineTo(t.map(QPointF(r.maxX(), r.minY())));
+    path_.lineTo(t.map(QPointF(r.maxX(), r.maxY())));
+    path_.lineTo(t.map(QPointF(r.minX(), r.maxY())));
+    path_.closeSubpath();
+    useWindingRule();
+}
+
+void Path::addRects(std::span<const CGRect> rects, const CGAffineTransform& transform) {
+    for (const CGRect& rect : rects)
+        addRect(rect, transform);
+}
+
+void Path::addRoundedRect(const CGRect& rect, CGSize cornerSize, RoundedCornerStyle style,
+                          const CGAffineTransform& transform) {
+    if (rect.isNull()) return;
+    const CGRect r = rect.standardized();
+    const CGFloat halfWidth = r.width() / 2;
+    const CGFloat halfHeight = r.height() / 2;
+    const CGFloat rx = cornerComponent(cornerSize.width, halfWidth);
+    const CGFloat ry = cornerComponent(cornerSize.height, halfHeight);
+    if (rx == 0 || ry == 0) {
+        addRect(r, transform);
+        return;
+    }
+    CGFloat ex = rx;
+    CGFloat ey = ry;
+    if (style == RoundedCornerStyle::continuous) {
+        ex = std::min(rx * continuousExtent, halfWidth);
+        ey = std::min(ry * continuousExtent, halfHeight);
+    }
+    const QTransform t = transform.toQTransform();
+    const CGFloat minX = r.minX(), maxX = r.maxX(), minY = r.minY(), maxY = r.maxY();
+    // Clockwise on screen from the top edge, just past the top-left corner.
+    path_.moveTo(t.map(QPointF(minX + ex, minY)));
+    appendCorner(path_, t, {{maxX, minY}, {1, 0}, {0, 1}, ex, ey}, style);
+    appendCorner(path_, t, {{maxX, maxY}, {0, 1}, {-1, 0}, ey, ex}, style);
+    appendCorner(path_, t, {{minX, maxY}, {-1, 0}, {0, -1}, ex, ey}, style);
+    appendCorner(path_, t, {{minX, minY}, {0, -1}, {1, 0}, ey, ex}, style);
+    path_.closeSubpath();
+    useWindingRule();
+}
+
+void Path::addEllipse(const CGRect& rect, const CGAffineTransform& transform) {
+    if (rect.isNull()) return;
+    const CGRect r = rect.standardized();
+    const QTransform toPath = QTransform::fromScale(r.width() / 2, r.height() / 2) *
+                              QTransform::fromTranslate(r.midX(), r.midY()) * transform.toQTransform();
+    // From the rightmost point, clockwise on screen.
+    appendUnitArc(path_, false, toPath, 0, twoPi);
+    path_.closeSubpath();
+    useWindingRule();
+}
+
+void Path::addPath(const Path& path, const CGAffineTransform& transform) {
+    if (transform.isIdentity())
+        path_.addPath(path.path_);
+    else
+        path_.addPath(transform.toQTransform().map(path.path_));
+    useWindingRule();
+}
+
+void Path::closeSubpath() {
+    if (hasCurrentPoint()) path_.closeSubpath();
+}
+
+Path Path::applying(const CGAffineTransform& transform) const {
+    return fromQPainterPath(transform.toQTransform().map(path_));
+}
+
+Path Path::offsetBy(CGFloat dx, CGFloat dy) const {
+    return fromQPainterPath(path_.translated(dx, dy));
+}
+
+bool Path::contains(CGPoint point, bool eoFill) const {
+    if (isEmpty() || !isFinite(point)) return false;
+    if (!eoFill) return path_.contains(point.toQPointF());
+    QPainterPath evenOdd = path_;
+    evenOdd.setFillRule(Qt::OddEvenFill);
+    return evenOdd.contains(point.toQPointF());
+}
+
+CGRect Path::boundingRect() const {
+    if (isEmpty()) return CGRect::null();
+    return CGRect::fromQRectF(path_.boundingRect());
+}
+
+bool Path::isEmpty() const {
+    return path_.elementCount() == 0;
+}
+
+std::optional<graphics::CGPoint> Path::currentPoint() const {
+    if (isEmpty()) return std::nullopt;
+    return CGPoint::fromQPointF(path_.currentPosition());
+}
+
+Path Path::strokedPath(const StrokeStyle& style) const {
+    if (isEmpty() || style.drawsNothing()) return {};
+    QPainterPathStroker stroker;
+    style.configure(stroker);
+    return fromQPainterPath(stroker.createStroke(path_));
+}
+
+} // namespace ui
