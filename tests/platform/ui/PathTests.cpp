@@ -234,3 +234,20 @@ TEST(PathTest, TrimOutsideTheRange) {
     EXPECT_EQ(square.trimmedPath(-1, 1.7), square);
     EXPECT_TRUE(Path().trimmedPath(0, 0.5).isEmpty());
 }
+
+TEST(PathTest, ATrimmedSweepFromTheCentreFillsAWedge) {
+    // Centre, a line out to twelve o'clock, then a whole turn: the line counts towards the length.
+    const Path sweep =
+        wedge(Angle::radians(-std::numbers::pi / 2), Angle::radians(3 * std::numbers::pi / 2), false);
+    const double radius = 15;
+    const double total = radius + 2 * std::numbers::pi * radius;
+    const Path half = sweep.trimmedPath(0, (radius + std::numbers::pi * radius) / total);
+    // The cubics are a hair longer than the true circle.
+    EXPECT_NEAR(half.currentPoint()->x, 20, 1e-2);
+    EXPECT_NEAR(half.currentPoint()->y, 35, 1e-2);
+    const QImage image = pathpixels::fill(half.toQPainterPath());
+    EXPECT_TRUE(pathpixels::covered(image, 26, 13));
+    EXPECT_TRUE(pathpixels::covered(image, 26, 26));
+    EXPECT_FALSE(pathpixels::covered(image, 13, 13));
+    EXPECT_FALSE(pathpixels::covered(image, 13, 26));
+}

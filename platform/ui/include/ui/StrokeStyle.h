@@ -21,7 +21,7 @@ struct StrokeStyle {
     graphics::CGLineCap lineCap = graphics::CGLineCap::butt;
     graphics::CGLineJoin lineJoin = graphics::CGLineJoin::miter;
     graphics::CGFloat miterLimit = 10;
-    std::vector<graphics::CGFloat> dash;
+    std::vector<graphics::CGFloat> dash = {};
     graphics::CGFloat dashPhase = 0;
 
     // A width that is not a positive number draws nothing.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "graphics/CGFloat.h"
+#include "graphics/CGRect.h"
+#include "graphics/CGSize.h"
+#include "ui/Path.h"
+#include "ui/RoundedCornerStyle.h"
+#include "ui/Shape.h"
+
+namespace ui {
+
+// A rectangle with rounded corners; the corner size is limited to half the rectangle.
+struct RoundedRectangle : Shape<RoundedRectangle> {
+    graphics::CGSize cornerSize;
+    RoundedCornerStyle style = RoundedCornerStyle::circular;
+    graphics::CGFloat insetAmount = 0;
+
+    explicit RoundedRectangle(graphics::CGFloat cornerRadius,
+                              RoundedCornerStyle style = RoundedCornerStyle::circular)
+        : cornerSize{cornerRadius, cornerRadius}
+        , style(style) {}
+    explicit RoundedRectangle(graphics::CGSize cornerSize,
+                              RoundedCornerStyle style = RoundedCornerStyle::circular)
+        : cornerSize(cornerSize)
+        , style(style) {}
+
+    Path path(const graphics::CGRect& rect) const;
+    // The corners shrink with the edges, so the inset outline stays parallel to the original.
+    RoundedRectangle inset(graphics::CGFloat amount) const;
+};
+
+} // namespace ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "graphics/CGFloat.h"
+#include "graphics/CGRect.h"
+#include "ui/Angle.h"
+#include "ui/Path.h"
+
+#include <concepts>
+
+namespace ui {
+
+// Anything that outlines itself in a rectangle is a shape.
+template <class S>
+concept ShapeType = requires(const S& shape, const graphics::CGRect& rect) {
+    { shape.path(rect) } -> std::same_as<Path>;
+};
+
+// A shape that can shrink by an amount on every edge, so a border can be stroked inside it.
+template <class S>
+concept InsettableShape = ShapeType<S> && requires(const S& shape, graphics::CGFloat amount) {
+    { shape.inset(amount) } -> ShapeType;
+};
+
+template <class S> class TrimmedShape;
+template <class S> class RotatedShape;
+
+// The operations every shape offers; a shape type derives from Shape<Itself> to get them.
+template <class Derived> struct Shape {
+    // The outline between two fractions of its length.
+    TrimmedShape<Derived> trim(graphics::CGFloat from = 0, graphics::CGFloat to = 1) const;
+    // Turned about the centre of the rectangle it is drawn in.
+    RotatedShape<Derived> rotation(Angle angle) const;
+
+protected:
+    const Derived& self() const { return static_cast<const Derived&>(*this); }
+};
+
+} // namespace ui
+
+// The wrappers define the operations above; included here so every shape has them.
+#include "ui/ShapeRotation.h"
+#include "ui/TrimmedShape.h"
