@@ -29,6 +29,11 @@ bool isFinite(CGPoint point) {
     return std::isfinite(point.x) && std::isfinite(point.y);
 }
 
+bool isFinite(const CGAffineTransform& t) {
+    return std::isfinite(t.a) && std::isfinite(t.b) && std::isfinite(t.c) && std::isfinite(t.d) &&
+           std::isfinite(t.tx) && std::isfinite(t.ty);
+}
+
 // The signed sweep from `start` to `end`: growing when not clockwise, shrinking when clockwise.
 // Whole turns collapse to one, so a sweep is never longer than a circle.
 CGFloat arcSweep(CGFloat start, CGFloat end, bool clockwise) {
@@ -173,7 +178,9 @@ void Path::addArc(CGPoint center, CGFloat radius, Angle startAngle, Angle endAng
                   const CGAffineTransform& transform) {
     const CGFloat start = startAngle.radians();
     const CGFloat end = endAngle.radians();
-    if (!isFinite(center) || !std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(end)) return;
+    if (!isFinite(center) || !std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(end) ||
+        !isFinite(transform))
+        return;
     // A negative radius is kept: the formula still draws a connected, point-mirrored arc.
     const QTransform toPath = QTransform::fromScale(radius, radius) *
                               QTransform::fromTranslate(center.x, center.y) * transform.toQTransform();
@@ -182,7 +189,7 @@ void Path::addArc(CGPoint center, CGFloat radius, Angle startAngle, Angle endAng
 }
 
 void Path::addRect(const CGRect& rect, const CGAffineTransform& transform) {
-    if (rect.isNull()) return;
+    if (rect.isNull() || !isFinite(transform)) return;
     const CGRect r = rect.standardized();
     const QTransform t = transform.toQTransform();
     path_.moveTo(t.map(QPointF(r.minX(), r.minY())));
@@ -200,7 +207,7 @@ void Path::addRects(std::span<const CGRect> rects, const CGAffineTransform& tran
 
 void Path::addRoundedRect(const CGRect& rect, CGSize cornerSize, RoundedCornerStyle style,
                           const CGAffineTransform& transform) {
-    if (rect.isNull()) return;
+    if (rect.isNull() || !isFinite(transform)) return;
     const CGRect r = rect.standardized();
     const CGFloat halfWidth = r.width() / 2;
     const CGFloat halfHeight = r.height() / 2;
@@ -229,7 +236,7 @@ void Path::addRoundedRect(const CGRect& rect, CGSize cornerSize, RoundedCornerSt
 }
 
 void Path::addEllipse(const CGRect& rect, const CGAffineTransform& transform) {
-    if (rect.isNull()) return;
+    if (rect.isNull() || !isFinite(transform)) return;
     const CGRect r = rect.standardized();
     const QTransform toPath = QTransform::fromScale(r.width() / 2, r.height() / 2) *
                               QTransform::fromTranslate(r.midX(), r.midY()) * transform.toQTransform();
@@ -240,6 +247,7 @@ void Path::addEllipse(const CGRect& rect, const CGAffineTransform& transform) {
 }
 
 void Path::addPath(const Path& path, const CGAffineTransform& transform) {
+    if (!isFinite(transform)) return;
     if (transform.isIdentity())
         path_.addPath(path.path_);
     else
@@ -252,6 +260,7 @@ void Path::closeSubpath() {
 }
 
 Path Path::applying(const CGAffineTransform& transform) const {
+    if (!isFinite(transform)) return {};
     return fromQPainterPath(transform.toQTransform().map(path_));
 }
 
@@ -285,7 +294,10 @@ Path Path::strokedPath(const StrokeStyle& style) const {
     if (isEmpty() || style.drawsNothing()) return {};
     QPainterPathStroker stroker;
     style.configure(stroker);
-    return fromQPainterPath(stroker.createStroke(path_));
+    const QPainterPath stroke = stroker.createStroke(path_);
+    // Qt answers a path with nothing to stroke by a lone move to the origin.
+    if (stroke.isEmpty()) return {};
+    return fromQPainterPath(stroke);
 }
 
 } // namespace ui

@@ -23,8 +23,9 @@ struct StrokeStyle;
 // clockwise. An arc's `clockwise` flag names the direction in a y-up space, as the platform's
 // drawing API does: `clockwise == false` means the angle grows, which looks clockwise on screen.
 //
-// A line or curve with no current point to start from is ignored. Closed shapes (rectangles,
-// ellipses, rounded rectangles) each add a closed subpath that runs clockwise on screen.
+// A line or curve with no current point to start from is ignored, and so is anything added
+// through a transform with a non-finite entry (`applying` one gives the empty path). Closed shapes
+// (rectangles, ellipses, rounded rectangles) each add a closed subpath that runs clockwise on screen.
 class Path {
 public:
     using CGFloat = graphics::CGFloat;
