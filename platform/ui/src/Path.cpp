@@ -65,7 +65,10 @@ void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, C
         const CGFloat a0 = start + step * i;
         const CGFloat a1 = i + 1 == segments ? start + sweep : a0 + step;
         const QPointF p0(std::cos(a0), std::sin(a0));
-        const QPointF p1(std::cos(a1), std::sin(a1));
+        // A whole turn ends exactly where it began, so closing it adds no sliver of a line.
+        const bool closesTurn = i + 1 == segments && std::abs(sweep) == twoPi;
+        const QPointF p1 =
+            closesTurn ? QPointF(std::cos(start), std::sin(start)) : QPointF(std::cos(a1), std::sin(a1));
         const QPointF c1 = p0 + handle * QPointF(-p0.y(), p0.x());
         const QPointF c2 = p1 - handle * QPointF(-p1.y(), p1.x());
         path.cubicTo(toPath.map(c1), toPath.map(c2), toPath.map(p1));

@@ -79,6 +79,8 @@ TEST(ShapeTest, ShapesFitTheirRectangle) {
 TEST(ShapeTest, CircleStartsAtThreeOclockAndRunsClockwise) {
     const Path circle = ui::Circle().path(square);
     EXPECT_EQ(start(circle), (CGPoint{40, 20}));
+    // A move and four quarter curves: the turn closes on its start, with no extra closing line.
+    EXPECT_EQ(circle.toQPainterPath().elementCount(), 13);
 
     const ui::StrokeStyle ring{.lineWidth = 4};
     const QImage quarter = pathpixels::fill(ui::strokePath(ui::Circle().trim(0, 0.25), square, ring));

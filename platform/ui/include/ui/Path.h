@@ -20,8 +20,8 @@ struct StrokeStyle;
 // An outline made of subpaths of lines and curves, in a y-down space (as on screen).
 //
 // Angles grow from the positive x axis towards the positive y axis, so on screen they turn
-// clockwise. An arc's `clockwise` flag names the direction in a y-up space, as the platform's
-// drawing API does: `clockwise == false` means the angle grows, which looks clockwise on screen.
+// clockwise. An arc's `clockwise` flag names the direction as seen in a y-up space:
+// `clockwise == false` means the angle grows, which looks clockwise on screen.
 //
 // A line or curve with no current point to start from is ignored, and so is anything added
 // through a transform with a non-finite entry (`applying` one gives the empty path). Closed shapes
@@ -46,7 +46,7 @@ public:
 
     void move(CGPoint to);
     void addLine(CGPoint to);
-    // A new subpath through the points in order; fewer than one point adds nothing.
+    // A new subpath through the points in order; an empty list adds nothing.
     void addLines(std::span<const CGPoint> points);
     void addQuadCurve(CGPoint to, CGPoint control);
     void addCurve(CGPoint to, CGPoint control1, CGPoint control2);
