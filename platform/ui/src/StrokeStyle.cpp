@@ -55,7 +55,8 @@ qreal qtDashOffset(const StrokeStyle& style) {
 }
 
 qreal qtMiterLimit(const StrokeStyle& style) {
-    return std::isfinite(style.miterLimit) && style.miterLimit > 0 ? style.miterLimit : 10;
+    // Below one every corner is bevelled, as no miter is that short.
+    return std::isfinite(style.miterLimit) ? style.miterLimit : 10;
 }
 
 } // namespace
