@@ -66,7 +66,8 @@ Color::Resolved resolvedFrom(const CGColor& color) {
 }
 
 Color::Resolved resolvedFrom(const detail::SystemColorValue& v) {
-    return Color::Resolved(Color::RGBColorSpace::sRGB, float(v.red), float(v.green), float(v.blue), float(v.opacity));
+    return Color::Resolved(Color::RGBColorSpace::sRGB, float(v.red), float(v.green), float(v.blue),
+                           float(v.opacity));
 }
 
 Color::Resolved withOpacity(Color::Resolved resolved, CGFloat opacity) {
@@ -116,7 +117,8 @@ Color::Resolved::Resolved(RGBColorSpace colorSpace, float red, float green, floa
 }
 
 graphics::CGColor Color::Resolved::cgColor() const {
-    const std::vector<CGFloat> components{linearRed, linearGreen, linearBlue, std::clamp(opacity, 0.0f, 1.0f)};
+    const std::vector<CGFloat> components{linearRed, linearGreen, linearBlue,
+                                          std::clamp(opacity, 0.0f, 1.0f)};
     const auto color = CGColor::create(spaceNamed(graphics::kCGColorSpaceExtendedLinearSRGB), components);
     return color ? *color : CGColor::sRGB(0, 0, 0, 0);
 }
@@ -189,7 +191,8 @@ Color::Color(const graphics::NSColor& color) {
 
 Color::Color(const Resolved& resolved)
     : space_(graphics::kCGColorSpaceExtendedLinearSRGB)
-    , values_{resolved.linearRed, resolved.linearGreen, resolved.linearBlue, unitComponent(resolved.opacity)} {
+    , values_{resolved.linearRed, resolved.linearGreen, resolved.linearBlue,
+              unitComponent(resolved.opacity)} {
     for (std::size_t i = 0; i < 3; ++i)
         if (!std::isfinite(values_[i])) values_[i] = 0;
 }
@@ -292,7 +295,8 @@ std::optional<graphics::CGColor> Color::cgColor() const {
 std::optional<graphics::NSColor> Color::nsColor() const {
     if (isFixed()) return graphics::NSColor::withCGColor(makeCGColor());
     if (opacity_ != 1) return std::nullopt;
-    if (kind_ == Kind::system) return graphics::NSColor::systemColor(detail::systemColorTable[system_].nsColorName);
+    if (kind_ == Kind::system)
+        return graphics::NSColor::systemColor(detail::systemColorTable[system_].nsColorName);
     if (kind_ == Kind::accent)
         return graphics::NSColor::systemColor(detail::systemColorTable[detail::accentColorIndex].nsColorName);
     return std::nullopt;
@@ -315,7 +319,8 @@ bool Color::operator==(const Color& other) const {
         return opacity_ == other.opacity_;
     case Kind::named:
     case Kind::mix:
-        return opacity_ == other.opacity_ && (storage_ == other.storage_ || storage_->value == other.storage_->value);
+        return opacity_ == other.opacity_ &&
+               (storage_ == other.storage_ || storage_->value == other.storage_->value);
     }
     return false;
 }

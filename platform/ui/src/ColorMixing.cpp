@@ -13,13 +13,15 @@ using Triple = std::array<double, 3>;
 
 double sRGBEncode(double l) {
     const double magnitude = std::fabs(l);
-    const double encoded = magnitude <= 0.0031308 ? magnitude * 12.92 : 1.055 * std::pow(magnitude, 1 / 2.4) - 0.055;
+    const double encoded =
+        magnitude <= 0.0031308 ? magnitude * 12.92 : 1.055 * std::pow(magnitude, 1 / 2.4) - 0.055;
     return std::copysign(encoded, l);
 }
 
 double sRGBDecode(double v) {
     const double magnitude = std::fabs(v);
-    const double decoded = magnitude <= 0.04045 ? magnitude / 12.92 : std::pow((magnitude + 0.055) / 1.055, 2.4);
+    const double decoded =
+        magnitude <= 0.04045 ? magnitude / 12.92 : std::pow((magnitude + 0.055) / 1.055, 2.4);
     return std::copysign(decoded, v);
 }
 

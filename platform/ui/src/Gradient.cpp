@@ -43,7 +43,9 @@ QColor blend(const QColor& a, const QColor& b, double t) {
     const double a0 = a.alphaF(), a1 = b.alphaF();
     const double alpha = a0 + (a1 - a0) * t;
     if (alpha <= 0) return QColor::fromRgbF(0, 0, 0, 0);
-    const auto channel = [&](double c0, double c1) { return float((c0 * a0 + (c1 * a1 - c0 * a0) * t) / alpha); };
+    const auto channel = [&](double c0, double c1) {
+        return float((c0 * a0 + (c1 * a1 - c0 * a0) * t) / alpha);
+    };
     return QColor::fromRgbF(channel(a.redF(), b.redF()), channel(a.greenF(), b.greenF()),
                             channel(a.blueF(), b.blueF()), float(alpha));
 }
@@ -168,13 +170,15 @@ RadialGradient::RadialGradient(Gradient gradient, UnitPoint center, double start
     , startRadius(startRadius)
     , endRadius(endRadius) {}
 
-RadialGradient::RadialGradient(std::vector<Color> colors, UnitPoint center, double startRadius, double endRadius)
+RadialGradient::RadialGradient(std::vector<Color> colors, UnitPoint center, double startRadius,
+                               double endRadius)
     : RadialGradient(Gradient(std::move(colors)), center, startRadius, endRadius) {}
 
 QBrush RadialGradient::brush(const StyleContext& context, const QRectF& bounds) const {
     Stops stops = resolvedStops(gradient, context);
     if (stops.empty()) return QBrush(Qt::NoBrush);
-    if (stops.size() == 1 || startRadius == endRadius || !std::isfinite(startRadius) || !std::isfinite(endRadius))
+    if (stops.size() == 1 || startRadius == endRadius || !std::isfinite(startRadius) ||
+        !std::isfinite(endRadius))
         return QBrush(stops.back().color);
     const double growth = endRadius - startRadius;
     const auto radiusAt = [&](double location) { return startRadius + location * growth; };
@@ -217,7 +221,8 @@ AngularGradient::AngularGradient(Gradient gradient, UnitPoint center, double sta
     , startAngle(startAngle)
     , endAngle(endAngle) {}
 
-AngularGradient::AngularGradient(std::vector<Color> colors, UnitPoint center, double startAngle, double endAngle)
+AngularGradient::AngularGradient(std::vector<Color> colors, UnitPoint center, double startAngle,
+                                 double endAngle)
     : AngularGradient(Gradient(std::move(colors)), center, startAngle, endAngle) {}
 
 QBrush AngularGradient::brush(const StyleContext& context, const QRectF& bounds) const {

@@ -37,7 +37,8 @@ PropertyList readTable(const std::filesystem::path& path) {
     const auto status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found) return {};
     if (ec) throw foundation::PropertyListError(fmt::format("it cannot be read: {}", ec.message()));
-    if (!std::filesystem::is_regular_file(status)) throw foundation::PropertyListError("it is not a regular file");
+    if (!std::filesystem::is_regular_file(status))
+        throw foundation::PropertyListError("it is not a regular file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw foundation::PropertyListError("it cannot be opened");
     std::vector<std::uint8_t> bytes;
@@ -62,8 +63,8 @@ std::optional<Color::Resolved> componentsOf(const PropertyList& value, const gra
     std::vector<graphics::CGFloat> components;
     for (const auto& element : *array) {
         const auto kind = element.kind();
-        const bool numeric = kind == PropertyList::Kind::integer || kind == PropertyList::Kind::unsignedInteger ||
-                             kind == PropertyList::Kind::real;
+        const bool numeric = kind == PropertyList::Kind::integer ||
+                             kind == PropertyList::Kind::unsignedInteger || kind == PropertyList::Kind::real;
         const auto number = numeric ? element.number<double>() : std::nullopt;
         if (!number) {
             problem = "a component is not a number";
@@ -73,7 +74,8 @@ std::optional<Color::Resolved> componentsOf(const PropertyList& value, const gra
     }
     const auto color = graphics::CGColor::create(space, components);
     if (!color) {
-        problem = fmt::format("{} takes {} finite components and alpha", space.name(), space.numberOfComponents());
+        problem =
+            fmt::format("{} takes {} finite components and alpha", space.name(), space.numberOfComponents());
         return std::nullopt;
     }
     return Color(*color).resolve({});
@@ -145,7 +147,8 @@ const NamedColorTable::Entry* NamedColorTable::find(std::string_view name) const
     if (found != entries_.end()) return &found->second;
     std::lock_guard lock(mutex_);
     if (reportedMisses_.emplace(name).second)
-        logger().error("No colour named '{}' in the colour table {}; it draws as clear", name, path_.string());
+        logger().error("No colour named '{}' in the colour table {}; it draws as clear", name,
+                       path_.string());
     return nullptr;
 }
 

@@ -38,10 +38,10 @@ void expectSRGB(const Color::Resolved& resolved, double red, double green, doubl
 }
 
 const std::vector<Color>& systemColors() {
-    static const std::vector<Color> colors{Color::red,    Color::orange, Color::yellow,  Color::green,
-                                           Color::mint,   Color::teal,   Color::cyan,    Color::blue,
-                                           Color::indigo, Color::purple, Color::pink,    Color::brown,
-                                           Color::gray,   Color::primary, Color::secondary, Color::accentColor};
+    static const std::vector<Color> colors{
+        Color::red,  Color::orange,  Color::yellow,    Color::green,      Color::mint, Color::teal,
+        Color::cyan, Color::blue,    Color::indigo,    Color::purple,     Color::pink, Color::brown,
+        Color::gray, Color::primary, Color::secondary, Color::accentColor};
     return colors;
 }
 
@@ -114,7 +114,8 @@ TEST(ColorTest, MixBlendsInTheChosenSpace) {
     const Color perceptual = Color::black.mix(Color::white, 0.2, GradientColorSpace::perceptual);
     ASSERT_TRUE(perceptual.cgColor());
     expectSRGB(perceptual.resolve(light), 0.0861, 0.0861, 0.0861, 1);
-    expectSRGB(Color::black.mix(Color::white, 0.2, GradientColorSpace::device).resolve(light), 0.2, 0.2, 0.2, 1);
+    expectSRGB(Color::black.mix(Color::white, 0.2, GradientColorSpace::device).resolve(light), 0.2, 0.2, 0.2,
+               1);
 
     // The ends, and fractions past them.
     expectSRGB(Color(0.2, 0.4, 0.6).mix(Color::white, 0).resolve(light), 0.2, 0.4, 0.6, 1);

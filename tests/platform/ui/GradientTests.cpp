@@ -37,8 +37,8 @@ template <ui::ShapeStyle S> QImage paint(const S& style, QSize size, const Style
 // Channels 0-255 and alpha, compared with a tolerance of a few steps.
 void expectPixel(const QImage& image, int x, int y, int r, int g, int b, int a, int tolerance = 4) {
     const QColor c = image.pixelColor(x, y);
-    SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y << " is " << c.red() << " " << c.green() << " "
-                                    << c.blue() << " " << c.alpha());
+    SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y << " is " << c.red() << " " << c.green()
+                                    << " " << c.blue() << " " << c.alpha());
     EXPECT_NEAR(c.alpha(), a, tolerance);
     if (a == 0) return;
     EXPECT_NEAR(c.red(), r, tolerance);
@@ -61,15 +61,16 @@ TEST(GradientTest, ColoursAreSpacedEvenly) {
 }
 
 TEST(GradientTest, LinearRunsBetweenItsUnitPoints) {
-    const QImage across = paint(LinearGradient({red, blue}, UnitPoint::leading, UnitPoint::trailing), {100, 4});
+    const QImage across =
+        paint(LinearGradient({red, blue}, UnitPoint::leading, UnitPoint::trailing), {100, 4});
     expectPixel(across, 0, 1, 254, 0, 1, 255);
     expectPixel(across, 50, 1, 127, 0, 128, 255, 6);
     expectPixel(across, 99, 1, 1, 0, 254, 255);
 
     // Top to bottom, stops given out of order.
-    const QImage down = paint(LinearGradient(std::vector<Gradient::Stop>{{blue, 1}, {red, 0}}, UnitPoint::top,
-                                             UnitPoint::bottom),
-                              {4, 100});
+    const QImage down = paint(
+        LinearGradient(std::vector<Gradient::Stop>{{blue, 1}, {red, 0}}, UnitPoint::top, UnitPoint::bottom),
+        {4, 100});
     expectPixel(down, 2, 0, 254, 0, 1, 255);
     expectPixel(down, 2, 99, 1, 0, 254, 255);
 
@@ -82,9 +83,10 @@ TEST(GradientTest, LinearRunsBetweenItsUnitPoints) {
 TEST(GradientTest, StopsOutsideTheUnitRangeAndHardEdgesKeepTheirPlaces) {
     // A wipe mask: opaque behind the front at q, clear ahead of it, with a hard edge.
     const auto mask = [](double q) {
-        return LinearGradient(std::vector<Gradient::Stop>{{Color::black, -1}, {Color::black, q}, {Color::clear, q},
-                                                          {Color::clear, 2}},
-                              UnitPoint::leading, UnitPoint::trailing);
+        return LinearGradient(
+            std::vector<Gradient::Stop>{
+                {Color::black, -1}, {Color::black, q}, {Color::clear, q}, {Color::clear, 2}},
+            UnitPoint::leading, UnitPoint::trailing);
     };
     const QImage front = paint(mask(0.5), {200, 1});
     EXPECT_EQ(alphaAt(front, 2), 255);
@@ -102,10 +104,12 @@ TEST(GradientTest, StopsOutsideTheUnitRangeAndHardEdgesKeepTheirPlaces) {
     const double p = 0.5, q = 1.6 * p;
     const Color band = Color::white;
     const Color t = band.opacity(0);
-    const QImage light = paint(LinearGradient(std::vector<Gradient::Stop>{{t, -1}, {t, p}, {band, p + 0.01},
-                                                                          {band, q + 0.01}, {t, q + 0.02}, {t, 2}},
-                                              UnitPoint::leading, UnitPoint::trailing),
-                               {200, 1});
+    const QImage light =
+        paint(LinearGradient(
+                  std::vector<Gradient::Stop>{
+                      {t, -1}, {t, p}, {band, p + 0.01}, {band, q + 0.01}, {t, q + 0.02}, {t, 2}},
+                  UnitPoint::leading, UnitPoint::trailing),
+              {200, 1});
     EXPECT_EQ(alphaAt(light, 80), 0);
     expectPixel(light, 130, 0, 255, 255, 255, 255);
     EXPECT_EQ(alphaAt(light, 170), 0);
@@ -121,31 +125,35 @@ TEST(GradientTest, ColoursResolveInTheContextAndFadeWithIt) {
     const QImage faded = paint(LinearGradient({red, blue}, UnitPoint::leading, UnitPoint::trailing), {100, 1},
                                {.opacity = 0.5});
     expectPixel(faded, 0, 0, 255, 0, 0, 128);
-    const QImage viaStyle = paint(LinearGradient({red, blue}, UnitPoint::leading, UnitPoint::trailing).opacity(0.5),
-                                  {100, 1});
+    const QImage viaStyle =
+        paint(LinearGradient({red, blue}, UnitPoint::leading, UnitPoint::trailing).opacity(0.5), {100, 1});
     EXPECT_EQ(viaStyle, faded);
 }
 
 TEST(GradientTest, DegenerateGradientsPaintNothingOrOneColour) {
     const StyleContext context;
     const QRectF bounds(0, 0, 10, 10);
-    EXPECT_EQ(LinearGradient(Gradient(), UnitPoint::leading, UnitPoint::trailing).brush(context, bounds).style(),
-              Qt::NoBrush);
+    EXPECT_EQ(
+        LinearGradient(Gradient(), UnitPoint::leading, UnitPoint::trailing).brush(context, bounds).style(),
+        Qt::NoBrush);
     // NaN locations are left out.
     EXPECT_EQ(LinearGradient(std::vector<Gradient::Stop>{{red, NAN}}, UnitPoint::leading, UnitPoint::trailing)
                   .brush(context, bounds)
                   .style(),
               Qt::NoBrush);
-    const QBrush single = LinearGradient({red}, UnitPoint::leading, UnitPoint::trailing).brush(context, bounds);
+    const QBrush single =
+        LinearGradient({red}, UnitPoint::leading, UnitPoint::trailing).brush(context, bounds);
     EXPECT_EQ(single.style(), Qt::SolidPattern);
     EXPECT_EQ(single.color(), QColor(255, 0, 0));
-    const QBrush point = LinearGradient({red, blue}, UnitPoint::center, UnitPoint::center).brush(context, bounds);
+    const QBrush point =
+        LinearGradient({red, blue}, UnitPoint::center, UnitPoint::center).brush(context, bounds);
     EXPECT_EQ(point.color(), QColor(0, 0, 255));
-    EXPECT_EQ(RadialGradient({red, blue}, UnitPoint::center, 5, 5).brush(context, bounds).color(), QColor(0, 0, 255));
+    EXPECT_EQ(RadialGradient({red, blue}, UnitPoint::center, 5, 5).brush(context, bounds).color(),
+              QColor(0, 0, 255));
 
     // All stops at one place: a hard edge there.
-    const QImage edge = paint(LinearGradient(std::vector<Gradient::Stop>{{red, 0.5}, {blue, 0.5}}, UnitPoint::leading,
-                                             UnitPoint::trailing),
+    const QImage edge = paint(LinearGradient(std::vector<Gradient::Stop>{{red, 0.5}, {blue, 0.5}},
+                                             UnitPoint::leading, UnitPoint::trailing),
                               {100, 1});
     expectPixel(edge, 45, 0, 255, 0, 0, 255);
     expectPixel(edge, 55, 0, 0, 0, 255, 255);

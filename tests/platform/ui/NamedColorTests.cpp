@@ -33,7 +33,8 @@ protected:
     }
 
     std::shared_ptr<foundation::Bundle> bundleWithTable(const PropertyList::Dictionary& table) {
-        const auto data = foundation::PropertyListSerialization::data(table, foundation::PropertyListFormat::xml);
+        const auto data =
+            foundation::PropertyListSerialization::data(table, foundation::PropertyListFormat::xml);
         return bundleWithTable(std::string(data.begin(), data.end()));
     }
 
@@ -93,7 +94,8 @@ TEST_F(NamedColorTest, DamagedEntriesAreLeftOutAndTheRestStays) {
         {"Short", PropertyList::Dictionary{{"light", PropertyList::Array{0, 0, 1}}}},
         {"Words", PropertyList::Dictionary{{"light", PropertyList::Array{"red", 0, 0, 1}}}},
         {"Truth", PropertyList::Dictionary{{"light", PropertyList::Array{true, 0, 0, 1}}}},
-        {"Space", PropertyList::Dictionary{{"colorSpace", "kNoSuchSpace"}, {"light", PropertyList::Array{0, 0, 1, 1}}}},
+        {"Space", PropertyList::Dictionary{{"colorSpace", "kNoSuchSpace"},
+                                           {"light", PropertyList::Array{0, 0, 1, 1}}}},
         {"BadDark", PropertyList::Dictionary{{"light", PropertyList::Array{0, 0, 1, 1}}, {"dark", "black"}}},
         {"NoLight", PropertyList::Dictionary{{"dark", PropertyList::Array{0, 0, 1, 1}}}},
         {"Flat", "blue"},
@@ -103,7 +105,8 @@ TEST_F(NamedColorTest, DamagedEntriesAreLeftOutAndTheRestStays) {
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(table->find("Good"));
     for (const char* name : {"Short", "Words", "Truth", "Space", "BadDark", "NoLight", "Flat"}) {
-        EXPECT_NE(log.find(std::string("'") + name + "'"), std::string::npos) << name << " not logged: " << log;
+        EXPECT_NE(log.find(std::string("'") + name + "'"), std::string::npos)
+            << name << " not logged: " << log;
         testing::internal::CaptureStderr();
         EXPECT_FALSE(table->find(name)) << name;
         testing::internal::GetCapturedStderr();

@@ -44,8 +44,10 @@ TEST(ShapeStyleTest, AnyShapeStyleComparesWhatItWraps) {
     EXPECT_EQ(red, AnyShapeStyle(Color::red));
     EXPECT_NE(red, AnyShapeStyle(Color::blue));
     EXPECT_NE(red, AnyShapeStyle(TintShapeStyle()));
-    EXPECT_EQ(AnyShapeStyle(HierarchicalShapeStyle::secondary), AnyShapeStyle(HierarchicalShapeStyle::secondary));
-    EXPECT_NE(AnyShapeStyle(HierarchicalShapeStyle::secondary), AnyShapeStyle(HierarchicalShapeStyle::primary));
+    EXPECT_EQ(AnyShapeStyle(HierarchicalShapeStyle::secondary),
+              AnyShapeStyle(HierarchicalShapeStyle::secondary));
+    EXPECT_NE(AnyShapeStyle(HierarchicalShapeStyle::secondary),
+              AnyShapeStyle(HierarchicalShapeStyle::primary));
     ASSERT_TRUE(red.as<Color>());
     EXPECT_EQ(*red.as<Color>(), Color::red);
     EXPECT_FALSE(red.as<TintShapeStyle>());
@@ -70,7 +72,8 @@ TEST(ShapeStyleTest, TintFallsBackToTheAccentColour) {
     const TintShapeStyle tint;
     EXPECT_EQ(colorOf(tint), Color::blue.resolve({}).toQColor());
     EXPECT_EQ(colorOf(tint, {.accentColor = Color::red}), Color::red.resolve({}).toQColor());
-    EXPECT_EQ(colorOf(tint, {.accentColor = Color::red, .tint = Color::green}), Color::green.resolve({}).toQColor());
+    EXPECT_EQ(colorOf(tint, {.accentColor = Color::red, .tint = Color::green}),
+              Color::green.resolve({}).toQColor());
     const StyleContext dark{.colorScheme = ui::ColorScheme::dark, .tint = Color::green};
     EXPECT_EQ(colorOf(tint, dark), Color::green.resolve(dark).toQColor());
     EXPECT_NEAR(colorOf(tint.opacity(0.3), dark).alphaF(), 0.3, 0.01);

@@ -22,7 +22,9 @@ public:
     requires(!std::same_as<std::remove_cvref_t<S>, AnyShapeStyle>) AnyShapeStyle(S style)
         : box_(std::make_shared<const Model<S>>(std::move(style))) {}
 
-    QBrush brush(const StyleContext& context, const QRectF& bounds) const { return box_->brush(context, bounds); }
+    QBrush brush(const StyleContext& context, const QRectF& bounds) const {
+        return box_->brush(context, bounds);
+    }
 
     // This style with its opacity multiplied by `opacity`, clamped to [0, 1].
     AnyShapeStyle opacity(double opacity) const;

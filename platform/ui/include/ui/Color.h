@@ -74,7 +74,7 @@ public:
     Color() noexcept = default;
     // Components are clamped to [0, 1] as the space requires, and a NaN reads as 0.
     Color(RGBColorSpace colorSpace, double red, double green, double blue, double opacity = 1);
-    Color(double red, double green, double blue, double opacity = 1); // sRGB
+    Color(double red, double green, double blue, double opacity = 1);  // sRGB
     Color(RGBColorSpace colorSpace, double white, double opacity = 1); // equal components
     explicit Color(const graphics::CGColor& color);
     // A system NSColor stays dynamic; a component one becomes a fixed colour.
@@ -111,7 +111,8 @@ public:
     Color opacity(double opacity) const;
     // This colour blended towards `other`: 0 keeps this one, 1 gives `other`. The fraction is
     // clamped to [0, 1], and a NaN reads as 0. Mixing two fixed colours gives a fixed colour.
-    Color mix(const Color& other, double fraction, GradientColorSpace colorSpace = GradientColorSpace::perceptual) const;
+    Color mix(const Color& other, double fraction,
+              GradientColorSpace colorSpace = GradientColorSpace::perceptual) const;
 
     // The components in `context`; its opacity is not applied (brushes apply it).
     Resolved resolve(const StyleContext& context) const;

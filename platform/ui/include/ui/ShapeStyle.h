@@ -13,8 +13,8 @@ struct StyleContext;
 // context. Colours, gradients, the tint and the hierarchical styles are shape styles, and so
 // is any copyable type with such a `brush`.
 template <class S>
-concept ShapeStyle = std::copy_constructible<S> && requires(const S& style, const StyleContext& context,
-                                                            const QRectF& bounds) {
+concept ShapeStyle = std::copy_constructible<S> &&
+    requires(const S& style, const StyleContext& context, const QRectF& bounds) {
     { style.brush(context, bounds) } -> std::same_as<QBrush>;
 };
 
