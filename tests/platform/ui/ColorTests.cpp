@@ -19,6 +19,8 @@ using ui::ColorScheme;
 using ui::GradientColorSpace;
 using ui::StyleContext;
 
+static_assert(foundation::Codable<Color::Resolved>);
+
 namespace ui {
 void PrintTo(const Color& color, std::ostream* out) {
     *out << color.description();

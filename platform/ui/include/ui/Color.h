@@ -51,7 +51,8 @@ public:
         float opacity = 0;
 
         Resolved() = default;
-        // The components are gamma-encoded for sRGB and Display P3, linear for sRGBLinear.
+        // The components are gamma-encoded for sRGB and Display P3, linear for sRGBLinear;
+        // all are clamped to [0, 1].
         Resolved(RGBColorSpace colorSpace, float red, float green, float blue, float opacity = 1);
 
         // Gamma-encoded sRGB, extended: outside [0, 1] for colours outside sRGB.
@@ -128,7 +129,8 @@ public:
 
     bool operator==(const Color& other) const;
 
-    // "red", "sRGB(1, 0.5, 0, 1)", "accentColor.opacity(0.5)": for logs and test failures.
+    // "red", "kCGColorSpaceSRGB(1, 0.5, 0, 1)", "accentColor.opacity(0.5)": for logs and test
+    // failures.
     std::string description() const;
 
 private:

@@ -72,8 +72,8 @@ struct RadialGradient {
 
 // Around `center`, clockwise on screen, location 0 at `startAngle` and 1 at `endAngle`
 // (radians, 0 pointing to the trailing side). A sweep of more than a full turn keeps its last
-// turn; a shorter one leaves a gap that the end colour fills up to its middle and the start
-// colour after it.
+// turn, equal angles make a full turn, and a shorter sweep leaves a gap that the end colour
+// fills up to its middle and the start colour after it.
 struct AngularGradient {
     Gradient gradient;
     UnitPoint center = UnitPoint::center;
