@@ -6,7 +6,7 @@
 #include <graphics/CGFloat.h>
 #include <graphics/NSColor.h>
 
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 
 #include <QBrush>
 #include <QColor>
