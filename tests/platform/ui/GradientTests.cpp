@@ -52,14 +52,6 @@ int alphaAt(const QImage& image, int x, int y = 0) {
 
 } // namespace
 
-TEST(GradientTest, ColoursAreSpacedEvenly) {
-    const Gradient gradient({red, Color::white, blue});
-    ASSERT_EQ(gradient.stops.size(), 3u);
-    EXPECT_EQ(gradient.stops[1], (Gradient::Stop{Color::white, 0.5}));
-    EXPECT_EQ(gradient.stops[2].location, 1);
-    EXPECT_EQ(Gradient({red}).stops[0].location, 0);
-}
-
 TEST(GradientTest, LinearRunsBetweenItsUnitPoints) {
     const QImage across =
         paint(LinearGradient({red, blue}, UnitPoint::leading, UnitPoint::trailing), {100, 4});
