@@ -17,7 +17,7 @@ struct SystemColor {
 };
 
 // The dark appearance's values, which is what the goal list uses.
-constexpr std::array<SystemColor, 12> systemColors = {{
+constexpr std::array<SystemColor, 22> systemColors = {{
     {"labelColor", 1, 1, 1, 0.85},
     {"secondaryLabelColor", 1, 1, 1, 0.55},
     {"tertiaryLabelColor", 1, 1, 1, 0.25},
@@ -30,6 +30,16 @@ constexpr std::array<SystemColor, 12> systemColors = {{
     {"systemRedColor", 1, 0.271, 0.227, 1},
     {"systemYellowColor", 1, 0.839, 0.039, 1},
     {"systemGreenColor", 0.196, 0.843, 0.294, 1},
+    {"systemOrangeColor", 1, 0.624, 0.141, 1},
+    {"systemMintColor", 0.392, 0.898, 0.851, 1},
+    {"systemTealColor", 0.353, 0.769, 0.851, 1},
+    {"systemCyanColor", 0.4, 0.8, 1, 1},
+    {"systemBlueColor", 0.039, 0.518, 1, 1},
+    {"systemIndigoColor", 0.451, 0.439, 0.949, 1},
+    {"systemPurpleColor", 0.761, 0.4, 0.949, 1},
+    {"systemPinkColor", 1, 0.302, 0.502, 1},
+    {"systemBrownColor", 0.678, 0.557, 0.427, 1},
+    {"systemGrayColor", 0.584, 0.584, 0.612, 1},
 }};
 
 const SystemColor* findSystemColor(std::string_view name) {
