@@ -215,27 +215,29 @@ QBrush RadialGradient::brush(const StyleContext& context, const QRectF& bounds) 
 
 // Angular
 
-AngularGradient::AngularGradient(Gradient gradient, UnitPoint center, double startAngle, double endAngle)
+AngularGradient::AngularGradient(Gradient gradient, UnitPoint center, Angle startAngle, Angle endAngle)
     : gradient(std::move(gradient))
     , center(center)
     , startAngle(startAngle)
     , endAngle(endAngle) {}
 
-AngularGradient::AngularGradient(std::vector<Color> colors, UnitPoint center, double startAngle,
-                                 double endAngle)
+AngularGradient::AngularGradient(std::vector<Color> colors, UnitPoint center, Angle startAngle,
+                                 Angle endAngle)
     : AngularGradient(Gradient(std::move(colors)), center, startAngle, endAngle) {}
 
 QBrush AngularGradient::brush(const StyleContext& context, const QRectF& bounds) const {
     constexpr double turn = 2 * std::numbers::pi;
     const Stops resolved = resolvedStops(gradient, context);
     if (resolved.empty()) return QBrush(Qt::NoBrush);
-    if (resolved.size() == 1 || !std::isfinite(startAngle) || !std::isfinite(endAngle))
+    const double startRadians = startAngle.radians();
+    const double endRadians = endAngle.radians();
+    if (resolved.size() == 1 || !std::isfinite(startRadians) || !std::isfinite(endRadians))
         return QBrush(resolved.back().color);
-    double start = startAngle;
-    double sweep = endAngle - startAngle;
+    double start = startRadians;
+    double sweep = endRadians - startRadians;
     if (sweep == 0) sweep = turn;
     if (std::fabs(sweep) > turn) {
-        start = endAngle - std::copysign(turn, sweep);
+        start = endRadians - std::copysign(turn, sweep);
         sweep = std::copysign(turn, sweep);
     }
     const Stops stops = clipped(resolved, 0, 1);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 
+using ui::Angle;
 using ui::AngularGradient;
 using ui::Color;
 using ui::Gradient;
@@ -167,20 +168,20 @@ TEST(GradientTest, RadialGrowsFromItsStartRadius) {
 
 TEST(GradientTest, AngularTurnsClockwiseFromItsStartAngle) {
     constexpr double pi = std::numbers::pi;
-    const QImage full = paint(AngularGradient({red, blue}, UnitPoint::center, 0, 2 * pi), {100, 100});
+    const QImage full = paint(AngularGradient({red, blue}, UnitPoint::center, Angle::zero(), Angle::radians(2 * pi)), {100, 100});
     expectPixel(full, 90, 52, 250, 0, 5, 255, 8);  // just clockwise of the trailing side
     expectPixel(full, 90, 47, 5, 0, 250, 255, 8);  // just before a full turn
     expectPixel(full, 50, 90, 191, 0, 64, 255, 8); // a quarter turn, below the centre
     expectPixel(full, 10, 50, 127, 0, 128, 255, 8);
 
     // A quarter sweep: the gap is the end colour up to its middle, then the start colour.
-    const QImage quarter = paint(AngularGradient({red, blue}, UnitPoint::center, 0, pi / 2), {100, 100});
+    const QImage quarter = paint(AngularGradient({red, blue}, UnitPoint::center, Angle::zero(), Angle::radians(pi / 2)), {100, 100});
     expectPixel(quarter, 78, 78, 127, 0, 128, 255, 10); // 45 degrees
     expectPixel(quarter, 10, 52, 0, 0, 255, 255);       // just past 180 degrees
     expectPixel(quarter, 90, 30, 255, 0, 0, 255);       // about 330 degrees
 
     // Counter-clockwise from the bottom.
-    const QImage back = paint(AngularGradient({red, blue}, UnitPoint::center, pi / 2, 0), {100, 100});
+    const QImage back = paint(AngularGradient({red, blue}, UnitPoint::center, Angle::radians(pi / 2), Angle::zero()), {100, 100});
     expectPixel(back, 52, 95, 250, 0, 5, 255, 10);
     expectPixel(back, 78, 78, 127, 0, 128, 255, 10);
     expectPixel(back, 95, 48, 5, 0, 250, 255, 10);

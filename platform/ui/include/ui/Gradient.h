@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/Angle.h"
 #include "ui/AnyShapeStyle.h"
 #include "ui/Color.h"
 #include "ui/GradientColorSpace.h"
@@ -71,17 +72,17 @@ struct RadialGradient {
 };
 
 // Around `center`, clockwise on screen, location 0 at `startAngle` and 1 at `endAngle`
-// (radians, 0 pointing to the trailing side). A sweep of more than a full turn keeps its last
+// (0 pointing to the trailing side). A sweep of more than a full turn keeps its last
 // turn, equal angles make a full turn, and a shorter sweep leaves a gap that the end colour
 // fills up to its middle and the start colour after it.
 struct AngularGradient {
     Gradient gradient;
     UnitPoint center = UnitPoint::center;
-    double startAngle = 0;
-    double endAngle = 0;
+    Angle startAngle;
+    Angle endAngle;
 
-    AngularGradient(Gradient gradient, UnitPoint center, double startAngle, double endAngle);
-    AngularGradient(std::vector<Color> colors, UnitPoint center, double startAngle, double endAngle);
+    AngularGradient(Gradient gradient, UnitPoint center, Angle startAngle, Angle endAngle);
+    AngularGradient(std::vector<Color> colors, UnitPoint center, Angle startAngle, Angle endAngle);
 
     QBrush brush(const StyleContext& context, const QRectF& bounds) const;
     AnyShapeStyle opacity(double opacity) const { return AnyShapeStyle(*this).opacity(opacity); }
