@@ -171,14 +171,22 @@ QPainterPath flame(const SymbolPen& pen) {
 
 QPainterPath phone(const SymbolPen& pen) {
     // A handset lying from the upper left to the lower right, bowed towards the lower left,
-    // with an ear and a mouth piece wider than the grip.
-    QPainterPath spine;
-    spine.moveTo(250, 200);
-    spine.cubicTo(140, 330, 190, 590, 310, 700);
-    spine.cubicTo(420, 820, 670, 870, 800, 750);
-    auto handset = stroke(spine, 130);
-    handset = handset.united(stroke(polyline({{295, 150}, {205, 255}}), 220));
-    handset = handset.united(stroke(polyline({{750, 795}, {850, 705}}), 220));
+    // its ear and mouth pieces standing out from the grip.
+    QPainterPath handset;
+    handset.moveTo(200, 110);
+    handset.cubicTo(240, 70, 300, 80, 330, 120);
+    handset.lineTo(420, 230);
+    handset.cubicTo(450, 270, 440, 320, 400, 350);
+    handset.lineTo(345, 390);
+    handset.cubicTo(390, 490, 500, 610, 610, 655);
+    handset.lineTo(650, 600);
+    handset.cubicTo(680, 560, 730, 550, 770, 580);
+    handset.lineTo(880, 670);
+    handset.cubicTo(920, 700, 930, 760, 890, 800);
+    handset.cubicTo(800, 900, 640, 930, 470, 850);
+    handset.cubicTo(300, 770, 140, 580, 100, 400);
+    handset.cubicTo(80, 300, 120, 190, 200, 110);
+    handset.closeSubpath();
     return body(handset, pen);
 }
 
@@ -294,7 +302,7 @@ QPainterPath gear(const SymbolPen& pen) {
 QPainterPath paintbrushPointed(const SymbolPen& pen) {
     // Built lying left to right, bristles pointing left, then turned like the pencil.
     const double handleStart = 520 + pen.width + gap(pen);
-    const auto handle = roundedRect(handleStart, 435, 960 - handleStart, 130, 65);
+    const auto handle = roundedRect(handleStart, 410, 960 - handleStart, 180, 70);
     QPainterPath bristles;
     bristles.moveTo(40, 500);
     bristles.cubicTo(190, 470, 320, 370, 470, 370);
