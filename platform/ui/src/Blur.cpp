@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -95,50 +96,55 @@ struct Average {
     std::uint64_t factor;
 };
 
-// A box pass along rows: a running sum over the window, with nothing beyond the edges.
-void boxRows(const QImage& in, QImage& out, int radius, int bpp) {
-    const int w = in.width();
+// One box pass over a line of `count` pixels with nothing beyond its ends.
+void boxPass(const uchar* in, uchar* out, int count, int radius, int bpp, std::vector<std::uint32_t>& sum) {
     const Average average(radius);
-    std::vector<std::uint32_t> sum(bpp);
-    for (int y = 0; y < in.height(); ++y) {
-        const uchar* src = in.constScanLine(y);
-        uchar* dst = out.scanLine(y);
-        std::fill(sum.begin(), sum.end(), 0);
-        for (int x = 0; x < std::min(radius, w); ++x)
-            for (int c = 0; c < bpp; ++c) sum[c] += src[x * bpp + c];
-        for (int x = 0; x < w; ++x) {
-            if (const int enter = x + radius; enter < w)
-                for (int c = 0; c < bpp; ++c) sum[c] += src[enter * bpp + c];
-            for (int c = 0; c < bpp; ++c) dst[x * bpp + c] = average(sum[c]);
-            if (const int leave = x - radius; leave >= 0)
-                for (int c = 0; c < bpp; ++c) sum[c] -= src[leave * bpp + c];
-        }
+    std::fill(sum.begin(), sum.end(), 0);
+    for (int x = 0; x < std::min(radius, count); ++x)
+        for (int c = 0; c < bpp; ++c) sum[c] += in[x * bpp + c];
+    for (int x = 0; x < count; ++x) {
+        if (const int enter = x + radius; enter < count)
+            for (int c = 0; c < bpp; ++c) sum[c] += in[enter * bpp + c];
+        for (int c = 0; c < bpp; ++c) out[x * bpp + c] = average(sum[c]);
+        if (const int leave = x - radius; leave >= 0)
+            for (int c = 0; c < bpp; ++c) sum[c] -= in[leave * bpp + c];
     }
 }
 
-// A box pass along columns, keeping a running sum for every byte of a row.
-void boxColumns(const QImage& in, QImage& out, int radius, int bpp) {
-    const int h = in.height();
-    const std::size_t bytes = static_cast<std::size_t>(in.width()) * bpp;
-    const Average average(radius);
-    std::vector<std::uint32_t> sum(bytes, 0);
-    for (int y = 0; y < std::min(radius, h); ++y) {
-        const uchar* src = in.constScanLine(y);
-        for (std::size_t i = 0; i < bytes; ++i) sum[i] += src[i];
+// The box passes over one row or column, `step` bytes from pixel to pixel. The line is padded
+// by the passes' total reach, so what the first pass spreads past an end is still there for
+// the next ones, as it is for a true Gaussian.
+class BoxLine {
+public:
+    BoxLine(std::vector<int> radii, int count, int bpp)
+        : radii_(std::move(radii)), bpp_(bpp), count_(count) {
+        for (int r : radii_) pad_ += r;
+        const std::size_t bytes = static_cast<std::size_t>(count_ + 2 * pad_) * bpp_;
+        a_.resize(bytes);
+        b_.resize(bytes);
+        sum_.resize(bpp_);
     }
-    for (int y = 0; y < h; ++y) {
-        if (const int enter = y + radius; enter < h) {
-            const uchar* src = in.constScanLine(enter);
-            for (std::size_t i = 0; i < bytes; ++i) sum[i] += src[i];
+
+    void operator()(uchar* pixels, std::ptrdiff_t step) {
+        std::fill(a_.begin(), a_.end(), 0);
+        for (int i = 0; i < count_; ++i)
+            std::copy_n(pixels + i * step, bpp_, a_.data() + static_cast<std::size_t>(pad_ + i) * bpp_);
+        for (int r : radii_) {
+            boxPass(a_.data(), b_.data(), count_ + 2 * pad_, r, bpp_, sum_);
+            std::swap(a_, b_);
         }
-        uchar* dst = out.scanLine(y);
-        for (std::size_t i = 0; i < bytes; ++i) dst[i] = average(sum[i]);
-        if (const int leave = y - radius; leave >= 0) {
-            const uchar* src = in.constScanLine(leave);
-            for (std::size_t i = 0; i < bytes; ++i) sum[i] -= src[i];
-        }
+        for (int i = 0; i < count_; ++i)
+            std::copy_n(a_.data() + static_cast<std::size_t>(pad_ + i) * bpp_, bpp_, pixels + i * step);
     }
-}
+
+private:
+    std::vector<int> radii_;
+    int bpp_;
+    int count_;
+    int pad_ = 0;
+    std::vector<uchar> a_, b_;
+    std::vector<std::uint32_t> sum_;
+};
 
 } // namespace
 
@@ -168,18 +174,17 @@ void gaussianBlurWithKernel(QImage& image, double sigma) {
 void gaussianBlurWithBoxes(QImage& image, double sigma) {
     if (!blurs(sigma) || image.isNull()) return;
     const int bpp = prepare(image);
-    QImage scratch(image.size(), image.format());
-    if (scratch.isNull()) return;
+    // Past the image's size a wider box changes nothing but the cost.
     const int limit = std::max(image.width(), image.height());
-    const auto radii = boxRadii(std::min(sigma, 1e6));
-    for (int r : radii) {
-        boxRows(image, scratch, std::min(r, limit), bpp);
-        std::swap(image, scratch);
-    }
-    for (int r : radii) {
-        boxColumns(image, scratch, std::min(r, limit), bpp);
-        std::swap(image, scratch);
-    }
+    auto radii = boxRadii(std::min(sigma, 1e6));
+    for (int& r : radii) r = std::min(r, limit);
+    uchar* bits = image.bits();
+    if (!bits) return;
+    const std::ptrdiff_t line = image.bytesPerLine();
+    BoxLine row(radii, image.width(), bpp);
+    for (int y = 0; y < image.height(); ++y) row(bits + y * line, bpp);
+    BoxLine column(radii, image.height(), bpp);
+    for (int x = 0; x < image.width(); ++x) column(bits + x * bpp, line);
 }
 
 void gaussianBlur(QImage& image, double sigma) {
