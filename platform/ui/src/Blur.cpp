@@ -35,23 +35,26 @@ std::vector<std::uint32_t> kernel(double sigma, int reach) {
     return fixed;
 }
 
-// One kernel pass along rows into `out`; each byte is a channel, treated alike.
+// One kernel pass along rows into `out`: each tap adds a shifted copy of the row, so the inner
+// loop runs over contiguous bytes. Each byte is a channel, treated alike.
 void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach, int bpp) {
     const int w = in.width();
-    std::vector<std::uint32_t> acc(bpp);
+    const std::size_t bytes = static_cast<std::size_t>(w) * bpp;
+    std::vector<std::uint32_t> acc(bytes);
     for (int y = 0; y < in.height(); ++y) {
         const uchar* src = in.constScanLine(y);
-        uchar* dst = out.scanLine(y);
-        for (int x = 0; x < w; ++x) {
-            std::fill(acc.begin(), acc.end(), 1u << 15);
-            const int from = std::max(-reach, -x), to = std::min(reach, w - 1 - x);
-            for (int d = from; d <= to; ++d) {
-                const uchar* p = src + (x + d) * bpp;
-                const std::uint32_t weight = k[d + reach];
-                for (int c = 0; c < bpp; ++c) acc[c] += weight * p[c];
-            }
-            for (int c = 0; c < bpp; ++c) dst[x * bpp + c] = static_cast<uchar>(acc[c] >> 16);
+        std::fill(acc.begin(), acc.end(), 1u << 15);
+        for (int d = -reach; d <= reach; ++d) {
+            // Output pixels x whose source x + d lies inside the row.
+            const int from = std::max(0, -d), to = std::min(w, w - d);
+            if (from >= to) continue;
+            const std::uint32_t weight = k[d + reach];
+            const uchar* shifted = src + static_cast<std::ptrdiff_t>(d) * bpp;
+            for (std::size_t i = static_cast<std::size_t>(from) * bpp; i < static_cast<std::size_t>(to) * bpp; ++i)
+                acc[i] += weight * shifted[i];
         }
+        uchar* dst = out.scanLine(y);
+        for (std::size_t i = 0; i < bytes; ++i) dst[i] = static_cast<uchar>(acc[i] >> 16);
     }
 }
 
@@ -96,55 +99,79 @@ struct Average {
     std::uint64_t factor;
 };
 
-// One box pass over a line of `count` pixels with nothing beyond its ends.
-void boxPass(const uchar* in, uchar* out, int count, int radius, int bpp, std::vector<std::uint32_t>& sum) {
+// One box pass over `count` elements of `bytes` channels each (a pixel, or a row of a block of
+// columns), with nothing beyond the ends. `Bytes` fixes the count at compile time where it is small.
+template <int Bytes>
+void boxPass(const uchar* in, uchar* out, int count, int radius, int bytes, std::uint32_t* sum) {
+    if constexpr (Bytes > 0) bytes = Bytes;
     const Average average(radius);
-    std::fill(sum.begin(), sum.end(), 0);
-    for (int x = 0; x < std::min(radius, count); ++x)
-        for (int c = 0; c < bpp; ++c) sum[c] += in[x * bpp + c];
-    for (int x = 0; x < count; ++x) {
-        if (const int enter = x + radius; enter < count)
-            for (int c = 0; c < bpp; ++c) sum[c] += in[enter * bpp + c];
-        for (int c = 0; c < bpp; ++c) out[x * bpp + c] = average(sum[c]);
-        if (const int leave = x - radius; leave >= 0)
-            for (int c = 0; c < bpp; ++c) sum[c] -= in[leave * bpp + c];
+    std::fill(sum, sum + bytes, 0);
+    for (int i = 0; i < std::min(radius, count); ++i)
+        for (int c = 0; c < bytes; ++c) sum[c] += in[i * bytes + c];
+    for (int i = 0; i < count; ++i) {
+        if (const int enter = i + radius; enter < count)
+            for (int c = 0; c < bytes; ++c) sum[c] += in[enter * bytes + c];
+        for (int c = 0; c < bytes; ++c) out[i * bytes + c] = average(sum[c]);
+        if (const int leave = i - radius; leave >= 0)
+            for (int c = 0; c < bytes; ++c) sum[c] -= in[leave * bytes + c];
     }
 }
 
-// The box passes over one row or column, `step` bytes from pixel to pixel. The line is padded
-// by the passes' total reach, so what the first pass spreads past an end is still there for
-// the next ones, as it is for a true Gaussian.
-class BoxLine {
+// The box passes along one axis. A line is padded by the passes' total reach, so what the first
+// pass spreads past an end is still there for the next ones, as it is for a true Gaussian.
+template <int Bytes>
+class BoxPasses {
 public:
-    BoxLine(std::vector<int> radii, int count, int bpp)
-        : radii_(std::move(radii)), bpp_(bpp), count_(count) {
+    BoxPasses(const std::vector<int>& radii, int count, int bytes) : radii_(radii), count_(count), bytes_(bytes) {
         for (int r : radii_) pad_ += r;
-        const std::size_t bytes = static_cast<std::size_t>(count_ + 2 * pad_) * bpp_;
-        a_.resize(bytes);
-        b_.resize(bytes);
-        sum_.resize(bpp_);
+        const std::size_t size = static_cast<std::size_t>(count_ + 2 * pad_) * bytes_;
+        a_.resize(size);
+        b_.resize(size);
+        sum_.resize(bytes_);
     }
 
-    void operator()(uchar* pixels, std::ptrdiff_t step) {
+    // Element i of the line is `bytes` bytes at `first + i * step`.
+    void operator()(uchar* first, std::ptrdiff_t step) {
         std::fill(a_.begin(), a_.end(), 0);
-        for (int i = 0; i < count_; ++i)
-            std::copy_n(pixels + i * step, bpp_, a_.data() + static_cast<std::size_t>(pad_ + i) * bpp_);
+        for (int i = 0; i < count_; ++i) std::copy_n(first + i * step, bytes_, at(a_, i));
         for (int r : radii_) {
-            boxPass(a_.data(), b_.data(), count_ + 2 * pad_, r, bpp_, sum_);
+            boxPass<Bytes>(a_.data(), b_.data(), count_ + 2 * pad_, r, bytes_, sum_.data());
             std::swap(a_, b_);
         }
-        for (int i = 0; i < count_; ++i)
-            std::copy_n(a_.data() + static_cast<std::size_t>(pad_ + i) * bpp_, bpp_, pixels + i * step);
+        for (int i = 0; i < count_; ++i) std::copy_n(at(a_, i), bytes_, first + i * step);
     }
 
 private:
+    uchar* at(std::vector<uchar>& line, int i) const {
+        return line.data() + static_cast<std::size_t>(pad_ + i) * bytes_;
+    }
+
     std::vector<int> radii_;
-    int bpp_;
     int count_;
+    int bytes_;
     int pad_ = 0;
     std::vector<uchar> a_, b_;
     std::vector<std::uint32_t> sum_;
 };
+
+template <int Bpp>
+void boxBlur(QImage& image, const std::vector<int>& radii) {
+    uchar* bits = image.bits();
+    if (!bits) return;
+    const std::ptrdiff_t line = image.bytesPerLine();
+    const int w = image.width(), h = image.height();
+    BoxPasses<Bpp> rows(radii, w, Bpp);
+    for (int y = 0; y < h; ++y) rows(bits + y * line, Bpp);
+    // Columns go in blocks, each row of a block one element, so memory is read in order.
+    constexpr int block = 64 / Bpp;
+    BoxPasses<0> columns(radii, h, block * Bpp);
+    int x = 0;
+    for (; x + block <= w; x += block) columns(bits + x * Bpp, line);
+    if (x < w) {
+        BoxPasses<0> rest(radii, h, (w - x) * Bpp);
+        rest(bits + x * Bpp, line);
+    }
+}
 
 } // namespace
 
@@ -178,13 +205,10 @@ void gaussianBlurWithBoxes(QImage& image, double sigma) {
     const int limit = std::max(image.width(), image.height());
     auto radii = boxRadii(std::min(sigma, 1e6));
     for (int& r : radii) r = std::min(r, limit);
-    uchar* bits = image.bits();
-    if (!bits) return;
-    const std::ptrdiff_t line = image.bytesPerLine();
-    BoxLine row(radii, image.width(), bpp);
-    for (int y = 0; y < image.height(); ++y) row(bits + y * line, bpp);
-    BoxLine column(radii, image.height(), bpp);
-    for (int x = 0; x < image.width(); ++x) column(bits + x * bpp, line);
+    if (bpp == 4)
+        boxBlur<4>(image, radii);
+    else
+        boxBlur<1>(image, radii);
 }
 
 void gaussianBlur(QImage& image, double sigma) {
