@@ -19,7 +19,8 @@ QImage content() {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     for (int i = 0; i < 12; ++i)
-        painter.fillRect(QRectF(20 + i * 30, 30 + (i % 4) * 70, 24, 50), QColor::fromHsv(i * 30, 200, 220, 230));
+        painter.fillRect(QRectF(20 + i * 30, 30 + (i % 4) * 70, 24, 50),
+                         QColor::fromHsv(i * 30, 200, 220, 230));
     return image;
 }
 
@@ -33,7 +34,8 @@ void naiveBlur(QImage& image, double sigma) {
             weights.push_back(std::exp(-(dx * dx + dy * dy) / (2 * sigma * sigma)));
             total += weights.back();
         }
-    for (double& w : weights) w /= total;
+    for (double& w : weights)
+        w /= total;
     const QImage source = image.copy();
     const int width = image.width(), height = image.height();
     for (int y = 0; y < height; ++y) {
@@ -63,8 +65,7 @@ void naiveBlur(QImage& image, double sigma) {
     }
 }
 
-template <void (*Blur)(QImage&, double)>
-void run(benchmark::State& state) {
+template <void (*Blur)(QImage&, double)> void run(benchmark::State& state) {
     const QImage original = content();
     const double sigma = static_cast<double>(state.range(0));
     for (auto _ : state) {
@@ -74,10 +75,18 @@ void run(benchmark::State& state) {
     }
 }
 
-void BM_NaiveKernel(benchmark::State& state) { run<naiveBlur>(state); }
-void BM_GaussianBlur(benchmark::State& state) { run<ui::gaussianBlur>(state); }
-void BM_SeparableKernel(benchmark::State& state) { run<ui::gaussianBlurWithKernel>(state); }
-void BM_BoxPasses(benchmark::State& state) { run<ui::gaussianBlurWithBoxes>(state); }
+void BM_NaiveKernel(benchmark::State& state) {
+    run<naiveBlur>(state);
+}
+void BM_GaussianBlur(benchmark::State& state) {
+    run<ui::gaussianBlur>(state);
+}
+void BM_SeparableKernel(benchmark::State& state) {
+    run<ui::gaussianBlurWithKernel>(state);
+}
+void BM_BoxPasses(benchmark::State& state) {
+    run<ui::gaussianBlurWithBoxes>(state);
+}
 
 BENCHMARK(BM_NaiveKernel)->Arg(2)->Arg(6)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GaussianBlur)->Arg(2)->Arg(6)->Arg(30)->Unit(benchmark::kMillisecond);

@@ -12,7 +12,9 @@ namespace {
 // Past this sigma the kernel's taps cost more than the box passes.
 constexpr double kernelLimit = 3;
 
-bool blurs(double sigma) { return sigma > 0 && std::isfinite(sigma); }
+bool blurs(double sigma) {
+    return sigma > 0 && std::isfinite(sigma);
+}
 
 // Brings the image to a format the passes work on; returns the bytes per pixel.
 int prepare(QImage& image) {
@@ -27,10 +29,12 @@ int prepare(QImage& image) {
 std::vector<std::uint32_t> kernel(double sigma, int reach) {
     std::vector<double> weights(2 * reach + 1);
     double sum = 0;
-    for (int k = -reach; k <= reach; ++k) sum += weights[k + reach] = std::exp(-k * k / (2 * sigma * sigma));
+    for (int k = -reach; k <= reach; ++k)
+        sum += weights[k + reach] = std::exp(-k * k / (2 * sigma * sigma));
     std::vector<std::uint32_t> fixed(weights.size());
     std::uint32_t total = 0;
-    for (std::size_t i = 0; i < weights.size(); ++i) total += fixed[i] = std::lround(weights[i] / sum * 65536);
+    for (std::size_t i = 0; i < weights.size(); ++i)
+        total += fixed[i] = std::lround(weights[i] / sum * 65536);
     fixed[reach] += 65536 - total; // the rounding remainder goes to the centre
     return fixed;
 }
@@ -50,11 +54,13 @@ void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>&
             if (from >= to) continue;
             const std::uint32_t weight = k[d + reach];
             const uchar* shifted = src + static_cast<std::ptrdiff_t>(d) * bpp;
-            for (std::size_t i = static_cast<std::size_t>(from) * bpp; i < static_cast<std::size_t>(to) * bpp; ++i)
+            for (std::size_t i = static_cast<std::size_t>(from) * bpp; i < static_cast<std::size_t>(to) * bpp;
+                 ++i)
                 acc[i] += weight * shifted[i];
         }
         uchar* dst = out.scanLine(y);
-        for (std::size_t i = 0; i < bytes; ++i) dst[i] = static_cast<uchar>(acc[i] >> 16);
+        for (std::size_t i = 0; i < bytes; ++i)
+            dst[i] = static_cast<uchar>(acc[i] >> 16);
     }
 }
 
@@ -69,10 +75,12 @@ void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_
         for (int d = from; d <= to; ++d) {
             const uchar* src = in.constScanLine(y + d);
             const std::uint32_t weight = k[d + reach];
-            for (std::size_t i = 0; i < bytes; ++i) acc[i] += weight * src[i];
+            for (std::size_t i = 0; i < bytes; ++i)
+                acc[i] += weight * src[i];
         }
         uchar* dst = out.scanLine(y);
-        for (std::size_t i = 0; i < bytes; ++i) dst[i] = static_cast<uchar>(acc[i] >> 16);
+        for (std::size_t i = 0; i < bytes; ++i)
+            dst[i] = static_cast<uchar>(acc[i] >> 16);
     }
 }
 
@@ -86,13 +94,15 @@ std::vector<int> boxRadii(double sigma) {
     const double m = (12 * sigma * sigma - n * lower * lower - 4 * n * lower - 3 * n) / (-4.0 * lower - 4);
     const int smaller = static_cast<int>(std::lround(m));
     std::vector<int> radii;
-    for (int i = 0; i < n; ++i) radii.push_back(((i < smaller ? lower : upper) - 1) / 2);
+    for (int i = 0; i < n; ++i)
+        radii.push_back(((i < smaller ? lower : upper) - 1) / 2);
     return radii;
 }
 
 // Divides a window's sum by its width in fixed point.
 struct Average {
-    explicit Average(int radius) : factor((std::uint64_t(1) << 32) / (2 * radius + 1)) {}
+    explicit Average(int radius)
+        : factor((std::uint64_t(1) << 32) / (2 * radius + 1)) {}
     uchar operator()(std::uint32_t sum) const {
         return static_cast<uchar>((sum * factor + (std::uint64_t(1) << 31)) >> 32);
     }
@@ -107,23 +117,30 @@ void boxPass(const uchar* in, uchar* out, int count, int radius, int bytes, std:
     const Average average(radius);
     std::fill(sum, sum + bytes, 0);
     for (int i = 0; i < std::min(radius, count); ++i)
-        for (int c = 0; c < bytes; ++c) sum[c] += in[i * bytes + c];
+        for (int c = 0; c < bytes; ++c)
+            sum[c] += in[i * bytes + c];
     for (int i = 0; i < count; ++i) {
         if (const int enter = i + radius; enter < count)
-            for (int c = 0; c < bytes; ++c) sum[c] += in[enter * bytes + c];
-        for (int c = 0; c < bytes; ++c) out[i * bytes + c] = average(sum[c]);
+            for (int c = 0; c < bytes; ++c)
+                sum[c] += in[enter * bytes + c];
+        for (int c = 0; c < bytes; ++c)
+            out[i * bytes + c] = average(sum[c]);
         if (const int leave = i - radius; leave >= 0)
-            for (int c = 0; c < bytes; ++c) sum[c] -= in[leave * bytes + c];
+            for (int c = 0; c < bytes; ++c)
+                sum[c] -= in[leave * bytes + c];
     }
 }
 
 // The box passes along one axis. A line is padded by the passes' total reach, so what the first
 // pass spreads past an end is still there for the next ones, as it is for a true Gaussian.
-template <int Bytes>
-class BoxPasses {
+template <int Bytes> class BoxPasses {
 public:
-    BoxPasses(const std::vector<int>& radii, int count, int bytes) : radii_(radii), count_(count), bytes_(bytes) {
-        for (int r : radii_) pad_ += r;
+    BoxPasses(const std::vector<int>& radii, int count, int bytes)
+        : radii_(radii)
+        , count_(count)
+        , bytes_(bytes) {
+        for (int r : radii_)
+            pad_ += r;
         const std::size_t size = static_cast<std::size_t>(count_ + 2 * pad_) * bytes_;
         a_.resize(size);
         b_.resize(size);
@@ -133,12 +150,14 @@ public:
     // Element i of the line is `bytes` bytes at `first + i * step`.
     void operator()(uchar* first, std::ptrdiff_t step) {
         std::fill(a_.begin(), a_.end(), 0);
-        for (int i = 0; i < count_; ++i) std::copy_n(first + i * step, bytes_, at(a_, i));
+        for (int i = 0; i < count_; ++i)
+            std::copy_n(first + i * step, bytes_, at(a_, i));
         for (int r : radii_) {
             boxPass<Bytes>(a_.data(), b_.data(), count_ + 2 * pad_, r, bytes_, sum_.data());
             std::swap(a_, b_);
         }
-        for (int i = 0; i < count_; ++i) std::copy_n(at(a_, i), bytes_, first + i * step);
+        for (int i = 0; i < count_; ++i)
+            std::copy_n(at(a_, i), bytes_, first + i * step);
     }
 
 private:
@@ -154,19 +173,20 @@ private:
     std::vector<std::uint32_t> sum_;
 };
 
-template <int Bpp>
-void boxBlur(QImage& image, const std::vector<int>& radii) {
+template <int Bpp> void boxBlur(QImage& image, const std::vector<int>& radii) {
     uchar* bits = image.bits();
     if (!bits) return;
     const std::ptrdiff_t line = image.bytesPerLine();
     const int w = image.width(), h = image.height();
     BoxPasses<Bpp> rows(radii, w, Bpp);
-    for (int y = 0; y < h; ++y) rows(bits + y * line, Bpp);
+    for (int y = 0; y < h; ++y)
+        rows(bits + y * line, Bpp);
     // Columns go in blocks, each row of a block one element, so memory is read in order.
     constexpr int block = 64 / Bpp;
     BoxPasses<0> columns(radii, h, block * Bpp);
     int x = 0;
-    for (; x + block <= w; x += block) columns(bits + x * Bpp, line);
+    for (; x + block <= w; x += block)
+        columns(bits + x * Bpp, line);
     if (x < w) {
         BoxPasses<0> rest(radii, h, (w - x) * Bpp);
         rest(bits + x * Bpp, line);
@@ -204,7 +224,8 @@ void gaussianBlurWithBoxes(QImage& image, double sigma) {
     // Past the image's size a wider box changes nothing but the cost.
     const int limit = std::max(image.width(), image.height());
     auto radii = boxRadii(std::min(sigma, 1e6));
-    for (int& r : radii) r = std::min(r, limit);
+    for (int& r : radii)
+        r = std::min(r, limit);
     if (bpp == 4)
         boxBlur<4>(image, radii);
     else

@@ -24,7 +24,8 @@ double stretch(const QTransform& t) {
 
 } // namespace
 
-OffscreenLayer::OffscreenLayer(QPainter& target, const QRectF& bounds, double margin) : target_(target) {
+OffscreenLayer::OffscreenLayer(QPainter& target, const QRectF& bounds, double margin)
+    : target_(target) {
     if (!target.isActive()) return;
     const QTransform toDevice = target.deviceTransform();
     scale_ = stretch(toDevice);

@@ -29,7 +29,8 @@ ShadowImage castShadow(const QImage& layer, const Shadow& shadow, double scale, 
     const QRect visible = cast.adjusted(-reach, -reach, reach, reach).intersected(bounds);
     if (visible.isEmpty()) return {};
     // What is blurred: the visible part and the pixels whose blur reaches into it.
-    const QRect work = visible.adjusted(-reach, -reach, reach, reach).intersected(cast.adjusted(-reach, -reach, reach, reach));
+    const QRect work = visible.adjusted(-reach, -reach, reach, reach)
+                           .intersected(cast.adjusted(-reach, -reach, reach, reach));
 
     const QImage source = layer.format() == QImage::Format_ARGB32_Premultiplied
                               ? layer
@@ -41,7 +42,8 @@ ShadowImage castShadow(const QImage& layer, const Shadow& shadow, double scale, 
     for (int y = copied.top(); y <= copied.bottom(); ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(y - shift.y()));
         uchar* dst = coverage.scanLine(y - work.top());
-        for (int x = copied.left(); x <= copied.right(); ++x) dst[x - work.left()] = qAlpha(src[x - shift.x()]);
+        for (int x = copied.left(); x <= copied.right(); ++x)
+            dst[x - work.left()] = qAlpha(src[x - shift.x()]);
     }
     gaussianBlur(coverage, sigma);
 
@@ -50,14 +52,16 @@ ShadowImage castShadow(const QImage& layer, const Shadow& shadow, double scale, 
     const QRgb tint = shadow.color.rgba();
     const std::uint32_t a = qAlpha(tint), r = qRed(tint) * a, g = qGreen(tint) * a, b = qBlue(tint) * a;
     for (int y = 0; y < visible.height(); ++y) {
-        const uchar* src = coverage.constScanLine(y + visible.top() - work.top()) + (visible.left() - work.left());
+        const uchar* src =
+            coverage.constScanLine(y + visible.top() - work.top()) + (visible.left() - work.left());
         auto* dst = reinterpret_cast<QRgb*>(result.scanLine(y));
         for (int x = 0; x < visible.width(); ++x) {
             const std::uint32_t c = src[x];
             // Colour times coverage, both out of 255: divide by 255² with rounding.
             constexpr std::uint32_t square = 255 * 255, half = square / 2;
-            dst[x] = qRgba(static_cast<int>((r * c + half) / square), static_cast<int>((g * c + half) / square),
-                           static_cast<int>((b * c + half) / square), static_cast<int>((a * 255 * c + half) / square));
+            dst[x] = qRgba(
+                static_cast<int>((r * c + half) / square), static_cast<int>((g * c + half) / square),
+                static_cast<int>((b * c + half) / square), static_cast<int>((a * 255 * c + half) / square));
         }
     }
     return {result, visible.topLeft()};

@@ -21,7 +21,8 @@ QPainterPath polyline(std::initializer_list<QPointF> points) {
     QPainterPath path;
     auto it = points.begin();
     path.moveTo(*it);
-    for (++it; it != points.end(); ++it) path.lineTo(*it);
+    for (++it; it != points.end(); ++it)
+        path.lineTo(*it);
     return path;
 }
 
@@ -52,7 +53,9 @@ QPainterPath stroke(const QPainterPath& path, double width, Qt::PenCapStyle cap 
 }
 
 // The outline of a closed shape, drawn with the pen: the outline variant of a body.
-QPainterPath ring(const QPainterPath& shape, const SymbolPen& pen) { return stroke(shape, pen.width); }
+QPainterPath ring(const QPainterPath& shape, const SymbolPen& pen) {
+    return stroke(shape, pen.width);
+}
 
 // A shape grown by `distance` on every side.
 QPainterPath grown(const QPainterPath& shape, double distance) {
@@ -60,7 +63,9 @@ QPainterPath grown(const QPainterPath& shape, double distance) {
 }
 
 // The filled variant of a body: as large as its outline drawn with the pen.
-QPainterPath solid(const QPainterPath& shape, const SymbolPen& pen) { return grown(shape, pen.width / 2); }
+QPainterPath solid(const QPainterPath& shape, const SymbolPen& pen) {
+    return grown(shape, pen.width / 2);
+}
 
 // A body: its outline, or filled.
 QPainterPath body(const QPainterPath& shape, const SymbolPen& pen) {
@@ -68,7 +73,9 @@ QPainterPath body(const QPainterPath& shape, const SymbolPen& pen) {
 }
 
 // Room left between a body and what sits on or in it.
-double gap(const SymbolPen& pen) { return std::max(pen.width * 0.8, 45.0); }
+double gap(const SymbolPen& pen) {
+    return std::max(pen.width * 0.8, 45.0);
+}
 
 QPainterPath rotated(const QPainterPath& path, double degrees) {
     QTransform t;
@@ -103,7 +110,9 @@ QPainterPath xmarkLines(double inset) {
     return path;
 }
 
-QPainterPath xmark(const SymbolPen& pen) { return stroke(xmarkLines(200), pen.width); }
+QPainterPath xmark(const SymbolPen& pen) {
+    return stroke(xmarkLines(200), pen.width);
+}
 
 QPainterPath checkmark(const SymbolPen& pen) {
     return stroke(polyline({{150, 540}, {390, 780}, {860, 230}}), pen.width);
@@ -117,7 +126,9 @@ QPainterPath checkmarkCircle(const SymbolPen& pen) {
     return circled(polyline({{300, 520}, {440, 660}, {710, 350}}), pen);
 }
 
-QPainterPath xmarkCircle(const SymbolPen& pen) { return circled(xmarkLines(350), pen); }
+QPainterPath xmarkCircle(const SymbolPen& pen) {
+    return circled(xmarkLines(350), pen);
+}
 
 QPainterPath star(QPointF c, double outer, double inner) {
     QPainterPath path;
@@ -142,7 +153,8 @@ QPainterPath starCircle(const SymbolPen& pen) {
 QPainterPath circleDotted(const SymbolPen& pen) {
     QPainterPath path;
     const double dot = pen.width * 0.75;
-    for (int i = 0; i < 12; ++i) path.addPath(circle(onCircle(centre, circleRadius, i * 30), dot));
+    for (int i = 0; i < 12; ++i)
+        path.addPath(circle(onCircle(centre, circleRadius, i * 30), dot));
     return path;
 }
 
@@ -231,7 +243,8 @@ QPainterPath trash(const SymbolPen& pen) {
 
 QPainterPath pencil(const SymbolPen& pen) {
     // Built lying left to right, point to the left, then turned so the point is at the lower left.
-    const auto shape = polygon({{40, 500}, {260, 395}, {860, 395}, {930, 430}, {930, 570}, {860, 605}, {260, 605}});
+    const auto shape =
+        polygon({{40, 500}, {260, 395}, {860, 395}, {930, 430}, {930, 570}, {860, 605}, {260, 605}});
     auto bands = polyline({{260, 395}, {260, 605}});
     bands.addPath(polyline({{760, 395}, {760, 605}}));
     QPainterPath path;
@@ -402,7 +415,8 @@ const SymbolImage::Drawing* resolve(std::string_view name, SymbolVariant variant
 
 std::vector<std::string> names() {
     std::vector<std::string> result;
-    for (const auto& [name, drawing] : catalogue()) result.push_back(name);
+    for (const auto& [name, drawing] : catalogue())
+        result.push_back(name);
     return result;
 }
 

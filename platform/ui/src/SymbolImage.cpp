@@ -47,10 +47,13 @@ QPainterPath cachedPath(const SymbolImage::Drawing& drawing, int weight) {
         if (auto it = cache.find(key); it != cache.end()) return it->second;
     }
     const SymbolPen pen{.width = symbols::strokeWidth(weight), .fill = drawing.fill};
-    auto path = QTransform::fromScale(1 / symbols::designSize, 1 / symbols::designSize).map(drawing.build(pen));
+    auto path =
+        QTransform::fromScale(1 / symbols::designSize, 1 / symbols::designSize).map(drawing.build(pen));
     std::lock_guard lock(mutex);
     return cache.emplace(key, std::move(path)).first->second;
 }
+
+constexpr double maxImageSide = 16384;
 
 // Capital letters are about 0.7 of the point size in most faces.
 constexpr double capHeightRatio = 0.7;
@@ -62,7 +65,8 @@ SymbolMetrics centredOnCapitals(double side, double capHeight) {
 } // namespace
 
 SymbolImage::SymbolImage(std::string_view systemName, SymbolVariant variant)
-    : systemName_(systemName), drawing_(symbols::resolve(systemName, variant)) {
+    : systemName_(systemName)
+    , drawing_(symbols::resolve(systemName, variant)) {
     if (drawing_)
         resolvedName_ = drawing_->name;
     else
@@ -88,7 +92,9 @@ void SymbolImage::draw(QPainter& painter, const QRectF& rect, const QColor& colo
 QImage SymbolImage::image(double pointSize, const QColor& color, int weight, double scale) const {
     if (!drawing_ || !(pointSize > 0) || !(scale > 0) || !std::isfinite(pointSize * scale)) return {};
     const auto side = metrics(pointSize).size;
-    const int pixels = std::max(1, static_cast<int>(std::ceil(side.width() * scale)));
+    const double wanted = std::ceil(side.width() * scale);
+    if (wanted > maxImageSide) return {};
+    const int pixels = std::max(1, static_cast<int>(wanted));
     QImage result(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     if (result.isNull()) return {};
     result.fill(Qt::transparent);
@@ -112,8 +118,12 @@ SymbolMetrics SymbolImage::metrics(const QFont& font) {
     return centredOnCapitals(side, capHeight > 0 ? capHeight : side * capHeightRatio);
 }
 
-std::vector<std::string> SymbolImage::names() { return symbols::names(); }
+std::vector<std::string> SymbolImage::names() {
+    return symbols::names();
+}
 
-bool SymbolImage::exists(std::string_view systemName) { return symbols::find(systemName) != nullptr; }
+bool SymbolImage::exists(std::string_view systemName) {
+    return symbols::find(systemName) != nullptr;
+}
 
 } // namespace ui

@@ -21,7 +21,8 @@ QImage transparent(int w, int h) {
 double totalAlpha(const QImage& image) {
     double sum = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) sum += qAlpha(image.pixel(x, y));
+        for (int x = 0; x < image.width(); ++x)
+            sum += qAlpha(image.pixel(x, y));
     return sum;
 }
 
@@ -44,7 +45,8 @@ TEST_P(BlurWays, LineSpreadsAsTheGaussianToThreeSigmaAndNoFurther) {
     const auto& way = GetParam();
     const int size = 101, centre = 50;
     auto image = transparent(size, size);
-    for (int y = 0; y < size; ++y) image.setPixel(centre, y, qRgba(255, 255, 255, 255));
+    for (int y = 0; y < size; ++y)
+        image.setPixel(centre, y, qRgba(255, 255, 255, 255));
     way.blur(image, way.sigma);
     const int reach = ui::blurReach(way.sigma);
     EXPECT_EQ(reach, static_cast<int>(std::ceil(3 * way.sigma)));
@@ -84,7 +86,8 @@ TEST_P(BlurWays, KeepsTheTotalCoverageAndValidPremultipliedPixels) {
     const auto& way = GetParam();
     auto image = transparent(80, 80);
     for (int y = 34; y < 46; ++y)
-        for (int x = 30; x < 50; ++x) image.setPixel(x, y, qRgba(200, 40, 0, 220));
+        for (int x = 30; x < 50; ++x)
+            image.setPixel(x, y, qRgba(200, 40, 0, 220));
     const double before = totalAlpha(image);
     way.blur(image, way.sigma);
     EXPECT_NEAR(totalAlpha(image), before, before * 0.01);
@@ -120,7 +123,8 @@ TEST(BlurTest, BoxPassesFollowTheKernel) {
         SCOPED_TRACE(sigma);
         auto exact = transparent(120, 40);
         for (int y = 0; y < 40; ++y)
-            for (int x = 60; x < 120; ++x) exact.setPixel(x, y, qRgba(255, 255, 255, 255));
+            for (int x = 60; x < 120; ++x)
+                exact.setPixel(x, y, qRgba(255, 255, 255, 255));
         auto approximate = exact;
         ui::gaussianBlurWithKernel(exact, sigma);
         ui::gaussianBlurWithBoxes(approximate, sigma);

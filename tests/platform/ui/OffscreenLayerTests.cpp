@@ -34,7 +34,8 @@ TEST(OffscreenLayerTest, OffTheSurfaceIsEmptyAndDrawsNothing) {
     auto target = surface(20, 20);
     const auto before = target;
     QPainter painter(&target);
-    for (const QRectF& bounds : {QRectF(100, 100, 10, 10), QRectF(0, 0, std::nan(""), 4), QRectF(0, 0, HUGE_VAL, 4)}) {
+    for (const QRectF& bounds :
+         {QRectF(100, 100, 10, 10), QRectF(0, 0, std::nan(""), 4), QRectF(0, 0, HUGE_VAL, 4)}) {
         ui::OffscreenLayer layer(painter, bounds);
         EXPECT_TRUE(layer.isEmpty());
         layer.painter().fillRect(QRect(0, 0, 20, 20), Qt::red);

@@ -11,7 +11,8 @@ QImage squareLayer() {
     QImage layer(40, 40, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     for (int y = 15; y < 25; ++y)
-        for (int x = 15; x < 25; ++x) layer.setPixel(x, y, qRgba(0, 200, 0, 255));
+        for (int x = 15; x < 25; ++x)
+            layer.setPixel(x, y, qRgba(0, 200, 0, 255));
     return layer;
 }
 
@@ -45,7 +46,7 @@ TEST(ShadowTest, BlurredShadowSpreadsInItsColourAndOpacity) {
     EXPECT_NEAR(qAlpha(middle), 128, 6);
     EXPECT_EQ(qRed(middle), 0);
     EXPECT_EQ(qBlue(middle), qAlpha(middle));
-    EXPECT_GT(qAlpha(at(cast, 13, 20)), 0);  // spread past the square's edge
+    EXPECT_GT(qAlpha(at(cast, 13, 20)), 0); // spread past the square's edge
     EXPECT_EQ(qAlpha(at(cast, 20 - 12, 20)), 0);
 }
 
@@ -61,7 +62,8 @@ TEST(ShadowTest, OnlyTheVisiblePartIsMade) {
     EXPECT_EQ(at(cast, 18, 22), at(whole, 18, 22));
 
     EXPECT_TRUE(ui::castShadow(squareLayer(), shadow, 1, QRect(500, 500, 10, 10)).isNull());
-    EXPECT_TRUE(ui::castShadow(squareLayer(), {.color = Qt::transparent, .radius = 2}, 1, everywhere).isNull());
+    EXPECT_TRUE(
+        ui::castShadow(squareLayer(), {.color = Qt::transparent, .radius = 2}, 1, everywhere).isNull());
     EXPECT_TRUE(ui::castShadow(QImage(), shadow, 1, everywhere).isNull());
 }
 

@@ -92,7 +92,8 @@ TEST(SymbolImageTest, FillVariantIsTheFilledSymbolWhereThereIsOne) {
         EXPECT_EQ(render(filled), render(ui::SymbolImage(name)));
     }
     // A filled name stays filled.
-    EXPECT_EQ(ui::SymbolImage("star.circle.fill", ui::SymbolVariant::fill).resolvedName(), "star.circle.fill");
+    EXPECT_EQ(ui::SymbolImage("star.circle.fill", ui::SymbolVariant::fill).resolvedName(),
+              "star.circle.fill");
     EXPECT_EQ(ui::SymbolImage("star.circle.fill").resolvedName(), "star.circle.fill");
 }
 
@@ -146,6 +147,7 @@ TEST(SymbolImageTest, ImageIsATemplateInTheGivenColourAtTheGivenScale) {
     EXPECT_GT(opaque, 400);
     EXPECT_TRUE(ui::SymbolImage("plus").image(0, tint).isNull());
     EXPECT_TRUE(ui::SymbolImage("plus").image(12, tint, QFont::Normal, std::nan("")).isNull());
+    EXPECT_TRUE(ui::SymbolImage("plus").image(1e9, tint).isNull());
 }
 
 // The vertical middle of what is painted, in pixels.
@@ -179,7 +181,8 @@ TEST(SymbolImageTest, SymbolBesideTextCentresOnItsCapitals) {
     QImage symbol(120, 120, QImage::Format_ARGB32_Premultiplied);
     symbol.fill(Qt::transparent);
     painter.begin(&symbol);
-    ui::SymbolImage("plus").draw(painter, QRectF(QPointF(10, baseline - metrics.baseline), metrics.size), Qt::black);
+    ui::SymbolImage("plus").draw(painter, QRectF(QPointF(10, baseline - metrics.baseline), metrics.size),
+                                 Qt::black);
     painter.end();
 
     EXPECT_NEAR(inkMiddle(symbol), inkMiddle(text), 1.0);
@@ -195,8 +198,10 @@ TEST(SymbolImageTest, NamesListEveryDrawingOnce) {
     const auto names = ui::SymbolImage::names();
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
     EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
-    for (const auto& name : usedNames) EXPECT_TRUE(ui::SymbolImage::exists(name)) << name;
-    for (const auto& name : names) EXPECT_FALSE(ui::SymbolImage(name).path().isEmpty()) << name;
+    for (const auto& name : usedNames)
+        EXPECT_TRUE(ui::SymbolImage::exists(name)) << name;
+    for (const auto& name : names)
+        EXPECT_FALSE(ui::SymbolImage(name).path().isEmpty()) << name;
 }
 
 } // namespace

@@ -48,7 +48,8 @@ public:
 
 private:
     void endPainting();
-    void drawOnTarget(const QImage& pixels, QPoint devicePosition, QPainter::CompositionMode mode, double opacity);
+    void drawOnTarget(const QImage& pixels, QPoint devicePosition, QPainter::CompositionMode mode,
+                      double opacity);
 
     QPainter& target_;
     QImage image_;

@@ -53,12 +53,12 @@ public:
     // 100 thin … 900 black; others are clamped into that range). Empty for the empty symbol.
     QPainterPath path(int weight = QFont::Normal) const;
 
-    // Paints the symbol stretched to `rect` in `color`. Stroke widths follow the rect's smaller
-    // side, so a resized symbol keeps its proportions of line to size.
+    // Paints the symbol stretched to `rect` in `color`, lines and all, as a resized vector image.
     void draw(QPainter& painter, const QRectF& rect, const QColor& color, int weight = QFont::Normal) const;
 
     // The symbol at its natural size for `pointSize`, `scale` pixels per point, as a premultiplied
-    // ARGB image with that device pixel ratio. Null for the empty symbol.
+    // ARGB image with that device pixel ratio. Null for the empty symbol, and for a size that is
+    // not positive or more than 16384 pixels a side.
     QImage image(double pointSize, const QColor& color, int weight = QFont::Normal, double scale = 1) const;
 
     // A symbol beside text of `pointSize` points is a square of that side, centred on the middle
