@@ -13,7 +13,14 @@ namespace {
 
 QRect devicePixels(const QPainter& target) {
     const auto* device = target.device();
-    return device ? QRect(0, 0, device->width(), device->height()) : QRect();
+    if (!device) return {};
+    // Images and pixmaps measure themselves in pixels; widgets in points, over pixels at their
+    // pixel ratio.
+    if (device->devType() == QInternal::Image || device->devType() == QInternal::Pixmap)
+        return QRect(0, 0, device->width(), device->height());
+    const double ratio = device->devicePixelRatioF();
+    return QRect(0, 0, static_cast<int>(std::ceil(device->width() * ratio)),
+                 static_cast<int>(std::ceil(device->height() * ratio)));
 }
 
 // The mean stretch of a transform, so a rotated or scaled layer blurs by the size it shows.
@@ -105,6 +112,7 @@ void OffscreenLayer::drawOnTarget(const QImage& pixels, QPoint devicePosition, Q
     placed.setDevicePixelRatio(ratio);
     target_.save();
     target_.setWorldTransform(QTransform());
+    target_.setViewTransformEnabled(false);
     target_.setCompositionMode(mode);
     target_.setOpacity(target_.opacity() * (opacity > 0 ? std::min(opacity, 1.0) : 0.0));
     target_.drawImage(QPointF(devicePosition) / ratio, placed);
