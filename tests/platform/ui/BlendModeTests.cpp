@@ -37,23 +37,6 @@ TEST(BlendModeTest, SourceAtopDrawsOnlyOverWhatIsThere) {
     EXPECT_EQ(qAlpha(image.pixel(15, 5)), 0);
 }
 
-TEST(BlendModeTest, PlusLighterAddsAndDestinationOverGoesBehind) {
-    QImage image(4, 4, QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(100, 100, 100));
-    QPainter painter(&image);
-    ui::setBlendMode(painter, ui::BlendMode::plusLighter);
-    painter.fillRect(QRect(0, 0, 4, 4), QColor(100, 50, 200));
-    painter.end();
-    EXPECT_EQ(image.pixel(1, 1), qRgb(200, 150, 255));
-
-    auto square = redSquare();
-    painter.begin(&square);
-    ui::setBlendMode(painter, ui::BlendMode::destinationOver);
-    painter.fillRect(QRect(0, 0, 20, 20), Qt::blue);
-    painter.end();
-    EXPECT_EQ(square.pixel(3, 3), qRgba(255, 0, 0, 255));
-}
-
 TEST(BlendModeTest, ModesQPainterLacksDrawAsNormal) {
     for (auto mode : {ui::BlendMode::hue, ui::BlendMode::saturation, ui::BlendMode::color,
                       ui::BlendMode::luminosity, ui::BlendMode::plusDarker}) {

@@ -67,10 +67,4 @@ TEST(ShadowTest, OnlyTheVisiblePartIsMade) {
     EXPECT_TRUE(ui::castShadow(QImage(), shadow, 1, everywhere).isNull());
 }
 
-TEST(ShadowTest, DefaultColourIsBlackAtAThird) {
-    const ui::Shadow shadow;
-    EXPECT_EQ(shadow.color.rgb(), qRgb(0, 0, 0));
-    EXPECT_EQ(shadow.color.alpha(), 84);
-}
-
 } // namespace

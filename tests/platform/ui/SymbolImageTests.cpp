@@ -194,14 +194,4 @@ TEST(SymbolImageTest, SymbolBesideTextCentresOnItsCapitals) {
     EXPECT_EQ(ui::SymbolImage::metrics(-1).size, QSizeF());
 }
 
-TEST(SymbolImageTest, NamesListEveryDrawingOnce) {
-    const auto names = ui::SymbolImage::names();
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
-    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
-    for (const auto& name : usedNames)
-        EXPECT_TRUE(ui::SymbolImage::exists(name)) << name;
-    for (const auto& name : names)
-        EXPECT_FALSE(ui::SymbolImage(name).path().isEmpty()) << name;
-}
-
 } // namespace
