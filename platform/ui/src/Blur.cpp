@@ -1,0 +1,242 @@
+#include "ui/Blur.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace ui {
+namespace {
+
+// Past this sigma the kernel's taps cost more than the box passes.
+constexpr double kernelLimit = 3;
+
+bool blurs(double sigma) {
+    return sigma > 0 && std::isfinite(sigma);
+}
+
+// Brings the image to a format the passes work on; returns the bytes per pixel.
+int prepare(QImage& image) {
+    if (image.format() == QImage::Format_Alpha8) return 1;
+    if (image.format() != QImage::Format_ARGB32_Premultiplied)
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return 4;
+}
+
+// A Gaussian kernel in 16-bit fixed point whose weights sum to exactly 1, so a flat area stays
+// flat and no channel can overflow.
+std::vector<std::uint32_t> kernel(double sigma, int reach) {
+    std::vector<double> weights(2 * reach + 1);
+    double sum = 0;
+    for (int k = -reach; k <= reach; ++k)
+        sum += weights[k + reach] = std::exp(-k * k / (2 * sigma * sigma));
+    std::vector<std::uint32_t> fixed(weights.size());
+    std::uint32_t total = 0;
+    for (std::size_t i = 0; i < weights.size(); ++i)
+        total += fixed[i] = std::lround(weights[i] / sum * 65536);
+    fixed[reach] += 65536 - total; // the rounding remainder goes to the centre
+    return fixed;
+}
+
+// One kernel pass along rows into `out`: each tap adds a shifted copy of the row, so the inner
+// loop runs over contiguous bytes. Each byte is a channel, treated alike.
+void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach, int bpp) {
+    const int w = in.width();
+    const std::size_t bytes = static_cast<std::size_t>(w) * bpp;
+    std::vector<std::uint32_t> acc(bytes);
+    for (int y = 0; y < in.height(); ++y) {
+        const uchar* src = in.constScanLine(y);
+        std::fill(acc.begin(), acc.end(), 1u << 15);
+        for (int d = -reach; d <= reach; ++d) {
+            // Output pixels x whose source x + d lies inside the row.
+            const int from = std::max(0, -d), to = std::min(w, w - d);
+            if (from >= to) continue;
+            const std::uint32_t weight = k[d + reach];
+            const uchar* shifted = src + static_cast<std::ptrdiff_t>(d) * bpp;
+            for (std::size_t i = static_cast<std::size_t>(from) * bpp; i < static_cast<std::size_t>(to) * bpp;
+                 ++i)
+                acc[i] += weight * shifted[i];
+        }
+        uchar* dst = out.scanLine(y);
+        for (std::size_t i = 0; i < bytes; ++i)
+            dst[i] = static_cast<uchar>(acc[i] >> 16);
+    }
+}
+
+// One kernel pass along columns, a row at a time so memory is read in order.
+void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach, int bpp) {
+    const int h = in.height();
+    const std::size_t bytes = static_cast<std::size_t>(in.width()) * bpp;
+    std::vector<std::uint32_t> acc(bytes);
+    for (int y = 0; y < h; ++y) {
+        std::fill(acc.begin(), acc.end(), 1u << 15);
+        const int from = std::max(-reach, -y), to = std::min(reach, h - 1 - y);
+        for (int d = from; d <= to; ++d) {
+            const uchar* src = in.constScanLine(y + d);
+            const std::uint32_t weight = k[d + reach];
+            for (std::size_t i = 0; i < bytes; ++i)
+                acc[i] += weight * src[i];
+        }
+        uchar* dst = out.scanLine(y);
+        for (std::size_t i = 0; i < bytes; ++i)
+            dst[i] = static_cast<uchar>(acc[i] >> 16);
+    }
+}
+
+// Widths of three boxes whose passes together have the variance of the Gaussian.
+std::vector<int> boxRadii(double sigma) {
+    constexpr int n = 3;
+    const double ideal = std::sqrt(12 * sigma * sigma / n + 1);
+    int lower = static_cast<int>(std::floor(ideal));
+    if (lower % 2 == 0) --lower;
+    const int upper = lower + 2;
+    const double m = (12 * sigma * sigma - n * lower * lower - 4 * n * lower - 3 * n) / (-4.0 * lower - 4);
+    const int smaller = static_cast<int>(std::lround(m));
+    std::vector<int> radii;
+    for (int i = 0; i < n; ++i)
+        radii.push_back(((i < smaller ? lower : upper) - 1) / 2);
+    return radii;
+}
+
+// Divides a window's sum by its width in fixed point.
+struct Average {
+    explicit Average(int radius)
+        : factor((std::uint64_t(1) << 32) / (2 * radius + 1)) {}
+    uchar operator()(std::uint32_t sum) const {
+        return static_cast<uchar>((sum * factor + (std::uint64_t(1) << 31)) >> 32);
+    }
+    std::uint64_t factor;
+};
+
+// One box pass over `count` elements of `bytes` channels each (a pixel, or a row of a block of
+// columns), with nothing beyond the ends. `Bytes` fixes the count at compile time where it is small.
+template <int Bytes>
+void boxPass(const uchar* in, uchar* out, int count, int radius, int bytes, std::uint32_t* sum) {
+    if constexpr (Bytes > 0) bytes = Bytes;
+    const Average average(radius);
+    std::fill(sum, sum + bytes, 0);
+    for (int i = 0; i < std::min(radius, count); ++i)
+        for (int c = 0; c < bytes; ++c)
+            sum[c] += in[i * bytes + c];
+    for (int i = 0; i < count; ++i) {
+        if (const int enter = i + radius; enter < count)
+            for (int c = 0; c < bytes; ++c)
+                sum[c] += in[enter * bytes + c];
+        for (int c = 0; c < bytes; ++c)
+            out[i * bytes + c] = average(sum[c]);
+        if (const int leave = i - radius; leave >= 0)
+            for (int c = 0; c < bytes; ++c)
+                sum[c] -= in[leave * bytes + c];
+    }
+}
+
+// The box passes along one axis. A line is padded by the passes' total reach, so what the first
+// pass spreads past an end is still there for the next ones, as it is for a true Gaussian.
+template <int Bytes> class BoxPasses {
+public:
+    BoxPasses(const std::vector<int>& radii, int count, int bytes)
+        : radii_(radii)
+        , count_(count)
+        , bytes_(bytes) {
+        for (int r : radii_)
+            pad_ += r;
+        const std::size_t size = static_cast<std::size_t>(count_ + 2 * pad_) * bytes_;
+        a_.resize(size);
+        b_.resize(size);
+        sum_.resize(bytes_);
+    }
+
+    // Element i of the line is `bytes` bytes at `first + i * step`.
+    void operator()(uchar* first, std::ptrdiff_t step) {
+        std::fill(a_.begin(), a_.end(), 0);
+        for (int i = 0; i < count_; ++i)
+            std::copy_n(first + i * step, bytes_, at(a_, i));
+        for (int r : radii_) {
+            boxPass<Bytes>(a_.data(), b_.data(), count_ + 2 * pad_, r, bytes_, sum_.data());
+            std::swap(a_, b_);
+        }
+        for (int i = 0; i < count_; ++i)
+            std::copy_n(at(a_, i), bytes_, first + i * step);
+    }
+
+private:
+    uchar* at(std::vector<uchar>& line, int i) const {
+        return line.data() + static_cast<std::size_t>(pad_ + i) * bytes_;
+    }
+
+    std::vector<int> radii_;
+    int count_;
+    int bytes_;
+    int pad_ = 0;
+    std::vector<uchar> a_, b_;
+    std::vector<std::uint32_t> sum_;
+};
+
+template <int Bpp> void boxBlur(QImage& image, const std::vector<int>& radii) {
+    uchar* bits = image.bits();
+    if (!bits) return;
+    const std::ptrdiff_t line = image.bytesPerLine();
+    const int w = image.width(), h = image.height();
+    BoxPasses<Bpp> rows(radii, w, Bpp);
+    for (int y = 0; y < h; ++y)
+        rows(bits + y * line, Bpp);
+    // Columns go in blocks, each row of a block one element, so memory is read in order.
+    constexpr int block = 64 / Bpp;
+    BoxPasses<0> columns(radii, h, block * Bpp);
+    int x = 0;
+    for (; x + block <= w; x += block)
+        columns(bits + x * Bpp, line);
+    if (x < w) {
+        BoxPasses<0> rest(radii, h, (w - x) * Bpp);
+        rest(bits + x * Bpp, line);
+    }
+}
+
+} // namespace
+
+double blurSigma(double radius, double scale) {
+    if (!(scale > 0) || !std::isfinite(scale)) scale = 1;
+    const double sigma = radius * scale;
+    return blurs(sigma) ? sigma : 0;
+}
+
+int blurReach(double sigma) {
+    if (!blurs(sigma)) return 0;
+    // Beyond any image a layer could hold; keeps the arithmetic in range.
+    return static_cast<int>(std::ceil(3 * std::min(sigma, 1e6)));
+}
+
+void gaussianBlurWithKernel(QImage& image, double sigma) {
+    if (!blurs(sigma) || image.isNull()) return;
+    const int bpp = prepare(image);
+    const int reach = std::min(blurReach(sigma), std::max(image.width(), image.height()));
+    const auto k = kernel(sigma, reach);
+    QImage scratch(image.size(), image.format());
+    if (scratch.isNull()) return;
+    kernelRows(image, scratch, k, reach, bpp);
+    kernelColumns(scratch, image, k, reach, bpp);
+}
+
+void gaussianBlurWithBoxes(QImage& image, double sigma) {
+    if (!blurs(sigma) || image.isNull()) return;
+    const int bpp = prepare(image);
+    // Past the image's size a wider box changes nothing but the cost.
+    const int limit = std::max(image.width(), image.height());
+    auto radii = boxRadii(std::min(sigma, 1e6));
+    for (int& r : radii)
+        r = std::min(r, limit);
+    if (bpp == 4)
+        boxBlur<4>(image, radii);
+    else
+        boxBlur<1>(image, radii);
+}
+
+void gaussianBlur(QImage& image, double sigma) {
+    if (sigma <= kernelLimit)
+        gaussianBlurWithKernel(image, sigma);
+    else
+        gaussianBlurWithBoxes(image, sigma);
+}
+
+} // namespace ui

@@ -1,0 +1,70 @@
+#include "ui/Shadow.h"
+
+#include "ui/Blur.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace ui {
+namespace {
+
+int roundedOffset(double points, double scale) {
+    const double pixels = std::round(points * scale);
+    if (!std::isfinite(pixels)) return 0;
+    constexpr double limit = 1 << 24; // far past any surface; keeps rect arithmetic in range
+    return static_cast<int>(std::clamp(pixels, -limit, limit));
+}
+
+} // namespace
+
+ShadowImage castShadow(const QImage& layer, const Shadow& shadow, double scale, const QRect& bounds) {
+    if (layer.isNull() || shadow.color.alpha() == 0) return {};
+    if (!(scale > 0) || !std::isfinite(scale)) scale = 1;
+    const double sigma = blurSigma(shadow.radius, scale);
+    const int reach = blurReach(sigma);
+    const QPoint shift(roundedOffset(shadow.x, scale), roundedOffset(shadow.y, scale));
+
+    const QRect cast = layer.rect().translated(shift);
+    const QRect visible = cast.adjusted(-reach, -reach, reach, reach).intersected(bounds);
+    if (visible.isEmpty()) return {};
+    // What is blurred: the visible part and the pixels whose blur reaches into it.
+    const QRect work = visible.adjusted(-reach, -reach, reach, reach)
+                           .intersected(cast.adjusted(-reach, -reach, reach, reach));
+
+    const QImage source = layer.format() == QImage::Format_ARGB32_Premultiplied
+                              ? layer
+                              : layer.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage coverage(work.size(), QImage::Format_Alpha8);
+    if (coverage.isNull()) return {};
+    coverage.fill(0);
+    const QRect copied = work.intersected(cast);
+    for (int y = copied.top(); y <= copied.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(y - shift.y()));
+        uchar* dst = coverage.scanLine(y - work.top());
+        for (int x = copied.left(); x <= copied.right(); ++x)
+            dst[x - work.left()] = qAlpha(src[x - shift.x()]);
+    }
+    gaussianBlur(coverage, sigma);
+
+    QImage result(visible.size(), QImage::Format_ARGB32_Premultiplied);
+    if (result.isNull()) return {};
+    const QRgb tint = shadow.color.rgba();
+    const std::uint32_t a = qAlpha(tint), r = qRed(tint) * a, g = qGreen(tint) * a, b = qBlue(tint) * a;
+    for (int y = 0; y < visible.height(); ++y) {
+        const uchar* src =
+            coverage.constScanLine(y + visible.top() - work.top()) + (visible.left() - work.left());
+        auto* dst = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < visible.width(); ++x) {
+            const std::uint32_t c = src[x];
+            // Colour times coverage, both out of 255: divide by 255² with rounding.
+            constexpr std::uint32_t square = 255 * 255, half = square / 2;
+            dst[x] = qRgba(
+                static_cast<int>((r * c + half) / square), static_cast<int>((g * c + half) / square),
+                static_cast<int>((b * c + half) / square), static_cast<int>((a * 255 * c + half) / square));
+        }
+    }
+    return {result, visible.topLeft()};
+}
+
+} // namespace ui
