@@ -143,7 +143,8 @@ QFont Font::resolve(const FontContext& context) const {
             const auto family = QString::fromStdString(face->family);
             const auto style = QString::fromStdString(face->style);
             weight = QFont::Weight(QFontDatabase::weight(family, style));
-            italic = italic || QFontDatabase::italic(family, style);
+            italic = italic || QFontDatabase::italic(family, style) || style.contains(u"Italic", Qt::CaseInsensitive) ||
+                     style.contains(u"Oblique", Qt::CaseInsensitive);
             if (!weight_ && !italic_) font.setStyleName(style);
         }
     } else {
