@@ -75,7 +75,8 @@ public:
 
 private:
     void literal(char32_t c) {
-        if (nodes_.empty() || nodes_.back().delimiter || nodes_.back().bracket || nodes_.back().code)
+        if (nodes_.empty() || nodes_.back().delimiter || nodes_.back().bracket || nodes_.back().code ||
+            nodes_.back().link)
             nodes_.emplace_back();
         nodes_.back().text += c;
     }
