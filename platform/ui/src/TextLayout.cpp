@@ -1,5 +1,6 @@
 #include "ui/TextLayout.h"
 
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
@@ -115,13 +116,14 @@ struct TextLayout::Impl {
     int mainLines = 0;  // lines of `main` that are drawn
     int mainEnd = 0;    // characters of `main` that are drawn
     std::optional<LaidOutPiece> last; // the truncated last line
-    QSizeF size;
+    QSizeF size{0, 0};
     double firstBaseline = 0;
     double lastBaseline = 0;
 
     Piece truncatedLine(int start, TextTruncationMode mode, std::optional<double> width,
                         Qt::LayoutDirection direction) const;
-    void drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, const Piece& piece, int end) const;
+    void drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines, const Piece& piece,
+                    int end) const;
     std::optional<foundation::URL> linkIn(const QTextLayout& layout, int lines, const Piece& piece,
                                           QPointF point) const;
 };
@@ -292,16 +294,44 @@ std::string TextLayout::displayedString() const {
     return shown.toStdString();
 }
 
-void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, const Piece& piece,
-                                  int end) const {
+void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
+                                  const Piece& piece, int end) const {
     for (int i = 0; i < end;) {
         const int run = piece.runOf[std::size_t(i)];
         int j = i;
         while (j < end && piece.runOf[std::size_t(j)] == run) ++j;
         const auto& attributes = runs[std::size_t(run)];
-        painter.setPen(attributes.foregroundColor);
         const QPointF at = origin - QPointF(0, attributes.baselineOffset);
-        for (const auto& glyphs : layout.glyphRuns(i, j - i)) painter.drawGlyphRun(at, glyphs);
+        painter.setPen(attributes.foregroundColor);
+        // Decorations are drawn below, across the run's whole advance, spaces included.
+        for (auto glyphs : layout.glyphRuns(i, j - i)) {
+            glyphs.setUnderline(false);
+            glyphs.setStrikeOut(false);
+            glyphs.setOverline(false);
+            painter.drawGlyphRun(at, glyphs);
+        }
+        if (attributes.underline || attributes.strikethrough) {
+            const QFontMetricsF metrics(attributes.font, measuringDevice());
+            const double thickness = std::max(1.0, metrics.lineWidth());
+            for (int l = 0; l < lines; ++l) {
+                const QTextLine line = layout.lineAt(l);
+                const int from = std::max(i, line.textStart());
+                const int lineEnd = line.textStart() + line.textLength();
+                int to = std::min(j, lineEnd);
+                // A line's trailing spaces show nothing to underline.
+                if (to == lineEnd)
+                    while (to > from && isSpace(piece.text[to - 1])) --to;
+                if (from >= to) continue;
+                const double x1 = line.cursorToX(from), x2 = line.cursorToX(to);
+                const double baseline = at.y() + line.y() + line.ascent();
+                auto rule = [&](double y) {
+                    painter.fillRect(QRectF(at.x() + std::min(x1, x2), y - thickness / 2, std::abs(x2 - x1), thickness),
+                                     attributes.foregroundColor);
+                };
+                if (attributes.underline) rule(baseline + metrics.underlinePos());
+                if (attributes.strikethrough) rule(baseline - metrics.strikeOutPos());
+            }
+        }
         i = j;
     }
 }
@@ -309,9 +339,9 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
 void TextLayout::draw(QPainter& painter, QPointF origin) const {
     if (!impl_->main) return;
     painter.save();
-    impl_->drawLayout(painter, origin, *impl_->main, impl_->full, impl_->mainEnd);
+    impl_->drawLayout(painter, origin, *impl_->main, impl_->mainLines, impl_->full, impl_->mainEnd);
     if (impl_->last)
-        impl_->drawLayout(painter, origin, *impl_->last->layout, impl_->last->piece,
+        impl_->drawLayout(painter, origin, *impl_->last->layout, 1, impl_->last->piece,
                           int(impl_->last->piece.text.size()));
     painter.restore();
 }
