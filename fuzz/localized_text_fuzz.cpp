@@ -13,7 +13,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::vector<ui::LocalizedStringKey::Argument> arguments{std::string("**a**"), std::int64_t(-7), 0.25};
+    const std::vector<ui::LocalizedStringKey::Argument> arguments{std::string("**a**"), std::int64_t(-7),
+                                                                  0.25};
     const auto formatted = ui::formatLocalizedString(input, arguments);
 
     for (const auto& text : {std::string(input), formatted}) {

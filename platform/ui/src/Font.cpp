@@ -18,55 +18,89 @@ constexpr double bodySize = 13;
 
 double styleSize(Font::TextStyle style) {
     switch (style) {
-    case Font::TextStyle::largeTitle: return 26;
-    case Font::TextStyle::title: return 22;
-    case Font::TextStyle::title2: return 17;
-    case Font::TextStyle::title3: return 15;
-    case Font::TextStyle::headline: return 13;
-    case Font::TextStyle::subheadline: return 11;
-    case Font::TextStyle::body: return bodySize;
-    case Font::TextStyle::callout: return 12;
-    case Font::TextStyle::footnote: return 10;
-    case Font::TextStyle::caption: return 10;
-    case Font::TextStyle::caption2: return 10;
+    case Font::TextStyle::largeTitle:
+        return 26;
+    case Font::TextStyle::title:
+        return 22;
+    case Font::TextStyle::title2:
+        return 17;
+    case Font::TextStyle::title3:
+        return 15;
+    case Font::TextStyle::headline:
+        return 13;
+    case Font::TextStyle::subheadline:
+        return 11;
+    case Font::TextStyle::body:
+        return bodySize;
+    case Font::TextStyle::callout:
+        return 12;
+    case Font::TextStyle::footnote:
+        return 10;
+    case Font::TextStyle::caption:
+        return 10;
+    case Font::TextStyle::caption2:
+        return 10;
     }
     return bodySize;
 }
 
 QFont::Weight qtWeight(Font::Weight weight) {
     switch (weight) {
-    case Font::Weight::ultraLight: return QFont::Thin;
-    case Font::Weight::thin: return QFont::ExtraLight;
-    case Font::Weight::light: return QFont::Light;
-    case Font::Weight::regular: return QFont::Normal;
-    case Font::Weight::medium: return QFont::Medium;
-    case Font::Weight::semibold: return QFont::DemiBold;
-    case Font::Weight::bold: return QFont::Bold;
-    case Font::Weight::heavy: return QFont::ExtraBold;
-    case Font::Weight::black: return QFont::Black;
+    case Font::Weight::ultraLight:
+        return QFont::Thin;
+    case Font::Weight::thin:
+        return QFont::ExtraLight;
+    case Font::Weight::light:
+        return QFont::Light;
+    case Font::Weight::regular:
+        return QFont::Normal;
+    case Font::Weight::medium:
+        return QFont::Medium;
+    case Font::Weight::semibold:
+        return QFont::DemiBold;
+    case Font::Weight::bold:
+        return QFont::Bold;
+    case Font::Weight::heavy:
+        return QFont::ExtraBold;
+    case Font::Weight::black:
+        return QFont::Black;
     }
     return QFont::Normal;
 }
 
-double validSize(double size) { return std::isfinite(size) && size > 0 ? size : bodySize; }
+double validSize(double size) {
+    return std::isfinite(size) && size > 0 ? size : bodySize;
+}
 
 } // namespace
 
 double scaleFactor(ContentSizeCategory category) {
     // Relative to the body size of the default category, so every style keeps its proportions.
     switch (category) {
-    case ContentSizeCategory::extraSmall: return 14.0 / 17;
-    case ContentSizeCategory::small: return 15.0 / 17;
-    case ContentSizeCategory::medium: return 16.0 / 17;
-    case ContentSizeCategory::large: return 1;
-    case ContentSizeCategory::extraLarge: return 19.0 / 17;
-    case ContentSizeCategory::extraExtraLarge: return 21.0 / 17;
-    case ContentSizeCategory::extraExtraExtraLarge: return 23.0 / 17;
-    case ContentSizeCategory::accessibilityMedium: return 28.0 / 17;
-    case ContentSizeCategory::accessibilityLarge: return 33.0 / 17;
-    case ContentSizeCategory::accessibilityExtraLarge: return 40.0 / 17;
-    case ContentSizeCategory::accessibilityExtraExtraLarge: return 47.0 / 17;
-    case ContentSizeCategory::accessibilityExtraExtraExtraLarge: return 53.0 / 17;
+    case ContentSizeCategory::extraSmall:
+        return 14.0 / 17;
+    case ContentSizeCategory::small:
+        return 15.0 / 17;
+    case ContentSizeCategory::medium:
+        return 16.0 / 17;
+    case ContentSizeCategory::large:
+        return 1;
+    case ContentSizeCategory::extraLarge:
+        return 19.0 / 17;
+    case ContentSizeCategory::extraExtraLarge:
+        return 21.0 / 17;
+    case ContentSizeCategory::extraExtraExtraLarge:
+        return 23.0 / 17;
+    case ContentSizeCategory::accessibilityMedium:
+        return 28.0 / 17;
+    case ContentSizeCategory::accessibilityLarge:
+        return 33.0 / 17;
+    case ContentSizeCategory::accessibilityExtraLarge:
+        return 40.0 / 17;
+    case ContentSizeCategory::accessibilityExtraExtraLarge:
+        return 47.0 / 17;
+    case ContentSizeCategory::accessibilityExtraExtraExtraLarge:
+        return 53.0 / 17;
     }
     return 1;
 }
@@ -116,7 +150,9 @@ Font Font::monospaced() const {
     return font;
 }
 
-double Font::size() const { return size_; }
+double Font::size() const {
+    return size_;
+}
 
 std::optional<Font::TextStyle> Font::textStyle() const {
     if (kind_ != Kind::textStyle) return std::nullopt;
@@ -143,14 +179,14 @@ QFont Font::resolve(const FontContext& context) const {
             const auto family = QString::fromStdString(face->family);
             const auto style = QString::fromStdString(face->style);
             weight = QFont::Weight(QFontDatabase::weight(family, style));
-            italic = italic || QFontDatabase::italic(family, style) || style.contains(u"Italic", Qt::CaseInsensitive) ||
+            italic = italic || QFontDatabase::italic(family, style) ||
+                     style.contains(u"Italic", Qt::CaseInsensitive) ||
                      style.contains(u"Oblique", Qt::CaseInsensitive);
             if (!weight_ && !italic_) font.setStyleName(style);
         }
     } else {
-        const Design design =
-            design_.value_or(kind_ == Kind::custom ? Design::defaultDesign
-                                                   : context.design.value_or(Design::defaultDesign));
+        const Design design = design_.value_or(
+            kind_ == Kind::custom ? Design::defaultDesign : context.design.value_or(Design::defaultDesign));
         font.setFamilies(QStringList{QString::fromStdString(systemFontFamily(design))});
         if (kind_ == Kind::textStyle && style_ == TextStyle::headline) weight = QFont::Bold;
     }

@@ -14,16 +14,20 @@ namespace ui {
 
 namespace {
 
-QString withoutSpaces(QString text) { return text.remove(u' '); }
+QString withoutSpaces(QString text) {
+    return text.remove(u' ');
+}
 
 // fontconfig's substitutes for the generic names; they stand for other families.
 bool isGenericAlias(const QString& family) {
-    static const QStringList aliases = {"Sans Serif", "Serif", "Monospace", "Sans", "Mono", "Cursive",
-                                        "Fantasy", "System-ui"};
+    static const QStringList aliases = {"Sans Serif", "Serif",   "Monospace", "Sans",
+                                        "Mono",       "Cursive", "Fantasy",   "System-ui"};
     return aliases.contains(family, Qt::CaseInsensitive);
 }
 
-std::string resolvedFamily(const QFont& font) { return QFontInfo(font).family().toStdString(); }
+std::string resolvedFamily(const QFont& font) {
+    return QFontInfo(font).family().toStdString();
+}
 
 std::string roundedFamily(const std::string& fallback) {
     for (const auto& family : QFontDatabase::families())
@@ -74,7 +78,8 @@ std::optional<FontFace> findFontFace(std::string_view name) {
         if (isGenericAlias(family)) continue;
         for (const auto& style : QFontDatabase::styles(family)) {
             if ((family + u' ' + style).compare(wanted, Qt::CaseInsensitive) == 0 ||
-                (withoutSpaces(family) + u'-' + withoutSpaces(style)).compare(compact, Qt::CaseInsensitive) == 0)
+                (withoutSpaces(family) + u'-' + withoutSpaces(style)).compare(compact, Qt::CaseInsensitive) ==
+                    0)
                 return FontFace{family.toStdString(), style.toStdString()};
         }
     }

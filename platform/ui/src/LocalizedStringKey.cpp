@@ -21,7 +21,9 @@ std::string escaped(std::string_view literal) {
     return result;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // One conversion after its '%': [position$][flags][width][.precision][length]conversion.
 struct Specifier {
@@ -38,7 +40,8 @@ std::optional<Specifier> parseSpecifier(std::string_view text) {
     std::size_t i = 0;
     auto digits = [&] {
         const std::size_t start = i;
-        while (i < text.size() && isDigit(text[i])) ++i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i;
         return std::string(text.substr(start, i - start));
     };
     const std::size_t start = i;
@@ -58,7 +61,8 @@ std::optional<Specifier> parseSpecifier(std::string_view text) {
         ++i;
         spec.precision = digits();
     }
-    while (i < text.size() && (text[i] == 'l' || text[i] == 'h' || text[i] == 'q' || text[i] == 'z' || text[i] == 'L'))
+    while (i < text.size() &&
+           (text[i] == 'l' || text[i] == 'h' || text[i] == 'q' || text[i] == 'z' || text[i] == 'L'))
         ++i;
     if (i >= text.size()) return std::nullopt;
     const char c = text[i];
@@ -92,7 +96,8 @@ std::string formatted(const Specifier& spec, const LocalizedStringKey::Argument&
     const bool integral = std::string_view("diuxX").find(c) != std::string_view::npos;
     if (integral) {
         std::int64_t value = 0;
-        if (const auto* i = std::get_if<std::int64_t>(&argument)) value = *i;
+        if (const auto* i = std::get_if<std::int64_t>(&argument))
+            value = *i;
         else {
             const double d = std::get<double>(argument);
             if (!std::isfinite(d)) return description(argument);
@@ -102,14 +107,17 @@ std::string formatted(const Specifier& spec, const LocalizedStringKey::Argument&
         return printed(printfFormat(spec, "ll", c), (long long)value);
     }
     double value = 0;
-    if (const auto* i = std::get_if<std::int64_t>(&argument)) value = double(*i);
-    else value = std::get<double>(argument);
+    if (const auto* i = std::get_if<std::int64_t>(&argument))
+        value = double(*i);
+    else
+        value = std::get<double>(argument);
     return printed(printfFormat(spec, "", c), value);
 }
 
 } // namespace
 
-LocalizedStringKey::StringInterpolation& LocalizedStringKey::StringInterpolation::appendLiteral(std::string_view literal) {
+LocalizedStringKey::StringInterpolation&
+LocalizedStringKey::StringInterpolation::appendLiteral(std::string_view literal) {
     key_ += escaped(literal);
     return *this;
 }
@@ -121,14 +129,15 @@ LocalizedStringKey::StringInterpolation::appendInterpolation(std::string_view te
     return *this;
 }
 
-LocalizedStringKey::StringInterpolation& LocalizedStringKey::StringInterpolation::appendInterpolation(std::int64_t value) {
+LocalizedStringKey::StringInterpolation&
+LocalizedStringKey::StringInterpolation::appendInterpolation(std::int64_t value) {
     key_ += "%lld";
     arguments_.emplace_back(value);
     return *this;
 }
 
-LocalizedStringKey::StringInterpolation& LocalizedStringKey::StringInterpolation::appendInterpolation(double value,
-                                                                                                      std::string_view specifier) {
+LocalizedStringKey::StringInterpolation&
+LocalizedStringKey::StringInterpolation::appendInterpolation(double value, std::string_view specifier) {
     key_ += specifier;
     arguments_.emplace_back(value);
     return *this;
@@ -149,7 +158,8 @@ std::string description(const LocalizedStringKey::Argument& argument) {
     return fmt::format("{}", value);
 }
 
-std::string formatLocalizedString(std::string_view format, const std::vector<LocalizedStringKey::Argument>& arguments,
+std::string formatLocalizedString(std::string_view format,
+                                  const std::vector<LocalizedStringKey::Argument>& arguments,
                                   const std::function<std::string(std::size_t, std::string)>& insert) {
     std::string result;
     std::size_t next = 0;

@@ -29,10 +29,15 @@ struct Node {
     std::optional<std::string> link;
 };
 
-bool isWhitespace(char32_t c) { return c == 0 || QChar::isSpace(c); }
-bool isPunctuation(char32_t c) { return c != 0 && (QChar::isPunct(c) || QChar::isSymbol(c)); }
+bool isWhitespace(char32_t c) {
+    return c == 0 || QChar::isSpace(c);
+}
+bool isPunctuation(char32_t c) {
+    return c != 0 && (QChar::isPunct(c) || QChar::isSymbol(c));
+}
 bool isAsciiPunctuation(char32_t c) {
-    return (c >= '!' && c <= '/') || (c >= ':' && c <= '@') || (c >= '[' && c <= '`') || (c >= '{' && c <= '~');
+    return (c >= '!' && c <= '/') || (c >= ':' && c <= '@') || (c >= '[' && c <= '`') ||
+           (c >= '{' && c <= '~');
 }
 
 std::string utf8(const std::u32string& text) {
@@ -83,7 +88,8 @@ private:
 
     std::size_t codeSpan(std::size_t start) {
         std::size_t open = start;
-        while (open < s_.size() && s_[open] == '`') ++open;
+        while (open < s_.size() && s_[open] == '`')
+            ++open;
         const std::size_t ticks = open - start;
         for (std::size_t j = open; j < s_.size();) {
             if (s_[j] != '`') {
@@ -91,7 +97,8 @@ private:
                 continue;
             }
             std::size_t end = j;
-            while (end < s_.size() && s_[end] == '`') ++end;
+            while (end < s_.size() && s_[end] == '`')
+                ++end;
             if (end - j == ticks) {
                 std::u32string content = s_.substr(open, j - open);
                 if (content.size() >= 2 && content.front() == ' ' && content.back() == ' ' &&
@@ -105,14 +112,16 @@ private:
             }
             j = end;
         }
-        for (std::size_t k = 0; k < ticks; ++k) literal('`');
+        for (std::size_t k = 0; k < ticks; ++k)
+            literal('`');
         return open;
     }
 
     std::size_t delimiterRun(std::size_t start) {
         const char32_t c = s_[start];
         std::size_t end = start;
-        while (end < s_.size() && s_[end] == c) ++end;
+        while (end < s_.size() && s_[end] == c)
+            ++end;
         const char32_t before = start > 0 ? s_[start - 1] : 0;
         const char32_t after = end < s_.size() ? s_[end] : 0;
         const bool leftFlanking =
@@ -145,10 +154,12 @@ private:
         std::size_t end = 0;
         if (!nodes_[opener].inert && linkDestination(at + 1, destination, end)) {
             processEmphasis(opener);
-            for (std::size_t k = opener + 1; k < nodes_.size(); ++k) nodes_[k].link = destination;
+            for (std::size_t k = opener + 1; k < nodes_.size(); ++k)
+                nodes_[k].link = destination;
             nodes_[opener].used = true;
             // Links do not nest: an earlier '[' can no longer start one.
-            for (auto earlier : brackets_) nodes_[earlier].inert = true;
+            for (auto earlier : brackets_)
+                nodes_[earlier].inert = true;
             return end;
         }
         literal(']');
@@ -160,7 +171,8 @@ private:
         if (p >= s_.size() || s_[p] != '(') return false;
         std::size_t q = p + 1;
         auto skipSpace = [&] {
-            while (q < s_.size() && (s_[q] == ' ' || s_[q] == '\t' || s_[q] == '\n')) ++q;
+            while (q < s_.size() && (s_[q] == ' ' || s_[q] == '\t' || s_[q] == '\n'))
+                ++q;
         };
         skipSpace();
         std::u32string dest;
@@ -198,7 +210,8 @@ private:
         if (q < s_.size() && q > beforeTitle && (s_[q] == '"' || s_[q] == '\'' || s_[q] == '(')) {
             const char32_t close = s_[q] == '(' ? U')' : s_[q];
             ++q;
-            while (q < s_.size() && s_[q] != close) q += (s_[q] == '\\' && q + 1 < s_.size()) ? 2 : 1;
+            while (q < s_.size() && s_[q] != close)
+                q += (s_[q] == '\\' && q + 1 < s_.size()) ? 2 : 1;
             if (q >= s_.size()) return false;
             ++q;
             skipSpace();
@@ -258,8 +271,10 @@ private:
         std::vector<MarkdownRun> runs;
         for (const auto& node : nodes_) {
             std::u32string text;
-            if (node.delimiter) text.assign(std::size_t(node.count), node.delimiterChar);
-            else if (!node.used) text = node.text;
+            if (node.delimiter)
+                text.assign(std::size_t(node.count), node.delimiterChar);
+            else if (!node.used)
+                text = node.text;
             if (text.empty()) continue;
             MarkdownRun run;
             run.strong = node.strong > 0;

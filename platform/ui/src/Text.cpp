@@ -47,8 +47,8 @@ std::string cased(const std::string& text, std::optional<TextCase> textCase) {
 
 bool sameAttributes(const AttributedRun& a, const AttributedRun& b) {
     return a.font == b.font && a.foregroundColor == b.foregroundColor && a.underline == b.underline &&
-           a.strikethrough == b.strikethrough && a.kerning == b.kerning && a.baselineOffset == b.baselineOffset &&
-           a.link == b.link;
+           a.strikethrough == b.strikethrough && a.kerning == b.kerning &&
+           a.baselineOffset == b.baselineOffset && a.link == b.link;
 }
 
 } // namespace
@@ -65,7 +65,8 @@ Text Text::verbatim(std::string text) {
 
 template <typename F> Text Text::modified(F&& apply) const {
     Text result = *this;
-    for (auto& segment : result.segments_) apply(segment.attributes);
+    for (auto& segment : result.segments_)
+        apply(segment.attributes);
     return result;
 }
 
@@ -152,8 +153,10 @@ std::vector<AttributedRun> Text::resolve(const TextContext& context) const {
         run.foregroundColor = attributes.foregroundColor.value_or(context.foregroundColor);
         if (run.link && context.linkColor.isValid()) run.foregroundColor = context.linkColor;
 
-        if (!runs.empty() && sameAttributes(runs.back(), run)) runs.back().text += run.text;
-        else runs.push_back(std::move(run));
+        if (!runs.empty() && sameAttributes(runs.back(), run))
+            runs.back().text += run.text;
+        else
+            runs.push_back(std::move(run));
     };
 
     for (const auto& segment : segments_) {
@@ -169,13 +172,12 @@ std::vector<AttributedRun> Text::resolve(const TextContext& context) const {
         auto source = bundle.localizedString(key.key(), {}, localized.tableName);
         std::vector<std::string> arguments;
         if (!key.arguments().empty()) {
-            source = formatLocalizedString(withoutMarkers(std::move(source)), key.arguments(),
-                                           [&](std::size_t, std::string text) {
-                                               arguments.push_back(std::move(text));
-                                               return std::string(argumentStart) +
-                                                      std::to_string(arguments.size() - 1) +
-                                                      std::string(argumentEnd);
-                                           });
+            source = formatLocalizedString(
+                withoutMarkers(std::move(source)), key.arguments(), [&](std::size_t, std::string text) {
+                    arguments.push_back(std::move(text));
+                    return std::string(argumentStart) + std::to_string(arguments.size() - 1) +
+                           std::string(argumentEnd);
+                });
         }
         for (auto markdown : parseInlineMarkdown(source)) {
             if (!arguments.empty()) {
@@ -190,7 +192,8 @@ std::vector<AttributedRun> Text::resolve(const TextContext& context) const {
 
 std::string Text::string(const TextContext& context) const {
     std::string result;
-    for (const auto& run : resolve(context)) result += run.text;
+    for (const auto& run : resolve(context))
+        result += run.text;
     return result;
 }
 

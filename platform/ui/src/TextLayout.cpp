@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace ui {
 
@@ -76,7 +77,8 @@ std::unique_ptr<QTextLayout> makeLayout(const Piece& piece, const std::vector<At
     QList<QTextLayout::FormatRange> formats;
     for (int i = 0; i < int(piece.runOf.size());) {
         int j = i;
-        while (j < int(piece.runOf.size()) && piece.runOf[std::size_t(j)] == piece.runOf[std::size_t(i)]) ++j;
+        while (j < int(piece.runOf.size()) && piece.runOf[std::size_t(j)] == piece.runOf[std::size_t(i)])
+            ++j;
         QTextLayout::FormatRange range;
         range.start = i;
         range.length = j - i;
@@ -89,7 +91,8 @@ std::unique_ptr<QTextLayout> makeLayout(const Piece& piece, const std::vector<At
     return layout;
 }
 
-double singleLineWidth(const Piece& piece, const std::vector<AttributedRun>& runs, Qt::LayoutDirection direction) {
+double singleLineWidth(const Piece& piece, const std::vector<AttributedRun>& runs,
+                       Qt::LayoutDirection direction) {
     auto layout = makeLayout(piece, runs, direction, false);
     layout->beginLayout();
     QTextLine line = layout->createLine();
@@ -101,11 +104,14 @@ double singleLineWidth(const Piece& piece, const std::vector<AttributedRun>& run
 std::vector<int> graphemeBoundaries(const QString& text) {
     std::vector<int> boundaries{0};
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    while (finder.toNextBoundary() != -1) boundaries.push_back(int(finder.position()));
+    while (finder.toNextBoundary() != -1)
+        boundaries.push_back(int(finder.position()));
     return boundaries;
 }
 
-bool isSpace(QChar c) { return c.isSpace() || c == lineSeparator; }
+bool isSpace(QChar c) {
+    return c.isSpace() || c == lineSeparator;
+}
 
 } // namespace
 
@@ -113,8 +119,8 @@ struct TextLayout::Impl {
     std::vector<AttributedRun> runs;
     Piece full;
     std::unique_ptr<QTextLayout> main;
-    int mainLines = 0;  // lines of `main` that are drawn
-    int mainEnd = 0;    // characters of `main` that are drawn
+    int mainLines = 0;                // lines of `main` that are drawn
+    int mainEnd = 0;                  // characters of `main` that are drawn
     std::optional<LaidOutPiece> last; // the truncated last line
     QSizeF size{0, 0};
     double firstBaseline = 0;
@@ -122,8 +128,8 @@ struct TextLayout::Impl {
 
     Piece truncatedLine(int start, TextTruncationMode mode, std::optional<double> width,
                         Qt::LayoutDirection direction) const;
-    void drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines, const Piece& piece,
-                    int end) const;
+    void drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
+                    const Piece& piece, int end) const;
     std::optional<foundation::URL> linkIn(const QTextLayout& layout, int lines, const Piece& piece,
                                           QPointF point) const;
 };
@@ -154,11 +160,13 @@ Piece TextLayout::Impl::truncatedLine(int start, TextTruncationMode mode, std::o
                 piece.append(QStringView(&rest.text[i], 1), rest.runOf[std::size_t(i)]);
         };
         auto trimmedEnd = [&](int to) {
-            while (to > 0 && isSpace(rest.text[to - 1])) --to;
+            while (to > 0 && isSpace(rest.text[to - 1]))
+                --to;
             return to;
         };
         auto trimmedStart = [&](int from) {
-            while (from < int(rest.text.size()) && isSpace(rest.text[from])) ++from;
+            while (from < int(rest.text.size()) && isSpace(rest.text[from]))
+                ++from;
             return from;
         };
         const QChar dots = ellipsis;
@@ -171,7 +179,8 @@ Piece TextLayout::Impl::truncatedLine(int start, TextTruncationMode mode, std::o
         }
         case TextTruncationMode::head: {
             const int from = trimmedStart(boundaries[std::size_t(graphemes - kept)]);
-            piece.append(QStringView(&dots, 1), from < int(rest.text.size()) ? rest.runOf[std::size_t(from)] : lastRun);
+            piece.append(QStringView(&dots, 1),
+                         from < int(rest.text.size()) ? rest.runOf[std::size_t(from)] : lastRun);
             copy(from, int(rest.text.size()));
             break;
         }
@@ -188,13 +197,17 @@ Piece TextLayout::Impl::truncatedLine(int start, TextTruncationMode mode, std::o
     };
 
     if (!width) return build(graphemes);
-    auto fits = [&](int kept) { return singleLineWidth(build(kept), runs, direction) <= *width + widthSlack; };
+    auto fits = [&](int kept) {
+        return singleLineWidth(build(kept), runs, direction) <= *width + widthSlack;
+    };
     // The most characters that fit beside the ellipsis; the ellipsis alone when none do.
     int low = 0, high = graphemes;
     while (low < high) {
         const int mid = (low + high + 1) / 2;
-        if (fits(mid)) low = mid;
-        else high = mid - 1;
+        if (fits(mid))
+            low = mid;
+        else
+            high = mid - 1;
     }
     return build(low);
 }
@@ -218,7 +231,8 @@ TextLayout::TextLayout(const std::vector<AttributedRun>& runs, const TextLayoutO
 
     impl->main = makeLayout(impl->full, impl->runs, direction, width.has_value());
     QTextLayout& main = *impl->main;
-    const int maxLinesByLimit = options.lineLimit ? std::max(1, *options.lineLimit) : std::numeric_limits<int>::max();
+    const int maxLinesByLimit =
+        options.lineLimit ? std::max(1, *options.lineLimit) : std::numeric_limits<int>::max();
     std::vector<QTextLine> lines;
     main.beginLayout();
     double y = 0;
@@ -240,9 +254,17 @@ TextLayout::TextLayout(const std::vector<AttributedRun>& runs, const TextLayoutO
             bottom += lines[std::size_t(fitting++)].height();
         shown = std::max(1, fitting);
     }
-    const bool truncated = shown < int(lines.size());
+    bool truncated = shown < int(lines.size());
+    int mainEnd = int(impl->full.text.size());
+    if (truncated) {
+        // Lines that are cut but hold nothing to show (the text ends in line breaks) need no
+        // ellipsis.
+        mainEnd = lines[std::size_t(shown)].textStart();
+        const QStringView cut = QStringView(impl->full.text).mid(mainEnd);
+        truncated = !std::all_of(cut.begin(), cut.end(), isSpace);
+    }
     impl->mainLines = truncated ? shown - 1 : shown;
-    impl->mainEnd = truncated ? lines[std::size_t(shown - 1)].textStart() : int(impl->full.text.size());
+    impl->mainEnd = truncated ? lines[std::size_t(shown - 1)].textStart() : mainEnd;
 
     double contentWidth = 0;
     for (int i = 0; i < impl->mainLines; ++i)
@@ -264,28 +286,46 @@ TextLayout::TextLayout(const std::vector<AttributedRun>& runs, const TextLayoutO
     double factor = 0;
     const bool rightToLeft = direction == Qt::RightToLeft;
     switch (options.alignment) {
-    case TextAlignment::leading: factor = rightToLeft ? 1 : 0; break;
-    case TextAlignment::center: factor = 0.5; break;
-    case TextAlignment::trailing: factor = rightToLeft ? 0 : 1; break;
+    case TextAlignment::leading:
+        factor = rightToLeft ? 1 : 0;
+        break;
+    case TextAlignment::center:
+        factor = 0.5;
+        break;
+    case TextAlignment::trailing:
+        factor = rightToLeft ? 0 : 1;
+        break;
     }
     y = 0;
+    bool first = true;
     auto place = [&](QTextLine& line) {
         line.setPosition(QPointF((contentWidth - line.naturalTextWidth()) * factor, y));
-        if (y == 0) impl->firstBaseline = line.ascent();
+        if (std::exchange(first, false)) impl->firstBaseline = line.ascent();
         impl->lastBaseline = y + line.ascent();
         y += line.height();
     };
-    for (int i = 0; i < impl->mainLines; ++i) place(lines[std::size_t(i)]);
+    for (int i = 0; i < impl->mainLines; ++i)
+        place(lines[std::size_t(i)]);
     if (lastLine) place(*lastLine);
     impl->size = QSizeF(contentWidth, y);
     impl_ = std::move(impl);
 }
 
-QSizeF TextLayout::size() const { return impl_->size; }
-double TextLayout::firstBaseline() const { return impl_->firstBaseline; }
-double TextLayout::lastBaseline() const { return impl_->lastBaseline; }
-int TextLayout::lineCount() const { return impl_->mainLines + (impl_->last ? 1 : 0); }
-bool TextLayout::isTruncated() const { return impl_->last.has_value(); }
+QSizeF TextLayout::size() const {
+    return impl_->size;
+}
+double TextLayout::firstBaseline() const {
+    return impl_->firstBaseline;
+}
+double TextLayout::lastBaseline() const {
+    return impl_->lastBaseline;
+}
+int TextLayout::lineCount() const {
+    return impl_->mainLines + (impl_->last ? 1 : 0);
+}
+bool TextLayout::isTruncated() const {
+    return impl_->last.has_value();
+}
 
 std::string TextLayout::displayedString() const {
     QString shown = impl_->full.text.left(impl_->mainEnd);
@@ -299,7 +339,8 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
     for (int i = 0; i < end;) {
         const int run = piece.runOf[std::size_t(i)];
         int j = i;
-        while (j < end && piece.runOf[std::size_t(j)] == run) ++j;
+        while (j < end && piece.runOf[std::size_t(j)] == run)
+            ++j;
         const auto& attributes = runs[std::size_t(run)];
         const QPointF at = origin - QPointF(0, attributes.baselineOffset);
         painter.setPen(attributes.foregroundColor);
@@ -320,13 +361,15 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
                 int to = std::min(j, lineEnd);
                 // A line's trailing spaces show nothing to underline.
                 if (to == lineEnd)
-                    while (to > from && isSpace(piece.text[to - 1])) --to;
+                    while (to > from && isSpace(piece.text[to - 1]))
+                        --to;
                 if (from >= to) continue;
                 const double x1 = line.cursorToX(from), x2 = line.cursorToX(to);
                 const double baseline = at.y() + line.y() + line.ascent();
                 auto rule = [&](double y) {
-                    painter.fillRect(QRectF(at.x() + std::min(x1, x2), y - thickness / 2, std::abs(x2 - x1), thickness),
-                                     attributes.foregroundColor);
+                    painter.fillRect(
+                        QRectF(at.x() + std::min(x1, x2), y - thickness / 2, std::abs(x2 - x1), thickness),
+                        attributes.foregroundColor);
                 };
                 if (attributes.underline) rule(baseline + metrics.underlinePos());
                 if (attributes.strikethrough) rule(baseline - metrics.strikeOutPos());
@@ -346,8 +389,8 @@ void TextLayout::draw(QPainter& painter, QPointF origin) const {
     painter.restore();
 }
 
-std::optional<foundation::URL> TextLayout::Impl::linkIn(const QTextLayout& layout, int lines, const Piece& piece,
-                                                        QPointF point) const {
+std::optional<foundation::URL> TextLayout::Impl::linkIn(const QTextLayout& layout, int lines,
+                                                        const Piece& piece, QPointF point) const {
     for (int i = 0; i < lines; ++i) {
         const QTextLine line = layout.lineAt(i);
         const QRectF rect = line.naturalTextRect();

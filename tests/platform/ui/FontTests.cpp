@@ -13,13 +13,18 @@ using ui::Font;
 
 namespace {
 
-QFont resolved(const Font& font, ui::FontContext context = {}) { return font.resolve(context); }
-std::string family(const QFont& font) { return QFontInfo(font).family().toStdString(); }
+QFont resolved(const Font& font, ui::FontContext context = {}) {
+    return font.resolve(context);
+}
+std::string family(const QFont& font) {
+    return QFontInfo(font).family().toStdString();
+}
 
 bool hasRoundedFamily() {
     const auto families = ui::availableFontFamilies();
-    return std::any_of(families.begin(), families.end(),
-                       [](const std::string& f) { return QString::fromStdString(f).contains("Rounded", Qt::CaseInsensitive); });
+    return std::any_of(families.begin(), families.end(), [](const std::string& f) {
+        return QString::fromStdString(f).contains("Rounded", Qt::CaseInsensitive);
+    });
 }
 
 } // namespace
@@ -52,12 +57,15 @@ TEST(FontTest, WeightsAndBoldPickTheFacesOfTheFamily) {
 
 TEST(FontTest, DesignsChooseTheirFamilies) {
     EXPECT_EQ(family(resolved(Font::system(Font::TextStyle::body, Font::Design::serif))), "DejaVu Serif");
-    EXPECT_EQ(family(resolved(Font::system(14, Font::Weight::regular, Font::Design::monospaced))), "DejaVu Sans Mono");
+    EXPECT_EQ(family(resolved(Font::system(14, Font::Weight::regular, Font::Design::monospaced))),
+              "DejaVu Sans Mono");
     EXPECT_EQ(family(resolved(Font::caption().monospaced())), "DejaVu Sans Mono");
 
     const auto rounded = family(resolved(Font::system(13, Font::Weight::medium, Font::Design::rounded)));
-    if (hasRoundedFamily()) EXPECT_NE(rounded.find("Round"), std::string::npos);
-    else EXPECT_EQ(rounded, "DejaVu Sans") << "no rounded face: the default design";
+    if (hasRoundedFamily())
+        EXPECT_NE(rounded.find("Round"), std::string::npos);
+    else
+        EXPECT_EQ(rounded, "DejaVu Sans") << "no rounded face: the default design";
 
     // The environment's design reaches system fonts that name none, and nothing else.
     const ui::FontContext serifContext{.design = Font::Design::serif};
@@ -87,7 +95,8 @@ TEST(FontTest, CustomFontsByFamilyOrFaceNameAndTheirFallback) {
         EXPECT_EQ(family(fallback), "DejaVu Sans") << name;
         EXPECT_DOUBLE_EQ(fallback.pointSizeF(), 17) << name;
     }
-    EXPECT_DOUBLE_EQ(resolved(Font::custom("DejaVu Serif", -3)).pointSizeF(), 13) << "a bad size gives the body size";
+    EXPECT_DOUBLE_EQ(resolved(Font::custom("DejaVu Serif", -3)).pointSizeF(), 13)
+        << "a bad size gives the body size";
     EXPECT_DOUBLE_EQ(resolved(Font::system(std::nan(""))).pointSizeF(), 13);
 }
 
@@ -100,7 +109,9 @@ TEST(FontTest, SizeCategoriesScaleStylesAndCustomFontsButNotFixedSizes) {
 
 TEST(FontTest, FamiliesListInstalledFacesWithoutGenericAliases) {
     const auto families = ui::availableFontFamilies();
-    auto has = [&](const char* name) { return std::find(families.begin(), families.end(), name) != families.end(); };
+    auto has = [&](const char* name) {
+        return std::find(families.begin(), families.end(), name) != families.end();
+    };
     EXPECT_TRUE(has("DejaVu Sans"));
     EXPECT_TRUE(has("DejaVu Serif"));
     EXPECT_FALSE(has("Sans Serif"));

@@ -16,16 +16,23 @@ void PrintTo(const MarkdownRun& run, std::ostream* os) {
 
 namespace {
 
-MarkdownRun plain(std::string text) { return {std::move(text)}; }
-MarkdownRun strong(std::string text) { return {std::move(text), true}; }
-MarkdownRun emphasis(std::string text) { return {std::move(text), false, true}; }
+MarkdownRun plain(std::string text) {
+    return {std::move(text)};
+}
+MarkdownRun strong(std::string text) {
+    return {std::move(text), true};
+}
+MarkdownRun emphasis(std::string text) {
+    return {std::move(text), false, true};
+}
 
 } // namespace
 
 TEST(MarkdownTest, EmphasisStrongAndCode) {
     EXPECT_EQ(ui::parseInlineMarkdown("plain text"), Runs{plain("plain text")});
-    EXPECT_EQ(ui::parseInlineMarkdown("a **bold** and *it* _too_"),
-              (Runs{plain("a "), strong("bold"), plain(" and "), emphasis("it"), plain(" "), emphasis("too")}));
+    EXPECT_EQ(
+        ui::parseInlineMarkdown("a **bold** and *it* _too_"),
+        (Runs{plain("a "), strong("bold"), plain(" and "), emphasis("it"), plain(" "), emphasis("too")}));
     EXPECT_EQ(ui::parseInlineMarkdown("***both***"), (Runs{{"both", true, true}}));
     EXPECT_EQ(ui::parseInlineMarkdown("*a **b** c*"),
               (Runs{emphasis("a "), {"b", true, true}, emphasis(" c")}));

@@ -19,7 +19,9 @@ QFont dejaVu(double size, const char* family = "DejaVu Sans") {
     return font;
 }
 
-std::vector<AttributedRun> runs(std::string text, double size = 20) { return {AttributedRun{std::move(text), dejaVu(size)}}; }
+std::vector<AttributedRun> runs(std::string text, double size = 20) {
+    return {AttributedRun{std::move(text), dejaVu(size)}};
+}
 
 QImage rendered(const TextLayout& layout, QSize size, QPointF origin = {}) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -115,6 +117,10 @@ TEST(TextLayoutTest, LineLimitAndHeightTruncateTheLastLine) {
 
     const TextLayout limitedBreaks(runs("first\nsecond"), {.lineLimit = 1}, std::nullopt, std::nullopt);
     EXPECT_EQ(limitedBreaks.displayedString(), "first…");
+    const TextLayout trailingBreaks(runs("first\nsecond\n\n"), {.lineLimit = 2}, std::nullopt, std::nullopt);
+    EXPECT_EQ(trailingBreaks.lineCount(), 2);
+    EXPECT_EQ(trailingBreaks.displayedString(), "first\nsecond\n") << "only empty lines are cut";
+    EXPECT_FALSE(trailingBreaks.isTruncated());
     EXPECT_FALSE(TextLayout(runs("short"), {.lineLimit = 1}, 150, std::nullopt).isTruncated());
 }
 
@@ -157,7 +163,9 @@ TEST(TextLayoutTest, DrawsEachRunInItsFontColourAndOffset) {
     auto bottom = [](double offset) {
         std::vector<AttributedRun> raised = runs("H");
         raised[0].baselineOffset = offset;
-        return ink(rendered(TextLayout(raised, {}, std::nullopt, std::nullopt), QSize(40, 40), QPointF(0, 15))).bottom();
+        return ink(rendered(TextLayout(raised, {}, std::nullopt, std::nullopt), QSize(40, 40),
+                            QPointF(0, 15)))
+            .bottom();
     };
     EXPECT_EQ(bottom(0) - bottom(10), 10);
 }
@@ -171,7 +179,8 @@ TEST(TextLayoutTest, HitTestsLinksWhereTheirGlyphsAre) {
     const double readWidth = QFontMetricsF(dejaVu(20)).horizontalAdvance("Read ") * 72 / 96;
     const double y = layout.size().height() / 2;
 
-    EXPECT_EQ(layout.link(QPointF(readWidth + 5, y)), foundation::URL::fromString("https://example.org/more"));
+    EXPECT_EQ(layout.link(QPointF(readWidth + 5, y)),
+              foundation::URL::fromString("https://example.org/more"));
     EXPECT_FALSE(layout.link(QPointF(5, y)));
     EXPECT_FALSE(layout.link(QPointF(layout.size().width() - 2, y)));
     EXPECT_FALSE(layout.link(QPointF(readWidth + 5, layout.size().height() + 1)));

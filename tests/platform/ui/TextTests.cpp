@@ -26,9 +26,10 @@ struct TextTest : ::testing::Test {
         const auto strings = folder.path() / "Resources" / "de.lproj" / "Localizable.strings";
         std::filesystem::create_directories(strings.parent_path());
         const auto data = foundation::PropertyListSerialization::data(
-            foundation::PropertyList::Dictionary{{"Last checked: %@", "Zuletzt **geprüft**: %@"},
-                                                 {"**Goals**", "**Ziele**"},
-                                                 {"Read [more](https://example.org/more)", "[Mehr](https://example.org/mehr) lesen"}},
+            foundation::PropertyList::Dictionary{
+                {"Last checked: %@", "Zuletzt **geprüft**: %@"},
+                {"**Goals**", "**Ziele**"},
+                {"Read [more](https://example.org/more)", "[Mehr](https://example.org/mehr) lesen"}},
             foundation::PropertyListFormat::xml);
         std::ofstream(strings, std::ios::binary)
             .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
@@ -53,7 +54,9 @@ TEST_F(TextTest, KeysAreLookedUpFormattedAndReadAsMarkdownButVerbatimTextIsNot) 
     EXPECT_EQ(Text("Unknown *key*").string(context), "Unknown key") << "no translation: the key";
 
     // The argument lands as it is, even when it looks like markdown.
-    const Text checked(LocalizedStringKey::StringInterpolation().appendLiteral("Last checked: ").appendInterpolation("*4. Mai*"));
+    const Text checked(LocalizedStringKey::StringInterpolation()
+                           .appendLiteral("Last checked: ")
+                           .appendInterpolation("*4. Mai*"));
     const auto formatted = checked.resolve(context);
     ASSERT_EQ(formatted.size(), 3u);
     EXPECT_EQ(formatted[0].text, "Zuletzt ");
@@ -76,7 +79,8 @@ TEST_F(TextTest, LinksCarryTheirAddressAndTheLinkColour) {
     EXPECT_EQ(runs[1].foregroundColor, QColor(Qt::darkGray));
 
     const auto broken = Text("[title]() and [x](not a url)").resolve(context);
-    for (const auto& run : broken) EXPECT_FALSE(run.link) << run.text;
+    for (const auto& run : broken)
+        EXPECT_FALSE(run.link) << run.text;
 }
 
 TEST_F(TextTest, ConcatenationKeepsEachSegmentsOwnAttributes) {
@@ -95,7 +99,8 @@ TEST_F(TextTest, ConcatenationKeepsEachSegmentsOwnAttributes) {
     EXPECT_FALSE(runs[1].font.italic());
     EXPECT_EQ(runs[1].foregroundColor, QColor(Qt::blue));
     EXPECT_EQ(runs[2].foregroundColor, QColor(Qt::red)) << "the inner colour wins";
-    for (const auto& run : runs) EXPECT_TRUE(run.underline);
+    for (const auto& run : runs)
+        EXPECT_TRUE(run.underline);
 
     // Runs that end up alike are one run; the environment's font fills in where none is set.
     context.font = Font::title();

@@ -34,10 +34,14 @@ public:
         StringInterpolation& appendLiteral(std::string_view literal);
         // Text: "%@".
         StringInterpolation& appendInterpolation(std::string_view text);
-        StringInterpolation& appendInterpolation(const char* text) { return appendInterpolation(std::string_view(text)); }
+        StringInterpolation& appendInterpolation(const char* text) {
+            return appendInterpolation(std::string_view(text));
+        }
         // Integers: "%lld".
         StringInterpolation& appendInterpolation(std::int64_t value);
-        StringInterpolation& appendInterpolation(int value) { return appendInterpolation(std::int64_t(value)); }
+        StringInterpolation& appendInterpolation(int value) {
+            return appendInterpolation(std::int64_t(value));
+        }
         // Numbers: "%lf", or the given specifier such as "%.0f".
         StringInterpolation& appendInterpolation(double value, std::string_view specifier = "%lf");
 
@@ -73,9 +77,9 @@ private:
 // `format` with its specifiers replaced by `arguments` as described above. Each formatted
 // argument goes through `insert` (its index and text), whose result is what lands in the text;
 // callers use it to mark where arguments are.
-std::string formatLocalizedString(
-    std::string_view format, const std::vector<LocalizedStringKey::Argument>& arguments,
-    const std::function<std::string(std::size_t index, std::string text)>& insert = {});
+std::string
+formatLocalizedString(std::string_view format, const std::vector<LocalizedStringKey::Argument>& arguments,
+                      const std::function<std::string(std::size_t index, std::string text)>& insert = {});
 
 // The text of an argument as %@ shows it.
 std::string description(const LocalizedStringKey::Argument& argument);

@@ -39,7 +39,8 @@ public:
     // `bundle` (the context's bundle when null), then formatted with the key's arguments; its
     // inline markdown is drawn (emphasis, strong, code, links). Arguments are inserted as they
     // are, never read as markdown.
-    Text(LocalizedStringKey key, std::string tableName = {}, std::shared_ptr<const foundation::Bundle> bundle = {});
+    Text(LocalizedStringKey key, std::string tableName = {},
+         std::shared_ptr<const foundation::Bundle> bundle = {});
     Text(const char* key)
         : Text(LocalizedStringKey(key)) {}
     // Shown exactly as given: never looked up, never read as markdown.
