@@ -51,6 +51,8 @@ TEST_F(TextTest, KeysAreLookedUpFormattedAndReadAsMarkdownButVerbatimTextIsNot) 
     EXPECT_EQ(runs[0].font.weight(), QFont::Bold);
 
     EXPECT_EQ(Text::verbatim("**Goals**").string(context), "**Goals**");
+    EXPECT_EQ(Text(std::string("**Goals**")).string(context), "**Goals**") << "a string value is verbatim";
+    EXPECT_EQ(Text(LocalizedStringKey(std::string("**Goals**"))).string(context), "Ziele");
     EXPECT_EQ(Text("Unknown *key*").string(context), "Unknown key") << "no translation: the key";
 
     // The argument lands as it is, even when it looks like markdown.

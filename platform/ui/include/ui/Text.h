@@ -41,8 +41,13 @@ public:
     // are, never read as markdown.
     Text(LocalizedStringKey key, std::string tableName = {},
          std::shared_ptr<const foundation::Bundle> bundle = {});
+    // A literal is a key, as in Text("Goals") ...
     Text(const char* key)
         : Text(LocalizedStringKey(key)) {}
+    // ... while a string value is shown verbatim, so user data is never looked up or read as
+    // markdown. A key made at run time goes through LocalizedStringKey.
+    explicit Text(std::string text)
+        : Text(verbatim(std::move(text))) {}
     // Shown exactly as given: never looked up, never read as markdown.
     static Text verbatim(std::string text);
 
