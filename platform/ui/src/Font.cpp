@@ -115,7 +115,7 @@ Font Font::system(TextStyle style, std::optional<Design> design, std::optional<W
     return font;
 }
 
-Font Font::system(double size, Weight weight, Design design) {
+Font Font::system(double size, Weight weight, std::optional<Design> design) {
     Font font;
     font.kind_ = Kind::system;
     font.size_ = validSize(size);

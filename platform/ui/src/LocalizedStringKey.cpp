@@ -36,7 +36,7 @@ struct Specifier {
 };
 
 std::optional<Specifier> parseSpecifier(std::string_view text) {
-    Specifier spec;
+    Specifier specifier;
     std::size_t i = 0;
     auto digits = [&] {
         const std::size_t start = i;
@@ -49,17 +49,17 @@ std::optional<Specifier> parseSpecifier(std::string_view text) {
     if (!number.empty() && i < text.size() && text[i] == '$') {
         const auto position = std::stoul(number.substr(0, 9));
         if (position == 0) return std::nullopt;
-        spec.position = position;
+        specifier.position = position;
         ++i;
     } else {
         i = start;
     }
     while (i < text.size() && std::string_view("-+ 0#").find(text[i]) != std::string_view::npos)
-        spec.flags += text[i++];
-    spec.width = digits();
+        specifier.flags += text[i++];
+    specifier.width = digits();
     if (i < text.size() && text[i] == '.') {
         ++i;
-        spec.precision = digits();
+        specifier.precision = digits();
     }
     while (i < text.size() &&
            (text[i] == 'l' || text[i] == 'h' || text[i] == 'q' || text[i] == 'z' || text[i] == 'L'))
@@ -68,15 +68,16 @@ std::optional<Specifier> parseSpecifier(std::string_view text) {
     const char c = text[i];
     if (std::string_view("@diuxXfFeEgG").find(c) == std::string_view::npos) return std::nullopt;
     // Widths and precisions beyond these are no format anyone means; show them as written.
-    if (spec.width.size() > 3 || (spec.precision && spec.precision->size() > 2)) return std::nullopt;
-    spec.conversion = c;
-    spec.length = i + 1;
-    return spec;
+    if (specifier.width.size() > 3 || (specifier.precision && specifier.precision->size() > 2))
+        return std::nullopt;
+    specifier.conversion = c;
+    specifier.length = i + 1;
+    return specifier;
 }
 
-std::string printfFormat(const Specifier& spec, std::string_view length, char conversion) {
-    std::string format = "%" + spec.flags + spec.width;
-    if (spec.precision) format += "." + *spec.precision;
+std::string printfFormat(const Specifier& specifier, std::string_view length, char conversion) {
+    std::string format = "%" + specifier.flags + specifier.width;
+    if (specifier.precision) format += "." + *specifier.precision;
     format += length;
     format += conversion;
     return format;
@@ -89,8 +90,8 @@ template <typename T> std::string printed(const std::string& format, T value) {
     return std::string(buffer, std::size_t(std::min(n, int(sizeof buffer) - 1)));
 }
 
-std::string formatted(const Specifier& spec, const LocalizedStringKey::Argument& argument) {
-    const char c = spec.conversion;
+std::string formatted(const Specifier& specifier, const LocalizedStringKey::Argument& argument) {
+    const char c = specifier.conversion;
     if (c == '@') return description(argument);
     if (const auto* text = std::get_if<std::string>(&argument)) return *text;
     const bool integral = std::string_view("diuxX").find(c) != std::string_view::npos;
@@ -103,15 +104,15 @@ std::string formatted(const Specifier& spec, const LocalizedStringKey::Argument&
             if (!std::isfinite(d)) return description(argument);
             value = d >= 9.2e18 ? INT64_MAX : d <= -9.2e18 ? INT64_MIN : std::int64_t(d);
         }
-        if (c == 'i') return printed(printfFormat(spec, "ll", 'd'), (long long)value);
-        return printed(printfFormat(spec, "ll", c), (long long)value);
+        if (c == 'i') return printed(printfFormat(specifier, "ll", 'd'), (long long)value);
+        return printed(printfFormat(specifier, "ll", c), (long long)value);
     }
     double value = 0;
     if (const auto* i = std::get_if<std::int64_t>(&argument))
         value = double(*i);
     else
         value = std::get<double>(argument);
-    return printed(printfFormat(spec, "", c), value);
+    return printed(printfFormat(specifier, "", c), value);
 }
 
 } // namespace
@@ -176,20 +177,20 @@ std::string formatLocalizedString(std::string_view format,
             i += 2;
             continue;
         }
-        const auto spec = parseSpecifier(format.substr(i + 1));
-        if (!spec) {
+        const auto specifier = parseSpecifier(format.substr(i + 1));
+        if (!specifier) {
             result += c;
             ++i;
             continue;
         }
-        const std::size_t index = spec->position ? *spec->position - 1 : next++;
+        const std::size_t index = specifier->position ? *specifier->position - 1 : next++;
         if (index >= arguments.size()) {
-            result += format.substr(i, spec->length + 1);
+            result += format.substr(i, specifier->length + 1);
         } else {
-            auto text = formatted(*spec, arguments[index]);
+            auto text = formatted(*specifier, arguments[index]);
             result += insert ? insert(index, std::move(text)) : text;
         }
-        i += spec->length + 1;
+        i += specifier->length + 1;
     }
     return result;
 }

@@ -70,6 +70,7 @@ TEST(FontTest, DesignsChooseTheirFamilies) {
     // The environment's design reaches system fonts that name none, and nothing else.
     const ui::FontContext serifContext{.design = Font::Design::serif};
     EXPECT_EQ(family(resolved(Font::body(), serifContext)), "DejaVu Serif");
+    EXPECT_EQ(family(resolved(Font::system(12, Font::Weight::medium), serifContext)), "DejaVu Serif");
     EXPECT_EQ(family(resolved(Font::system(Font::TextStyle::body, Font::Design::monospaced), serifContext)),
               "DejaVu Sans Mono");
     EXPECT_EQ(family(resolved(Font::custom("DejaVu Sans", 12), serifContext)), "DejaVu Sans");

@@ -55,8 +55,8 @@ public:
 
     static Font system(TextStyle style, std::optional<Design> design = {}, std::optional<Weight> weight = {});
     // A fixed size that ignores the size category. A size that is not a positive finite number
-    // gives the body size.
-    static Font system(double size, Weight weight = Weight::regular, Design design = Design::defaultDesign);
+    // gives the body size. Without a design, the environment's applies.
+    static Font system(double size, Weight weight = Weight::regular, std::optional<Design> design = {});
     // A font by family name ("DejaVu Serif", matched without regard to case) or by face name
     // ("DejaVu Serif Bold", "DejaVuSerif-Bold"). An empty or unknown name gives the system font
     // of that size. Scales with the size category like the text styles.
