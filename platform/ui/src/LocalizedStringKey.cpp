@@ -84,7 +84,7 @@ std::string printfFormat(const Specifier& specifier, std::string_view length, ch
 }
 
 template <typename T> std::string printed(const std::string& format, T value) {
-    char buffer[512];
+    char buffer[1200]; // room for the widest width and precision allowed above
     const int n = std::snprintf(buffer, sizeof buffer, format.c_str(), value);
     if (n < 0) return {};
     return std::string(buffer, std::size_t(std::min(n, int(sizeof buffer) - 1)));
@@ -104,8 +104,8 @@ std::string formatted(const Specifier& specifier, const LocalizedStringKey::Argu
             if (!std::isfinite(d)) return description(argument);
             value = d >= 9.2e18 ? INT64_MAX : d <= -9.2e18 ? INT64_MIN : std::int64_t(d);
         }
-        if (c == 'i') return printed(printfFormat(specifier, "ll", 'd'), (long long)value);
-        return printed(printfFormat(specifier, "ll", c), (long long)value);
+        if (c == 'd' || c == 'i') return printed(printfFormat(specifier, "ll", 'd'), (long long)value);
+        return printed(printfFormat(specifier, "ll", c), (unsigned long long)value);
     }
     double value = 0;
     if (const auto* i = std::get_if<std::int64_t>(&argument))
