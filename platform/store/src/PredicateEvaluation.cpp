@@ -46,7 +46,7 @@ void build(const PredicateExpression& e, const EntityDescription& entity, const 
             out.text += "0"; // a model of another store, or of no store yet, is related to nothing here
         } else {
             out.text += fmt::format("{} = ?", sqlName(e.key));
-            out.bindings.push_back(e.identifier->primaryKey);
+            out.bindings.emplace_back(std::in_place_type<std::int64_t>, e.identifier->primaryKey);
         }
         return;
     }

@@ -124,8 +124,8 @@ private:
 // Declaration helpers for entity(): one per stored field.
 
 struct AttributeMetadata {
-    std::function<Value()> defaultValue;
-    std::vector<AttributeOption> options;
+    std::function<Value()> defaultValue = {};
+    std::vector<AttributeOption> options = {};
 };
 
 template <class M, class T>

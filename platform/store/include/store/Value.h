@@ -1,8 +1,10 @@
 #pragma once
 
 #include "foundation/Date.h"
+#include "foundation/RawRepresentable.h"
 #include "foundation/UUID.h"
 
+#include <concepts>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -66,6 +68,20 @@ template <class T> struct ValueTraits<std::optional<T>> {
     static std::optional<std::optional<T>> fromValue(const Value& value) {
         if (std::holds_alternative<std::monostate>(value)) return std::optional<T>();
         if (auto v = ValueTraits<T>::fromValue(value)) return std::optional<T>(std::move(*v));
+        return std::nullopt;
+    }
+};
+
+// A raw-value enum is kept as its raw text; a stored text it does not know leaves the default.
+template <class T>
+requires foundation::RawRepresentable<T> &&
+    std::same_as<typename foundation::RawRepresentation<T>::RawValue, std::string>
+struct ValueTraits<T> {
+    static constexpr AttributeType type = AttributeType::text;
+    static Value toValue(const T& value) { return foundation::rawValue(value); }
+    static std::optional<T> fromValue(const Value& value) {
+        if (const auto* text = std::get_if<std::string>(&value))
+            return foundation::RawRepresentation<T>::fromRawValue(*text);
         return std::nullopt;
     }
 };
