@@ -71,14 +71,14 @@ ModelContext::~ModelContext() {
 
 void ModelContext::insert(const std::shared_ptr<PersistentModel>& model) {
     if (!model) return;
-    if (model->contextPointer_ == this) {
+    if (model->liveContext() == this) {
         if (model->deleted_)
             undelete(model, model->state_ == PersistentModel::State::deleted
                                 ? PersistentModel::State::clean
                                 : PersistentModel::State::inserted);
         return;
     }
-    if (model->contextPointer_ || !model->context_.expired() || model->storeIdentifier_)
+    if (model->liveContext() || model->storeIdentifier_)
         throw StoreError(fmt::format("This {} belongs to another context", model->entityDescription().name));
     const EntityDescription& entity = model->entityDescription();
     if (store_->schema().entity(entity.name) != &entity)
@@ -105,16 +105,17 @@ void ModelContext::insert(const std::shared_ptr<PersistentModel>& model) {
     for (const auto& relationship : entity.relationships) {
         if (!relationship.isToMany) {
             auto target = relationship.target(*model);
-            if (target && !target->contextPointer_) insert(target);
+            if (target && !target->liveContext() && !target->storeIdentifier_) insert(target);
             continue;
         }
         for (const auto& entry : relationship.storage(*model).entries)
-            if (auto member = entry.lock(); member && !member->contextPointer_) insert(member);
+            if (auto member = entry.lock(); member && !member->liveContext() && !member->storeIdentifier_)
+                insert(member);
     }
 }
 
 void ModelContext::deleteModel(const std::shared_ptr<PersistentModel>& model) {
-    if (!model || model->contextPointer_ != this || model->deleted_) return;
+    if (!model || model->liveContext() != this || model->deleted_) return;
     const EntityDescription& entity = model->entityDescription();
     for (const auto& relationship : entity.relationships) {
         if (relationship.deleteRule != DeleteRule::cascade) continue;
@@ -144,7 +145,7 @@ void ModelContext::deleteModel(const std::shared_ptr<PersistentModel>& model) {
 }
 
 void ModelContext::undelete(const std::shared_ptr<PersistentModel>& model, PersistentModel::State previous) {
-    if (model->contextPointer_ != this || !model->deleted_) return;
+    if (model->liveContext() != this || !model->deleted_) return;
     contentsWillChange();
     model->deleted_ = false;
     // Saved meanwhile, its row is gone: it goes back in as a new row with the same key.

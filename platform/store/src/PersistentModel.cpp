@@ -27,12 +27,14 @@ PersistentIdentifier PersistentModel::persistentModelID() const {
 }
 
 std::shared_ptr<foundation::UndoManager> PersistentModel::undoManagerForChange() const {
-    if (!contextPointer_ || state_ == State::transient) return nullptr;
-    return contextPointer_->undoManager_;
+    ModelContext* context = liveContext();
+    if (!context || state_ == State::transient) return nullptr;
+    return context->undoManager_;
 }
 
 void PersistentModel::didChange() {
-    if (contextPointer_ && state_ != State::transient) contextPointer_->modelDidChange(*this);
+    if (ModelContext* context = liveContext(); context && state_ != State::transient)
+        context->modelDidChange(*this);
 }
 
 void PersistentModel::setRelated(std::string_view name, const std::shared_ptr<PersistentModel>& value) {
@@ -50,8 +52,9 @@ void PersistentModel::setRelated(std::string_view name, const std::shared_ptr<Pe
     if (value != old) announce(value);
     relationship->load(*this, value);
     // A model joins its related models' context, as inserting it would have done.
-    if (value && contextPointer_ && state_ != State::transient && !value->contextPointer_)
-        contextPointer_->insert(value);
+    ModelContext* context = liveContext();
+    if (value && context && state_ != State::transient && !value->liveContext() && !value->storeIdentifier_)
+        context->insert(value);
 }
 
 std::vector<std::shared_ptr<PersistentModel>> PersistentModel::relatedMembers(std::string_view name) const {
@@ -60,7 +63,8 @@ std::vector<std::shared_ptr<PersistentModel>> PersistentModel::relatedMembers(st
     if (!relationship || !relationship->isToMany)
         throw StoreError(fmt::format("{} has no to-many relationship \"{}\"", entity.name, name));
     auto& self = const_cast<PersistentModel&>(*this);
-    if (contextPointer_ && inStore_) contextPointer_->completeToMany(self, *relationship);
+    if (ModelContext* context = liveContext(); context && inStore_)
+        context->completeToMany(self, *relationship);
     const RelationshipDescription* inverse = entity.inverse(*relationship);
     ToManyStorage& storage = relationship->storage(self);
     // The member's own to-one side decides; the list is tidied on the way.

@@ -105,6 +105,8 @@ private:
         deleted,   // deleted, not saved yet
     };
 
+    // The context while it lives; a model can outlive its context.
+    ModelContext* liveContext() const { return context_.expired() ? nullptr : contextPointer_; }
     std::shared_ptr<foundation::UndoManager> undoManagerForChange() const;
     void didChange();
     void setRelated(std::string_view name, const std::shared_ptr<PersistentModel>& value);
