@@ -207,12 +207,25 @@ bool ModelContext::hasPendingChanges(const EntityDescription& entity) const {
 
 namespace {
 
-void bindRow(detail::Statement& statement, const PersistentModel& model, const detail::EntityTable& table,
-             const EntityDescription& entity, const std::string& storeIdentifier, int first) {
+constexpr std::uint64_t allColumns = ~std::uint64_t(0);
+
+// Binds the columns in `columns` from `first` on; returns the next index.
+int bindRow(detail::Statement& statement, const PersistentModel& model, const detail::EntityTable& table,
+            const EntityDescription& entity, const std::string& storeIdentifier, int first,
+            std::uint64_t columns) {
     int index = first;
-    for (const auto& attribute : entity.attributes)
-        statement.bind(index++, attribute.value(model));
+    std::size_t column = 0;
+    const auto wanted = [&] { return column >= 64 || ((columns >> column) & 1); };
+    for (const auto& attribute : entity.attributes) {
+        if (wanted()) statement.bind(index++, attribute.value(model));
+        ++column;
+    }
     for (const auto* relationship : table.toOne) {
+        if (!wanted()) {
+            ++column;
+            continue;
+        }
+        ++column;
         auto target = relationship->target(model);
         if (!target) {
             statement.bind(index++, std::monostate{});
@@ -224,6 +237,7 @@ void bindRow(detail::Statement& statement, const PersistentModel& model, const d
                                          relationship->name, id.entityName));
         statement.bindInteger(index++, id.primaryKey);
     }
+    return index;
 }
 
 } // namespace
@@ -245,25 +259,25 @@ void ModelContext::save() {
             const detail::EntityTable& table = store_->table(entity);
             switch (pending) {
             case Pending::insert: {
-                auto& statement = database.cached(table.insert);
+                auto& statement = store_->insertStatement(entity);
                 statement.bindInteger(1, model->primaryKey_);
-                bindRow(statement, *model, table, entity, *store_->identifier(), 2);
+                bindRow(statement, *model, table, entity, *store_->identifier(), 2, allColumns);
                 statement.run();
                 inserted.push_back(model->primaryKey_);
                 break;
             }
             case Pending::update: {
-                if (table.update.empty()) break;
-                auto& statement = database.cached(table.update);
-                bindRow(statement, *model, table, entity, *store_->identifier(), 1);
-                statement.bindInteger(int(entity.attributes.size() + table.toOne.size() + 1),
-                                      model->primaryKey_);
+                if (model->changedColumns_ == 0) break;
+                auto& statement = store_->updateStatement(entity, model->changedColumns_);
+                const int next = bindRow(statement, *model, table, entity, *store_->identifier(), 1,
+                                         model->changedColumns_);
+                statement.bindInteger(next, model->primaryKey_);
                 statement.run();
                 updated.push_back(model->primaryKey_);
                 break;
             }
             case Pending::remove: {
-                auto& statement = database.cached(table.remove);
+                auto& statement = store_->removeStatement(entity);
                 statement.bindInteger(1, model->primaryKey_);
                 statement.run();
                 deleted.push_back(model->primaryKey_);
@@ -278,6 +292,7 @@ void ModelContext::save() {
 
     for (const auto& model : changes_) {
         model->pendingChange_ = false;
+        model->changedColumns_ = 0;
         if (model->deleted_) {
             model->inStore_ = false;
             if (model->state_ == PersistentModel::State::deleted) registered_.erase(model->primaryKey_);

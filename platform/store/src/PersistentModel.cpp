@@ -32,9 +32,28 @@ std::shared_ptr<foundation::UndoManager> PersistentModel::undoManagerForChange()
     return context->undoManager_;
 }
 
-void PersistentModel::didChange() {
-    if (ModelContext* context = liveContext(); context && state_ != State::transient)
-        context->modelDidChange(*this);
+void PersistentModel::didChange(const void* field) {
+    ModelContext* context = liveContext();
+    if (!context || state_ == State::transient) return;
+    // Which column changed, so that a save writes only those.
+    const EntityDescription& entity = entityDescription();
+    std::size_t column = 0;
+    bool found = false;
+    for (const auto& attribute : entity.attributes) {
+        if (attribute.field(*this) == field) {
+            found = true;
+            break;
+        }
+        ++column;
+    }
+    if (!found)
+        for (const auto& relationship : entity.relationships) {
+            if (relationship.isToMany) continue;
+            if (relationship.field(*this) == field) break;
+            ++column;
+        }
+    changedColumns_ |= column < 64 ? std::uint64_t(1) << column : ~std::uint64_t(0);
+    context->modelDidChange(*this);
 }
 
 void PersistentModel::setRelated(std::string_view name, const std::shared_ptr<PersistentModel>& value) {

@@ -184,15 +184,39 @@ const EntityTable& Store::table(const EntityDescription& entity) {
     std::vector<std::string> placeholders(names.size(), "?");
     table.insert = fmt::format("INSERT INTO {} ({}) VALUES ({})", table.name, table.columns,
                                fmt::join(placeholders, ", "));
-    std::vector<std::string> assignments;
-    for (std::size_t i = 1; i < names.size(); ++i)
-        assignments.push_back(names[i] + " = ?");
-    table.update = assignments.empty() ? std::string()
-                                       : fmt::format("UPDATE {} SET {} WHERE {} = ?", table.name,
-                                                     fmt::join(assignments, ", "), primaryKeyColumn);
+    table.columnNames = names;
     table.remove = fmt::format("DELETE FROM {} WHERE {} = ?", table.name, primaryKeyColumn);
     table.selectByKey = fmt::format("{} WHERE {} = ?", table.selectPrefix, primaryKeyColumn);
     return tables_.emplace(&entity, std::move(table)).first->second;
+}
+
+Statement& Store::insertStatement(const EntityDescription& entity) {
+    auto& slot = statements_[{&entity, 0, 0}];
+    if (!slot) slot = std::make_unique<Statement>(*database_, table(entity).insert);
+    slot->reset();
+    return *slot;
+}
+
+Statement& Store::removeStatement(const EntityDescription& entity) {
+    auto& slot = statements_[{&entity, 1, 0}];
+    if (!slot) slot = std::make_unique<Statement>(*database_, table(entity).remove);
+    slot->reset();
+    return *slot;
+}
+
+Statement& Store::updateStatement(const EntityDescription& entity, std::uint64_t columns) {
+    auto& slot = statements_[{&entity, 2, columns}];
+    if (!slot) {
+        const EntityTable& t = table(entity);
+        std::vector<std::string> assignments;
+        for (std::size_t i = 1; i < t.columnNames.size(); ++i)
+            if (i - 1 >= 64 || (columns >> (i - 1)) & 1) assignments.push_back(t.columnNames[i] + " = ?");
+        slot = std::make_unique<Statement>(*database_,
+                                           fmt::format("UPDATE {} SET {} WHERE {} = ?", t.name,
+                                                       fmt::join(assignments, ", "), primaryKeyColumn));
+    }
+    slot->reset();
+    return *slot;
 }
 
 std::int64_t Store::nextPrimaryKey() {

@@ -6,8 +6,10 @@
 #include "store/Schema.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -17,10 +19,10 @@ namespace store::detail {
 // relationships, all in declaration order.
 struct EntityTable {
     std::string name;
-    std::string columns;      // "pk", "a", ...
-    std::string selectPrefix; // SELECT <columns> FROM <table>
+    std::string columns;                  // "pk", "a", ...
+    std::string selectPrefix;             // SELECT <columns> FROM <table>
+    std::vector<std::string> columnNames; // quoted, the key first
     std::string insert;
-    std::string update;
     std::string remove;
     std::string selectByKey;
     std::vector<const RelationshipDescription*> toOne;
@@ -40,6 +42,12 @@ public:
     bool allowsSave() const { return allowsSave_; }
     const EntityTable& table(const EntityDescription& entity);
 
+    // Statements of the entity's table, reset. An update sets the columns in `columns` (bit i:
+    // column i after the key) and takes the key last.
+    Statement& insertStatement(const EntityDescription& entity);
+    Statement& updateStatement(const EntityDescription& entity, std::uint64_t columns);
+    Statement& removeStatement(const EntityDescription& entity);
+
     // A key no other model of this file has or will get, also from other connections.
     std::int64_t nextPrimaryKey();
 
@@ -55,6 +63,8 @@ private:
     bool allowsSave_ = true;
     bool inMemory_ = false;
     std::unordered_map<const EntityDescription*, EntityTable> tables_;
+    std::map<std::tuple<const EntityDescription*, int, std::uint64_t>, std::unique_ptr<Statement>>
+        statements_;
     std::int64_t nextKey_ = 0;
     std::int64_t endKey_ = 0;
     std::int64_t blockSize_ = 256;

@@ -54,11 +54,12 @@ protected:
         M& self = static_cast<M&>(*this);
         registrar_.willSet(reactive::ObservationKey(&(self.*field)));
         T old = std::exchange(self.*field, std::move(value));
+        const void* written = &(self.*field);
         if (auto undo = undoManagerForChange())
             undo->registerUndo(weakSelf<M>(), [field, old = std::move(old)](M& model) {
                 static_cast<PersistentModel&>(model).write(field, old);
             });
-        didChange();
+        didChange(written);
     }
 
     template <class M, class T> std::shared_ptr<T> readToOne(const ToOne<T> M::*field) const {
@@ -80,7 +81,7 @@ protected:
             undo->registerUndo(weakSelf<M>(), [field, old = std::move(old), name](M& model) {
                 static_cast<PersistentModel&>(model).writeToOne(field, old, name);
             });
-        didChange();
+        didChange(&(self.*field));
     }
 
     template <class M, class T>
@@ -108,7 +109,7 @@ private:
     // The context while it lives; a model can outlive its context.
     ModelContext* liveContext() const { return context_.expired() ? nullptr : contextPointer_; }
     std::shared_ptr<foundation::UndoManager> undoManagerForChange() const;
-    void didChange();
+    void didChange(const void* field);
     void setRelated(std::string_view name, const std::shared_ptr<PersistentModel>& value);
     std::vector<std::shared_ptr<PersistentModel>> relatedMembers(std::string_view name) const;
 
@@ -119,8 +120,9 @@ private:
     std::int64_t primaryKey_;                            // negative while temporary
     State state_ = State::transient;
     bool deleted_ = false;
-    bool inStore_ = false;       // a row exists in the file
-    bool pendingChange_ = false; // listed in the context's changes
+    bool inStore_ = false;             // a row exists in the file
+    bool pendingChange_ = false;       // listed in the context's changes
+    std::uint64_t changedColumns_ = 0; // written since the last save: attributes, then to-ones
 };
 
 // Declaration helpers for entity(): one per stored field.
