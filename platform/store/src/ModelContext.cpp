@@ -108,8 +108,10 @@ void ModelContext::insert(const std::shared_ptr<PersistentModel>& model) {
             if (target && !target->liveContext() && !target->storeIdentifier_) insert(target);
             continue;
         }
+        const RelationshipDescription* inverse = entity.inverse(relationship);
         for (const auto& entry : relationship.storage(*model).entries)
-            if (auto member = entry.lock(); member && !member->liveContext() && !member->storeIdentifier_)
+            if (auto member = entry.lock(); member && !member->liveContext() && !member->storeIdentifier_ &&
+                                            inverse->target(*member) == model)
                 insert(member);
     }
 }
@@ -146,6 +148,10 @@ void ModelContext::deleteModel(const std::shared_ptr<PersistentModel>& model) {
 
 void ModelContext::undelete(const std::shared_ptr<PersistentModel>& model, PersistentModel::State previous) {
     if (model->liveContext() != this || !model->deleted_) return;
+    // A model whose related model is gone for good stays gone: its row could not be written.
+    for (const auto& relationship : model->entityDescription().relationships)
+        if (!relationship.isToMany)
+            if (auto target = relationship.target(*model); target && target->deleted_) return;
     contentsWillChange();
     model->deleted_ = false;
     // Saved meanwhile, its row is gone: it goes back in as a new row with the same key.

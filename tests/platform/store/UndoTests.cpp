@@ -81,6 +81,25 @@ TEST_F(StoreUndoTest, UndoingAChangeToAGoneModelDoesNothing) {
     EXPECT_TRUE(context->fetch<Note>().empty());
 }
 
+TEST_F(StoreUndoTest, ANoteWhoseFolderIsGoneStaysDeleted) {
+    auto folder = std::make_shared<Folder>("f");
+    auto note = std::make_shared<Note>("n");
+    note->setFolder(folder);
+    context->insert(note);
+    context->save();
+    context->deleteModel(note);
+    context->save();
+    context->setUndoManager(nullptr);
+    context->deleteModel(folder);
+    context->setUndoManager(undo);
+    context->save();
+
+    undo->undo();
+    EXPECT_TRUE(note->isDeleted());
+    EXPECT_NO_THROW(context->save());
+    EXPECT_EQ(context->fetchCount<Note>(), 0u);
+}
+
 TEST_F(StoreUndoTest, RemoveAllActionsEmptiesBothStacks) {
     auto note = std::make_shared<Note>("a");
     context->insert(note);
