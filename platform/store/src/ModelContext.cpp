@@ -310,6 +310,7 @@ void ModelContext::save() {
     changes_.clear();
 
     foundation::UserInfo info{{"store", *store_->identifier()},
+                              {"path", store_->path()},
                               {"inserted", std::move(inserted)},
                               {"updated", std::move(updated)},
                               {"deleted", std::move(deleted)}};
@@ -507,7 +508,9 @@ void ModelContext::storeDidSave(const foundation::Notification& notification) {
         return list ? *list : std::vector<std::int64_t>();
     };
     const std::string* storeIdentifier = text("store");
-    if (!storeIdentifier || *storeIdentifier != *store_->identifier()) return;
+    const std::string* path = text("path");
+    if (!storeIdentifier || *storeIdentifier != *store_->identifier() || !path || *path != store_->path())
+        return;
     refresh(keys("updated"), keys("deleted"), !keys("inserted").empty());
 }
 

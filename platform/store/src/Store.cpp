@@ -80,6 +80,12 @@ Store::Store(Schema schema, const ModelConfiguration& configuration, int current
         path = file.string();
     }
     database_ = std::make_unique<Database>(path);
+    path_ = path;
+    if (!inMemory_) {
+        std::error_code error;
+        const auto canonical = std::filesystem::weakly_canonical(path, error);
+        if (!error) path_ = canonical.string();
+    }
     migrate(currentVersion, path);
     verifyTables(path);
     Statement statement(*database_,

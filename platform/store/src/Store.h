@@ -39,6 +39,9 @@ public:
     Database& database() { return *database_; }
     const Schema& schema() const { return schema_; }
     const std::shared_ptr<const std::string>& identifier() const { return identifier_; }
+    // The file, made absolute; ":memory:" for a store in memory. A copied file keeps its
+    // identifier, so saves are matched by both.
+    const std::string& path() const { return path_; }
     bool allowsSave() const { return allowsSave_; }
     const EntityTable& table(const EntityDescription& entity);
 
@@ -60,6 +63,7 @@ private:
     Schema schema_;
     std::unique_ptr<Database> database_;
     std::shared_ptr<const std::string> identifier_;
+    std::string path_;
     bool allowsSave_ = true;
     bool inMemory_ = false;
     std::unordered_map<const EntityDescription*, EntityTable> tables_;

@@ -141,6 +141,25 @@ TEST_F(StoreFileTest, AnotherContainersEditsReplaceSavedValuesButNotUnsavedOnes)
     EXPECT_EQ(first->mainContext()->fetch<Note>()[2]->folder()->title(), "new folder");
 }
 
+TEST_F(StoreFileTest, SavesToACopyOfTheFileLeaveTheOriginalsModelsAlone) {
+    auto original = open();
+    auto note = std::make_shared<Note>("n");
+    original->mainContext()->insert(note);
+    original->mainContext()->save();
+    const auto copy = folder.path() / "copy.store";
+    original.reset(); // folds the log into the file before copying
+    std::filesystem::copy_file(file, copy);
+    original = open();
+    note = original->mainContext()->fetch<Note>().front();
+
+    store::ModelContainer copied(testSchema(), fileConfiguration(copy));
+    copied.mainContext()->fetch<Note>().front()->setTitle("changed in the copy");
+    copied.mainContext()->deleteModels(Predicate<Note>::equals("title", std::string("changed in the copy")));
+    copied.mainContext()->save();
+    EXPECT_FALSE(note->isDeleted());
+    EXPECT_EQ(original->mainContext()->fetchCount<Note>(), 1u);
+}
+
 TEST_F(StoreFileTest, AutosaveKeepsEditsThatNobodySaved) {
     {
         auto container = open();

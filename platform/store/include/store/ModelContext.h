@@ -31,8 +31,8 @@ class Store;
 // around a fetch hears of anything that may change its result.
 class ModelContext : public std::enable_shared_from_this<ModelContext> {
 public:
-    // userInfo: "store" (the store identifier), "inserted", "updated", "deleted" (primary keys,
-    // std::vector<std::int64_t>).
+    // userInfo: "store" (the store identifier), "path" (the file), "inserted", "updated",
+    // "deleted" (primary keys, std::vector<std::int64_t>).
     static inline const foundation::NotificationName didSave = "ModelContextDidSave";
     // Seconds after the last change that an autosave waits.
     static constexpr double autosaveDelay = 1.0;
