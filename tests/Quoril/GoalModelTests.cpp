@@ -132,6 +132,31 @@ TEST(GoalModelTest, GoalsAndCollectionsKeepEveryFieldInTheStore) {
     EXPECT_EQ(container.mainContext()->fetchCount<Item>(), 0u);
 }
 
+TEST(GoalModelTest, AContainerOfGoalsAloneDeletesCompletedGoalsOfEveryCollection) {
+    testing_support::TemporaryFolder folder;
+    store::ModelConfiguration configuration;
+    configuration.url = folder.path() / "goals.store";
+    store::ModelContainer shared(quorilSchema(), configuration);
+    const auto& context = shared.mainContext();
+    for (const char* title : {"one", "two"}) {
+        auto collection = std::make_shared<ItemCollection>(title);
+        auto done = goal(std::string(title) + " done", true, true);
+        done->setCollection(collection);
+        auto open = goal(std::string(title) + " open", true, false);
+        open->setCollection(collection);
+        context->insert(done);
+        context->insert(open);
+    }
+    context->autosaveNow();
+    {
+        store::ModelContainer goalsOnly(store::Schema::of<Item>(), configuration);
+        goalsOnly.mainContext()->deleteModels(store::Predicate<Item>::equals("completed", true));
+        goalsOnly.mainContext()->save();
+    }
+    EXPECT_EQ(titles(context->fetch<Item>()), (std::vector<std::string>{"one open", "two open"}));
+    EXPECT_EQ(context->fetchCount<ItemCollection>(), 2u);
+}
+
 TEST(GoalModelTest, AnUnknownStoredColourReadsAsRedAndStaysInTheFile) {
     testing_support::TemporaryFolder folder;
     store::ModelConfiguration configuration;
