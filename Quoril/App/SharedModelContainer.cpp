@@ -33,6 +33,8 @@ std::shared_ptr<store::ModelContainer> makeSharedModelContainer() {
                 // The collection stays inserted; autosave tries again later.
             }
         }
+        // Seeding is no user action: undoing it would delete the collection every goal joins.
+        context->undoManager()->removeAllActions();
         const auto collections = context->fetch(all);
         if (!collections.empty()) SelectionManager::shared()->setSelectedCollection(collections.front());
     } catch (const std::exception& error) {

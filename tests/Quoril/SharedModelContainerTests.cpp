@@ -34,7 +34,8 @@ TEST_F(SharedModelContainerTest, AnEmptyStoreGetsTheDefaultCollectionSavedAndSel
     auto container = makeSharedModelContainer();
     ASSERT_TRUE(container);
     const auto& context = container->mainContext();
-    EXPECT_TRUE(context->undoManager());
+    ASSERT_TRUE(context->undoManager());
+    EXPECT_FALSE(context->undoManager()->canUndo()) << "undo would delete the collection";
     EXPECT_FALSE(context->hasChanges());
     auto collections = context->fetch<ItemCollection>();
     ASSERT_EQ(collections.size(), 1u);
