@@ -15,7 +15,9 @@ Item::Item(foundation::Date timestamp, std::string title, bool inProgress, bool 
     , note_(std::move(note))
     , orderIndex_(orderIndex) {}
 
-Item::Item(StoredData) {}
+// The stored identifier replaces this one (or a new one, should it be unreadable).
+Item::Item(StoredData)
+    : id_(foundation::UUID::Bytes{}) {}
 
 const store::EntityDescription& Item::entity() {
     static const store::EntityDescription description{

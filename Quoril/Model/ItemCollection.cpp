@@ -5,6 +5,10 @@ namespace quoril {
 ItemCollection::ItemCollection(std::string title)
     : title_(std::move(title)) {}
 
+// The stored identifier replaces this one (or a new one, should it be unreadable).
+ItemCollection::ItemCollection(StoredData)
+    : id_(foundation::UUID::Bytes{}) {}
+
 const store::EntityDescription& ItemCollection::entity() {
     static const store::EntityDescription description{
         "ItemCollection",

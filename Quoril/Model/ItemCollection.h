@@ -36,7 +36,7 @@ public:
 private:
     friend class Item;
     struct StoredData {};
-    explicit ItemCollection(StoredData) {}
+    explicit ItemCollection(StoredData);
 
     foundation::UUID id_;
     std::string title_;

@@ -157,7 +157,7 @@ TEST(GoalModelTest, AContainerOfGoalsAloneDeletesCompletedGoalsOfEveryCollection
     EXPECT_EQ(context->fetchCount<ItemCollection>(), 2u);
 }
 
-TEST(GoalModelTest, AnUnknownStoredColourReadsAsRedAndStaysInTheFile) {
+TEST(GoalModelTest, UnreadableStoredValuesReadAsTheirDefaultsAndStayInTheFile) {
     testing_support::TemporaryFolder folder;
     store::ModelConfiguration configuration;
     configuration.url = folder.path() / "goals.store";
@@ -168,12 +168,13 @@ TEST(GoalModelTest, AnUnknownStoredColourReadsAsRedAndStaysInTheFile) {
     }
     sqlite3* db = nullptr;
     sqlite3_open(configuration.url->c_str(), &db);
-    sqlite3_exec(db, "UPDATE ItemCollection SET color = 'magenta'", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "UPDATE ItemCollection SET color = 'magenta', id = x'00'", nullptr, nullptr, nullptr);
     {
         store::ModelContainer container(quorilSchema(), configuration);
         auto collections = container.mainContext()->fetch<ItemCollection>();
         ASSERT_EQ(collections.size(), 1u);
         EXPECT_EQ(collections[0]->color(), CollectionColor::red);
+        EXPECT_NE(collections[0]->id(), foundation::UUID(foundation::UUID::Bytes{})) << "a fresh identifier";
         container.mainContext()->insert(std::make_shared<ItemCollection>("other"));
         container.mainContext()->save();
     }

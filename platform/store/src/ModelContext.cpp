@@ -381,7 +381,8 @@ std::shared_ptr<PersistentModel> ModelContext::materialize(const EntityDescripti
     registered_[primaryKey] = model;
     int column = 1;
     for (const auto& attribute : entity.attributes)
-        attribute.load(*model, statement.value(column++, attribute.type));
+        if (!attribute.load(*model, statement.value(column++, attribute.type)) && attribute.defaultValue)
+            attribute.load(*model, attribute.defaultValue());
     for (const auto& relationship : entity.relationships) {
         if (relationship.isToMany) continue;
         if (!statement.isNull(column))

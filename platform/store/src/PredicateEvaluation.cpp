@@ -43,7 +43,8 @@ void build(const PredicateExpression& e, const EntityDescription& entity, const 
             out.text += fmt::format("{} IS NULL", sqlName(e.key));
         } else if (e.identifier->storeIdentifier != storeIdentifier ||
                    e.identifier->entityName != relationship.destination().name) {
-            out.text += "0"; // a model of another store, or of no store yet, is related to nothing here
+            out.text.push_back(
+                '0'); // a model of another store, or of no store yet, is related to nothing here
         } else {
             out.text += fmt::format("{} = ?", sqlName(e.key));
             out.bindings.emplace_back(std::in_place_type<std::int64_t>, e.identifier->primaryKey);
@@ -51,11 +52,11 @@ void build(const PredicateExpression& e, const EntityDescription& entity, const 
         return;
     }
     case PredicateExpression::Kind::conjunction:
-        out.text += "(";
+        out.text.push_back('(');
         build(*e.lhs, entity, storeIdentifier, out);
         out.text += ") AND (";
         build(*e.rhs, entity, storeIdentifier, out);
-        out.text += ")";
+        out.text.push_back(')');
         return;
     }
 }
@@ -66,7 +67,7 @@ SqlCondition sqlCondition(const PredicateExpression* predicate, const EntityDesc
                           const std::string& storeIdentifier) {
     SqlCondition condition;
     if (!predicate) {
-        condition.text = "1";
+        condition.text.push_back('1');
         return condition;
     }
     build(*predicate, entity, storeIdentifier, condition);
@@ -80,7 +81,8 @@ std::string sqlOrder(const std::vector<ModelContext::SortKey>& sortBy, const Ent
         order += fmt::format("{} {}, ", sqlName(key.keyPath), key.ascending ? "ASC" : "DESC");
     }
     // Ties keep the order of insertion: keys are handed out in that order.
-    return order + Store::primaryKeyColumn;
+    order += Store::primaryKeyColumn;
+    return order;
 }
 
 bool evaluate(const PredicateExpression* predicate, const PersistentModel& model,

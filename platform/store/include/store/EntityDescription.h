@@ -27,8 +27,9 @@ struct AttributeDescription {
 
     // The current value, without reporting a read.
     std::function<Value(const PersistentModel&)> value;
-    // Adopts a stored value without notifying; a value the field cannot take leaves it as it is.
-    std::function<void(PersistentModel&, const Value&)> load;
+    // Adopts a stored value without notifying; false, leaving the field as it is, for a value the
+    // field cannot take.
+    std::function<bool(PersistentModel&, const Value&)> load;
     // The field's address: the key of its reads and writes in the model's registrar.
     std::function<const void*(const PersistentModel&)> field;
 };
@@ -63,7 +64,8 @@ struct EntityDescription {
     std::string name;
     std::vector<AttributeDescription> attributes;
     std::vector<RelationshipDescription> relationships;
-    // An object to adopt stored data; the declared defaults are in place until then.
+    // An object to adopt stored data. The store puts in the declared default of any stored value
+    // the field cannot take, so fields with such a default may start out cheaply.
     std::function<std::shared_ptr<PersistentModel>()> make;
 
     const AttributeDescription* attribute(std::string_view name) const;

@@ -145,7 +145,10 @@ AttributeDescription attribute(std::string name, T M::*field, AttributeMetadata 
         return Traits::toValue(static_cast<const M&>(model).*field);
     };
     description.load = [field](PersistentModel& model, const Value& value) {
-        if (auto converted = Traits::fromValue(value)) static_cast<M&>(model).*field = std::move(*converted);
+        auto converted = Traits::fromValue(value);
+        if (!converted) return false;
+        static_cast<M&>(model).*field = std::move(*converted);
+        return true;
     };
     description.field = [field](const PersistentModel& model) -> const void* {
         return &(static_cast<const M&>(model).*field);
