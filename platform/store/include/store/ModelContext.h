@@ -1,0 +1,146 @@
+#pragma once
+
+#include "foundation/NotificationCenter.h"
+#include "foundation/RunLoop.h"
+#include "foundation/UndoManager.h"
+#include "reactive/ObservationRegistrar.h"
+#include "store/FetchDescriptor.h"
+#include "store/PersistentModel.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace store {
+
+namespace detail {
+class Store;
+}
+
+// A working set of models over one store: one object per row (the identity map), changes kept
+// in memory until save(). Fetches see the unsaved changes. Main thread only.
+//
+// After each save the context posts didSave on the default notification centre; every other
+// context over the same store then takes in the saved changes: rows deleted there are deleted
+// here, rows changed there are read again unless this context has unsaved changes to them.
+//
+// Every change of the working set (insert, delete, a write to a model, a refresh) is a write of
+// the context's own observable contents, and every fetch reads it, so an observation tracking
+// around a fetch hears of anything that may change its result.
+class ModelContext : public std::enable_shared_from_this<ModelContext> {
+public:
+    // userInfo: "store" (the store identifier), "path" (the file), "inserted", "updated",
+    // "deleted" (primary keys, std::vector<std::int64_t>).
+    static inline const foundation::NotificationName didSave = "ModelContextDidSave";
+    // Seconds after the last change that an autosave waits.
+    static constexpr double autosaveDelay = 1.0;
+
+    // Contexts come from a container.
+    explicit ModelContext(std::shared_ptr<detail::Store> store);
+    ~ModelContext();
+    ModelContext(const ModelContext&) = delete;
+    ModelContext& operator=(const ModelContext&) = delete;
+
+    // Also inserts the models this one refers to that are in no context. A model of another
+    // context is a StoreError; inserting a model twice does nothing.
+    void insert(const std::shared_ptr<PersistentModel>& model);
+    // Deletes the model and what its cascading relationships hold. Deleting again, or a model of
+    // no or another context, does nothing.
+    void deleteModel(const std::shared_ptr<PersistentModel>& model);
+    // Deletes every model of type T that matches.
+    template <class T> void deleteModels(const Predicate<T>& predicate) {
+        for (const auto& model : fetchModels(T::entity(), predicate.expression().get(), {}))
+            deleteModel(model);
+    }
+
+    template <class T> std::vector<std::shared_ptr<T>> fetch(const FetchDescriptor<T>& descriptor = {}) {
+        auto models = fetchModels(T::entity(), expressionOf(descriptor), sortKeysOf(descriptor));
+        std::vector<std::shared_ptr<T>> result;
+        result.reserve(models.size());
+        for (auto& model : models)
+            result.push_back(std::static_pointer_cast<T>(std::move(model)));
+        return result;
+    }
+    template <class T> std::size_t fetchCount(const FetchDescriptor<T>& descriptor = {}) {
+        return countModels(T::entity(), expressionOf(descriptor));
+    }
+
+    bool hasChanges() const;
+    // Writes every change in one transaction; on failure nothing is written, the changes stay
+    // and StoreError is thrown.
+    void save();
+    // Saves now if there are changes, as the program does before it goes to the background or
+    // quits. A failure is logged; false then.
+    bool autosaveNow();
+
+    // On for a container's main context: a change schedules a save autosaveDelay seconds after
+    // the last change, on the main run loop.
+    bool autosaveEnabled() const { return autosaveEnabled_; }
+    void setAutosaveEnabled(bool enabled);
+
+    // Inserts, deletes and writes are recorded here when it is set.
+    const std::shared_ptr<foundation::UndoManager>& undoManager() const { return undoManager_; }
+    void setUndoManager(std::shared_ptr<foundation::UndoManager> undoManager) {
+        undoManager_ = std::move(undoManager);
+    }
+
+    const reactive::ObservationRegistrar& observationRegistrar() const { return registrar_; }
+
+    // For the store's own use.
+    struct SortKey {
+        std::string keyPath;
+        bool ascending = true;
+    };
+    std::vector<std::shared_ptr<PersistentModel>> fetchModels(const EntityDescription& entity,
+                                                              const PredicateExpression* predicate,
+                                                              const std::vector<SortKey>& sortBy);
+    std::size_t countModels(const EntityDescription& entity, const PredicateExpression* predicate);
+
+private:
+    friend class PersistentModel;
+    friend class ModelContainer;
+
+    template <class T> static const PredicateExpression* expressionOf(const FetchDescriptor<T>& descriptor) {
+        return descriptor.predicate ? descriptor.predicate->expression().get() : nullptr;
+    }
+    template <class T> static std::vector<SortKey> sortKeysOf(const FetchDescriptor<T>& descriptor) {
+        std::vector<SortKey> keys;
+        for (const auto& sort : descriptor.sortBy)
+            keys.push_back({sort.keyPath, sort.order == SortOrder::forward});
+        return keys;
+    }
+
+    void modelDidChange(PersistentModel& model);
+    void contentsWillChange();
+    void listChange(PersistentModel& model);
+    void scheduleAutosave();
+    void autosaveTimerFired();
+    void observeStoreSaves();
+    void undelete(const std::shared_ptr<PersistentModel>& model, PersistentModel::State previous);
+    void completeToMany(PersistentModel& owner, const RelationshipDescription& relationship);
+    std::shared_ptr<PersistentModel> materialize(const EntityDescription& entity, std::int64_t primaryKey,
+                                                 const void* statement);
+    std::shared_ptr<PersistentModel> modelWithKey(const EntityDescription& entity, std::int64_t primaryKey);
+    bool hasPendingChanges(const EntityDescription& entity) const;
+    void storeDidSave(const foundation::Notification& notification);
+    void refresh(const std::vector<std::int64_t>& updated, const std::vector<std::int64_t>& deleted,
+                 bool inserted);
+    void forgetDeleted(PersistentModel& model);
+
+    std::shared_ptr<detail::Store> store_;
+    std::unordered_map<std::int64_t, std::shared_ptr<PersistentModel>> registered_;
+    std::vector<std::shared_ptr<PersistentModel>> changes_; // in the order they first changed
+    std::shared_ptr<foundation::UndoManager> undoManager_;
+    reactive::ObservationRegistrar registrar_;
+    std::uint64_t contents_ = 0;   // the observable contents' key
+    std::uint64_t generation_ = 1; // moves on when another context saved inserts
+    bool autosaveEnabled_ = false;
+    bool autosaveScheduled_ = false;
+    double lastChangeUptime_ = 0;
+    foundation::RunLoop::Token autosaveToken_ = 0;
+    foundation::NotificationObserverToken didSaveObserver_;
+};
+
+} // namespace store
