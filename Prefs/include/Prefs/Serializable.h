@@ -82,6 +82,10 @@ template <> struct Bridge<foundation::Data> : TopLevelCodableBridge<foundation::
 template <> struct Bridge<foundation::URL> : URLBridge {};
 template <> struct Bridge<foundation::UUID> : UUIDBridge {};
 template <Serializable W> struct Bridge<std::optional<W>> : OptionalBridge<W> {};
+// Not through JSON either: the optional's JSON adapter accepts any wrapped type.
+template <class W>
+requires(!Serializable<W>)
+struct Bridge<std::optional<W>> {};
 template <Serializable E> struct Bridge<std::vector<E>> : ArrayBridge<E> {};
 template <detail::LosslessText K, Serializable V> struct Bridge<std::map<K, V>> : DictionaryBridge<K, V> {};
 template <Serializable E>
