@@ -2,6 +2,7 @@
 
 #include "Prefs/Serializable.h"
 #include "Prefs/SerializableTraits.h"
+#include "Prefs/detail/StoredForm.h"
 
 #include "foundation/Fatal.h"
 #include "foundation/PropertyList.h"
@@ -107,6 +108,10 @@ namespace detail {
 template <class Value> Value read(foundation::UserDefaults& suite, const Key<Value>& key) {
     const foundation::PropertyList object = suite.objectForKey(key.name());
     if (object.isAbsent()) return key.defaultValue();
+    // The common case first, inline: a native value stored as it is.
+    if constexpr (isNativelySupportedType<Value>) {
+        if (auto value = StoredForm<Value>::from(object)) return *std::move(value);
+    }
     if (auto value = toValue<Value>(object)) return *std::move(value);
     return key.defaultValue();
 }

@@ -93,9 +93,17 @@ template <StoredObjectType E, class A> struct StoredForm<std::vector<E, A>> {
         std::vector<E, A> result;
         result.reserve(array->size());
         for (const auto& element : *array) {
-            auto value = StoredForm<E>::from(element);
-            if (!value) return std::nullopt;
-            result.push_back(std::move(*value));
+            // Text straight from the object, without an optional in between: arrays of text
+            // are the common large value.
+            if constexpr (std::is_same_v<E, std::string>) {
+                const std::string* text = element.string();
+                if (!text) return std::nullopt;
+                result.push_back(*text);
+            } else {
+                auto value = StoredForm<E>::from(element);
+                if (!value) return std::nullopt;
+                result.push_back(std::move(*value));
+            }
         }
         return result;
     }
