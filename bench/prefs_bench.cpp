@@ -158,21 +158,49 @@ template <class Value> void writeBothWays(benchmark::State& state, const char* n
 
 const Window window{"Goals", 400, 350};
 
-void BM_KeyGetBool(benchmark::State& s) { readThroughKey(s, "bool", true); }
-void BM_RawGetBool(benchmark::State& s) { readRaw(s, "bool", rawBool); }
-void BM_KeyGetInt(benchmark::State& s) { readThroughKey(s, "int", 42L); }
-void BM_RawGetInt(benchmark::State& s) { readRaw(s, "int", rawInt); }
-void BM_KeyGetString(benchmark::State& s) { readThroughKey(s, "string", std::string("a stored text value")); }
-void BM_RawGetString(benchmark::State& s) { readRaw(s, "string", rawString); }
-void BM_KeyGetCodable(benchmark::State& s) { readThroughKey(s, "codable", window); }
-void BM_RawGetCodable(benchmark::State& s) { readRaw(s, "codable", rawWindow); }
-void BM_KeyGetStrings(benchmark::State& s) { readThroughKey(s, "strings", hundredStrings()); }
-void BM_RawGetStrings(benchmark::State& s) { readRaw(s, "strings", rawStrings); }
+void BM_KeyGetBool(benchmark::State& s) {
+    readThroughKey(s, "bool", true);
+}
+void BM_RawGetBool(benchmark::State& s) {
+    readRaw(s, "bool", rawBool);
+}
+void BM_KeyGetInt(benchmark::State& s) {
+    readThroughKey(s, "int", 42L);
+}
+void BM_RawGetInt(benchmark::State& s) {
+    readRaw(s, "int", rawInt);
+}
+void BM_KeyGetString(benchmark::State& s) {
+    readThroughKey(s, "string", std::string("a stored text value"));
+}
+void BM_RawGetString(benchmark::State& s) {
+    readRaw(s, "string", rawString);
+}
+void BM_KeyGetCodable(benchmark::State& s) {
+    readThroughKey(s, "codable", window);
+}
+void BM_RawGetCodable(benchmark::State& s) {
+    readRaw(s, "codable", rawWindow);
+}
+void BM_KeyGetStrings(benchmark::State& s) {
+    readThroughKey(s, "strings", hundredStrings());
+}
+void BM_RawGetStrings(benchmark::State& s) {
+    readRaw(s, "strings", rawStrings);
+}
 
-void BM_SetBool(benchmark::State& s) { writeBothWays(s, "wbool", true, false); }
-void BM_SetInt(benchmark::State& s) { writeBothWays(s, "wint", 1L, 2L); }
-void BM_SetString(benchmark::State& s) { writeBothWays(s, "wstring", std::string("one"), std::string("two")); }
-void BM_SetCodable(benchmark::State& s) { writeBothWays(s, "wcodable", window, Window{"Other", 1, 2}); }
+void BM_SetBool(benchmark::State& s) {
+    writeBothWays(s, "wbool", true, false);
+}
+void BM_SetInt(benchmark::State& s) {
+    writeBothWays(s, "wint", 1L, 2L);
+}
+void BM_SetString(benchmark::State& s) {
+    writeBothWays(s, "wstring", std::string("one"), std::string("two"));
+}
+void BM_SetCodable(benchmark::State& s) {
+    writeBothWays(s, "wcodable", window, Window{"Other", 1, 2});
+}
 void BM_SetStrings(benchmark::State& s) {
     auto other = hundredStrings();
     other.back() = "changed";

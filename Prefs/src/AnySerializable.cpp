@@ -113,9 +113,10 @@ template <class... Rows> std::optional<bool> firstRow(const Any& a, const Any& b
 
 bool equal(const Any& a, const Any& b) {
     if (!a.has_value() || !b.has_value()) return !a.has_value() && !b.has_value();
-    if (auto answer = firstRow<Data, Date, bool, std::uint8_t, std::int8_t, std::uint16_t, std::int16_t,
-                               std::uint32_t, std::int32_t, std::uint64_t, std::int64_t, unsigned long long,
-                               long long, float, double>(a, b))
+    if (auto answer =
+            firstRow<Data, Date, bool, std::uint8_t, std::int8_t, std::uint16_t, std::int16_t, std::uint32_t,
+                     std::int32_t, std::uint64_t, std::int64_t, unsigned long long, long long, float, double>(
+                a, b))
         return *answer;
     if (auto left = convert<std::string>(a)) {
         if (auto right = convert<std::string>(b)) return foundation::isCanonicallyEquivalent(*left, *right);
@@ -321,7 +322,8 @@ AnySerializable AnySerializable::array(Array elements) {
 AnySerializable AnySerializable::dictionary(std::initializer_list<std::pair<AnyHashable, Any>> entries) {
     Dictionary dictionary;
     for (const auto& [key, element] : entries) {
-        if (!dictionary.emplace(key, element).second) foundation::fatal("AnySerializable: a dictionary literal repeats a key");
+        if (!dictionary.emplace(key, element).second)
+            foundation::fatal("AnySerializable: a dictionary literal repeats a key");
     }
     return AnySerializable(Held{}, Any(std::move(dictionary)));
 }

@@ -6,7 +6,8 @@ namespace quoril {
 
 namespace {
 
-template <class Value> const std::shared_ptr<Prefs::Key<Value>>* makeKey(std::string name, Value defaultValue) {
+template <class Value>
+const std::shared_ptr<Prefs::Key<Value>>* makeKey(std::string name, Value defaultValue) {
     return new std::shared_ptr<Prefs::Key<Value>>(
         std::make_shared<Prefs::Key<Value>>(std::move(name), std::move(defaultValue)));
 }

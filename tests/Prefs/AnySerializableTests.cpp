@@ -36,8 +36,8 @@ void expectEqualWithTheSameHash(const AnySerializable& a, const AnySerializable&
     EXPECT_EQ(a.hash(), b.hash());
 }
 
-const std::string composed = "caf\xc3\xa9";     // é as one code point
-const std::string decomposed = "cafe\xcc\x81";  // e and a combining acute accent
+const std::string composed = "caf\xc3\xa9";    // é as one code point
+const std::string decomposed = "cafe\xcc\x81"; // e and a combining acute accent
 
 } // namespace
 
@@ -139,6 +139,12 @@ TEST_F(AnySerializableTest, KeysStoreTheHeldObject) {
     Prefs::set(key, AnySerializable::array({1, "two", AnySerializable(3.5)}));
     EXPECT_EQ(defaults->objectForKey("any"), PropertyList(PropertyList::Array{1, "two", 3.5}));
     EXPECT_EQ(Prefs::get(key), AnySerializable::array({1, "two", 3.5}));
+
+    // A number read back from the suite equals the literal of that number, and true for 1.
+    defaults->setObject(1, "n");
+    const auto number = std::make_shared<Prefs::Key<AnySerializable>>("n", AnySerializable(), defaults);
+    expectEqualWithTheSameHash(Prefs::get(number), AnySerializable(1));
+    expectEqualWithTheSameHash(Prefs::get(number), AnySerializable(true));
 
     // A value no suite can hold keeps what is stored; the empty value removes it.
     Prefs::set(key, AnySerializable::dictionary({{1, "x"}}));

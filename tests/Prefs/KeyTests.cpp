@@ -183,7 +183,9 @@ TEST_F(KeyTest, EveryResetFormRemovesFromTheRightSuite) {
         a->setObject(3, "three");
         b->setObject(3, "three");
     };
-    const auto stored = [](const auto& defaults, const char* name) { return !defaults->objectForKey(name).isAbsent(); };
+    const auto stored = [](const auto& defaults, const char* name) {
+        return !defaults->objectForKey(name).isAbsent();
+    };
 
     store();
     Prefs::reset(one, two);

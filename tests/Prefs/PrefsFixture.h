@@ -35,7 +35,8 @@ protected:
     // What the suite's file holds under `key`, as another reader sees it.
     foundation::PropertyList storedInFile(std::string_view suiteName, std::string_view key) const {
         std::ifstream in(folder_.path() / (std::string(suiteName) + ".plist"), std::ios::binary);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                              std::istreambuf_iterator<char>()};
         if (bytes.empty()) return {};
         return foundation::PropertyListSerialization::propertyList(bytes)[key];
     }

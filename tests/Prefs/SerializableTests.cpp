@@ -66,7 +66,8 @@ static_assert(!Prefs::Serializable<std::vector<NoCapability>>);
 static_assert(!Prefs::Serializable<std::optional<NoCapability>>);
 static_assert(std::is_base_of_v<Prefs::RawRepresentableBridge<Mode>, Prefs::Bridge<Mode>>);
 static_assert(std::is_base_of_v<Prefs::TopLevelCodableBridge<Window>, Prefs::Bridge<Window>>);
-static_assert(std::is_base_of_v<Prefs::NSSecureCodingBridge<graphics::NSColor>, Prefs::Bridge<graphics::NSColor>>);
+static_assert(
+    std::is_base_of_v<Prefs::NSSecureCodingBridge<graphics::NSColor>, Prefs::Bridge<graphics::NSColor>>);
 static_assert(std::is_base_of_v<Prefs::CollectionBridge<Tags>, Prefs::Bridge<Tags>>);
 
 TEST(SerializableTest, NativeValuesAreStoredUnchanged) {
@@ -76,7 +77,8 @@ TEST(SerializableTest, NativeValuesAreStoredUnchanged) {
     EXPECT_EQ(Prefs::toSerializable(Date(12.5)), PropertyList(Date(12.5)));
     EXPECT_EQ(Prefs::toSerializable(Data{1, 2}), PropertyList(Data{1, 2}));
     EXPECT_EQ(Prefs::toSerializable(std::vector<int>{1, 2}), PropertyList(Array{1, 2}));
-    EXPECT_EQ(Prefs::toSerializable(std::map<std::string, bool>{{"a", true}}), PropertyList(Dictionary{{"a", true}}));
+    EXPECT_EQ(Prefs::toSerializable(std::map<std::string, bool>{{"a", true}}),
+              PropertyList(Dictionary{{"a", true}}));
     EXPECT_EQ(Prefs::toSerializable(std::optional<int>(5)), PropertyList(5));
     EXPECT_TRUE(Prefs::toSerializable(std::optional<int>()).isAbsent());
 }
@@ -115,7 +117,8 @@ TEST(SerializableTest, CodableValuesAreJSONTextWithSortedKeys) {
 }
 
 TEST(SerializableTest, PlatformTypesHaveTheirOwnStoredForms) {
-    const UUID id(UUID::Bytes{0xe6, 0x21, 0xe1, 0xf8, 0xc3, 0x6c, 0x49, 0x5a, 0x93, 0xfc, 0x0c, 0x24, 0x7a, 0x3e, 0x6e, 0x5f});
+    const UUID id(UUID::Bytes{0xe6, 0x21, 0xe1, 0xf8, 0xc3, 0x6c, 0x49, 0x5a, 0x93, 0xfc, 0x0c, 0x24, 0x7a,
+                              0x3e, 0x6e, 0x5f});
     EXPECT_EQ(Prefs::toSerializable(id), PropertyList("E621E1F8-C36C-495A-93FC-0C247A3E6E5F"));
     EXPECT_EQ(Prefs::toValue<UUID>(PropertyList("e621e1f8-c36c-495a-93fc-0c247a3e6e5f")), id);
     EXPECT_EQ(Prefs::toValue<UUID>(PropertyList("E621E1F8")), std::nullopt);
@@ -160,7 +163,8 @@ TEST(SerializableTest, DictionaryKeysAreTextAndValuesGoThroughTheirBridge) {
     EXPECT_EQ(Prefs::toValue<Texts>(
                   PropertyList(Dictionary{{"1", "\"a\""}, {"x", "\"b\""}, {"2", "bare"}, {"+3", "\"c\""}})),
               (Texts{{1, "a"}, {3, "c"}}));
-    EXPECT_EQ(Prefs::toValue<Reals>(Prefs::toSerializable(Reals{{0.1, 1}, {1e300, 2}})), (Reals{{0.1, 1}, {1e300, 2}}));
+    EXPECT_EQ(Prefs::toValue<Reals>(Prefs::toSerializable(Reals{{0.1, 1}, {1e300, 2}})),
+              (Reals{{0.1, 1}, {1e300, 2}}));
     EXPECT_EQ(Prefs::toValue<Texts>(PropertyList(Array{})), std::nullopt);
 }
 
@@ -171,7 +175,8 @@ TEST(SerializableTest, ElementWiseBridgesDropElementsThatDoNotConvert) {
     EXPECT_EQ(Prefs::toSerializable(std::vector<URL>{good}), PropertyList(Array{"\"https://example.com\""}));
     EXPECT_EQ(Prefs::toValue<std::vector<URL>>(PropertyList(Array{"\"https://example.com\"", "nope"})),
               std::vector<URL>{good});
-    EXPECT_EQ(Prefs::toValue<std::vector<URL>>(PropertyList(Array{"\"https://example.com\"", 3})), std::nullopt);
+    EXPECT_EQ(Prefs::toValue<std::vector<URL>>(PropertyList(Array{"\"https://example.com\"", 3})),
+              std::nullopt);
 
     EXPECT_EQ(Prefs::toSerializable(std::set<std::string>{"b", "a"}), PropertyList(Array{"a", "b"}));
     EXPECT_EQ(Prefs::toValue<std::set<std::string>>(PropertyList(Array{"a", "b", "a"})),
@@ -180,7 +185,9 @@ TEST(SerializableTest, ElementWiseBridgesDropElementsThatDoNotConvert) {
               (std::unordered_set<int>{1, 2}));
     // A native element type takes no other form.
     EXPECT_EQ(Prefs::toValue<std::set<int>>(PropertyList(Array{"1"})), std::nullopt);
-    EXPECT_EQ(Prefs::toValue<std::set<UUID>>(PropertyList(Array{"E621E1F8-C36C-495A-93FC-0C247A3E6E5F", "x"}))->size(), 1u);
+    EXPECT_EQ(Prefs::toValue<std::set<UUID>>(PropertyList(Array{"E621E1F8-C36C-495A-93FC-0C247A3E6E5F", "x"}))
+                  ->size(),
+              1u);
 
     const Tags tags({"b", "a"});
     EXPECT_EQ(Prefs::toSerializable(tags), PropertyList(Array{"b", "a"}));

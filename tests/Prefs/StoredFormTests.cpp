@@ -24,7 +24,8 @@ using StoredFormTest = prefs_testing::PrefsTest;
 constexpr const char* suiteName = "com.example.stored";
 
 template <class Value> std::shared_ptr<Prefs::Key<Value>> key(const char* name, Value defaultValue) {
-    return std::make_shared<Prefs::Key<Value>>(name, std::move(defaultValue), foundation::UserDefaults::make(suiteName));
+    return std::make_shared<Prefs::Key<Value>>(name, std::move(defaultValue),
+                                               foundation::UserDefaults::make(suiteName));
 }
 
 } // namespace

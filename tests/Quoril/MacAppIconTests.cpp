@@ -28,7 +28,8 @@ PropertyList storedInStandardFile(const std::string& key) {
     const std::filesystem::path file = std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) /
                                        (foundation::UserDefaults::standard()->suiteName() + ".plist");
     std::ifstream in(file, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
     if (bytes.empty()) return {};
     return foundation::PropertyListSerialization::propertyList(bytes)[key];
 }
@@ -50,9 +51,11 @@ TEST(MacAppIconTest, RawValuesAndImageNamesFollowTheCaseNames) {
         EXPECT_EQ(quoril::id(icon), quoril::rawValue(icon));
         EXPECT_EQ(std::hash<MacAppIcon>{}(icon), std::hash<std::string>{}(quoril::rawValue(icon)));
     }
-    EXPECT_EQ(raw, (std::vector<std::string>{"red", "orange", "yellow", "green", "blue", "purple", "black", "white"}));
-    EXPECT_EQ(images, (std::vector<std::string>{"RedAppIcon", "OrangeAppIcon", "YellowAppIcon", "GreenAppIcon",
-                                                "BlueAppIcon", "PurpleAppIcon", "BlackAppIcon", "WhiteAppIcon"}));
+    EXPECT_EQ(raw, (std::vector<std::string>{"red", "orange", "yellow", "green", "blue", "purple", "black",
+                                             "white"}));
+    EXPECT_EQ(images,
+              (std::vector<std::string>{"RedAppIcon", "OrangeAppIcon", "YellowAppIcon", "GreenAppIcon",
+                                        "BlueAppIcon", "PurpleAppIcon", "BlackAppIcon", "WhiteAppIcon"}));
     EXPECT_EQ(quoril::macAppIconFromRawValue("Red"), std::nullopt);
     EXPECT_EQ(quoril::macAppIconFromRawValue(""), std::nullopt);
 }

@@ -36,7 +36,8 @@ TEST(PreferenceKeysTest, LastAutoBurnDateDefaultsToTheMomentOfFirstUse) {
     const auto& key = quoril::lastAutoBurnDate();
     clock->advance(86400);
     EXPECT_EQ(Prefs::get(key), Date(800003600));
-    EXPECT_EQ(foundation::UserDefaults::standard()->objectForKey("lastAutoBurnDate"), PropertyList(Date(800003600)));
+    EXPECT_EQ(foundation::UserDefaults::standard()->objectForKey("lastAutoBurnDate"),
+              PropertyList(Date(800003600)));
     Prefs::set(key, Date::now());
     EXPECT_EQ(Prefs::get(key), Date(800090000));
     key->reset();

@@ -25,11 +25,10 @@ class AnySerializable;
 
 namespace detail {
 template <class T>
-concept AnySerializableLiteral =
-    std::same_as<T, bool> || std::same_as<T, int> || std::same_as<T, long> || std::same_as<T, long long> ||
-    std::same_as<T, double> || std::same_as<T, char> || std::same_as<T, std::string> ||
-    std::same_as<T, std::string_view> || std::same_as<T, const char*> || std::same_as<T, char*> ||
-    std::same_as<T, std::nullptr_t>;
+concept AnySerializableLiteral = std::same_as<T, bool> || std::same_as<T, int> || std::same_as<T, long> ||
+    std::same_as<T, long long> || std::same_as<T, double> || std::same_as<T, char> ||
+    std::same_as<T, std::string> || std::same_as<T, std::string_view> || std::same_as<T, const char*> ||
+    std::same_as<T, char*> || std::same_as<T, std::nullptr_t>;
 } // namespace detail
 
 // A value of any storable type, kept in its stored form and converted back on demand, so that
@@ -75,12 +74,13 @@ public:
     static AnySerializable array(std::initializer_list<foundation::Any> elements);
     static AnySerializable array(Array elements);
     // A key given twice is a programmer error.
-    static AnySerializable dictionary(std::initializer_list<std::pair<foundation::AnyHashable, foundation::Any>> entries);
+    static AnySerializable
+    dictionary(std::initializer_list<std::pair<foundation::AnyHashable, foundation::Any>> entries);
 
     // The stored form of a value; the empty value when it has none (an empty optional).
     template <class T>
-    requires(!std::same_as<T, AnySerializable> && !detail::AnySerializableLiteral<T> && Serializable<T>)
-    explicit AnySerializable(const T& value) {
+    requires(!std::same_as<T, AnySerializable> && !detail::AnySerializableLiteral<T> &&
+             Serializable<T>) explicit AnySerializable(const T& value) {
         set(value);
     }
 

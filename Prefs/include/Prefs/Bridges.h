@@ -54,23 +54,22 @@ template <> struct KeyText<bool> {
     }
 };
 template <class K>
-requires(std::is_arithmetic_v<K> && !std::is_same_v<K, bool> && StoredObjectType<K>)
-struct KeyText<K> {
+requires(std::is_arithmetic_v<K> && !std::is_same_v<K, bool> && StoredObjectType<K>) struct KeyText<K> {
     static std::string toText(K key);
     static std::optional<K> fromText(const std::string& text);
 };
 
 template <class K>
-requires(std::is_arithmetic_v<K> && !std::is_same_v<K, bool> && StoredObjectType<K>)
-std::string KeyText<K>::toText(K key) {
+requires(std::is_arithmetic_v<K> && !std::is_same_v<K, bool> &&
+         StoredObjectType<K>) std::string KeyText<K>::toText(K key) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, key);
     return std::string(buffer, result.ptr);
 }
 
 template <class K>
-requires(std::is_arithmetic_v<K> && !std::is_same_v<K, bool> && StoredObjectType<K>)
-std::optional<K> KeyText<K>::fromText(const std::string& text) {
+requires(std::is_arithmetic_v<K> && !std::is_same_v<K, bool> &&
+         StoredObjectType<K>) std::optional<K> KeyText<K>::fromText(const std::string& text) {
     std::string_view digits(text);
     if (digits.starts_with('+')) {
         digits.remove_prefix(1);
@@ -106,7 +105,8 @@ template <class E, class Range> foundation::PropertyList::Array elementsToArray(
 // The other way: a native element type must cast element by element, else the array reads as
 // nothing; other elements must be of the bridge's stored form, and those the bridge yields
 // nothing for are left out.
-template <class E> std::optional<std::vector<E>> elementsFromArray(const foundation::PropertyList::Array& array) {
+template <class E>
+std::optional<std::vector<E>> elementsFromArray(const foundation::PropertyList::Array& array) {
     std::vector<E> result;
     result.reserve(array.size());
     for (const auto& element : array) {
@@ -161,11 +161,13 @@ template <foundation::Codable T> struct TopLevelCodableBridge : CodableBridge<T>
 
 template <class T>
 requires foundation::Codable<T> && foundation::RawRepresentable<T>
-struct RawRepresentableCodableBridge : CodableBridge<T> {};
+struct RawRepresentableCodableBridge : CodableBridge<T> {
+};
 
 template <class T>
 requires foundation::Codable<T> && foundation::SecureCodingClass<T>
-struct CodableNSSecureCodingBridge : CodableBridge<T> {};
+struct CodableNSSecureCodingBridge : CodableBridge<T> {
+};
 
 struct URLBridge : CodableBridge<foundation::URL> {};
 

@@ -25,7 +25,7 @@ concept PreferNSSecureCoding = preferNSSecureCoding<T> && foundation::SecureCodi
 template <class T> inline constexpr bool collectionSerializable = false;
 template <class T>
 concept CollectionSerializable = collectionSerializable<T> && std::ranges::input_range<const T> &&
-                                 std::constructible_from<T, std::vector<typename T::value_type>>;
+    std::constructible_from<T, std::vector<typename T::value_type>>;
 
 // A set-like type stored as the array elementsArray() gives, and built back from one.
 template <class T> inline constexpr bool setAlgebraSerializable = false;

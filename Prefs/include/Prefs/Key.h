@@ -55,7 +55,8 @@ public:
     // The default is copied once and registered in the suite's registration domain, in its
     // stored form, unless it is empty or has no stored form.
     Key(std::string name, Value defaultValue,
-        std::shared_ptr<foundation::UserDefaults> suite = foundation::UserDefaults::standard(), bool iCloud = false)
+        std::shared_ptr<foundation::UserDefaults> suite = foundation::UserDefaults::standard(),
+        bool iCloud = false)
         : _AnyKey(std::move(name), std::move(suite))
         , defaultValueGetter_([value = std::move(defaultValue)] { return value; })
         , iCloud_(iCloud) {
@@ -68,14 +69,14 @@ public:
         : _AnyKey(std::move(name), std::move(suite))
         , defaultValueGetter_(std::move(defaultValueGetter))
         , iCloud_(iCloud) {
-        if (!defaultValueGetter_) foundation::fatal("Prefs.Key: no default value getter for \"" + this->name() + "\"");
+        if (!defaultValueGetter_)
+            foundation::fatal("Prefs.Key: no default value getter for \"" + this->name() + "\"");
     }
 
     // An optional key whose default is the empty value.
     explicit Key(std::string name,
                  std::shared_ptr<foundation::UserDefaults> suite = foundation::UserDefaults::standard(),
-                 bool iCloud = false)
-    requires detail::isOptional<Value>
+                 bool iCloud = false) requires detail::isOptional<Value>
         : Key(std::move(name), Value(), std::move(suite), iCloud) {}
 
     const std::function<Value()>& defaultValueGetter() const { return defaultValueGetter_; }

@@ -43,17 +43,27 @@ template <class T> consteval BridgeRow bridgeRow() {
     constexpr bool codable = foundation::Codable<T>;
     constexpr bool rawRepresentable = foundation::RawRepresentable<T>;
     constexpr bool secureCoding = foundation::SecureCodingClass<T>;
-    if constexpr (codable && PreferNSSecureCoding<T>) return BridgeRow::secureCoding;
-    else if constexpr (codable && PreferRawRepresentable<T>) return BridgeRow::rawRepresentable;
-    else if constexpr (codable && secureCoding) return BridgeRow::codableSecureCoding;
-    else if constexpr (codable && rawRepresentable) return BridgeRow::rawRepresentableCodable;
-    else if constexpr (secureCoding) return BridgeRow::secureCoding;
-    // A collection opted in explicitly, so it wins over the JSON form a range type gets for free.
-    else if constexpr (CollectionSerializable<T>) return BridgeRow::collection;
-    else if constexpr (SetAlgebraSerializable<T>) return BridgeRow::setAlgebra;
-    else if constexpr (codable) return BridgeRow::topLevelCodable;
-    else if constexpr (rawRepresentable) return BridgeRow::rawRepresentable;
-    else return BridgeRow::none;
+    if constexpr (codable && PreferNSSecureCoding<T>)
+        return BridgeRow::secureCoding;
+    else if constexpr (codable && PreferRawRepresentable<T>)
+        return BridgeRow::rawRepresentable;
+    else if constexpr (codable && secureCoding)
+        return BridgeRow::codableSecureCoding;
+    else if constexpr (codable && rawRepresentable)
+        return BridgeRow::rawRepresentableCodable;
+    else if constexpr (secureCoding)
+        return BridgeRow::secureCoding;
+    // An opted-in collection wins over the JSON form any type with begin() and end() gets for free.
+    else if constexpr (CollectionSerializable<T>)
+        return BridgeRow::collection;
+    else if constexpr (SetAlgebraSerializable<T>)
+        return BridgeRow::setAlgebra;
+    else if constexpr (codable)
+        return BridgeRow::topLevelCodable;
+    else if constexpr (rawRepresentable)
+        return BridgeRow::rawRepresentable;
+    else
+        return BridgeRow::none;
 }
 
 // No members for a type without a capability, so it is not Serializable.
@@ -84,18 +94,21 @@ template <> struct Bridge<foundation::UUID> : UUIDBridge {};
 template <Serializable W> struct Bridge<std::optional<W>> : OptionalBridge<W> {};
 // Not through JSON either: the optional's JSON adapter accepts any wrapped type.
 template <class W>
-requires(!Serializable<W>)
-struct Bridge<std::optional<W>> {};
+requires(!Serializable<W>) struct Bridge<std::optional<W>> {
+};
 template <Serializable E> struct Bridge<std::vector<E>> : ArrayBridge<E> {};
 template <detail::LosslessText K, Serializable V> struct Bridge<std::map<K, V>> : DictionaryBridge<K, V> {};
 template <Serializable E>
 requires std::totally_ordered<E>
-struct Bridge<std::set<E>> : SetBridge<std::set<E>> {};
+struct Bridge<std::set<E>> : SetBridge<std::set<E>> {
+};
 template <Serializable E>
 requires detail::Hashable<E> && std::equality_comparable<E>
-struct Bridge<std::unordered_set<E>> : SetBridge<std::unordered_set<E>> {};
+struct Bridge<std::unordered_set<E>> : SetBridge<std::unordered_set<E>> {
+};
 template <Serializable B> struct Bridge<foundation::Range<B>> : RangeBridge<foundation::Range<B>> {};
-template <Serializable B> struct Bridge<foundation::ClosedRange<B>> : RangeBridge<foundation::ClosedRange<B>> {};
+template <Serializable B>
+struct Bridge<foundation::ClosedRange<B>> : RangeBridge<foundation::ClosedRange<B>> {};
 
 template <Serializable T> foundation::PropertyList toSerializable(const T& value) {
     if constexpr (isNativelySupportedType<T>) {
@@ -117,7 +130,8 @@ template <Serializable T> std::optional<T> toValue(const foundation::PropertyLis
     if constexpr (Serializable<S> && !std::is_same_v<S, T>) {
         stored = toValue<S>(object);
     } else {
-        static_assert(detail::StoredObjectType<S>, "a bridge's stored form must be a property list or serializable");
+        static_assert(detail::StoredObjectType<S>,
+                      "a bridge's stored form must be a property list or serializable");
         stored = detail::StoredForm<S>::from(object);
     }
     return detail::bridgeOutput<T>(Bridge<T>::deserialize(stored));

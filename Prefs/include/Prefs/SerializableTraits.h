@@ -49,14 +49,16 @@ template <class E, class A>
 inline constexpr bool isNativelySupportedType<std::vector<E, A>> = isNativelySupportedType<E>;
 template <class V, class C, class A>
 inline constexpr bool isNativelySupportedType<std::map<std::string, V, C, A>> = isNativelySupportedType<V>;
-template <class W> inline constexpr bool isNativelySupportedType<std::optional<W>> = isNativelySupportedType<W>;
+template <class W>
+inline constexpr bool isNativelySupportedType<std::optional<W>> = isNativelySupportedType<W>;
 
 template <class T>
 concept Serializable = std::is_object_v<T> && !std::is_const_v<T> && requires {
     typename Bridge<T>::Value;
     typename Bridge<T>::Serializable;
-} && requires(const std::optional<typename Bridge<T>::Value>& value,
-              const std::optional<typename Bridge<T>::Serializable>& object) {
+}
+&&requires(const std::optional<typename Bridge<T>::Value>& value,
+           const std::optional<typename Bridge<T>::Serializable>& object) {
     { Bridge<T>::serialize(value) } -> std::same_as<std::optional<typename Bridge<T>::Serializable>>;
     { Bridge<T>::deserialize(object) } -> std::same_as<std::optional<typename Bridge<T>::Value>>;
 };

@@ -6,14 +6,22 @@ namespace quoril {
 
 std::string rawValue(MacAppIcon icon) {
     switch (icon) {
-    case MacAppIcon::red: return "red";
-    case MacAppIcon::orange: return "orange";
-    case MacAppIcon::yellow: return "yellow";
-    case MacAppIcon::green: return "green";
-    case MacAppIcon::blue: return "blue";
-    case MacAppIcon::purple: return "purple";
-    case MacAppIcon::black: return "black";
-    case MacAppIcon::white: return "white";
+    case MacAppIcon::red:
+        return "red";
+    case MacAppIcon::orange:
+        return "orange";
+    case MacAppIcon::yellow:
+        return "yellow";
+    case MacAppIcon::green:
+        return "green";
+    case MacAppIcon::blue:
+        return "blue";
+    case MacAppIcon::purple:
+        return "purple";
+    case MacAppIcon::black:
+        return "black";
+    case MacAppIcon::white:
+        return "white";
     }
     return "red";
 }

@@ -19,8 +19,8 @@ bool isASCII(std::string_view text) {
 std::string precomposedStringWithCanonicalMapping(std::string_view text) {
     // ASCII is its own normal form, and by far the common case.
     if (isASCII(text) || !detail::isValidUTF8(text)) return std::string(text);
-    const QString normalized = QString::fromUtf8(text.data(), qsizetype(text.size()))
-                                   .normalized(QString::NormalizationForm_C);
+    const QString normalized =
+        QString::fromUtf8(text.data(), qsizetype(text.size())).normalized(QString::NormalizationForm_C);
     const QByteArray bytes = normalized.toUtf8();
     return std::string(bytes.constData(), std::size_t(bytes.size()));
 }

@@ -27,8 +27,7 @@ concept StoredObjectType = requires(const T& value, const foundation::PropertyLi
 template <class T>
 requires(std::is_arithmetic_v<T> && !std::is_same_v<T, char> && !std::is_same_v<T, wchar_t> &&
          !std::is_same_v<T, char8_t> && !std::is_same_v<T, char16_t> && !std::is_same_v<T, char32_t> &&
-         !std::is_same_v<T, long double>)
-struct StoredForm<T> {
+         !std::is_same_v<T, long double>) struct StoredForm<T> {
     static foundation::PropertyList to(const T& value) { return foundation::PropertyList(value); }
     static std::optional<T> from(const foundation::PropertyList& object) { return object.number<T>(); }
 };
@@ -42,7 +41,9 @@ template <> struct StoredForm<std::string> {
 };
 
 template <> struct StoredForm<foundation::Data> {
-    static foundation::PropertyList to(const foundation::Data& value) { return foundation::PropertyList(value); }
+    static foundation::PropertyList to(const foundation::Data& value) {
+        return foundation::PropertyList(value);
+    }
     static std::optional<foundation::Data> from(const foundation::PropertyList& object) {
         if (const foundation::Data* data = object.data()) return *data;
         return std::nullopt;
@@ -50,8 +51,12 @@ template <> struct StoredForm<foundation::Data> {
 };
 
 template <> struct StoredForm<foundation::Date> {
-    static foundation::PropertyList to(const foundation::Date& value) { return foundation::PropertyList(value); }
-    static std::optional<foundation::Date> from(const foundation::PropertyList& object) { return object.date(); }
+    static foundation::PropertyList to(const foundation::Date& value) {
+        return foundation::PropertyList(value);
+    }
+    static std::optional<foundation::Date> from(const foundation::PropertyList& object) {
+        return object.date();
+    }
 };
 
 template <> struct StoredForm<foundation::PropertyList> {

@@ -16,9 +16,9 @@ namespace quoril {
 enum class MacAppIcon { red, orange, yellow, green, blue, purple, black, white };
 
 // In the order of the icon buttons of the settings window.
-inline constexpr std::array<MacAppIcon, 8> allMacAppIcons{MacAppIcon::red,    MacAppIcon::orange, MacAppIcon::yellow,
-                                                          MacAppIcon::green,  MacAppIcon::blue,   MacAppIcon::purple,
-                                                          MacAppIcon::black,  MacAppIcon::white};
+inline constexpr std::array<MacAppIcon, 8> allMacAppIcons{
+    MacAppIcon::red,  MacAppIcon::orange, MacAppIcon::yellow, MacAppIcon::green,
+    MacAppIcon::blue, MacAppIcon::purple, MacAppIcon::black,  MacAppIcon::white};
 
 // The raw value: the case's name.
 std::string rawValue(MacAppIcon icon);

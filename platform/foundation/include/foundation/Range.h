@@ -20,7 +20,9 @@ public:
         if (!(lower_ <= upper_)) fatal("Range requires lowerBound <= upperBound");
     }
     // For callers that checked the order themselves.
-    static Range uncheckedBounds(Bound lower, Bound upper) { return Range(Unchecked{}, std::move(lower), std::move(upper)); }
+    static Range uncheckedBounds(Bound lower, Bound upper) {
+        return Range(Unchecked{}, std::move(lower), std::move(upper));
+    }
 
     const Bound& lowerBound() const { return lower_; }
     const Bound& upperBound() const { return upper_; }
