@@ -3,6 +3,8 @@
 #include "Prefs/Serializable.h"
 
 #include "foundation/Date.h"
+#include "foundation/KeyedArchiver.h"
+#include "foundation/KeyedUnarchiver.h"
 #include "foundation/NSFontDescriptor.h"
 #include "foundation/PropertyList.h"
 #include "foundation/Range.h"
@@ -15,9 +17,11 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -48,7 +52,50 @@ struct Tags {
     bool operator==(const Tags&) const = default;
 };
 
+// A set-like type of our own, opted into the set-algebra bridge.
+struct Flags {
+    using value_type = int;
+    std::set<int> bits;
+    explicit Flags(const std::vector<int>& elements)
+        : bits(elements.begin(), elements.end()) {}
+    std::vector<int> elementsArray() const { return {bits.begin(), bits.end()}; }
+    bool operator==(const Flags&) const = default;
+};
+
+// Codes as JSON and by raw value, but prefers its raw value.
+enum class Level { low = 1, high = 2 };
+
+// An archivable class that also codes as JSON, and one that prefers its archive.
+template <int> struct Badge {
+    std::string title;
+    static std::string_view className() { return "Badge"; }
+    void encode(foundation::KeyedArchiver& archiver) const { archiver.encodeString("title", title); }
+    static std::shared_ptr<Badge> decode(foundation::KeyedUnarchiver& unarchiver) {
+        auto title = unarchiver.decodeString("title");
+        return title ? std::make_shared<Badge>(Badge{*title}) : nullptr;
+    }
+};
+template <int N> void to_json(nlohmann::json& json, const Badge<N>& badge) {
+    json = badge.title;
+}
+template <int N> void from_json(const nlohmann::json& json, Badge<N>& badge) {
+    badge.title = foundation::decodeJSON<std::string>(json);
+}
+
 } // namespace
+
+template <> struct foundation::RawRepresentation<Level> {
+    using RawValue = int;
+    static int rawValue(Level level) { return int(level); }
+    static std::optional<Level> fromRawValue(int raw) {
+        if (raw == 1 || raw == 2) return Level(raw);
+        return std::nullopt;
+    }
+};
+template <> inline constexpr bool foundation::codesByRawValue<Level> = true;
+template <> inline constexpr bool Prefs::preferRawRepresentable<Level> = true;
+template <> inline constexpr bool Prefs::setAlgebraSerializable<Flags> = true;
+template <> inline constexpr bool Prefs::preferNSSecureCoding<Badge<1>> = true;
 
 template <> struct foundation::RawRepresentation<Mode> {
     using RawValue = std::string;
@@ -69,6 +116,10 @@ static_assert(std::is_base_of_v<Prefs::TopLevelCodableBridge<Window>, Prefs::Bri
 static_assert(
     std::is_base_of_v<Prefs::NSSecureCodingBridge<graphics::NSColor>, Prefs::Bridge<graphics::NSColor>>);
 static_assert(std::is_base_of_v<Prefs::CollectionBridge<Tags>, Prefs::Bridge<Tags>>);
+static_assert(std::is_base_of_v<Prefs::SetAlgebraBridge<Flags>, Prefs::Bridge<Flags>>);
+static_assert(std::is_base_of_v<Prefs::RawRepresentableBridge<Level>, Prefs::Bridge<Level>>);
+static_assert(std::is_base_of_v<Prefs::CodableNSSecureCodingBridge<Badge<0>>, Prefs::Bridge<Badge<0>>>);
+static_assert(std::is_base_of_v<Prefs::NSSecureCodingBridge<Badge<1>>, Prefs::Bridge<Badge<1>>>);
 
 TEST(SerializableTest, NativeValuesAreStoredUnchanged) {
     EXPECT_EQ(Prefs::toSerializable(42), PropertyList(42));
@@ -128,6 +179,9 @@ TEST(SerializableTest, PlatformTypesHaveTheirOwnStoredForms) {
     EXPECT_EQ(Prefs::toValue<URL>(Prefs::toSerializable(url)), url);
 
     EXPECT_EQ(Prefs::toSerializable(Mode::dark), PropertyList("dark"));
+    EXPECT_EQ(Prefs::toSerializable(Level::high), PropertyList(2)) << "its raw value, not JSON text";
+    EXPECT_EQ(Prefs::toValue<Level>(PropertyList(1)), Level::low);
+    EXPECT_EQ(Prefs::toValue<Level>(PropertyList(3)), std::nullopt);
     EXPECT_EQ(Prefs::toValue<Mode>(PropertyList("light")), Mode::light);
     EXPECT_EQ(Prefs::toValue<Mode>(PropertyList("dim")), std::nullopt);
 }
@@ -188,6 +242,10 @@ TEST(SerializableTest, ElementWiseBridgesDropElementsThatDoNotConvert) {
     EXPECT_EQ(Prefs::toValue<std::set<UUID>>(PropertyList(Array{"E621E1F8-C36C-495A-93FC-0C247A3E6E5F", "x"}))
                   ->size(),
               1u);
+
+    EXPECT_EQ(Prefs::toSerializable(Flags({3, 1})), PropertyList(Array{1, 3}));
+    EXPECT_EQ(Prefs::toValue<Flags>(PropertyList(Array{3, 1, 3})), Flags({1, 3}));
+    EXPECT_EQ(Prefs::toValue<Flags>(PropertyList(Array{1, "x"})), std::nullopt);
 
     const Tags tags({"b", "a"});
     EXPECT_EQ(Prefs::toSerializable(tags), PropertyList(Array{"b", "a"}));
