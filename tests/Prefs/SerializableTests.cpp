@@ -260,9 +260,9 @@ TEST(SerializableTest, RangesAreTwoElementArraysWithBoundsInOrder) {
     EXPECT_EQ(Prefs::toValue<Range<int>>(PropertyList(Array{1, "5"})), std::nullopt);
 
     // Bounds through a bridge.
-    const ClosedRange<std::string> words("apple", "pear");
+    const ClosedRange<std::string> words("cherry", "pear");
     EXPECT_EQ(Prefs::toValue<ClosedRange<std::string>>(Prefs::toSerializable(words)), words);
-    EXPECT_EQ(Prefs::toSerializable(words), PropertyList(Array{"apple", "pear"}));
+    EXPECT_EQ(Prefs::toSerializable(words), PropertyList(Array{"cherry", "pear"}));
     const ClosedRange<URL> urls(*URL::fromString("https://a.example"), *URL::fromString("https://b.example"));
     EXPECT_EQ(Prefs::toValue<ClosedRange<URL>>(Prefs::toSerializable(urls)), urls);
 }
