@@ -38,8 +38,8 @@ namespace detail {
 void printDiagnostic(std::string_view description);
 
 // Dictionary keys as text: integers in decimal, floating point as the shortest text that reads
-// back exactly, Booleans as "true"/"false". fromText takes exactly what toText gives (and a
-// leading '+' on numbers).
+// back exactly, Booleans as "true"/"false". fromText reads any decimal form of the type, with
+// an optional leading '+', and refuses text with anything after the number.
 template <class K> struct KeyText;
 template <> struct KeyText<std::string> {
     static std::string toText(const std::string& key) { return key; }
@@ -55,32 +55,24 @@ template <> struct KeyText<bool> {
 };
 template <class K>
 requires(std::is_arithmetic_v<K> && !std::is_same_v<K, bool> && StoredObjectType<K>) struct KeyText<K> {
-    static std::string toText(K key);
-    static std::optional<K> fromText(const std::string& text);
-};
-
-template <class K>
-requires(std::is_arithmetic_v<K> && !std::is_same_v<K, bool> &&
-         StoredObjectType<K>) std::string KeyText<K>::toText(K key) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, key);
-    return std::string(buffer, result.ptr);
-}
-
-template <class K>
-requires(std::is_arithmetic_v<K> && !std::is_same_v<K, bool> &&
-         StoredObjectType<K>) std::optional<K> KeyText<K>::fromText(const std::string& text) {
-    std::string_view digits(text);
-    if (digits.starts_with('+')) {
-        digits.remove_prefix(1);
-        if (digits.starts_with('-')) return std::nullopt;
+    static std::string toText(K key) {
+        char buffer[64];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, key);
+        return std::string(buffer, result.ptr);
     }
-    if (digits.empty()) return std::nullopt;
-    K value{};
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size()) return std::nullopt;
-    return value;
-}
+    static std::optional<K> fromText(const std::string& text) {
+        std::string_view digits(text);
+        if (digits.starts_with('+')) {
+            digits.remove_prefix(1);
+            if (digits.starts_with('-')) return std::nullopt;
+        }
+        if (digits.empty()) return std::nullopt;
+        K value{};
+        const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (result.ec != std::errc() || result.ptr != digits.data() + digits.size()) return std::nullopt;
+        return value;
+    }
+};
 
 template <class K>
 concept LosslessText = requires(const K& key, const std::string& text) {
