@@ -1,6 +1,7 @@
 // A leaf for tests: a box of a fixed or flexible size painted in one colour.
 #pragma once
 
+#include "ui/View.h"
 #include "ui/ViewPrimitive.h"
 
 #include <QColor>

@@ -1,0 +1,190 @@
+#include "Handles.h"
+#include "TestBox.h"
+
+#include "foundation/CancellationError.h"
+#include "foundation/Task.h"
+#include "reactive/PassthroughSubject.h"
+#include "ui/Stack.h"
+#include "ui/TestHost.h"
+#include "ui/ViewConditional.h"
+#include "ui/ViewContext.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace uitest;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// Watches `value`; each closure remembers the value of the update that made it.
+struct Watch {
+    int value;
+    bool initial;
+    std::shared_ptr<Log> log;
+    std::shared_ptr<Handles<int>> handles;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto seen = ctx.state<int>("seen", 0);
+        handles->keep("seen", seen);
+        const int made = value;
+        return box(1, 1, "seen:" + std::to_string(seen.value()))
+            .onChange(value, initial,
+                      [log = log, made, seen](int old, int now) {
+                          log->push_back(std::to_string(made) + ":" + std::to_string(old) + "->" + std::to_string(now));
+                          seen.set(now);
+                      });
+    }
+};
+
+struct Source {
+    bool initial;
+    std::shared_ptr<Log> log;
+    std::shared_ptr<Handles<int>> handles;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto value = ctx.state<int>("value", 1);
+        handles->keep("value", value);
+        return Watch{value.value(), initial, log, handles};
+    }
+};
+
+TEST(ViewChangeTest, OnChangeRunsThePreviousClosureWithOldAndNewValuesAndOneMorePass) {
+    auto log = std::make_shared<Log>();
+    auto handles = std::make_shared<Handles<int>>();
+    ui::TestHost host(Source{false, log, handles});
+    EXPECT_TRUE(log->empty()) << "not for the initial value";
+
+    (*handles)["value"].set(2);
+    host.update();
+    EXPECT_EQ(*log, (Log{"1:1->2"}));
+    EXPECT_EQ(host.graph().lastPassCount(), 2) << "the action's write makes exactly one more pass";
+    EXPECT_NE(host.findByText("seen:2"), nullptr) << "in the same frame";
+
+    (*handles)["value"].set(2);
+    host.update();
+    EXPECT_EQ(log->size(), 1u);
+    (*handles)["value"].set(5);
+    host.update();
+    EXPECT_EQ(log->back(), "2:2->5");
+}
+
+TEST(ViewChangeTest, OnChangeWithInitialRunsOnAppearToo) {
+    auto log = std::make_shared<Log>();
+    auto handles = std::make_shared<Handles<int>>();
+    ui::TestHost host(Source{true, log, handles});
+    EXPECT_EQ(*log, (Log{"1:1->1"}));
+}
+
+TEST(ViewChangeTest, TheOneArgumentFormGetsTheNewValue) {
+    auto log = std::make_shared<Log>();
+    auto handles = std::make_shared<Handles<int>>();
+    struct One {
+        std::shared_ptr<Log> log;
+        std::shared_ptr<Handles<int>> handles;
+        ui::View body(ui::ViewContext& ctx) const {
+            auto value = ctx.state<int>("value", 0);
+            handles->keep("value", value);
+            return box(1, 1).onChange(value.value(), [log = log](int now) { log->push_back(std::to_string(now)); });
+        }
+    };
+    ui::TestHost host(One{log, handles});
+    (*handles)["value"].set(4);
+    host.update();
+    EXPECT_EQ(*log, (Log{"4"}));
+}
+
+struct Presence {
+    std::shared_ptr<Log> log;
+    std::shared_ptr<Handles<bool>> flags;
+    std::shared_ptr<bool> finished;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto shown = ctx.state<bool>("shown", true);
+        flags->keep("shown", shown);
+        return ui::ConditionalContent(
+            shown.value(),
+            box(1, 1)
+                .onAppear([log = log] { log->push_back("appear"); })
+                .onDisappear([log = log] { log->push_back("disappear"); })
+                .task([log = log, finished = finished]() -> foundation::Task<> {
+                    try {
+                        co_await foundation::Task<>::sleep(10);
+                        *finished = true;
+                    } catch (const foundation::CancellationError&) {
+                        log->push_back("cancelled");
+                    }
+                }));
+    }
+};
+
+TEST(ViewChangeTest, AppearDisappearAndTaskFollowThePresenceOfTheView) {
+    auto log = std::make_shared<Log>();
+    auto flags = std::make_shared<Handles<bool>>();
+    auto finished = std::make_shared<bool>(false);
+    ui::TestHost host(Presence{log, flags, finished});
+    EXPECT_EQ(*log, (Log{"appear"}));
+    host.stepFrame(1);
+    (*flags)["shown"].set(false);
+    host.update();
+    host.stepFrame(20);
+    EXPECT_EQ(*log, (Log{"appear", "disappear", "cancelled"}));
+    EXPECT_FALSE(*finished);
+}
+
+TEST(ViewChangeTest, ATaskRunsToItsEndWhileTheViewStays) {
+    auto log = std::make_shared<Log>();
+    auto flags = std::make_shared<Handles<bool>>();
+    auto finished = std::make_shared<bool>(false);
+    ui::TestHost host(Presence{log, flags, finished});
+    host.stepFrame(11);
+    EXPECT_TRUE(*finished);
+}
+
+TEST(ViewChangeTest, OnReceiveDeliversWhileThePublisherViewIsPresent) {
+    auto log = std::make_shared<Log>();
+    auto flags = std::make_shared<Handles<bool>>();
+    reactive::PassthroughSubject<int> subject;
+    struct Receiver {
+        reactive::PassthroughSubject<int> subject;
+        std::shared_ptr<Log> log;
+        std::shared_ptr<Handles<bool>> flags;
+        ui::View body(ui::ViewContext& ctx) const {
+            auto shown = ctx.state<bool>("shown", true);
+            flags->keep("shown", shown);
+            return ui::ConditionalContent(shown.value(), box(1, 1).onReceive(subject, [log = log](int v) {
+                log->push_back(std::to_string(v));
+            }));
+        }
+    };
+    ui::TestHost host(Receiver{subject, log, flags});
+    subject.send(1);
+    (*flags)["shown"].set(false);
+    host.update();
+    subject.send(2);
+    EXPECT_EQ(*log, (Log{"1"}));
+}
+
+TEST(ViewChangeTest, AnElementTakesTheTransactionOfTheWriteThatInvalidatedIt) {
+    auto handles = std::make_shared<Handles<int>>();
+    struct Plain {
+        std::shared_ptr<Handles<int>> handles;
+        ui::View body(ui::ViewContext& ctx) const {
+            auto value = ctx.state<int>("value", 0);
+            handles->keep("value", value);
+            return box(1, 1);
+        }
+    };
+    ui::TestHost host(Plain{handles});
+    ui::withTransaction(ui::Transaction{nullptr, true}, [&] { (*handles)["value"].set(1); });
+    EXPECT_FALSE(ui::Transaction::current().disablesAnimations) << "scoped";
+    host.update();
+    auto* element = host.findType<Plain>();
+    EXPECT_TRUE(element->transaction().disablesAnimations);
+    EXPECT_TRUE(element->children().front()->transaction().disablesAnimations) << "what it updates takes it too";
+    (*handles)["value"].set(2);
+    host.update();
+    EXPECT_TRUE(element->transaction().isEmpty());
+}
+
+} // namespace
