@@ -162,7 +162,10 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
     for (std::size_t line = 0; line < lines; ++line) {
         const std::size_t end = std::min(count, (line + 1) * n);
         const CGFloat length = lineLength(*state, line * n, end, estimate);
-        if (position <= visibleMax && position + length >= visibleMin && visibleMax >= visibleMin) {
+        // Lines touching the visible part from outside do not show; empty ones inside do.
+        const bool shows = position < visibleMax &&
+                           (position + length > visibleMin || (length == 0 && position >= visibleMin));
+        if (shows) {
             needed[line] = true;
             for (std::size_t i = line * n; i < end; ++i) added |= state->built.insert(state->items[i].key).second;
         }
