@@ -41,7 +41,7 @@ void Element::invalidate(const Transaction& transaction) {
 }
 
 bool Element::needsBody() const {
-    if (fresh_ || dirty_ || nodeChanged_) return true;
+    if (fresh_ || dirtyDuringBody_ || nodeChanged_) return true;
     if (!environmentChanged_) return false;
     if (body_.readsAll) return true;
     return std::any_of(body_.reads.begin(), body_.reads.end(), [&](detail::KeyID key) {
@@ -58,13 +58,17 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
     node_ = std::move(node);
     environment_ = environment;
     transaction_ = dirty_ ? pendingTransaction_ : graph_.updateTransaction();
+    // Cleared first, so that a write made while the body runs is not lost: it asks for
+    // another pass instead.
+    dirtyDuringBody_ = dirty_;
+    dirty_ = false;
+    graph_.forget(*this);
     // Everything below is updated with this element's transaction.
     graph_.withUpdateTransaction(transaction_, [&] { node_->update(*this); });
+    dirtyDuringBody_ = false;
     fresh_ = false;
-    dirty_ = false;
     nodeChanged_ = false;
     environmentChanged_ = false;
-    graph_.forget(*this);
     graph_.setNeedsLayout();
 }
 

@@ -97,7 +97,13 @@ void Graph::requestUpdate() {
 
 bool Graph::evaluateDirty() {
     bool any = false;
+    // Bodies that write state while they run would otherwise keep this loop going.
+    std::size_t budget = 100'000;
     while (!dirty_.empty()) {
+        if (budget-- == 0) {
+            logger().error("views keep invalidating themselves while they update; the rest waits for the next frame");
+            break;
+        }
         // Ancestors first: their update reaches the invalidated descendants too.
         auto it = std::min_element(dirty_.begin(), dirty_.end(),
                                    [](const Element* a, const Element* b) { return a->depth() < b->depth(); });

@@ -111,3 +111,21 @@ TEST(EnvironmentDeathTest, AMissingEnvironmentObjectIsFatal) {
 }
 
 } // namespace
+
+namespace {
+
+struct TitleFocusedKey {
+    using Value = std::string;
+};
+
+TEST(EnvironmentTest, FocusedValuesReachTheRootAndTheOuterViewWins) {
+    ui::TestHost host(ui::VStack({box(1, 1).focusedValue(TitleFocusedKey{}, std::string("inner")), box(1, 1)})
+                          .focusedValue(TitleFocusedKey{}, std::string("outer")));
+    const auto values = host.graph().root().preferences().get<ui::FocusedValuesKey>();
+    EXPECT_EQ(values.get<TitleFocusedKey>(), std::optional<std::string>("outer"));
+    ui::TestHost inner(ui::VStack({box(1, 1).focusedValue(TitleFocusedKey{}, std::string("inner"))}));
+    EXPECT_EQ(inner.graph().root().preferences().get<ui::FocusedValuesKey>().get<TitleFocusedKey>(),
+              std::optional<std::string>("inner"));
+}
+
+} // namespace

@@ -188,3 +188,51 @@ TEST(ViewChangeTest, AnElementTakesTheTransactionOfTheWriteThatInvalidatedIt) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ViewChangeTest, AWriteWhileABodyRunsIsNotLost) {
+    struct SelfWriting {
+        ui::View body(ui::ViewContext& ctx) const {
+            auto value = ctx.state<int>("value", 0);
+            if (value.value() < 2) value.set(value.value() + 1);
+            return box(1, 1, "value:" + std::to_string(value.value()));
+        }
+    };
+    ui::TestHost host(SelfWriting{});
+    EXPECT_NE(host.findByText("value:2"), nullptr);
+    EXPECT_FALSE(host.graph().needsUpdate());
+}
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+TEST(ViewChangeTest, BindingsReachStateThroughMembersAndConversions) {
+    auto handles = std::make_shared<Handles<int>>();
+    std::optional<ui::Binding<int>> xBinding;
+    std::optional<ui::Binding<std::string>> text;
+    struct Editor {
+        std::optional<ui::Binding<int>>* x;
+        std::optional<ui::Binding<std::string>>* text;
+        ui::View body(ui::ViewContext& ctx) const {
+            auto point = ctx.state<Point>("point", Point{});
+            *x = point.binding().member(&Point::x);
+            *text = x->value().map<std::string>([](int v) { return std::to_string(v); },
+                                                [](const std::string& s) { return std::stoi(s); });
+            return box(1, 1, std::to_string(point->x) + "," + std::to_string(point->y));
+        }
+    };
+    ui::TestHost host(Editor{&xBinding, &text});
+    xBinding->set(4);
+    host.update();
+    EXPECT_NE(host.findByText("4,0"), nullptr);
+    text->set("7");
+    host.update();
+    EXPECT_NE(host.findByText("7,0"), nullptr);
+    EXPECT_EQ(text->get(), "7");
+    EXPECT_EQ(ui::Binding<int>::constant(3).get(), 3);
+}
+
+} // namespace

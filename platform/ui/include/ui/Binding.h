@@ -27,10 +27,10 @@ public:
     void set(T value) const { set_(std::move(value)); }
 
     // A binding to one member of the value: writes copy the whole value back.
-    template <class M> Binding<M> member(M T::*field) const {
+    template <class M, class C = T> Binding<M> member(M C::*field) const {
         return Binding<M>([get = get_, field] { return get().*field; },
                           [get = get_, set = set_, field](M value) {
-                              T whole = get();
+                              C whole = get();
                               whole.*field = std::move(value);
                               set(std::move(whole));
                           });

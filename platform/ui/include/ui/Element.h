@@ -162,6 +162,7 @@ private:
 
     bool fresh_ = true;
     bool dirty_ = false;
+    bool dirtyDuringBody_ = false; // the update in progress was asked for by an invalidation
     bool nodeChanged_ = false;
     bool environmentChanged_ = false;
     bool visible_ = false;

@@ -8,6 +8,7 @@
 #include "ui/Alignment.h"
 #include "ui/ColorScheme.h"
 #include "ui/Edge.h"
+#include "ui/EnvironmentFocusedValues.h"
 #include "ui/EnvironmentValues.h"
 #include "ui/Frame.h"
 #include "ui/Geometry.h"
@@ -215,6 +216,16 @@ public:
         return preferenceReaderErased(
             detail::keyID<K>(), [content](const PreferenceValues& values) -> View { return content(values.get<K>()); },
             alignment, false);
+    }
+
+    // Publishes a value for commands (FocusedValues); views closer to the root win.
+    template <FocusedValueKey K> View focusedValue(K, std::optional<typename K::Value> value) const {
+        return transformPreference(FocusedValuesKey{}, [value](FocusedValues& values) {
+            FocusedValues own;
+            own.set<K>(value);
+            own.merge(values);
+            values = std::move(own);
+        });
     }
 
     // Life cycle and changes. Actions run after the update that caused them.
