@@ -44,9 +44,8 @@ bool Element::needsBody() const {
     if (fresh_ || dirtyDuringBody_ || nodeChanged_) return true;
     if (!environmentChanged_) return false;
     if (body_.readsAll) return true;
-    return std::any_of(body_.reads.begin(), body_.reads.end(), [&](detail::KeyID key) {
-        return !environment_.sameValue(key, body_.environment);
-    });
+    return std::any_of(body_.reads.begin(), body_.reads.end(),
+                       [&](detail::KeyID key) { return !environment_.sameValue(key, body_.environment); });
 }
 
 void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValues& environment) {
@@ -75,7 +74,8 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
 void Element::reconcile(std::vector<ChildSpec> specs) {
     std::unordered_map<ChildKey, std::size_t, ChildKeyHash> old;
     old.reserve(children_.size());
-    for (std::size_t i = 0; i < children_.size(); ++i) old.emplace(children_[i]->key_, i);
+    for (std::size_t i = 0; i < children_.size(); ++i)
+        old.emplace(children_[i]->key_, i);
 
     std::unordered_map<ChildKey, std::size_t, ChildKeyHash> seen;
     std::vector<std::unique_ptr<Element>> next;
@@ -141,7 +141,8 @@ void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
 }
 
 ViewDimensions Element::dimensions(graphics::CGSize size) {
-    return {size.width, size.height, [this, size](const AlignmentID* id) { return explicitAlignment(id, size); }};
+    return {size.width, size.height,
+            [this, size](const AlignmentID* id) { return explicitAlignment(id, size); }};
 }
 
 std::optional<CGFloat> Element::explicitAlignment(const AlignmentID* id, graphics::CGSize size) {
@@ -154,7 +155,8 @@ void Element::render(DisplayList& list) const {
 }
 
 void Element::renderChildren(DisplayList& list) const {
-    for (const auto& child : children_) child->render(list);
+    for (const auto& child : children_)
+        child->render(list);
 }
 
 void Element::setHidden(bool hidden) {

@@ -26,7 +26,8 @@ private:
 } // namespace
 
 View View::environmentErased(detail::KeyID key, detail::EquatableValue value) const {
-    return transformEnvironmentErased([key, value](EnvironmentValues& values) { values.setErased(key, value); });
+    return transformEnvironmentErased(
+        [key, value](EnvironmentValues& values) { values.setErased(key, value); });
 }
 
 View View::environment(EnvironmentValues whole) const {
@@ -40,7 +41,8 @@ View View::transformEnvironmentErased(std::function<void(EnvironmentValues&)> tr
 }
 
 View View::disabled(bool disabled) const {
-    return transformEnvironment(IsEnabledKey{}, [disabled](bool& enabled) { enabled = enabled && !disabled; });
+    return transformEnvironment(IsEnabledKey{},
+                                [disabled](bool& enabled) { enabled = enabled && !disabled; });
 }
 
 View View::preferredColorScheme(std::optional<ColorScheme> scheme) const {

@@ -12,7 +12,8 @@ namespace {
 
 class FixedFrameNode final : public detail::WrapperNode {
 public:
-    FixedFrameNode(View content, std::optional<CGFloat> width, std::optional<CGFloat> height, Alignment alignment)
+    FixedFrameNode(View content, std::optional<CGFloat> width, std::optional<CGFloat> height,
+                   Alignment alignment)
         : WrapperNode(std::move(content))
         , width_(width)
         , height_(height)
@@ -75,7 +76,8 @@ public:
     }
     graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const override {
         const auto child = detail::unaryContentSize(element, childProposal(proposal));
-        return {horizontal_.resolve(proposal.width, child.width), vertical_.resolve(proposal.height, child.height)};
+        return {horizontal_.resolve(proposal.width, child.width),
+                vertical_.resolve(proposal.height, child.height)};
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
         detail::placeUnaryContent(element, element.frame(), childProposal(proposal), limits_.alignment);
@@ -95,7 +97,8 @@ View View::frame(std::optional<CGFloat> width, std::optional<CGFloat> height, Al
 }
 
 View View::frame(const FlexibleFrame& limits) const {
-    return apply([=](View content) { return View(std::make_shared<FlexibleFrameNode>(std::move(content), limits)); });
+    return apply(
+        [=](View content) { return View(std::make_shared<FlexibleFrameNode>(std::move(content), limits)); });
 }
 
 } // namespace ui

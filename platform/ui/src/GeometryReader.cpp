@@ -41,8 +41,8 @@ public:
         const GeometryProxy proxy(frame.size, frame);
         auto s = state(element);
         if (!s->proxy || !(*s->proxy == proxy) || s->builtFrom != this) build(element, proxy);
-        detail::placeContent(element.layoutChildren(), frame, ProposedViewSize(frame.size), Alignment::topLeading,
-                             true);
+        detail::placeContent(element.layoutChildren(), frame, ProposedViewSize(frame.size),
+                             Alignment::topLeading, true);
     }
 
 private:

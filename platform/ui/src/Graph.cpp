@@ -42,7 +42,8 @@ constexpr int maxActionRounds = 8;
 Graph::Graph(View root, graphics::CGSize size, EnvironmentValues environment)
     : size_(size)
     , environment_(std::move(environment)) {
-    root_ = std::make_unique<Element>(*this, nullptr, ChildKey{}, std::make_shared<RootNode>(std::move(root)));
+    root_ =
+        std::make_unique<Element>(*this, nullptr, ChildKey{}, std::make_shared<RootNode>(std::move(root)));
     root_->setVisibleRecursively(true);
     root_->invalidate(Transaction());
 }
@@ -70,7 +71,9 @@ void Graph::setEnvironment(EnvironmentValues environment) {
     root_->invalidate(Transaction::current());
 }
 
-bool Graph::needsUpdate() const { return !dirty_.empty() || needsLayout_ || !actions_.empty(); }
+bool Graph::needsUpdate() const {
+    return !dirty_.empty() || needsLayout_ || !actions_.empty();
+}
 
 void Graph::invalidate(Element& element) {
     if (!root_) return;
@@ -78,16 +81,22 @@ void Graph::invalidate(Element& element) {
     requestUpdate();
 }
 
-void Graph::forget(Element& element) { dirty_.erase(&element); }
+void Graph::forget(Element& element) {
+    dirty_.erase(&element);
+}
 
-void Graph::setNeedsLayout() { needsLayout_ = true; }
+void Graph::setNeedsLayout() {
+    needsLayout_ = true;
+}
 
 void Graph::enqueueAction(std::function<void()> action) {
     actions_.push_back(std::move(action));
     requestUpdate();
 }
 
-void Graph::pushVisibleRect(graphics::CGRect rect) { visibleRects_.push_back(rect); }
+void Graph::pushVisibleRect(graphics::CGRect rect) {
+    visibleRects_.push_back(rect);
+}
 
 void Graph::requestUpdate() {
     if (updating_ || updateRequested_) return;
@@ -101,12 +110,14 @@ bool Graph::evaluateDirty() {
     std::size_t budget = 100'000;
     while (!dirty_.empty()) {
         if (budget-- == 0) {
-            logger().error("views keep invalidating themselves while they update; the rest waits for the next frame");
+            logger().error(
+                "views keep invalidating themselves while they update; the rest waits for the next frame");
             break;
         }
         // Ancestors first: their update reaches the invalidated descendants too.
-        auto it = std::min_element(dirty_.begin(), dirty_.end(),
-                                   [](const Element* a, const Element* b) { return a->depth() < b->depth(); });
+        auto it = std::min_element(dirty_.begin(), dirty_.end(), [](const Element* a, const Element* b) {
+            return a->depth() < b->depth();
+        });
         Element* element = *it;
         dirty_.erase(it);
         if (element == root_.get()) {
@@ -143,14 +154,16 @@ void Graph::update() {
             ++passes;
         }
         if (!dirty_.empty() && actions_.empty()) {
-            logger().notice("preference readers keep changing; the rest of the update waits for the next frame");
+            logger().notice(
+                "preference readers keep changing; the rest of the update waits for the next frame");
             break;
         }
         if (actions_.empty()) break;
         auto actions = std::move(actions_);
         actions_.clear();
         withTransaction(Transaction(), [&] {
-            for (auto& action : actions) action();
+            for (auto& action : actions)
+                action();
         });
         if (dirty_.empty() && actions_.empty()) break;
     }

@@ -12,13 +12,16 @@ namespace {
 
 class LazyGridNode final : public detail::LazyNode {
 public:
-    LazyGridNode(Axis axis, std::vector<GridItem> items, std::optional<CGFloat> spacing, std::vector<View> content)
+    LazyGridNode(Axis axis, std::vector<GridItem> items, std::optional<CGFloat> spacing,
+                 std::vector<View> content)
         : LazyNode(axis, spacing.value_or(detail::defaultSpacing), std::move(content))
         , items_(std::move(items)) {}
     std::string_view typeName() const override { return axis_ == Axis::vertical ? "LazyVGrid" : "LazyHGrid"; }
 
 protected:
-    static CGFloat spacingAfter(const GridItem& item) { return item.spacing.value_or(detail::defaultSpacing); }
+    static CGFloat spacingAfter(const GridItem& item) {
+        return item.spacing.value_or(detail::defaultSpacing);
+    }
 
     std::vector<Track> tracks(CGFloat crossLength) const override {
         if (items_.empty()) return {};
@@ -31,7 +34,8 @@ protected:
                 ++shared;
             if (i + 1 < items_.size()) gaps += spacingAfter(items_[i]);
         }
-        const CGFloat share = shared ? std::max<CGFloat>(0, (crossLength - fixed - gaps) / CGFloat(shared)) : 0;
+        const CGFloat share =
+            shared ? std::max<CGFloat>(0, (crossLength - fixed - gaps) / CGFloat(shared)) : 0;
         std::vector<Track> result;
         CGFloat offset = 0;
         for (std::size_t i = 0; i < items_.size(); ++i) {
@@ -42,14 +46,16 @@ protected:
                 result.push_back({offset, item.size.minimum, alignment});
                 offset += item.size.minimum + gap;
             } else if (item.size.kind == GridItem::Kind::flexible) {
-                const CGFloat length = std::clamp(share, item.size.minimum, std::max(item.size.minimum, item.size.maximum));
+                const CGFloat length =
+                    std::clamp(share, item.size.minimum, std::max(item.size.minimum, item.size.maximum));
                 result.push_back({offset, length, alignment});
                 offset += length + gap;
             } else {
                 const CGFloat minimum = std::max<CGFloat>(1, item.size.minimum);
-                const auto count = std::max<std::size_t>(1, std::size_t(std::floor((share + gap) / (minimum + gap))));
-                const CGFloat length = std::clamp((share - gap * CGFloat(count - 1)) / CGFloat(count), minimum,
-                                                  std::max(minimum, item.size.maximum));
+                const auto count =
+                    std::max<std::size_t>(1, std::size_t(std::floor((share + gap) / (minimum + gap))));
+                const CGFloat length = std::clamp((share - gap * CGFloat(count - 1)) / CGFloat(count),
+                                                  minimum, std::max(minimum, item.size.maximum));
                 for (std::size_t k = 0; k < count; ++k) {
                     result.push_back({offset, length, alignment});
                     offset += length + gap;

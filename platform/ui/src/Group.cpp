@@ -60,6 +60,7 @@ AnyView::AnyView(View content)
     : View(std::make_shared<AnyViewNode>(std::move(content))) {}
 
 ConditionalContent::ConditionalContent(bool condition, View trueContent, View falseContent)
-    : View(std::make_shared<ConditionalNode>(condition, condition ? std::move(trueContent) : std::move(falseContent))) {}
+    : View(std::make_shared<ConditionalNode>(condition,
+                                             condition ? std::move(trueContent) : std::move(falseContent))) {}
 
 } // namespace ui

@@ -64,9 +64,11 @@ std::vector<StackChild> distribute(const std::vector<Element*>& children, const 
     });
     for (std::size_t start = 0; start < n;) {
         std::size_t end = start;
-        while (end < n && priority[order[end]] == priority[order[start]]) ++end;
+        while (end < n && priority[order[end]] == priority[order[start]])
+            ++end;
         CGFloat reserved = 0;
-        for (std::size_t k = end; k < n; ++k) reserved += minimum[order[k]];
+        for (std::size_t k = end; k < n; ++k)
+            reserved += minimum[order[k]];
         CGFloat available = remaining - reserved;
         for (std::size_t k = start; k < end; ++k) {
             const std::size_t i = order[k];
@@ -96,8 +98,9 @@ graphics::CGSize stackSize(const std::vector<Element*>& children, const Proposed
     return sizeOf(main, above + below, axis);
 }
 
-void stackPlace(const std::vector<Element*>& children, graphics::CGRect bounds, const ProposedViewSize& proposal,
-                Axis axis, CGFloat spacing, const AlignmentID* crossAlignment, bool reversed) {
+void stackPlace(const std::vector<Element*>& children, graphics::CGRect bounds,
+                const ProposedViewSize& proposal, Axis axis, CGFloat spacing,
+                const AlignmentID* crossAlignment, bool reversed) {
     if (children.empty()) return;
     const auto laid = distribute(children, proposal, axis, spacing);
     CGFloat above = 0;
@@ -137,8 +140,8 @@ graphics::CGSize overlaySize(const std::vector<Element*>& children, const Propos
     return {left + right, top + bottom};
 }
 
-void overlayPlace(const std::vector<Element*>& children, graphics::CGRect bounds, const ProposedViewSize& proposal,
-                  Alignment alignment) {
+void overlayPlace(const std::vector<Element*>& children, graphics::CGRect bounds,
+                  const ProposedViewSize& proposal, Alignment alignment) {
     for (auto* child : children) {
         const auto size = child->measure(proposal);
         child->place({alignedOrigin(*child, size, bounds, alignment), size}, proposal);
@@ -150,16 +153,16 @@ std::vector<Element*> flatten(Element& child) {
     return child.layoutChildren();
 }
 
-graphics::CGSize contentSize(const std::vector<Element*>& children, const ProposedViewSize& proposal, bool layered,
-                             Alignment alignment) {
+graphics::CGSize contentSize(const std::vector<Element*>& children, const ProposedViewSize& proposal,
+                             bool layered, Alignment alignment) {
     if (children.empty()) return {};
     if (children.size() == 1) return children.front()->measure(proposal);
     if (layered) return overlaySize(children, proposal, alignment);
     return stackSize(children, proposal, Axis::vertical, defaultSpacing, HorizontalAlignment::center.id);
 }
 
-void placeContent(const std::vector<Element*>& children, graphics::CGRect bounds, const ProposedViewSize& proposal,
-                  Alignment alignment, bool layered) {
+void placeContent(const std::vector<Element*>& children, graphics::CGRect bounds,
+                  const ProposedViewSize& proposal, Alignment alignment, bool layered) {
     if (children.empty()) return;
     if (children.size() == 1) {
         auto* child = children.front();
@@ -171,15 +174,17 @@ void placeContent(const std::vector<Element*>& children, graphics::CGRect bounds
         overlayPlace(children, bounds, proposal, alignment);
         return;
     }
-    const auto size = stackSize(children, proposal, Axis::vertical, defaultSpacing, HorizontalAlignment::center.id);
+    const auto size =
+        stackSize(children, proposal, Axis::vertical, defaultSpacing, HorizontalAlignment::center.id);
     const ViewDimensions outer{bounds.width(), bounds.height(), {}};
     const ViewDimensions inner{size.width, size.height, {}};
-    const graphics::CGRect stackBounds{
-        {bounds.minX() + alignment.horizontal.id->defaultValue(outer) - alignment.horizontal.id->defaultValue(inner),
-         bounds.minY() + alignment.vertical.id->defaultValue(outer) - alignment.vertical.id->defaultValue(inner)},
-        size};
-    stackPlace(children, stackBounds, proposal, Axis::vertical, defaultSpacing, HorizontalAlignment::center.id,
-               false);
+    const graphics::CGRect stackBounds{{bounds.minX() + alignment.horizontal.id->defaultValue(outer) -
+                                            alignment.horizontal.id->defaultValue(inner),
+                                        bounds.minY() + alignment.vertical.id->defaultValue(outer) -
+                                            alignment.vertical.id->defaultValue(inner)},
+                                       size};
+    stackPlace(children, stackBounds, proposal, Axis::vertical, defaultSpacing,
+               HorizontalAlignment::center.id, false);
 }
 
 graphics::CGSize unaryContentSize(Element& element, const ProposedViewSize& proposal) {
@@ -197,7 +202,8 @@ std::optional<CGFloat> contentAlignment(Element& element, const AlignmentID* id,
     return children.front()->explicitAlignment(id, size);
 }
 
-graphics::CGPoint alignedOrigin(Element& child, graphics::CGSize size, graphics::CGRect bounds, Alignment alignment) {
+graphics::CGPoint alignedOrigin(Element& child, graphics::CGSize size, graphics::CGRect bounds,
+                                Alignment alignment) {
     const bool rtl = isRightToLeft(child);
     const AlignmentID* h = mirrored(alignment.horizontal.id, rtl);
     const ViewDimensions container{bounds.width(), bounds.height(), {}};

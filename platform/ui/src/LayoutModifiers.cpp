@@ -51,7 +51,8 @@ public:
         const auto size = detail::unaryContentSize(element, proposal);
         const auto frame = element.frame();
         const graphics::CGRect bounds{
-            {frame.minX() + position_.x - size.width / 2, frame.minY() + position_.y - size.height / 2}, size};
+            {frame.minX() + position_.x - size.width / 2, frame.minY() + position_.y - size.height / 2},
+            size};
         detail::placeUnaryContent(element, bounds, proposal, Alignment::center);
     }
 
@@ -92,8 +93,8 @@ public:
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
         const auto frame = element.frame();
         detail::placeContent(detail::flatten(*primary(element)), frame, proposal, Alignment::center);
-        detail::placeContent(detail::flatten(*secondary(element)), frame, ProposedViewSize(frame.size), alignment_,
-                             true);
+        detail::placeContent(detail::flatten(*secondary(element)), frame, ProposedViewSize(frame.size),
+                             alignment_, true);
     }
     std::optional<CGFloat> explicitAlignment(Element& element, const AlignmentID* id,
                                              graphics::CGSize size) const override {
@@ -178,7 +179,8 @@ public:
         return detail::unaryContentSize(element, childProposal(element, proposal));
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        detail::placeUnaryContent(element, element.frame(), childProposal(element, proposal), Alignment::center);
+        detail::placeUnaryContent(element, element.frame(), childProposal(element, proposal),
+                                  Alignment::center);
     }
 
 private:
@@ -188,7 +190,8 @@ private:
 
 class AlignmentGuideNode final : public PassThroughNode {
 public:
-    AlignmentGuideNode(View content, const AlignmentID* id, std::function<CGFloat(const ViewDimensions&)> value)
+    AlignmentGuideNode(View content, const AlignmentID* id,
+                       std::function<CGFloat(const ViewDimensions&)> value)
         : PassThroughNode(std::move(content))
         , id_(id)
         , value_(std::move(value)) {}
@@ -232,11 +235,13 @@ private:
 } // namespace
 
 View View::offset(graphics::CGSize offset) const {
-    return apply([=](View content) { return View(std::make_shared<OffsetNode>(std::move(content), offset)); });
+    return apply(
+        [=](View content) { return View(std::make_shared<OffsetNode>(std::move(content), offset)); });
 }
 
 View View::position(graphics::CGPoint position) const {
-    return apply([=](View content) { return View(std::make_shared<PositionNode>(std::move(content), position)); });
+    return apply(
+        [=](View content) { return View(std::make_shared<PositionNode>(std::move(content), position)); });
 }
 
 View View::overlay(View secondary, Alignment alignment) const {
@@ -258,24 +263,31 @@ View View::fixedSize(bool horizontal, bool vertical) const {
 }
 
 View View::layoutPriority(double priority) const {
-    return apply([=](View content) { return View(std::make_shared<LayoutPriorityNode>(std::move(content), priority)); });
+    return apply([=](View content) {
+        return View(std::make_shared<LayoutPriorityNode>(std::move(content), priority));
+    });
 }
 
 View View::aspectRatio(std::optional<CGFloat> ratio, ContentMode mode) const {
-    return apply([=](View content) { return View(std::make_shared<AspectRatioNode>(std::move(content), ratio, mode)); });
+    return apply([=](View content) {
+        return View(std::make_shared<AspectRatioNode>(std::move(content), ratio, mode));
+    });
 }
 
 View View::aspectRatio(graphics::CGSize ratio, ContentMode mode) const {
-    return aspectRatio(ratio.height != 0 ? std::optional<CGFloat>(ratio.width / ratio.height) : std::nullopt, mode);
+    return aspectRatio(ratio.height != 0 ? std::optional<CGFloat>(ratio.width / ratio.height) : std::nullopt,
+                       mode);
 }
 
-View View::alignmentGuide(HorizontalAlignment guide, std::function<CGFloat(const ViewDimensions&)> value) const {
+View View::alignmentGuide(HorizontalAlignment guide,
+                          std::function<CGFloat(const ViewDimensions&)> value) const {
     return apply([=](View content) {
         return View(std::make_shared<AlignmentGuideNode>(std::move(content), guide.id, value));
     });
 }
 
-View View::alignmentGuide(VerticalAlignment guide, std::function<CGFloat(const ViewDimensions&)> value) const {
+View View::alignmentGuide(VerticalAlignment guide,
+                          std::function<CGFloat(const ViewDimensions&)> value) const {
     return apply([=](View content) {
         return View(std::make_shared<AlignmentGuideNode>(std::move(content), guide.id, value));
     });

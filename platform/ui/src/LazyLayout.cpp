@@ -19,7 +19,9 @@ struct Item {
 };
 
 struct KeyHash {
-    std::size_t operator()(const ChildKey& key) const { return key.id.hash() ^ (key.slot * 0x9e3779b97f4a7c15ULL); }
+    std::size_t operator()(const ChildKey& key) const {
+        return key.id.hash() ^ (key.slot * 0x9e3779b97f4a7c15ULL);
+    }
 };
 
 struct LazyState {
@@ -45,8 +47,8 @@ std::vector<Item> itemsOf(const std::vector<View>& content) {
         }
         const bool explicitIDs = list->hasExplicitIDs();
         for (std::size_t i = 0; i < list->count(); ++i) {
-            ChildKey key{slot * 1'000'003 + (explicitIDs ? 0 : i + 1), explicitIDs ? list->idAt(i) : foundation::AnyHashable(),
-                         explicitIDs, 0};
+            ChildKey key{slot * 1'000'003 + (explicitIDs ? 0 : i + 1),
+                         explicitIDs ? list->idAt(i) : foundation::AnyHashable(), explicitIDs, 0};
             items.push_back({list->viewAt(i), std::move(key)});
         }
     }
@@ -63,7 +65,8 @@ void reconcileBuilt(Element& element, LazyState& state) {
 
 std::unordered_map<ChildKey, Element*, KeyHash> childrenByKey(Element& element) {
     std::unordered_map<ChildKey, Element*, KeyHash> result;
-    for (const auto& child : element.children()) result.emplace(child->key(), child.get());
+    for (const auto& child : element.children())
+        result.emplace(child->key(), child.get());
     return result;
 }
 
@@ -82,7 +85,8 @@ CGFloat lineLength(const LazyState& state, std::size_t begin, std::size_t end, C
 CGFloat estimateOf(const LazyState& state) {
     if (state.lengths.empty()) return 0;
     CGFloat sum = 0;
-    for (const auto& [key, length] : state.lengths) sum += length;
+    for (const auto& [key, length] : state.lengths)
+        sum += length;
     return sum / CGFloat(state.lengths.size());
 }
 
@@ -93,13 +97,16 @@ void LazyNode::update(Element& element) const {
     state->items = itemsOf(content_);
     // Forget what was measured of rows that are gone.
     std::unordered_set<ChildKey, KeyHash> present;
-    for (const auto& item : state->items) present.insert(item.key);
+    for (const auto& item : state->items)
+        present.insert(item.key);
     std::erase_if(state->built, [&](const ChildKey& key) { return !present.count(key); });
     std::erase_if(state->lengths, [&](const auto& entry) { return !present.count(entry.first); });
     reconcileBuilt(element, *state);
 }
 
-CGFloat LazyNode::measuredCross(Element& element) const { return stateOf(element)->maxCross; }
+CGFloat LazyNode::measuredCross(Element& element) const {
+    return stateOf(element)->maxCross;
+}
 
 CGFloat LazyNode::crossLength(Element& element, std::optional<CGFloat> offered) const {
     if (offered && std::isfinite(*offered)) return *offered;
@@ -113,7 +120,8 @@ void LazyNode::measureFirstLine(Element& element, CGFloat cross) const {
     const std::size_t n = std::max<std::size_t>(1, lineTracks.size());
     const std::size_t end = std::min(n, state->items.size());
     bool added = false;
-    for (std::size_t i = 0; i < end; ++i) added |= state->built.insert(state->items[i].key).second;
+    for (std::size_t i = 0; i < end; ++i)
+        added |= state->built.insert(state->items[i].key).second;
     if (added) reconcileBuilt(element, *state);
     auto children = childrenByKey(element);
     for (std::size_t i = 0; i < end; ++i) {
@@ -167,7 +175,8 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
                            (position + length > visibleMin || (length == 0 && position >= visibleMin));
         if (shows) {
             needed[line] = true;
-            for (std::size_t i = line * n; i < end; ++i) added |= state->built.insert(state->items[i].key).second;
+            for (std::size_t i = line * n; i < end; ++i)
+                added |= state->built.insert(state->items[i].key).second;
         }
         position += length + spacing_;
     }
@@ -180,7 +189,8 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
         const std::size_t end = std::min(count, begin + n);
         if (!needed[line]) {
             for (std::size_t i = begin; i < end; ++i) {
-                if (auto it = children.find(state->items[i].key); it != children.end()) it->second->setHidden(true);
+                if (auto it = children.find(state->items[i].key); it != children.end())
+                    it->second->setHidden(true);
             }
             position += lineLength(*state, begin, end, estimate) + spacing_;
             continue;
@@ -198,10 +208,11 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
         }
         for (std::size_t i = begin; i < end; ++i) {
             auto* child = children[state->items[i].key];
-            const auto& track = lineTracks.empty() ? Track{0, cross, Alignment::center} : lineTracks[i - begin];
-            const graphics::CGRect cell = horizontal
-                                              ? graphics::CGRect{{position, crossStart + track.offset}, {length, track.length}}
-                                              : graphics::CGRect{{crossStart + track.offset, position}, {track.length, length}};
+            const auto& track =
+                lineTracks.empty() ? Track{0, cross, Alignment::center} : lineTracks[i - begin];
+            const graphics::CGRect cell =
+                horizontal ? graphics::CGRect{{position, crossStart + track.offset}, {length, track.length}}
+                           : graphics::CGRect{{crossStart + track.offset, position}, {track.length, length}};
             const auto size = sizes[i - begin];
             child->place({alignedOrigin(*child, size, cell, track.alignment), size},
                          proposalOf(std::nullopt, track.length, axis_));
@@ -210,7 +221,8 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
     }
 }
 
-std::optional<graphics::CGRect> LazyNode::estimatedFrame(Element& element, const foundation::AnyHashable& id) const {
+std::optional<graphics::CGRect> LazyNode::estimatedFrame(Element& element,
+                                                         const foundation::AnyHashable& id) const {
     auto state = stateOf(element);
     const auto frame = element.frame();
     const CGFloat cross = across(frame.size, axis_);
@@ -225,9 +237,11 @@ std::optional<graphics::CGRect> LazyNode::estimatedFrame(Element& element, const
         const CGFloat length = lineLength(*state, begin, end, estimate);
         for (std::size_t i = begin; i < end; ++i) {
             if (!state->items[i].key.isExplicit || !(state->items[i].key.id == id)) continue;
-            const auto& track = lineTracks.empty() ? Track{0, cross, Alignment::center} : lineTracks[i - begin];
-            return horizontal ? graphics::CGRect{{position, crossStart + track.offset}, {length, track.length}}
-                              : graphics::CGRect{{crossStart + track.offset, position}, {track.length, length}};
+            const auto& track =
+                lineTracks.empty() ? Track{0, cross, Alignment::center} : lineTracks[i - begin];
+            return horizontal
+                       ? graphics::CGRect{{position, crossStart + track.offset}, {length, track.length}}
+                       : graphics::CGRect{{crossStart + track.offset, position}, {track.length, length}};
         }
         position += length + spacing_;
     }

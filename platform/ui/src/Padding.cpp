@@ -36,7 +36,8 @@ public:
     graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const override {
         const auto s = sides(element);
         const auto child = detail::unaryContentSize(element, childProposal(element, proposal));
-        return {std::max<CGFloat>(0, child.width + s.left + s.right), std::max<CGFloat>(0, child.height + s.top + s.bottom)};
+        return {std::max<CGFloat>(0, child.width + s.left + s.right),
+                std::max<CGFloat>(0, child.height + s.top + s.bottom)};
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
         const auto s = sides(element);
@@ -61,14 +62,17 @@ private:
 
 } // namespace
 
-View View::padding(CGFloat length) const { return padding(EdgeInsets::uniform(length)); }
+View View::padding(CGFloat length) const {
+    return padding(EdgeInsets::uniform(length));
+}
 
 View View::padding(EdgeSet edges, std::optional<CGFloat> length) const {
     return padding(EdgeInsets::on(edges, length.value_or(detail::defaultPadding)));
 }
 
 View View::padding(EdgeInsets insets) const {
-    return apply([=](View content) { return View(std::make_shared<PaddingNode>(std::move(content), insets)); });
+    return apply(
+        [=](View content) { return View(std::make_shared<PaddingNode>(std::move(content), insets)); });
 }
 
 } // namespace ui

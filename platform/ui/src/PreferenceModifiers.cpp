@@ -52,17 +52,21 @@ private:
 // after layout, and made again (in the same update) when the value changed.
 class PreferenceReaderNode final : public ViewNode {
 public:
-    PreferenceReaderNode(View primary, detail::KeyID key, std::function<View(const PreferenceValues&)> content,
-                         Alignment alignment, bool inFront)
+    PreferenceReaderNode(View primary, detail::KeyID key,
+                         std::function<View(const PreferenceValues&)> content, Alignment alignment,
+                         bool inFront)
         : primary_(std::move(primary))
         , key_(key)
         , content_(std::move(content))
         , alignment_(alignment)
         , inFront_(inFront) {}
-    std::string_view typeName() const override { return inFront_ ? "OverlayPreferenceValue" : "BackgroundPreferenceValue"; }
+    std::string_view typeName() const override {
+        return inFront_ ? "OverlayPreferenceValue" : "BackgroundPreferenceValue";
+    }
 
     static std::shared_ptr<LastPreference> last(Element& element) {
-        return element.slot<LastPreference>("\x01preferenceReader", [] { return std::make_shared<LastPreference>(); });
+        return element.slot<LastPreference>("\x01preferenceReader",
+                                            [] { return std::make_shared<LastPreference>(); });
     }
     Element* primary(Element& element) const { return element.children()[inFront_ ? 0 : 1].get(); }
     Element* secondary(Element& element) const { return element.children()[inFront_ ? 1 : 0].get(); }
@@ -86,8 +90,8 @@ public:
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
         const auto frame = element.frame();
         detail::placeContent(detail::flatten(*primary(element)), frame, proposal, Alignment::center);
-        detail::placeContent(detail::flatten(*secondary(element)), frame, ProposedViewSize(frame.size), alignment_,
-                             true);
+        detail::placeContent(detail::flatten(*secondary(element)), frame, ProposedViewSize(frame.size),
+                             alignment_, true);
     }
     void collectPreferences(const Element& element, PreferenceValues&) const override {
         auto& self = const_cast<Element&>(element);
@@ -111,10 +115,12 @@ private:
 } // namespace
 
 View View::collectErased(std::function<void(const Element&, PreferenceValues&)> collect) const {
-    return apply([collect](View content) { return View(std::make_shared<CollectNode>(std::move(content), collect)); });
+    return apply(
+        [collect](View content) { return View(std::make_shared<CollectNode>(std::move(content), collect)); });
 }
 
-View View::onPreferenceChangeErased(detail::KeyID key, std::function<void(const PreferenceValues&)> action) const {
+View View::onPreferenceChangeErased(detail::KeyID key,
+                                    std::function<void(const PreferenceValues&)> action) const {
     return View(std::make_shared<PreferenceChangeNode>(*this, key, std::move(action)));
 }
 

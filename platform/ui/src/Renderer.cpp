@@ -88,7 +88,8 @@ void render(const DisplayList& list, QPainter& painter) {
 }
 
 QImage renderImage(const DisplayList& list, QSize size, qreal devicePixelRatio, QColor background) {
-    QImage image(QSize(int(std::ceil(size.width() * devicePixelRatio)), int(std::ceil(size.height() * devicePixelRatio))),
+    QImage image(QSize(int(std::ceil(size.width() * devicePixelRatio)),
+                       int(std::ceil(size.height() * devicePixelRatio))),
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);
     image.fill(background);

@@ -65,8 +65,11 @@ public:
         element.renderChildren(list.layer(style));
     }
 
-    graphics::CGPoint clamped(graphics::CGPoint offset, graphics::CGSize content, graphics::CGSize viewport) const {
-        auto clamp = [](CGFloat value, CGFloat limit) { return std::clamp<CGFloat>(value, 0, std::max<CGFloat>(0, limit)); };
+    graphics::CGPoint clamped(graphics::CGPoint offset, graphics::CGSize content,
+                              graphics::CGSize viewport) const {
+        auto clamp = [](CGFloat value, CGFloat limit) {
+            return std::clamp<CGFloat>(value, 0, std::max<CGFloat>(0, limit));
+        };
         return {axes_.contains(Axis::horizontal) ? clamp(offset.x, content.width - viewport.width) : 0,
                 axes_.contains(Axis::vertical) ? clamp(offset.y, content.height - viewport.height) : 0};
     }
@@ -94,7 +97,8 @@ Element* findVisibleByID(Element& root, const foundation::AnyHashable& id) {
 }
 
 // A lazy stack or grid that holds (or would build) a row with the id, and where it would be.
-std::optional<std::pair<Element*, graphics::CGRect>> findLazyRow(Element& root, const foundation::AnyHashable& id) {
+std::optional<std::pair<Element*, graphics::CGRect>> findLazyRow(Element& root,
+                                                                 const foundation::AnyHashable& id) {
     if (!root.isVisible()) return std::nullopt;
     if (const auto* lazy = root.nodeAs<detail::LazyNode>()) {
         if (auto frame = lazy->estimatedFrame(root, id)) return std::make_pair(&root, *frame);
@@ -146,7 +150,8 @@ void ScrollView::setContentOffset(Element& element, graphics::CGPoint offset) {
     scrollView->invalidate(Transaction::current());
 }
 
-void ScrollViewProxy::scrollToErased(const foundation::AnyHashable& id, std::optional<graphics::CGPoint> anchor) const {
+void ScrollViewProxy::scrollToErased(const foundation::AnyHashable& id,
+                                     std::optional<graphics::CGPoint> anchor) const {
     auto ref = reader_.lock();
     if (!ref || !ref->element) return;
     Element* target = findVisibleByID(*ref->element, id);
@@ -170,10 +175,14 @@ void ScrollViewProxy::scrollToErased(const foundation::AnyHashable& id, std::opt
         next.x = x + anchor->x * frame.width() - anchor->x * viewport.width();
         next.y = y + anchor->y * frame.height() - anchor->y * viewport.height();
     } else {
-        if (x < offset.x) next.x = x;
-        else if (x + frame.width() > offset.x + viewport.width()) next.x = x + frame.width() - viewport.width();
-        if (y < offset.y) next.y = y;
-        else if (y + frame.height() > offset.y + viewport.height()) next.y = y + frame.height() - viewport.height();
+        if (x < offset.x)
+            next.x = x;
+        else if (x + frame.width() > offset.x + viewport.width())
+            next.x = x + frame.width() - viewport.width();
+        if (y < offset.y)
+            next.y = y;
+        else if (y + frame.height() > offset.y + viewport.height())
+            next.y = y + frame.height() - viewport.height();
     }
     ScrollView::setContentOffset(*scrollView, next);
 }

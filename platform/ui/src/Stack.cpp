@@ -15,13 +15,15 @@ namespace {
 std::vector<ChildSpec> positional(const std::vector<View>& content) {
     std::vector<ChildSpec> specs;
     specs.reserve(content.size());
-    for (std::size_t i = 0; i < content.size(); ++i) specs.push_back({content[i], {i, {}, false, 0}, {}});
+    for (std::size_t i = 0; i < content.size(); ++i)
+        specs.push_back({content[i], {i, {}, false, 0}, {}});
     return specs;
 }
 
 class StackNode final : public ViewNode {
 public:
-    StackNode(Axis axis, const AlignmentID* alignment, std::optional<CGFloat> spacing, std::vector<View> content)
+    StackNode(Axis axis, const AlignmentID* alignment, std::optional<CGFloat> spacing,
+              std::vector<View> content)
         : axis_(axis)
         , alignment_(alignment)
         , spacing_(spacing.value_or(detail::defaultSpacing))
@@ -37,13 +39,15 @@ public:
         const bool reversed = axis_ == Axis::horizontal &&
                               element.environment().get<LayoutDirectionKey>() == LayoutDirection::rightToLeft;
         const AlignmentID* alignment = alignment_;
-        if (axis_ == Axis::vertical && element.environment().get<LayoutDirectionKey>() == LayoutDirection::rightToLeft) {
+        if (axis_ == Axis::vertical &&
+            element.environment().get<LayoutDirectionKey>() == LayoutDirection::rightToLeft) {
             if (alignment == HorizontalAlignment::leading.id)
                 alignment = HorizontalAlignment::trailing.id;
             else if (alignment == HorizontalAlignment::trailing.id)
                 alignment = HorizontalAlignment::leading.id;
         }
-        detail::stackPlace(element.layoutChildren(), element.frame(), proposal, axis_, spacing_, alignment, reversed);
+        detail::stackPlace(element.layoutChildren(), element.frame(), proposal, axis_, spacing_, alignment,
+                           reversed);
     }
 
 private:
@@ -82,7 +86,9 @@ public:
         return same && same->minLength_ == minLength_;
     }
     graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const override {
-        auto grow = [&](std::optional<CGFloat> offered) { return std::max(minLength_, offered.value_or(minLength_)); };
+        auto grow = [&](std::optional<CGFloat> offered) {
+            return std::max(minLength_, offered.value_or(minLength_));
+        };
         std::optional<Axis> axis;
         for (Element* up = element.parent(); up; up = up->parent()) {
             if (up->node().isTransparent()) continue;

@@ -10,7 +10,8 @@ namespace {
 void collect(Element& element, const std::function<bool(const Element&)>& match, std::vector<Element*>& out) {
     if (!element.isVisible()) return;
     if (match(element)) out.push_back(&element);
-    for (const auto& child : element.children()) collect(*child, match, out);
+    for (const auto& child : element.children())
+        collect(*child, match, out);
 }
 
 } // namespace
@@ -43,7 +44,8 @@ void TestHost::stepFrame(double seconds) {
 }
 
 void TestHost::stepFrames(int count) {
-    for (int i = 0; i < count; ++i) stepFrame();
+    for (int i = 0; i < count; ++i)
+        stepFrame();
 }
 
 std::vector<Element*> TestHost::findAll(const std::function<bool(const Element&)>& match) const {
@@ -76,7 +78,8 @@ graphics::CGRect TestHost::frame(const Element* element) {
 
 QImage TestHost::render(qreal devicePixelRatio, QColor background) const {
     const auto size = graph_.size();
-    return renderImage(graph_.displayList(), QSize(int(size.width), int(size.height)), devicePixelRatio, background);
+    return renderImage(graph_.displayList(), QSize(int(size.width), int(size.height)), devicePixelRatio,
+                       background);
 }
 
 bool TestHost::renderPNG(const QString& path, qreal devicePixelRatio, QColor background) const {

@@ -57,7 +57,9 @@ private:
 
 // ViewNode defaults: a wrapper of its layout children.
 
-void ViewNode::update(Element& element) const { element.reconcile({}); }
+void ViewNode::update(Element& element) const {
+    element.reconcile({});
+}
 
 graphics::CGSize ViewNode::sizeThatFits(Element& element, const ProposedViewSize& proposal) const {
     return detail::unaryContentSize(element, proposal);
@@ -71,13 +73,16 @@ std::optional<CGFloat> ViewNode::explicitAlignment(Element&, const AlignmentID*,
     return std::nullopt;
 }
 
-void ViewNode::render(const Element& element, DisplayList& list) const { element.renderChildren(list); }
+void ViewNode::render(const Element& element, DisplayList& list) const {
+    element.renderChildren(list);
+}
 
 // Lists.
 
 View ListNode::viewAt(std::size_t index) const {
     View view = rawViewAt(index);
-    for (const auto& wrap : wrappers_) view = wrap(view);
+    for (const auto& wrap : wrappers_)
+        view = wrap(view);
     return view;
 }
 
@@ -108,7 +113,8 @@ View::View(std::shared_ptr<const ViewNode> node)
     : node_(node ? std::move(node) : emptyNode()) {}
 
 View::View(std::shared_ptr<const ViewPrimitive> leaf)
-    : node_(leaf ? std::shared_ptr<const ViewNode>(std::make_shared<PrimitiveNode>(std::move(leaf))) : emptyNode()) {}
+    : node_(leaf ? std::shared_ptr<const ViewNode>(std::make_shared<PrimitiveNode>(std::move(leaf)))
+                 : emptyNode()) {}
 
 View View::apply(const std::function<View(View)>& wrap) const {
     if (const auto* list = dynamic_cast<const ListNode*>(node_.get())) return View(list->withWrapper(wrap));
@@ -145,7 +151,9 @@ std::optional<foundation::AnyHashable> View::tagValue() const {
     return std::nullopt;
 }
 
-graphics::CGRect View::elementBounds(const Element& element) { return element.frame(); }
+graphics::CGRect View::elementBounds(const Element& element) {
+    return element.frame();
+}
 
 // Custom views and modifiers.
 

@@ -56,7 +56,8 @@ public:
 } // namespace
 
 View View::opacity(double opacity) const {
-    return apply([=](View content) { return View(std::make_shared<OpacityNode>(std::move(content), opacity)); });
+    return apply(
+        [=](View content) { return View(std::make_shared<OpacityNode>(std::move(content), opacity)); });
 }
 
 View View::clipped() const {

@@ -69,13 +69,15 @@ public:
         , action_(std::move(action)) {}
     std::string_view typeName() const override { return "OnChange"; }
     void update(Element& element) const override {
-        auto state = element.slot<ChangeState>("\x01onChange", [] { return std::make_shared<ChangeState>(); });
+        auto state =
+            element.slot<ChangeState>("\x01onChange", [] { return std::make_shared<ChangeState>(); });
         if (!state->seen) {
             state->seen = true;
             if (initial_) element.graph().enqueueAction([action = action_, v = value_] { action(v, v); });
         } else if (!(state->value == value_)) {
             // The closure of the previous update, as that is what saw the old value.
-            element.graph().enqueueAction([action = state->action, old = state->value, now = value_] { action(old, now); });
+            element.graph().enqueueAction(
+                [action = state->action, old = state->value, now = value_] { action(old, now); });
         }
         state->value = value_;
         state->action = action_;
@@ -109,14 +111,16 @@ public:
         return element.slot<Subscription>("\x01onReceive", [] { return std::make_shared<Subscription>(); });
     }
     void subscribeLater(Element& element) const {
-        element.graph().enqueueAction([ref = element.reference(), subscribe = subscribe_, publisher = publisher_] {
-            auto r = ref.lock();
-            if (!r || !r->element || !r->element->isVisible()) return;
-            auto state = r->element->slot<Subscription>("\x01onReceive", [] { return std::make_shared<Subscription>(); });
-            if (state->cancel) return;
-            state->publisher = publisher;
-            state->cancel = subscribe(*r->element);
-        });
+        element.graph().enqueueAction(
+            [ref = element.reference(), subscribe = subscribe_, publisher = publisher_] {
+                auto r = ref.lock();
+                if (!r || !r->element || !r->element->isVisible()) return;
+                auto state = r->element->slot<Subscription>("\x01onReceive",
+                                                            [] { return std::make_shared<Subscription>(); });
+                if (state->cancel) return;
+                state->publisher = publisher;
+                state->cancel = subscribe(*r->element);
+            });
     }
     void update(Element& element) const override {
         auto state = subscription(element);
@@ -141,11 +145,15 @@ private:
 } // namespace
 
 View View::onAppear(std::function<void()> action) const {
-    return apply([action](View content) { return View(std::make_shared<AppearNode>(std::move(content), action, true)); });
+    return apply([action](View content) {
+        return View(std::make_shared<AppearNode>(std::move(content), action, true));
+    });
 }
 
 View View::onDisappear(std::function<void()> action) const {
-    return apply([action](View content) { return View(std::make_shared<AppearNode>(std::move(content), action, false)); });
+    return apply([action](View content) {
+        return View(std::make_shared<AppearNode>(std::move(content), action, false));
+    });
 }
 
 View View::task(std::function<foundation::Task<>()> make) const {

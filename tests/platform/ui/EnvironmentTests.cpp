@@ -43,14 +43,16 @@ TEST(EnvironmentTest, OverridesReachDescendantsOnly) {
     EXPECT_NE(host.findByText("before:plain"), nullptr);
     EXPECT_NE(host.findByText("inner:red"), nullptr);
     EXPECT_NE(host.findByText("deep:red"), nullptr);
-    EXPECT_NE(host.findByText("overlay:plain"), nullptr) << "the overlay wraps the modified view, not its content";
+    EXPECT_NE(host.findByText("overlay:plain"), nullptr)
+        << "the overlay wraps the modified view, not its content";
     EXPECT_NE(host.findByText("after:plain"), nullptr);
 }
 
 TEST(EnvironmentTest, TransformsAndDisablingCompose) {
-    ui::TestHost host(ui::VStack({ui::View(Reader{"t"}).transformEnvironment(AccentKey{}, [](std::string& v) { v += "+"; }),
-                                  ui::VStack({ui::View(Reader{"d"}).disabled(false)}).disabled(true)})
-                          .environment(AccentKey{}, "x"));
+    ui::TestHost host(
+        ui::VStack({ui::View(Reader{"t"}).transformEnvironment(AccentKey{}, [](std::string& v) { v += "+"; }),
+                    ui::VStack({ui::View(Reader{"d"}).disabled(false)}).disabled(true)})
+            .environment(AccentKey{}, "x"));
     EXPECT_NE(host.findByText("t:x+"), nullptr);
     EXPECT_NE(host.findByText("d:x:disabled"), nullptr) << "an inner enable cannot undo an outer disable";
 }
@@ -63,7 +65,9 @@ struct Root {
         auto a = ctx.state<std::string>("accent", "a");
         *other = o;
         *accent = a;
-        return ui::VStack({Reader{"r"}}).environment(OtherKey{}, o.value()).environment(AccentKey{}, a.value());
+        return ui::VStack({Reader{"r"}})
+            .environment(OtherKey{}, o.value())
+            .environment(AccentKey{}, a.value());
     }
 };
 
@@ -91,12 +95,14 @@ TEST(EnvironmentTest, EnvironmentObjectsAndTheWholeEnvironment) {
         ui::View body(ui::ViewContext& ctx) const {
             auto settings = ctx.environmentObject<Settings>();
             const auto scheme = ctx.environmentValues().get<ui::ColorSchemeKey>();
-            return box(1, 1, std::to_string(settings->level) + (scheme == ui::ColorScheme::dark ? "dark" : "light"));
+            return box(
+                1, 1, std::to_string(settings->level) + (scheme == ui::ColorScheme::dark ? "dark" : "light"));
         }
     };
     ui::EnvironmentValues dark;
     dark.set<ui::ColorSchemeKey>(ui::ColorScheme::dark);
-    ui::TestHost host(ui::View(UsesObject{}).environmentObject(std::make_shared<Settings>()).environment(dark));
+    ui::TestHost host(
+        ui::View(UsesObject{}).environmentObject(std::make_shared<Settings>()).environment(dark));
     EXPECT_NE(host.findByText("4dark"), nullptr);
 }
 

@@ -34,13 +34,15 @@ TEST(PreferenceTest, ValuesReduceInTreeOrderAndTransformsReachAncestorsOnly) {
     std::vector<std::vector<std::string>> seen;
     std::vector<std::string> inner;
     ui::TestHost host(
-        ui::VStack({
-            box(1, 1).preference(NamesKey{}, {"a"}),
-            ui::Group({box(1, 1).preference(NamesKey{}, {"b"}), box(1, 1).preference(NamesKey{}, {"c"})}),
-            ui::VStack({box(1, 1).preference(NamesKey{}, {"d"})})
-                .onPreferenceChange(NamesKey{}, [&](const std::vector<std::string>& v) { inner = v; })
-                .transformPreference(NamesKey{}, [](std::vector<std::string>& v) { v.push_back("d2"); }),
-        }).onPreferenceChange(NamesKey{}, [&](const std::vector<std::string>& v) { seen.push_back(v); }));
+        ui::VStack(
+            {
+                box(1, 1).preference(NamesKey{}, {"a"}),
+                ui::Group({box(1, 1).preference(NamesKey{}, {"b"}), box(1, 1).preference(NamesKey{}, {"c"})}),
+                ui::VStack({box(1, 1).preference(NamesKey{}, {"d"})})
+                    .onPreferenceChange(NamesKey{}, [&](const std::vector<std::string>& v) { inner = v; })
+                    .transformPreference(NamesKey{}, [](std::vector<std::string>& v) { v.push_back("d2"); }),
+            })
+            .onPreferenceChange(NamesKey{}, [&](const std::vector<std::string>& v) { seen.push_back(v); }));
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], (std::vector<std::string>{"a", "b", "c", "d", "d2"}));
     EXPECT_EQ(inner, (std::vector<std::string>{"d"}));
@@ -68,10 +70,11 @@ TEST(PreferenceTest, AnAnchorResolvesThroughOffsetsAndPadding) {
             .padding(3)
             .overlayPreferenceValue(BoundsKey{},
                                     [&](const BoundsKey::Value& anchor) {
-                                        return ui::View(ui::GeometryReader([&, anchor](const ui::GeometryProxy& proxy) {
-                                            if (anchor) resolved = proxy[*anchor];
-                                            return ui::View();
-                                        }));
+                                        return ui::View(
+                                            ui::GeometryReader([&, anchor](const ui::GeometryProxy& proxy) {
+                                                if (anchor) resolved = proxy[*anchor];
+                                                return ui::View();
+                                            }));
                                     }),
         {206, 106});
     ASSERT_TRUE(resolved);
@@ -87,7 +90,8 @@ struct LayerKey {
     using Value = std::map<foundation::UUID, std::shared_ptr<const Published>>;
     static Value defaultValue() { return {}; }
     static void reduce(Value& value, const std::function<Value()>& next) {
-        for (auto& [k, v] : next()) value[k] = v;
+        for (auto& [k, v] : next())
+            value[k] = v;
     }
 };
 
@@ -107,10 +111,11 @@ struct Publisher {
         auto own = ctx.state<int>("own", 0);
         handles->keep("publisher", own);
         ui::View particle = Particle{handles};
-        return box(20, 20).anchorPreference(LayerKey{}, ui::AnchorSource::bounds,
-                                            [id = id.value(), particle](ui::Anchor<graphics::CGRect> a) {
-                                                return LayerKey::Value{{id, std::make_shared<const Published>(Published{particle, a})}};
-                                            });
+        return box(20, 20).anchorPreference(
+            LayerKey{}, ui::AnchorSource::bounds,
+            [id = id.value(), particle](ui::Anchor<graphics::CGRect> a) {
+                return LayerKey::Value{{id, std::make_shared<const Published>(Published{particle, a})}};
+            });
     }
 };
 
@@ -125,13 +130,14 @@ struct Layer {
                 using Entry = std::pair<foundation::UUID, std::shared_ptr<const Published>>;
                 std::vector<Entry> list(entries.begin(), entries.end());
                 return ui::View(ui::GeometryReader([list](const ui::GeometryProxy& proxy) {
-                    return ui::View(ui::ZStack({ui::ForEach(list, [](const Entry& e) { return e.first; },
-                                                            [proxy](const Entry& e) {
-                                                                const auto r = proxy[e.second->bounds];
-                                                                return ui::View(ui::AnyView(e.second->content))
-                                                                    .frame(r.width(), r.height())
-                                                                    .position(r.midX(), r.midY());
-                                                            })}));
+                    return ui::View(ui::ZStack({ui::ForEach(
+                        list, [](const Entry& e) { return e.first; },
+                        [proxy](const Entry& e) {
+                            const auto r = proxy[e.second->bounds];
+                            return ui::View(ui::AnyView(e.second->content))
+                                .frame(r.width(), r.height())
+                                .position(r.midX(), r.midY());
+                        })}));
                 }));
             });
     }

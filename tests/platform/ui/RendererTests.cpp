@@ -1,5 +1,6 @@
 #include "TestBox.h"
 
+#include "ui/EnvironmentKeys.h"
 #include "ui/Renderer.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
@@ -86,12 +87,26 @@ TEST(RendererTest, DestinationOutCutsAHole) {
 
 TEST(RendererTest, TheHostRendersOpacityClippingAndRightToLeftFlips) {
     ui::TestHost host(ui::HStack(ui::VerticalAlignment::center, 0,
-                                 {box(10, 10, "a", Qt::red).opacity(0.5), box(40, 40, "b", Qt::blue).frame(20, 20).clipped()}),
+                                 {box(10, 10, "a", Qt::red).opacity(0.5),
+                                  box(40, 40, "b", Qt::blue).frame(20, 20).clipped()}),
                       {30, 40});
     const auto image = host.render();
     EXPECT_TRUE(near(image.pixelColor(5, 20), QColor(255, 128, 128)));
     EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::blue));
     EXPECT_EQ(image.pixelColor(20, 5), QColor(Qt::white)) << "outside the clip";
+}
+
+TEST(RendererTest, RightToLeftFlipsOnlyViewsThatAskForIt) {
+    ui::EnvironmentValues rtl;
+    rtl.set<ui::LayoutDirectionKey>(ui::LayoutDirection::rightToLeft);
+    const auto pair = [] {
+        return ui::HStack(ui::VerticalAlignment::center, 0,
+                          {box(10, 10, "", Qt::red), box(10, 10, "", Qt::blue)});
+    };
+    ui::TestHost plain(pair(), {20, 10}, rtl);
+    EXPECT_EQ(plain.render().pixelColor(15, 5), QColor(Qt::red)) << "the stack runs from the right";
+    ui::TestHost flipped(pair().flipsForRightToLeftLayoutDirection(true), {20, 10}, rtl);
+    EXPECT_EQ(flipped.render().pixelColor(5, 5), QColor(Qt::red)) << "and the flip mirrors it back";
 }
 
 } // namespace

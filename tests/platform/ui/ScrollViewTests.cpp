@@ -39,9 +39,10 @@ struct List {
     ui::View body(ui::ViewContext&) const {
         return ui::ScrollViewReader([*this](const ui::ScrollViewProxy& p) {
             *proxy = p;
-            return ui::View(ui::ScrollView(ui::LazyVStack(ui::HorizontalAlignment::center, 0, {ui::ForEach(0, 1000, [*this](int i) {
-                return ui::View(LazyRow{i, handles, log});
-            })})));
+            return ui::View(ui::ScrollView(
+                ui::LazyVStack(ui::HorizontalAlignment::center, 0, {ui::ForEach(0, 1000, [*this](int i) {
+                                   return ui::View(LazyRow{i, handles, log});
+                               })})));
         });
     }
 };
@@ -106,14 +107,15 @@ TEST(ScrollViewTest, GridTracksAdaptFixAndFlex) {
     auto cells = [](int n) {
         return ui::ForEach(0, n, [](int i) { return flexible("c" + std::to_string(i)); });
     };
-    ui::TestHost adaptive(ui::LazyVGrid({ui::GridItem{ui::GridItem::Size::adaptive(40)}}, ui::HorizontalAlignment::center, 8,
-                                        {cells(4)}),
+    ui::TestHost adaptive(ui::LazyVGrid({ui::GridItem{ui::GridItem::Size::adaptive(40)}},
+                                        ui::HorizontalAlignment::center, 8, {cells(4)}),
                           {100, 100});
     EXPECT_EQ(adaptive.frame(adaptive.findByText("c0")), (graphics::CGRect{{0, 36}, {46, 10}}));
     EXPECT_EQ(adaptive.frame(adaptive.findByText("c1")), (graphics::CGRect{{54, 36}, {46, 10}}));
     EXPECT_EQ(adaptive.frame(adaptive.findByText("c2")), (graphics::CGRect{{0, 54}, {46, 10}}));
 
-    ui::TestHost mixed(ui::LazyVGrid({ui::GridItem{ui::GridItem::Size::fixed(30)}, ui::GridItem{ui::GridItem::Size::flexible()}},
+    ui::TestHost mixed(ui::LazyVGrid({ui::GridItem{ui::GridItem::Size::fixed(30)},
+                                      ui::GridItem{ui::GridItem::Size::flexible()}},
                                      {cells(2)}),
                        {100, 10});
     EXPECT_EQ(mixed.frame(mixed.findByText("c0")), (graphics::CGRect{{0, 0}, {30, 10}}));

@@ -31,11 +31,10 @@ struct Watch {
         handles->keep("seen", seen);
         const int made = value;
         return box(1, 1, "seen:" + std::to_string(seen.value()))
-            .onChange(value, initial,
-                      [log = log, made, seen](int old, int now) {
-                          log->push_back(std::to_string(made) + ":" + std::to_string(old) + "->" + std::to_string(now));
-                          seen.set(now);
-                      });
+            .onChange(value, initial, [log = log, made, seen](int old, int now) {
+                log->push_back(std::to_string(made) + ":" + std::to_string(old) + "->" + std::to_string(now));
+                seen.set(now);
+            });
     }
 };
 
@@ -86,7 +85,8 @@ TEST(ViewChangeTest, TheOneArgumentFormGetsTheNewValue) {
         ui::View body(ui::ViewContext& ctx) const {
             auto value = ctx.state<int>("value", 0);
             handles->keep("value", value);
-            return box(1, 1).onChange(value.value(), [log = log](int now) { log->push_back(std::to_string(now)); });
+            return box(1, 1).onChange(value.value(),
+                                      [log = log](int now) { log->push_back(std::to_string(now)); });
         }
     };
     ui::TestHost host(One{log, handles});
@@ -102,19 +102,18 @@ struct Presence {
     ui::View body(ui::ViewContext& ctx) const {
         auto shown = ctx.state<bool>("shown", true);
         flags->keep("shown", shown);
-        return ui::ConditionalContent(
-            shown.value(),
-            box(1, 1)
-                .onAppear([log = log] { log->push_back("appear"); })
-                .onDisappear([log = log] { log->push_back("disappear"); })
-                .task([log = log, finished = finished]() -> foundation::Task<> {
-                    try {
-                        co_await foundation::Task<>::sleep(10);
-                        *finished = true;
-                    } catch (const foundation::CancellationError&) {
-                        log->push_back("cancelled");
-                    }
-                }));
+        return ui::ConditionalContent(shown.value(),
+                                      box(1, 1)
+                                          .onAppear([log = log] { log->push_back("appear"); })
+                                          .onDisappear([log = log] { log->push_back("disappear"); })
+                                          .task([log = log, finished = finished]() -> foundation::Task<> {
+                                              try {
+                                                  co_await foundation::Task<>::sleep(10);
+                                                  *finished = true;
+                                              } catch (const foundation::CancellationError&) {
+                                                  log->push_back("cancelled");
+                                              }
+                                          }));
     }
 };
 
@@ -181,7 +180,8 @@ TEST(ViewChangeTest, AnElementTakesTheTransactionOfTheWriteThatInvalidatedIt) {
     host.update();
     auto* element = host.findType<Plain>();
     EXPECT_TRUE(element->transaction().disablesAnimations);
-    EXPECT_TRUE(element->children().front()->transaction().disablesAnimations) << "what it updates takes it too";
+    EXPECT_TRUE(element->children().front()->transaction().disablesAnimations)
+        << "what it updates takes it too";
     (*handles)["value"].set(2);
     host.update();
     EXPECT_TRUE(element->transaction().isEmpty());

@@ -54,11 +54,12 @@ struct Switch {
 TEST(ViewIdentityTest, StateSurvivesReevaluationAndResetsWhenAnIfBranchFlips) {
     auto rows = std::make_shared<Handles<int>>();
     auto flags = std::make_shared<Handles<bool>>();
-    ui::TestHost host(Switch{[rows](bool flag) {
-                                 return ui::VStack({ui::ConditionalContent(flag, Row{"a", rows}, Row{"a", rows}),
-                                                    Row{"kept", rows}});
-                             },
-                             flags});
+    ui::TestHost host(
+        Switch{[rows](bool flag) {
+                   return ui::VStack(
+                       {ui::ConditionalContent(flag, Row{"a", rows}, Row{"a", rows}), Row{"kept", rows}});
+               },
+               flags});
     (*rows)["a"].set(3);
     (*rows)["kept"].set(5);
     host.update();
@@ -101,7 +102,8 @@ struct Item {
 TEST(ViewIdentityTest, KeyedForEachReorderKeepsEachRowsState) {
     auto rows = std::make_shared<Handles<int>>();
     auto flags = std::make_shared<Handles<bool>>();
-    const std::vector<Item> items{{foundation::UUID(), "a"}, {foundation::UUID(), "b"}, {foundation::UUID(), "c"}};
+    const std::vector<Item> items{
+        {foundation::UUID(), "a"}, {foundation::UUID(), "b"}, {foundation::UUID(), "c"}};
     ui::TestHost host(Switch{[rows, items](bool reversed) {
                                  auto data = items;
                                  if (reversed) std::reverse(data.begin(), data.end());
@@ -130,10 +132,18 @@ TEST(ViewIdentityTest, ForEachByOffsetStringsRangesAndIDs) {
                                  if (flipped) std::swap(names[0], names[1]);
                                  return ui::VStack({
                                      ui::ForEach(names, ui::ForEach::byOffset,
-                                                 [rows](const std::string& n) { return ui::View(Row{"o" + n, rows}); }),
-                                     ui::ForEach(names, [](const std::string& n) { return n; },
-                                                 [rows](const std::string& n) { return ui::View(Row{"s" + n, rows}); }),
-                                     ui::ForEach(0, 2, [rows](int i) { return ui::View(Row{"i" + std::to_string(i), rows}); }),
+                                                 [rows](const std::string& n) {
+                                                     return ui::View(Row{"o" + n, rows});
+                                                 }),
+                                     ui::ForEach(
+                                         names, [](const std::string& n) { return n; },
+                                         [rows](const std::string& n) {
+                                             return ui::View(Row{"s" + n, rows});
+                                         }),
+                                     ui::ForEach(0, 2,
+                                                 [rows](int i) {
+                                                     return ui::View(Row{"i" + std::to_string(i), rows});
+                                                 }),
                                  });
                              },
                              flags});
@@ -202,7 +212,10 @@ TEST(ViewIdentityTest, AStateObjectIsMadeOnceAndReleasedWithItsView) {
 TEST(ViewIdentityTest, HandlesOfAGoneViewDoNothingAndEqualWritesDoNotInvalidate) {
     auto rows = std::make_shared<Handles<int>>();
     auto flags = std::make_shared<Handles<bool>>();
-    ui::TestHost host(Switch{[rows](bool flag) { return ui::ConditionalContent(!flag, Row{"gone", rows}); }, flags});
+    ui::TestHost host(Switch{[rows](bool flag) {
+                                 return ui::ConditionalContent(!flag, Row{"gone", rows});
+                             },
+                             flags});
     auto* row = host.findType<Row>();
     ASSERT_NE(row, nullptr);
     const int before = row->evaluationCount();
@@ -235,10 +248,12 @@ TEST(ViewIdentityDeathTest, AStateNameUsedWithTwoTypesIsFatal) {
 }
 
 TEST(ViewIdentityTest, ModifiersOnGroupsAndForEachApplyToEachChild) {
-    ui::TestHost host(ui::VStack(ui::HorizontalAlignment::leading, 0,
-                                 {ui::Group({box(10, 10, "a"), box(20, 10, "b")}).padding(5),
-                                  ui::ForEach(0, 2, [](int i) { return box(10, 10, "f" + std::to_string(i)); }).padding(1)}),
-                      {100, 100});
+    ui::TestHost host(
+        ui::VStack(
+            ui::HorizontalAlignment::leading, 0,
+            {ui::Group({box(10, 10, "a"), box(20, 10, "b")}).padding(5),
+             ui::ForEach(0, 2, [](int i) { return box(10, 10, "f" + std::to_string(i)); }).padding(1)}),
+        {100, 100});
     EXPECT_EQ(host.frame(host.findByText("a")).size, (graphics::CGSize{10, 10}));
     EXPECT_EQ(host.findAll([](const ui::Element& e) { return e.node().typeName() == "Padding"; }).size(), 4u);
     const auto a = host.frame(host.findByText("a"));
@@ -247,8 +262,9 @@ TEST(ViewIdentityTest, ModifiersOnGroupsAndForEachApplyToEachChild) {
 }
 
 TEST(ViewIdentityTest, EnumeratingChildrenSeesThroughGroupsAndReadsTags) {
-    const ui::View content = ui::Group({box(1, 1).tag(std::string("one")),
-                                        ui::ForEach(0, 2, [](int i) { return box(1, 1).tag(i); }), ui::EmptyView()});
+    const ui::View content =
+        ui::Group({box(1, 1).tag(std::string("one")),
+                   ui::ForEach(0, 2, [](int i) { return box(1, 1).tag(i); }), ui::EmptyView()});
     const auto children = content.enumerateChildren();
     ASSERT_EQ(children.size(), 3u);
     EXPECT_EQ(*children[0].tagValue(), foundation::AnyHashable(std::string("one")));

@@ -44,7 +44,7 @@ public:
         qreal opacity = 1;
         QPainter::CompositionMode blendMode = QPainter::CompositionMode_SourceOver;
         QTransform transform;
-        std::optional<QPainterPath> clip; // in the layer's coordinates, after `transform`
+        std::optional<QPainterPath> clip;        // in the layer's coordinates, after `transform`
         std::shared_ptr<const DisplayList> mask; // its alpha masks the content
         bool isolated = false;
 

@@ -16,7 +16,9 @@ namespace ui {
 //
 //     struct AlertContextFocusedValueKey { using Value = std::shared_ptr<AlertContext>; };
 template <class K>
-concept FocusedValueKey = requires { typename K::Value; };
+concept FocusedValueKey = requires {
+    typename K::Value;
+};
 
 // The values published with focusedValue(): each key holds a value or nothing.
 class FocusedValues {
@@ -34,7 +36,8 @@ public:
     }
     // Values already here win over those merged in after them.
     void merge(const FocusedValues& next) {
-        for (const auto& [key, value] : next.values_) values_.emplace(key, value);
+        for (const auto& [key, value] : next.values_)
+            values_.emplace(key, value);
     }
     bool operator==(const FocusedValues&) const = default;
 

@@ -24,7 +24,9 @@ concept EnvironmentKey = requires {
 namespace detail {
 template <class K> inline const char keyTag = 0;
 using KeyID = const void*;
-template <class K> constexpr KeyID keyID() { return &keyTag<K>; }
+template <class K> constexpr KeyID keyID() {
+    return &keyTag<K>;
+}
 } // namespace detail
 
 // The values a view's ancestors set for it, as one copyable whole. Copies share storage until

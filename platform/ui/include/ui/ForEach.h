@@ -16,7 +16,9 @@ namespace ui {
 
 namespace detail {
 template <class T>
-concept HasID = requires(const T& value) { value.id; };
+concept HasID = requires(const T& value) {
+    value.id;
+};
 
 template <class T> foundation::AnyHashable toHashable(const T& value) {
     if constexpr (std::is_convertible_v<T, std::string_view>)
@@ -67,35 +69,35 @@ public:
 
     // Identity by key(element): a UUID, a string, an integer, anything hashable.
     template <std::ranges::input_range R, class Key, class Content>
-        requires std::invocable<Key&, const std::ranges::range_value_t<R>&> &&
-                 std::invocable<Content&, const std::ranges::range_value_t<R>&>
-    ForEach(R&& data, Key key, Content content)
+    requires std::invocable < Key&, const std::ranges::range_value_t<R>
+    & > &&std::invocable<Content&, const std::ranges::range_value_t<R>&> ForEach(R&& data, Key key,
+                                                                                 Content content)
         : View(std::make_shared<detail::ForEachNode<std::ranges::range_value_t<R>, Key, Content>>(
               collect(std::forward<R>(data)), std::move(key), std::move(content))) {}
 
     // Identity by the elements' `id` member; integers are their own identity.
     template <std::ranges::input_range R, class Content>
-        requires std::invocable<Content&, const std::ranges::range_value_t<R>&> &&
-                 (detail::HasID<std::ranges::range_value_t<R>> || std::integral<std::ranges::range_value_t<R>>)
-    ForEach(R&& data, Content content)
+    requires std::invocable < Content&, const std::ranges::range_value_t<R>
+    & > &&(detail::HasID<std::ranges::range_value_t<R>> ||
+           std::integral<std::ranges::range_value_t<R>>)ForEach(R&& data, Content content)
         : ForEach(std::forward<R>(data), keyOf<std::ranges::range_value_t<R>>(), std::move(content)) {}
 
     template <std::ranges::input_range R, class Content>
-        requires std::invocable<Content&, const std::ranges::range_value_t<R>&>
-    ForEach(R&& data, ByOffset, Content content)
+    requires std::invocable < Content&, const std::ranges::range_value_t<R>
+    & > ForEach(R&& data, ByOffset, Content content)
         : View(std::make_shared<detail::ForEachNode<std::ranges::range_value_t<R>, std::nullptr_t, Content>>(
               collect(std::forward<R>(data)), nullptr, std::move(content))) {}
 
     // The integers of [lower, upper), each its own identity.
     template <class Content>
-        requires std::invocable<Content&, const int&>
-    ForEach(int lower, int upper, Content content)
+    requires std::invocable<Content&, const int&> ForEach(int lower, int upper, Content content)
         : ForEach(std::views::iota(lower, std::max(lower, upper)), std::move(content)) {}
 
 private:
     template <class R> static auto collect(R&& data) {
         std::vector<std::ranges::range_value_t<R>> result;
-        for (auto&& value : data) result.push_back(value);
+        for (auto&& value : data)
+            result.push_back(value);
         return result;
     }
     template <class T> static auto keyOf() {

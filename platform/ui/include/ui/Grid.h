@@ -18,7 +18,8 @@ struct GridItem {
         CGFloat maximum = std::numeric_limits<CGFloat>::infinity();
 
         static Size fixed(CGFloat length) { return {Kind::fixed, length, length}; }
-        static Size flexible(CGFloat minimum = 10, CGFloat maximum = std::numeric_limits<CGFloat>::infinity()) {
+        static Size flexible(CGFloat minimum = 10,
+                             CGFloat maximum = std::numeric_limits<CGFloat>::infinity()) {
             return {Kind::flexible, minimum, maximum};
         }
         // As many tracks of at least `minimum` as fit.

@@ -35,15 +35,16 @@ std::vector<StackChild> distribute(const std::vector<Element*>& children, const 
                                    Axis axis, CGFloat spacing);
 graphics::CGSize stackSize(const std::vector<Element*>& children, const ProposedViewSize& proposal, Axis axis,
                            CGFloat spacing, const AlignmentID* crossAlignment);
-void stackPlace(const std::vector<Element*>& children, graphics::CGRect bounds, const ProposedViewSize& proposal,
-                Axis axis, CGFloat spacing, const AlignmentID* crossAlignment, bool reversed);
+void stackPlace(const std::vector<Element*>& children, graphics::CGRect bounds,
+                const ProposedViewSize& proposal, Axis axis, CGFloat spacing,
+                const AlignmentID* crossAlignment, bool reversed);
 
 // A z-stack: every child gets the whole proposal; the stack spans the children lined up on
 // both alignment guides.
 graphics::CGSize overlaySize(const std::vector<Element*>& children, const ProposedViewSize& proposal,
                              Alignment alignment);
-void overlayPlace(const std::vector<Element*>& children, graphics::CGRect bounds, const ProposedViewSize& proposal,
-                  Alignment alignment);
+void overlayPlace(const std::vector<Element*>& children, graphics::CGRect bounds,
+                  const ProposedViewSize& proposal, Alignment alignment);
 
 // The layout children of `element`, one of them or several stacked vertically, as one view.
 graphics::CGSize unaryContentSize(Element& element, const ProposedViewSize& proposal);
@@ -56,8 +57,8 @@ std::vector<Element*> flatten(Element& child);
 // secondary views of overlays and backgrounds, on top of each other.
 graphics::CGSize contentSize(const std::vector<Element*>& children, const ProposedViewSize& proposal,
                              bool layered = false, Alignment alignment = Alignment::center);
-void placeContent(const std::vector<Element*>& children, graphics::CGRect bounds, const ProposedViewSize& proposal,
-                  Alignment alignment, bool layered = false);
+void placeContent(const std::vector<Element*>& children, graphics::CGRect bounds,
+                  const ProposedViewSize& proposal, Alignment alignment, bool layered = false);
 // The explicit guide of a single layout child at `size`, for wrappers that put it at their origin.
 std::optional<CGFloat> contentAlignment(Element& element, const AlignmentID* id, graphics::CGSize size);
 
@@ -65,8 +66,12 @@ std::optional<CGFloat> contentAlignment(Element& element, const AlignmentID* id,
 graphics::CGPoint alignedOrigin(Element& child, graphics::CGSize size, graphics::CGRect bounds,
                                 Alignment alignment);
 
-inline CGFloat along(graphics::CGSize size, Axis axis) { return axis == Axis::horizontal ? size.width : size.height; }
-inline CGFloat across(graphics::CGSize size, Axis axis) { return axis == Axis::horizontal ? size.height : size.width; }
+inline CGFloat along(graphics::CGSize size, Axis axis) {
+    return axis == Axis::horizontal ? size.width : size.height;
+}
+inline CGFloat across(graphics::CGSize size, Axis axis) {
+    return axis == Axis::horizontal ? size.height : size.width;
+}
 inline graphics::CGSize sizeOf(CGFloat main, CGFloat cross, Axis axis) {
     return axis == Axis::horizontal ? graphics::CGSize{main, cross} : graphics::CGSize{cross, main};
 }

@@ -32,7 +32,8 @@ public:
 
     // The key's value, or its default when no view in the subtree set it.
     template <PreferenceKey K> typename K::Value get() const {
-        if (const auto* entry = find(detail::keyID<K>())) return entry->value.template get<typename K::Value>();
+        if (const auto* entry = find(detail::keyID<K>()))
+            return entry->value.template get<typename K::Value>();
         return K::defaultValue();
     }
     template <PreferenceKey K> bool contains() const { return find(detail::keyID<K>()) != nullptr; }

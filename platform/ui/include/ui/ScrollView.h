@@ -53,7 +53,9 @@ public:
     }
     void scrollToErased(const foundation::AnyHashable& id, std::optional<graphics::CGPoint> anchor) const;
 
-    bool operator==(const ScrollViewProxy& other) const { return !reader_.owner_before(other.reader_) && !other.reader_.owner_before(reader_); }
+    bool operator==(const ScrollViewProxy& other) const {
+        return !reader_.owner_before(other.reader_) && !other.reader_.owner_before(reader_);
+    }
 
 private:
     std::weak_ptr<detail::ElementRef> reader_;

@@ -45,7 +45,8 @@ public:
     }
 
     Binding<T> binding() const {
-        return Binding<T>([box = box_] { return box->value; }, [handle = *this](T value) { handle.set(std::move(value)); });
+        return Binding<T>([box = box_] { return box->value; },
+                          [handle = *this](T value) { handle.set(std::move(value)); });
     }
     // Whether the owning view still exists.
     bool isAlive() const {

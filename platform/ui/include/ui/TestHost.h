@@ -58,8 +58,8 @@ public:
     }
     template <class T> std::vector<Element*> findAllType() const {
         return findAll([](const Element& e) {
-            return e.node().kind() == typeid(T) || dynamic_cast<const detail::CustomViewNode<T>*>(&e.node()) ||
-                   isModifierOf<T>(e);
+            return e.node().kind() == typeid(T) ||
+                   dynamic_cast<const detail::CustomViewNode<T>*>(&e.node()) || isModifierOf<T>(e);
         });
     }
     // Nodes of the layer's own kinds by name ("HStack", "Padding", "ScrollView", ...).

@@ -123,7 +123,9 @@ public:
 
     // Custom modifiers.
     template <CustomModifier M> View modifier(M m) const;
-    template <CustomModifier M> friend View operator|(const View& view, M m) { return view.modifier(std::move(m)); }
+    template <CustomModifier M> friend View operator|(const View& view, M m) {
+        return view.modifier(std::move(m));
+    }
     // Applies `wrap` to this view, or to each child of a group or ForEach.
     View apply(const std::function<View(View)>& wrap) const;
 
@@ -170,9 +172,8 @@ public:
     // Replaces the whole environment of the view.
     View environment(EnvironmentValues values) const;
     template <EnvironmentKey K, class F> View transformEnvironment(K, F transform) const {
-        return transformEnvironmentErased([transform](EnvironmentValues& values) {
-            values.transform<K>(transform);
-        });
+        return transformEnvironmentErased(
+            [transform](EnvironmentValues& values) { values.transform<K>(transform); });
     }
     template <class T> View environmentObject(std::shared_ptr<T> object) const {
         return environment<EnvironmentObjectKey<T>>(std::move(object));
@@ -200,22 +201,23 @@ public:
     // Calls `action` with the subtree's value after each update in which it changed, and
     // after the first.
     template <PreferenceKey K, class F> View onPreferenceChange(K, F action) const {
-        return onPreferenceChangeErased(detail::keyID<K>(), [action](const PreferenceValues& values) {
-            action(values.get<K>());
-        });
+        return onPreferenceChangeErased(
+            detail::keyID<K>(), [action](const PreferenceValues& values) { action(values.get<K>()); });
     }
     // Overlays (or backs) the view with content made from the value its subtree collected.
-    template <PreferenceKey K, class F> View overlayPreferenceValue(K, F content,
-                                                                   Alignment alignment = Alignment::center) const {
+    template <PreferenceKey K, class F>
+    View overlayPreferenceValue(K, F content, Alignment alignment = Alignment::center) const {
         return preferenceReaderErased(
-            detail::keyID<K>(), [content](const PreferenceValues& values) -> View { return content(values.get<K>()); },
-            alignment, true);
+            detail::keyID<K>(),
+            [content](const PreferenceValues& values) -> View { return content(values.get<K>()); }, alignment,
+            true);
     }
     template <PreferenceKey K, class F>
     View backgroundPreferenceValue(K, F content, Alignment alignment = Alignment::center) const {
         return preferenceReaderErased(
-            detail::keyID<K>(), [content](const PreferenceValues& values) -> View { return content(values.get<K>()); },
-            alignment, false);
+            detail::keyID<K>(),
+            [content](const PreferenceValues& values) -> View { return content(values.get<K>()); }, alignment,
+            false);
     }
 
     // Publishes a value for commands (FocusedValues); views closer to the root win.
@@ -234,9 +236,10 @@ public:
     // Runs `action` with the new value when `value` differs from the previous update's; the
     // action is the one given in that previous update.
     template <class T, class F> View onChange(T value, F action) const {
-        return onChangeErased(
-            detail::EquatableValue(std::move(value)), false,
-            [action](const detail::EquatableValue&, const detail::EquatableValue& now) { action(now.get<T>()); });
+        return onChangeErased(detail::EquatableValue(std::move(value)), false,
+                              [action](const detail::EquatableValue&, const detail::EquatableValue& now) {
+                                  action(now.get<T>());
+                              });
     }
     // The same with old and new values; `initial` also runs it when the view appears.
     template <class T, class F> View onChange(T value, bool initial, F action) const {
@@ -257,7 +260,8 @@ public:
     View environmentErased(detail::KeyID key, detail::EquatableValue value) const;
     View transformEnvironmentErased(std::function<void(EnvironmentValues&)> transform) const;
     View collectErased(std::function<void(const Element&, PreferenceValues&)> collect) const;
-    View onPreferenceChangeErased(detail::KeyID key, std::function<void(const PreferenceValues&)> action) const;
+    View onPreferenceChangeErased(detail::KeyID key,
+                                  std::function<void(const PreferenceValues&)> action) const;
     View preferenceReaderErased(detail::KeyID key, std::function<View(const PreferenceValues&)> content,
                                 Alignment alignment, bool overlay) const;
     using ChangeAction = std::function<void(const detail::EquatableValue&, const detail::EquatableValue&)>;
@@ -342,16 +346,16 @@ View::View(T view)
     : node_(std::make_shared<detail::CustomViewNode<T>>(std::move(view))) {}
 
 template <CustomModifier M> View View::modifier(M m) const {
-    return apply([m](View content) { return View(std::make_shared<detail::CustomModifierNode<M>>(m, content)); });
+    return apply(
+        [m](View content) { return View(std::make_shared<detail::CustomModifierNode<M>>(m, content)); });
 }
 
 template <class P, class F> View View::onReceive(P publisher, F action) const {
     detail::EquatableValue identity(publisher);
     return onReceiveErased(std::move(identity), [publisher, action](Element&) -> std::function<void()> {
         // Values arrive with an empty transaction, whatever the sender had in force.
-        auto cancellable = std::make_shared<reactive::AnyCancellable>(publisher.sink([action](const auto& value) {
-            withTransaction(Transaction(), [&] { action(value); });
-        }));
+        auto cancellable = std::make_shared<reactive::AnyCancellable>(publisher.sink(
+            [action](const auto& value) { withTransaction(Transaction(), [&] { action(value); }); }));
         return [cancellable] { cancellable->cancel(); };
     });
 }

@@ -38,7 +38,8 @@ public:
 
     template <class T> State<T> state(std::string_view name, T initial) {
         auto box = element_.slot<detail::StateBox<T>>(name, [&] {
-            return std::make_shared<detail::StateBox<T>>(detail::StateBox<T>{std::move(initial), element_.reference()});
+            return std::make_shared<detail::StateBox<T>>(
+                detail::StateBox<T>{std::move(initial), element_.reference()});
         });
         return State<T>(std::move(box));
     }

@@ -34,7 +34,8 @@ public:
         };
         return {pick(width_, p.width, ideal_.width), pick(height_, p.height, ideal_.height)};
     }
-    void record(ui::DisplayList& list, const graphics::CGRect& frame, const ui::EnvironmentValues&) const override {
+    void record(ui::DisplayList& list, const graphics::CGRect& frame,
+                const ui::EnvironmentValues&) const override {
         QPainterPath path;
         path.addRect(frame.toQRectF());
         list.fill(path, color_);
