@@ -168,4 +168,41 @@ TEST(PreferenceTest, APublishedViewKeepsItsStateAndGoesInTheSameFrameAsItsPublis
     EXPECT_FALSE(host.graph().needsUpdate());
 }
 
+struct CountKey {
+    using Value = int;
+    static Value defaultValue() { return 0; }
+    static void reduce(Value& value, const std::function<Value()>& next) { value += next(); }
+};
+
+// Publishes its counter; the reader's content bumps it every time it is built, so the value
+// never settles.
+struct Restless {
+    std::shared_ptr<uitest::Handles<int>> handles;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto count = ctx.state<int>("count", 0);
+        handles->keep("count", count);
+        return box(1, 1).preference(CountKey{}, count.value());
+    }
+};
+struct Bump {
+    int seen;
+    std::shared_ptr<uitest::Handles<int>> handles;
+    ui::View body(ui::ViewContext&) const {
+        (*handles)["count"].set(seen + 1);
+        return box(1, 1);
+    }
+};
+
+TEST(PreferenceTest, ReadersThatNeverSettleWaitForTheNextFrame) {
+    auto handles = std::make_shared<uitest::Handles<int>>();
+    ui::TestHost host(ui::View(Restless{handles}).overlayPreferenceValue(CountKey{}, [handles](int value) {
+        return ui::View(Bump{value, handles});
+    }));
+    EXPECT_EQ(host.graph().lastPassCount(), 3) << "one pass and two for the readers";
+    EXPECT_TRUE(host.graph().needsUpdate());
+    const int before = (*handles)["count"].value();
+    host.stepFrame();
+    EXPECT_GT((*handles)["count"].value(), before) << "the next frame goes on";
+}
+
 } // namespace

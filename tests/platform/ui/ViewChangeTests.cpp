@@ -3,6 +3,7 @@
 
 #include "foundation/CancellationError.h"
 #include "foundation/Task.h"
+#include "reactive/ObservableObject.h"
 #include "reactive/PassthroughSubject.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
@@ -233,6 +234,34 @@ TEST(ViewChangeTest, BindingsReachStateThroughMembersAndConversions) {
     EXPECT_NE(host.findByText("7,0"), nullptr);
     EXPECT_EQ(text->get(), "7");
     EXPECT_EQ(ui::Binding<int>::constant(3).get(), 3);
+}
+
+TEST(ViewChangeTest, OnReceiveSubscribesAgainWhenGivenAnotherPublisher) {
+    struct Model : reactive::ObservableObject {};
+    auto first = std::make_shared<Model>();
+    auto second = std::make_shared<Model>();
+    auto log = std::make_shared<Log>();
+    auto handles = std::make_shared<Handles<int>>();
+    struct Listener {
+        std::shared_ptr<Model> first, second;
+        std::shared_ptr<Log> log;
+        std::shared_ptr<Handles<int>> handles;
+        ui::View body(ui::ViewContext& ctx) const {
+            auto which = ctx.state<int>("which", 1);
+            handles->keep("which", which);
+            const auto& model = which.value() == 1 ? first : second;
+            return box(1, 1).onReceive(
+                model->objectWillChange(),
+                [log = log, w = which.value()](reactive::Void) { log->push_back(std::to_string(w)); });
+        }
+    };
+    ui::TestHost host(Listener{first, second, log, handles});
+    first->objectWillChange().send();
+    (*handles)["which"].set(2);
+    host.update();
+    first->objectWillChange().send();
+    second->objectWillChange().send();
+    EXPECT_EQ(*log, (Log{"1", "2"}));
 }
 
 } // namespace

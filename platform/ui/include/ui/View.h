@@ -19,6 +19,7 @@
 #include "ui/ViewEquatableValue.h"
 
 #include <concepts>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -248,8 +249,8 @@ public:
                                   action(old.get<T>(), now.get<T>());
                               });
     }
-    // Subscribes while the view is present; a publisher that compares unequal to the previous
-    // one is subscribed anew (one without == keeps the first subscription).
+    // Subscribes while the view is present; a publisher that differs from the previous one is
+    // subscribed anew (by ==, or for handles without it, by the state they share).
     template <class P, class F> View onReceive(P publisher, F action) const;
     // Starts `make()`'s task when the view appears and cancels it when it disappears.
     View task(std::function<foundation::Task<>()> make) const;
@@ -350,8 +351,24 @@ template <CustomModifier M> View View::modifier(M m) const {
         [m](View content) { return View(std::make_shared<detail::CustomModifierNode<M>>(m, content)); });
 }
 
+namespace detail {
+// Publishers compare by value where they can; handles without == (subjects, erased publishers)
+// compare by their bits, that is by the state they share, so the same subject is the same
+// publisher and a new one is not.
+template <class P> struct PublisherIdentity {
+    P publisher;
+    bool operator==(const PublisherIdentity& other) const {
+        if constexpr (std::equality_comparable<P>)
+            return publisher == other.publisher;
+        else
+            return std::memcmp(static_cast<const void*>(std::addressof(publisher)),
+                               static_cast<const void*>(std::addressof(other.publisher)), sizeof(P)) == 0;
+    }
+};
+} // namespace detail
+
 template <class P, class F> View View::onReceive(P publisher, F action) const {
-    detail::EquatableValue identity(publisher);
+    detail::EquatableValue identity(detail::PublisherIdentity<P>{publisher});
     return onReceiveErased(std::move(identity), [publisher, action](Element&) -> std::function<void()> {
         // Values arrive with an empty transaction, whatever the sender had in force.
         auto cancellable = std::make_shared<reactive::AnyCancellable>(publisher.sink(
