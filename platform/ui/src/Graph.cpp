@@ -55,8 +55,9 @@ Graph::~Graph() {
 }
 
 void Graph::setRoot(View root) {
-    root_->update(std::make_shared<RootNode>(std::move(root)), environment_);
-    requestUpdate();
+    // Taken in at the next update, with everything else.
+    pendingRoot_ = std::make_shared<RootNode>(std::move(root));
+    root_->invalidate(Transaction::current());
 }
 
 void Graph::setSize(graphics::CGSize size) {
@@ -121,7 +122,8 @@ bool Graph::evaluateDirty() {
         Element* element = *it;
         dirty_.erase(it);
         if (element == root_.get()) {
-            root_->update(root_->nodePointer(), environment_);
+            auto node = pendingRoot_ ? std::exchange(pendingRoot_, nullptr) : root_->nodePointer();
+            root_->update(std::move(node), environment_);
         } else {
             element->update(element->nodePointer(), element->environment());
         }

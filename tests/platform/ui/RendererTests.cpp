@@ -6,6 +6,7 @@
 #include "ui/TestHost.h"
 
 #include <QPainterPath>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,21 @@ TEST(RendererTest, RightToLeftFlipsOnlyViewsThatAskForIt) {
     EXPECT_EQ(plain.render().pixelColor(15, 5), QColor(Qt::red)) << "the stack runs from the right";
     ui::TestHost flipped(pair().flipsForRightToLeftLayoutDirection(true), {20, 10}, rtl);
     EXPECT_EQ(flipped.render().pixelColor(5, 5), QColor(Qt::red)) << "and the flip mirrors it back";
+}
+
+TEST(RendererTest, TheHostWritesWhatItRendersToPNG) {
+    ui::TestHost host(box(10, 10, "", Qt::red), {20, 20});
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath("box.png");
+    ASSERT_TRUE(host.renderPNG(path, 2));
+    const QImage read(path);
+    EXPECT_EQ(read.size(), QSize(40, 40));
+    EXPECT_EQ(read.pixelColor(20, 20), QColor(Qt::red));
+    EXPECT_EQ(read.pixelColor(2, 2), QColor(Qt::white));
+
+    host.setRoot(box(10, 10, "", Qt::blue));
+    EXPECT_EQ(host.render().pixelColor(10, 10), QColor(Qt::blue));
 }
 
 } // namespace

@@ -71,6 +71,7 @@ private:
     void requestUpdate();
 
     std::unique_ptr<Element> root_;
+    std::shared_ptr<const ViewNode> pendingRoot_;
     graphics::CGSize size_;
     EnvironmentValues environment_;
     std::set<Element*> dirty_;
