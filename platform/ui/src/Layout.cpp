@@ -27,9 +27,8 @@ const AlignmentID* mirrored(const AlignmentID* id, bool rightToLeft) {
 }
 
 CGFloat guide(Element& child, graphics::CGSize size, const AlignmentID* id) {
-    const auto dims = child.dimensions(size);
-    if (auto v = dims.explicitGuide(id)) return *v;
-    return id->defaultValue(dims);
+    if (auto v = child.explicitAlignment(id, size)) return *v;
+    return id->defaultValue(ViewDimensions{size.width, size.height, {}});
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -28,7 +29,13 @@ struct LazyState {
     std::vector<Item> items;
     std::unordered_set<ChildKey, KeyHash> built;
     std::unordered_map<ChildKey, CGFloat, KeyHash> lengths; // along the axis, as measured
+    std::vector<CGFloat> known; // the same by position in `items`; NaN where not measured
     CGFloat maxCross = 0;
+
+    void remember(std::size_t index, CGFloat length) {
+        lengths[items[index].key] = length;
+        known[index] = length;
+    }
 };
 
 std::shared_ptr<LazyState> stateOf(Element& element) {
@@ -74,8 +81,8 @@ CGFloat lineLength(const LazyState& state, std::size_t begin, std::size_t end, C
     bool known = false;
     CGFloat length = 0;
     for (std::size_t i = begin; i < end; ++i) {
-        if (auto it = state.lengths.find(state.items[i].key); it != state.lengths.end()) {
-            length = std::max(length, it->second);
+        if (!std::isnan(state.known[i])) {
+            length = std::max(length, state.known[i]);
             known = true;
         }
     }
@@ -101,6 +108,11 @@ void LazyNode::update(Element& element) const {
         present.insert(item.key);
     std::erase_if(state->built, [&](const ChildKey& key) { return !present.count(key); });
     std::erase_if(state->lengths, [&](const auto& entry) { return !present.count(entry.first); });
+    state->known.assign(state->items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
+    for (std::size_t i = 0; i < state->items.size(); ++i) {
+        if (auto it = state->lengths.find(state->items[i].key); it != state->lengths.end())
+            state->known[i] = it->second;
+    }
     reconcileBuilt(element, *state);
 }
 
@@ -128,7 +140,7 @@ void LazyNode::measureFirstLine(Element& element, CGFloat cross) const {
         auto* child = children[state->items[i].key];
         const CGFloat track = i < lineTracks.size() ? lineTracks[i].length : cross;
         const auto size = child->measure(proposalOf(std::nullopt, track, axis_));
-        state->lengths[state->items[i].key] = along(size, axis_);
+        state->remember(i, along(size, axis_));
         state->maxCross = std::max(state->maxCross, across(size, axis_));
     }
 }
@@ -202,7 +214,7 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
             child->setHidden(false);
             const CGFloat track = lineTracks.empty() ? cross : lineTracks[i - begin].length;
             sizes[i - begin] = child->measure(proposalOf(std::nullopt, track, axis_));
-            state->lengths[state->items[i].key] = along(sizes[i - begin], axis_);
+            state->remember(i, along(sizes[i - begin], axis_));
             state->maxCross = std::max(state->maxCross, across(sizes[i - begin], axis_));
             length = std::max(length, along(sizes[i - begin], axis_));
         }
