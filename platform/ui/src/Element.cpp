@@ -54,6 +54,7 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
     if (sameNode && sameEnvironment && !dirty_ && !fresh_) return;
     nodeChanged_ = !sameNode;
     environmentChanged_ = !sameEnvironment;
+    if (nodeChanged_ || environmentChanged_) measured_.clear();
     node_ = std::move(node);
     environment_ = environment;
     transaction_ = dirty_ ? pendingTransaction_ : graph_.updateTransaction();
@@ -124,7 +125,7 @@ std::vector<Element*> Element::layoutChildren() {
 
 graphics::CGSize Element::measure(const ProposedViewSize& proposal) {
     if (measuredGeneration_ != graph_.layoutGeneration()) {
-        measured_.clear();
+        if (!node_->isLeaf()) measured_.clear();
         measuredGeneration_ = graph_.layoutGeneration();
     }
     for (const auto& m : measured_) {

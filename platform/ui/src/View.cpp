@@ -31,6 +31,7 @@ public:
         : leaf_(std::move(leaf)) {}
     std::type_index kind() const override { return typeid(*leaf_); }
     std::string_view typeName() const override { return leaf_->typeName(); }
+    bool isLeaf() const override { return true; }
     bool isEqual(const ViewNode& other) const override {
         const auto* same = dynamic_cast<const PrimitiveNode*>(&other);
         return same && (same->leaf_ == leaf_ || leaf_->isEqual(*same->leaf_));

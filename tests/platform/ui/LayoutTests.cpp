@@ -5,6 +5,7 @@
 #include "ui/Spacer.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
+#include "ui/ViewContext.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,26 @@ TEST(LayoutTest, RightToLeftRunsHorizontalStacksAndPaddingFromTheRight) {
                       {200, 100}, rtl);
     EXPECT_EQ(host.frame(host.findByText("a")), rect(90, 45, 10, 10)) << "padded on its right";
     EXPECT_EQ(host.frame(host.findByText("b")), rect(80, 45, 10, 10));
+}
+
+TEST(LayoutTest, ALeafIsMeasuredAgainWhenItChangesAndOnlyThen) {
+    struct Growing {
+        std::shared_ptr<std::optional<ui::State<double>>> width;
+        ui::View body(ui::ViewContext& ctx) const {
+            auto w = ctx.state<double>("width", 10);
+            *width = w;
+            return ui::HStack(ui::VerticalAlignment::center, 0, {box(w.value(), 10, "a"), box(10, 10, "b")});
+        }
+    };
+    auto width = std::make_shared<std::optional<ui::State<double>>>();
+    ui::TestHost host(Growing{width}, {100, 10});
+    EXPECT_EQ(host.frame(host.findByText("b")).minX(), 50);
+    (*width)->set(30);
+    host.update();
+    EXPECT_EQ(host.frame(host.findByText("a")).width(), 30);
+    EXPECT_EQ(host.frame(host.findByText("b")).minX(), 60);
+    host.setSize({200, 10});
+    EXPECT_EQ(host.frame(host.findByText("b")).minX(), 110);
 }
 
 } // namespace

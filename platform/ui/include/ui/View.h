@@ -77,6 +77,10 @@ public:
     // The axis along which a stack lines up its children (spacers grow along it).
     virtual std::optional<Axis> stackAxis() const { return std::nullopt; }
 
+    // A leaf's size depends on nothing but its description, environment and the proposal, so
+    // what it measured stays valid until one of those changes.
+    virtual bool isLeaf() const { return false; }
+
     // Painting; the default paints the children in order.
     virtual void render(const Element& element, DisplayList& list) const;
     // Preferences this node adds to what its children hand up.
