@@ -95,6 +95,13 @@ TEST(RendererTest, TheHostRendersOpacityClippingAndRightToLeftFlips) {
     EXPECT_TRUE(near(image.pixelColor(5, 20), QColor(255, 128, 128)));
     EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::blue));
     EXPECT_EQ(image.pixelColor(20, 5), QColor(Qt::white)) << "outside the clip";
+    // The same at twice the pixel density: offscreen layers line up with the surface.
+    const auto dense = host.render(2);
+    EXPECT_EQ(dense.size(), QSize(60, 80));
+    EXPECT_TRUE(near(dense.pixelColor(10, 40), QColor(255, 128, 128)));
+    EXPECT_TRUE(near(dense.pixelColor(1, 31), QColor(255, 128, 128)));
+    EXPECT_EQ(dense.pixelColor(10, 28), QColor(Qt::white)) << "the layer stays inside the box's frame";
+    EXPECT_EQ(dense.pixelColor(10, 52), QColor(Qt::white));
 }
 
 TEST(RendererTest, RightToLeftFlipsOnlyViewsThatAskForIt) {
