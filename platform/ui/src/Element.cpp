@@ -82,18 +82,18 @@ void Element::reconcile(std::vector<ChildSpec> specs) {
     std::vector<std::unique_ptr<Element>> next;
     next.reserve(specs.size());
     std::vector<Element*> made;
-    for (auto& spec : specs) {
-        auto& count = seen[spec.key];
-        spec.key.occurrence = count++;
-        const auto& node = spec.view.node();
-        const EnvironmentValues& environment = spec.environment ? *spec.environment : environment_;
+    for (auto& wanted : specs) {
+        auto& count = seen[wanted.key];
+        wanted.key.occurrence = count++;
+        const auto& node = wanted.view.node();
+        const EnvironmentValues& environment = wanted.environment ? *wanted.environment : environment_;
         std::unique_ptr<Element> child;
-        if (auto it = old.find(spec.key); it != old.end()) {
+        if (auto it = old.find(wanted.key); it != old.end()) {
             auto& candidate = children_[it->second];
             if (candidate && candidate->node_->kind() == node->kind()) child = std::move(candidate);
         }
         if (!child) {
-            child = std::make_unique<Element>(graph_, this, spec.key, node);
+            child = std::make_unique<Element>(graph_, this, wanted.key, node);
             made.push_back(child.get());
         }
         child->update(node, environment);
