@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QBrush>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QRectF>
+#include <QTransform>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace ui {
+
+// What a laid-out tree paints, in root coordinates, back to front. Leaves record into it;
+// effects wrap what their content records in a layer.
+class DisplayList {
+public:
+    struct Fill {
+        QPainterPath path; // its fill rule decides even-odd or winding
+        QBrush brush;
+    };
+    struct Stroke {
+        QPainterPath path;
+        QPen pen;
+    };
+    struct Image {
+        QRectF target;
+        QImage image;
+    };
+    // Anything that paints itself, such as laid-out text. `bounds` is where it paints.
+    struct Draw {
+        QRectF bounds;
+        std::function<void(QPainter&)> paint;
+    };
+    // A group painted under a transform and clip; with an opacity below 1, a blend mode other
+    // than source-over, a mask or `isolated`, it is first painted offscreen (bounded by the
+    // surface) and then composited as one image.
+    struct LayerStyle {
+        qreal opacity = 1;
+        QPainter::CompositionMode blendMode = QPainter::CompositionMode_SourceOver;
+        QTransform transform;
+        std::optional<QPainterPath> clip;        // in the layer's coordinates, after `transform`
+        std::shared_ptr<const DisplayList> mask; // its alpha masks the content
+        bool isolated = false;
+
+        bool needsOffscreen() const {
+            return opacity < 1 || blendMode != QPainter::CompositionMode_SourceOver || mask || isolated;
+        }
+    };
+    struct Layer {
+        LayerStyle style;
+        std::shared_ptr<DisplayList> content;
+    };
+    using Item = std::variant<Fill, Stroke, Image, Draw, Layer>;
+
+    void fill(QPainterPath path, QBrush brush) { items_.push_back(Fill{std::move(path), std::move(brush)}); }
+    void stroke(QPainterPath path, QPen pen) { items_.push_back(Stroke{std::move(path), std::move(pen)}); }
+    void drawImage(QRectF target, QImage image) { items_.push_back(Image{target, std::move(image)}); }
+    void draw(QRectF bounds, std::function<void(QPainter&)> paint) {
+        items_.push_back(Draw{bounds, std::move(paint)});
+    }
+    // Starts a layer; what is recorded into the returned list is painted inside it.
+    DisplayList& layer(LayerStyle style);
+
+    const std::vector<Item>& items() const { return items_; }
+    bool isEmpty() const { return items_.empty(); }
+
+private:
+    std::vector<Item> items_;
+};
+
+} // namespace ui

@@ -1,0 +1,182 @@
+#pragma once
+
+#include "foundation/AnyHashable.h"
+#include "foundation/Fatal.h"
+#include "graphics/CGRect.h"
+#include "reactive/AnyCancellable.h"
+#include "ui/EnvironmentValues.h"
+#include "ui/Preference.h"
+#include "ui/ProposedViewSize.h"
+#include "ui/Transaction.h"
+#include "ui/View.h"
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <typeinfo>
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+class Graph;
+class Element;
+
+// Where a child stands among its parent's children: its slot (a position) or, for the
+// children of a ForEach and views with an id, its explicit id. Elements are kept across
+// updates while their key and kind stay the same.
+struct ChildKey {
+    std::size_t slot = 0;
+    foundation::AnyHashable id;
+    bool isExplicit = false;
+    std::size_t occurrence = 0; // tells apart repeated ids, which are a caller's mistake
+
+    bool operator==(const ChildKey&) const = default;
+};
+
+struct ChildSpec {
+    View view;
+    ChildKey key;
+    std::optional<EnvironmentValues> environment; // the parent's when empty
+};
+
+namespace detail {
+// What handles hold to reach their element: emptied when the element goes.
+struct ElementRef {
+    Element* element = nullptr;
+};
+} // namespace detail
+
+// The retained counterpart of a description: identity, dynamic properties, the environment
+// in effect, layout results and children. Only the graph makes and destroys elements.
+class Element {
+public:
+    Element(Graph& graph, Element* parent, ChildKey key, std::shared_ptr<const ViewNode> node);
+    ~Element();
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+
+    Graph& graph() const { return graph_; }
+    Element* parent() const { return parent_; }
+    const ViewNode& node() const { return *node_; }
+    const std::shared_ptr<const ViewNode>& nodePointer() const { return node_; }
+    template <class N> const N* nodeAs() const { return dynamic_cast<const N*>(node_.get()); }
+    const ChildKey& key() const { return key_; }
+    int depth() const { return depth_; }
+    const std::vector<std::unique_ptr<Element>>& children() const { return children_; }
+    const EnvironmentValues& environment() const { return environment_; }
+    // The explicit id this element was given (by `id` or a ForEach), if any.
+    const foundation::AnyHashable* explicitID() const { return key_.isExplicit ? &key_.id : nullptr; }
+
+    // Layout results, in root coordinates.
+    graphics::CGRect frame() const { return frame_; }
+    bool isVisible() const { return visible_; }
+    // How often a body ran for this element (custom views and modifiers).
+    int evaluationCount() const { return evaluationCount_; }
+    // The transaction of the update that last changed this element.
+    const Transaction& transaction() const { return transaction_; }
+    const PreferenceValues& preferences() const { return preferences_; }
+
+    // Marks the element for re-evaluation in the next update with the transaction of the write.
+    void invalidate(const Transaction& transaction);
+    std::weak_ptr<detail::ElementRef> reference() const { return ref_; }
+
+    // Storage of dynamic properties by name. A name used with two types is a programmer error.
+    template <class T, class Make> std::shared_ptr<T> slot(std::string_view name, Make&& make) {
+        auto it = slots_.find(name);
+        if (it == slots_.end()) {
+            std::shared_ptr<T> value = std::forward<Make>(make)();
+            slots_.emplace(std::string(name), Slot{value, &typeid(T)});
+            return value;
+        }
+        if (*it->second.type != typeid(T)) {
+            foundation::fatal("the view property \"" + std::string(name) + "\" is used with two types (" +
+                              it->second.type->name() + " and " + typeid(T).name() + ")");
+        }
+        return std::static_pointer_cast<T>(it->second.value);
+    }
+
+    // For nodes: updates the children to `specs` (kept, made or dropped by key and kind).
+    void reconcile(std::vector<ChildSpec> specs);
+    // The children a container lays out: transparent children stand for theirs.
+    std::vector<Element*> layoutChildren();
+    graphics::CGSize measure(const ProposedViewSize& proposal);
+    void place(graphics::CGRect frame, const ProposedViewSize& proposal);
+    ViewDimensions dimensions(graphics::CGSize size);
+    std::optional<CGFloat> explicitAlignment(const AlignmentID* id, graphics::CGSize size);
+    void render(DisplayList& list) const;
+    void renderChildren(DisplayList& list) const;
+    // Hides or shows again a subtree that keeps its state (a lazy row scrolled away), telling
+    // its views that they disappear or appear.
+    void setHidden(bool hidden);
+    bool isHidden() const { return hidden_; }
+
+    // The environment the body last ran with, and what it read of it.
+    struct BodyRecord {
+        View body;
+        EnvironmentValues environment;
+        std::vector<detail::KeyID> reads;
+        bool readsAll = false;
+        reactive::AnyCancellable observation;
+        std::map<const void*, reactive::AnyCancellable> objects;
+        // The previous evaluation's subscriptions, while a body runs, to keep those still used.
+        std::map<const void*, reactive::AnyCancellable>* previousObjects = nullptr;
+    };
+    BodyRecord& bodyRecord() { return body_; }
+    // Whether the current update must run the body (not just pass a new environment down).
+    bool needsBody() const;
+    void noteEvaluated() { ++evaluationCount_; }
+
+    // Called by the graph.
+    void update(std::shared_ptr<const ViewNode> node, const EnvironmentValues& environment);
+    bool isDirty() const { return dirty_; }
+    const Transaction& pendingTransaction() const { return pendingTransaction_; }
+    void collectPreferences();
+    void setFrame(graphics::CGRect frame) { frame_ = frame; }
+    void setVisibleRecursively(bool visible);
+
+private:
+    struct Slot {
+        std::shared_ptr<void> value;
+        const std::type_info* type;
+    };
+    struct Measured {
+        ProposedViewSize proposal;
+        graphics::CGSize size;
+    };
+
+    Graph& graph_;
+    Element* parent_;
+    int depth_;
+    ChildKey key_;
+    std::shared_ptr<const ViewNode> node_;
+    std::vector<std::unique_ptr<Element>> children_;
+    EnvironmentValues environment_;
+    std::map<std::string, Slot, std::less<>> slots_;
+    std::shared_ptr<detail::ElementRef> ref_;
+    BodyRecord body_;
+
+    bool fresh_ = true;
+    bool dirty_ = false;
+    bool dirtyDuringBody_ = false; // the update in progress was asked for by an invalidation
+    bool nodeChanged_ = false;
+    bool environmentChanged_ = false;
+    bool visible_ = false;
+    bool hidden_ = false;
+    int evaluationCount_ = 0;
+    Transaction transaction_;
+    Transaction pendingTransaction_;
+
+    graphics::CGRect frame_;
+    std::uint64_t measuredGeneration_ = 0;
+    std::vector<Measured> measured_;
+    PreferenceValues preferences_;
+    std::vector<const void*> preferenceInputs_;
+    graphics::CGRect preferenceFrame_ = graphics::CGRect::null();
+};
+
+} // namespace ui

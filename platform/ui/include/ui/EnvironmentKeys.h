@@ -1,0 +1,76 @@
+#pragma once
+
+#include "ui/ColorScheme.h"
+#include "ui/ContentSizeCategory.h"
+#include "ui/EnvironmentActions.h"
+#include "ui/EnvironmentValues.h"
+#include "ui/LayoutDirection.h"
+
+#include <QLocale>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace foundation {
+class UndoManager;
+}
+
+namespace ui {
+
+enum class ControlSize { mini, small, regular, large, extraLarge };
+
+enum class ScenePhase { background, inactive, active };
+
+// The built-in keys of the environment.
+struct ColorSchemeKey {
+    using Value = ColorScheme;
+    static Value defaultValue() { return ColorScheme::light; }
+};
+struct LayoutDirectionKey {
+    using Value = LayoutDirection;
+    static Value defaultValue() { return LayoutDirection::leftToRight; }
+};
+struct IsEnabledKey {
+    using Value = bool;
+    static Value defaultValue() { return true; }
+};
+struct ControlSizeKey {
+    using Value = ControlSize;
+    static Value defaultValue() { return ControlSize::regular; }
+};
+struct LocaleKey {
+    using Value = QLocale;
+    static Value defaultValue() { return QLocale::system(); }
+};
+struct ScenePhaseKey {
+    using Value = ScenePhase;
+    static Value defaultValue() { return ScenePhase::active; }
+};
+struct UndoManagerKey {
+    using Value = std::shared_ptr<foundation::UndoManager>;
+    static Value defaultValue() { return nullptr; }
+};
+struct DismissKey {
+    using Value = DismissAction;
+    static Value defaultValue() { return {}; }
+};
+struct OpenURLKey {
+    using Value = OpenURLAction;
+    static Value defaultValue() { return {}; }
+};
+struct SizeCategoryKey {
+    using Value = ContentSizeCategory;
+    static Value defaultValue() { return ContentSizeCategory::large; }
+};
+
+// The colour scheme a view asks its window for; the first one set in tree order wins.
+struct PreferredColorSchemeKey {
+    using Value = std::optional<ColorScheme>;
+    static Value defaultValue() { return std::nullopt; }
+    static void reduce(Value& value, const std::function<Value()>& next) {
+        if (!value) value = next();
+    }
+};
+
+} // namespace ui

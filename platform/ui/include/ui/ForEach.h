@@ -1,0 +1,111 @@
+#pragma once
+
+#include "foundation/AnyHashable.h"
+#include "ui/View.h"
+
+#include <concepts>
+#include <iterator>
+#include <memory>
+#include <ranges>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+namespace detail {
+template <class T>
+concept HasID = requires(const T& value) {
+    value.id;
+};
+
+template <class T> foundation::AnyHashable toHashable(const T& value) {
+    if constexpr (std::is_convertible_v<T, std::string_view>)
+        return foundation::AnyHashable(std::string(std::string_view(value)));
+    else
+        return foundation::AnyHashable(value);
+}
+
+template <class Element, class Key, class Content> class ForEachNode final : public ListNode {
+public:
+    ForEachNode(std::vector<Element> data, Key key, Content content)
+        : data_(std::make_shared<const std::vector<Element>>(std::move(data)))
+        , key_(std::move(key))
+        , content_(std::move(content)) {}
+
+    std::string_view typeName() const override { return "ForEach"; }
+    std::size_t count() const override { return data_->size(); }
+    bool hasExplicitIDs() const override { return !std::is_same_v<Key, std::nullptr_t>; }
+    foundation::AnyHashable idAt(std::size_t index) const override {
+        if constexpr (std::is_same_v<Key, std::nullptr_t>)
+            return foundation::AnyHashable(index);
+        else
+            return toHashable(key_((*data_)[index]));
+    }
+    std::shared_ptr<ListNode> withWrapper(Wrapper wrapper) const override {
+        auto copy = std::make_shared<ForEachNode>(*this);
+        copy->wrappers_.push_back(std::move(wrapper));
+        return copy;
+    }
+
+protected:
+    View rawViewAt(std::size_t index) const override { return View(content_((*data_)[index])); }
+
+private:
+    std::shared_ptr<const std::vector<Element>> data_;
+    Key key_;
+    Content content_;
+};
+} // namespace detail
+
+// Views made from data, one per element, each keeping its identity (and state) by its id:
+// reordered data moves the rows, and only a new id makes a new row.
+class ForEach : public View {
+public:
+    // Identity by the element's position, for data that never moves.
+    struct ByOffset {};
+    static constexpr ByOffset byOffset{};
+
+    // Identity by key(element): a UUID, a string, an integer, anything hashable.
+    template <std::ranges::input_range R, class Key, class Content>
+    requires std::invocable < Key&, const std::ranges::range_value_t<R>
+    & > &&std::invocable<Content&, const std::ranges::range_value_t<R>&> ForEach(R&& data, Key key,
+                                                                                 Content content)
+        : View(std::make_shared<detail::ForEachNode<std::ranges::range_value_t<R>, Key, Content>>(
+              collect(std::forward<R>(data)), std::move(key), std::move(content))) {}
+
+    // Identity by the elements' `id` member; integers are their own identity.
+    template <std::ranges::input_range R, class Content>
+    requires std::invocable < Content&, const std::ranges::range_value_t<R>
+    & > &&(detail::HasID<std::ranges::range_value_t<R>> ||
+           std::integral<std::ranges::range_value_t<R>>)ForEach(R&& data, Content content)
+        : ForEach(std::forward<R>(data), keyOf<std::ranges::range_value_t<R>>(), std::move(content)) {}
+
+    template <std::ranges::input_range R, class Content>
+    requires std::invocable < Content&, const std::ranges::range_value_t<R>
+    & > ForEach(R&& data, ByOffset, Content content)
+        : View(std::make_shared<detail::ForEachNode<std::ranges::range_value_t<R>, std::nullptr_t, Content>>(
+              collect(std::forward<R>(data)), nullptr, std::move(content))) {}
+
+    // The integers of [lower, upper), each its own identity.
+    template <class Content>
+    requires std::invocable<Content&, const int&> ForEach(int lower, int upper, Content content)
+        : ForEach(std::views::iota(lower, std::max(lower, upper)), std::move(content)) {}
+
+private:
+    template <class R> static auto collect(R&& data) {
+        std::vector<std::ranges::range_value_t<R>> result;
+        for (auto&& value : data)
+            result.push_back(value);
+        return result;
+    }
+    template <class T> static auto keyOf() {
+        if constexpr (std::integral<T>)
+            return [](const T& value) { return value; };
+        else
+            return [](const T& value) { return value.id; };
+    }
+};
+
+} // namespace ui

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "graphics/CGRect.h"
+#include "graphics/CGSize.h"
+#include "ui/DisplayList.h"
+#include "ui/Element.h"
+#include "ui/EnvironmentValues.h"
+#include "ui/Transaction.h"
+#include "ui/View.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+// The retained tree of one hosted view and its update pipeline. Main thread only.
+//
+// One update (a frame): re-evaluate the invalidated elements (ancestors first) → lay out →
+// collect preferences → re-evaluate the preference readers whose value changed → lay out, the
+// reader step at most twice (more waits for the next frame, with a warning). Then the actions
+// the update queued run (change, appear and preference-change actions); their writes cause one
+// more pass in the same frame.
+class Graph {
+public:
+    explicit Graph(View root, graphics::CGSize size = {}, EnvironmentValues environment = {});
+    ~Graph();
+    Graph(const Graph&) = delete;
+    Graph& operator=(const Graph&) = delete;
+
+    void setRoot(View root);
+    void setSize(graphics::CGSize size);
+    graphics::CGSize size() const { return size_; }
+    void setEnvironment(EnvironmentValues environment);
+
+    void update();
+    bool needsUpdate() const;
+    // Called (once until the next update) when something invalidated the tree.
+    void setNeedsUpdateHandler(std::function<void()> handler) { needsUpdateHandler_ = std::move(handler); }
+
+    Element& root() const { return *root_; }
+    DisplayList displayList() const;
+    // How many evaluate-and-lay-out passes the last update took (for tests).
+    int lastPassCount() const { return lastPassCount_; }
+
+    // For elements and nodes.
+    void invalidate(Element& element);
+    void forget(Element& element);
+    void setNeedsLayout();
+    void enqueueAction(std::function<void()> action);
+    std::uint64_t layoutGeneration() const { return layoutGeneration_; }
+    const Transaction& updateTransaction() const { return updateTransaction_; }
+    template <class F> void withUpdateTransaction(const Transaction& transaction, F&& f) {
+        Transaction outer = std::exchange(updateTransaction_, transaction);
+        std::forward<F>(f)();
+        updateTransaction_ = std::move(outer);
+    }
+    // The part of the root that scroll views show around the element being laid out.
+    graphics::CGRect visibleRect() const { return visibleRects_.empty() ? rootRect() : visibleRects_.back(); }
+    void pushVisibleRect(graphics::CGRect rect);
+    void popVisibleRect() { visibleRects_.pop_back(); }
+
+private:
+    graphics::CGRect rootRect() const { return {{0, 0}, size_}; }
+    bool evaluateDirty();
+    void layout();
+    void requestUpdate();
+
+    std::unique_ptr<Element> root_;
+    std::shared_ptr<const ViewNode> pendingRoot_;
+    graphics::CGSize size_;
+    EnvironmentValues environment_;
+    std::set<Element*> dirty_;
+    std::vector<std::function<void()>> actions_;
+    std::vector<graphics::CGRect> visibleRects_;
+    std::function<void()> needsUpdateHandler_;
+    Transaction updateTransaction_;
+    std::uint64_t layoutGeneration_ = 0;
+    bool needsLayout_ = true;
+    bool updating_ = false;
+    bool updateRequested_ = false;
+    int lastPassCount_ = 0;
+};
+
+} // namespace ui

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "foundation/AnyHashable.h"
+#include "foundation/Clock.h"
+#include "graphics/CGRect.h"
+#include "graphics/CGSize.h"
+#include "ui/Element.h"
+#include "ui/EnvironmentValues.h"
+#include "ui/Graph.h"
+#include "ui/View.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <typeinfo>
+#include <vector>
+
+namespace ui {
+
+// Hosts a view for tests: a graph at a fixed size under a manual clock, updated frame by frame,
+// with ways to find elements, read their frames and render the result.
+class TestHost {
+public:
+    static constexpr double frameInterval = 1.0 / 60;
+
+    explicit TestHost(View root, graphics::CGSize size = {400, 300}, EnvironmentValues environment = {});
+    ~TestHost();
+    TestHost(const TestHost&) = delete;
+    TestHost& operator=(const TestHost&) = delete;
+
+    Graph& graph() { return graph_; }
+    foundation::ManualClock& clock() { return clock_.clock(); }
+    void setRoot(View root);
+    void setSize(graphics::CGSize size);
+
+    // Runs the main run loop's due work, then one update: one frame without time passing.
+    void update();
+    // Moves the clock one frame on (running what falls due on the way), then updates.
+    void stepFrame(double seconds = frameInterval);
+    void stepFrames(int count);
+
+    // Finding elements, depth first in tree order; hidden (scrolled away) ones are skipped.
+    Element* findByID(const foundation::AnyHashable& id) const;
+    template <class ID> Element* find(ID id) const {
+        if constexpr (std::is_convertible_v<ID, std::string_view>)
+            return findByID(foundation::AnyHashable(std::string(std::string_view(id))));
+        else
+            return findByID(foundation::AnyHashable(std::move(id)));
+    }
+    // Custom views and modifiers by their type, leaves by their primitive type.
+    template <class T> Element* findType() const {
+        auto all = findAllType<T>();
+        return all.empty() ? nullptr : all.front();
+    }
+    template <class T> std::vector<Element*> findAllType() const {
+        return findAll([](const Element& e) {
+            return e.node().kind() == typeid(T) ||
+                   dynamic_cast<const detail::CustomViewNode<T>*>(&e.node()) || isModifierOf<T>(e);
+        });
+    }
+    // Nodes of the layer's own kinds by name ("HStack", "Padding", "ScrollView", ...).
+    Element* findByTypeName(std::string_view name) const;
+    // A leaf showing exactly `text`.
+    Element* findByText(std::string_view text) const;
+    std::vector<Element*> findAll(const std::function<bool(const Element&)>& match) const;
+
+    // The element's frame in the root's coordinates.
+    static graphics::CGRect frame(const Element* element);
+    static int evaluationCount(const Element* element) { return element ? element->evaluationCount() : 0; }
+
+    QImage render(qreal devicePixelRatio = 1, QColor background = Qt::white) const;
+    bool renderPNG(const QString& path, qreal devicePixelRatio = 1, QColor background = Qt::white) const;
+
+private:
+    template <class T> static bool isModifierOf(const Element& e) {
+        if constexpr (CustomModifier<T>)
+            return dynamic_cast<const detail::CustomModifierNode<T>*>(&e.node()) != nullptr;
+        else
+            return false;
+    }
+
+    foundation::ScopedManualClock clock_;
+    Graph graph_;
+};
+
+} // namespace ui

@@ -1,0 +1,384 @@
+#pragma once
+
+#include "foundation/AnyHashable.h"
+#include "foundation/Task.h"
+#include "graphics/CGPoint.h"
+#include "graphics/CGSize.h"
+#include "reactive/AnyCancellable.h"
+#include "ui/Alignment.h"
+#include "ui/ColorScheme.h"
+#include "ui/Edge.h"
+#include "ui/EnvironmentFocusedValues.h"
+#include "ui/EnvironmentValues.h"
+#include "ui/Frame.h"
+#include "ui/Geometry.h"
+#include "ui/LayoutAxis.h"
+#include "ui/Preference.h"
+#include "ui/ProposedViewSize.h"
+#include "ui/Transaction.h"
+#include "ui/ViewEquatableValue.h"
+
+#include <concepts>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <typeindex>
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+class DisplayList;
+class Element;
+class View;
+class ViewContext;
+class ViewPrimitive;
+
+// A custom view: any type with a body built from the context of its element.
+template <class T>
+concept CustomView = std::copy_constructible<T> && requires(const T& view, ViewContext& ctx) {
+    { view.body(ctx) } -> std::convertible_to<View>;
+};
+
+// A custom modifier: any type with a body that wraps the modified view.
+template <class M>
+concept CustomModifier = std::copy_constructible<M> && requires(const M& m, ViewContext& ctx, View content) {
+    { m.body(ctx, content) } -> std::convertible_to<View>;
+};
+
+// A node of a description. Descriptions are immutable and shared; what they describe lives
+// in the element the graph keeps for them, which each node drives through these hooks.
+class ViewNode {
+public:
+    virtual ~ViewNode() = default;
+
+    // Elements are reused only for descriptions of the same kind at the same place.
+    virtual std::type_index kind() const { return typeid(*this); }
+    virtual std::string_view typeName() const = 0;
+
+    // Brings the element's children in line with this description.
+    virtual void update(Element& element) const;
+    // Whether an unchanged description with an unchanged environment can skip its subtree.
+    virtual bool isEqual(const ViewNode&) const { return false; }
+    // A transparent node stands for its children in a container (groups, custom views, ...).
+    virtual bool isTransparent() const { return false; }
+
+    // Layout; the defaults treat the node as a wrapper of its layout children (stacked
+    // vertically when there are several).
+    virtual graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const;
+    // Places the children inside the element's frame, which is already set.
+    virtual void placeChildren(Element& element, const ProposedViewSize& proposal) const;
+    virtual std::optional<CGFloat> explicitAlignment(Element& element, const AlignmentID* id,
+                                                     graphics::CGSize size) const;
+    virtual double layoutPriority() const { return 0; }
+    // The axis along which a stack lines up its children (spacers grow along it).
+    virtual std::optional<Axis> stackAxis() const { return std::nullopt; }
+
+    // A leaf's size depends on nothing but its description, environment and the proposal, so
+    // what it measured stays valid until one of those changes.
+    virtual bool isLeaf() const { return false; }
+
+    // Painting; the default paints the children in order.
+    virtual void render(const Element& element, DisplayList& list) const;
+    // Preferences this node adds to what its children hand up.
+    virtual void collectPreferences(const Element&, PreferenceValues&) const {}
+
+    // Told when the element starts or stops being shown (made, removed, or a lazy row that
+    // scrolled in or out).
+    virtual void visibilityChanged(Element&, bool /*visible*/) const {}
+
+    virtual std::optional<std::string> text() const { return std::nullopt; }
+};
+
+// A node whose children are a list: groups and ForEach. Modifiers applied to a list apply to
+// each child.
+class ListNode : public ViewNode {
+public:
+    using Wrapper = std::function<View(View)>;
+
+    virtual std::size_t count() const = 0;
+    // The child's identity: its explicit id, or its position.
+    virtual foundation::AnyHashable idAt(std::size_t index) const = 0;
+    virtual bool hasExplicitIDs() const = 0;
+    // The child's description, with the list's modifiers applied.
+    View viewAt(std::size_t index) const;
+    virtual std::shared_ptr<ListNode> withWrapper(Wrapper wrapper) const = 0;
+
+    bool isTransparent() const override { return true; }
+    void update(Element& element) const override;
+
+protected:
+    virtual View rawViewAt(std::size_t index) const = 0;
+    std::vector<Wrapper> wrappers_;
+};
+
+// A view description: a cheap, immutable value (a shared pointer to its node).
+class View {
+public:
+    View(); // nothing (EmptyView)
+    explicit View(std::shared_ptr<const ViewNode> node);
+    View(std::shared_ptr<const ViewPrimitive> leaf);
+    template <CustomView T> View(T view);
+
+    const std::shared_ptr<const ViewNode>& node() const { return node_; }
+    template <class N> const N* nodeAs() const { return dynamic_cast<const N*>(node_.get()); }
+
+    // Custom modifiers.
+    template <CustomModifier M> View modifier(M m) const;
+    template <CustomModifier M> friend View operator|(const View& view, M m) {
+        return view.modifier(std::move(m));
+    }
+    // Applies `wrap` to this view, or to each child of a group or ForEach.
+    View apply(const std::function<View(View)>& wrap) const;
+
+    // Identity and traits.
+    template <class ID> View id(ID id) const { return idErased(hashable(std::move(id))); }
+    template <class Tag> View tag(Tag tag) const { return tagErased(hashable(std::move(tag))); }
+    // The tag set on this view, if any.
+    std::optional<foundation::AnyHashable> tagValue() const;
+    // The children a container would see: a group's or ForEach's, or the view itself.
+    std::vector<View> enumerateChildren() const;
+
+    // Layout.
+    View padding(CGFloat length = 16) const;
+    View padding(EdgeSet edges, std::optional<CGFloat> length = std::nullopt) const;
+    View padding(EdgeInsets insets) const;
+    View frame(std::optional<CGFloat> width, std::optional<CGFloat> height,
+               Alignment alignment = Alignment::center) const;
+    View frame(const FlexibleFrame& limits) const;
+    View offset(graphics::CGSize offset) const;
+    View offset(CGFloat x, CGFloat y) const { return offset(graphics::CGSize{x, y}); }
+    View position(graphics::CGPoint position) const;
+    View position(CGFloat x, CGFloat y) const { return position(graphics::CGPoint{x, y}); }
+    View overlay(View content, Alignment alignment = Alignment::center) const;
+    View background(View content, Alignment alignment = Alignment::center) const;
+    View fixedSize(bool horizontal = true, bool vertical = true) const;
+    View layoutPriority(double priority) const;
+    View aspectRatio(std::optional<CGFloat> ratio, ContentMode mode) const;
+    View aspectRatio(graphics::CGSize ratio, ContentMode mode) const;
+    View alignmentGuide(HorizontalAlignment guide, std::function<CGFloat(const ViewDimensions&)> value) const;
+    View alignmentGuide(VerticalAlignment guide, std::function<CGFloat(const ViewDimensions&)> value) const;
+    View flipsForRightToLeftLayoutDirection(bool enabled) const;
+
+    // Painting.
+    View opacity(double opacity) const;
+    View clipped() const;
+
+    // Environment.
+    template <EnvironmentKey K> View environment(K, typename K::Value value) const {
+        return environmentErased(detail::keyID<K>(), detail::EquatableValue(std::move(value)));
+    }
+    template <EnvironmentKey K> View environment(typename K::Value value) const {
+        return environment(K{}, std::move(value));
+    }
+    // Replaces the whole environment of the view.
+    View environment(EnvironmentValues values) const;
+    template <EnvironmentKey K, class F> View transformEnvironment(K, F transform) const {
+        return transformEnvironmentErased(
+            [transform](EnvironmentValues& values) { values.transform<K>(transform); });
+    }
+    template <class T> View environmentObject(std::shared_ptr<T> object) const {
+        return environment<EnvironmentObjectKey<T>>(std::move(object));
+    }
+    View disabled(bool disabled) const;
+    // Asks the presenting window for a colour scheme; the host reads it from the root's preferences.
+    View preferredColorScheme(std::optional<ColorScheme> scheme) const;
+
+    // Preferences.
+    template <PreferenceKey K> View preference(K, typename K::Value value) const {
+        return collectErased([value](const Element&, PreferenceValues& values) { values.set<K>(value); });
+    }
+    template <PreferenceKey K, class F> View transformPreference(K, F transform) const {
+        return collectErased([transform](const Element&, PreferenceValues& values) {
+            auto value = values.get<K>();
+            transform(value);
+            values.set<K>(std::move(value));
+        });
+    }
+    template <PreferenceKey K, class F> View anchorPreference(K, AnchorSource, F transform) const {
+        return collectErased([transform](const Element& element, PreferenceValues& values) {
+            values.set<K>(transform(Anchor<graphics::CGRect>(elementBounds(element))));
+        });
+    }
+    // Calls `action` with the subtree's value after each update in which it changed, and
+    // after the first.
+    template <PreferenceKey K, class F> View onPreferenceChange(K, F action) const {
+        return onPreferenceChangeErased(
+            detail::keyID<K>(), [action](const PreferenceValues& values) { action(values.get<K>()); });
+    }
+    // Overlays (or backs) the view with content made from the value its subtree collected.
+    template <PreferenceKey K, class F>
+    View overlayPreferenceValue(K, F content, Alignment alignment = Alignment::center) const {
+        return preferenceReaderErased(
+            detail::keyID<K>(),
+            [content](const PreferenceValues& values) -> View { return content(values.get<K>()); }, alignment,
+            true);
+    }
+    template <PreferenceKey K, class F>
+    View backgroundPreferenceValue(K, F content, Alignment alignment = Alignment::center) const {
+        return preferenceReaderErased(
+            detail::keyID<K>(),
+            [content](const PreferenceValues& values) -> View { return content(values.get<K>()); }, alignment,
+            false);
+    }
+
+    // Publishes a value for commands (FocusedValues); views closer to the root win.
+    template <FocusedValueKey K> View focusedValue(K, std::optional<typename K::Value> value) const {
+        return transformPreference(FocusedValuesKey{}, [value](FocusedValues& values) {
+            FocusedValues own;
+            own.set<K>(value);
+            own.merge(values);
+            values = std::move(own);
+        });
+    }
+
+    // Life cycle and changes. Actions run after the update that caused them.
+    View onAppear(std::function<void()> action) const;
+    View onDisappear(std::function<void()> action) const;
+    // Runs `action` with the new value when `value` differs from the previous update's; the
+    // action is the one given in that previous update.
+    template <class T, class F> View onChange(T value, F action) const {
+        return onChangeErased(detail::EquatableValue(std::move(value)), false,
+                              [action](const detail::EquatableValue&, const detail::EquatableValue& now) {
+                                  action(now.get<T>());
+                              });
+    }
+    // The same with old and new values; `initial` also runs it when the view appears.
+    template <class T, class F> View onChange(T value, bool initial, F action) const {
+        return onChangeErased(detail::EquatableValue(std::move(value)), initial,
+                              [action](const detail::EquatableValue& old, const detail::EquatableValue& now) {
+                                  action(old.get<T>(), now.get<T>());
+                              });
+    }
+    // Subscribes while the view is present; a publisher that differs from the previous one is
+    // subscribed anew (by ==, or for handles without it, by the state they share).
+    template <class P, class F> View onReceive(P publisher, F action) const;
+    // Starts `make()`'s task when the view appears and cancels it when it disappears.
+    View task(std::function<foundation::Task<>()> make) const;
+
+    // Used by the templates above.
+    View idErased(foundation::AnyHashable id) const;
+    View tagErased(foundation::AnyHashable tag) const;
+    View environmentErased(detail::KeyID key, detail::EquatableValue value) const;
+    View transformEnvironmentErased(std::function<void(EnvironmentValues&)> transform) const;
+    View collectErased(std::function<void(const Element&, PreferenceValues&)> collect) const;
+    View onPreferenceChangeErased(detail::KeyID key,
+                                  std::function<void(const PreferenceValues&)> action) const;
+    View preferenceReaderErased(detail::KeyID key, std::function<View(const PreferenceValues&)> content,
+                                Alignment alignment, bool overlay) const;
+    using ChangeAction = std::function<void(const detail::EquatableValue&, const detail::EquatableValue&)>;
+    View onChangeErased(detail::EquatableValue value, bool initial, ChangeAction action) const;
+    using Subscribe = std::function<std::function<void()>(Element&)>; // returns the cancel
+    View onReceiveErased(detail::EquatableValue publisher, Subscribe subscribe) const;
+
+    static graphics::CGRect elementBounds(const Element& element);
+
+private:
+    template <class T> static foundation::AnyHashable hashable(T value) {
+        if constexpr (std::is_convertible_v<T, std::string_view>)
+            return foundation::AnyHashable(std::string(std::string_view(value)));
+        else
+            return foundation::AnyHashable(std::move(value));
+    }
+
+    std::shared_ptr<const ViewNode> node_;
+};
+
+// Nothing: takes no space and paints nothing.
+struct EmptyView : View {
+    EmptyView() = default;
+};
+
+namespace detail {
+
+// The element-side work of custom views and modifiers, shared by every type.
+class CustomNodeBase : public ViewNode {
+public:
+    void update(Element& element) const override;
+    bool isTransparent() const override { return true; }
+    virtual View evaluate(ViewContext& ctx) const = 0;
+};
+
+template <class T> class CustomViewNode final : public CustomNodeBase {
+public:
+    explicit CustomViewNode(T view)
+        : view_(std::move(view)) {}
+    View evaluate(ViewContext& ctx) const override { return view_.body(ctx); }
+    bool isEqual(const ViewNode& other) const override {
+        if constexpr (std::equality_comparable<T>) {
+            const auto* same = dynamic_cast<const CustomViewNode*>(&other);
+            return same && same->view_ == view_;
+        } else {
+            return false;
+        }
+    }
+    std::string_view typeName() const override { return typeid(T).name(); }
+    const T& value() const { return view_; }
+
+private:
+    T view_;
+};
+
+template <class M> class CustomModifierNode final : public CustomNodeBase {
+public:
+    CustomModifierNode(M modifier, View content)
+        : modifier_(std::move(modifier))
+        , content_(std::move(content)) {}
+    View evaluate(ViewContext& ctx) const override { return modifier_.body(ctx, content_); }
+    bool isEqual(const ViewNode& other) const override {
+        if constexpr (std::equality_comparable<M>) {
+            const auto* same = dynamic_cast<const CustomModifierNode*>(&other);
+            return same && same->modifier_ == modifier_ && same->content_.node() == content_.node();
+        } else {
+            return false;
+        }
+    }
+    std::string_view typeName() const override { return typeid(M).name(); }
+    const M& value() const { return modifier_; }
+
+private:
+    M modifier_;
+    View content_;
+};
+
+} // namespace detail
+
+template <CustomView T>
+View::View(T view)
+    : node_(std::make_shared<detail::CustomViewNode<T>>(std::move(view))) {}
+
+template <CustomModifier M> View View::modifier(M m) const {
+    return apply(
+        [m](View content) { return View(std::make_shared<detail::CustomModifierNode<M>>(m, content)); });
+}
+
+namespace detail {
+// Publishers compare by value where they can; handles without == (subjects, erased publishers)
+// compare by their bits, that is by the state they share, so the same subject is the same
+// publisher and a new one is not.
+template <class P> struct PublisherIdentity {
+    P publisher;
+    bool operator==(const PublisherIdentity& other) const {
+        if constexpr (std::equality_comparable<P>)
+            return publisher == other.publisher;
+        else
+            return std::memcmp(static_cast<const void*>(std::addressof(publisher)),
+                               static_cast<const void*>(std::addressof(other.publisher)), sizeof(P)) == 0;
+    }
+};
+} // namespace detail
+
+template <class P, class F> View View::onReceive(P publisher, F action) const {
+    detail::EquatableValue identity(detail::PublisherIdentity<P>{publisher});
+    return onReceiveErased(std::move(identity), [publisher, action](Element&) -> std::function<void()> {
+        // Values arrive with an empty transaction, whatever the sender had in force.
+        auto cancellable = std::make_shared<reactive::AnyCancellable>(publisher.sink(
+            [action](const auto& value) { withTransaction(Transaction(), [&] { action(value); }); }));
+        return [cancellable] { cancellable->cancel(); };
+    });
+}
+
+} // namespace ui

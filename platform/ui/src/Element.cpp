@@ -1,0 +1,207 @@
+#include "ui/Element.h"
+
+#include "ui/DisplayList.h"
+#include "ui/Graph.h"
+#include "ui/Layout.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace ui {
+
+namespace {
+
+struct ChildKeyHash {
+    std::size_t operator()(const ChildKey& key) const {
+        return key.id.hash() ^ (key.slot * 0x9e3779b97f4a7c15ULL) ^ (key.occurrence << 7) ^ key.isExplicit;
+    }
+};
+
+} // namespace
+
+Element::Element(Graph& graph, Element* parent, ChildKey key, std::shared_ptr<const ViewNode> node)
+    : graph_(graph)
+    , parent_(parent)
+    , depth_(parent ? parent->depth_ + 1 : 0)
+    , key_(std::move(key))
+    , node_(std::move(node))
+    , ref_(std::make_shared<detail::ElementRef>(detail::ElementRef{this})) {}
+
+Element::~Element() {
+    ref_->element = nullptr;
+    graph_.forget(*this);
+    // Children go first, while their parent is still whole.
+    children_.clear();
+}
+
+void Element::invalidate(const Transaction& transaction) {
+    if (!dirty_) pendingTransaction_ = transaction;
+    dirty_ = true;
+    graph_.invalidate(*this);
+}
+
+bool Element::needsBody() const {
+    if (fresh_ || dirtyDuringBody_ || nodeChanged_) return true;
+    if (!environmentChanged_) return false;
+    if (body_.readsAll) return true;
+    return std::any_of(body_.reads.begin(), body_.reads.end(),
+                       [&](detail::KeyID key) { return !environment_.sameValue(key, body_.environment); });
+}
+
+void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValues& environment) {
+    const bool sameNode = node == node_ || (!fresh_ && node->isEqual(*node_));
+    const bool sameEnvironment = !fresh_ && environment == environment_;
+    if (sameNode && sameEnvironment && !dirty_ && !fresh_) return;
+    nodeChanged_ = !sameNode;
+    environmentChanged_ = !sameEnvironment;
+    if (nodeChanged_ || environmentChanged_) measured_.clear();
+    node_ = std::move(node);
+    environment_ = environment;
+    transaction_ = dirty_ ? pendingTransaction_ : graph_.updateTransaction();
+    // Cleared first, so that a write made while the body runs is not lost: it asks for
+    // another pass instead.
+    dirtyDuringBody_ = dirty_;
+    dirty_ = false;
+    graph_.forget(*this);
+    // Everything below is updated with this element's transaction.
+    graph_.withUpdateTransaction(transaction_, [&] { node_->update(*this); });
+    dirtyDuringBody_ = false;
+    fresh_ = false;
+    nodeChanged_ = false;
+    environmentChanged_ = false;
+    graph_.setNeedsLayout();
+}
+
+void Element::reconcile(std::vector<ChildSpec> specs) {
+    std::unordered_map<ChildKey, std::size_t, ChildKeyHash> old;
+    old.reserve(children_.size());
+    for (std::size_t i = 0; i < children_.size(); ++i)
+        old.emplace(children_[i]->key_, i);
+
+    std::unordered_map<ChildKey, std::size_t, ChildKeyHash> seen;
+    std::vector<std::unique_ptr<Element>> next;
+    next.reserve(specs.size());
+    std::vector<Element*> made;
+    for (auto& wanted : specs) {
+        auto& count = seen[wanted.key];
+        wanted.key.occurrence = count++;
+        const auto& node = wanted.view.node();
+        const EnvironmentValues& environment = wanted.environment ? *wanted.environment : environment_;
+        std::unique_ptr<Element> child;
+        if (auto it = old.find(wanted.key); it != old.end()) {
+            auto& candidate = children_[it->second];
+            if (candidate && candidate->node_->kind() == node->kind()) child = std::move(candidate);
+        }
+        if (!child) {
+            child = std::make_unique<Element>(graph_, this, wanted.key, node);
+            made.push_back(child.get());
+        }
+        child->update(node, environment);
+        next.push_back(std::move(child));
+    }
+    for (auto& gone : children_) {
+        if (gone) gone->setVisibleRecursively(false);
+    }
+    children_ = std::move(next);
+    if (visible_) {
+        for (auto* child : made) {
+            if (!child->hidden_) child->setVisibleRecursively(true);
+        }
+    }
+}
+
+std::vector<Element*> Element::layoutChildren() {
+    std::vector<Element*> result;
+    for (auto& child : children_) {
+        if (child->node_->isTransparent()) {
+            auto inner = child->layoutChildren();
+            result.insert(result.end(), inner.begin(), inner.end());
+        } else {
+            result.push_back(child.get());
+        }
+    }
+    return result;
+}
+
+graphics::CGSize Element::measure(const ProposedViewSize& proposal) {
+    if (measuredGeneration_ != graph_.layoutGeneration()) {
+        if (!node_->isLeaf()) measured_.clear();
+        measuredGeneration_ = graph_.layoutGeneration();
+    }
+    for (const auto& m : measured_) {
+        if (m.proposal == proposal) return m.size;
+    }
+    const auto size = node_->sizeThatFits(*this, proposal);
+    measured_.push_back({proposal, size});
+    return size;
+}
+
+void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
+    frame_ = frame;
+    node_->placeChildren(*this, proposal);
+}
+
+ViewDimensions Element::dimensions(graphics::CGSize size) {
+    return {size.width, size.height,
+            [this, size](const AlignmentID* id) { return explicitAlignment(id, size); }};
+}
+
+std::optional<CGFloat> Element::explicitAlignment(const AlignmentID* id, graphics::CGSize size) {
+    return node_->explicitAlignment(*this, id, size);
+}
+
+void Element::render(DisplayList& list) const {
+    if (!visible_) return;
+    node_->render(*this, list);
+}
+
+void Element::renderChildren(DisplayList& list) const {
+    for (const auto& child : children_)
+        child->render(list);
+}
+
+void Element::setHidden(bool hidden) {
+    if (hidden_ == hidden) return;
+    hidden_ = hidden;
+    if (hidden)
+        setVisibleRecursively(false);
+    else if (!parent_ || parent_->visible_)
+        setVisibleRecursively(true);
+}
+
+void Element::setVisibleRecursively(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    node_->visibilityChanged(*this, visible);
+    for (auto& child : children_) {
+        if (!visible || !child->hidden_) child->setVisibleRecursively(visible);
+    }
+}
+
+void Element::collectPreferences() {
+    // Values are rebuilt only where something below changed, so an unchanged subtree hands up
+    // the very same values and readers of values without == do not see a change.
+    std::vector<const void*> inputs;
+    inputs.reserve(children_.size() + 1);
+    graphics::CGRect bounds = graphics::CGRect::null();
+    for (auto& child : children_) {
+        if (!child->visible_) continue;
+        child->collectPreferences();
+        inputs.push_back(child->preferences_.identity());
+        bounds = bounds.unionWith(child->frame_);
+    }
+    inputs.push_back(node_.get());
+    if (node_->isTransparent() && !bounds.isNull()) frame_ = bounds;
+    if (inputs == preferenceInputs_ && frame_ == preferenceFrame_) return;
+    preferenceInputs_ = std::move(inputs);
+    preferenceFrame_ = frame_;
+
+    PreferenceValues values;
+    for (auto& child : children_) {
+        if (child->visible_ && !child->preferences_.isEmpty()) values.merge(child->preferences_);
+    }
+    node_->collectPreferences(*this, values);
+    preferences_ = std::move(values);
+}
+
+} // namespace ui

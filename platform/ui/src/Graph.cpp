@@ -1,0 +1,184 @@
+#include "ui/Graph.h"
+
+#include "foundation/Logger.h"
+#include "ui/Layout.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+const foundation::Logger& logger() {
+    static const foundation::Logger log("org.quoril.ui", "Graph");
+    return log;
+}
+
+// Holds the root view; lays its content out centred in the surface.
+class RootNode final : public ViewNode {
+public:
+    explicit RootNode(View content)
+        : content_(std::move(content)) {}
+    std::string_view typeName() const override { return "Root"; }
+    void update(Element& element) const override { element.reconcile({ChildSpec{content_, {}, {}}}); }
+    graphics::CGSize sizeThatFits(Element&, const ProposedViewSize& proposal) const override {
+        return proposal.replacingUnspecifiedDimensions();
+    }
+    void placeChildren(Element& element, const ProposedViewSize&) const override {
+        const auto frame = element.frame();
+        detail::placeUnaryContent(element, frame, frame.size, Alignment::center);
+    }
+
+private:
+    View content_;
+};
+
+// Reader passes and action rounds a frame may take before the rest waits for the next frame.
+constexpr int maxReaderPasses = 2;
+constexpr int maxActionRounds = 8;
+
+} // namespace
+
+Graph::Graph(View root, graphics::CGSize size, EnvironmentValues environment)
+    : size_(size)
+    , environment_(std::move(environment)) {
+    root_ =
+        std::make_unique<Element>(*this, nullptr, ChildKey{}, std::make_shared<RootNode>(std::move(root)));
+    root_->setVisibleRecursively(true);
+    root_->invalidate(Transaction());
+}
+
+Graph::~Graph() {
+    // Elements tell the graph when they go; nothing may be queued for them after that.
+    auto root = std::move(root_);
+    root.reset();
+}
+
+void Graph::setRoot(View root) {
+    // Taken in at the next update, with everything else.
+    pendingRoot_ = std::make_shared<RootNode>(std::move(root));
+    root_->invalidate(Transaction::current());
+}
+
+void Graph::setSize(graphics::CGSize size) {
+    if (size == size_) return;
+    size_ = size;
+    setNeedsLayout();
+    requestUpdate();
+}
+
+void Graph::setEnvironment(EnvironmentValues environment) {
+    environment_ = std::move(environment);
+    root_->invalidate(Transaction::current());
+}
+
+bool Graph::needsUpdate() const {
+    return !dirty_.empty() || needsLayout_ || !actions_.empty();
+}
+
+void Graph::invalidate(Element& element) {
+    if (!root_) return;
+    dirty_.insert(&element);
+    requestUpdate();
+}
+
+void Graph::forget(Element& element) {
+    dirty_.erase(&element);
+}
+
+void Graph::setNeedsLayout() {
+    needsLayout_ = true;
+}
+
+void Graph::enqueueAction(std::function<void()> action) {
+    actions_.push_back(std::move(action));
+    requestUpdate();
+}
+
+void Graph::pushVisibleRect(graphics::CGRect rect) {
+    visibleRects_.push_back(rect);
+}
+
+void Graph::requestUpdate() {
+    if (updating_ || updateRequested_) return;
+    updateRequested_ = true;
+    if (needsUpdateHandler_) needsUpdateHandler_();
+}
+
+bool Graph::evaluateDirty() {
+    bool any = false;
+    // Bodies that write state while they run would otherwise keep this loop going.
+    std::size_t budget = 100'000;
+    while (!dirty_.empty()) {
+        if (budget-- == 0) {
+            logger().error(
+                "views keep invalidating themselves while they update; the rest waits for the next frame");
+            break;
+        }
+        // Ancestors first: their update reaches the invalidated descendants too.
+        auto it = std::min_element(dirty_.begin(), dirty_.end(), [](const Element* a, const Element* b) {
+            return a->depth() < b->depth();
+        });
+        Element* element = *it;
+        dirty_.erase(it);
+        if (element == root_.get()) {
+            auto node = pendingRoot_ ? std::exchange(pendingRoot_, nullptr) : root_->nodePointer();
+            root_->update(std::move(node), environment_);
+        } else {
+            element->update(element->nodePointer(), element->environment());
+        }
+        any = true;
+    }
+    return any;
+}
+
+void Graph::layout() {
+    ++layoutGeneration_;
+    needsLayout_ = false;
+    visibleRects_.clear();
+    root_->place(rootRect(), ProposedViewSize(size_));
+    root_->collectPreferences();
+}
+
+void Graph::update() {
+    if (updating_) return;
+    updating_ = true;
+    updateRequested_ = false;
+    int passes = 0;
+    for (int round = 0; round < maxActionRounds; ++round) {
+        evaluateDirty();
+        layout();
+        ++passes;
+        // Readers of preferences invalidated themselves while preferences were collected.
+        for (int reader = 0; reader < maxReaderPasses && !dirty_.empty(); ++reader) {
+            evaluateDirty();
+            layout();
+            ++passes;
+        }
+        if (!dirty_.empty() && actions_.empty()) {
+            logger().notice(
+                "preference readers keep changing; the rest of the update waits for the next frame");
+            break;
+        }
+        if (actions_.empty()) break;
+        auto actions = std::move(actions_);
+        actions_.clear();
+        withTransaction(Transaction(), [&] {
+            for (auto& action : actions)
+                action();
+        });
+        if (dirty_.empty() && actions_.empty()) break;
+    }
+    lastPassCount_ = passes;
+    updating_ = false;
+    if (needsUpdate() && !dirty_.empty()) requestUpdate();
+    needsLayout_ = false;
+}
+
+DisplayList Graph::displayList() const {
+    DisplayList list;
+    root_->render(list);
+    return list;
+}
+
+} // namespace ui

@@ -1,0 +1,263 @@
+#include "ui/LazyLayout.h"
+
+#include "ui/Graph.h"
+#include "ui/Layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace ui::detail {
+
+namespace {
+
+struct Item {
+    View view;
+    ChildKey key;
+};
+
+struct KeyHash {
+    std::size_t operator()(const ChildKey& key) const {
+        return key.id.hash() ^ (key.slot * 0x9e3779b97f4a7c15ULL);
+    }
+};
+
+struct LazyState {
+    std::vector<Item> items;
+    std::unordered_set<ChildKey, KeyHash> built;
+    std::unordered_map<ChildKey, CGFloat, KeyHash> lengths; // along the axis, as measured
+    std::vector<CGFloat> known; // the same by position in `items`; NaN where not measured
+    CGFloat maxCross = 0;
+
+    void remember(std::size_t index, CGFloat length) {
+        lengths[items[index].key] = length;
+        known[index] = length;
+    }
+};
+
+std::shared_ptr<LazyState> stateOf(Element& element) {
+    return element.slot<LazyState>("\x01lazy", [] { return std::make_shared<LazyState>(); });
+}
+
+// The rows of the content: a list's children one by one, other views as they are. Keys match
+// those a plain stack would give, so a row keeps its identity either way.
+std::vector<Item> itemsOf(const std::vector<View>& content) {
+    std::vector<Item> items;
+    for (std::size_t slot = 0; slot < content.size(); ++slot) {
+        const auto* list = dynamic_cast<const ListNode*>(content[slot].node().get());
+        if (!list) {
+            items.push_back({content[slot], {slot, {}, false, 0}});
+            continue;
+        }
+        const bool explicitIDs = list->hasExplicitIDs();
+        for (std::size_t i = 0; i < list->count(); ++i) {
+            ChildKey key{slot * 1'000'003 + (explicitIDs ? 0 : i + 1),
+                         explicitIDs ? list->idAt(i) : foundation::AnyHashable(), explicitIDs, 0};
+            items.push_back({list->viewAt(i), std::move(key)});
+        }
+    }
+    return items;
+}
+
+void reconcileBuilt(Element& element, LazyState& state) {
+    std::vector<ChildSpec> specs;
+    for (const auto& item : state.items) {
+        if (state.built.count(item.key)) specs.push_back({item.view, item.key, {}});
+    }
+    element.reconcile(std::move(specs));
+}
+
+std::unordered_map<ChildKey, Element*, KeyHash> childrenByKey(Element& element) {
+    std::unordered_map<ChildKey, Element*, KeyHash> result;
+    for (const auto& child : element.children())
+        result.emplace(child->key(), child.get());
+    return result;
+}
+
+CGFloat lineLength(const LazyState& state, std::size_t begin, std::size_t end, CGFloat estimate) {
+    bool known = false;
+    CGFloat length = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (!std::isnan(state.known[i])) {
+            length = std::max(length, state.known[i]);
+            known = true;
+        }
+    }
+    return known ? length : estimate;
+}
+
+CGFloat estimateOf(const LazyState& state) {
+    if (state.lengths.empty()) return 0;
+    CGFloat sum = 0;
+    for (const auto& [key, length] : state.lengths)
+        sum += length;
+    return sum / CGFloat(state.lengths.size());
+}
+
+} // namespace
+
+void LazyNode::update(Element& element) const {
+    auto state = stateOf(element);
+    state->items = itemsOf(content_);
+    // Forget what was measured of rows that are gone.
+    std::unordered_set<ChildKey, KeyHash> present;
+    for (const auto& item : state->items)
+        present.insert(item.key);
+    std::erase_if(state->built, [&](const ChildKey& key) { return !present.count(key); });
+    std::erase_if(state->lengths, [&](const auto& entry) { return !present.count(entry.first); });
+    state->known.assign(state->items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
+    for (std::size_t i = 0; i < state->items.size(); ++i) {
+        if (auto it = state->lengths.find(state->items[i].key); it != state->lengths.end())
+            state->known[i] = it->second;
+    }
+    reconcileBuilt(element, *state);
+}
+
+CGFloat LazyNode::measuredCross(Element& element) const {
+    return stateOf(element)->maxCross;
+}
+
+CGFloat LazyNode::crossLength(Element& element, std::optional<CGFloat> offered) const {
+    if (offered && std::isfinite(*offered)) return *offered;
+    return idealCrossLength(element);
+}
+
+void LazyNode::measureFirstLine(Element& element, CGFloat cross) const {
+    auto state = stateOf(element);
+    if (!state->lengths.empty() || state->items.empty()) return;
+    const auto lineTracks = tracks(cross);
+    const std::size_t n = std::max<std::size_t>(1, lineTracks.size());
+    const std::size_t end = std::min(n, state->items.size());
+    bool added = false;
+    for (std::size_t i = 0; i < end; ++i)
+        added |= state->built.insert(state->items[i].key).second;
+    if (added) reconcileBuilt(element, *state);
+    auto children = childrenByKey(element);
+    for (std::size_t i = 0; i < end; ++i) {
+        auto* child = children[state->items[i].key];
+        const CGFloat track = i < lineTracks.size() ? lineTracks[i].length : cross;
+        const auto size = child->measure(proposalOf(std::nullopt, track, axis_));
+        state->remember(i, along(size, axis_));
+        state->maxCross = std::max(state->maxCross, across(size, axis_));
+    }
+}
+
+graphics::CGSize LazyNode::sizeThatFits(Element& element, const ProposedViewSize& proposal) const {
+    auto state = stateOf(element);
+    if (state->items.empty()) return {};
+    measureFirstLine(element, crossLength(element, across(proposal, axis_)));
+    const CGFloat cross = crossLength(element, across(proposal, axis_));
+    const std::size_t n = std::max<std::size_t>(1, tracks(cross).size());
+    const std::size_t lines = (state->items.size() + n - 1) / n;
+    const CGFloat estimate = estimateOf(*state);
+    CGFloat main = spacing_ * CGFloat(lines - 1);
+    for (std::size_t line = 0; line < lines; ++line)
+        main += lineLength(*state, line * n, std::min(state->items.size(), (line + 1) * n), estimate);
+    return sizeOf(main, cross, axis_);
+}
+
+void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
+    auto state = stateOf(element);
+    const auto frame = element.frame();
+    const CGFloat cross = across(frame.size, axis_);
+    const auto lineTracks = tracks(cross);
+    const std::size_t n = std::max<std::size_t>(1, lineTracks.size());
+    const std::size_t count = state->items.size();
+    const std::size_t lines = (count + n - 1) / n;
+    const bool horizontal = axis_ == Axis::horizontal;
+    const CGFloat start = horizontal ? frame.minX() : frame.minY();
+    const CGFloat crossStart = horizontal ? frame.minY() : frame.minX();
+    const auto visible = element.graph().visibleRect().intersection(frame);
+    const CGFloat visibleMin = visible.isNull() ? 0 : (horizontal ? visible.minX() : visible.minY());
+    const CGFloat visibleMax = visible.isNull() ? -1 : (horizontal ? visible.maxX() : visible.maxY());
+    const CGFloat estimate = estimateOf(*state);
+
+    // Which lines show, by the lengths known so far.
+    std::vector<bool> needed(lines, false);
+    bool added = false;
+    CGFloat position = start;
+    for (std::size_t line = 0; line < lines; ++line) {
+        const std::size_t end = std::min(count, (line + 1) * n);
+        const CGFloat length = lineLength(*state, line * n, end, estimate);
+        // Lines touching the visible part from outside do not show; empty ones inside do.
+        const bool shows = position < visibleMax &&
+                           (position + length > visibleMin || (length == 0 && position >= visibleMin));
+        if (shows) {
+            needed[line] = true;
+            for (std::size_t i = line * n; i < end; ++i)
+                added |= state->built.insert(state->items[i].key).second;
+        }
+        position += length + spacing_;
+    }
+    if (added) reconcileBuilt(element, *state);
+    auto children = childrenByKey(element);
+
+    position = start;
+    for (std::size_t line = 0; line < lines; ++line) {
+        const std::size_t begin = line * n;
+        const std::size_t end = std::min(count, begin + n);
+        if (!needed[line]) {
+            for (std::size_t i = begin; i < end; ++i) {
+                if (auto it = children.find(state->items[i].key); it != children.end())
+                    it->second->setHidden(true);
+            }
+            position += lineLength(*state, begin, end, estimate) + spacing_;
+            continue;
+        }
+        std::vector<graphics::CGSize> sizes(end - begin);
+        CGFloat length = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            auto* child = children[state->items[i].key];
+            child->setHidden(false);
+            const CGFloat track = lineTracks.empty() ? cross : lineTracks[i - begin].length;
+            sizes[i - begin] = child->measure(proposalOf(std::nullopt, track, axis_));
+            state->remember(i, along(sizes[i - begin], axis_));
+            state->maxCross = std::max(state->maxCross, across(sizes[i - begin], axis_));
+            length = std::max(length, along(sizes[i - begin], axis_));
+        }
+        for (std::size_t i = begin; i < end; ++i) {
+            auto* child = children[state->items[i].key];
+            const auto& track =
+                lineTracks.empty() ? Track{0, cross, Alignment::center} : lineTracks[i - begin];
+            const graphics::CGRect cell =
+                horizontal ? graphics::CGRect{{position, crossStart + track.offset}, {length, track.length}}
+                           : graphics::CGRect{{crossStart + track.offset, position}, {track.length, length}};
+            const auto size = sizes[i - begin];
+            child->place({alignedOrigin(*child, size, cell, track.alignment), size},
+                         proposalOf(std::nullopt, track.length, axis_));
+        }
+        position += length + spacing_;
+    }
+}
+
+std::optional<graphics::CGRect> LazyNode::estimatedFrame(Element& element,
+                                                         const foundation::AnyHashable& id) const {
+    auto state = stateOf(element);
+    const auto frame = element.frame();
+    const CGFloat cross = across(frame.size, axis_);
+    const auto lineTracks = tracks(cross);
+    const std::size_t n = std::max<std::size_t>(1, lineTracks.size());
+    const CGFloat estimate = estimateOf(*state);
+    const bool horizontal = axis_ == Axis::horizontal;
+    CGFloat position = horizontal ? frame.minX() : frame.minY();
+    const CGFloat crossStart = horizontal ? frame.minY() : frame.minX();
+    for (std::size_t begin = 0; begin < state->items.size(); begin += n) {
+        const std::size_t end = std::min(state->items.size(), begin + n);
+        const CGFloat length = lineLength(*state, begin, end, estimate);
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!state->items[i].key.isExplicit || !(state->items[i].key.id == id)) continue;
+            const auto& track =
+                lineTracks.empty() ? Track{0, cross, Alignment::center} : lineTracks[i - begin];
+            return horizontal
+                       ? graphics::CGRect{{position, crossStart + track.offset}, {length, track.length}}
+                       : graphics::CGRect{{crossStart + track.offset, position}, {track.length, length}};
+        }
+        position += length + spacing_;
+    }
+    return std::nullopt;
+}
+
+} // namespace ui::detail

@@ -1,0 +1,193 @@
+#include "ui/ScrollView.h"
+
+#include "ui/DisplayList.h"
+#include "ui/Element.h"
+#include "ui/Graph.h"
+#include "ui/Layout.h"
+#include "ui/LazyLayout.h"
+#include "ui/ViewNodes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+struct ScrollState {
+    graphics::CGPoint offset;
+    graphics::CGSize content;
+};
+
+class ScrollViewNode final : public detail::WrapperNode {
+public:
+    ScrollViewNode(View content, AxisSet axes, bool showsIndicators)
+        : WrapperNode(std::move(content))
+        , axes_(axes)
+        , showsIndicators_(showsIndicators) {}
+    std::string_view typeName() const override { return "ScrollView"; }
+
+    static std::shared_ptr<ScrollState> state(Element& element) {
+        return element.slot<ScrollState>("\x01scroll", [] { return std::make_shared<ScrollState>(); });
+    }
+    ProposedViewSize contentProposal(const ProposedViewSize& p) const {
+        return {axes_.contains(Axis::horizontal) ? std::nullopt : p.width,
+                axes_.contains(Axis::vertical) ? std::nullopt : p.height};
+    }
+    graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const override {
+        const auto content = detail::unaryContentSize(element, contentProposal(proposal));
+        auto take = [](std::optional<CGFloat> offered, CGFloat content) {
+            return offered && std::isfinite(*offered) ? *offered : content;
+        };
+        return {take(proposal.width, content.width), take(proposal.height, content.height)};
+    }
+    void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
+        const auto frame = element.frame();
+        const auto childP = contentProposal(ProposedViewSize(frame.size));
+        (void)proposal;
+        const auto content = detail::unaryContentSize(element, childP);
+        auto s = state(element);
+        s->content = content;
+        s->offset = clamped(s->offset, content, frame.size);
+        const graphics::CGSize extent{axes_.contains(Axis::horizontal) ? content.width : frame.width(),
+                                      axes_.contains(Axis::vertical) ? content.height : frame.height()};
+        const graphics::CGRect bounds{{frame.minX() - s->offset.x, frame.minY() - s->offset.y}, extent};
+        auto& graph = element.graph();
+        graph.pushVisibleRect(graph.visibleRect().intersection(frame));
+        detail::placeUnaryContent(element, bounds, childP, Alignment::center);
+        graph.popVisibleRect();
+    }
+    void render(const Element& element, DisplayList& list) const override {
+        DisplayList::LayerStyle style;
+        QPainterPath clip;
+        clip.addRect(element.frame().toQRectF());
+        style.clip = clip;
+        element.renderChildren(list.layer(style));
+    }
+
+    graphics::CGPoint clamped(graphics::CGPoint offset, graphics::CGSize content,
+                              graphics::CGSize viewport) const {
+        auto clamp = [](CGFloat value, CGFloat limit) {
+            return std::clamp<CGFloat>(value, 0, std::max<CGFloat>(0, limit));
+        };
+        return {axes_.contains(Axis::horizontal) ? clamp(offset.x, content.width - viewport.width) : 0,
+                axes_.contains(Axis::vertical) ? clamp(offset.y, content.height - viewport.height) : 0};
+    }
+    const AxisSet& axes() const { return axes_; }
+
+private:
+    AxisSet axes_;
+    bool showsIndicators_;
+};
+
+Element* enclosingScrollView(const Element& element) {
+    for (auto* e = const_cast<Element*>(&element); e; e = e->parent()) {
+        if (e->nodeAs<ScrollViewNode>()) return e;
+    }
+    return nullptr;
+}
+
+Element* findVisibleByID(Element& root, const foundation::AnyHashable& id) {
+    if (!root.isVisible()) return nullptr;
+    if (const auto* own = root.explicitID(); own && *own == id) return &root;
+    for (const auto& child : root.children()) {
+        if (auto* found = findVisibleByID(*child, id)) return found;
+    }
+    return nullptr;
+}
+
+// A lazy stack or grid that holds (or would build) a row with the id, and where it would be.
+std::optional<std::pair<Element*, graphics::CGRect>> findLazyRow(Element& root,
+                                                                 const foundation::AnyHashable& id) {
+    if (!root.isVisible()) return std::nullopt;
+    if (const auto* lazy = root.nodeAs<detail::LazyNode>()) {
+        if (auto frame = lazy->estimatedFrame(root, id)) return std::make_pair(&root, *frame);
+    }
+    for (const auto& child : root.children()) {
+        if (auto found = findLazyRow(*child, id)) return found;
+    }
+    return std::nullopt;
+}
+
+class ScrollViewReaderNode final : public ViewNode {
+public:
+    explicit ScrollViewReaderNode(std::function<View(const ScrollViewProxy&)> content)
+        : content_(std::move(content)) {}
+    std::string_view typeName() const override { return "ScrollViewReader"; }
+    bool isTransparent() const override { return true; }
+    void update(Element& element) const override {
+        element.reconcile({ChildSpec{content_(ScrollViewProxy(element.reference())), {}, {}}});
+    }
+
+private:
+    std::function<View(const ScrollViewProxy&)> content_;
+};
+
+} // namespace
+
+ScrollView::ScrollView(View content)
+    : ScrollView(AxisSet::vertical, true, std::move(content)) {}
+
+ScrollView::ScrollView(AxisSet axes, View content)
+    : ScrollView(axes, true, std::move(content)) {}
+
+ScrollView::ScrollView(AxisSet axes, bool showsIndicators, View content)
+    : View(std::make_shared<ScrollViewNode>(std::move(content), axes, showsIndicators)) {}
+
+graphics::CGPoint ScrollView::contentOffset(const Element& element) {
+    auto* scrollView = enclosingScrollView(element);
+    return scrollView ? ScrollViewNode::state(*scrollView)->offset : graphics::CGPoint{};
+}
+
+void ScrollView::setContentOffset(Element& element, graphics::CGPoint offset) {
+    auto* scrollView = enclosingScrollView(element);
+    if (!scrollView) return;
+    auto s = ScrollViewNode::state(*scrollView);
+    const auto* node = scrollView->nodeAs<ScrollViewNode>();
+    const auto next = node->clamped(offset, s->content, scrollView->frame().size);
+    if (next == s->offset) return;
+    s->offset = next;
+    scrollView->invalidate(Transaction::current());
+}
+
+void ScrollViewProxy::scrollToErased(const foundation::AnyHashable& id,
+                                     std::optional<graphics::CGPoint> anchor) const {
+    auto ref = reader_.lock();
+    if (!ref || !ref->element) return;
+    Element* target = findVisibleByID(*ref->element, id);
+    graphics::CGRect frame;
+    Element* scrollView = nullptr;
+    if (target) {
+        frame = target->frame();
+        scrollView = enclosingScrollView(*target);
+    } else if (auto row = findLazyRow(*ref->element, id)) {
+        frame = row->second;
+        scrollView = enclosingScrollView(*row->first);
+    }
+    if (!scrollView) return;
+    const auto viewport = scrollView->frame();
+    const auto offset = ScrollView::contentOffset(*scrollView);
+    // The target in content coordinates.
+    const CGFloat x = frame.minX() - viewport.minX() + offset.x;
+    const CGFloat y = frame.minY() - viewport.minY() + offset.y;
+    graphics::CGPoint next = offset;
+    if (anchor) {
+        next.x = x + anchor->x * frame.width() - anchor->x * viewport.width();
+        next.y = y + anchor->y * frame.height() - anchor->y * viewport.height();
+    } else {
+        if (x < offset.x)
+            next.x = x;
+        else if (x + frame.width() > offset.x + viewport.width())
+            next.x = x + frame.width() - viewport.width();
+        if (y < offset.y)
+            next.y = y;
+        else if (y + frame.height() > offset.y + viewport.height())
+            next.y = y + frame.height() - viewport.height();
+    }
+    ScrollView::setContentOffset(*scrollView, next);
+}
+
+ScrollViewReader::ScrollViewReader(std::function<View(const ScrollViewProxy&)> content)
+    : View(std::make_shared<ScrollViewReaderNode>(std::move(content))) {}
+
+} // namespace ui

@@ -1,0 +1,89 @@
+#include "ui/TestHost.h"
+
+#include "foundation/RunLoop.h"
+#include "ui/Renderer.h"
+
+namespace ui {
+
+namespace {
+
+void collect(Element& element, const std::function<bool(const Element&)>& match, std::vector<Element*>& out) {
+    if (!element.isVisible()) return;
+    if (match(element)) out.push_back(&element);
+    for (const auto& child : element.children())
+        collect(*child, match, out);
+}
+
+} // namespace
+
+TestHost::TestHost(View root, graphics::CGSize size, EnvironmentValues environment)
+    : graph_(std::move(root), size, std::move(environment)) {
+    update();
+}
+
+TestHost::~TestHost() = default;
+
+void TestHost::setRoot(View root) {
+    graph_.setRoot(std::move(root));
+    update();
+}
+
+void TestHost::setSize(graphics::CGSize size) {
+    graph_.setSize(size);
+    update();
+}
+
+void TestHost::update() {
+    foundation::RunLoop::main().runUntilIdle();
+    graph_.update();
+}
+
+void TestHost::stepFrame(double seconds) {
+    foundation::RunLoop::main().advance(seconds);
+    update();
+}
+
+void TestHost::stepFrames(int count) {
+    for (int i = 0; i < count; ++i)
+        stepFrame();
+}
+
+std::vector<Element*> TestHost::findAll(const std::function<bool(const Element&)>& match) const {
+    std::vector<Element*> out;
+    collect(graph_.root(), match, out);
+    return out;
+}
+
+Element* TestHost::findByID(const foundation::AnyHashable& id) const {
+    auto all = findAll([&](const Element& e) { return e.explicitID() && *e.explicitID() == id; });
+    return all.empty() ? nullptr : all.front();
+}
+
+Element* TestHost::findByTypeName(std::string_view name) const {
+    auto all = findAll([&](const Element& e) { return e.node().typeName() == name; });
+    return all.empty() ? nullptr : all.front();
+}
+
+Element* TestHost::findByText(std::string_view text) const {
+    auto all = findAll([&](const Element& e) {
+        auto shown = e.node().text();
+        return shown && *shown == text;
+    });
+    return all.empty() ? nullptr : all.front();
+}
+
+graphics::CGRect TestHost::frame(const Element* element) {
+    return element ? element->frame() : graphics::CGRect::null();
+}
+
+QImage TestHost::render(qreal devicePixelRatio, QColor background) const {
+    const auto size = graph_.size();
+    return renderImage(graph_.displayList(), QSize(int(size.width), int(size.height)), devicePixelRatio,
+                       background);
+}
+
+bool TestHost::renderPNG(const QString& path, qreal devicePixelRatio, QColor background) const {
+    return render(devicePixelRatio, background).save(path, "PNG");
+}
+
+} // namespace ui

@@ -1,0 +1,67 @@
+#include "ui/DisplayList.h"
+#include "ui/Element.h"
+#include "ui/ViewNodes.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+// Effects change how the content paints, never its layout.
+class EffectNode : public detail::WrapperNode {
+public:
+    using WrapperNode::WrapperNode;
+    std::optional<CGFloat> explicitAlignment(Element& element, const AlignmentID* id,
+                                             graphics::CGSize size) const override {
+        const auto children = element.layoutChildren();
+        if (children.size() != 1) return std::nullopt;
+        return children.front()->explicitAlignment(id, size);
+    }
+};
+
+class OpacityNode final : public EffectNode {
+public:
+    OpacityNode(View content, double opacity)
+        : EffectNode(std::move(content))
+        , opacity_(std::clamp(opacity, 0.0, 1.0)) {}
+    std::string_view typeName() const override { return "Opacity"; }
+    void render(const Element& element, DisplayList& list) const override {
+        if (opacity_ >= 1) {
+            element.renderChildren(list);
+            return;
+        }
+        DisplayList::LayerStyle style;
+        style.opacity = opacity_;
+        element.renderChildren(list.layer(style));
+    }
+
+private:
+    double opacity_;
+};
+
+class ClipNode final : public EffectNode {
+public:
+    using EffectNode::EffectNode;
+    std::string_view typeName() const override { return "Clipped"; }
+    void render(const Element& element, DisplayList& list) const override {
+        DisplayList::LayerStyle style;
+        QPainterPath clip;
+        clip.addRect(element.frame().toQRectF());
+        style.clip = clip;
+        element.renderChildren(list.layer(style));
+    }
+};
+
+} // namespace
+
+View View::opacity(double opacity) const {
+    return apply(
+        [=](View content) { return View(std::make_shared<OpacityNode>(std::move(content), opacity)); });
+}
+
+View View::clipped() const {
+    return apply([](View content) { return View(std::make_shared<ClipNode>(std::move(content))); });
+}
+
+} // namespace ui

@@ -1,0 +1,135 @@
+#include "TestBox.h"
+
+#include "ui/EnvironmentKeys.h"
+#include "ui/Renderer.h"
+#include "ui/Stack.h"
+#include "ui/TestHost.h"
+
+#include <QPainterPath>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace uitest;
+
+namespace {
+
+QPainterPath rectPath(qreal x, qreal y, qreal w, qreal h) {
+    QPainterPath path;
+    path.addRect(x, y, w, h);
+    return path;
+}
+
+bool near(QColor a, QColor b, int tolerance = 2) {
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance && std::abs(a.alpha() - b.alpha()) <= tolerance;
+}
+
+TEST(RendererTest, FillsStrokesImagesAndCallbacksLandWhereRecorded) {
+    ui::DisplayList list;
+    list.fill(rectPath(0, 0, 10, 10), QColor(Qt::red));
+    QPen pen(QColor(Qt::blue), 4);
+    pen.setCapStyle(Qt::FlatCap);
+    QPainterPath line;
+    line.moveTo(12, 2);
+    line.lineTo(20, 2);
+    list.stroke(line, pen);
+    QImage green(4, 4, QImage::Format_ARGB32_Premultiplied);
+    green.fill(Qt::green);
+    list.drawImage(QRectF(0, 12, 4, 4), green);
+    list.draw(QRectF(12, 12, 4, 4), [](QPainter& p) { p.fillRect(QRectF(12, 12, 4, 4), Qt::black); });
+    const auto image = ui::renderImage(list, {24, 24}, 1, Qt::white);
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(15, 2), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(21, 2), QColor(Qt::white)) << "a flat cap ends at the line's end";
+    EXPECT_EQ(image.pixelColor(2, 14), QColor(Qt::green));
+    EXPECT_EQ(image.pixelColor(14, 14), QColor(Qt::black));
+}
+
+TEST(RendererTest, LayersApplyOpacityClipTransformMaskAndBlendMode) {
+    ui::DisplayList list;
+    ui::DisplayList::LayerStyle half;
+    half.opacity = 0.5;
+    // Two overlapping fills in one layer: the overlap is not darker (one group, one opacity).
+    auto& group = list.layer(half);
+    group.fill(rectPath(0, 0, 10, 10), QColor(Qt::red));
+    group.fill(rectPath(5, 0, 10, 10), QColor(Qt::red));
+
+    ui::DisplayList::LayerStyle clipped;
+    clipped.clip = rectPath(0, 20, 5, 5);
+    clipped.transform = QTransform::fromTranslate(0, 0);
+    list.layer(clipped).fill(rectPath(0, 20, 10, 10), QColor(Qt::blue));
+
+    ui::DisplayList::LayerStyle masked;
+    auto mask = std::make_shared<ui::DisplayList>();
+    mask->fill(rectPath(20, 20, 5, 10), QColor(Qt::black));
+    masked.mask = mask;
+    list.layer(masked).fill(rectPath(20, 20, 10, 10), QColor(Qt::green));
+
+    const auto image = ui::renderImage(list, {40, 40}, 1, Qt::white);
+    EXPECT_TRUE(near(image.pixelColor(2, 5), QColor(255, 128, 128)));
+    EXPECT_TRUE(near(image.pixelColor(7, 5), QColor(255, 128, 128)));
+    EXPECT_EQ(image.pixelColor(2, 22), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(7, 22), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(22, 25), QColor(Qt::green));
+    EXPECT_EQ(image.pixelColor(27, 25), QColor(Qt::white));
+}
+
+TEST(RendererTest, DestinationOutCutsAHole) {
+    ui::DisplayList list;
+    list.fill(rectPath(0, 0, 20, 20), QColor(Qt::red));
+    ui::DisplayList::LayerStyle cut;
+    cut.blendMode = QPainter::CompositionMode_DestinationOut;
+    list.layer(cut).fill(rectPath(5, 5, 10, 10), QColor(Qt::black));
+    const auto image = ui::renderImage(list, {20, 20});
+    EXPECT_EQ(image.pixelColor(10, 10).alpha(), 0);
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::red));
+}
+
+TEST(RendererTest, TheHostRendersOpacityClippingAndRightToLeftFlips) {
+    ui::TestHost host(ui::HStack(ui::VerticalAlignment::center, 0,
+                                 {box(10, 10, "a", Qt::red).opacity(0.5),
+                                  box(40, 40, "b", Qt::blue).frame(20, 20).clipped()}),
+                      {30, 40});
+    const auto image = host.render();
+    EXPECT_TRUE(near(image.pixelColor(5, 20), QColor(255, 128, 128)));
+    EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(20, 5), QColor(Qt::white)) << "outside the clip";
+    // The same at twice the pixel density: offscreen layers line up with the surface.
+    const auto dense = host.render(2);
+    EXPECT_EQ(dense.size(), QSize(60, 80));
+    EXPECT_TRUE(near(dense.pixelColor(10, 40), QColor(255, 128, 128)));
+    EXPECT_TRUE(near(dense.pixelColor(1, 31), QColor(255, 128, 128)));
+    EXPECT_EQ(dense.pixelColor(10, 28), QColor(Qt::white)) << "the layer stays inside the box's frame";
+    EXPECT_EQ(dense.pixelColor(10, 52), QColor(Qt::white));
+}
+
+TEST(RendererTest, RightToLeftFlipsOnlyViewsThatAskForIt) {
+    ui::EnvironmentValues rtl;
+    rtl.set<ui::LayoutDirectionKey>(ui::LayoutDirection::rightToLeft);
+    const auto pair = [] {
+        return ui::HStack(ui::VerticalAlignment::center, 0,
+                          {box(10, 10, "", Qt::red), box(10, 10, "", Qt::blue)});
+    };
+    ui::TestHost plain(pair(), {20, 10}, rtl);
+    EXPECT_EQ(plain.render().pixelColor(15, 5), QColor(Qt::red)) << "the stack runs from the right";
+    ui::TestHost flipped(pair().flipsForRightToLeftLayoutDirection(true), {20, 10}, rtl);
+    EXPECT_EQ(flipped.render().pixelColor(5, 5), QColor(Qt::red)) << "and the flip mirrors it back";
+}
+
+TEST(RendererTest, TheHostWritesWhatItRendersToPNG) {
+    ui::TestHost host(box(10, 10, "", Qt::red), {20, 20});
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath("box.png");
+    ASSERT_TRUE(host.renderPNG(path, 2));
+    const QImage read(path);
+    EXPECT_EQ(read.size(), QSize(40, 40));
+    EXPECT_EQ(read.pixelColor(20, 20), QColor(Qt::red));
+    EXPECT_EQ(read.pixelColor(2, 2), QColor(Qt::white));
+
+    host.setRoot(box(10, 10, "", Qt::blue));
+    EXPECT_EQ(host.render().pixelColor(10, 10), QColor(Qt::blue));
+}
+
+} // namespace

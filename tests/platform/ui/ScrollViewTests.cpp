@@ -1,0 +1,125 @@
+#include "Handles.h"
+#include "TestBox.h"
+
+#include "ui/ForEach.h"
+#include "ui/Grid.h"
+#include "ui/LazyStack.h"
+#include "ui/ScrollView.h"
+#include "ui/Stack.h"
+#include "ui/TestHost.h"
+#include "ui/ViewContext.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace uitest;
+
+namespace {
+
+struct LazyRow {
+    int index;
+    std::shared_ptr<Handles<int>> handles;
+    std::shared_ptr<std::vector<std::string>> log;
+    bool operator==(const LazyRow& other) const { return index == other.index; }
+    ui::View body(ui::ViewContext& ctx) const {
+        auto taps = ctx.state<int>("taps", 0);
+        handles->keep(std::to_string(index), taps);
+        return box(100, 20, "row " + std::to_string(index) + ":" + std::to_string(taps.value()))
+            .onAppear([log = log, i = index] { log->push_back("+" + std::to_string(i)); })
+            .onDisappear([log = log, i = index] { log->push_back("-" + std::to_string(i)); });
+    }
+};
+
+struct List {
+    std::shared_ptr<Handles<int>> handles;
+    std::shared_ptr<std::vector<std::string>> log;
+    std::shared_ptr<ui::ScrollViewProxy> proxy;
+    ui::View body(ui::ViewContext&) const {
+        return ui::ScrollViewReader([*this](const ui::ScrollViewProxy& p) {
+            *proxy = p;
+            return ui::View(ui::ScrollView(
+                ui::LazyVStack(ui::HorizontalAlignment::center, 0, {ui::ForEach(0, 1000, [*this](int i) {
+                                   return ui::View(LazyRow{i, handles, log});
+                               })})));
+        });
+    }
+};
+
+TEST(ScrollViewTest, ALazyStackBuildsOnlyVisibleRowsAndKeepsStateOfThoseScrolledAway) {
+    auto handles = std::make_shared<Handles<int>>();
+    auto log = std::make_shared<std::vector<std::string>>();
+    auto proxy = std::make_shared<ui::ScrollViewProxy>();
+    ui::TestHost host(List{handles, log, proxy}, {100, 100});
+    EXPECT_LE(host.findAllType<LazyRow>().size(), 6u);
+    EXPECT_EQ(host.frame(host.findByText("row 0:0")), (graphics::CGRect{{0, 0}, {100, 20}}));
+    EXPECT_EQ(host.frame(host.findByTypeName("LazyVStack")).height(), 20000);
+    (*handles)["1"].set(3);
+
+    auto* scroll = host.findByTypeName("ScrollView");
+    ui::ScrollView::setContentOffset(*scroll, {0, 400});
+    host.update();
+    EXPECT_EQ(host.findByText("row 1:3"), nullptr) << "scrolled away";
+    EXPECT_EQ(host.frame(host.findByText("row 20:0")), (graphics::CGRect{{0, 0}, {100, 20}}));
+    EXPECT_LE(host.findAllType<LazyRow>().size(), 6u);
+    EXPECT_NE(std::find(log->begin(), log->end(), "-1"), log->end());
+
+    ui::ScrollView::setContentOffset(*scroll, {0, 0});
+    host.update();
+    EXPECT_NE(host.findByText("row 1:3"), nullptr) << "its state stayed while its identity did";
+    EXPECT_EQ(std::count(log->begin(), log->end(), "+1"), 2);
+}
+
+TEST(ScrollViewTest, ScrollViewReaderScrollsToRowsNeverBuiltWithAnAnchor) {
+    auto handles = std::make_shared<Handles<int>>();
+    auto log = std::make_shared<std::vector<std::string>>();
+    auto proxy = std::make_shared<ui::ScrollViewProxy>();
+    ui::TestHost host(List{handles, log, proxy}, {100, 100});
+    proxy->scrollTo(500, graphics::CGPoint{0, 0});
+    host.update();
+    EXPECT_EQ(host.frame(host.findByText("row 500:0")).minY(), 0);
+    proxy->scrollTo(510, graphics::CGPoint{0, 1}); // bottom
+    host.update();
+    EXPECT_EQ(host.frame(host.findByText("row 510:0")).maxY(), 100);
+    proxy->scrollTo(999);
+    host.update();
+    EXPECT_EQ(host.frame(host.findByText("row 999:0")).maxY(), 100) << "the end clamps";
+    EXPECT_EQ(ui::ScrollView::contentOffset(*host.findByTypeName("ScrollView")).y, 20000 - 100);
+    proxy->scrollTo(12345); // no such row: nothing moves
+    host.update();
+    EXPECT_EQ(ui::ScrollView::contentOffset(*host.findByTypeName("ScrollView")).y, 20000 - 100);
+}
+
+TEST(ScrollViewTest, AScrollViewClipsItsContentAndOffersItsIdealLength) {
+    ui::TestHost host(ui::ScrollView(ui::VStack(ui::HorizontalAlignment::center, 0,
+                                                {box(50, 80, "a", Qt::red), box(50, 80, "b", Qt::blue)})),
+                      {50, 100});
+    EXPECT_EQ(host.frame(host.findByText("b")), (graphics::CGRect{{0, 80}, {50, 80}}));
+    const auto image = host.render();
+    EXPECT_EQ(image.pixelColor(25, 90), QColor(Qt::blue));
+    ui::ScrollView::setContentOffset(*host.findByTypeName("ScrollView"), {0, 1000});
+    host.update();
+    EXPECT_EQ(host.frame(host.findByText("b")).maxY(), 100);
+}
+
+TEST(ScrollViewTest, GridTracksAdaptFixAndFlex) {
+    auto cells = [](int n) {
+        return ui::ForEach(0, n, [](int i) { return flexible("c" + std::to_string(i)); });
+    };
+    ui::TestHost adaptive(ui::LazyVGrid({ui::GridItem{ui::GridItem::Size::adaptive(40)}},
+                                        ui::HorizontalAlignment::center, 8, {cells(4)}),
+                          {100, 100});
+    EXPECT_EQ(adaptive.frame(adaptive.findByText("c0")), (graphics::CGRect{{0, 36}, {46, 10}}));
+    EXPECT_EQ(adaptive.frame(adaptive.findByText("c1")), (graphics::CGRect{{54, 36}, {46, 10}}));
+    EXPECT_EQ(adaptive.frame(adaptive.findByText("c2")), (graphics::CGRect{{0, 54}, {46, 10}}));
+
+    ui::TestHost mixed(ui::LazyVGrid({ui::GridItem{ui::GridItem::Size::fixed(30)},
+                                      ui::GridItem{ui::GridItem::Size::flexible()}},
+                                     {cells(2)}),
+                       {100, 10});
+    EXPECT_EQ(mixed.frame(mixed.findByText("c0")), (graphics::CGRect{{0, 0}, {30, 10}}));
+    EXPECT_EQ(mixed.frame(mixed.findByText("c1")), (graphics::CGRect{{38, 0}, {62, 10}}));
+}
+
+} // namespace
