@@ -117,6 +117,19 @@ TEST(PathTest, RectanglesLinesAndTransforms) {
     EXPECT_EQ(both.boundingRect(), (CGRect{{0, 0}, {30, 10}}));
 }
 
+TEST(PathTest, PointsThatAreNotFiniteAreLeftOut) {
+    const double nan = std::nan("");
+    // The subpath starts at the first usable point, not at the origin.
+    Path lines;
+    lines.addLines(std::vector<CGPoint>{{nan, 0}, {5, 5}, {10, 5}});
+    EXPECT_EQ(points(lines), (std::vector<QPointF>{{5, 5}, {10, 5}}));
+    EXPECT_EQ(moveCount(lines), 1);
+
+    const Path square(CGRect{{0, 0}, {10, 10}});
+    EXPECT_TRUE(square.offsetBy(nan, 0).isEmpty());
+    EXPECT_TRUE(square.offsetBy(0, INFINITY).isEmpty());
+}
+
 TEST(PathTest, ContainsHonoursTheFillRule) {
     Path path(CGRect{{0, 0}, {30, 30}});
     path.addRect({{10, 10}, {10, 10}});
