@@ -121,7 +121,7 @@ TEST(PathTest, PointsThatAreNotFiniteAreLeftOut) {
     const double nan = std::nan("");
     // The subpath starts at the first usable point, not at the origin.
     Path lines;
-    lines.addLines(std::vector<CGPoint>{{nan, 0}, {5, 5}, {10, 5}});
+    lines.addLines(std::vector<CGPoint>{{nan, 0}, {1e200, 0}, {5, 5}, {10, 5}});
     EXPECT_EQ(points(lines), (std::vector<QPointF>{{5, 5}, {10, 5}}));
     EXPECT_EQ(moveCount(lines), 1);
 

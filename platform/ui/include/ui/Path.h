@@ -46,8 +46,8 @@ public:
 
     void move(CGPoint to);
     void addLine(CGPoint to);
-    // A new subpath through the points in order, leaving out points that are not finite; an
-    // empty list adds nothing.
+    // A new subpath through the points in order, leaving out points that are not finite or too
+    // large to hold; an empty list adds nothing.
     void addLines(std::span<const CGPoint> points);
     void addQuadCurve(CGPoint to, CGPoint control);
     void addCurve(CGPoint to, CGPoint control1, CGPoint control2);
