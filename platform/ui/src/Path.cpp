@@ -189,7 +189,8 @@ void Path::addArc(CGPoint center, CGFloat radius, Angle startAngle, Angle endAng
                   const CGAffineTransform& transform) {
     const CGFloat start = startAngle.radians();
     const CGFloat end = endAngle.radians();
-    if (!isFinite(center) || !std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(end) ||
+    // Angles so far apart that their difference overflows give no sweep to draw.
+    if (!isFinite(center) || !std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(end - start) ||
         !isFinite(transform))
         return;
     // A negative radius is kept: the formula still draws a connected, point-mirrored arc.

@@ -172,6 +172,10 @@ TEST(PathTest, ArcSweepsOfAWholeTurnOrMoreDrawOneCircle) {
     const Path more = wedge(Angle::zero(), Angle::radians(5 * std::numbers::pi), false);
     const Path once = wedge(Angle::zero(), Angle::radians(2 * std::numbers::pi), false);
     EXPECT_EQ(points(more).size(), points(once).size());
+
+    // Angles too far apart to subtract add nothing, not even the joining line.
+    const Path far = wedge(Angle::radians(1.7e308), Angle::radians(-1.7e308), false);
+    EXPECT_EQ(points(far).size(), 1u);
 }
 
 TEST(PathTest, ArcJoinsTheCurrentPointAndAppliesItsTransform) {
