@@ -1,6 +1,9 @@
 #include "ui/Circle.h"
 
+#include "graphics/CGFloat.h"
+
 #include <algorithm>
+
 namespace ui {
 
 Path Circle::path(const graphics::CGRect& rect) const {
@@ -8,12 +11,6 @@ Path Circle::path(const graphics::CGRect& rect) const {
     if (r.isNull()) return {};
     const graphics::CGFloat side = std::min(r.width(), r.height());
     return Path::ellipseIn({{r.midX() - side / 2, r.midY() - side / 2}, {side, side}});
-}
-
-Circle Circle::inset(graphics::CGFloat amount) const {
-    Circle shape = *this;
-    shape.insetAmount += amount;
-    return shape;
 }
 
 } // namespace ui

@@ -50,36 +50,28 @@ QColor blend(const QColor& a, const QColor& b, double t) {
                             channel(a.blueF(), b.blueF()), float(alpha));
 }
 
-// The colour just before `t`: at a hard edge, the colour of the side below it.
-QColor colorBefore(const Stops& stops, double t) {
-    if (t <= stops.front().location) return stops.front().color;
-    for (std::size_t j = 1; j < stops.size(); ++j) {
-        if (stops[j].location < t) continue;
-        if (stops[j].location == t) return stops[j].color;
-        const auto& from = stops[j - 1];
-        return blend(from.color, stops[j].color, (t - from.location) / (stops[j].location - from.location));
-    }
-    return stops.back().color;
-}
-
-// The colour just after `t`.
-QColor colorAfter(const Stops& stops, double t) {
-    if (t >= stops.back().location) return stops.back().color;
-    for (std::size_t j = stops.size() - 1; j-- > 0;) {
-        if (stops[j].location > t) continue;
-        if (stops[j].location == t) return stops[j].color;
-        const auto& to = stops[j + 1];
-        return blend(stops[j].color, to.color, (t - stops[j].location) / (to.location - stops[j].location));
-    }
-    return stops.front().color;
+// The colour at `t` as reached from below it or from above it: at a hard edge, the colour of
+// that side.
+QColor colorAt(const Stops& stops, double t, bool fromBelow) {
+    // The first stop past `t`, or at it when coming from below.
+    const auto next = std::partition_point(stops.begin(), stops.end(), [&](const ResolvedStop& s) {
+        return fromBelow ? s.location < t : s.location <= t;
+    });
+    if (next == stops.begin()) return stops.front().color;
+    if (next == stops.end()) return stops.back().color;
+    const auto& from = *(next - 1);
+    const auto& to = *next;
+    if (fromBelow && to.location == t) return to.color;
+    if (!fromBelow && from.location == t) return from.color;
+    return blend(from.color, to.color, (t - from.location) / (to.location - from.location));
 }
 
 // The same colours between `from` and `to`, with stops at both ends.
 Stops clipped(const Stops& stops, double from, double to) {
-    Stops result{{from, colorAfter(stops, from)}};
+    Stops result{{from, colorAt(stops, from, false)}};
     for (const auto& stop : stops)
         if (stop.location > from && stop.location < to) result.push_back(stop);
-    result.push_back({to, colorBefore(stops, to)});
+    result.push_back({to, colorAt(stops, to, true)});
     return result;
 }
 

@@ -160,10 +160,18 @@ void Path::addLine(CGPoint to) {
 }
 
 void Path::addLines(std::span<const CGPoint> points) {
-    if (points.empty()) return;
-    path_.moveTo(points.front().toQPointF());
-    for (const CGPoint& point : points.subspan(1))
-        path_.lineTo(point.toQPointF());
+    // Qt drops a point it cannot hold, and lines after a dropped first point would start at the
+    // origin; the subpath starts at the first point that is kept instead.
+    bool started = false;
+    for (const CGPoint& point : points) {
+        const QPointF p = point.toQPointF();
+        if (started) {
+            path_.lineTo(p);
+            continue;
+        }
+        path_.moveTo(p);
+        started = path_.elementCount() > 0 && path_.currentPosition() == p;
+    }
     useWindingRule();
 }
 
@@ -181,7 +189,8 @@ void Path::addArc(CGPoint center, CGFloat radius, Angle startAngle, Angle endAng
                   const CGAffineTransform& transform) {
     const CGFloat start = startAngle.radians();
     const CGFloat end = endAngle.radians();
-    if (!isFinite(center) || !std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(end) ||
+    // Angles so far apart that their difference overflows give no sweep to draw.
+    if (!isFinite(center) || !std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(end - start) ||
         !isFinite(transform))
         return;
     // A negative radius is kept: the formula still draws a connected, point-mirrored arc.
@@ -268,7 +277,8 @@ Path Path::applying(const CGAffineTransform& transform) const {
 }
 
 Path Path::offsetBy(CGFloat dx, CGFloat dy) const {
-    return fromQPainterPath(path_.translated(dx, dy));
+    // Qt moves the points without checking them, so a NaN offset would end up in the path.
+    return applying(CGAffineTransform::translation(dx, dy));
 }
 
 bool Path::contains(CGPoint point, bool eoFill) const {

@@ -12,10 +12,4 @@ Path RoundedRectangle::path(const graphics::CGRect& rect) const {
     return Path::roundedRect(r, corner, style);
 }
 
-RoundedRectangle RoundedRectangle::inset(graphics::CGFloat amount) const {
-    RoundedRectangle shape = *this;
-    shape.insetAmount += amount;
-    return shape;
-}
-
 } // namespace ui

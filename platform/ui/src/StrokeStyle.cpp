@@ -36,14 +36,16 @@ Qt::PenJoinStyle qtJoin(graphics::CGLineJoin join) {
 }
 
 // Qt measures dashes in line widths and wants pairs of dash and gap. An unusable pattern (a
-// negative or non-finite length, or nothing but zeros) draws a solid line.
+// negative or non-finite length, or nothing but zeros) draws a solid line; so does one that is
+// not finite in widths, which Qt's stroker would walk forever.
 QList<qreal> qtDashPattern(const StrokeStyle& style) {
     QList<qreal> pattern;
     qreal total = 0;
     for (graphics::CGFloat length : style.dash) {
-        if (!std::isfinite(length) || length < 0) return {};
-        pattern.append(length / style.lineWidth);
-        total += length;
+        const qreal widths = length / style.lineWidth;
+        if (!std::isfinite(widths) || length < 0) return {};
+        pattern.append(widths);
+        total += widths;
     }
     if (total <= 0) return {};
     if (pattern.size() % 2 == 1) pattern.append(QList<qreal>(pattern));
@@ -51,7 +53,8 @@ QList<qreal> qtDashPattern(const StrokeStyle& style) {
 }
 
 qreal qtDashOffset(const StrokeStyle& style) {
-    return std::isfinite(style.dashPhase) ? style.dashPhase / style.lineWidth : 0;
+    const qreal widths = style.dashPhase / style.lineWidth;
+    return std::isfinite(widths) ? widths : 0;
 }
 
 qreal qtMiterLimit(const StrokeStyle& style) {

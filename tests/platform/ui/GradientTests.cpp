@@ -164,24 +164,33 @@ TEST(GradientTest, RadialGrowsFromItsStartRadius) {
     const QImage inverse = paint(RadialGradient({red, blue}, UnitPoint::center, 40, 10), {100, 100});
     expectPixel(inverse, 50, 50, 0, 0, 255, 255);
     expectPixel(inverse, 95, 50, 255, 0, 0, 255);
+
+    // Rings start at radius 0, where the colours have already run half way.
+    const QImage crossing = paint(RadialGradient({red, blue}, UnitPoint::center, -20, 20), {100, 100});
+    expectPixel(crossing, 50, 50, 127, 0, 128, 255, 8);
+    expectPixel(crossing, 60, 50, 64, 0, 191, 255, 8);
+    expectPixel(crossing, 75, 50, 0, 0, 255, 255);
 }
 
 TEST(GradientTest, AngularTurnsClockwiseFromItsStartAngle) {
     constexpr double pi = std::numbers::pi;
-    const QImage full = paint(AngularGradient({red, blue}, UnitPoint::center, Angle::zero(), Angle::radians(2 * pi)), {100, 100});
+    const QImage full = paint(
+        AngularGradient({red, blue}, UnitPoint::center, Angle::zero(), Angle::radians(2 * pi)), {100, 100});
     expectPixel(full, 90, 52, 250, 0, 5, 255, 8);  // just clockwise of the trailing side
     expectPixel(full, 90, 47, 5, 0, 250, 255, 8);  // just before a full turn
     expectPixel(full, 50, 90, 191, 0, 64, 255, 8); // a quarter turn, below the centre
     expectPixel(full, 10, 50, 127, 0, 128, 255, 8);
 
     // A quarter sweep: the gap is the end colour up to its middle, then the start colour.
-    const QImage quarter = paint(AngularGradient({red, blue}, UnitPoint::center, Angle::zero(), Angle::radians(pi / 2)), {100, 100});
+    const QImage quarter = paint(
+        AngularGradient({red, blue}, UnitPoint::center, Angle::zero(), Angle::radians(pi / 2)), {100, 100});
     expectPixel(quarter, 78, 78, 127, 0, 128, 255, 10); // 45 degrees
     expectPixel(quarter, 10, 52, 0, 0, 255, 255);       // just past 180 degrees
     expectPixel(quarter, 90, 30, 255, 0, 0, 255);       // about 330 degrees
 
     // Counter-clockwise from the bottom.
-    const QImage back = paint(AngularGradient({red, blue}, UnitPoint::center, Angle::radians(pi / 2), Angle::zero()), {100, 100});
+    const QImage back = paint(
+        AngularGradient({red, blue}, UnitPoint::center, Angle::radians(pi / 2), Angle::zero()), {100, 100});
     expectPixel(back, 52, 95, 250, 0, 5, 255, 10);
     expectPixel(back, 78, 78, 127, 0, 128, 255, 10);
     expectPixel(back, 95, 48, 5, 0, 250, 255, 10);

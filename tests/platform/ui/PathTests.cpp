@@ -117,6 +117,19 @@ TEST(PathTest, RectanglesLinesAndTransforms) {
     EXPECT_EQ(both.boundingRect(), (CGRect{{0, 0}, {30, 10}}));
 }
 
+TEST(PathTest, PointsThatAreNotFiniteAreLeftOut) {
+    const double nan = std::nan("");
+    // The subpath starts at the first usable point, not at the origin.
+    Path lines;
+    lines.addLines(std::vector<CGPoint>{{nan, 0}, {1e200, 0}, {5, 5}, {10, 5}});
+    EXPECT_EQ(points(lines), (std::vector<QPointF>{{5, 5}, {10, 5}}));
+    EXPECT_EQ(moveCount(lines), 1);
+
+    const Path square(CGRect{{0, 0}, {10, 10}});
+    EXPECT_TRUE(square.offsetBy(nan, 0).isEmpty());
+    EXPECT_TRUE(square.offsetBy(0, INFINITY).isEmpty());
+}
+
 TEST(PathTest, ContainsHonoursTheFillRule) {
     Path path(CGRect{{0, 0}, {30, 30}});
     path.addRect({{10, 10}, {10, 10}});
@@ -159,6 +172,10 @@ TEST(PathTest, ArcSweepsOfAWholeTurnOrMoreDrawOneCircle) {
     const Path more = wedge(Angle::zero(), Angle::radians(5 * std::numbers::pi), false);
     const Path once = wedge(Angle::zero(), Angle::radians(2 * std::numbers::pi), false);
     EXPECT_EQ(points(more).size(), points(once).size());
+
+    // Angles too far apart to subtract add nothing, not even the joining line.
+    const Path far = wedge(Angle::radians(1.7e308), Angle::radians(-1.7e308), false);
+    EXPECT_EQ(points(far).size(), 1u);
 }
 
 TEST(PathTest, ArcJoinsTheCurrentPointAndAppliesItsTransform) {

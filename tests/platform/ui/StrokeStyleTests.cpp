@@ -3,6 +3,8 @@
 #include "PathPixels.h"
 #include "ui/Path.h"
 
+#include <QPainterPathStroker>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -121,5 +123,17 @@ TEST(StrokeStyleTest, AWidthThatIsNotPositiveDrawsNothing) {
         EXPECT_TRUE(style.drawsNothing());
         EXPECT_EQ(style.toQPen(Qt::black).style(), Qt::NoPen);
         EXPECT_TRUE(segment.strokedPath(style).isEmpty());
+
+        // Qt's stroker never finishes a dash it cannot measure in widths.
+        QPainterPathStroker stroker;
+        StrokeStyle{.lineWidth = width, .dash = {2, 2}, .dashPhase = 1}.configure(stroker);
+        for (qreal length : stroker.dashPattern())
+            EXPECT_TRUE(std::isfinite(length)) << width;
+        EXPECT_TRUE(std::isfinite(stroker.dashOffset())) << width;
     }
+    // Nor one that overflows when measured in widths.
+    QPainterPathStroker stroker;
+    StrokeStyle{.lineWidth = 1e-300, .dash = {1e300}}.configure(stroker);
+    for (qreal length : stroker.dashPattern())
+        EXPECT_TRUE(std::isfinite(length));
 }

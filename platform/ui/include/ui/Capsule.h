@@ -1,6 +1,5 @@
 #pragma once
 
-#include "graphics/CGFloat.h"
 #include "graphics/CGRect.h"
 #include "ui/Path.h"
 #include "ui/Shape.h"
@@ -8,11 +7,8 @@
 namespace ui {
 
 // A rectangle whose shorter sides are half circles.
-struct Capsule : Shape<Capsule> {
-    graphics::CGFloat insetAmount = 0;
-
+struct Capsule : InsetShape<Capsule> {
     Path path(const graphics::CGRect& rect) const;
-    Capsule inset(graphics::CGFloat amount) const;
 };
 
 } // namespace ui

@@ -46,7 +46,8 @@ public:
 
     void move(CGPoint to);
     void addLine(CGPoint to);
-    // A new subpath through the points in order; an empty list adds nothing.
+    // A new subpath through the points in order, leaving out points that are not finite or too
+    // large to hold; an empty list adds nothing.
     void addLines(std::span<const CGPoint> points);
     void addQuadCurve(CGPoint to, CGPoint control);
     void addCurve(CGPoint to, CGPoint control1, CGPoint control2);
@@ -66,6 +67,7 @@ public:
     void closeSubpath();
 
     Path applying(const CGAffineTransform& transform) const;
+    // The empty path when an offset is not finite, as with applying().
     Path offsetBy(CGFloat dx, CGFloat dy) const;
 
     // Unclosed subpaths count as closed, as when filling.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "graphics/CGFloat.h"
 #include "graphics/CGRect.h"
 #include "ui/Path.h"
 #include "ui/Shape.h"
@@ -8,12 +7,8 @@
 namespace ui {
 
 // The whole rectangle it is drawn in.
-struct Rectangle : Shape<Rectangle> {
-    // How far every edge has moved in, summed over inset() calls.
-    graphics::CGFloat insetAmount = 0;
-
+struct Rectangle : InsetShape<Rectangle> {
     Path path(const graphics::CGRect& rect) const;
-    Rectangle inset(graphics::CGFloat amount) const;
 };
 
 } // namespace ui

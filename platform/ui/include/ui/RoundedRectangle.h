@@ -10,10 +10,9 @@
 namespace ui {
 
 // A rectangle with rounded corners; the corner size is limited to half the rectangle.
-struct RoundedRectangle : Shape<RoundedRectangle> {
+struct RoundedRectangle : InsetShape<RoundedRectangle> {
     graphics::CGSize cornerSize;
     RoundedCornerStyle style = RoundedCornerStyle::circular;
-    graphics::CGFloat insetAmount = 0;
 
     explicit RoundedRectangle(graphics::CGFloat cornerRadius,
                               RoundedCornerStyle style = RoundedCornerStyle::circular)
@@ -24,9 +23,8 @@ struct RoundedRectangle : Shape<RoundedRectangle> {
         : cornerSize(cornerSize)
         , style(style) {}
 
+    // The corners shrink with the edges, so an inset outline stays parallel to the original.
     Path path(const graphics::CGRect& rect) const;
-    // The corners shrink with the edges, so the inset outline stays parallel to the original.
-    RoundedRectangle inset(graphics::CGFloat amount) const;
 };
 
 } // namespace ui

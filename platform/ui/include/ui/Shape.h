@@ -35,6 +35,18 @@ protected:
     const Derived& self() const { return static_cast<const Derived&>(*this); }
 };
 
+// A built-in shape that keeps how far its edges have moved in, summed over inset() calls, and
+// applies that when it makes its path.
+template <class Derived> struct InsetShape : Shape<Derived> {
+    graphics::CGFloat insetAmount = 0;
+
+    Derived inset(graphics::CGFloat amount) const {
+        Derived shape = this->self();
+        shape.insetAmount += amount;
+        return shape;
+    }
+};
+
 } // namespace ui
 
 // The wrappers define the operations above; included here so every shape has them.

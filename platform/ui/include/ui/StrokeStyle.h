@@ -29,7 +29,8 @@ struct StrokeStyle {
 
     // The pen that draws this style with `brush`; Qt::NoPen when nothing would be drawn.
     QPen toQPen(const QBrush& brush) const;
-    // The same settings for turning a path into its stroke outline.
+    // The same settings for turning a path into its stroke outline. Qt's stroker has no width
+    // that draws nothing (it strokes 1 wide instead), so check drawsNothing() first.
     void configure(QPainterPathStroker& stroker) const;
 
     bool operator==(const StrokeStyle&) const = default;
