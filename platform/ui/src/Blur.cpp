@@ -91,7 +91,9 @@ std::vector<int> boxRadii(double sigma) {
     int lower = static_cast<int>(std::floor(ideal));
     if (lower % 2 == 0) --lower;
     const int upper = lower + 2;
-    const double m = (12 * sigma * sigma - n * lower * lower - 4 * n * lower - 3 * n) / (-4.0 * lower - 4);
+    // In floating point: at the widest sigma the squares are beyond an int.
+    const double l = lower;
+    const double m = (12 * sigma * sigma - n * l * l - 4 * n * l - 3 * n) / (-4 * l - 4);
     const int smaller = static_cast<int>(std::lround(m));
     std::vector<int> radii;
     for (int i = 0; i < n; ++i)

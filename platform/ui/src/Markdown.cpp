@@ -24,8 +24,9 @@ struct Node {
     bool bracket = false;
     bool used = false; // a bracket that became a link, shown as nothing
     bool code = false;
-    int strong = 0;
-    int emphasis = 0;
+    // Levels of strong emphasis and emphasis that begin (or, when negative, end) at this node.
+    int strongChange = 0;
+    int emphasisChange = 0;
     std::optional<std::string> link;
 };
 
@@ -152,14 +153,13 @@ private:
         brackets_.pop_back();
         std::string destination;
         std::size_t end = 0;
-        if (!nodes_[opener].inert && linkDestination(at + 1, destination, end)) {
+        if (linkDestination(at + 1, destination, end)) {
             processEmphasis(opener);
             for (std::size_t k = opener + 1; k < nodes_.size(); ++k)
                 nodes_[k].link = destination;
             nodes_[opener].used = true;
-            // Links do not nest: an earlier '[' can no longer start one.
-            for (auto earlier : brackets_)
-                nodes_[earlier].inert = true;
+            // Links do not nest: an earlier '[' can no longer start one, so its ']' is literal.
+            brackets_.clear();
             return end;
         }
         literal(']');
@@ -222,45 +222,69 @@ private:
         return true;
     }
 
-    // Matches closers with openers above `bottom` (a node index), then retires them all.
+    // Matches closers with openers above `bottom` (a node index), then retires them all. The
+    // candidates form a linked list, so that what a match encloses drops out at once, and the
+    // emphasis a match adds is marked where it starts and ends, so its cost does not grow with
+    // what it spans.
     void processEmphasis(std::optional<std::size_t> bottom) {
         const std::size_t first = bottom ? *bottom + 1 : 0;
-        std::map<std::tuple<char32_t, bool, int>, std::size_t> openersBottom;
-        auto isCandidate = [&](std::size_t k) {
-            return nodes_[k].delimiter && !nodes_[k].inert && nodes_[k].count > 0;
+        std::vector<std::size_t> candidates;
+        for (std::size_t k = first; k < nodes_.size(); ++k)
+            if (nodes_[k].delimiter && !nodes_[k].inert && nodes_[k].count > 0) candidates.push_back(k);
+        const int n = int(candidates.size());
+        std::vector<int> previous(candidates.size()), next(candidates.size());
+        for (int i = 0; i < n; ++i) {
+            previous[std::size_t(i)] = i - 1;
+            next[std::size_t(i)] = i + 1;
+        }
+        auto unlink = [&](int i) {
+            const int p = previous[std::size_t(i)], q = next[std::size_t(i)];
+            if (p >= 0) next[std::size_t(p)] = q;
+            if (q < n) previous[std::size_t(q)] = p;
         };
-        for (std::size_t closer = first; closer < nodes_.size(); ++closer) {
-            if (!isCandidate(closer) || !nodes_[closer].canClose) continue;
-            while (isCandidate(closer)) {
-                Node& c = nodes_[closer];
-                const auto key = std::make_tuple(c.delimiterChar, c.canOpen, c.originalCount % 3);
-                const auto bottomOfKey = openersBottom.find(key);
-                const std::size_t lowest =
-                    bottomOfKey == openersBottom.end() ? first : std::max(first, bottomOfKey->second + 1);
-                std::optional<std::size_t> opener;
-                for (std::size_t k = closer; k-- > lowest;) {
-                    if (!isCandidate(k)) continue;
-                    const Node& o = nodes_[k];
-                    if (o.delimiterChar != c.delimiterChar || !o.canOpen) continue;
-                    if ((o.canClose || c.canOpen) && (o.originalCount + c.originalCount) % 3 == 0 &&
-                        !(o.originalCount % 3 == 0 && c.originalCount % 3 == 0))
-                        continue;
-                    opener = k;
-                    break;
-                }
-                if (!opener) {
-                    openersBottom[key] = closer;
-                    if (!c.canOpen) c.inert = true;
-                    break;
-                }
-                Node& o = nodes_[*opener];
-                const int used = (o.count >= 2 && c.count >= 2) ? 2 : 1;
-                for (std::size_t k = *opener + 1; k < closer; ++k) {
-                    (used == 2 ? nodes_[k].strong : nodes_[k].emphasis) += 1;
-                    if (nodes_[k].delimiter) nodes_[k].inert = true;
-                }
-                o.count -= used;
-                c.count -= used;
+        auto node = [&](int i) -> Node& { return nodes_[candidates[std::size_t(i)]]; };
+
+        // Per kind of closer, the list position below which no opener was found for it.
+        std::map<std::tuple<char32_t, bool, int>, int> openersBottom;
+        for (int closer = 0; closer < n;) {
+            Node& c = node(closer);
+            const int following = next[std::size_t(closer)];
+            if (!c.canClose) {
+                closer = following;
+                continue;
+            }
+            const auto key = std::make_tuple(c.delimiterChar, c.canOpen, c.originalCount % 3);
+            const auto bottomOfKey = openersBottom.find(key);
+            const int lowest = bottomOfKey == openersBottom.end() ? -1 : bottomOfKey->second;
+            int opener = previous[std::size_t(closer)];
+            for (; opener > lowest; opener = previous[std::size_t(opener)]) {
+                const Node& o = node(opener);
+                if (o.delimiterChar != c.delimiterChar || !o.canOpen) continue;
+                if ((o.canClose || c.canOpen) && (o.originalCount + c.originalCount) % 3 == 0 &&
+                    !(o.originalCount % 3 == 0 && c.originalCount % 3 == 0))
+                    continue;
+                break;
+            }
+            if (opener <= lowest) {
+                openersBottom[key] = previous[std::size_t(closer)];
+                if (!c.canOpen) unlink(closer);
+                closer = following;
+                continue;
+            }
+            Node& o = node(opener);
+            const int used = (o.count >= 2 && c.count >= 2) ? 2 : 1;
+            const auto change = used == 2 ? &Node::strongChange : &Node::emphasisChange;
+            nodes_[candidates[std::size_t(opener)] + 1].*change += 1;
+            c.*change -= 1;
+            // Delimiters between the two can no longer match.
+            next[std::size_t(opener)] = closer;
+            previous[std::size_t(closer)] = opener;
+            o.count -= used;
+            c.count -= used;
+            if (o.count == 0) unlink(opener);
+            if (c.count == 0) {
+                unlink(closer);
+                closer = following;
             }
         }
         for (std::size_t k = first; k < nodes_.size(); ++k)
@@ -269,7 +293,10 @@ private:
 
     std::vector<MarkdownRun> runs() const {
         std::vector<MarkdownRun> runs;
+        int strong = 0, emphasis = 0;
         for (const auto& node : nodes_) {
+            strong += node.strongChange;
+            emphasis += node.emphasisChange;
             std::u32string text;
             if (node.delimiter)
                 text.assign(std::size_t(node.count), node.delimiterChar);
@@ -277,8 +304,8 @@ private:
                 text = node.text;
             if (text.empty()) continue;
             MarkdownRun run;
-            run.strong = node.strong > 0;
-            run.emphasis = node.emphasis > 0;
+            run.strong = strong > 0;
+            run.emphasis = emphasis > 0;
             run.code = node.code;
             run.link = node.link;
             run.text = utf8(text);

@@ -2,6 +2,8 @@
 
 #include "ui/Blur.h"
 
+#include <QSize>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -16,6 +18,15 @@ int roundedOffset(double points, double scale) {
     return static_cast<int>(std::clamp(pixels, -limit, limit));
 }
 
+// Whether a blur of `sigma` leaves content of `size` below half a level everywhere. The peak
+// along an axis is at most length / (sigma * sqrt(2 pi)); this bound leaves out the sqrt(2 pi), a
+// margin for the box passes' rounding.
+bool invisiblySpread(QSize size, double sigma) {
+    if (!(sigma > 0)) return false;
+    const double peak = 255 * std::min(1.0, size.width() / sigma) * std::min(1.0, size.height() / sigma);
+    return peak < 0.5;
+}
+
 } // namespace
 
 ShadowImage castShadow(const QImage& layer, const Shadow& shadow, double scale, const QRect& bounds) {
@@ -28,9 +39,12 @@ ShadowImage castShadow(const QImage& layer, const Shadow& shadow, double scale, 
     const QRect cast = layer.rect().translated(shift);
     const QRect visible = cast.adjusted(-reach, -reach, reach, reach).intersected(bounds);
     if (visible.isEmpty()) return {};
-    // What is blurred: the visible part and the pixels whose blur reaches into it.
-    const QRect work = visible.adjusted(-reach, -reach, reach, reach)
-                           .intersected(cast.adjusted(-reach, -reach, reach, reach));
+    // The layer's pixels whose blur reaches the visible part. Coverage elsewhere is empty, and the
+    // blur takes what lies beyond its image as empty too, so the work spans just the visible part
+    // and that content: a wide blur costs no more than the pixels involved.
+    const QRect content = cast.intersected(visible.adjusted(-reach, -reach, reach, reach));
+    if (content.isEmpty() || invisiblySpread(content.size(), sigma)) return {};
+    const QRect work = visible.united(content);
 
     const QImage source = layer.format() == QImage::Format_ARGB32_Premultiplied
                               ? layer
@@ -38,11 +52,10 @@ ShadowImage castShadow(const QImage& layer, const Shadow& shadow, double scale, 
     QImage coverage(work.size(), QImage::Format_Alpha8);
     if (coverage.isNull()) return {};
     coverage.fill(0);
-    const QRect copied = work.intersected(cast);
-    for (int y = copied.top(); y <= copied.bottom(); ++y) {
+    for (int y = content.top(); y <= content.bottom(); ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(y - shift.y()));
         uchar* dst = coverage.scanLine(y - work.top());
-        for (int x = copied.left(); x <= copied.right(); ++x)
+        for (int x = content.left(); x <= content.right(); ++x)
             dst[x - work.left()] = qAlpha(src[x - shift.x()]);
     }
     gaussianBlur(coverage, sigma);

@@ -91,11 +91,15 @@ QPointF onCircle(QPointF centre, double radius, double degrees) {
 const QPointF centre{500, 500};
 const double circleRadius = 420;
 
-// A circle with a mark inside: lines drawn over the outline, cut out of the filled disc.
+// A body with lines on it: drawn over the outline, cut out of the filled form.
+QPainterPath marked(const QPainterPath& shape, const QPainterPath& lines, const SymbolPen& pen) {
+    if (!pen.fill) return ring(shape, pen).united(stroke(lines, pen.width));
+    return solid(shape, pen).subtracted(stroke(lines, pen.width));
+}
+
+// A circle with a mark inside.
 QPainterPath circled(const QPainterPath& mark, const SymbolPen& pen) {
-    const auto c = circle(centre, circleRadius);
-    if (!pen.fill) return ring(c, pen).united(stroke(mark, pen.width));
-    return solid(c, pen).subtracted(stroke(mark, pen.width));
+    return marked(circle(centre, circleRadius), mark, pen);
 }
 
 QPainterPath plus(const SymbolPen& pen) {
@@ -236,9 +240,7 @@ QPainterPath trash(const SymbolPen& pen) {
     auto ribs = polyline({{405, 400}, {420, 760}});
     ribs.addPath(polyline({{595, 400}, {580, 760}}));
 
-    auto path = stroke(lid, pen.width).united(stroke(handle, pen.width));
-    if (!pen.fill) return path.united(ring(can, pen)).united(stroke(ribs, pen.width));
-    return path.united(solid(can, pen).subtracted(stroke(ribs, pen.width)));
+    return stroke(lid, pen.width).united(stroke(handle, pen.width)).united(marked(can, ribs, pen));
 }
 
 QPainterPath pencil(const SymbolPen& pen) {
@@ -247,19 +249,13 @@ QPainterPath pencil(const SymbolPen& pen) {
         polygon({{40, 500}, {260, 395}, {860, 395}, {930, 430}, {930, 570}, {860, 605}, {260, 605}});
     auto bands = polyline({{260, 395}, {260, 605}});
     bands.addPath(polyline({{760, 395}, {760, 605}}));
-    QPainterPath path;
-    if (!pen.fill)
-        path = ring(shape, pen).united(stroke(bands, pen.width));
-    else
-        path = solid(shape, pen).subtracted(stroke(bands, pen.width));
-    return rotated(path, -45);
+    return rotated(marked(shape, bands, pen), -45);
 }
 
 QPainterPath envelope(const SymbolPen& pen) {
     const auto letter = roundedRect(90, 210, 820, 580, 80);
     const auto flap = polyline({{120, 260}, {500, 560}, {880, 260}});
-    if (!pen.fill) return ring(letter, pen).united(stroke(flap, pen.width));
-    return solid(letter, pen).subtracted(stroke(flap, pen.width));
+    return marked(letter, flap, pen);
 }
 
 QPainterPath squareAndArrowUp(const SymbolPen& pen) {

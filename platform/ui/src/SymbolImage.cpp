@@ -1,12 +1,12 @@
 #include "ui/SymbolImage.h"
 
 #include "SymbolCatalog.h"
+#include "TextMeasuring.h"
 
 #include <foundation/Logger.h>
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QRawFont>
 #include <QTransform>
 
 #include <algorithm>
@@ -110,11 +110,10 @@ SymbolMetrics SymbolImage::metrics(double pointSize) {
 }
 
 SymbolMetrics SymbolImage::metrics(const QFont& font) {
-    const auto raw = QRawFont::fromFont(font);
-    double side = raw.isValid() ? raw.pixelSize() : 0;
-    if (!(side > 0)) side = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF();
-    if (!(side > 0)) return {};
-    const double capHeight = QFontMetricsF(font).capHeight();
+    // Measured as text is, where a point is a unit, so the symbol matches the text beside it.
+    const double side = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF();
+    if (!(side > 0) || !std::isfinite(side)) return {};
+    const double capHeight = QFontMetricsF(font, textMeasuringDevice()).capHeight();
     return centredOnCapitals(side, capHeight > 0 ? capHeight : side * capHeightRatio);
 }
 

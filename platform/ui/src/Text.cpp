@@ -63,62 +63,46 @@ Text Text::verbatim(std::string text) {
     return result;
 }
 
-template <typename F> Text Text::modified(F&& apply) const {
+template <typename T>
+Text Text::withDefault(std::optional<T> Attributes::*attribute, const std::optional<T>& value) const {
+    if (!value) return *this;
     Text result = *this;
+    // A segment's own setting wins over one made on the whole.
     for (auto& segment : result.segments_)
-        apply(segment.attributes);
+        if (!(segment.attributes.*attribute)) segment.attributes.*attribute = value;
     return result;
 }
 
 Text Text::font(std::optional<Font> font) const {
-    if (!font) return *this;
-    return modified([&](Attributes& a) {
-        if (!a.font) a.font = font;
-    });
+    return withDefault(&Attributes::font, font);
 }
 
 Text Text::fontWeight(std::optional<Font::Weight> weight) const {
-    if (!weight) return *this;
-    return modified([&](Attributes& a) {
-        if (!a.weight) a.weight = weight;
-    });
+    return withDefault(&Attributes::weight, weight);
 }
 
 Text Text::italic() const {
-    return modified([](Attributes& a) {
-        if (!a.italic) a.italic = true;
-    });
+    return withDefault(&Attributes::italic, std::optional(true));
 }
 
 Text Text::underline(bool active) const {
-    return modified([&](Attributes& a) {
-        if (!a.underline) a.underline = active;
-    });
+    return withDefault(&Attributes::underline, std::optional(active));
 }
 
 Text Text::strikethrough(bool active) const {
-    return modified([&](Attributes& a) {
-        if (!a.strikethrough) a.strikethrough = active;
-    });
+    return withDefault(&Attributes::strikethrough, std::optional(active));
 }
 
 Text Text::kerning(double kerning) const {
-    return modified([&](Attributes& a) {
-        if (!a.kerning) a.kerning = kerning;
-    });
+    return withDefault(&Attributes::kerning, std::optional(kerning));
 }
 
 Text Text::baselineOffset(double offset) const {
-    return modified([&](Attributes& a) {
-        if (!a.baselineOffset) a.baselineOffset = offset;
-    });
+    return withDefault(&Attributes::baselineOffset, std::optional(offset));
 }
 
 Text Text::foregroundColor(std::optional<QColor> color) const {
-    if (!color) return *this;
-    return modified([&](Attributes& a) {
-        if (!a.foregroundColor) a.foregroundColor = color;
-    });
+    return withDefault(&Attributes::foregroundColor, color);
 }
 
 Text operator+(const Text& lhs, const Text& rhs) {

@@ -1,8 +1,9 @@
 #include "ui/TextLayout.h"
 
+#include "TextMeasuring.h"
+
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QImage>
 #include <QPainter>
 #include <QString>
 #include <QTextBoundaryFinder>
@@ -23,19 +24,6 @@ constexpr QChar ellipsis = QChar(0x2026);
 // QTextLayout measures in 1/64ths; laying out again at a reported width must not wrap earlier.
 constexpr double widthSlack = 1.0 / 64;
 constexpr double unlimitedWidth = 1e7;
-
-// Fonts take their pixel size from the device they are measured on: at 72 dpi one point is
-// one unit of view geometry, and the glyphs keep that size on whatever device they are drawn.
-const QPaintDevice* measuringDevice() {
-    static const QImage device = [] {
-        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
-        const int dotsPerMeter = int(std::lround(72 / 0.0254));
-        image.setDotsPerMeterX(dotsPerMeter);
-        image.setDotsPerMeterY(dotsPerMeter);
-        return image;
-    }();
-    return &device;
-}
 
 std::optional<double> usable(std::optional<double> length) {
     if (!length || !std::isfinite(*length)) return std::nullopt;
@@ -69,7 +57,7 @@ QFont decorated(const AttributedRun& run) {
 std::unique_ptr<QTextLayout> makeLayout(const Piece& piece, const std::vector<AttributedRun>& runs,
                                         Qt::LayoutDirection direction, bool wrap) {
     const QFont base = runs.empty() ? QFont() : decorated(runs.front());
-    auto layout = std::make_unique<QTextLayout>(piece.text, base, measuringDevice());
+    auto layout = std::make_unique<QTextLayout>(piece.text, base, textMeasuringDevice());
     QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
     option.setTextDirection(direction);
     option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
@@ -352,7 +340,7 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
             painter.drawGlyphRun(at, glyphs);
         }
         if (attributes.underline || attributes.strikethrough) {
-            const QFontMetricsF metrics(attributes.font, measuringDevice());
+            const QFontMetricsF metrics(attributes.font, textMeasuringDevice());
             const double thickness = std::max(1.0, metrics.lineWidth());
             for (int l = 0; l < lines; ++l) {
                 const QTextLine line = layout.lineAt(l);

@@ -37,6 +37,9 @@ TEST(MarkdownTest, EmphasisStrongAndCode) {
     EXPECT_EQ(ui::parseInlineMarkdown("*a **b** c*"),
               (Runs{emphasis("a "), {"b", true, true}, emphasis(" c")}));
     EXPECT_EQ(ui::parseInlineMarkdown("`x *y*`"), (Runs{{"x *y*", false, false, true}}));
+    // A delimiter that closes nothing may still open for a later one.
+    EXPECT_EQ(ui::parseInlineMarkdown("a*b*c"), (Runs{plain("a"), emphasis("b"), plain("c")}));
+    EXPECT_EQ(ui::parseInlineMarkdown("x**y**z"), (Runs{plain("x"), strong("y"), plain("z")}));
 }
 
 TEST(MarkdownTest, WhatDoesNotPairStaysLiteral) {

@@ -68,3 +68,25 @@ TEST(ShadowTest, OnlyTheVisiblePartIsMade) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ShadowTest, WideBlursWorkOnlyOnThePixelsInvolved) {
+    // A surface far off to the side: its pixels are still those of the whole shadow.
+    const ui::Shadow wide{.color = Qt::black, .radius = 12, .x = 0, .y = 0};
+    const QRect aside(45, 15, 6, 10);
+    const auto part = ui::castShadow(squareLayer(), wide, 1, aside);
+    const auto whole = ui::castShadow(squareLayer(), wide, 1, everywhere);
+    ASSERT_FALSE(part.isNull());
+    EXPECT_EQ(QRect(part.offset, part.image.size()), aside);
+    EXPECT_GT(qAlpha(at(whole, 45, 20)), 0);
+    for (int y = aside.top(); y <= aside.bottom(); ++y)
+        for (int x = aside.left(); x <= aside.right(); ++x)
+            ASSERT_EQ(at(part, x, y), at(whole, x, y)) << x << "," << y;
+
+    // A blur far wider than the layer leaves nothing to see, and makes nothing.
+    EXPECT_TRUE(ui::castShadow(squareLayer(), {.radius = 1e4, .x = 1e4, .y = 1e4}, 1, everywhere).isNull());
+    EXPECT_TRUE(ui::castShadow(squareLayer(), {.radius = 5e3}, 2, everywhere).isNull());
+}
+
+} // namespace

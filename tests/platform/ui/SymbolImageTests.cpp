@@ -1,5 +1,9 @@
 #include "ui/SymbolImage.h"
 
+#include "ui/Font.h"
+#include "ui/FontContext.h"
+#include "ui/TextLayout.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -185,6 +189,22 @@ TEST(SymbolImageTest, SymbolBesideTextCentresOnItsCapitals) {
                                  Qt::black);
     painter.end();
 
+    EXPECT_NEAR(inkMiddle(symbol), inkMiddle(text), 1.0);
+
+    // A font in points, as text views resolve it: the symbol has the size of the laid-out text.
+    const QFont body = ui::Font::custom("DejaVu Sans", 30).resolve({});
+    const auto beside = ui::SymbolImage::metrics(body);
+    EXPECT_DOUBLE_EQ(beside.size.width(), 30);
+    const ui::TextLayout layout({ui::AttributedRun{"H", body}}, {}, std::nullopt, std::nullopt);
+    text.fill(Qt::transparent);
+    painter.begin(&text);
+    layout.draw(painter, QPointF(10, baseline - layout.firstBaseline()));
+    painter.end();
+    symbol.fill(Qt::transparent);
+    painter.begin(&symbol);
+    ui::SymbolImage("plus").draw(painter, QRectF(QPointF(10, baseline - beside.baseline), beside.size),
+                                 Qt::black);
+    painter.end();
     EXPECT_NEAR(inkMiddle(symbol), inkMiddle(text), 1.0);
 
     const auto plain = ui::SymbolImage::metrics(13);

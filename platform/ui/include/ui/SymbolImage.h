@@ -64,7 +64,8 @@ public:
     // A symbol beside text of `pointSize` points is a square of that side, centred on the middle
     // of the capital letters (taken as 0.7 of the point size here).
     static SymbolMetrics metrics(double pointSize);
-    // The same for a real font: its pixel size and its own capital height.
+    // The same for a font as text lays it out (a point is a unit): its size, and its own capital
+    // height.
     static SymbolMetrics metrics(const QFont& font);
 
     // Every name of the set, filled variants included, in sorted order.

@@ -97,7 +97,9 @@ private:
         bool operator==(const Segment&) const = default;
     };
 
-    template <typename F> Text modified(F&& apply) const;
+    // `value` for each segment that has not set `attribute` itself; nothing for no value.
+    template <typename T>
+    Text withDefault(std::optional<T> Attributes::*attribute, const std::optional<T>& value) const;
 
     std::vector<Segment> segments_;
 };
