@@ -47,7 +47,7 @@ std::string cased(const std::string& text, std::optional<TextCase> textCase) {
 
 bool sameAttributes(const AttributedRun& a, const AttributedRun& b) {
     return a.font == b.font && a.foregroundColor == b.foregroundColor && a.underline == b.underline &&
-           a.strikethrough == b.strikethrough && a.kerning == b.kerning &&
+           a.strikethrough == b.strikethrough &&
            a.baselineOffset == b.baselineOffset && a.link == b.link;
 }
 
@@ -93,10 +93,6 @@ Text Text::strikethrough(bool active) const {
     return withDefault(&Attributes::strikethrough, std::optional(active));
 }
 
-Text Text::kerning(double kerning) const {
-    return withDefault(&Attributes::kerning, std::optional(kerning));
-}
-
 Text Text::baselineOffset(double offset) const {
     return withDefault(&Attributes::baselineOffset, std::optional(offset));
 }
@@ -131,7 +127,6 @@ std::vector<AttributedRun> Text::resolve(const TextContext& context) const {
         run.font = font.resolve(context.fontContext);
         run.underline = attributes.underline.value_or(false);
         run.strikethrough = attributes.strikethrough.value_or(false);
-        run.kerning = attributes.kerning.value_or(0);
         run.baselineOffset = attributes.baselineOffset.value_or(0);
         if (markdown.link) run.link = foundation::URL::fromString(*markdown.link);
         run.foregroundColor = attributes.foregroundColor.value_or(context.foregroundColor);

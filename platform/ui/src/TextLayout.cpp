@@ -50,7 +50,6 @@ QFont decorated(const AttributedRun& run) {
     QFont font = run.font;
     font.setUnderline(run.underline);
     font.setStrikeOut(run.strikethrough);
-    if (run.kerning != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, run.kerning);
     return font;
 }
 

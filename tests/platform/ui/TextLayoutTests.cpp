@@ -144,7 +144,7 @@ TEST(TextLayoutTest, LinesAlignWithinTheWidestLine) {
 
 TEST(TextLayoutTest, DrawsEachRunInItsFontColourAndOffset) {
     std::vector<AttributedRun> text{{"H", dejaVu(40, "DejaVu Serif")}, {"H", dejaVu(20), Qt::red}};
-    text.push_back({"H", dejaVu(20), Qt::black, false, false, 0, 10});
+    text.push_back({"H", dejaVu(20), Qt::black, false, false, 10});
     const TextLayout layout(text, {}, std::nullopt, std::nullopt);
     const QImage image = rendered(layout, QSize(120, 60), QPointF(5, 3));
 

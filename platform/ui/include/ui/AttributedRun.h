@@ -17,8 +17,6 @@ struct AttributedRun {
     QColor foregroundColor = Qt::black;
     bool underline = false;
     bool strikethrough = false;
-    // Extra space after each character, in points.
-    double kerning = 0;
     // How far the run is raised above the line's baseline, in points.
     double baselineOffset = 0;
     std::optional<foundation::URL> link;

@@ -58,7 +58,6 @@ public:
     Text italic() const;
     Text underline(bool active = true) const;
     Text strikethrough(bool active = true) const;
-    Text kerning(double kerning) const;
     Text baselineOffset(double offset) const;
     Text foregroundColor(std::optional<QColor> color) const;
 
@@ -80,7 +79,6 @@ private:
         std::optional<bool> italic;
         std::optional<bool> underline;
         std::optional<bool> strikethrough;
-        std::optional<double> kerning;
         std::optional<double> baselineOffset;
         std::optional<QColor> foregroundColor;
         bool operator==(const Attributes&) const = default;
