@@ -115,7 +115,11 @@ private:
     void modelDidChange(PersistentModel& model);
     void contentsWillChange();
     void listChange(PersistentModel& model);
+    void registerUndoOfInsert(const std::shared_ptr<PersistentModel>& model);
+    // Readers of the to-many lists the model belongs to hear that it joined or left.
+    void announceMembershipChange(PersistentModel& model);
     void scheduleAutosave();
+    void cancelAutosave();
     void autosaveTimerFired();
     void observeStoreSaves();
     void undelete(const std::shared_ptr<PersistentModel>& model, PersistentModel::State previous);
