@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using foundation::Date;
 using foundation::PropertyList;
 
@@ -31,15 +33,22 @@ TEST(PreferenceKeysTest, TheBooleanKeysLiveOnTheStandardSuiteWithTheirDefaults) 
 }
 
 TEST(PreferenceKeysTest, LastAutoBurnDateDefaultsToTheMomentOfFirstUse) {
-    foundation::ScopedManualClock clock(Date(800000000));
-    clock->advance(3600);
-    const auto& key = quoril::lastAutoBurnDate();
-    clock->advance(86400);
-    EXPECT_EQ(Prefs::get(key), Date(800003600));
-    EXPECT_EQ(foundation::UserDefaults::standard()->objectForKey("lastAutoBurnDate"),
-              PropertyList(Date(800003600)));
-    Prefs::set(key, Date::now());
-    EXPECT_EQ(Prefs::get(key), Date(800090000));
-    key->reset();
-    EXPECT_EQ(Prefs::get(key), Date(800003600));
+    // The default is fixed at the key's first use in the process, and other tests use it too:
+    // so this runs in a process of its own.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto firstUse = [] {
+        foundation::ScopedManualClock clock(Date(800000000));
+        clock->advance(3600);
+        const auto& key = quoril::lastAutoBurnDate();
+        clock->advance(86400);
+        bool ok = Prefs::get(key) == Date(800003600) &&
+                  foundation::UserDefaults::standard()->objectForKey("lastAutoBurnDate") ==
+                      PropertyList(Date(800003600));
+        Prefs::set(key, Date::now());
+        ok = ok && Prefs::get(key) == Date(800090000);
+        key->reset();
+        ok = ok && Prefs::get(key) == Date(800003600);
+        std::exit(ok ? 0 : 1);
+    };
+    EXPECT_EXIT(firstUse(), testing::ExitedWithCode(0), "");
 }

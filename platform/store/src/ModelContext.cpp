@@ -11,6 +11,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <exception>
 #include <unordered_set>
 
 namespace store {
@@ -54,13 +55,16 @@ void ModelContext::observeStoreSaves() {
 
 ModelContext::~ModelContext() {
     if (didSaveObserver_) foundation::NotificationCenter::defaultCenter().removeObserver(didSaveObserver_);
-    if (autosaveScheduled_) foundation::RunLoop::main().cancel(autosaveToken_);
-    // A context that saves by itself does not lose its last changes when it goes.
+    cancelAutosave();
+    // A context that saves by itself does not lose its last changes when it goes. Nothing may
+    // leave a destructor, whatever an observer of the save throws.
     if (autosaveEnabled_ && hasChanges()) {
         try {
             save();
-        } catch (const StoreError& error) {
-            logger().error("Unsaved changes were lost: {}", error.description());
+        } catch (const std::exception& error) {
+            logger().error("Unsaved changes may be lost: {}", error.what());
+        } catch (...) {
+            logger().error("Unsaved changes may be lost");
         }
     }
     for (auto& [key, model] : registered_)
@@ -92,13 +96,7 @@ void ModelContext::insert(const std::shared_ptr<PersistentModel>& model) {
     model->state_ = PersistentModel::State::inserted;
     registered_[model->primaryKey_] = model;
     listChange(*model);
-    if (undoManager_) {
-        std::weak_ptr<ModelContext> weak = weak_from_this();
-        undoManager_->registerUndo(std::weak_ptr<PersistentModel>(model),
-                                   [weak](const std::shared_ptr<PersistentModel>& m) {
-                                       if (auto self = weak.lock()) self->deleteModel(m);
-                                   });
-    }
+    registerUndoOfInsert(model);
     scheduleAutosave();
 
     // The models it refers to come along.
@@ -130,6 +128,7 @@ void ModelContext::deleteModel(const std::shared_ptr<PersistentModel>& model) {
     }
 
     contentsWillChange();
+    announceMembershipChange(*model);
     const PersistentModel::State previous = model->state_;
     model->deleted_ = true;
     if (previous == PersistentModel::State::inserted) {
@@ -171,13 +170,7 @@ void ModelContext::undelete(const std::shared_ptr<PersistentModel>& model, Persi
                 list->entries.push_back(model);
             }
     }
-    if (undoManager_) {
-        std::weak_ptr<ModelContext> weak = weak_from_this();
-        undoManager_->registerUndo(std::weak_ptr<PersistentModel>(model),
-                                   [weak](const std::shared_ptr<PersistentModel>& m) {
-                                       if (auto self = weak.lock()) self->deleteModel(m);
-                                   });
-    }
+    registerUndoOfInsert(model);
     scheduleAutosave();
 }
 
@@ -198,6 +191,24 @@ void ModelContext::listChange(PersistentModel& model) {
     if (model.pendingChange_) return;
     model.pendingChange_ = true;
     changes_.push_back(model.sharedSelf<PersistentModel>());
+}
+
+void ModelContext::registerUndoOfInsert(const std::shared_ptr<PersistentModel>& model) {
+    if (!undoManager_) return;
+    std::weak_ptr<ModelContext> weak = weak_from_this();
+    undoManager_->registerUndo(std::weak_ptr<PersistentModel>(model),
+                               [weak](const std::shared_ptr<PersistentModel>& m) {
+                                   if (auto self = weak.lock()) self->deleteModel(m);
+                               });
+}
+
+void ModelContext::announceMembershipChange(PersistentModel& model) {
+    for (const auto& relationship : model.entityDescription().relationships) {
+        if (relationship.isToMany) continue;
+        if (auto target = relationship.target(model))
+            if (ToManyStorage* list = relationship.inverseStorage(*target))
+                target->registrar_.willSet(reactive::ObservationKey(list));
+    }
 }
 
 bool ModelContext::hasChanges() const {
@@ -250,10 +261,7 @@ int bindRow(detail::Statement& statement, const PersistentModel& model, const de
 
 void ModelContext::save() {
     if (!store_->allowsSave()) throw StoreError("This container does not allow saving");
-    if (autosaveScheduled_) {
-        foundation::RunLoop::main().cancel(autosaveToken_);
-        autosaveScheduled_ = false;
-    }
+    cancelAutosave();
     std::vector<std::int64_t> inserted, updated, deleted;
     auto& database = store_->database();
     {
@@ -315,32 +323,38 @@ void ModelContext::save() {
                               {"updated", std::move(updated)},
                               {"deleted", std::move(deleted)}};
     // The context as the sender by address only: a context that saves as it goes has no owner left.
-    foundation::NotificationCenter::defaultCenter().post(
-        didSave, std::shared_ptr<const void>(std::shared_ptr<const void>(), this), std::move(info));
+    try {
+        foundation::NotificationCenter::defaultCenter().post(
+            didSave, std::shared_ptr<const void>(std::shared_ptr<const void>(), this), std::move(info));
+    } catch (const std::exception& error) {
+        // The changes are in the file: an observer's failure is no failure of the save.
+        logger().error("An observer of a save failed: {}", error.what());
+    }
 }
 
 bool ModelContext::autosaveNow() {
-    if (autosaveScheduled_) {
-        foundation::RunLoop::main().cancel(autosaveToken_);
-        autosaveScheduled_ = false;
-    }
+    cancelAutosave();
     if (!hasChanges()) return true;
     try {
         save();
         return true;
-    } catch (const StoreError& error) {
-        logger().error("Autosave failed: {}", error.description());
+    } catch (const std::exception& error) {
+        // Also what an observer of the save threw: autosave runs from timers and quit hooks.
+        logger().error("Autosave failed: {}", error.what());
         return false;
     }
 }
 
 void ModelContext::setAutosaveEnabled(bool enabled) {
     autosaveEnabled_ = enabled;
-    if (!enabled && autosaveScheduled_) {
-        foundation::RunLoop::main().cancel(autosaveToken_);
-        autosaveScheduled_ = false;
-    }
+    if (!enabled) cancelAutosave();
     if (enabled && hasChanges()) scheduleAutosave();
+}
+
+void ModelContext::cancelAutosave() {
+    if (!autosaveScheduled_) return;
+    foundation::RunLoop::main().cancel(autosaveToken_);
+    autosaveScheduled_ = false;
 }
 
 void ModelContext::scheduleAutosave() {
@@ -516,10 +530,26 @@ void ModelContext::storeDidSave(const foundation::Notification& notification) {
 }
 
 void ModelContext::forgetDeleted(PersistentModel& model) {
+    announceMembershipChange(model);
     model.deleted_ = true;
     model.inStore_ = false;
     model.state_ = PersistentModel::State::deleted;
     registered_.erase(model.primaryKey_);
+    // The file applied the delete rules to its rows. Models only this context has, unsaved ones
+    // above all, follow them here too, or their save would refer to a row that is gone.
+    const EntityDescription& entity = model.entityDescription();
+    for (const auto& relationship : entity.relationships) {
+        if (!relationship.isToMany) continue;
+        const RelationshipDescription* inverse = entity.inverse(relationship);
+        const auto entries = relationship.storage(model).entries;
+        for (const auto& entry : entries) {
+            auto member = entry.lock();
+            if (!member || member->liveContext() != this || member->deleted_ ||
+                inverse->target(*member).get() != &model)
+                continue;
+            if (relationship.deleteRule == DeleteRule::cascade) forgetDeleted(*member);
+        }
+    }
 }
 
 void ModelContext::refresh(const std::vector<std::int64_t>& updated, const std::vector<std::int64_t>& deleted,

@@ -146,6 +146,18 @@ TEST_F(ModelContextTest, NotesJoinAndLeaveTheirFolderThroughTheirOwnSide) {
     EXPECT_EQ(second->notes()[0], note);
 }
 
+TEST_F(ModelContextTest, ReadersOfAFoldersNotesHearOfADeletedNote) {
+    auto folder = std::make_shared<Folder>("f");
+    auto note = addNote("a", std::nullopt, 0, folder);
+    addNote("b", std::nullopt, 0, folder);
+    context->save();
+    int changes = 0;
+    reactive::withObservationTracking([&] { (void)folder->notes(); }, [&] { ++changes; });
+    context->deleteModel(note);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(folder->notes().size(), 1u);
+}
+
 TEST_F(ModelContextTest, WritesToADeletedModelDoNothing) {
     auto note = addNote("before");
     context->save();

@@ -4,6 +4,7 @@
 #include "TemporaryFolder.h"
 
 #include "foundation/Clock.h"
+#include "foundation/NotificationCenter.h"
 #include "foundation/RunLoop.h"
 #include "store/StoreError.h"
 
@@ -13,6 +14,7 @@
 #include <csignal>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -98,19 +100,62 @@ TEST_F(StoreFileTest, ASecondContainerDeletesAndTheFirstSeesIt) {
     first->mainContext()->save();
     auto shown = first->mainContext()->fetch<Note>();
 
-    int changes = 0;
+    int changes = 0, listChanges = 0;
     reactive::withObservationTracking([&] { (void)first->mainContext()->fetch<Note>(); }, [&] { ++changes; });
+    reactive::withObservationTracking([&] { (void)f->notes(); }, [&] { ++listChanges; });
     {
         auto second = open();
         second->mainContext()->deleteModels(Predicate<Note>::equals("done", true));
         second->mainContext()->save();
     }
     EXPECT_EQ(changes, 1);
+    EXPECT_EQ(listChanges, 1) << "the folder's notes changed";
     EXPECT_TRUE(shown[0]->isDeleted());
     EXPECT_FALSE(shown[1]->isDeleted());
     EXPECT_EQ(titles(first->mainContext()->fetch<Note>()), std::vector<std::string>{"b"});
     EXPECT_EQ(titles(f->notes()), std::vector<std::string>{"b"});
     EXPECT_FALSE(first->mainContext()->hasChanges());
+}
+
+TEST_F(StoreFileTest, UnsavedNotesOfAFolderDeletedElsewhereGoWithItAndTheRestStillSaves) {
+    auto first = open();
+    auto f = std::make_shared<Folder>("f");
+    first->mainContext()->insert(f);
+    first->mainContext()->save();
+    auto inFolder = std::make_shared<Note>("in the folder");
+    inFolder->setFolder(f);
+    first->mainContext()->insert(inFolder);
+    first->mainContext()->insert(std::make_shared<Note>("loose"));
+    {
+        auto second = open();
+        for (const auto& folder : second->mainContext()->fetch<Folder>())
+            second->mainContext()->deleteModel(folder);
+        second->mainContext()->save();
+    }
+    EXPECT_TRUE(f->isDeleted());
+    EXPECT_TRUE(inFolder->isDeleted());
+    EXPECT_NO_THROW(first->mainContext()->save()) << "no row may refer to the folder that is gone";
+    first.reset();
+    EXPECT_EQ(titles(open()->mainContext()->fetch<Note>()), std::vector<std::string>{"loose"});
+}
+
+TEST_F(StoreFileTest, AnObserverThatThrowsDoesNotTurnASaveIntoAFailure) {
+    const auto token = foundation::NotificationCenter::defaultCenter().addObserver(
+        store::ModelContext::didSave,
+        [](const foundation::Notification&) { throw std::runtime_error("observer"); });
+    {
+        auto container = open();
+        const auto& context = container->mainContext();
+        context->insert(std::make_shared<Note>("saved"));
+        EXPECT_NO_THROW(context->save());
+        EXPECT_FALSE(context->hasChanges());
+        context->insert(std::make_shared<Note>("autosaved"));
+        EXPECT_TRUE(context->autosaveNow());
+        context->insert(std::make_shared<Note>("saved on the way out")); // by the destructor
+    }
+    foundation::NotificationCenter::defaultCenter().removeObserver(token);
+    EXPECT_EQ(titles(open()->mainContext()->fetch<Note>()),
+              (std::vector<std::string>{"saved", "autosaved", "saved on the way out"}));
 }
 
 TEST_F(StoreFileTest, AnotherContainersEditsReplaceSavedValuesButNotUnsavedOnes) {

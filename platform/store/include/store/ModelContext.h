@@ -24,7 +24,9 @@ class Store;
 //
 // After each save the context posts didSave on the default notification centre; every other
 // context over the same store then takes in the saved changes: rows deleted there are deleted
-// here, rows changed there are read again unless this context has unsaved changes to them.
+// here, with the unsaved models that cascade from them, and rows changed there are read again
+// unless this context has unsaved changes to them. What an observer of didSave throws is logged
+// and does not fail the save.
 //
 // Every change of the working set (insert, delete, a write to a model, a refresh) is a write of
 // the context's own observable contents, and every fetch reads it, so an observation tracking
@@ -115,7 +117,11 @@ private:
     void modelDidChange(PersistentModel& model);
     void contentsWillChange();
     void listChange(PersistentModel& model);
+    void registerUndoOfInsert(const std::shared_ptr<PersistentModel>& model);
+    // Readers of the to-many lists the model belongs to hear that it joined or left.
+    void announceMembershipChange(PersistentModel& model);
     void scheduleAutosave();
+    void cancelAutosave();
     void autosaveTimerFired();
     void observeStoreSaves();
     void undelete(const std::shared_ptr<PersistentModel>& model, PersistentModel::State previous);
