@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/ScenePhase.h"
 #include "ui/ColorScheme.h"
 #include "ui/ContentSizeCategory.h"
 #include "ui/EnvironmentActions.h"
@@ -20,7 +21,8 @@ namespace ui {
 
 enum class ControlSize { mini, small, regular, large, extraLarge };
 
-enum class ScenePhase { background, inactive, active };
+// The scene phase is the program's, not the view layer's: headless code reacts to it too.
+using ScenePhase = foundation::ScenePhase;
 
 // The built-in keys of the environment.
 struct ColorSchemeKey {
