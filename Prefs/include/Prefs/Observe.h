@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,7 @@ namespace Prefs {
 template <class Value>
 [[nodiscard]] std::shared_ptr<_PrefsObservation>
 observe(const std::shared_ptr<Key<Value>>& key, ObservationOptions options,
-        std::function<void(const KeyChange<Value>&)> handler) {
+        std::type_identity_t<std::function<void(const KeyChange<Value>&)>> handler) {
     auto observation = std::make_shared<PrefsObservation>(
         key->suite(), key->name(),
         [key, handler = std::move(handler)](const SuiteKeyPair&, const BaseChange& change) {
