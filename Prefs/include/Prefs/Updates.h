@@ -76,7 +76,7 @@ foundation::AsyncStream<Value> updates(const std::shared_ptr<Key<Value>>& key, b
                 continuation.yield(KeyChange<Value>(change, key->defaultValue()).newValue());
             });
         observation->beginObserving(initial ? ObservationOptions(ObservationOption::initial) : ObservationOptions());
-        continuation.setOnTermination(stopOnTermination({std::move(observation)}));
+        continuation.setOnTermination(detail::stopOnTermination({std::move(observation)}));
     });
 }
 
