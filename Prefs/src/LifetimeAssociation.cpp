@@ -91,7 +91,8 @@ void LifetimeAssociation::detach() {
     if (!owner || !tracker) return;
     bool removed = false;
     trackersOfOwners().modify(*owner, [&](std::shared_ptr<Trackers> current) {
-        if (!current || std::find(current->begin(), current->end(), tracker) == current->end()) return current;
+        if (!current || std::find(current->begin(), current->end(), tracker) == current->end())
+            return current;
         removed = true;
         auto next = std::make_shared<std::vector<std::shared_ptr<ObjectLifetimeTracker>>>();
         for (const auto& each : *current)

@@ -16,7 +16,9 @@ public:
     ObjectAssociation& operator=(const ObjectAssociation&) = delete;
 
     // Empty when absent or stored as another type.
-    std::shared_ptr<T> get(const foundation::Object& object) const { return object.associatedObject<T>(this); }
+    std::shared_ptr<T> get(const foundation::Object& object) const {
+        return object.associatedObject<T>(this);
+    }
     void set(foundation::Object& object, std::shared_ptr<T> value) const {
         object.setAssociatedObject(this, std::move(value));
     }

@@ -93,7 +93,7 @@ void PrefsObservation::deliver(foundation::Object* object, const foundation::Key
     }
     if (!object || !object->isEqual(*suite)) return;
     if (detail::isPropagationSuppressed()) return;
-    callback_(pair_, BaseChange(change));
+    if (callback_) callback_(pair_, BaseChange(change));
 }
 
 } // namespace Prefs

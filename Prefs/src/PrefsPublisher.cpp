@@ -10,9 +10,9 @@ void PrefsPublisher::receive(const reactive::SubscriberPtr<BaseChange, reactive:
     subscription->start();
 }
 
-std::shared_ptr<PrefsSubscription> PrefsSubscription::make(SubscriberPtr subscriber,
-                                                           const std::shared_ptr<foundation::UserDefaults>& suite,
-                                                           std::string key, ObservationOptions options) {
+std::shared_ptr<PrefsSubscription>
+PrefsSubscription::make(SubscriberPtr subscriber, const std::shared_ptr<foundation::UserDefaults>& suite,
+                        std::string key, ObservationOptions options) {
     auto subscription = std::make_shared<PrefsSubscription>(Private{}, std::move(subscriber), options);
     auto observation = std::make_shared<PrefsObservation>(
         suite, std::move(key),

@@ -10,13 +10,14 @@ namespace Prefs {
 
 _PrefsObservation::~_PrefsObservation() = default;
 
-std::shared_ptr<_PrefsObservation> _PrefsObservation::bindToLifetime(const std::shared_ptr<foundation::Object>& owner) {
+std::shared_ptr<_PrefsObservation>
+_PrefsObservation::bindToLifetime(const std::shared_ptr<foundation::Object>& owner) {
     // Also keeps this alive while the earlier tie lets go of it.
     auto self = sharedSelf<_PrefsObservation>();
     if (!self) foundation::fatal("Prefs: bindToLifetime on an observation not owned by a std::shared_ptr");
     if (!owner) return self;
-    auto association = std::make_shared<LifetimeAssociation>(
-        self, owner, [weak = weakSelf<_PrefsObservation>()] {
+    auto association =
+        std::make_shared<LifetimeAssociation>(self, owner, [weak = weakSelf<_PrefsObservation>()] {
             if (auto observation = weak.lock()) observation->stopObserving();
         });
     std::shared_ptr<LifetimeAssociation> earlier;

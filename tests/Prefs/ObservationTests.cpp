@@ -43,7 +43,9 @@ TEST(ObservationOptionTest, MapsToTheSuitesOptionsWithInitialWinning) {
     EXPECT_EQ(Prefs::keyValueObservingOptions({}).rawValue(), 3u);
     EXPECT_EQ(Prefs::keyValueObservingOptions(ObservationOption::initial).rawValue(), 7u);
     EXPECT_EQ(Prefs::keyValueObservingOptions(ObservationOption::prior).rawValue(), 11u);
-    EXPECT_EQ(Prefs::keyValueObservingOptions({ObservationOption::initial, ObservationOption::prior}).rawValue(), 7u);
+    EXPECT_EQ(
+        Prefs::keyValueObservingOptions({ObservationOption::initial, ObservationOption::prior}).rawValue(),
+        7u);
     EXPECT_EQ(ObservationOptions({ObservationOption::prior, ObservationOption::prior}),
               ObservationOptions(ObservationOption::prior));
 }
@@ -78,8 +80,9 @@ TEST_F(ObservationTest, PriorComesFirstAndMissingOrForeignValuesReadAsTheDefault
         return std::string("untitled");
     });
     std::vector<Prefs::KeyChange<std::string>> changes;
-    const auto observation = Prefs::observe(title, ObservationOption::prior,
-                                            [&](const Prefs::KeyChange<std::string>& c) { changes.push_back(c); });
+    const auto observation =
+        Prefs::observe(title, ObservationOption::prior,
+                       [&](const Prefs::KeyChange<std::string>& c) { changes.push_back(c); });
     Prefs::set(title, "first");
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_TRUE(changes[0].isPrior());
@@ -119,9 +122,9 @@ TEST_F(ObservationTest, WritesInsideWithoutPropagationReachNobodyOnThisThreadOnl
     EXPECT_EQ(seen, (std::vector<bool>{false, false}));
 
     EXPECT_THROW(Prefs::withoutPropagation([&] {
-        Prefs::set(flag, true);
-        throw std::runtime_error("inside");
-    }),
+                     Prefs::set(flag, true);
+                     throw std::runtime_error("inside");
+                 }),
                  std::runtime_error);
     Prefs::set(flag, false);
     EXPECT_EQ(seen, (std::vector<bool>{false, false, false})) << "an exception ends the suppression";
@@ -262,7 +265,7 @@ TEST_F(ObservationTest, CompositeCallsOncePerChangeOfAnyMemberAndFollowsAddedAnd
     composite->addKey(*a);
     composite->addKey(*b);
     composite->removeKey(*key<int>("a", 0, other)); // same name, another suite: nothing
-    composite->removeKey(*c);                        // no member: nothing
+    composite->removeKey(*c);                       // no member: nothing
     Prefs::set(a, 2);
     Prefs::set(b, "y");
     composite->removeKey(*a);

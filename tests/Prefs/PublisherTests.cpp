@@ -41,7 +41,9 @@ public:
         if (auto subscription = std::exchange(subscription_, nullptr)) subscription->cancel();
         return reactive::Subscribers::Demand::none();
     }
-    void receiveCompletion(const reactive::Subscribers::Completion<reactive::Never>&) override { ++completions; }
+    void receiveCompletion(const reactive::Subscribers::Completion<reactive::Never>&) override {
+        ++completions;
+    }
 
     std::vector<Prefs::BaseChange> values;
     int completions = 0;
@@ -57,14 +59,17 @@ TEST_F(PublisherTest, TheInitialValueArrivesOnSubscribingAndNothingAfterCancel) 
     const auto count = key<int>("count", 3, defaults);
     Prefs::set(count, 5);
     std::vector<Prefs::KeyChange<int>> changes;
-    auto cancellable = Prefs::publisher(count, ObservationOption::initial)
-                           .sink([&](const Prefs::KeyChange<int>& change) { changes.push_back(change); });
+    auto cancellable =
+        Prefs::publisher(count, ObservationOption::initial).sink([&](const Prefs::KeyChange<int>& change) {
+            changes.push_back(change);
+        });
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].newValue(), 5);
     EXPECT_EQ(changes[0].oldValue(), 3);
 
     std::vector<Prefs::KeyChange<int>> later;
-    auto quiet = Prefs::publisher(count).sink([&](const Prefs::KeyChange<int>& change) { later.push_back(change); });
+    auto quiet =
+        Prefs::publisher(count).sink([&](const Prefs::KeyChange<int>& change) { later.push_back(change); });
     EXPECT_TRUE(later.empty());
     Prefs::set(count, 6);
     ASSERT_EQ(later.size(), 1u);

@@ -93,7 +93,8 @@ TEST_F(UpdatesTest, TheTupleFormRereadsEveryKeyAtEachChange) {
     Prefs::set(c, true);
     Prefs::set(c, true);
     using Row = std::tuple<int, std::string, bool>;
-    EXPECT_EQ(take(values, 4), (std::vector<Row>{{1, "x", false}, {2, "x", false}, {2, "x", true}, {2, "x", true}}));
+    EXPECT_EQ(take(values, 4),
+              (std::vector<Row>{{1, "x", false}, {2, "x", false}, {2, "x", true}, {2, "x", true}}));
 }
 
 TEST_F(UpdatesTest, TheUntypedFormYieldsOneInitialElementAndOnePerChange) {
@@ -132,9 +133,7 @@ TEST_F(UpdatesTest, TheUntypedFormYieldsOneInitialElementAndOnePerChange) {
 TEST_F(UpdatesTest, DroppingOrCancellingTheConsumerRemovesTheObservations) {
     const auto defaults = suite();
     const auto count = countingKey(defaults);
-    {
-        auto dropped = Prefs::updates(count, false);
-    }
+    { auto dropped = Prefs::updates(count, false); }
     Prefs::set(count, 1);
     EXPECT_EQ(defaultReads, 0) << "dropped on the main thread: stopped at once";
 

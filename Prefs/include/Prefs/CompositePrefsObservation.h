@@ -17,7 +17,8 @@ class CompositePrefsObservation final : public _PrefsObservation {
 public:
     explicit CompositePrefsObservation(PrefsObservation::Callback callback);
     // Members for `keys`, in order, not registered yet: see beginObserving().
-    CompositePrefsObservation(const std::vector<std::shared_ptr<_AnyKey>>& keys, PrefsObservation::Callback callback);
+    CompositePrefsObservation(const std::vector<std::shared_ptr<_AnyKey>>& keys,
+                              PrefsObservation::Callback callback);
     ~CompositePrefsObservation() override;
 
     // Adds a member for the key and registers it at once, without initial or prior notifications.

@@ -39,6 +39,7 @@ observe(const std::shared_ptr<Key<Value>>& key, ObservationOptions options,
 // Calls `handler` at each change of any of the keys, without saying which. With `initial`, it
 // runs once per key before this returns. Keys may be given as a braced list: observe({a, b}, ...).
 [[nodiscard]] std::shared_ptr<_PrefsObservation> observe(const std::vector<std::shared_ptr<_AnyKey>>& keys,
-                                                         ObservationOptions options, std::function<void()> handler);
+                                                         ObservationOptions options,
+                                                         std::function<void()> handler);
 
 } // namespace Prefs

@@ -29,7 +29,8 @@ class PrefsObservation final : public foundation::KeyValueObserver {
 public:
     using Callback = std::function<void(const SuiteKeyPair& key, const BaseChange& change)>;
 
-    PrefsObservation(const std::shared_ptr<foundation::UserDefaults>& suite, std::string name, Callback callback);
+    PrefsObservation(const std::shared_ptr<foundation::UserDefaults>& suite, std::string name,
+                     Callback callback);
     ~PrefsObservation() override;
 
     // With `initial`, the callback gets the current value (no old value) before this returns,
@@ -44,8 +45,8 @@ public:
     const SuiteKeyPair& suiteKeyPair() const { return pair_; }
     std::shared_ptr<foundation::UserDefaults> suite() const;
 
-    void observeValue(std::string_view keyPath, foundation::Object* object, const foundation::KeyValueChange& change,
-                      void* context) override;
+    void observeValue(std::string_view keyPath, foundation::Object* object,
+                      const foundation::KeyValueChange& change, void* context) override;
 
 private:
     void deliver(foundation::Object* object, const foundation::KeyValueChange& change);

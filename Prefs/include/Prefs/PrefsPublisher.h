@@ -24,7 +24,8 @@ public:
     using Output = BaseChange;
     using Failure = reactive::Never;
 
-    PrefsPublisher(std::shared_ptr<foundation::UserDefaults> suite, std::string key, ObservationOptions options)
+    PrefsPublisher(std::shared_ptr<foundation::UserDefaults> suite, std::string key,
+                   ObservationOptions options)
         : suite_(std::move(suite))
         , key_(std::move(key))
         , options_(options) {}
@@ -64,7 +65,7 @@ private:
     void receive(const BaseChange& change);
 
     std::mutex mutex_;
-    SubscriberPtr subscriber_;                                 // guarded by mutex_
+    SubscriberPtr subscriber_;                                  // guarded by mutex_
     std::shared_ptr<PrefsObservationWithLifeTime> observation_; // guarded by mutex_
     const ObservationOptions options_;
 };
