@@ -133,20 +133,21 @@ TEST_F(PublisherTest, ACancelRacingWritesStartsNoDeliveryAfterItReturns) {
             if (change.newValue() >= firstAfterCancel.load()) late = true;
             ++received;
         });
-        std::atomic<bool> stop{false};
+        std::atomic<bool> stop{false}, writerDone{false};
         std::thread writer([&] {
             for (int i = 1; !stop.load() && i < 100000; ++i) {
                 latestWrite = i;
                 Prefs::set(count, i);
             }
+            writerDone = true;
         });
-        while (latestWrite.load() < 3 + round % 7)
+        while (latestWrite.load() < 3 + round % 7 && !writerDone.load())
             std::this_thread::yield();
         cancellable.cancel();
         firstAfterCancel = latestWrite.load() + 1;
         // A few writes that all begin after the cancel.
         const int target = firstAfterCancel.load() + 3;
-        while (latestWrite.load() < target)
+        while (latestWrite.load() < target && !writerDone.load())
             std::this_thread::yield();
         stop = true;
         writer.join();
