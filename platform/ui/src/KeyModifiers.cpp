@@ -16,8 +16,13 @@ void detail::ModifierKeysNode::visibilityChanged(Element& element, bool visible)
 }
 
 View View::onKeyPress(std::function<KeyPress::Result(const KeyPress&)> action) const {
-    return apply([action = std::move(action)](View content) {
-        return View(std::make_shared<detail::KeyPressNode>(std::move(content), action));
+    // Presses and repeats; releases pass by.
+    auto filtered = [action = std::move(action)](const KeyPress& press) {
+        if (!action || press.phase == KeyPress::Phase::up) return KeyPress::Result::ignored;
+        return action(press);
+    };
+    return apply([filtered](View content) {
+        return View(std::make_shared<detail::KeyPressNode>(std::move(content), filtered));
     });
 }
 

@@ -90,7 +90,7 @@ public:
     bool keyPress(KeyEquivalent key, EventModifiers modifiers = {},
                   KeyPress::Phase phase = KeyPress::Phase::down);
     void setModifiers(EventModifiers modifiers);
-    Element* focusedElement() const { return const_cast<EventDispatcher&>(events_).focusedElement(); }
+    Element* focusedElement() const { return events_.focusedElement(); }
 
     QImage render(qreal devicePixelRatio = 1, QColor background = Qt::white) const;
     bool renderPNG(const QString& path, qreal devicePixelRatio = 1, QColor background = Qt::white) const;
