@@ -1,6 +1,7 @@
 #include "HitTestModifiers.h"
 #include "TestBox.h"
 
+#include "ui/EnvironmentKeys.h"
 #include "ui/ScrollView.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
@@ -82,6 +83,18 @@ TEST(HitTestingTest, ContentScrolledOutOfTheViewportTakesNoHits) {
     EXPECT_TRUE(host.tap({50, 75}));
     EXPECT_FALSE(host.tap({50, 104})) << "row 2 lies there, below the viewport";
     EXPECT_EQ(*log, (Log{"1"}));
+}
+
+TEST(HitTestingTest, AMirroredViewTakesHitsWhereItPaints) {
+    auto log = std::make_shared<Log>();
+    auto view =
+        ui::ZStack({tapped(box(100, 20), log, "back"), tapped(box(20, 20), log, "front").offset(-40, 0)})
+            .flipsForRightToLeftLayoutDirection(true)
+            .environment(ui::LayoutDirectionKey{}, ui::LayoutDirection::rightToLeft);
+    ui::TestHost host(view, {100, 20});
+    host.tap({90, 10});
+    host.tap({10, 10});
+    EXPECT_EQ(*log, (Log{"front", "back"}));
 }
 
 } // namespace
