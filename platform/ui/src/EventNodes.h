@@ -111,6 +111,7 @@ public:
         : TransparentWrapperNode(std::move(content))
         , enabled_(enabled) {}
     std::string_view typeName() const override { return "Focusable"; }
+    void update(Element& element) const override;
     void visibilityChanged(Element& element, bool visible) const override;
     bool isEnabled() const { return enabled_; }
 

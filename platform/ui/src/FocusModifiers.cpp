@@ -1,6 +1,7 @@
 #include "EventNodes.h"
 
 #include "ui/EnvironmentKeys.h"
+#include "ui/FocusState.h"
 
 #include <algorithm>
 
@@ -43,6 +44,13 @@ std::vector<Element*> enclosingFocusedViews(Element* element) {
     return result;
 }
 
+// Updates the content with whether the focus is here.
+void reconcileContent(Element& element, const View& content, bool focused) {
+    EnvironmentValues environment = element.environment();
+    environment.set<IsFocusedKey>(focused);
+    element.reconcile({ChildSpec{content, {}, std::move(environment)}});
+}
+
 } // namespace
 
 bool isFocusTarget(const Element& element) {
@@ -69,6 +77,9 @@ void setFocus(Graph& graph, Element* target, bool deferWrites) {
     const auto before = enclosingFocusedViews(old);
     const auto after = enclosingFocusedViews(target);
     state.focused = target ? target->reference() : std::weak_ptr<ElementRef>();
+    // Both tell their content (IsFocusedKey) at the next pass.
+    if (old) old->invalidate(Transaction::current());
+    if (target) target->invalidate(Transaction::current());
 
     std::vector<std::function<void()>> writes;
     auto write = [&](Element* element, bool focus) {
@@ -95,16 +106,17 @@ void setFocus(Graph& graph, Element* target, bool deferWrites) {
 }
 
 void FocusedNode::update(Element& element) const {
-    TransparentWrapperNode::update(element);
     Graph& graph = element.graph();
+    const bool bound = isFocused();
+    reconcileContent(element, content_, bound);
     Element* focused = focusedElement(graph);
     const bool inside = isInside(focused, &element);
-    if (isFocused()) {
+    if (bound) {
         if (inside) return;
         if (auto* target = firstFocusTarget(element)) setFocus(graph, target, true);
     } else if (inside) {
         // The binding let go of the focus.
-        eventState(graph).focused.reset();
+        setFocus(graph, nullptr, true);
     }
 }
 
@@ -115,6 +127,11 @@ void FocusedNode::visibilityChanged(Element& element, bool visible) const {
     eventState(element.graph()).focused.reset();
     // The focus goes with the view, so its binding no longer names it.
     if (setFocused_) element.graph().enqueueAction([set = setFocused_] { set(false); });
+}
+
+void FocusableNode::update(Element& element) const {
+    auto ref = eventState(element.graph()).focused.lock();
+    reconcileContent(element, content_, ref && ref->element == &element);
 }
 
 void FocusableNode::visibilityChanged(Element& element, bool visible) const {

@@ -62,6 +62,10 @@ struct FormTest : ::testing::Test {
         return std::nullopt;
     }
     Focus value() const { return (*focus)["focused"].value(); }
+    // What the views inside a field see of the focus.
+    bool seesFocus(const std::string& field) const {
+        return host.findByText(field)->environment().get<ui::IsFocusedKey>();
+    }
 };
 
 TEST_F(FormTest, FocusFollowsTheBindingAndKeysGoToTheFocusedView) {
@@ -70,6 +74,8 @@ TEST_F(FormTest, FocusFollowsTheBindingAndKeysGoToTheFocusedView) {
     (*focus)["focused"].set(2);
     host.update();
     EXPECT_EQ(focusedText(), "field 2");
+    EXPECT_TRUE(seesFocus("field 2"));
+    EXPECT_FALSE(seesFocus("field 1"));
     EXPECT_TRUE(host.keyPress('x'));
     EXPECT_FALSE(host.keyPress('y'));
     EXPECT_EQ(*log, (Log{"x in 2"}));
@@ -77,6 +83,7 @@ TEST_F(FormTest, FocusFollowsTheBindingAndKeysGoToTheFocusedView) {
     (*focus)["focused"].set(std::nullopt);
     host.update();
     EXPECT_FALSE(host.focusedElement());
+    EXPECT_FALSE(seesFocus("field 2"));
 }
 
 TEST_F(FormTest, TabMovesTheFocusInOrderAndWritesTheBinding) {
@@ -84,6 +91,8 @@ TEST_F(FormTest, TabMovesTheFocusInOrderAndWritesTheBinding) {
     EXPECT_EQ(focusedText(), "field 1");
     EXPECT_EQ(value(), Focus(1));
     host.keyPress(ui::KeyEquivalent::tab);
+    EXPECT_TRUE(seesFocus("field 2"));
+    EXPECT_FALSE(seesFocus("field 1"));
     host.keyPress(ui::KeyEquivalent::tab);
     host.keyPress(ui::KeyEquivalent::tab);
     EXPECT_EQ(focusedText(), "plain");

@@ -7,6 +7,13 @@
 
 namespace ui {
 
+// Whether the keyboard focus is in the nearest focusable or focused() view around; hosted
+// views read it to take or give up the platform's focus.
+struct IsFocusedKey {
+    using Value = bool;
+    static Value defaultValue() { return false; }
+};
+
 // A view's record of where the keyboard focus is, from ViewContext::focusState: false or empty
 // while the focus is elsewhere. Views bind to it with View::focused; writing it moves the focus
 // at the next update, and the focus moving (Tab, a click, a hosted editor) writes it.
