@@ -1,8 +1,10 @@
+#include "Handles.h"
 #include "TestBox.h"
 
 #include "ui/EventTargets.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
+#include "ui/ViewContext.h"
 
 #include <gtest/gtest.h>
 
@@ -166,6 +168,35 @@ TEST(GestureTest, ASecondaryClickGoesToTheInnermostTargetAndNotToTaps) {
                       {100, 100});
     EXPECT_TRUE(host.secondaryClick({30, 40}));
     EXPECT_EQ(*log, (Log{"inner 5,15"}));
+}
+
+// A long press and a drag on a view that a test can take away mid-press.
+struct Removable {
+    std::shared_ptr<Log> log;
+    std::shared_ptr<Handles<bool>> handles;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto shown = ctx.state<bool>("shown", true);
+        handles->keep("shown", shown);
+        if (!shown.value()) return box(100, 100);
+        auto drag = ui::DragGesture(0).onChanged([log = log](const auto&) { log->push_back("changed"); });
+        return box(100, 100)
+            .gesture(drag.onEnded([log = log](const auto&) { log->push_back("ended"); }))
+            .simultaneousGesture(ui::LongPressGesture(0.5).onEnded(logger(log, "long")));
+    }
+};
+
+TEST(GestureTest, AGestureWhoseViewWentAwayMidPressCallsNothingMore) {
+    auto log = std::make_shared<Log>();
+    auto handles = std::make_shared<Handles<bool>>();
+    ui::TestHost host(Removable{log, handles}, {100, 100});
+    host.pointerDown({50, 50});
+    EXPECT_EQ(*log, (Log{"changed"})) << "no minimum distance: it begins at once";
+    (*handles)["shown"].set(false);
+    host.update();
+    host.stepFrame(1);
+    host.pointerMove({60, 60});
+    host.pointerUp({60, 60});
+    EXPECT_EQ(*log, (Log{"changed"}));
 }
 
 } // namespace
