@@ -1,6 +1,7 @@
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
 #include "ui/EnvironmentKeys.h"
+#include "ui/HitTesting.h"
 #include "ui/Layout.h"
 #include "ui/ViewNodes.h"
 
@@ -211,21 +212,29 @@ private:
 };
 
 // Mirrors the content's painting in a right-to-left environment.
-class FlipsForRightToLeftNode final : public PassThroughNode {
+class FlipsForRightToLeftNode final : public PassThroughNode, public HitTestingNode {
 public:
     FlipsForRightToLeftNode(View content, bool enabled)
         : PassThroughNode(std::move(content))
         , enabled_(enabled) {}
     std::string_view typeName() const override { return "FlipsForRightToLeftLayoutDirection"; }
+    bool flips(const Element& element) const {
+        return enabled_ && element.environment().get<LayoutDirectionKey>() == LayoutDirection::rightToLeft;
+    }
+    QTransform mirror(const Element& element) const {
+        return QTransform(-1, 0, 0, 1, 2 * element.frame().midX(), 0);
+    }
     void render(const Element& element, DisplayList& list) const override {
-        if (!enabled_ || element.environment().get<LayoutDirectionKey>() != LayoutDirection::rightToLeft) {
+        if (!flips(element)) {
             element.renderChildren(list);
             return;
         }
-        const auto frame = element.frame();
         DisplayList::LayerStyle style;
-        style.transform = QTransform(-1, 0, 0, 1, 2 * frame.midX(), 0);
+        style.transform = mirror(element);
         element.renderChildren(list.layer(style));
+    }
+    void hitTestEffect(const Element& element, HitTestEffect& effect) const override {
+        if (flips(element)) effect.transform = mirror(element);
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
 #include "ui/Graph.h"
+#include "ui/HitTesting.h"
 #include "ui/Layout.h"
 #include "ui/LazyLayout.h"
 #include "ui/ViewNodes.h"
@@ -19,13 +20,19 @@ struct ScrollState {
     graphics::CGSize content;
 };
 
-class ScrollViewNode final : public detail::WrapperNode {
+class ScrollViewNode final : public detail::WrapperNode, public HitTestingNode {
 public:
     ScrollViewNode(View content, AxisSet axes, bool showsIndicators)
         : WrapperNode(std::move(content))
         , axes_(axes)
         , showsIndicators_(showsIndicators) {}
     std::string_view typeName() const override { return "ScrollView"; }
+    // Content scrolled out of the viewport takes no hits.
+    void hitTestEffect(const Element& element, HitTestEffect& effect) const override {
+        QPainterPath clip;
+        clip.addRect(element.frame().toQRectF());
+        effect.clip = clip;
+    }
 
     static std::shared_ptr<ScrollState> state(Element& element) {
         return element.slot<ScrollState>("\x01scroll", [] { return std::make_shared<ScrollState>(); });

@@ -76,6 +76,62 @@ graphics::CGRect TestHost::frame(const Element* element) {
     return element ? element->frame() : graphics::CGRect::null();
 }
 
+bool TestHost::pointerDown(graphics::CGPoint point, EventModifiers modifiers, std::optional<int> clickCount) {
+    const bool taken = events_.pointerDown({point, PointerEvent::Button::primary, modifiers, clickCount});
+    update();
+    return taken;
+}
+
+void TestHost::pointerMove(graphics::CGPoint point, EventModifiers modifiers) {
+    events_.pointerMoved({point, PointerEvent::Button::primary, modifiers, {}});
+    update();
+}
+
+void TestHost::pointerUp(graphics::CGPoint point, EventModifiers modifiers) {
+    events_.pointerUp({point, PointerEvent::Button::primary, modifiers, {}});
+    update();
+}
+
+bool TestHost::tap(graphics::CGPoint point, EventModifiers modifiers, std::optional<int> clickCount) {
+    const bool taken = pointerDown(point, modifiers, clickCount);
+    pointerUp(point, modifiers);
+    return taken;
+}
+
+bool TestHost::tap(const Element* element) {
+    if (!element) return false;
+    const auto frame = element->frame();
+    return tap({frame.midX(), frame.midY()});
+}
+
+bool TestHost::secondaryClick(graphics::CGPoint point, EventModifiers modifiers) {
+    const bool taken = events_.pointerDown({point, PointerEvent::Button::secondary, modifiers, {}});
+    events_.pointerUp({point, PointerEvent::Button::secondary, modifiers, {}});
+    update();
+    return taken;
+}
+
+void TestHost::pointerExit() {
+    events_.pointerExited();
+    update();
+}
+
+bool TestHost::keyPress(KeyEquivalent key, EventModifiers modifiers, KeyPress::Phase phase) {
+    KeyPress press;
+    press.key = key;
+    press.modifiers = modifiers;
+    press.phase = phase;
+    if (key.character >= 0x20 && key.character < 0x7f) press.characters = std::string(1, char(key.character));
+    const bool handled = events_.keyPress(press);
+    update();
+    return handled;
+}
+
+void TestHost::setModifiers(EventModifiers modifiers) {
+    events_.modifiersChanged(modifiers);
+    update();
+}
+
 QImage TestHost::render(qreal devicePixelRatio, QColor background) const {
     const auto size = graph_.size();
     return renderImage(graph_.displayList(), QSize(int(size.width), int(size.height)), devicePixelRatio,

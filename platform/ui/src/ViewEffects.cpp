@@ -1,5 +1,6 @@
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
+#include "ui/HitTesting.h"
 #include "ui/ViewNodes.h"
 
 #include <algorithm>
@@ -20,12 +21,13 @@ public:
     }
 };
 
-class OpacityNode final : public EffectNode {
+class OpacityNode final : public EffectNode, public HitTestingNode {
 public:
     OpacityNode(View content, double opacity)
         : EffectNode(std::move(content))
         , opacity_(std::clamp(opacity, 0.0, 1.0)) {}
     std::string_view typeName() const override { return "Opacity"; }
+    void hitTestEffect(const Element&, HitTestEffect& effect) const override { effect.opacity = opacity_; }
     void render(const Element& element, DisplayList& list) const override {
         if (opacity_ >= 1) {
             element.renderChildren(list);
@@ -40,10 +42,15 @@ private:
     double opacity_;
 };
 
-class ClipNode final : public EffectNode {
+class ClipNode final : public EffectNode, public HitTestingNode {
 public:
     using EffectNode::EffectNode;
     std::string_view typeName() const override { return "Clipped"; }
+    void hitTestEffect(const Element& element, HitTestEffect& effect) const override {
+        QPainterPath clip;
+        clip.addRect(element.frame().toQRectF());
+        effect.clip = clip;
+    }
     void render(const Element& element, DisplayList& list) const override {
         DisplayList::LayerStyle style;
         QPainterPath clip;

@@ -6,6 +6,7 @@
 #include "graphics/CGSize.h"
 #include "ui/Element.h"
 #include "ui/EnvironmentValues.h"
+#include "ui/EventDispatcher.h"
 #include "ui/Graph.h"
 #include "ui/View.h"
 
@@ -14,6 +15,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <typeinfo>
@@ -72,6 +74,24 @@ public:
     static graphics::CGRect frame(const Element* element);
     static int evaluationCount(const Element* element) { return element ? element->evaluationCount() : 0; }
 
+    // Events in the root's coordinates, each followed by an update. Presses report whether a
+    // gesture (or, for secondary clicks, a target) took them, keys whether anything handled them.
+    EventDispatcher& events() { return events_; }
+    bool pointerDown(graphics::CGPoint point, EventModifiers modifiers = {},
+                     std::optional<int> clickCount = {});
+    void pointerMove(graphics::CGPoint point, EventModifiers modifiers = {});
+    void pointerUp(graphics::CGPoint point, EventModifiers modifiers = {});
+    // A press and release at one point; at an element, its frame's centre.
+    bool tap(graphics::CGPoint point, EventModifiers modifiers = {}, std::optional<int> clickCount = {});
+    bool tap(const Element* element);
+    bool secondaryClick(graphics::CGPoint point, EventModifiers modifiers = {});
+    void hover(graphics::CGPoint point) { pointerMove(point); }
+    void pointerExit();
+    bool keyPress(KeyEquivalent key, EventModifiers modifiers = {},
+                  KeyPress::Phase phase = KeyPress::Phase::down);
+    void setModifiers(EventModifiers modifiers);
+    Element* focusedElement() const { return events_.focusedElement(); }
+
     QImage render(qreal devicePixelRatio = 1, QColor background = Qt::white) const;
     bool renderPNG(const QString& path, qreal devicePixelRatio = 1, QColor background = Qt::white) const;
 
@@ -85,6 +105,7 @@ private:
 
     foundation::ScopedManualClock clock_;
     Graph graph_;
+    EventDispatcher events_{graph_};
 };
 
 } // namespace ui

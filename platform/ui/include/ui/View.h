@@ -6,12 +6,16 @@
 #include "graphics/CGSize.h"
 #include "reactive/AnyCancellable.h"
 #include "ui/Alignment.h"
+#include "ui/Binding.h"
 #include "ui/ColorScheme.h"
 #include "ui/Edge.h"
 #include "ui/EnvironmentFocusedValues.h"
 #include "ui/EnvironmentValues.h"
+#include "ui/EventModifiers.h"
 #include "ui/Frame.h"
 #include "ui/Geometry.h"
+#include "ui/Gesture.h"
+#include "ui/KeyPress.h"
 #include "ui/LayoutAxis.h"
 #include "ui/Preference.h"
 #include "ui/ProposedViewSize.h"
@@ -275,6 +279,48 @@ public:
     View onReceiveErased(detail::EquatableValue publisher, Subscribe subscribe) const;
 
     static graphics::CGRect elementBounds(const Element& element);
+
+    // Events: gestures, hover, keys, keyboard shortcuts, modifier keys and focus.
+    View onTapGesture(int count, std::function<void()> action) const;
+    View onTapGesture(std::function<void()> action) const { return onTapGesture(1, std::move(action)); }
+    View onLongPressGesture(double minimumDuration, CGFloat maximumDistance, std::function<void()> action,
+                            std::function<void(bool)> onPressingChanged = {}) const;
+    View onLongPressGesture(std::function<void()> action) const {
+        return onLongPressGesture(0.5, 10, std::move(action));
+    }
+    // The gesture competes with the others under the pointer; the innermost view's wins.
+    View gesture(const Gesture& gesture, GestureMask mask = GestureMask::all) const;
+    // The gesture runs beside the others, winning or losing none of them.
+    View simultaneousGesture(const Gesture& gesture, GestureMask mask = GestureMask::all) const;
+    View onHover(std::function<void(bool)> action) const;
+    // Key presses while the keyboard focus is in this view; an ignored press goes on outward.
+    View onKeyPress(std::function<KeyPress::Result(const KeyPress&)> action) const;
+    View onKeyPress(KeyEquivalent key, std::function<KeyPress::Result()> action) const;
+    // Gives the controls inside a shortcut that triggers them from anywhere in the window.
+    View keyboardShortcut(KeyEquivalent key, EventModifiers modifiers = EventModifiers::command) const;
+    View keyboardShortcut(std::optional<KeyboardShortcut> shortcut) const;
+    // Calls `action(old, new)` with the held modifier keys in `mask` whenever they change, and
+    // with `initial` also once when the view appears.
+    View onModifierKeysChanged(EventModifiers mask, bool initial,
+                               std::function<void(EventModifiers, EventModifiers)> action) const;
+    View focusable(bool isFocusable = true) const;
+    // The keyboard focus is in this view exactly while the binding holds `value` (true).
+    template <class T> View focused(Binding<std::optional<T>> binding, T value) const {
+        return focusedErased(
+            [binding, value] {
+                auto now = binding.get();
+                return now && *now == value;
+            },
+            [binding, value](bool focus) {
+                if (focus) {
+                    binding.set(value);
+                } else if (auto now = binding.get(); now && *now == value) {
+                    binding.set(std::nullopt);
+                }
+            });
+    }
+    View focused(Binding<bool> binding) const;
+    View focusedErased(std::function<bool()> isFocused, std::function<void(bool)> setFocused) const;
 
 private:
     template <class T> static foundation::AnyHashable hashable(T value) {

@@ -4,6 +4,7 @@
 #include "reactive/ObservableObject.h"
 #include "ui/Element.h"
 #include "ui/EnvironmentValues.h"
+#include "ui/FocusState.h"
 #include "ui/State.h"
 #include "ui/Transaction.h"
 
@@ -42,6 +43,11 @@ public:
                 detail::StateBox<T>{std::move(initial), element_.reference()});
         });
         return State<T>(std::move(box));
+    }
+
+    // Focus state starts with the focus elsewhere (false, or empty for an optional).
+    template <class T> FocusState<T> focusState(std::string_view name) {
+        return FocusState<T>(state<T>(name, T{}));
     }
 
     // Made once per identity by `make`, released with the element; an observable object
