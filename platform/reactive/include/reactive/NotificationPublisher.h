@@ -17,9 +17,9 @@ inline AnyPublisher<foundation::Notification> publisher(foundation::Notification
                                                         std::shared_ptr<const void> object = nullptr) {
     return makePublisher<foundation::Notification>(
         [&center, name = std::move(name),
-         object = std::move(object)](Emitter<foundation::Notification> emit) {
+         object = std::move(object)](Emitter<foundation::Notification> emitter) {
             auto token = center.addObserver(name, object, std::nullopt,
-                                            [emit](const foundation::Notification& n) { emit.send(n); });
+                                            [emitter](const foundation::Notification& n) { emitter.send(n); });
             // Releasing the last copy of the token ends the observation.
             return AnyCancellable([token]() mutable { token.reset(); });
         });
