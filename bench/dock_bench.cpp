@@ -53,10 +53,11 @@ void BM_TerminationToRedraw(benchmark::State& state) {
     static pid_t pid = 1000; // across repetitions too
     for (auto _ : state) {
         // A new process id each time, so no two notifications in a row are equal.
-        foundation::Notification termination{std::string(desktop::NSWorkspaceDidTerminateApplicationNotification),
-                                             nullptr,
-                                             {{std::string(desktop::NSWorkspaceApplicationKey),
-                                               desktop::RunningApplication{appIdentifier, ++pid}}}};
+        foundation::Notification termination{
+            std::string(desktop::NSWorkspaceDidTerminateApplicationNotification),
+            nullptr,
+            {{std::string(desktop::NSWorkspaceApplicationKey),
+              desktop::RunningApplication{appIdentifier, ++pid}}}};
         const auto before = s.tile->displayCount();
         foundation::DispatchQueue::main().async([&center, termination] { center.post(termination); });
         while (s.tile->displayCount() == before)
@@ -81,9 +82,21 @@ void BM_RawReadAndDecode(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_TerminationToRedraw)->Iterations(1)->Repetitions(100)->ReportAggregatesOnly()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UpdateDockTile)->Iterations(1)->Repetitions(100)->ReportAggregatesOnly()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RawReadAndDecode)->Iterations(1)->Repetitions(100)->ReportAggregatesOnly()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TerminationToRedraw)
+    ->Iterations(1)
+    ->Repetitions(100)
+    ->ReportAggregatesOnly()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UpdateDockTile)
+    ->Iterations(1)
+    ->Repetitions(100)
+    ->ReportAggregatesOnly()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawReadAndDecode)
+    ->Iterations(1)
+    ->Repetitions(100)
+    ->ReportAggregatesOnly()
+    ->Unit(benchmark::kMillisecond);
 
 // The median row of a benchmark's hundred single runs.
 std::string runName(const std::string& benchmark) {

@@ -46,9 +46,10 @@ std::unique_ptr<LoadedPlugIn> LoadedPlugIn::load(const std::filesystem::path& fo
         error = reason ? reason : "it does not load";
         return nullptr;
     }
-    const auto create = reinterpret_cast<desktop::DockTilePlugInCreateFunction>(dlsym(plugIn->library_, createName.c_str()));
-    plugIn->destroy_ =
-        reinterpret_cast<desktop::DockTilePlugInDestroyFunction>(dlsym(plugIn->library_, destroyName.c_str()));
+    const auto create =
+        reinterpret_cast<desktop::DockTilePlugInCreateFunction>(dlsym(plugIn->library_, createName.c_str()));
+    plugIn->destroy_ = reinterpret_cast<desktop::DockTilePlugInDestroyFunction>(
+        dlsym(plugIn->library_, destroyName.c_str()));
     if (!create || !plugIn->destroy_) {
         error = "its library lacks " + (create ? destroyName : createName);
         return nullptr;

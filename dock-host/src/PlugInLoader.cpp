@@ -22,8 +22,9 @@ std::vector<std::filesystem::path> plugInFolders() {
     return folders;
 }
 
-std::vector<std::unique_ptr<LoadedPlugIn>> loadPlugIns(const std::vector<std::filesystem::path>& folders,
-                                                       const std::function<void(const std::string&)>& diagnostic) {
+std::vector<std::unique_ptr<LoadedPlugIn>>
+loadPlugIns(const std::vector<std::filesystem::path>& folders,
+            const std::function<void(const std::string&)>& diagnostic) {
     std::vector<std::unique_ptr<LoadedPlugIn>> loaded;
     std::set<std::string> identifiers;
     for (const auto& folder : folders) {
@@ -37,7 +38,8 @@ std::vector<std::unique_ptr<LoadedPlugIn>> loadPlugIns(const std::vector<std::fi
             // Checked before loading, so a second copy of a plug-in never runs.
             const auto bundle = foundation::Bundle::withPath(path);
             if (bundle && bundle->bundleIdentifier() && identifiers.contains(*bundle->bundleIdentifier())) {
-                diagnostic("skipping " + path.string() + ": " + *bundle->bundleIdentifier() + " is loaded already");
+                diagnostic("skipping " + path.string() + ": " + *bundle->bundleIdentifier() +
+                           " is loaded already");
                 continue;
             }
             std::string reason;

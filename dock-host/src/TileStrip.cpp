@@ -28,9 +28,12 @@ TileStrip::TileStrip(const std::vector<std::unique_ptr<LoadedPlugIn>>& plugIns, 
         // display() may come from any thread; the repaint is queued to this window's.
         plugIn->tile()->setDisplayHandler([window = QPointer<TileStrip>(this)] {
             if (!window) return;
-            QMetaObject::invokeMethod(window, [window] {
-                if (window) window->update();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                window,
+                [window] {
+                    if (window) window->update();
+                },
+                Qt::QueuedConnection);
         });
     }
 }

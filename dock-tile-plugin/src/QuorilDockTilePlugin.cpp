@@ -28,10 +28,11 @@ reactive::AnyCancellable redrawOn(std::string_view name, std::weak_ptr<QuorilDoc
                                   std::shared_ptr<desktop::DockTile> dockTile) {
     return reactive::publisher(desktop::Workspace::sharedWorkspace().notificationCenter(), std::string(name))
         .removeDuplicates()
-        .sink([plugin = std::move(plugin), dockTile = std::move(dockTile)](const foundation::Notification& n) {
-            const auto self = plugin.lock();
-            if (self && self->isAppNotification(n)) self->updateDockTile(*dockTile);
-        });
+        .sink(
+            [plugin = std::move(plugin), dockTile = std::move(dockTile)](const foundation::Notification& n) {
+                const auto self = plugin.lock();
+                if (self && self->isAppNotification(n)) self->updateDockTile(*dockTile);
+            });
 }
 
 } // namespace

@@ -84,7 +84,8 @@ TEST(PlugInLoaderTest, SkipsBundlesWithoutIdentifierOrFunctions) {
     std::ofstream(folder.path() / "Wrong.docktileplugin/libWrong.so", std::ios::trunc) << "not a library";
 
     std::vector<std::string> diagnostics;
-    auto plugIns = dock::loadPlugIns({folder.path()}, [&](const std::string& m) { diagnostics.push_back(m); });
+    auto plugIns =
+        dock::loadPlugIns({folder.path()}, [&](const std::string& m) { diagnostics.push_back(m); });
     EXPECT_TRUE(plugIns.empty());
     ASSERT_EQ(diagnostics.size(), 2u);
     EXPECT_NE(diagnostics[0].find("Nameless.docktileplugin: its Info.plist names no bundle identifier"),
@@ -107,7 +108,8 @@ TEST(DockRoundTripTest, TheTileFollowsTheChoiceAtTheProgramsLaunchAndKill) {
 
     auto program = AnnouncingProgram::start();
     ASSERT_GT(program.pid, 0);
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return plugIn->tile()->displayCount() > drawn; }, 20));
+    ASSERT_TRUE(
+        foundation::RunLoop::main().runUntil([&] { return plugIn->tile()->displayCount() > drawn; }, 20));
     EXPECT_EQ(shown(*plugIn), icon(*plugIn, "BlueAppIcon"));
 
     chooseIcon("\"purple\"");

@@ -48,10 +48,13 @@ protected:
         const auto view = std::dynamic_pointer_cast<ImageView>(tile.contentView());
         return view ? view->image().qImage() : QImage();
     }
-    QImage icon(const char* name) const { return graphics::Image::named(*plugin->dockTilePluginBundle(), name).qImage(); }
+    QImage icon(const char* name) const {
+        return graphics::Image::named(*plugin->dockTilePluginBundle(), name).qImage();
+    }
 
     void post(std::string_view name, foundation::UserInfo userInfo) {
-        Workspace::sharedWorkspace().notificationCenter().post(std::string(name), nullptr, std::move(userInfo));
+        Workspace::sharedWorkspace().notificationCenter().post(std::string(name), nullptr,
+                                                               std::move(userInfo));
     }
     static foundation::UserInfo about(std::optional<std::string> identifier, pid_t pid = 4242) {
         return {{std::string(NSWorkspaceApplicationKey), RunningApplication{std::move(identifier), pid}}};
@@ -103,7 +106,8 @@ TEST_F(QuorilDockTilePluginTest, RedrawsOnlyForTheProgramsOwnLaunchesAndTerminat
     const auto drawn = tile->displayCount();
     post(NSWorkspaceDidLaunchApplicationNotification, about("org.example.Other"));
     post(NSWorkspaceDidLaunchApplicationNotification, {});
-    post(NSWorkspaceDidLaunchApplicationNotification, {{std::string(NSWorkspaceApplicationKey), appIdentifier}});
+    post(NSWorkspaceDidLaunchApplicationNotification,
+         {{std::string(NSWorkspaceApplicationKey), appIdentifier}});
     post(NSWorkspaceDidTerminateApplicationNotification, about(std::nullopt));
     post(NSWorkspaceDidTerminateApplicationNotification, about("org.quoril.quoril")); // exact text only
     EXPECT_EQ(tile->displayCount(), drawn);
@@ -153,8 +157,10 @@ TEST_F(QuorilDockTilePluginTest, MissingImageLeavesTheTileAsItWas) {
     std::filesystem::remove(copy / "Resources/BlueAppIcon@2x.png");
     void* library = dlopen((copy / "libQuorilDockTilePlugin.so").c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
-    auto create = reinterpret_cast<DockTilePlugInCreateFunction>(dlsym(library, "QuorilDockTilePluginCreate"));
-    auto destroy = reinterpret_cast<DockTilePlugInDestroyFunction>(dlsym(library, "QuorilDockTilePluginDestroy"));
+    auto create =
+        reinterpret_cast<DockTilePlugInCreateFunction>(dlsym(library, "QuorilDockTilePluginCreate"));
+    auto destroy =
+        reinterpret_cast<DockTilePlugInDestroyFunction>(dlsym(library, "QuorilDockTilePluginDestroy"));
     ASSERT_TRUE(create && destroy);
     DockTilePlugIn* loaded = create();
 

@@ -17,7 +17,8 @@ std::vector<std::filesystem::path> plugInFolders();
 
 // Loads every bundle in `folders` (each folder in name order), the first of each bundle
 // identifier only. A bundle that cannot be loaded is skipped and reported to `diagnostic`.
-std::vector<std::unique_ptr<LoadedPlugIn>> loadPlugIns(const std::vector<std::filesystem::path>& folders,
-                                                       const std::function<void(const std::string&)>& diagnostic);
+std::vector<std::unique_ptr<LoadedPlugIn>>
+loadPlugIns(const std::vector<std::filesystem::path>& folders,
+            const std::function<void(const std::string&)>& diagnostic);
 
 } // namespace dock

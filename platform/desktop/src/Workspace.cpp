@@ -87,9 +87,10 @@ struct Workspace::Watcher {
         stopFd = ::eventfd(0, EFD_CLOEXEC);
         inotifyFd = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
         if (error || stopFd < 0 || inotifyFd < 0 ||
-            ::inotify_add_watch(inotifyFd, folder.c_str(), IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_MOVED_FROM) <
-                0) {
-            logger().error("cannot watch {}: {}", folder.string(), error ? error.message() : std::strerror(errno));
+            ::inotify_add_watch(inotifyFd, folder.c_str(),
+                                IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_MOVED_FROM) < 0) {
+            logger().error("cannot watch {}: {}", folder.string(),
+                           error ? error.message() : std::strerror(errno));
             return false;
         }
         // Programs already running are known but not announced.
@@ -139,10 +140,12 @@ struct Workspace::Watcher {
     }
 
     void post(std::string_view name, const RunningApplication& application) {
-        foundation::Notification notification{std::string(name), workspace.identity_,
-                                              {{std::string(NSWorkspaceApplicationKey), application}}};
+        foundation::Notification notification{
+            std::string(name), workspace.identity_, {{std::string(NSWorkspaceApplicationKey), application}}};
         foundation::DispatchQueue::main().async(
-            [&center = workspace.center_, notification = std::move(notification)] { center.post(notification); });
+            [&center = workspace.center_, notification = std::move(notification)] {
+                center.post(notification);
+            });
     }
 
     void readEvents() {

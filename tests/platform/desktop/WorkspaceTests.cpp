@@ -32,15 +32,18 @@ struct Recorder {
 
     Recorder() {
         auto& center = Workspace::sharedWorkspace().notificationCenter();
-        for (auto name : {NSWorkspaceDidLaunchApplicationNotification, NSWorkspaceDidTerminateApplicationNotification})
-            subscriptions.push_back(reactive::publisher(center, std::string(name))
-                                        .sink([this](const foundation::Notification& n) { seen.push_back(n); }));
+        for (auto name :
+             {NSWorkspaceDidLaunchApplicationNotification, NSWorkspaceDidTerminateApplicationNotification})
+            subscriptions.push_back(
+                reactive::publisher(center, std::string(name))
+                    .sink([this](const foundation::Notification& n) { seen.push_back(n); }));
     }
 
     std::size_t count(std::string_view name, pid_t pid) const {
         std::size_t n = 0;
         for (const auto& notification : seen) {
-            const auto* app = notification.userInfo.at(std::string(NSWorkspaceApplicationKey)).get<RunningApplication>();
+            const auto* app =
+                notification.userInfo.at(std::string(NSWorkspaceApplicationKey)).get<RunningApplication>();
             if (notification.name == name && app && app->processIdentifier == pid) ++n;
         }
         return n;
@@ -56,7 +59,8 @@ struct Recorder {
 TEST(WorkspaceTest, ProgramStartedLaterIsLaunchedAndItsKillIsATermination) {
     Recorder recorder;
     // A stray file in the folder is no program.
-    std::ofstream(std::filesystem::path(std::getenv("XDG_RUNTIME_DIR")) / "quoril/running/junk") << "not a pid\n";
+    std::ofstream(std::filesystem::path(std::getenv("XDG_RUNTIME_DIR")) / "quoril/running/junk")
+        << "not a pid\n";
 
     auto program = AnnouncingProgram::start();
     ASSERT_GT(program.pid, 0);
