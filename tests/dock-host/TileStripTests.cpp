@@ -22,6 +22,8 @@ TEST(TileStripTest, DrawsWhatTheTileShowsNow) {
     static auto* app = new QApplication(argc, argv);
     (void)app;
 
+    const auto suite = foundation::UserDefaults::make("org.quoril.Quoril");
+    suite->setObject(std::string("\"red\""), "dockIcon");
     std::string error;
     std::vector<std::unique_ptr<dock::LoadedPlugIn>> plugIns;
     plugIns.push_back(dock::LoadedPlugIn::load(
@@ -33,7 +35,7 @@ TEST(TileStripTest, DrawsWhatTheTileShowsNow) {
     // Left of the mark, at mid-height: the icon's own colour.
     EXPECT_GT(window.grab().toImage().pixelColor(24, 64).red(), 200);
 
-    foundation::UserDefaults::make("org.quoril.Quoril")->setObject(std::string("\"green\""), "dockIcon");
+    suite->setObject(std::string("\"green\""), "dockIcon");
     desktop::Workspace::sharedWorkspace().notificationCenter().post(
         std::string(desktop::NSWorkspaceDidLaunchApplicationNotification), nullptr,
         {{std::string(desktop::NSWorkspaceApplicationKey),
