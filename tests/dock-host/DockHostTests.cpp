@@ -46,6 +46,7 @@ QImage icon(const dock::LoadedPlugIn& plugIn, const char* name) {
 } // namespace
 
 TEST(PlugInLoaderTest, LoadsEachIdentifierOnceAndSkipsBrokenBundles) {
+    chooseIcon("\"red\"");
     TemporaryFolder first, second;
     fs::copy(builtPlugIn, first.path() / builtPlugIn.filename(), fs::copy_options::recursive);
     fs::copy(builtPlugIn, second.path() / builtPlugIn.filename(), fs::copy_options::recursive);
@@ -94,6 +95,7 @@ TEST(PlugInLoaderTest, SkipsBundlesWithoutIdentifierOrFunctions) {
 }
 
 TEST(DockRoundTripTest, TheTileFollowsTheChoiceAtTheProgramsLaunchAndKill) {
+    chooseIcon("\"red\"");
     std::string error;
     auto plugIn = dock::LoadedPlugIn::load(builtPlugIn, error);
     ASSERT_TRUE(plugIn) << error;
