@@ -39,15 +39,21 @@ struct Recorder {
                     .sink([this](const foundation::Notification& n) { seen.push_back(n); }));
     }
 
-    std::size_t count(std::string_view name, pid_t pid) const {
-        std::size_t n = 0;
-        for (const auto& notification : seen) {
-            const auto* app =
-                notification.userInfo.at(std::string(NSWorkspaceApplicationKey)).get<RunningApplication>();
-            if (notification.name == name && app && app->processIdentifier == pid) ++n;
-        }
-        return n;
+    const RunningApplication* application(const foundation::Notification& notification) const {
+        const auto entry = notification.userInfo.find(std::string(NSWorkspaceApplicationKey));
+        return entry == notification.userInfo.end() ? nullptr : entry->second.get<RunningApplication>();
     }
+    // Those about `pid`; earlier tests' programs may still be arriving.
+    std::vector<foundation::Notification> about(std::string_view name, pid_t pid) const {
+        std::vector<foundation::Notification> found;
+        for (const auto& notification : seen) {
+            const auto* app = application(notification);
+            if (notification.name == name && app && app->processIdentifier == pid)
+                found.push_back(notification);
+        }
+        return found;
+    }
+    std::size_t count(std::string_view name, pid_t pid) const { return about(name, pid).size(); }
     // Runs the main loop, bounded, until such a notification arrived.
     bool waitFor(std::string_view name, pid_t pid) {
         return foundation::RunLoop::main().runUntil([&] { return count(name, pid) > 0; }, 20);
@@ -65,14 +71,14 @@ TEST(WorkspaceTest, ProgramStartedLaterIsLaunchedAndItsKillIsATermination) {
     auto program = AnnouncingProgram::start();
     ASSERT_GT(program.pid, 0);
     ASSERT_TRUE(recorder.waitFor(NSWorkspaceDidLaunchApplicationNotification, program.pid));
-    const auto launch = recorder.seen.front();
-    EXPECT_EQ(*launch.userInfo.at(std::string(NSWorkspaceApplicationKey)).get<RunningApplication>(),
-              (RunningApplication{standInIdentifier, program.pid}));
+    const auto launch = recorder.about(NSWorkspaceDidLaunchApplicationNotification, program.pid).front();
+    EXPECT_EQ(*recorder.application(launch), (RunningApplication{standInIdentifier, program.pid}));
     EXPECT_NE(launch.object, nullptr);
 
     program.process->kill();
     ASSERT_TRUE(recorder.waitFor(NSWorkspaceDidTerminateApplicationNotification, program.pid));
-    const auto termination = recorder.seen.back();
+    const auto termination =
+        recorder.about(NSWorkspaceDidTerminateApplicationNotification, program.pid).front();
     EXPECT_EQ(termination.userInfo, launch.userInfo);
     EXPECT_EQ(termination.object, launch.object);
 }
