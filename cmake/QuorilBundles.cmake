@@ -1,5 +1,5 @@
 # quoril_add_bundle_resources(target FOLDER <name> INFO_PLIST <file.in> [RESOURCES files...]
-#                             [BUILD_DIRECTORY <dir>] [NO_INSTALL])
+#                             [BUILD_DIRECTORY <dir>] [INSTALL_DESTINATION <dir>] [NO_INSTALL])
 # Gives `target` its bundle folder: Info.plist configured from INFO_PLIST (@VAR@ only), and
 # RESOURCES copied into Resources/. A resource under the Resources/ folder beside INFO_PLIST keeps
 # its sub-folder (de.lproj/Localizable.strings stays in de.lproj); any other lands at the top.
@@ -8,9 +8,10 @@
 # so for a program FOLDER must be its file name: the program is built into <build>/bin and the
 # bundle into <build>/share/FOLDER, installed to bin/ and ${CMAKE_INSTALL_DATADIR}/FOLDER.
 # A library (a plug-in) lives inside its bundle: it is built into the bundle folder, by default
-# <build>/share/FOLDER, and installed with it.
+# <build>/share/FOLDER, and installed with it. INSTALL_DESTINATION replaces the installed
+# ${CMAKE_INSTALL_DATADIR}/FOLDER.
 function(quoril_add_bundle_resources target)
-  cmake_parse_arguments(ARG "NO_INSTALL" "FOLDER;INFO_PLIST;BUILD_DIRECTORY" "RESOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "NO_INSTALL" "FOLDER;INFO_PLIST;BUILD_DIRECTORY;INSTALL_DESTINATION" "RESOURCES" ${ARGN})
   if(NOT ARG_FOLDER OR NOT ARG_INFO_PLIST)
     message(FATAL_ERROR "quoril_add_bundle_resources(${target}): FOLDER and INFO_PLIST are required")
   endif()
@@ -19,6 +20,9 @@ function(quoril_add_bundle_resources target)
     set(folder ${ARG_BUILD_DIRECTORY})
   endif()
   set(destination ${CMAKE_INSTALL_DATADIR}/${ARG_FOLDER})
+  if(ARG_INSTALL_DESTINATION)
+    set(destination ${ARG_INSTALL_DESTINATION})
+  endif()
 
   # $<1:...> keeps multi-config generators from adding a per-configuration folder.
   get_target_property(type ${target} TYPE)

@@ -9,6 +9,6 @@ function(quoril_add_test name)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORIL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORIL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/test-tmp/runtime"
       TIMEOUT 120)
 endfunction()
