@@ -49,6 +49,12 @@ concept CustomModifier = std::copy_constructible<M> && requires(const M& m, View
     { m.body(ctx, content) } -> std::convertible_to<View>;
 };
 
+// A view hosting a native widget (ui/Representable.h has the whole protocol).
+template <class T>
+concept RepresentableView = std::copy_constructible<T> && requires {
+    typename T::WidgetType;
+};
+
 // A node of a description. Descriptions are immutable and shared; what they describe lives
 // in the element the graph keeps for them, which each node drives through these hooks.
 class ViewNode {
@@ -275,6 +281,9 @@ public:
     View onReceiveErased(detail::EquatableValue publisher, Subscribe subscribe) const;
 
     static graphics::CGRect elementBounds(const Element& element);
+
+    // Hosting: a representable as a view (defined in ui/Representable.h).
+    template <RepresentableView T> View(T representable);
 
 private:
     template <class T> static foundation::AnyHashable hashable(T value) {
