@@ -1,7 +1,7 @@
 // Shows a small screen in a hosting window on the X display named by DISPLAY, waits until it is
-// on the screen, and saves a capture of the whole screen to the path it is given. It prints the
-// window's place as "window <x> <y> <width> <height>". The window capture test runs it under
-// Xvfb: a process has one Qt platform, and the tests' own is offscreen.
+// on the screen and its clock ticks, and saves a capture of the whole screen to the path it is given. It
+// prints the window's place as "window <x> <y> <width> <height>". The window capture test runs it under Xvfb:
+// a process has one Qt platform, and the tests' own is offscreen.
 #include "Swatch.h"
 #include "TestBox.h"
 
@@ -69,6 +69,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the window was never shown\n");
         return 1;
     }
+    int frames = 0;
+    auto ticking = window.clock().onFrame([&](const ui::Frame&) { ++frames; });
+    if (!runEventsUntil([&] { return frames >= 3; })) {
+        std::fprintf(stderr, "the display clock never ticked\n");
+        return 1;
+    }
+    ticking.cancel();
     foundation::DispatchQueue::main().async([lit] { (*lit)->set(true); });
     if (!runEventsUntil([&] { return (*lit)->value(); })) {
         std::fprintf(stderr, "work on the main queue never ran\n");
