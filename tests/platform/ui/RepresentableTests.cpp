@@ -114,7 +114,7 @@ TEST(RepresentableTest, SizesFromTheWidgetOrTheRepresentable) {
 
     // The live widget stands exactly at its element's frame.
     auto* element = host.find(1);
-    auto* widget = ui::hostedWidget<Swatch>(element->children().front().get());
+    auto* widget = ui::hostedWidget<Swatch>(element); // the id is on the representable itself
     ASSERT_NE(widget, nullptr);
     const auto frame = ui::TestHost::frame(element);
     EXPECT_EQ(widget->geometry(), QRect(int(frame.minX()), int(frame.minY()), 40, 20));
