@@ -40,8 +40,14 @@ constexpr int maxActionRounds = 8;
 } // namespace
 
 Graph::Graph(View root, graphics::CGSize size, EnvironmentValues environment)
-    : size_(size)
+    : clock_(std::make_shared<ManualClock>())
+    , hostedWidgets_(std::make_unique<HostedWidgets>())
+    , size_(size)
     , environment_(std::move(environment)) {
+    hostedWidgets_->setNeedsSyncHandler([this] {
+        setNeedsLayout();
+        requestUpdate();
+    });
     root_ =
         std::make_unique<Element>(*this, nullptr, ChildKey{}, std::make_shared<RootNode>(std::move(root)));
     root_->setVisibleRecursively(true);
@@ -58,6 +64,14 @@ void Graph::setRoot(View root) {
     // Taken in at the next update, with everything else.
     pendingRoot_ = std::make_shared<RootNode>(std::move(root));
     root_->invalidate(Transaction::current());
+}
+
+void Graph::setClock(std::shared_ptr<Clock> clock) {
+    if (clock) clock_ = std::move(clock);
+}
+
+graphics::CGSize Graph::sizeThatFits(const ProposedViewSize& proposal) {
+    return detail::unaryContentSize(*root_, proposal);
 }
 
 void Graph::setSize(graphics::CGSize size) {
@@ -170,6 +184,7 @@ void Graph::update() {
         if (dirty_.empty() && actions_.empty()) break;
     }
     lastPassCount_ = passes;
+    if (!hostedWidgets_->isEmpty()) hostedWidgets_->sync(displayList());
     updating_ = false;
     if (needsUpdate() && !dirty_.empty()) requestUpdate();
     needsLayout_ = false;

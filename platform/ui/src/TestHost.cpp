@@ -3,6 +3,9 @@
 #include "foundation/RunLoop.h"
 #include "ui/Renderer.h"
 
+#include <QApplication>
+#include <QCoreApplication>
+
 namespace ui {
 
 namespace {
@@ -17,7 +20,15 @@ void collect(Element& element, const std::function<bool(const Element&)>& match,
 } // namespace
 
 TestHost::TestHost(View root, graphics::CGSize size, EnvironmentValues environment)
-    : graph_(std::move(root), size, std::move(environment)) {
+    : frameClock_(std::make_shared<ManualClock>(frameInterval))
+    , container_(qobject_cast<QApplication*>(QCoreApplication::instance()) ? std::make_unique<QWidget>()
+                                                                           : nullptr)
+    , graph_(std::move(root), size, std::move(environment)) {
+    graph_.setClock(frameClock_);
+    if (container_) {
+        container_->resize(int(size.width), int(size.height));
+        graph_.hostedWidgets().setContainer(container_.get());
+    }
     update();
 }
 
@@ -29,6 +40,7 @@ void TestHost::setRoot(View root) {
 }
 
 void TestHost::setSize(graphics::CGSize size) {
+    if (container_) container_->resize(int(size.width), int(size.height));
     graph_.setSize(size);
     update();
 }
@@ -39,7 +51,7 @@ void TestHost::update() {
 }
 
 void TestHost::stepFrame(double seconds) {
-    foundation::RunLoop::main().advance(seconds);
+    frameClock_->advance(seconds);
     update();
 }
 

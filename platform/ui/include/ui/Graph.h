@@ -2,9 +2,11 @@
 
 #include "graphics/CGRect.h"
 #include "graphics/CGSize.h"
+#include "ui/Clock.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
 #include "ui/EnvironmentValues.h"
+#include "ui/HostedWidgets.h"
 #include "ui/Transaction.h"
 #include "ui/View.h"
 
@@ -47,6 +49,14 @@ public:
     // How many evaluate-and-lay-out passes the last update took (for tests).
     int lastPassCount() const { return lastPassCount_; }
 
+    // The clock frames come from. Until a host sets its own, a manual clock nobody steps.
+    void setClock(std::shared_ptr<Clock> clock);
+    Clock& clock() const { return *clock_; }
+    // The native widgets representables host in this tree; kept in step at every update.
+    HostedWidgets& hostedWidgets() { return *hostedWidgets_; }
+    // The size the root's content asks for under `proposal` (a window's limits and ideal size).
+    graphics::CGSize sizeThatFits(const ProposedViewSize& proposal);
+
     // For elements and nodes.
     void invalidate(Element& element);
     void forget(Element& element);
@@ -70,6 +80,8 @@ private:
     void layout();
     void requestUpdate();
 
+    std::shared_ptr<Clock> clock_;
+    std::unique_ptr<HostedWidgets> hostedWidgets_;
     std::unique_ptr<Element> root_;
     std::shared_ptr<const ViewNode> pendingRoot_;
     graphics::CGSize size_;

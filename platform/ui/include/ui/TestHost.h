@@ -4,6 +4,7 @@
 #include "foundation/Clock.h"
 #include "graphics/CGRect.h"
 #include "graphics/CGSize.h"
+#include "ui/Clock.h"
 #include "ui/Element.h"
 #include "ui/EnvironmentValues.h"
 #include "ui/EventDispatcher.h"
@@ -13,8 +14,10 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,7 +27,9 @@
 namespace ui {
 
 // Hosts a view for tests: a graph at a fixed size under a manual clock, updated frame by frame,
-// with ways to find elements, read their frames and render the result.
+// with ways to find elements, read their frames and render the result. Hosted widgets live in
+// a hidden stand-in for a window (when the process has a QApplication); those of views that
+// went are deleted when an event loop runs or the host goes.
 class TestHost {
 public:
     static constexpr double frameInterval = 1.0 / 60;
@@ -36,12 +41,17 @@ public:
 
     Graph& graph() { return graph_; }
     foundation::ManualClock& clock() { return clock_.clock(); }
+    // The clock of the graph's frames, stepped by stepFrame.
+    ManualClock& frameClock() { return *frameClock_; }
+    // What hosted widgets are parented to; null without a QApplication.
+    QWidget* widgetContainer() const { return container_.get(); }
     void setRoot(View root);
     void setSize(graphics::CGSize size);
 
     // Runs the main run loop's due work, then one update: one frame without time passing.
     void update();
-    // Moves the clock one frame on (running what falls due on the way), then updates.
+    // Moves the clock one frame on (running what falls due on the way), delivers the frame to
+    // its subscribers, then updates.
     void stepFrame(double seconds = frameInterval);
     void stepFrames(int count);
 
@@ -104,6 +114,8 @@ private:
     }
 
     foundation::ScopedManualClock clock_;
+    std::shared_ptr<ManualClock> frameClock_;
+    std::unique_ptr<QWidget> container_;
     Graph graph_;
     EventDispatcher events_{graph_};
 };

@@ -53,6 +53,12 @@ concept CustomModifier = std::copy_constructible<M> && requires(const M& m, View
     { m.body(ctx, content) } -> std::convertible_to<View>;
 };
 
+// A view hosting a native widget (ui/Representable.h has the whole protocol).
+template <class T>
+concept RepresentableView = std::copy_constructible<T> && requires {
+    typename T::WidgetType;
+};
+
 // A node of a description. Descriptions are immutable and shared; what they describe lives
 // in the element the graph keeps for them, which each node drives through these hooks.
 class ViewNode {
@@ -321,6 +327,9 @@ public:
     }
     View focused(Binding<bool> binding) const;
     View focusedErased(std::function<bool()> isFocused, std::function<void(bool)> setFocused) const;
+
+    // Hosting: a representable as a view (defined in ui/Representable.h).
+    template <RepresentableView T> View(T representable);
 
 private:
     template <class T> static foundation::AnyHashable hashable(T value) {

@@ -1,5 +1,6 @@
-// Painting text and images needs a QGuiApplication; the ui tests share one for the process.
-#include <QGuiApplication>
+// Painting text and images needs a QGuiApplication, and hosted widgets a QApplication; the ui
+// tests share one for the process.
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,12 @@ public:
         static int argc = 1;
         static char name[] = "ui_tests";
         static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
+        app_ = std::make_unique<QApplication>(argc, argv);
     }
     void TearDown() override { app_.reset(); }
 
 private:
-    std::unique_ptr<QGuiApplication> app_;
+    std::unique_ptr<QApplication> app_;
 };
 
 const auto* registered = testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);

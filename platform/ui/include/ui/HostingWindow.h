@@ -1,0 +1,86 @@
+#pragma once
+
+#include "graphics/CGPoint.h"
+#include "graphics/CGSize.h"
+#include "ui/ColorScheme.h"
+#include "ui/DisplayClock.h"
+#include "ui/EnvironmentValues.h"
+#include "ui/Graph.h"
+#include "ui/View.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+namespace ui {
+
+// A widget that shows a view: a graph whose frames come from the display's clock, updated at
+// the next turn of Qt's event loop after anything invalidates it, painted with QPainter at the
+// screen's pixel density, and sized by its content — the ideal size first, and never outside
+// the sizes the content takes at the smallest and the largest proposal. The colour scheme is
+// the one the content prefers, else the system's.
+//
+// Work posted to the main queue runs only while a foundation::QtRunLoopDriver is installed;
+// the program installs one for all its windows.
+class HostingWindow : public QWidget {
+public:
+    explicit HostingWindow(View root, EnvironmentValues environment = {}, QWidget* parent = nullptr);
+    ~HostingWindow() override;
+
+    void setRootView(View root);
+    Graph& graph() { return graph_; }
+    DisplayClock& clock() { return *clock_; }
+
+    struct ContentSizes {
+        graphics::CGSize minimum;
+        graphics::CGSize ideal;
+        graphics::CGSize maximum; // infinite along a flexible axis
+    };
+    ContentSizes contentSizes();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    // Runs the pending update now rather than at the next turn of the event loop.
+    void updateNow();
+    ColorScheme colorScheme() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    // Input, handed to the layer's event entry points (HostingWindowEvents.cpp).
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void scheduleUpdate();
+    void applyColorScheme();
+    void applySizeLimits();
+    void followScreen();
+    ColorScheme systemColorScheme() const;
+    QColor backgroundColor() const;
+    // The one place input enters the layer; false when the layer did not take it.
+    bool forwardEvent(QEvent& event, std::optional<graphics::CGPoint> location);
+
+    std::shared_ptr<DisplayClock> clock_;
+    EnvironmentValues environment_;
+    Graph graph_;
+    ColorScheme colorScheme_ = ColorScheme::light;
+    QSize idealSize_;
+    bool schemeApplied_ = false;
+    bool updateScheduled_ = false;
+};
+
+} // namespace ui

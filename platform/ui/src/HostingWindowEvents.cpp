@@ -1,0 +1,100 @@
+// Input of a hosting window, in the root view's coordinates (the window's logical pixels).
+#include "ui/HostingWindow.h"
+
+#include "ui/EventDispatcher.h"
+#include "ui/QtInput.h"
+
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace ui {
+
+namespace {
+
+graphics::CGPoint rootPoint(const QPointF& position) {
+    return {position.x(), position.y()};
+}
+
+} // namespace
+
+// A thin adapter onto the layer's event dispatcher. The writes its callbacks make invalidate the
+// graph, which schedules the next update through the graph's handler.
+bool HostingWindow::forwardEvent(QEvent& event, std::optional<graphics::CGPoint> location) {
+    EventDispatcher dispatcher(graph_);
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: // Qt's second press of a series; the dispatcher counts
+    case QEvent::MouseButtonRelease: {
+        auto& mouse = static_cast<QMouseEvent&>(event);
+        if (!location || (mouse.button() != Qt::LeftButton && mouse.button() != Qt::RightButton)) return false;
+        const PointerEvent pointer{*location,
+                                   mouse.button() == Qt::RightButton ? PointerEvent::Button::secondary
+                                                                     : PointerEvent::Button::primary,
+                                   eventModifiers(mouse.modifiers()), std::nullopt};
+        if (event.type() != QEvent::MouseButtonRelease) return dispatcher.pointerDown(pointer);
+        dispatcher.pointerUp(pointer);
+        return true;
+    }
+    case QEvent::MouseMove: {
+        if (!location) return false;
+        auto& mouse = static_cast<QMouseEvent&>(event);
+        dispatcher.pointerMoved({*location, PointerEvent::Button::primary, eventModifiers(mouse.modifiers()),
+                                 std::nullopt});
+        return true;
+    }
+    case QEvent::Leave:
+        dispatcher.pointerExited();
+        return true;
+    case QEvent::KeyPress: {
+        auto& key = static_cast<QKeyEvent&>(event);
+        dispatcher.modifiersChanged(eventModifiers(key.modifiers()));
+        if (auto press = keyPress(key)) return dispatcher.keyPress(*press);
+        return true;
+    }
+    case QEvent::KeyRelease:
+        dispatcher.modifiersChanged(eventModifiers(static_cast<QKeyEvent&>(event).modifiers()));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void HostingWindow::mousePressEvent(QMouseEvent* event) {
+    if (!forwardEvent(*event, rootPoint(event->position()))) QWidget::mousePressEvent(event);
+}
+
+void HostingWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (!forwardEvent(*event, rootPoint(event->position()))) QWidget::mouseReleaseEvent(event);
+}
+
+void HostingWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!forwardEvent(*event, rootPoint(event->position()))) QWidget::mouseDoubleClickEvent(event);
+}
+
+void HostingWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!forwardEvent(*event, rootPoint(event->position()))) QWidget::mouseMoveEvent(event);
+}
+
+void HostingWindow::wheelEvent(QWheelEvent* event) {
+    if (!forwardEvent(*event, rootPoint(event->position()))) QWidget::wheelEvent(event);
+}
+
+void HostingWindow::keyPressEvent(QKeyEvent* event) {
+    if (!forwardEvent(*event, std::nullopt)) QWidget::keyPressEvent(event);
+}
+
+void HostingWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (!forwardEvent(*event, std::nullopt)) QWidget::keyReleaseEvent(event);
+}
+
+void HostingWindow::enterEvent(QEnterEvent* event) {
+    if (!forwardEvent(*event, rootPoint(event->position()))) QWidget::enterEvent(event);
+}
+
+void HostingWindow::leaveEvent(QEvent* event) {
+    if (!forwardEvent(*event, std::nullopt)) QWidget::leaveEvent(event);
+}
+
+} // namespace ui
