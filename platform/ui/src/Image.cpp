@@ -49,6 +49,11 @@ graphics::Image namedImage(const foundation::Bundle& bundle, const std::string& 
     return image;
 }
 
+// By the font's point size: view geometry counts one unit per point, whatever the screen.
+SymbolMetrics symbolMetrics(const EnvironmentValues& environment) {
+    return SymbolImage::metrics(resolvedFont(environment).pointSizeF());
+}
+
 class ImageLeaf final : public ViewPrimitive {
 public:
     ImageLeaf(std::shared_ptr<const Image::Source> source, bool resizable)
@@ -88,7 +93,7 @@ public:
         if (!source_->systemName) return std::nullopt;
         if (id != VerticalAlignment::firstTextBaseline.id && id != VerticalAlignment::lastTextBaseline.id)
             return std::nullopt;
-        const auto metrics = SymbolImage::metrics(resolvedFont(environment));
+        const auto metrics = symbolMetrics(environment);
         const double height = metrics.size.height();
         return height > 0 ? metrics.baseline * size.height / height : 0;
     }
@@ -97,7 +102,7 @@ public:
 private:
     graphics::CGSize naturalSize(const EnvironmentValues& environment) const {
         if (!source_->systemName) return source_->bitmap.size();
-        const QSizeF size = SymbolImage::metrics(resolvedFont(environment)).size;
+        const QSizeF size = symbolMetrics(environment).size;
         return {size.width(), size.height()};
     }
 

@@ -31,9 +31,16 @@ public:
     std::string_view typeName() const override { return "ClipShape"; }
     void render(const Element& element, DisplayList& list) const override {
         DisplayList::LayerStyle style;
-        QPainterPath clip = shape_.path(element.frame()).toQPainterPath();
-        clip.setFillRule(style_.fillRule());
-        style.clip = std::move(clip);
+        QPainterPath outline = shape_.path(element.frame()).toQPainterPath();
+        outline.setFillRule(style_.fillRule());
+        if (style_.antialiased) {
+            // The painter's clips have hard edges; a mask of the filled outline has smooth ones.
+            auto coverage = std::make_shared<DisplayList>();
+            coverage->fill(std::move(outline), QBrush(Qt::black));
+            style.mask = std::move(coverage);
+        } else {
+            style.clip = std::move(outline);
+        }
         element.renderChildren(list.layer(std::move(style)));
     }
 

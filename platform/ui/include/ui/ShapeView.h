@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/CGRect.h"
+#include "ui/AnyShape.h" // so any shape can be passed where an AnyShape is asked for
 #include "ui/AnyShapeStyle.h"
 #include "ui/FillStyle.h"
 #include "ui/Path.h"
