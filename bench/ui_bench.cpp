@@ -51,16 +51,18 @@ struct Row {
         handles->rows.insert_or_assign(index, on);
         const ui::Color accent = on.value() ? ui::Color(0, 1, 0) : ui::Color(0.5, 0.5, 0.5);
         return ui::HStack({ui::View(ui::Text::verbatim("Row " + std::to_string(index))), ui::Spacer(),
-                           ui::Circle().fill(accent).frame(16, 16), ui::Circle().fill(ui::Color(0, 0, 1)).frame(16, 16)})
+                           ui::Circle().fill(accent).frame(16, 16),
+                           ui::Circle().fill(ui::Color(0, 0, 1)).frame(16, 16)})
             .padding(4);
     }
 };
 
 ui::View list(const std::shared_ptr<Handles>& handles) {
-    return ui::View(ui::ScrollView(
-        ui::LazyVStack(ui::HorizontalAlignment::center, 0, {ui::ForEach(0, rowCount, [handles](int i) {
-                           return ui::View(Row{i, handles});
-                       })})))
+    return ui::View(ui::ScrollView(ui::LazyVStack(ui::HorizontalAlignment::center, 0,
+                                                  {ui::ForEach(0, rowCount,
+                                                               [handles](int i) {
+                                                                   return ui::View(Row{i, handles});
+                                                               })})))
         .font(ui::Font::custom("DejaVu Sans", 13))
         .foregroundColor(ui::Color::black);
 }

@@ -85,7 +85,8 @@ public:
         , alignment_(alignment) {}
     std::string_view typeName() const override { return "Mask"; }
     void update(Element& element) const override {
-        element.reconcile({ChildSpec{content_, {0, {}, false, 0}, {}}, ChildSpec{mask_, {1, {}, false, 0}, {}}});
+        element.reconcile(
+            {ChildSpec{content_, {0, {}, false, 0}, {}}, ChildSpec{mask_, {1, {}, false, 0}, {}}});
     }
     graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const override {
         return detail::contentSize(detail::flatten(content(element)), proposal);
@@ -165,7 +166,9 @@ View View::tint(std::optional<Color> tint) const {
 }
 
 View View::clipShape(const AnyShape& shape, FillStyle style) const {
-    return apply([&](View content) { return View(std::make_shared<ClipShapeNode>(std::move(content), shape, style)); });
+    return apply([&](View content) {
+        return View(std::make_shared<ClipShapeNode>(std::move(content), shape, style));
+    });
 }
 
 View View::cornerRadius(CGFloat radius, bool antialiased) const {
@@ -173,7 +176,8 @@ View View::cornerRadius(CGFloat radius, bool antialiased) const {
 }
 
 View View::mask(View mask, Alignment alignment) const {
-    return apply([&](View content) { return View(std::make_shared<MaskNode>(std::move(content), mask, alignment)); });
+    return apply(
+        [&](View content) { return View(std::make_shared<MaskNode>(std::move(content), mask, alignment)); });
 }
 
 View View::blendMode(BlendMode mode) const {
@@ -212,17 +216,20 @@ View View::hidden() const {
 }
 
 View View::zIndex(double value) const {
-    return apply([=](View content) { return View(std::make_shared<detail::ZIndexNode>(std::move(content), value)); });
+    return apply(
+        [=](View content) { return View(std::make_shared<detail::ZIndexNode>(std::move(content), value)); });
 }
 
 View View::contentShape(const AnyShape& shape, bool eoFill) const {
-    return apply(
-        [&](View content) { return View(std::make_shared<ContentShapeNode>(std::move(content), shape, eoFill)); });
+    return apply([&](View content) {
+        return View(std::make_shared<ContentShapeNode>(std::move(content), shape, eoFill));
+    });
 }
 
 View View::allowsHitTesting(bool enabled) const {
-    return apply(
-        [=](View content) { return View(std::make_shared<AllowsHitTestingNode>(std::move(content), enabled)); });
+    return apply([=](View content) {
+        return View(std::make_shared<AllowsHitTestingNode>(std::move(content), enabled));
+    });
 }
 
 } // namespace ui

@@ -79,8 +79,8 @@ void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
         offscreen.blur(0); // ends painting, so the pixels can be read
         const QImage original = offscreen.image().copy();
         offscreen.blur(style.blurRadius);
-        drawDevicePixels(painter, keepingCoverage(offscreen.image(), original), offscreen.deviceRect().topLeft(),
-                         style.blendMode, style.opacity);
+        drawDevicePixels(painter, keepingCoverage(offscreen.image(), original),
+                         offscreen.deviceRect().topLeft(), style.blendMode, style.opacity);
         return;
     }
     if (style.blurRadius > 0) offscreen.blur(style.blurRadius);

@@ -84,7 +84,8 @@ private:
 namespace detail {
 
 View shapeView(std::function<Path(const graphics::CGRect&)> path, ShapePaint paint) {
-    return View(std::shared_ptr<const ViewPrimitive>(std::make_shared<ShapeLeaf>(std::move(path), std::move(paint))));
+    return View(
+        std::shared_ptr<const ViewPrimitive>(std::make_shared<ShapeLeaf>(std::move(path), std::move(paint))));
 }
 
 } // namespace detail

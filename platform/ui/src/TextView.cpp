@@ -32,14 +32,17 @@ public:
         const TextLayout laid = layout(frame.width(), frame.height(), environment);
         if (laid.lineCount() == 0) return;
         const QRectF bounds = frame.toQRectF();
-        list.draw(bounds, [laid, origin = bounds.topLeft()](QPainter& painter) { laid.draw(painter, origin); });
+        list.draw(bounds,
+                  [laid, origin = bounds.topLeft()](QPainter& painter) { laid.draw(painter, origin); });
     }
 
     bool isEqual(const ViewPrimitive& other) const override {
         const auto* same = dynamic_cast<const TextLeaf*>(&other);
         return same && same->text_ == text_;
     }
-    std::optional<std::string> text() const override { return text_.string(textContext(EnvironmentValues())); }
+    std::optional<std::string> text() const override {
+        return text_.string(textContext(EnvironmentValues()));
+    }
     std::optional<CGFloat> alignmentGuide(const AlignmentID* id, graphics::CGSize size,
                                           const EnvironmentValues& environment) const override {
         if (id == VerticalAlignment::firstTextBaseline.id)

@@ -32,25 +32,28 @@ ui::View demoScreen() {
     using ui::Color;
     using ui::Font;
     using ui::View;
-    const auto title = ui::HStack(ui::VerticalAlignment::firstTextBaseline, 6,
-                                  {View(ui::Image::systemName("flame"))
-                                       .symbolVariant(ui::SymbolVariant::fill)
-                                       .foregroundColor(Color::red),
-                                   View(ui::Text("Goals").bold()), ui::Spacer(),
-                                   View(ui::Image::systemName("checkmark.circle")).foregroundColor(Color::green)})
-                           .font(Font::custom("DejaVu Sans", 20));
-    const auto shapes = ui::HStack({ui::Circle().fill(Color::blue).frame(30, 30),
-                                    ui::RoundedRectangle(6).fill(Color::green).frame(50, 30),
-                                    ui::Capsule().stroke(Color::orange, 3).frame(60, 30),
-                                    ui::Circle().trim(0, 0.7).stroke(Color::purple, ui::StrokeStyle{.lineWidth = 4,
-                                                                                                    .lineCap = graphics::CGLineCap::round})
-                                        .frame(30, 30)});
-    const auto picture = ui::HStack(
-        {ui::Image(checkerboard()).resizable().frame(44, 44).cornerRadius(8),
-         View(ui::Text::verbatim("A demo of text that wraps onto a second line and then stops"))
-             .font(Font::custom("DejaVu Serif", 12))
-             .lineLimit(2)
-             .foregroundStyle(ui::HierarchicalShapeStyle::secondary)});
+    const auto title =
+        ui::HStack(ui::VerticalAlignment::firstTextBaseline, 6,
+                   {View(ui::Image::systemName("flame"))
+                        .symbolVariant(ui::SymbolVariant::fill)
+                        .foregroundColor(Color::red),
+                    View(ui::Text("Goals").bold()), ui::Spacer(),
+                    View(ui::Image::systemName("checkmark.circle")).foregroundColor(Color::green)})
+            .font(Font::custom("DejaVu Sans", 20));
+    const auto shapes = ui::HStack(
+        {ui::Circle().fill(Color::blue).frame(30, 30),
+         ui::RoundedRectangle(6).fill(Color::green).frame(50, 30),
+         ui::Capsule().stroke(Color::orange, 3).frame(60, 30),
+         ui::Circle()
+             .trim(0, 0.7)
+             .stroke(Color::purple, ui::StrokeStyle{.lineWidth = 4, .lineCap = graphics::CGLineCap::round})
+             .frame(30, 30)});
+    const auto picture =
+        ui::HStack({ui::Image(checkerboard()).resizable().frame(44, 44).cornerRadius(8),
+                    View(ui::Text::verbatim("A demo of text that wraps onto a second line and then stops"))
+                        .font(Font::custom("DejaVu Serif", 12))
+                        .lineLimit(2)
+                        .foregroundStyle(ui::HierarchicalShapeStyle::secondary)});
     return ui::VStack(ui::HorizontalAlignment::leading, 10,
                       {title, ui::Divider(), shapes, picture,
                        View(Color::indigo).frame(std::nullopt, 12).opacity(0.5).cornerRadius(6)})

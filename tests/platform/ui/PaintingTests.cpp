@@ -82,7 +82,8 @@ TEST(PaintingTest, ColorsAndShapesFillWhatTheyAreOffered) {
             return path;
         }
     };
-    const QImage evenOdd = paint(TwoSquares().fill(ui::Color::black, ui::FillStyle{.eoFill = true}), {20, 20});
+    const QImage evenOdd =
+        paint(TwoSquares().fill(ui::Color::black, ui::FillStyle{.eoFill = true}), {20, 20});
     EXPECT_TRUE(near(evenOdd.pixel(3, 3), Qt::black));
     EXPECT_TRUE(near(evenOdd.pixel(9, 9), Qt::white));
     const QImage winding = paint(TwoSquares().fill(ui::Color::black), {20, 20});
@@ -91,7 +92,8 @@ TEST(PaintingTest, ColorsAndShapesFillWhatTheyAreOffered) {
 
 TEST(PaintingTest, StrokesEndInTheirCapsAndBordersStayInside) {
     auto dash = [](graphics::CGLineCap cap) {
-        return paint(Dash().stroke(ui::Color::black, ui::StrokeStyle{.lineWidth = 4, .lineCap = cap}), {20, 20});
+        return paint(Dash().stroke(ui::Color::black, ui::StrokeStyle{.lineWidth = 4, .lineCap = cap}),
+                     {20, 20});
     };
     const QImage butt = dash(graphics::CGLineCap::butt);
     const QImage square = dash(graphics::CGLineCap::square);
@@ -128,27 +130,31 @@ TEST(PaintingTest, TrimDrawsOnlyItsPartOfTheOutline) {
 TEST(PaintingTest, StylesResolveAgainstTheEnvironment) {
     const QColor red = ui::Color::red.resolve({}).toQColor();
     // A shape used as a view fills with the foreground style.
-    EXPECT_TRUE(near(paint(ui::View(ui::Rectangle()).foregroundColor(ui::Color::red), {10, 10}).pixel(5, 5), red));
+    EXPECT_TRUE(
+        near(paint(ui::View(ui::Rectangle()).foregroundColor(ui::Color::red), {10, 10}).pixel(5, 5), red));
     // The secondary level is the foreground style at half opacity.
-    const QImage secondary = paint(
-        ui::Rectangle().fill(ui::HierarchicalShapeStyle::secondary).foregroundStyle(ui::Color::black), {10, 10});
+    const QImage secondary =
+        paint(ui::Rectangle().fill(ui::HierarchicalShapeStyle::secondary).foregroundStyle(ui::Color::black),
+              {10, 10});
     EXPECT_NEAR(qGray(secondary.pixel(5, 5)), 128, 3);
     // The tint, falling back on the accent colour.
     const QColor green = ui::Color::green.resolve({}).toQColor();
-    EXPECT_TRUE(near(paint(ui::Rectangle().fill(ui::TintShapeStyle()).tint(ui::Color::green), {10, 10}).pixel(5, 5),
-                     green));
-    const QImage accent = paint(ui::Rectangle()
-                                    .fill(ui::TintShapeStyle())
-                                    .environment(ui::AccentColorKey{}, std::optional<ui::Color>(ui::Color::red)),
-                                {10, 10});
+    EXPECT_TRUE(
+        near(paint(ui::Rectangle().fill(ui::TintShapeStyle()).tint(ui::Color::green), {10, 10}).pixel(5, 5),
+             green));
+    const QImage accent =
+        paint(ui::Rectangle()
+                  .fill(ui::TintShapeStyle())
+                  .environment(ui::AccentColorKey{}, std::optional<ui::Color>(ui::Color::red)),
+              {10, 10});
     EXPECT_TRUE(near(accent.pixel(5, 5), red));
     // Colours follow the colour scheme: the primary colour is light on dark.
-    const QImage dark = paint(ui::View(ui::Color::primary).environment(ui::ColorSchemeKey{}, ui::ColorScheme::dark),
-                              {10, 10});
+    const QImage dark = paint(
+        ui::View(ui::Color::primary).environment(ui::ColorSchemeKey{}, ui::ColorScheme::dark), {10, 10});
     EXPECT_GT(qGray(dark.pixel(5, 5)), 200);
     // A material is a translucent wash: what lies behind shows through.
-    const QImage material =
-        paint(ui::ZStack({ui::View(ui::Color::black), ui::Rectangle().fill(ui::Material::ultraThin)}), {10, 10});
+    const QImage material = paint(
+        ui::ZStack({ui::View(ui::Color::black), ui::Rectangle().fill(ui::Material::ultraThin)}), {10, 10});
     EXPECT_GT(qGray(material.pixel(5, 5)), 40);
     EXPECT_LT(qGray(material.pixel(5, 5)), 200);
 }
@@ -169,8 +175,10 @@ TEST(PaintingTest, ClipsRoundCornersAndMasksCutToCoverage) {
     EXPECT_TRUE(near(clipped.pixel(1, 1), Qt::white));
     EXPECT_TRUE(near(clipped.pixel(10, 10), Qt::black));
 
-    const QImage masked = paint(ui::View(ui::Color::black).mask(ui::Circle().fill(ui::Color::white).frame(10, 10), ui::Alignment::topLeading),
-                                {20, 20});
+    const QImage masked =
+        paint(ui::View(ui::Color::black)
+                  .mask(ui::Circle().fill(ui::Color::white).frame(10, 10), ui::Alignment::topLeading),
+              {20, 20});
     EXPECT_TRUE(near(masked.pixel(5, 5), Qt::black));
     EXPECT_TRUE(near(masked.pixel(15, 15), Qt::white));
     EXPECT_TRUE(near(masked.pixel(0, 0), Qt::white));
@@ -184,16 +192,18 @@ TEST(PaintingTest, OpacityBlendModesAndGroups) {
     EXPECT_NEAR(qGray(paint(ui::View(ui::Color::black).opacity(0.5), {10, 10}).pixel(5, 5)), 128, 3);
 
     // destinationOut punches a hole through what the group drew before it, down to what is below.
-    const auto hole = ui::ZStack({ui::View(ui::Color::black),
-                                  ui::Circle().fill(ui::Color::red).frame(10, 10).blendMode(ui::BlendMode::destinationOut)})
-                          .compositingGroup();
+    const auto hole =
+        ui::ZStack({ui::View(ui::Color::black),
+                    ui::Circle().fill(ui::Color::red).frame(10, 10).blendMode(ui::BlendMode::destinationOut)})
+            .compositingGroup();
     const QImage punched = paint(hole, {20, 20});
     EXPECT_TRUE(near(punched.pixel(10, 10), Qt::white));
     EXPECT_TRUE(near(punched.pixel(1, 1), Qt::black));
 
-    const QImage multiplied = paint(
-        ui::ZStack({ui::View(ui::Color(1, 0, 0)), ui::View(ui::Color(0, 1, 0)).blendMode(ui::BlendMode::multiply)}),
-        {10, 10});
+    const QImage multiplied =
+        paint(ui::ZStack({ui::View(ui::Color(1, 0, 0)),
+                          ui::View(ui::Color(0, 1, 0)).blendMode(ui::BlendMode::multiply)}),
+              {10, 10});
     EXPECT_TRUE(near(multiplied.pixel(5, 5), Qt::black));
 
     // hidden keeps its place but draws nothing; zIndex reorders painting, not layout.
@@ -203,7 +213,8 @@ TEST(PaintingTest, OpacityBlendModesAndGroups) {
     const QImage hidden = host.render();
     EXPECT_TRUE(near(hidden.pixel(11, 5), Qt::white));
     EXPECT_TRUE(near(hidden.pixel(27, 5), Qt::black));
-    const QImage ordered = paint(ui::ZStack({ui::View(ui::Color::black).zIndex(1), ui::View(ui::Color::white)}), {10, 10});
+    const QImage ordered =
+        paint(ui::ZStack({ui::View(ui::Color::black).zIndex(1), ui::View(ui::Color::white)}), {10, 10});
     EXPECT_TRUE(near(ordered.pixel(5, 5), Qt::black));
 }
 
@@ -246,7 +257,8 @@ TEST(PaintingTest, TextMeasuresAndDrawsInItsFont) {
     const QImage sans = host.render();
     EXPECT_GT(darkPixels(sans), 50);
     // Drawn in the named font: another face gives other pixels.
-    const QImage serif = paint(ui::View(ui::Text("Hello")).font(ui::Font::custom("DejaVu Serif", 20)), {200, 60});
+    const QImage serif =
+        paint(ui::View(ui::Text("Hello")).font(ui::Font::custom("DejaVu Serif", 20)), {200, 60});
     EXPECT_NE(sans, serif);
 
     // The environment's settings reach the text: one line, upper case, in the foreground colour.
@@ -322,7 +334,8 @@ TEST(PaintingTest, SymbolsTakeTheFontsSizeAndTheVariant) {
     };
     const auto [size, outline] = symbol(ui::Image::systemName("flame"));
     EXPECT_EQ(size, (CGSize{20, 20}));
-    const auto [filledSize, filled] = symbol(ui::View(ui::Image::systemName("flame")).symbolVariant(ui::SymbolVariant::fill));
+    const auto [filledSize, filled] =
+        symbol(ui::View(ui::Image::systemName("flame")).symbolVariant(ui::SymbolVariant::fill));
     EXPECT_EQ(filledSize, size);
     EXPECT_GT(darkPixels(filled), darkPixels(outline));
     const auto [unknownSize, unknown] = symbol(ui::Image::systemName("no.such.icon"));
@@ -331,11 +344,14 @@ TEST(PaintingTest, SymbolsTakeTheFontsSizeAndTheVariant) {
 }
 
 TEST(PaintingTest, DividersRunAcrossTheirStack) {
-    ui::TestHost vertical(ui::VStack({ui::View(ui::Color::red).frame(50, 10), ui::Divider()}).frame(80, 60), {100, 100});
+    ui::TestHost vertical(ui::VStack({ui::View(ui::Color::red).frame(50, 10), ui::Divider()}).frame(80, 60),
+                          {100, 100});
     EXPECT_EQ(vertical.findByTypeName("Divider")->frame().size, (CGSize{80, 1}));
-    ui::TestHost horizontal(ui::HStack({ui::View(ui::Color::red).frame(10, 30), ui::Divider()}).frame(80, 60), {100, 100});
+    ui::TestHost horizontal(ui::HStack({ui::View(ui::Color::red).frame(10, 30), ui::Divider()}).frame(80, 60),
+                            {100, 100});
     EXPECT_EQ(horizontal.findByTypeName("Divider")->frame().size, (CGSize{1, 60}));
-    EXPECT_LT(qGray(horizontal.render().pixel(int(horizontal.findByTypeName("Divider")->frame().minX()), 50)), 250);
+    EXPECT_LT(qGray(horizontal.render().pixel(int(horizontal.findByTypeName("Divider")->frame().minX()), 50)),
+              250);
 }
 
 } // namespace

@@ -64,7 +64,8 @@ TEST(RecordedTraitsTest, AccessibilityModifiersMergeNearestFirst) {
 
 TEST(RecordedTraitsTest, WritingToolsBehaviorReachesTheEnvironment) {
     std::shared_ptr<ui::WritingToolsBehavior> seen;
-    ui::TestHost host(ui::View(ReadsWritingTools{&seen}).writingToolsBehavior(ui::WritingToolsBehavior::disabled));
+    ui::TestHost host(
+        ui::View(ReadsWritingTools{&seen}).writingToolsBehavior(ui::WritingToolsBehavior::disabled));
     ASSERT_TRUE(seen);
     EXPECT_EQ(*seen, ui::WritingToolsBehavior::disabled);
 }

@@ -42,8 +42,8 @@ template <class Derived> struct Shape {
     View fill(AnyShapeStyle style = HierarchicalShapeStyle::primary, FillStyle fillStyle = {}) const;
     View stroke(AnyShapeStyle style, StrokeStyle strokeStyle) const;
     View stroke(AnyShapeStyle style = HierarchicalShapeStyle::primary, graphics::CGFloat lineWidth = 1) const;
-    View strokeBorder(AnyShapeStyle style, StrokeStyle strokeStyle, bool antialiased = true) const
-        requires InsettableShape<Derived>;
+    View strokeBorder(AnyShapeStyle style, StrokeStyle strokeStyle,
+                      bool antialiased = true) const requires InsettableShape<Derived>;
     View strokeBorder(AnyShapeStyle style = HierarchicalShapeStyle::primary, graphics::CGFloat lineWidth = 1,
                       bool antialiased = true) const requires InsettableShape<Derived>;
     operator View() const; // NOLINT(google-explicit-constructor): a shape is a view
@@ -56,5 +56,5 @@ protected:
 
 // The wrappers define the operations above; included here so every shape has them.
 #include "ui/ShapeRotation.h"
-#include "ui/TrimmedShape.h"
 #include "ui/ShapeView.h"
+#include "ui/TrimmedShape.h"

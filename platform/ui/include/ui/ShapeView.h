@@ -46,8 +46,8 @@ template <class Derived> View Shape<Derived>::stroke(AnyShapeStyle style, graphi
 }
 
 template <class Derived>
-View Shape<Derived>::strokeBorder(AnyShapeStyle style, StrokeStyle strokeStyle, bool antialiased) const
-    requires InsettableShape<Derived> {
+View Shape<Derived>::strokeBorder(AnyShapeStyle style, StrokeStyle strokeStyle,
+                                  bool antialiased) const requires InsettableShape<Derived> {
     // Moved in by half the line width, so the whole stroke lies inside the frame.
     const graphics::CGFloat half = strokeStyle.drawsNothing() ? 0 : strokeStyle.lineWidth / 2;
     return detail::shapeView(detail::outlineOf(self().inset(half)),
@@ -55,8 +55,8 @@ View Shape<Derived>::strokeBorder(AnyShapeStyle style, StrokeStyle strokeStyle, 
 }
 
 template <class Derived>
-View Shape<Derived>::strokeBorder(AnyShapeStyle style, graphics::CGFloat lineWidth, bool antialiased) const
-    requires InsettableShape<Derived> {
+View Shape<Derived>::strokeBorder(AnyShapeStyle style, graphics::CGFloat lineWidth,
+                                  bool antialiased) const requires InsettableShape<Derived> {
     return strokeBorder(std::move(style), StrokeStyle{.lineWidth = lineWidth}, antialiased);
 }
 

@@ -199,7 +199,9 @@ public:
     View blendMode(BlendMode mode) const;
     View compositingGroup() const;
     View shadow(std::optional<Color> color, CGFloat radius, CGFloat x = 0, CGFloat y = 0) const;
-    View shadow(CGFloat radius, CGFloat x = 0, CGFloat y = 0) const { return shadow(std::nullopt, radius, x, y); }
+    View shadow(CGFloat radius, CGFloat x = 0, CGFloat y = 0) const {
+        return shadow(std::nullopt, radius, x, y);
+    }
     View blur(CGFloat radius, bool opaque = false) const;
     View hidden() const;
     View zIndex(double value) const;
