@@ -10,8 +10,8 @@
 
 #include <QPainter>
 
+#include <filesystem>
 #include <map>
-#include <set>
 #include <utility>
 
 namespace ui {
@@ -20,12 +20,12 @@ struct Image::Source {
     // A bitmap, or a symbol when `systemName` is set.
     graphics::Image bitmap;
     std::string name;
-    const foundation::Bundle* bundle = nullptr;
+    std::filesystem::path bundlePath;
     std::optional<std::string> systemName;
 
     bool operator==(const Source& other) const {
         if (systemName || other.systemName) return systemName == other.systemName;
-        if (!name.empty() || !other.name.empty()) return name == other.name && bundle == other.bundle;
+        if (!name.empty() || !other.name.empty()) return name == other.name && bundlePath == other.bundlePath;
         return bitmap.qImage().cacheKey() == other.bitmap.qImage().cacheKey() &&
                bitmap.scale() == other.bitmap.scale();
     }
@@ -38,10 +38,10 @@ const foundation::Logger& logger() {
     return log;
 }
 
-// Decoded once per bundle and name: bodies make their images anew on every evaluation.
+// Decoded once per bundle folder and name: bodies make their images anew on every evaluation.
 graphics::Image namedImage(const foundation::Bundle& bundle, const std::string& name) {
-    static std::map<std::pair<const foundation::Bundle*, std::string>, graphics::Image> cache;
-    const auto key = std::make_pair(&bundle, name);
+    static std::map<std::pair<std::filesystem::path, std::string>, graphics::Image> cache;
+    const auto key = std::make_pair(bundle.bundlePath(), name);
     if (auto it = cache.find(key); it != cache.end()) return it->second;
     graphics::Image image = graphics::Image::named(bundle, name);
     if (image.isNull()) logger().error("No image named \"{}\" in {}", name, bundle.bundlePath().string());
@@ -123,7 +123,7 @@ Image::Image(std::string_view name, std::shared_ptr<const foundation::Bundle> bu
               const foundation::Bundle& from = bundle ? *bundle : *foundation::Bundle::main();
               auto source = std::make_shared<Source>();
               source->name = std::string(name);
-              source->bundle = &from;
+              source->bundlePath = from.bundlePath();
               source->bitmap = namedImage(from, source->name);
               return std::shared_ptr<const Source>(std::move(source));
           }(),
