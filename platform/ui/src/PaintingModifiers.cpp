@@ -38,6 +38,7 @@ public:
             auto coverage = std::make_shared<DisplayList>();
             coverage->fill(std::move(outline), QBrush(Qt::black));
             style.mask = std::move(coverage);
+            style.bounds = element.frame().toQRectF();
         } else {
             style.clip = std::move(outline);
         }

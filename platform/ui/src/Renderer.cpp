@@ -88,9 +88,34 @@ void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
     offscreen.composite(style.blendMode, style.opacity);
 }
 
+// A masked layer whose content stays inside known bounds (a shape's clip) needs pixels only
+// there, not the whole surface.
+void paintBoundedMaskedLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    constexpr qreal edge = 1; // room for the antialiased rim
+    OffscreenLayer content(painter, layer.style.bounds, edge);
+    if (content.isEmpty()) return;
+    OffscreenLayer mask(painter, layer.style.bounds, edge);
+    paintLayerContent(layer, content.painter());
+    mask.painter().setTransform(layer.style.transform, true);
+    render(*layer.style.mask, mask.painter());
+    mask.blur(0); // ends painting, so the pixels can be read
+    QPainter& inner = content.painter();
+    inner.save();
+    inner.resetTransform();
+    inner.setClipping(false);
+    inner.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    inner.drawImage(QPoint(0, 0), mask.image());
+    inner.restore();
+    content.composite(layer.style.blendMode, layer.style.opacity);
+}
+
 void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
     if (layer.style.spreads()) {
         paintSpreadingLayer(layer, painter);
+        return;
+    }
+    if (layer.style.mask && !layer.style.bounds.isEmpty()) {
+        paintBoundedMaskedLayer(layer, painter);
         return;
     }
     if (!layer.style.needsOffscreen()) {

@@ -7,6 +7,7 @@
 #include "ui/Image.h"
 #include "ui/Rectangle.h"
 #include "ui/ShapeStyleEnvironment.h"
+#include "ui/Spacer.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
 #include "ui/TintShapeStyle.h"
@@ -170,6 +171,19 @@ TEST(PaintingTest, ClipsRoundCornersAndMasksCutToCoverage) {
     for (int i = 0; i < 8; ++i)
         partial = partial || (qGray(rounded.pixel(i, 2)) > 30 && qGray(rounded.pixel(i, 2)) < 225);
     EXPECT_TRUE(partial);
+
+    // At twice the pixel density the corner is cut at the same place.
+    ui::TestHost dense(ui::View(ui::Color::black).cornerRadius(8), {20, 20});
+    const QImage doubled = dense.render(2);
+    EXPECT_TRUE(near(doubled.pixel(1, 1), Qt::white));
+    EXPECT_TRUE(near(doubled.pixel(20, 20), Qt::black));
+    EXPECT_TRUE(near(doubled.pixel(20, 1), Qt::black));
+    // What moves out of the clipped frame is cut off.
+    const QImage moved = paint(
+        ui::HStack({ui::View(ui::Color::black).frame(10, 10).offset(12, 0).cornerRadius(2), ui::Spacer()}),
+        {40, 10});
+    EXPECT_TRUE(near(moved.pixel(5, 5), Qt::white));
+    EXPECT_TRUE(near(moved.pixel(17, 5), Qt::white));
 
     const QImage clipped = paint(ui::View(ui::Color::black).clipShape(ui::Circle()), {20, 20});
     EXPECT_TRUE(near(clipped.pixel(1, 1), Qt::white));

@@ -51,7 +51,8 @@ public:
         bool isolated = false;
         // Effects that spread past the content; painted through an OffscreenLayer around
         // `bounds` (root coordinates) grown by how far they reach. An opaque blur keeps the
-        // content's own coverage instead of fading its edges.
+        // content's own coverage instead of fading its edges. A masked layer with bounds
+        // (a shape's clip) is made only as large as them.
         std::optional<Shadow> shadow;
         qreal blurRadius = 0;
         bool blurOpaque = false;
