@@ -3,6 +3,7 @@
 #include "ui/DisplayList.h"
 #include "ui/Graph.h"
 #include "ui/Layout.h"
+#include "ui/ZIndex.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -156,7 +157,24 @@ void Element::render(DisplayList& list) const {
 }
 
 void Element::renderChildren(DisplayList& list) const {
+    auto zIndex = [](const Element& child) {
+        const auto* node = child.nodeAs<detail::ZIndexNode>();
+        return node ? node->value() : 0.0;
+    };
+    const bool ordered = std::any_of(children_.begin(), children_.end(),
+                                     [&](const auto& child) { return zIndex(*child) != 0; });
+    if (!ordered) {
+        for (const auto& child : children_)
+            child->render(list);
+        return;
+    }
+    std::vector<const Element*> order;
+    order.reserve(children_.size());
     for (const auto& child : children_)
+        order.push_back(child.get());
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const Element* a, const Element* b) { return zIndex(*a) < zIndex(*b); });
+    for (const auto* child : order)
         child->render(list);
 }
 

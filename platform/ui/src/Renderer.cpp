@@ -1,7 +1,10 @@
 #include "ui/Renderer.h"
 
+#include "ui/OffscreenLayer.h"
+
 #include <QPaintDevice>
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 
@@ -26,7 +29,95 @@ void paintLayerContent(const DisplayList::Layer& layer, QPainter& painter) {
     render(*layer.content, painter);
 }
 
+// Premultiplied pixels whose colour is the blurred colour but whose coverage is the
+// original's, so an opaque blur does not fade where the content ends.
+QImage keepingCoverage(const QImage& blurred, const QImage& original) {
+    QImage result = blurred.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        const auto* before = reinterpret_cast<const QRgb*>(original.constScanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const int a = qAlpha(line[x]);
+            const int wanted = qAlpha(before[x]);
+            if (a == 0) {
+                line[x] = 0;
+                continue;
+            }
+            auto scaled = [&](int c) { return std::min(wanted, (c * wanted + a / 2) / a); };
+            line[x] = qRgba(scaled(qRed(line[x])), scaled(qGreen(line[x])), scaled(qBlue(line[x])), wanted);
+        }
+    }
+    return result;
+}
+
+void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint position,
+                      QPainter::CompositionMode mode, qreal opacity) {
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    QImage placed = pixels;
+    placed.setDevicePixelRatio(ratio);
+    painter.save();
+    painter.setWorldTransform(QTransform());
+    painter.setViewTransformEnabled(false);
+    painter.setCompositionMode(mode);
+    painter.setOpacity(painter.opacity() * opacity);
+    painter.drawImage(QPointF(position) / ratio, placed);
+    painter.restore();
+}
+
+// Blurs and shadows reach past what the content covers, so they get a layer around the
+// content's bounds grown by their reach (three standard deviations, plus the shadow's offset).
+void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    const auto& style = layer.style;
+    qreal margin = 3 * std::max<qreal>(0, style.blurRadius);
+    if (style.shadow)
+        margin = std::max(margin, 3 * std::max(0.0, style.shadow->radius) + std::abs(style.shadow->x) +
+                                      std::abs(style.shadow->y));
+    OffscreenLayer offscreen(painter, style.bounds, margin);
+    if (offscreen.isEmpty()) return;
+    paintLayerContent(layer, offscreen.painter());
+    if (style.blurRadius > 0 && style.blurOpaque) {
+        offscreen.blur(0); // ends painting, so the pixels can be read
+        const QImage original = offscreen.image().copy();
+        offscreen.blur(style.blurRadius);
+        drawDevicePixels(painter, keepingCoverage(offscreen.image(), original),
+                         offscreen.deviceRect().topLeft(), style.blendMode, style.opacity);
+        return;
+    }
+    if (style.blurRadius > 0) offscreen.blur(style.blurRadius);
+    if (style.shadow) offscreen.drawShadow(*style.shadow);
+    offscreen.composite(style.blendMode, style.opacity);
+}
+
+// A masked layer whose content stays inside known bounds (a shape's clip) needs pixels only
+// there, not the whole surface.
+void paintBoundedMaskedLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    constexpr qreal edge = 1; // room for the antialiased rim
+    OffscreenLayer content(painter, layer.style.bounds, edge);
+    if (content.isEmpty()) return;
+    OffscreenLayer mask(painter, layer.style.bounds, edge);
+    paintLayerContent(layer, content.painter());
+    mask.painter().setTransform(layer.style.transform, true);
+    render(*layer.style.mask, mask.painter());
+    mask.blur(0); // ends painting, so the pixels can be read
+    QPainter& inner = content.painter();
+    inner.save();
+    inner.resetTransform();
+    inner.setClipping(false);
+    inner.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    inner.drawImage(QPoint(0, 0), mask.image());
+    inner.restore();
+    content.composite(layer.style.blendMode, layer.style.opacity);
+}
+
 void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    if (layer.style.spreads()) {
+        paintSpreadingLayer(layer, painter);
+        return;
+    }
+    if (layer.style.mask && !layer.style.bounds.isEmpty()) {
+        paintBoundedMaskedLayer(layer, painter);
+        return;
+    }
     if (!layer.style.needsOffscreen()) {
         painter.save();
         paintLayerContent(layer, painter);

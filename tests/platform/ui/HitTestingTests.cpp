@@ -1,7 +1,9 @@
-#include "HitTestModifiers.h"
 #include "TestBox.h"
 
+#include "ui/AnyShape.h"
+#include "ui/Circle.h"
 #include "ui/EnvironmentKeys.h"
+#include "ui/Rectangle.h"
 #include "ui/ScrollView.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
@@ -44,7 +46,13 @@ TEST(HitTestingTest, SwitchedOffOrInvisibleViewsLetTheTapThrough) {
         const char* expected;
     };
     const std::vector<Case> cases{
-        {"hit testing off", [](ui::View v) { return noHits(v); }, "back"},
+        {"hit testing off", [](ui::View v) { return v.allowsHitTesting(false); }, "back"},
+        {"hit testing on", [](ui::View v) { return v.allowsHitTesting(true); }, "front"},
+        {"hidden", [](ui::View v) { return v.hidden(); }, "back"},
+        // The point is in the moved square's corner, outside its circle.
+        {"moved", [](ui::View v) { return v.offset({15, 15}); }, "front"},
+        {"moved and clipped", [](ui::View v) { return v.clipShape(ui::AnyShape(ui::Circle())).offset({15, 15}); },
+         "back"},
         {"zero opacity", [](ui::View v) { return v.opacity(0); }, "back"},
         {"faint opacity", [](ui::View v) { return v.opacity(0.01); }, "front"},
     };
@@ -66,7 +74,7 @@ TEST(HitTestingTest, AClearAreaTakesATapOnlyWithAContentShape) {
 
     log->clear();
     host.setRoot(
-        ui::ZStack({tapped(box(100, 100), log, "back"), tapped(rectangleShape(clear()), log, "clear")}));
+        ui::ZStack({tapped(box(100, 100), log, "back"), tapped(clear().contentShape(ui::AnyShape(ui::Rectangle())), log, "clear")}));
     host.tap({100, 100});
     EXPECT_EQ(*log, (Log{"clear"}));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Shadow.h"
+
 #include <QBrush>
 #include <QImage>
 #include <QPainter>
@@ -47,9 +49,19 @@ public:
         std::optional<QPainterPath> clip;        // in the layer's coordinates, after `transform`
         std::shared_ptr<const DisplayList> mask; // its alpha masks the content
         bool isolated = false;
+        // Effects that spread past the content; painted through an OffscreenLayer around
+        // `bounds` (root coordinates) grown by how far they reach. An opaque blur keeps the
+        // content's own coverage instead of fading its edges. A masked layer with bounds
+        // (a shape's clip) is made only as large as them.
+        std::optional<Shadow> shadow;
+        qreal blurRadius = 0;
+        bool blurOpaque = false;
+        QRectF bounds;
 
+        bool spreads() const { return shadow || blurRadius > 0; }
         bool needsOffscreen() const {
-            return opacity < 1 || blendMode != QPainter::CompositionMode_SourceOver || mask || isolated;
+            return opacity < 1 || blendMode != QPainter::CompositionMode_SourceOver || mask || isolated ||
+                   spreads();
         }
     };
     struct Layer {

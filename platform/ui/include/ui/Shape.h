@@ -3,7 +3,11 @@
 #include "graphics/CGFloat.h"
 #include "graphics/CGRect.h"
 #include "ui/Angle.h"
+#include "ui/AnyShapeStyle.h"
+#include "ui/FillStyle.h"
+#include "ui/HierarchicalShapeStyle.h"
 #include "ui/Path.h"
+#include "ui/StrokeStyle.h"
 
 #include <concepts>
 
@@ -21,6 +25,8 @@ concept InsettableShape = ShapeType<S> && requires(const S& shape, graphics::CGF
     { shape.inset(amount) } -> ShapeType;
 };
 
+class View;
+
 template <class S> class TrimmedShape;
 template <class S> class RotatedShape;
 
@@ -30,6 +36,17 @@ template <class Derived> struct Shape {
     TrimmedShape<Derived> trim(graphics::CGFloat from = 0, graphics::CGFloat to = 1) const;
     // Turned about the centre of the rectangle it is drawn in.
     RotatedShape<Derived> rotation(Angle angle) const;
+
+    // As views (ShapeView.h): filled, or stroked along the outline or just inside it, in a
+    // style; the foreground style when none is given. A shape used as a view is filled.
+    View fill(AnyShapeStyle style = HierarchicalShapeStyle::primary, FillStyle fillStyle = {}) const;
+    View stroke(AnyShapeStyle style, StrokeStyle strokeStyle) const;
+    View stroke(AnyShapeStyle style = HierarchicalShapeStyle::primary, graphics::CGFloat lineWidth = 1) const;
+    View strokeBorder(AnyShapeStyle style, StrokeStyle strokeStyle,
+                      bool antialiased = true) const requires InsettableShape<Derived>;
+    View strokeBorder(AnyShapeStyle style = HierarchicalShapeStyle::primary, graphics::CGFloat lineWidth = 1,
+                      bool antialiased = true) const requires InsettableShape<Derived>;
+    operator View() const; // NOLINT(google-explicit-constructor): a shape is a view
 
 protected:
     const Derived& self() const { return static_cast<const Derived&>(*this); }
@@ -51,4 +68,5 @@ template <class Derived> struct InsetShape : Shape<Derived> {
 
 // The wrappers define the operations above; included here so every shape has them.
 #include "ui/ShapeRotation.h"
+#include "ui/ShapeView.h"
 #include "ui/TrimmedShape.h"

@@ -5,13 +5,19 @@
 #include "graphics/CGPoint.h"
 #include "graphics/CGSize.h"
 #include "reactive/AnyCancellable.h"
+#include "ui/AccessibilityTraits.h"
 #include "ui/Alignment.h"
+#include "ui/AnyShapeStyle.h"
 #include "ui/Binding.h"
+#include "ui/BlendMode.h"
+#include "ui/Color.h"
 #include "ui/ColorScheme.h"
 #include "ui/Edge.h"
 #include "ui/EnvironmentFocusedValues.h"
 #include "ui/EnvironmentValues.h"
 #include "ui/EventModifiers.h"
+#include "ui/FillStyle.h"
+#include "ui/Font.h"
 #include "ui/Frame.h"
 #include "ui/Geometry.h"
 #include "ui/Gesture.h"
@@ -19,8 +25,14 @@
 #include "ui/LayoutAxis.h"
 #include "ui/Preference.h"
 #include "ui/ProposedViewSize.h"
+#include "ui/SymbolVariant.h"
+#include "ui/Text.h"
+#include "ui/TextAlignment.h"
+#include "ui/TextCase.h"
+#include "ui/TextTruncationMode.h"
 #include "ui/Transaction.h"
 #include "ui/ViewEquatableValue.h"
+#include "ui/WritingToolsBehavior.h"
 
 #include <concepts>
 #include <cstring>
@@ -35,6 +47,7 @@
 
 namespace ui {
 
+class AnyShape;
 class DisplayList;
 class Element;
 class View;
@@ -172,6 +185,47 @@ public:
     View alignmentGuide(HorizontalAlignment guide, std::function<CGFloat(const ViewDimensions&)> value) const;
     View alignmentGuide(VerticalAlignment guide, std::function<CGFloat(const ViewDimensions&)> value) const;
     View flipsForRightToLeftLayoutDirection(bool enabled) const;
+
+    // Painting: leaves (colours, text), styles, text and symbol settings, effects, and the
+    // traits recorded for hit testing and accessibility (PaintingModifiers.cpp and neighbours).
+    View(const Color& color); // fills what it is offered
+    View(Text text);
+    View foregroundStyle(AnyShapeStyle style) const;
+    View foregroundColor(std::optional<Color> color) const;
+    View tint(std::optional<Color> tint) const;
+    View font(std::optional<Font> font) const;
+    View fontDesign(std::optional<Font::Design> design) const;
+    View fontWeight(std::optional<Font::Weight> weight) const;
+    View lineLimit(std::optional<int> limit) const;
+    View multilineTextAlignment(TextAlignment alignment) const;
+    View truncationMode(TextTruncationMode mode) const;
+    View textCase(std::optional<TextCase> textCase) const;
+    View symbolVariant(SymbolVariant variant) const;
+    View scaledToFit() const { return aspectRatio(std::nullopt, ContentMode::fit); }
+    View scaledToFill() const { return aspectRatio(std::nullopt, ContentMode::fill); }
+    View clipShape(const AnyShape& shape, FillStyle style = {}) const;
+    View cornerRadius(CGFloat radius, bool antialiased = true) const;
+    View mask(View mask, Alignment alignment = Alignment::center) const;
+    View blendMode(BlendMode mode) const;
+    View compositingGroup() const;
+    View shadow(std::optional<Color> color, CGFloat radius, CGFloat x = 0, CGFloat y = 0) const;
+    View shadow(CGFloat radius, CGFloat x = 0, CGFloat y = 0) const {
+        return shadow(std::nullopt, radius, x, y);
+    }
+    View blur(CGFloat radius, bool opaque = false) const;
+    View hidden() const;
+    View zIndex(double value) const;
+    View contentShape(const AnyShape& shape, bool eoFill = false) const;
+    View allowsHitTesting(bool enabled) const;
+    View accessibilityLabel(Text label) const;
+    View accessibilityValue(Text value) const;
+    View accessibilityHint(Text hint) const;
+    View accessibilityIdentifier(std::string identifier) const;
+    View accessibilityHidden(bool hidden) const;
+    View accessibilityElement(AccessibilityChildBehavior children = AccessibilityChildBehavior::ignore) const;
+    View accessibilityAddTraits(AccessibilityTraits traits) const;
+    View accessibilityRemoveTraits(AccessibilityTraits traits) const;
+    View writingToolsBehavior(WritingToolsBehavior behavior) const;
 
     // Painting.
     View opacity(double opacity) const;
