@@ -2,6 +2,7 @@
 // on the screen and its clock ticks, and saves a capture of the whole screen to the path it is given. It
 // prints the window's place as "window <x> <y> <width> <height>". The window capture test runs it under Xvfb:
 // a process has one Qt platform, and the tests' own is offscreen.
+#include "DemoScreen.h"
 #include "Swatch.h"
 #include "TestBox.h"
 
@@ -21,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 using namespace uitest;
 
@@ -55,14 +57,18 @@ bool runEventsUntil(const std::function<bool()>& done) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: window_capture <capture.png>\n");
+    const bool demo = argc == 3 && std::string_view(argv[1]) == "--demo";
+    if (argc != 2 && !demo) {
+        std::fprintf(stderr, "usage: window_capture [--demo] <capture.png>\n");
         return 2;
     }
+    const char* capturePath = argv[argc - 1];
     QApplication app(argc, argv);
     foundation::QtRunLoopDriver driver;
     auto lit = std::make_shared<std::optional<ui::State<bool>>>();
-    ui::HostingWindow window(Screen{lit});
+    // The demo screen as the test host renders it: 260 by 200 on white.
+    ui::HostingWindow window(demo ? demoScreen().frame(260, 200).background(ui::View(ui::Color::white))
+                                  : ui::View(Screen{lit}));
     window.move(20, 20);
     window.show();
     if (!runEventsUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); })) {
@@ -76,8 +82,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     ticking.cancel();
-    foundation::DispatchQueue::main().async([lit] { (*lit)->set(true); });
-    if (!runEventsUntil([&] { return (*lit)->value(); })) {
+    if (!demo) foundation::DispatchQueue::main().async([lit] { (*lit)->set(true); });
+    if (!demo && !runEventsUntil([&] { return (*lit)->value(); })) {
         std::fprintf(stderr, "work on the main queue never ran\n");
         return 1;
     }
@@ -86,7 +92,7 @@ int main(int argc, char** argv) {
     QGuiApplication::sync();
     runEventsUntil([n = 0]() mutable { return ++n > 5; });
     const QPixmap shot = window.screen()->grabWindow(0);
-    if (!shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+    if (!shot.save(QString::fromLocal8Bit(capturePath), "PNG")) {
         std::fprintf(stderr, "could not save the capture\n");
         return 1;
     }
