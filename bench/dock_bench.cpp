@@ -3,6 +3,7 @@
 // in the same run, is the least a redraw must do: read the suite file's bytes and decode the icon
 // image with QImage. Goal: a median termination-to-redraw of at most 5 ms.
 #include "RatioReporter.h"
+#include "TemporaryHome.h"
 
 #include "QuorilDockTilePlugin/QuorilDockTilePlugin.h"
 
@@ -107,16 +108,10 @@ std::string runName(const std::string& benchmark) {
 
 int main(int argc, char** argv) {
     // Its own settings and runtime folders, never the real ones.
-    char folder[] = "/tmp/dock_bench.XXXXXX";
-    if (!mkdtemp(folder)) return 1;
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
-        const auto path = std::filesystem::path(folder) / name;
-        std::filesystem::create_directories(path);
-        setenv(name, path.c_str(), 1);
-    }
+    const TemporaryHome home("dock-bench", {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"});
+    if (!home.isReady()) return 1;
     const int result = runWithRatios(argc, argv,
                                      {{runName("BM_TerminationToRedraw"), runName("BM_RawReadAndDecode")},
                                       {runName("BM_UpdateDockTile"), runName("BM_RawReadAndDecode")}});
-    std::filesystem::remove_all(folder);
     return result;
 }

@@ -2,6 +2,8 @@
 // raw key-value observers of the suite, in the same run; "ratio" is observed time over raw time.
 // Goal: <= 1.5x. Both ways run inside each iteration and the ratio comes from the sums, as the
 // machine's load and the disk's latency drift while it runs.
+#include "TemporaryHome.h"
+
 #include <benchmark/benchmark.h>
 
 #include "Prefs/Key.h"
@@ -85,15 +87,11 @@ void BM_ObservedWrite(benchmark::State& state) {
 BENCHMARK(BM_ObservedWrite)->Arg(1)->Arg(10)->Arg(100)->UseManualTime();
 
 int main(int argc, char** argv) {
-    // Never the real configuration folder.
-    std::string pattern = (std::filesystem::temp_directory_path() / "observation-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return 1;
-    setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
+    const TemporaryHome home("observation-bench");
+    if (!home.isReady()) return 1;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::error_code ignored;
-    std::filesystem::remove_all(pattern, ignored);
     return 0;
 }

@@ -2,6 +2,8 @@
 // run; each benchmark's "ratio" is key time over raw time. Goal: <= 1.3x for native types.
 // Both ways run inside each iteration and the ratio comes from the sums, as the machine's load
 // and the disk's latency drift while it runs.
+#include "TemporaryHome.h"
+
 #include <benchmark/benchmark.h>
 
 #include "Prefs/Key.h"
@@ -233,15 +235,11 @@ BENCHMARK(BM_SetCodable)->UseManualTime();
 BENCHMARK(BM_SetStrings)->UseManualTime();
 
 int main(int argc, char** argv) {
-    // Never the real configuration folder.
-    std::string pattern = (std::filesystem::temp_directory_path() / "prefs-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return 1;
-    setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
+    const TemporaryHome home("prefs-bench");
+    if (!home.isReady()) return 1;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::error_code ignored;
-    std::filesystem::remove_all(pattern, ignored);
     return 0;
 }
