@@ -294,3 +294,17 @@ TEST_F(ObservationTest, SuiteKeyPairsCompareByKeyAndSuite) {
     one.reset();
     EXPECT_EQ(a, gone) << "both suites gone";
 }
+
+TEST_F(ObservationTest, AThrowingHandlerKeepsTheWriteAndTheOtherObservers) {
+    const auto defaults = suite();
+    const auto count = key<int>("count", 0, defaults);
+    const auto throwing = Prefs::observe(
+        count, {}, [](const Prefs::KeyChange<int>&) { throw std::runtime_error("handler failed"); });
+    std::vector<int> seen;
+    const auto later =
+        Prefs::observe(count, {}, [&](const Prefs::KeyChange<int>& c) { seen.push_back(c.newValue()); });
+    EXPECT_NO_THROW(Prefs::set(count, 4));
+    EXPECT_NO_THROW(Prefs::set(count, 5));
+    EXPECT_EQ(seen, (std::vector<int>{4, 5}));
+    EXPECT_EQ(Prefs::get(count), 5);
+}
