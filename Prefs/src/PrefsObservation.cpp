@@ -4,6 +4,9 @@
 
 #include "Lock.h"
 
+#include "foundation/Logger.h"
+
+#include <exception>
 #include <mutex>
 #include <utility>
 
@@ -14,6 +17,11 @@ namespace {
 // Only its address is used: it marks the registrations made here, so notifications registered
 // by others on the same object go to the base class.
 char observationContext;
+
+const foundation::Logger& log() {
+    static const foundation::Logger logger("Prefs", "Observation");
+    return logger;
+}
 
 } // namespace
 
@@ -93,7 +101,16 @@ void PrefsObservation::deliver(foundation::Object* object, const foundation::Key
     }
     if (!object || !object->isEqual(*suite)) return;
     if (detail::isPropagationSuppressed()) return;
-    if (callback_) callback_(pair_, BaseChange(change));
+    if (!callback_) return;
+    // The callback runs inside the writer's call: an exception would reach the writer after the
+    // value is stored and keep the key's other observers from hearing of the change.
+    try {
+        callback_(pair_, BaseChange(change));
+    } catch (const std::exception& error) {
+        log().error("a handler of \"{}\" threw: {}", name_, error.what());
+    } catch (...) {
+        log().error("a handler of \"{}\" threw", name_);
+    }
 }
 
 } // namespace Prefs

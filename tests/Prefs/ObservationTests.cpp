@@ -294,3 +294,55 @@ TEST_F(ObservationTest, SuiteKeyPairsCompareByKeyAndSuite) {
     one.reset();
     EXPECT_EQ(a, gone) << "both suites gone";
 }
+
+TEST_F(ObservationTest, AThrowingHandlerKeepsTheWriteAndTheOtherObservers) {
+    const auto defaults = suite();
+    const auto count = key<int>("count", 0, defaults);
+    const auto throwing = Prefs::observe(
+        count, {}, [](const Prefs::KeyChange<int>&) { throw std::runtime_error("handler failed"); });
+    std::vector<int> seen;
+    const auto later =
+        Prefs::observe(count, {}, [&](const Prefs::KeyChange<int>& c) { seen.push_back(c.newValue()); });
+    EXPECT_NO_THROW(Prefs::set(count, 4));
+    EXPECT_NO_THROW(Prefs::set(count, 5));
+    EXPECT_EQ(seen, (std::vector<int>{4, 5}));
+    EXPECT_EQ(Prefs::get(count), 5);
+}
+
+TEST_F(ObservationTest, AHandlerMayWriteItsKeyStopItselfOrObserveAnotherKeyDuringAChange) {
+    const auto defaults = suite();
+    const auto count = key<int>("count", 0, defaults);
+    const auto other = key<int>("other", 0, defaults);
+    std::vector<int> seen;
+    std::shared_ptr<Prefs::_PrefsObservation> self, added;
+    int otherCalls = 0;
+    self = Prefs::observe(count, {}, [&](const Prefs::KeyChange<int>& c) {
+        seen.push_back(c.newValue());
+        if (c.newValue() == 1) Prefs::set(count, 2); // nested write of the same key
+        if (c.newValue() == 2 && !added)
+            added = Prefs::observe(other, {}, [&](const Prefs::KeyChange<int>&) { ++otherCalls; });
+        if (c.newValue() == 3) self->stopObserving();
+    });
+    Prefs::set(count, 1);
+    EXPECT_EQ(seen, (std::vector<int>{1, 2}));
+    Prefs::set(other, 1);
+    EXPECT_EQ(otherCalls, 1);
+    Prefs::set(count, 3);
+    Prefs::set(count, 4);
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+
+    // A composite's handler may change its own members.
+    std::shared_ptr<Prefs::CompositePrefsObservation> composite;
+    int compositeCalls = 0;
+    composite = std::make_shared<Prefs::CompositePrefsObservation>(
+        std::vector<std::shared_ptr<Prefs::_AnyKey>>{count},
+        [&](const Prefs::SuiteKeyPair&, const Prefs::BaseChange&) {
+            ++compositeCalls;
+            composite->removeKey(*count);
+            composite->addKey(*other);
+        });
+    composite->beginObserving();
+    Prefs::set(count, 5);
+    Prefs::set(count, 6);
+    EXPECT_EQ(compositeCalls, 1);
+}

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -50,6 +51,26 @@ public:
 
 private:
     std::shared_ptr<reactive::Subscription> subscription_;
+};
+
+// Hands each value to a function; the test cancels its subscription from another thread.
+class Recorder final : public reactive::Subscriber<Prefs::BaseChange> {
+public:
+    explicit Recorder(std::function<void(const Prefs::BaseChange&)> onValue)
+        : onValue_(std::move(onValue)) {}
+    void receiveSubscription(std::shared_ptr<reactive::Subscription> s) override {
+        subscription = std::move(s);
+    }
+    reactive::Subscribers::Demand receive(const Prefs::BaseChange& change) override {
+        onValue_(change);
+        return reactive::Subscribers::Demand::none();
+    }
+    void receiveCompletion(const reactive::Subscribers::Completion<reactive::Never>&) override {}
+
+    std::shared_ptr<reactive::Subscription> subscription; // set before the first value
+
+private:
+    const std::function<void(const Prefs::BaseChange&)> onValue_;
 };
 
 } // namespace
@@ -129,10 +150,12 @@ TEST_F(PublisherTest, ACancelRacingWritesStartsNoDeliveryAfterItReturns) {
         std::atomic<int> latestWrite{0};
         std::atomic<bool> late{false};
         std::atomic<int> received{0};
-        auto cancellable = Prefs::publisher(count).sink([&](const Prefs::KeyChange<int>& change) {
-            if (change.newValue() >= firstAfterCancel.load()) late = true;
+        // Straight on the store's subscription, so no operator's own guard hides a late value.
+        const auto recorder = std::make_shared<Recorder>([&](const Prefs::BaseChange& change) {
+            if (change.newValue.number<int>().value_or(0) >= firstAfterCancel.load()) late = true;
             ++received;
         });
+        Prefs::PrefsPublisher(defaults, "count", {}).receive(recorder);
         std::atomic<bool> stop{false}, writerDone{false};
         std::thread writer([&] {
             for (int i = 1; !stop.load() && i < 100000; ++i) {
@@ -141,12 +164,16 @@ TEST_F(PublisherTest, ACancelRacingWritesStartsNoDeliveryAfterItReturns) {
             }
             writerDone = true;
         });
-        while (latestWrite.load() < 3 + round % 7 && !writerDone.load())
+        // Each write saves the suite's file, so the rounds wait on deliveries and spins rather
+        // than on many writes: once values flow, the cancel lands somewhere in the next write.
+        while (received.load() == 0 && !writerDone.load())
             std::this_thread::yield();
-        cancellable.cancel();
+        for (int spin = 0; spin < round % 7 * 40; ++spin)
+            std::this_thread::yield();
+        recorder->subscription->cancel();
         firstAfterCancel = latestWrite.load() + 1;
-        // A few writes that all begin after the cancel.
-        const int target = firstAfterCancel.load() + 3;
+        // Two whole writes that began after the cancel.
+        const int target = firstAfterCancel.load() + 2;
         while (latestWrite.load() < target && !writerDone.load())
             std::this_thread::yield();
         stop = true;

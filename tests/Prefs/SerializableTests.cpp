@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -75,6 +76,15 @@ template <int> struct Badge {
         return title ? std::make_shared<Badge>(Badge{*title}) : nullptr;
     }
 };
+// An archivable class whose own decoding fails with an exception of its own.
+struct Brittle {
+    static std::string_view className() { return "Brittle"; }
+    void encode(foundation::KeyedArchiver& archiver) const { archiver.encodeString("title", "x"); }
+    static std::shared_ptr<Brittle> decode(foundation::KeyedUnarchiver&) {
+        throw std::runtime_error("cannot decode");
+    }
+};
+
 template <int N> void to_json(nlohmann::json& json, const Badge<N>& badge) {
     json = badge.title;
 }
@@ -201,6 +211,11 @@ TEST(SerializableTest, ArchivableClassesAreStoredAsKeyedArchives) {
     EXPECT_EQ(Prefs::toValue<graphics::NSColor>(PropertyList(Data{1, 2, 3})), std::nullopt);
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 2) << printed;
+
+    // A class that throws while decoding stored data reads as nothing rather than throwing.
+    const PropertyList brittle = Prefs::toSerializable(Brittle());
+    ASSERT_NE(brittle.data(), nullptr);
+    EXPECT_EQ(Prefs::toValue<Brittle>(brittle).has_value(), false);
 }
 
 TEST(SerializableTest, DictionaryKeysAreTextAndValuesGoThroughTheirBridge) {

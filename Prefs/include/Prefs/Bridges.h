@@ -197,6 +197,8 @@ template <foundation::SecureCodingClass T> struct NSSecureCodingBridge {
             if (auto object = foundation::KeyedUnarchiver::unarchivedObject<T>(*data)) return T(*object);
         } catch (const foundation::UnarchivingError& error) {
             detail::printDiagnostic(error.description());
+        } catch (const std::exception&) {
+            // The class's own decode failed on data another program wrote: no value.
         }
         return std::nullopt;
     }
@@ -289,39 +291,41 @@ template <class SetType> struct SetBridge {
     }
 };
 
-template <SetAlgebraSerializable T> struct SetAlgebraBridge {
+namespace detail {
+
+// A type built from the vector of its elements, stored as the array of the elements `Elements`
+// gives.
+template <class T, class Elements> struct ElementArrayBridge {
     using Element = typename T::value_type;
     using Value = T;
     using Serializable = foundation::PropertyList::Array;
 
     static std::optional<Serializable> serialize(const std::optional<Value>& value) {
         if (!value) return std::nullopt;
-        return detail::elementsToArray<Element>(value->elementsArray());
+        return elementsToArray<Element>(Elements()(*value));
     }
     static std::optional<Value> deserialize(const std::optional<Serializable>& array) {
         if (!array) return std::nullopt;
-        auto elements = detail::elementsFromArray<Element>(*array);
+        auto elements = elementsFromArray<Element>(*array);
         if (!elements) return std::nullopt;
         return T(std::move(*elements));
     }
 };
 
-template <CollectionSerializable T> struct CollectionBridge {
-    using Element = typename T::value_type;
-    using Value = T;
-    using Serializable = foundation::PropertyList::Array;
-
-    static std::optional<Serializable> serialize(const std::optional<Value>& value) {
-        if (!value) return std::nullopt;
-        return detail::elementsToArray<Element>(*value);
-    }
-    static std::optional<Value> deserialize(const std::optional<Serializable>& array) {
-        if (!array) return std::nullopt;
-        auto elements = detail::elementsFromArray<Element>(*array);
-        if (!elements) return std::nullopt;
-        return T(std::move(*elements));
-    }
+struct ElementsArrayOf {
+    template <class T> auto operator()(const T& value) const { return value.elementsArray(); }
 };
+struct ElementsOf {
+    template <class T> const T& operator()(const T& value) const { return value; }
+};
+
+} // namespace detail
+
+template <SetAlgebraSerializable T>
+struct SetAlgebraBridge : detail::ElementArrayBridge<T, detail::ElementsArrayOf> {};
+
+template <CollectionSerializable T>
+struct CollectionBridge : detail::ElementArrayBridge<T, detail::ElementsOf> {};
 
 // [lowerBound, upperBound]. Stored bounds out of order, or a NaN bound, read as no range:
 // building one would break the range's own invariant.

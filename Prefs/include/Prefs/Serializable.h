@@ -5,6 +5,7 @@
 #include "Prefs/SerializableTraits.h"
 #include "Prefs/detail/StoredForm.h"
 
+#include "foundation/Date.h"
 #include "foundation/JSONCoding.h"
 #include "foundation/PropertyList.h"
 #include "foundation/Range.h"
@@ -18,6 +19,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string>
 #include <type_traits>
 #include <unordered_set>
 #include <vector>
@@ -109,6 +111,22 @@ struct Bridge<std::unordered_set<E>> : SetBridge<std::unordered_set<E>> {
 template <Serializable B> struct Bridge<foundation::Range<B>> : RangeBridge<foundation::Range<B>> {};
 template <Serializable B>
 struct Bridge<foundation::ClosedRange<B>> : RangeBridge<foundation::ClosedRange<B>> {};
+
+namespace detail {
+
+// Native scalars keep the JSON-text bridge, so text such as 42 still reads as the number.
+template <class... T>
+inline constexpr bool nativeWithTextBridge = ((isNativelySupportedType<T> &&
+                                               std::is_base_of_v<TopLevelCodableBridge<T>, Bridge<T>>)&&...);
+
+} // namespace detail
+
+static_assert(detail::nativeWithTextBridge<bool, signed char, unsigned char, short, unsigned short, int,
+                                           unsigned, long, unsigned long, long long, unsigned long long,
+                                           float, double, std::string, foundation::Data, foundation::Date>);
+static_assert(!isNativelySupportedType<foundation::URL> && !isNativelySupportedType<foundation::UUID>);
+static_assert(std::is_base_of_v<URLBridge, Bridge<foundation::URL>> &&
+              std::is_base_of_v<UUIDBridge, Bridge<foundation::UUID>>);
 
 template <Serializable T> foundation::PropertyList toSerializable(const T& value) {
     if constexpr (isNativelySupportedType<T>) {
