@@ -12,10 +12,13 @@ namespace {
 
 class LazyGridNode final : public detail::LazyNode {
 public:
-    LazyGridNode(Axis axis, std::vector<GridItem> items, std::optional<CGFloat> spacing,
+    // `alignment` only matters across the axis: horizontal for a LazyVGrid, vertical for a
+    // LazyHGrid.
+    LazyGridNode(Axis axis, std::vector<GridItem> items, Alignment alignment, std::optional<CGFloat> spacing,
                  std::vector<View> content)
         : LazyNode(axis, spacing.value_or(detail::defaultSpacing), std::move(content))
-        , items_(std::move(items)) {}
+        , items_(std::move(items))
+        , alignment_(alignment) {}
     std::string_view typeName() const override { return axis_ == Axis::vertical ? "LazyVGrid" : "LazyHGrid"; }
 
 protected:
@@ -40,7 +43,7 @@ protected:
         CGFloat offset = 0;
         for (std::size_t i = 0; i < items_.size(); ++i) {
             const auto& item = items_[i];
-            const Alignment alignment = item.alignment.value_or(Alignment::center);
+            const Alignment alignment = item.alignment.value_or(alignment_);
             const CGFloat gap = spacingAfter(item);
             if (item.size.kind == GridItem::Kind::fixed) {
                 result.push_back({offset, item.size.minimum, alignment});
@@ -62,7 +65,23 @@ protected:
                 }
             }
         }
+        // Tracks narrower than the grid sit where its alignment puts them.
+        const CGFloat used = offset - (items_.empty() ? 0 : spacingAfter(items_.back()));
+        const CGFloat shift = std::max<CGFloat>(0, crossLength - used) * crossFraction();
+        if (shift > 0) {
+            for (auto& track : result)
+                track.offset += shift;
+        }
         return result;
+    }
+    // How far along the spare cross length the tracks go: 0 at the leading or top edge.
+    CGFloat crossFraction() const {
+        if (axis_ == Axis::vertical) {
+            if (alignment_.horizontal == HorizontalAlignment::trailing) return 1;
+            return alignment_.horizontal == HorizontalAlignment::leading ? 0 : 0.5;
+        }
+        if (alignment_.vertical == VerticalAlignment::bottom) return 1;
+        return alignment_.vertical == VerticalAlignment::center ? 0.5 : 0;
     }
     CGFloat idealCrossLength(Element&) const override {
         CGFloat length = 0;
@@ -75,6 +94,7 @@ protected:
 
 private:
     std::vector<GridItem> items_;
+    Alignment alignment_;
 };
 
 } // namespace
@@ -82,15 +102,19 @@ private:
 LazyVGrid::LazyVGrid(std::vector<GridItem> columns, std::vector<View> content)
     : LazyVGrid(std::move(columns), HorizontalAlignment::center, std::nullopt, std::move(content)) {}
 
-LazyVGrid::LazyVGrid(std::vector<GridItem> columns, HorizontalAlignment, std::optional<CGFloat> spacing,
-                     std::vector<View> content)
-    : View(std::make_shared<LazyGridNode>(Axis::vertical, std::move(columns), spacing, std::move(content))) {}
+LazyVGrid::LazyVGrid(std::vector<GridItem> columns, HorizontalAlignment alignment,
+                     std::optional<CGFloat> spacing, std::vector<View> content)
+    : View(std::make_shared<LazyGridNode>(Axis::vertical, std::move(columns),
+                                          Alignment{alignment, VerticalAlignment::center}, spacing,
+                                          std::move(content))) {}
 
 LazyHGrid::LazyHGrid(std::vector<GridItem> rows, std::vector<View> content)
     : LazyHGrid(std::move(rows), VerticalAlignment::center, std::nullopt, std::move(content)) {}
 
-LazyHGrid::LazyHGrid(std::vector<GridItem> rows, VerticalAlignment, std::optional<CGFloat> spacing,
+LazyHGrid::LazyHGrid(std::vector<GridItem> rows, VerticalAlignment alignment, std::optional<CGFloat> spacing,
                      std::vector<View> content)
-    : View(std::make_shared<LazyGridNode>(Axis::horizontal, std::move(rows), spacing, std::move(content))) {}
+    : View(std::make_shared<LazyGridNode>(Axis::horizontal, std::move(rows),
+                                          Alignment{HorizontalAlignment::center, alignment}, spacing,
+                                          std::move(content))) {}
 
 } // namespace ui

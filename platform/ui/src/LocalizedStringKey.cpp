@@ -4,6 +4,9 @@
 
 #include <fmt/format.h>
 
+#include <QLocale>
+#include <QString>
+
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -90,8 +93,31 @@ template <typename T> std::string printed(const std::string& format, T value) {
     return std::string(buffer, std::size_t(std::min(n, int(sizeof buffer) - 1)));
 }
 
-std::string formatted(const Specifier& specifier, const LocalizedStringKey::Argument& argument) {
+// A number printed in C conventions, with the locale's digits, decimal point and minus sign.
+// Grouping is left out, as printf leaves it out.
+std::string localized(const std::string& printed, const QLocale& locale) {
+    const auto zero = locale.zeroDigit().toUcs4();
+    QString result;
+    for (const char c : printed) {
+        if (c >= '0' && c <= '9' && !zero.isEmpty()) {
+            const char32_t digit = zero.at(0) + char32_t(c - '0');
+            result += QString::fromUcs4(&digit, 1);
+        } else if (c == '.') {
+            result += locale.decimalPoint();
+        } else if (c == '-') {
+            result += locale.negativeSign();
+        } else {
+            result += QChar(c);
+        }
+    }
+    return result.toStdString();
+}
+
+std::string formatted(const Specifier& specifier, const LocalizedStringKey::Argument& argument,
+                      const QLocale* locale) {
     const char c = specifier.conversion;
+    const bool numeric = !std::holds_alternative<std::string>(argument) && c != 'x' && c != 'X';
+    if (locale && numeric) return localized(formatted(specifier, argument, nullptr), *locale);
     if (c == '@') return description(argument);
     if (const auto* text = std::get_if<std::string>(&argument)) return *text;
     const bool integral = std::string_view("diuxX").find(c) != std::string_view::npos;
@@ -161,7 +187,8 @@ std::string description(const LocalizedStringKey::Argument& argument) {
 
 std::string formatLocalizedString(std::string_view format,
                                   const std::vector<LocalizedStringKey::Argument>& arguments,
-                                  const std::function<std::string(std::size_t, std::string)>& insert) {
+                                  const std::function<std::string(std::size_t, std::string)>& insert,
+                                  const QLocale* locale) {
     std::string result;
     std::size_t next = 0;
     std::size_t i = 0;
@@ -187,7 +214,7 @@ std::string formatLocalizedString(std::string_view format,
         if (index >= arguments.size()) {
             result += format.substr(i, specifier->length + 1);
         } else {
-            auto text = formatted(*specifier, arguments[index]);
+            auto text = formatted(*specifier, arguments[index], locale);
             result += insert ? insert(index, std::move(text)) : text;
         }
         i += specifier->length + 1;

@@ -1,7 +1,9 @@
 #include "ui/ScrollView.h"
 
+#include "ui/ColorScheme.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
+#include "ui/EnvironmentKeys.h"
 #include "ui/Graph.h"
 #include "ui/HitTesting.h"
 #include "ui/Layout.h"
@@ -10,10 +12,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace ui {
 
 namespace {
+
+constexpr CGFloat kIndicatorThickness = 6;
+constexpr CGFloat kIndicatorInset = 2;
+constexpr CGFloat kIndicatorMinLength = 20;
 
 struct ScrollState {
     graphics::CGPoint offset;
@@ -70,6 +77,46 @@ public:
         clip.addRect(element.frame().toQRectF());
         style.clip = clip;
         element.renderChildren(list.layer(style));
+        if (showsIndicators_) recordIndicators(element, list);
+    }
+
+    // Thin bars over the content's edges, as long as the share of the content in sight and
+    // placed where the viewport sits in it; none along an axis whose content fits.
+    void recordIndicators(const Element& element, DisplayList& list) const {
+        const auto s = state(const_cast<Element&>(element));
+        const auto frame = element.frame();
+        const bool vertical = axes_.contains(Axis::vertical) && s->content.height > frame.height() + 0.5;
+        const bool horizontal = axes_.contains(Axis::horizontal) && s->content.width > frame.width() + 0.5;
+        const auto dark = element.environment().get<ColorSchemeKey>() == ColorScheme::dark;
+        const QColor color = dark ? QColor(255, 255, 255, 110) : QColor(0, 0, 0, 90);
+        // Each bar leaves the corner to the other when both show.
+        const CGFloat corner = vertical && horizontal ? kIndicatorThickness + kIndicatorInset : 0;
+        auto bar = [&](CGFloat trackStart, CGFloat track, CGFloat viewport, CGFloat content,
+                       CGFloat offset) -> std::pair<CGFloat, CGFloat> {
+            const CGFloat length =
+                std::min(track, std::max<CGFloat>(kIndicatorMinLength, track * viewport / content));
+            const CGFloat travel = content - viewport;
+            const CGFloat progress = travel > 0 ? std::clamp<CGFloat>(offset / travel, 0, 1) : 0;
+            return {trackStart + (track - length) * progress, length};
+        };
+        auto add = [&](QRectF rect) {
+            if (rect.width() <= 0 || rect.height() <= 0) return;
+            QPainterPath path;
+            path.addRoundedRect(rect, kIndicatorThickness / 2, kIndicatorThickness / 2);
+            list.fill(path, color);
+        };
+        if (vertical) {
+            const CGFloat start = frame.minY() + kIndicatorInset;
+            const CGFloat track = frame.height() - 2 * kIndicatorInset - corner;
+            const auto [y, length] = bar(start, track, frame.height(), s->content.height, s->offset.y);
+            add(QRectF(frame.maxX() - kIndicatorInset - kIndicatorThickness, y, kIndicatorThickness, length));
+        }
+        if (horizontal) {
+            const CGFloat start = frame.minX() + kIndicatorInset;
+            const CGFloat track = frame.width() - 2 * kIndicatorInset - corner;
+            const auto [x, length] = bar(start, track, frame.width(), s->content.width, s->offset.x);
+            add(QRectF(x, frame.maxY() - kIndicatorInset - kIndicatorThickness, length, kIndicatorThickness));
+        }
     }
 
     graphics::CGPoint clamped(graphics::CGPoint offset, graphics::CGSize content,

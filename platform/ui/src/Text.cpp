@@ -47,8 +47,7 @@ std::string cased(const std::string& text, std::optional<TextCase> textCase) {
 
 bool sameAttributes(const AttributedRun& a, const AttributedRun& b) {
     return a.font == b.font && a.foregroundColor == b.foregroundColor && a.underline == b.underline &&
-           a.strikethrough == b.strikethrough &&
-           a.baselineOffset == b.baselineOffset && a.link == b.link;
+           a.strikethrough == b.strikethrough && a.baselineOffset == b.baselineOffset && a.link == b.link;
 }
 
 } // namespace
@@ -152,11 +151,13 @@ std::vector<AttributedRun> Text::resolve(const TextContext& context) const {
         std::vector<std::string> arguments;
         if (!key.arguments().empty()) {
             source = formatLocalizedString(
-                withoutMarkers(std::move(source)), key.arguments(), [&](std::size_t, std::string text) {
+                withoutMarkers(std::move(source)), key.arguments(),
+                [&](std::size_t, std::string text) {
                     arguments.push_back(std::move(text));
                     return std::string(argumentStart) + std::to_string(arguments.size() - 1) +
                            std::string(argumentEnd);
-                });
+                },
+                context.locale ? &*context.locale : nullptr);
         }
         for (auto markdown : parseInlineMarkdown(source)) {
             if (!arguments.empty()) {

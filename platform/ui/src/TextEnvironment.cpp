@@ -27,6 +27,7 @@ TextContext textContext(const EnvironmentValues& environment) {
     context.foregroundColor = foregroundColor(environment);
     context.linkColor = TintShapeStyle{}.brush(styleContext(environment), {}).color();
     context.textCase = environment.get<TextCaseKey>();
+    context.locale = environment.get<LocaleKey>();
     return context;
 }
 

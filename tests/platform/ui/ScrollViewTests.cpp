@@ -103,6 +103,40 @@ TEST(ScrollViewTest, AScrollViewClipsItsContentAndOffersItsIdealLength) {
     EXPECT_EQ(host.frame(host.findByText("b")).maxY(), 100);
 }
 
+TEST(ScrollViewTest, IndicatorsFollowTheVisibleShareAndOffsetAndShowOnlyWhenTheyScroll) {
+    // 400 of content in a 100 viewport: the bar is a quarter of its track.
+    auto content = [] { return box(100, 400, "c", Qt::white); };
+    ui::TestHost host(ui::ScrollView(content()), {100, 100});
+    auto darkRows = [&](const QImage& image, int x) {
+        std::vector<int> rows;
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x, y).lightness() < 240) rows.push_back(y);
+        return rows;
+    };
+    auto rows = darkRows(host.render(), 95);
+    ASSERT_FALSE(rows.empty()) << "drawn over the content";
+    EXPECT_NEAR(rows.front(), 2, 1);
+    EXPECT_NEAR(rows.back() - rows.front() + 1, 24, 2);
+    EXPECT_TRUE(darkRows(host.render(), 50).empty()) << "a thin bar at the edge";
+
+    ui::ScrollView::setContentOffset(*host.findByTypeName("ScrollView"), {0, 300});
+    host.update();
+    rows = darkRows(host.render(), 95);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_NEAR(rows.back(), 97, 1) << "at the end of the track when scrolled to the end";
+
+    ui::TestHost off(ui::ScrollView(ui::AxisSet::vertical, false, content()), {100, 100});
+    EXPECT_TRUE(darkRows(off.render(), 95).empty());
+    ui::TestHost fits(ui::ScrollView(box(100, 80, "c", Qt::white)), {100, 100});
+    EXPECT_TRUE(darkRows(fits.render(), 95).empty());
+
+    // Scrolling both ways shows a bar along the bottom too.
+    ui::TestHost both(ui::ScrollView(ui::AxisSet::both, box(200, 400, "c", Qt::white)), {100, 100});
+    const auto image = both.render();
+    EXPECT_LT(image.pixelColor(20, 95).lightness(), 240);
+    EXPECT_EQ(image.pixelColor(95, 95).lightness(), 255) << "the corner stays free";
+}
+
 TEST(ScrollViewTest, GridTracksAdaptFixAndFlex) {
     auto cells = [](int n) {
         return ui::ForEach(0, n, [](int i) { return flexible("c" + std::to_string(i)); });
@@ -120,6 +154,35 @@ TEST(ScrollViewTest, GridTracksAdaptFixAndFlex) {
                        {100, 10});
     EXPECT_EQ(mixed.frame(mixed.findByText("c0")), (graphics::CGRect{{0, 0}, {30, 10}}));
     EXPECT_EQ(mixed.frame(mixed.findByText("c1")), (graphics::CGRect{{38, 0}, {62, 10}}));
+}
+
+TEST(ScrollViewTest, GridAlignmentPlacesTracksAndCellsAcrossTheAxis) {
+    auto cells = [](int n) {
+        return ui::ForEach(0, n, [](int i) { return box(10, 10, "c" + std::to_string(i)); });
+    };
+    const std::vector<ui::GridItem> two{{ui::GridItem::Size::fixed(20), 10}, {ui::GridItem::Size::fixed(20)}};
+    auto minX = [](ui::TestHost& host, const char* text) { return host.frame(host.findByText(text)).minX(); };
+    auto minY = [](ui::TestHost& host, const char* text) { return host.frame(host.findByText(text)).minY(); };
+
+    ui::TestHost trailing(ui::LazyVGrid(two, ui::HorizontalAlignment::trailing, 0, {cells(2)}), {100, 100});
+    EXPECT_EQ(minX(trailing, "c0"), 60) << "columns at the trailing edge, cells at their trailing edge";
+    EXPECT_EQ(minX(trailing, "c1"), 90);
+    ui::TestHost leading(ui::LazyVGrid(two, ui::HorizontalAlignment::leading, 0, {cells(2)}), {100, 100});
+    EXPECT_EQ(minX(leading, "c0"), 0);
+    EXPECT_EQ(minX(leading, "c1"), 30);
+    ui::TestHost centred(ui::LazyVGrid(two, {cells(2)}), {100, 100});
+    EXPECT_EQ(minX(centred, "c0"), 30);
+
+    // A column's own alignment wins over the grid's for its cells.
+    auto own = two;
+    own[1].alignment = ui::Alignment::leading;
+    ui::TestHost mixed(ui::LazyVGrid(own, ui::HorizontalAlignment::trailing, 0, {cells(2)}), {100, 100});
+    EXPECT_EQ(minX(mixed, "c1"), 80);
+
+    ui::TestHost bottom(ui::LazyHGrid(two, ui::VerticalAlignment::bottom, 0, {cells(2)}), {100, 100});
+    const CGFloat top = bottom.frame(bottom.findByTypeName("LazyHGrid")).minY();
+    EXPECT_EQ(minY(bottom, "c0") - top, 60);
+    EXPECT_EQ(minY(bottom, "c1") - top, 90);
 }
 
 } // namespace

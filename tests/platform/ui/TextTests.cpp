@@ -1,4 +1,6 @@
+#include "ui/EnvironmentKeys.h"
 #include "ui/Text.h"
+#include "ui/TextEnvironment.h"
 
 #include "foundation/Bundle.h"
 #include "foundation/PropertyList.h"
@@ -118,4 +120,24 @@ TEST_F(TextTest, TextCaseChangesWhatIsShown) {
     EXPECT_EQ((Text::verbatim("straße ") + Text("**Goals**")).string(context), "STRASSE ZIELE");
     context.textCase = ui::TextCase::lowercase;
     EXPECT_EQ(Text::verbatim("ÄB").string(context), "äb");
+}
+
+TEST_F(TextTest, TheLocaleWritesNumbersInArgumentsButLeavesTextAlone) {
+    const Text progress(LocalizedStringKey::StringInterpolation()
+                            .appendInterpolation(2.5, "%.1f")
+                            .appendLiteral(" of ")
+                            .appendInterpolation(-3)
+                            .appendLiteral(" in ")
+                            .appendInterpolation("v1.2"));
+    EXPECT_EQ(progress.string(context), "2.5 of -3 in v1.2") << "as in C without a locale";
+
+    ui::EnvironmentValues environment;
+    environment.set<ui::LocaleKey>(QLocale(QLocale::German, QLocale::Germany));
+    auto german = ui::textContext(environment);
+    EXPECT_EQ(progress.string(german), "2,5 of -3 in v1.2");
+
+    german.locale = QLocale(QLocale::Arabic, QLocale::Egypt);
+    const auto arabic = QString::fromStdString(progress.string(german));
+    EXPECT_TRUE(arabic.startsWith(QString::fromUtf8("٢"))) << arabic.toStdString();
+    EXPECT_TRUE(arabic.endsWith("v1.2"));
 }

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+class QLocale;
+
 namespace foundation {
 class Bundle;
 }
@@ -76,10 +78,12 @@ private:
 
 // `format` with its specifiers replaced by `arguments` as described above. Each formatted
 // argument goes through `insert` (its index and text), whose result is what lands in the text;
-// callers use it to mark where arguments are.
+// callers use it to mark where arguments are. With a locale, numbers take its digits, decimal
+// point and minus sign; without one they print as in C.
 std::string
 formatLocalizedString(std::string_view format, const std::vector<LocalizedStringKey::Argument>& arguments,
-                      const std::function<std::string(std::size_t index, std::string text)>& insert = {});
+                      const std::function<std::string(std::size_t index, std::string text)>& insert = {},
+                      const QLocale* locale = nullptr);
 
 // The text of an argument as %@ shows it.
 std::string description(const LocalizedStringKey::Argument& argument);

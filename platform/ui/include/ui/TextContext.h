@@ -5,6 +5,7 @@
 #include "ui/TextCase.h"
 
 #include <QColor>
+#include <QLocale>
 
 #include <memory>
 #include <optional>
@@ -27,6 +28,8 @@ struct TextContext {
     std::optional<TextCase> textCase;
     // Where keys without a bundle of their own are looked up; the main bundle when null.
     std::shared_ptr<const foundation::Bundle> bundle;
+    // How numbers in a key's arguments are written; as in C when absent.
+    std::optional<QLocale> locale;
 };
 
 } // namespace ui
