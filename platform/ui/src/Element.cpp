@@ -83,32 +83,45 @@ void Element::reconcile(std::vector<ChildSpec> specs) {
     std::vector<std::unique_ptr<Element>> next;
     next.reserve(specs.size());
     std::vector<Element*> made;
-    for (auto& wanted : specs) {
-        auto& count = seen[wanted.key];
-        wanted.key.occurrence = count++;
-        const auto& node = wanted.view.node();
-        const EnvironmentValues& environment = wanted.environment ? *wanted.environment : environment_;
-        std::unique_ptr<Element> child;
-        if (auto it = old.find(wanted.key); it != old.end()) {
-            auto& candidate = children_[it->second];
-            if (candidate && candidate->node_->kind() == node->kind()) child = std::move(candidate);
+    auto finish = [&] {
+        for (auto& gone : children_) {
+            if (gone) gone->setVisibleRecursively(false);
         }
-        if (!child) {
-            child = std::make_unique<Element>(graph_, this, wanted.key, node);
-            made.push_back(child.get());
+        children_ = std::move(next);
+        if (visible_) {
+            for (auto* child : made) {
+                if (!child->hidden_) child->setVisibleRecursively(true);
+            }
         }
-        child->update(node, environment);
-        next.push_back(std::move(child));
-    }
-    for (auto& gone : children_) {
-        if (gone) gone->setVisibleRecursively(false);
-    }
-    children_ = std::move(next);
-    if (visible_) {
-        for (auto* child : made) {
-            if (!child->hidden_) child->setVisibleRecursively(true);
+    };
+    try {
+        for (auto& wanted : specs) {
+            auto& count = seen[wanted.key];
+            wanted.key.occurrence = count++;
+            const auto& node = wanted.view.node();
+            const EnvironmentValues& environment = wanted.environment ? *wanted.environment : environment_;
+            std::unique_ptr<Element> child;
+            if (auto it = old.find(wanted.key); it != old.end()) {
+                auto& candidate = children_[it->second];
+                if (candidate && candidate->node_->kind() == node->kind()) child = std::move(candidate);
+            }
+            if (!child) {
+                child = std::make_unique<Element>(graph_, this, wanted.key, node);
+                made.push_back(child.get());
+            }
+            // Kept before its body runs, so that a body that throws loses nothing.
+            Element& kept = *next.emplace_back(std::move(child));
+            kept.update(node, environment);
         }
+    } catch (...) {
+        // Children not reached yet stay as they were, so the tree has no holes.
+        for (auto& left : children_) {
+            if (left) next.push_back(std::move(left));
+        }
+        finish();
+        throw;
     }
+    finish();
 }
 
 std::vector<Element*> Element::layoutChildren() {

@@ -158,6 +158,16 @@ void Graph::update() {
     if (updating_) return;
     updating_ = true;
     updateRequested_ = false;
+    // A body or action that throws must not leave the graph thinking it is still updating, or
+    // it would never update again.
+    struct Finish {
+        Graph& graph;
+        ~Finish() {
+            if (!graph.updating_) return;
+            graph.updating_ = false;
+            graph.requestUpdate();
+        }
+    } finish{*this};
     int passes = 0;
     for (int round = 0; round < maxActionRounds; ++round) {
         evaluateDirty();
@@ -178,8 +188,16 @@ void Graph::update() {
         auto actions = std::move(actions_);
         actions_.clear();
         withTransaction(Transaction(), [&] {
-            for (auto& action : actions)
-                action();
+            for (std::size_t i = 0; i < actions.size(); ++i) {
+                try {
+                    actions[i]();
+                } catch (...) {
+                    // The actions after the one that threw still run, at the next update.
+                    actions_.insert(actions_.begin(), std::make_move_iterator(actions.begin() + i + 1),
+                                    std::make_move_iterator(actions.end()));
+                    throw;
+                }
+            }
         });
         if (dirty_.empty() && actions_.empty()) break;
     }

@@ -65,9 +65,12 @@ public:
     std::uint64_t layoutGeneration() const { return layoutGeneration_; }
     const Transaction& updateTransaction() const { return updateTransaction_; }
     template <class F> void withUpdateTransaction(const Transaction& transaction, F&& f) {
-        Transaction outer = std::exchange(updateTransaction_, transaction);
+        struct Restore {
+            Transaction& slot;
+            Transaction outer;
+            ~Restore() { slot = std::move(outer); }
+        } restore{updateTransaction_, std::exchange(updateTransaction_, transaction)};
         std::forward<F>(f)();
-        updateTransaction_ = std::move(outer);
     }
     // The part of the root that scroll views show around the element being laid out.
     graphics::CGRect visibleRect() const { return visibleRects_.empty() ? rootRect() : visibleRects_.back(); }
