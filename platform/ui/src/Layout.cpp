@@ -212,4 +212,18 @@ graphics::CGPoint alignedOrigin(Element& child, graphics::CGSize size, graphics:
     return {x, y};
 }
 
+void reconcileLayered(Element& element, View primary, View secondary, bool secondaryInFront) {
+    ChildSpec first{std::move(primary), {0, {}, false, 0}, {}};
+    ChildSpec second{std::move(secondary), {1, {}, false, 0}, {}};
+    std::vector<ChildSpec> specs;
+    if (secondaryInFront) {
+        specs.push_back(std::move(first));
+        specs.push_back(std::move(second));
+    } else {
+        specs.push_back(std::move(second));
+        specs.push_back(std::move(first));
+    }
+    element.reconcile(std::move(specs));
+}
+
 } // namespace ui::detail

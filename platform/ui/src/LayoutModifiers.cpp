@@ -73,17 +73,7 @@ public:
     std::string_view typeName() const override { return inFront_ ? "Overlay" : "Background"; }
 
     void update(Element& element) const override {
-        std::vector<ChildSpec> specs;
-        ChildSpec primary{primary_, {0, {}, false, 0}, {}};
-        ChildSpec secondary{secondary_, {1, {}, false, 0}, {}};
-        if (inFront_) {
-            specs.push_back(std::move(primary));
-            specs.push_back(std::move(secondary));
-        } else {
-            specs.push_back(std::move(secondary));
-            specs.push_back(std::move(primary));
-        }
-        element.reconcile(std::move(specs));
+        detail::reconcileLayered(element, primary_, secondary_, inFront_);
     }
     Element* primary(Element& element) const { return element.children()[inFront_ ? 0 : 1].get(); }
     Element* secondary(Element& element) const { return element.children()[inFront_ ? 1 : 0].get(); }

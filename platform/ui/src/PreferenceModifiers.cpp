@@ -72,17 +72,7 @@ public:
     Element* secondary(Element& element) const { return element.children()[inFront_ ? 1 : 0].get(); }
 
     void update(Element& element) const override {
-        ChildSpec primary{primary_, {0, {}, false, 0}, {}};
-        ChildSpec secondary{content_(last(element)->values), {1, {}, false, 0}, {}};
-        std::vector<ChildSpec> specs;
-        if (inFront_) {
-            specs.push_back(std::move(primary));
-            specs.push_back(std::move(secondary));
-        } else {
-            specs.push_back(std::move(secondary));
-            specs.push_back(std::move(primary));
-        }
-        element.reconcile(std::move(specs));
+        detail::reconcileLayered(element, primary_, content_(last(element)->values), inFront_);
     }
     graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const override {
         return detail::contentSize(detail::flatten(*primary(element)), proposal);

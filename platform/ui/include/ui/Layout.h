@@ -11,6 +11,7 @@
 namespace ui {
 
 class Element;
+class View;
 
 // The layout steps containers share. Children are measured with Element::measure and placed
 // with Element::place; sizes are chosen by the child, positions by the parent.
@@ -81,6 +82,10 @@ inline std::optional<CGFloat> along(const ProposedViewSize& p, Axis axis) {
 inline std::optional<CGFloat> across(const ProposedViewSize& p, Axis axis) {
     return axis == Axis::horizontal ? p.height : p.width;
 }
+// An overlay's or background's two children: the primary view first, the secondary one in front
+// of it or behind it.
+void reconcileLayered(Element& element, View primary, View secondary, bool secondaryInFront);
+
 inline ProposedViewSize proposalOf(std::optional<CGFloat> main, std::optional<CGFloat> cross, Axis axis) {
     return axis == Axis::horizontal ? ProposedViewSize(main, cross) : ProposedViewSize(cross, main);
 }
