@@ -2,6 +2,8 @@
 // the real ones; the folder goes when the object does.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
@@ -34,3 +36,14 @@ public:
 private:
     std::filesystem::path folder_;
 };
+
+// Runs the registered benchmarks with the settings folder in a temporary home.
+inline int runBenchmarksInTemporaryHome(int argc, char** argv, const std::string& name) {
+    const TemporaryHome home(name);
+    if (!home.isReady()) return 1;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

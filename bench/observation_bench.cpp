@@ -87,11 +87,5 @@ void BM_ObservedWrite(benchmark::State& state) {
 BENCHMARK(BM_ObservedWrite)->Arg(1)->Arg(10)->Arg(100)->UseManualTime();
 
 int main(int argc, char** argv) {
-    const TemporaryHome home("observation-bench");
-    if (!home.isReady()) return 1;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarksInTemporaryHome(argc, argv, "observation-bench");
 }

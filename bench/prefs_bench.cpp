@@ -235,11 +235,5 @@ BENCHMARK(BM_SetCodable)->UseManualTime();
 BENCHMARK(BM_SetStrings)->UseManualTime();
 
 int main(int argc, char** argv) {
-    const TemporaryHome home("prefs-bench");
-    if (!home.isReady()) return 1;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarksInTemporaryHome(argc, argv, "prefs-bench");
 }
