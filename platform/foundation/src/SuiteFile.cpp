@@ -1,12 +1,13 @@
 #include "SuiteFile.h"
 
+#include "UserFolders.h"
+
 #include "foundation/PropertyListSerialization.h"
 
 #include <fmt/format.h>
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,22 +26,6 @@ namespace {
 
 std::string errorText(int error) {
     return std::strerror(error);
-}
-
-bool isAbsolute(const char* path) {
-    return path && path[0] == '/';
-}
-
-std::string configurationFolder() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); isAbsolute(config)) return config;
-    if (const char* home = std::getenv("HOME"); isAbsolute(home)) return std::string(home) + "/.config";
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-        isAbsolute(found->pw_dir))
-        return std::string(found->pw_dir) + "/.config";
-    return {};
 }
 
 // Creates each missing folder on the way, private to the user as configuration folders are.
@@ -141,8 +126,11 @@ SuiteFile::Lock::~Lock() {
 }
 
 SuiteFile::SuiteFile(const std::string& suiteName)
-    : folder_(configurationFolder())
-    , fileName_(suiteName + ".plist")
+    : SuiteFile(configurationFolder(), suiteName + ".plist") {}
+
+SuiteFile::SuiteFile(std::string folder, std::string fileName)
+    : folder_(std::move(folder))
+    , fileName_(std::move(fileName))
     , path_(folder_.empty() ? std::string() : folder_ + "/" + fileName_) {}
 
 FileIdentity SuiteFile::identity() const {
@@ -217,9 +205,15 @@ SuiteFile::Contents SuiteFile::read() const {
     return contents;
 }
 
+bool SuiteFile::makeFolder(std::string& problem) const {
+    if (!folder_.empty()) return makeFolders(folder_, problem);
+    problem = fmt::format("no folder for {}: neither its XDG folder nor a home folder is known", fileName_);
+    return false;
+}
+
 std::optional<SuiteFile::Lock> SuiteFile::lock(std::string& problem) const {
     if (folder_.empty()) {
-        problem = "no configuration folder: neither XDG_CONFIG_HOME nor a home folder is known";
+        makeFolder(problem); // says why
         return std::nullopt;
     }
     const std::string lockPath = this->lockPath();

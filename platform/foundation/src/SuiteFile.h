@@ -25,8 +25,8 @@ struct FileIdentity {
     bool operator==(const FileIdentity& other) const;
 };
 
-// The plist file of one suite: reading it, and replacing it atomically under an advisory lock.
-// Errors come back as readable text; nothing here logs.
+// The plist file of one suite, or of any store kept the same way: reading it, and replacing it
+// atomically under an advisory lock. Errors come back as readable text; nothing here logs.
 class SuiteFile {
 public:
     enum class Status { missing, loaded, damaged, unreadable };
@@ -57,16 +57,22 @@ public:
     // Larger files are not suites; reading one must not exhaust memory.
     static constexpr off_t largestFile = off_t(64) << 20;
 
-    // The folder comes from the environment at construction.
+    // `<suite>.plist` in the configuration folder, which comes from the environment now.
     explicit SuiteFile(const std::string& suiteName);
+    // `fileName` in `folder`; an empty folder stands for one that cannot be found.
+    SuiteFile(std::string folder, std::string fileName);
 
+    const std::string& folder() const { return folder_; }
+    const std::string& fileName() const { return fileName_; }
     const std::string& path() const { return path_; }
-    // Empty when no configuration folder can be found.
+    // Empty when the folder cannot be found.
     std::string lockPath() const { return path_.empty() ? std::string() : path_ + ".lock"; }
 
     FileIdentity identity() const;
     Contents read() const;
 
+    // Creates the folder and the ones above it when missing.
+    bool makeFolder(std::string& problem) const;
     // Creates the folder when missing. The lock is a separate file, because a save replaces
     // the plist's inode.
     std::optional<Lock> lock(std::string& problem) const;
@@ -84,7 +90,7 @@ private:
     // What a writer killed while saving left behind: with the lock held, no writer uses one.
     void removeAbandonedTemporaries() const;
 
-    std::string folder_; // empty when no configuration folder can be found
+    std::string folder_; // empty when the folder cannot be found
     std::string fileName_;
     std::string path_;
 };
