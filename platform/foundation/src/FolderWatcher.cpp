@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <string_view>
 #include <utility>
 
@@ -35,7 +36,9 @@ struct FolderWatcher::Core {
     const std::function<void()> changed;
     const int stopFd;
     const int inotifyFd;
-    std::atomic<int> watchDescriptor{-1};
+    std::mutex mutex;
+    int folderWatch = -1; // guarded by `mutex`, as is the next
+    int parentWatch = -1; // while the folder is missing, for its coming back
     std::atomic<bool> stopped{false};
 
     Core(std::string folder, std::string fileName, std::function<void()> changed)
@@ -56,6 +59,36 @@ struct FolderWatcher::Core {
         [[maybe_unused]] const auto written = ::write(stopFd, &one, sizeof one);
     }
 
+    std::string parent() const {
+        const auto slash = folder.find_last_of('/');
+        return slash == std::string::npos || slash == 0 ? std::string("/") : folder.substr(0, slash);
+    }
+    std::string_view folderName() const {
+        const auto slash = folder.find_last_of('/');
+        return slash == std::string::npos ? std::string_view(folder)
+                                          : std::string_view(folder).substr(slash + 1);
+    }
+
+    // With `mutex` held.
+    bool watchLocked(std::string& problem) {
+        if (stopFd < 0 || inotifyFd < 0) {
+            problem = "cannot set up a file watch";
+            return false;
+        }
+        if (folderWatch >= 0) return true;
+        folderWatch = ::inotify_add_watch(inotifyFd, folder.c_str(), fileEvents | folderEvents | IN_ONLYDIR);
+        if (folderWatch >= 0) {
+            if (parentWatch >= 0) ::inotify_rm_watch(inotifyFd, std::exchange(parentWatch, -1));
+            return true;
+        }
+        problem = std::strerror(errno);
+        // Watched from one level up until it is made again.
+        if (errno == ENOENT && parentWatch < 0)
+            parentWatch =
+                ::inotify_add_watch(inotifyFd, parent().c_str(), IN_CREATE | IN_MOVED_TO | IN_ONLYDIR);
+        return false;
+    }
+
     // True when the file may have changed.
     bool readEvents() {
         alignas(inotify_event) char buffer[16 * (sizeof(inotify_event) + NAME_MAX + 1)];
@@ -64,27 +97,36 @@ struct FolderWatcher::Core {
             const ssize_t n = ::read(inotifyFd, buffer, sizeof buffer);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return relevant;
+            std::lock_guard lock(mutex);
             for (const char* p = buffer; p < buffer + n;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(p);
                 p += sizeof(inotify_event) + event->len;
+                const std::string_view name =
+                    event->len > 0 ? std::string_view(event->name) : std::string_view();
                 if (event->mask & IN_Q_OVERFLOW) {
                     relevant = true;
-                    continue;
+                } else if (event->wd == folderWatch) {
+                    if (event->mask & IN_IGNORED) {
+                        // The folder went.
+                        folderWatch = -1;
+                        std::string problem;
+                        watchLocked(problem);
+                        relevant = true;
+                        continue;
+                    }
+                    // A folder renamed away would be watched at its new place.
+                    if (event->mask & IN_MOVE_SELF) ::inotify_rm_watch(inotifyFd, folderWatch);
+                    if (event->mask & folderEvents) relevant = true;
+                    if ((event->mask & fileEvents) && name == fileName) relevant = true;
+                } else if (event->wd == parentWatch) {
+                    if (event->mask & IN_IGNORED) {
+                        parentWatch = -1;
+                        continue;
+                    }
+                    // Back again, perhaps with the file in it already.
+                    std::string problem;
+                    if (name == folderName() && watchLocked(problem)) relevant = true;
                 }
-                const int current = watchDescriptor.load();
-                if (event->wd != current) continue; // of a watch replaced since
-                if (event->mask & IN_IGNORED) {
-                    // The folder went; watch() may add it again once it is back.
-                    int expected = current;
-                    watchDescriptor.compare_exchange_strong(expected, -1);
-                    relevant = true;
-                    continue;
-                }
-                // A folder renamed away would be watched at its new place.
-                if (event->mask & IN_MOVE_SELF) ::inotify_rm_watch(inotifyFd, current);
-                if (event->mask & folderEvents) relevant = true;
-                if ((event->mask & fileEvents) && event->len > 0 && std::string_view(event->name) == fileName)
-                    relevant = true;
             }
         }
     }
@@ -117,23 +159,13 @@ FolderWatcher::~FolderWatcher() {
 }
 
 bool FolderWatcher::watch(std::string& problem) {
-    if (core_->stopFd < 0 || core_->inotifyFd < 0) {
-        problem = "cannot set up a file watch";
-        return false;
-    }
-    if (core_->watchDescriptor.load() >= 0) return true;
-    const int descriptor =
-        ::inotify_add_watch(core_->inotifyFd, core_->folder.c_str(), fileEvents | folderEvents | IN_ONLYDIR);
-    if (descriptor < 0) {
-        problem = std::strerror(errno);
-        return false;
-    }
-    core_->watchDescriptor = descriptor;
-    return true;
+    std::lock_guard lock(core_->mutex);
+    return core_->watchLocked(problem);
 }
 
 bool FolderWatcher::isWatching() const {
-    return core_->watchDescriptor.load() >= 0;
+    std::lock_guard lock(core_->mutex);
+    return core_->folderWatch >= 0;
 }
 
 void FolderWatcher::start() {

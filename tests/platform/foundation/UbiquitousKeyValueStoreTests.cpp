@@ -189,6 +189,24 @@ TEST_F(UbiquitousKeyValueStoreTest, RemovalsAreChanges) {
     EXPECT_TRUE(mine->dictionaryRepresentation().empty());
 }
 
+TEST_F(UbiquitousKeyValueStoreTest, ChangesAreStillSeenAfterTheFolderWasRemovedAndMadeAgain) {
+    const auto mine = store();
+    const auto theirs = store();
+    ChangeLog myChanges(mine);
+    theirs->setObject(1, "a");
+    EXPECT_EQ(myChanges.keysUntil("a"), std::set<std::string>{"a"});
+    const std::size_t before = myChanges.changes().size();
+    std::filesystem::remove_all(file().parent_path());
+    EXPECT_EQ(myChanges.keysUntil("a", before), std::set<std::string>{"a"}) << "gone with its folder";
+    EXPECT_TRUE(mine->objectForKey("a").isAbsent());
+
+    const std::size_t removed = myChanges.changes().size();
+    theirs->setObject(2, "b"); // makes the folder again
+    EXPECT_EQ(myChanges.keysUntil("b", removed), std::set<std::string>{"b"});
+    theirs->setObject(3, "c");
+    EXPECT_EQ(myChanges.keysUntil("c", removed), (std::set<std::string>{"b", "c"}));
+}
+
 TEST_F(UbiquitousKeyValueStoreTest, OnlyKeysWhoseValuesDifferAreReported) {
     writeFile({{"same", "x"}, {"other", 1}});
     const auto mine = store();
