@@ -55,11 +55,15 @@ void FrameSubscription::Callbacks::remove(std::uint64_t id) {
     auto it =
         std::find_if(entries.begin(), entries.end(), [&](const Entry& entry) { return entry.id == id; });
     if (it == entries.end()) return;
+    // Released only once the list is whole again: what the callback holds may cancel other
+    // subscriptions as it goes.
+    auto released = std::move(it->callback);
     entries.erase(it);
     if (entries.empty()) {
         continuous = false;
         if (clock) clock->runningChanged(false);
     }
+    released.reset();
 }
 
 Clock::Clock()
@@ -109,6 +113,7 @@ void Clock::deliverFrame() {
     auto callbacks = callbacks_;
     withTransaction(Transaction(), [&] {
         for (auto id : ids) {
+            if (!callbacks->clock) break; // a callback destroyed the clock
             auto it = std::find_if(callbacks->entries.begin(), callbacks->entries.end(),
                                    [&](const auto& entry) { return entry.id == id; });
             if (it == callbacks->entries.end()) continue;

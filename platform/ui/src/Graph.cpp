@@ -199,13 +199,17 @@ void Graph::update() {
                 }
             }
         });
-        if (dirty_.empty() && actions_.empty()) break;
+        // An action may also have changed the size.
+        if (dirty_.empty() && actions_.empty() && !needsLayout_) break;
     }
     lastPassCount_ = passes;
+    // Work the last round left (not the layout the widgets' own sync asks for) waits for the
+    // next frame, which must be asked for.
+    const bool layoutLeft = needsLayout_;
     if (!hostedWidgets_->isEmpty()) hostedWidgets_->sync(displayList());
     updating_ = false;
-    if (needsUpdate() && !dirty_.empty()) requestUpdate();
-    needsLayout_ = false;
+    needsLayout_ = layoutLeft;
+    if (needsUpdate()) requestUpdate();
 }
 
 DisplayList Graph::displayList() const {

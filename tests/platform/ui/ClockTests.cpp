@@ -61,6 +61,36 @@ TEST(ClockTest, CancellingDuringAFrameAndOutlivingTheClockAreSafe) {
     third.cancel(); // the clock is gone: nothing to do
 }
 
+TEST(ClockTest, ACallbackThatOwnsAnotherSubscriptionCanBeCancelled) {
+    ui::ManualClock clock;
+    std::vector<std::string> calls;
+    struct Holder {
+        ui::FrameSubscription owned;
+    };
+    auto holder = std::make_shared<Holder>();
+    // Dropping the first callback drops the holder and with it the second subscription.
+    ui::FrameSubscription first = clock.onFrame([holder](const ui::Frame&) {});
+    holder->owned = clock.onFrame([&](const ui::Frame&) { calls.push_back("second"); });
+    ui::FrameSubscription third = clock.onFrame([&](const ui::Frame&) { calls.push_back("third"); });
+    ui::FrameSubscription fourth = clock.onFrame([&](const ui::Frame&) { calls.push_back("fourth"); });
+    holder.reset();
+    first.cancel();
+    clock.tick();
+    EXPECT_EQ(calls, (std::vector<std::string>{"third", "fourth"}));
+    EXPECT_TRUE(third.isActive());
+    EXPECT_TRUE(fourth.isActive());
+}
+
+TEST(ClockTest, AClockDestroyedByACallbackDeliversNothingMore) {
+    auto clock = std::make_unique<ui::ManualClock>();
+    int later = 0;
+    ui::FrameSubscription first = clock->onFrame([&](const ui::Frame&) { clock.reset(); });
+    ui::FrameSubscription second = clock->onFrame([&](const ui::Frame&) { ++later; });
+    clock->tick();
+    EXPECT_EQ(later, 0);
+    EXPECT_FALSE(second.isActive());
+}
+
 // Moves a counter on at every frame while it runs, as an animation would.
 struct Ticker {
     HandlesPtr<int> handles;
