@@ -222,3 +222,26 @@ TEST(AnimationEngineTest, CompletionRunsWhenTheAnimationsEnd) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(AnimationEngineTest, OpacityPaintsItsPresentedValue) {
+    auto handles = std::make_shared<Handles<double>>();
+    struct Fader {
+        HandlesPtr<double> handles;
+        ui::View body(ui::ViewContext& ctx) const {
+            auto o = ctx.state<double>("o", 1);
+            handles->keep("o", o);
+            return ui::View(ui::Color(0, 0, 0)).opacity(*o);
+        }
+    };
+    ui::TestHost host(Fader{handles}, {40, 40});
+    ui::withAnimation(ui::Animation::linear(2), [&] { (*handles)["o"].set(0); });
+    host.update();
+    host.stepFrame(1);
+    EXPECT_NEAR(qGray(host.render().pixel(20, 20)), 128, 2) << "half faded to the white behind";
+    host.stepFrame(1);
+    EXPECT_EQ(qGray(host.render().pixel(20, 20)), 255);
+}
+
+} // namespace
