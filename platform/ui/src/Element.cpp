@@ -36,9 +36,31 @@ Element::~Element() {
 }
 
 void Element::invalidate(const Transaction& transaction) {
-    if (!dirty_) pendingTransaction_ = transaction;
+    if (!dirty_ || pendingIsFrame_) pendingTransaction_ = transaction;
+    pendingIsFrame_ = false;
     dirty_ = true;
     graph_.invalidate(*this);
+}
+
+void Element::invalidateForAnimationFrame() {
+    if (!dirty_) {
+        pendingTransaction_ = Transaction();
+        pendingIsFrame_ = true;
+    }
+    dirty_ = true;
+    graph_.invalidate(*this);
+}
+
+void Element::invalidateLayout() {
+    measured_.clear();
+    graph_.requestLayout();
+}
+
+Transaction Element::incomingTransaction() {
+    if (!dirty_) return graph_.updateTransaction();
+    // Frames bring no transaction, so no transform reaches them either.
+    if (pendingIsFrame_) return Transaction();
+    return graph_.transformedByAncestors(*this, pendingTransaction_);
 }
 
 bool Element::needsBody() const {
@@ -58,14 +80,23 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
     if (nodeChanged_ || environmentChanged_) measured_.clear();
     node_ = std::move(node);
     environment_ = environment;
-    transaction_ = dirty_ ? pendingTransaction_ : graph_.updateTransaction();
+    transaction_ = incomingTransaction();
+    pendingTransaction_ = Transaction();
+    pendingIsFrame_ = false;
     // Cleared first, so that a write made while the body runs is not lost: it asks for
     // another pass instead.
     dirtyDuringBody_ = dirty_;
     dirty_ = false;
     graph_.forget(*this);
-    // Everything below is updated with this element's transaction.
-    graph_.withUpdateTransaction(transaction_, [&] { node_->update(*this); });
+    // Everything below is updated with this element's transaction, as its node changes it.
+    Transaction below = transaction_;
+    node_->transformTransaction(*this, below);
+    // Kept for reading only: a completion waits on the animations, not on the element.
+    struct Release {
+        Element& element;
+        ~Release() { element.transaction_.completion.reset(); }
+    } release{*this};
+    graph_.withUpdateTransaction(below, [&] { node_->update(*this); });
     dirtyDuringBody_ = false;
     fresh_ = false;
     nodeChanged_ = false;

@@ -104,6 +104,39 @@ void Graph::setNeedsLayout() {
     needsLayout_ = true;
 }
 
+void Graph::requestLayout() {
+    setNeedsLayout();
+    requestUpdate();
+}
+
+const Transaction& Graph::receivedTransaction(const Element& ancestor) const {
+    if (ancestorTransactions_) {
+        for (const auto& [element, transaction] : *ancestorTransactions_) {
+            if (element == &ancestor) return transaction;
+        }
+    }
+    return ancestor.transaction();
+}
+
+Transaction Graph::transformedByAncestors(const Element& element, Transaction transaction) {
+    std::vector<const Element*> chain;
+    for (const Element* a = element.parent(); a; a = a->parent())
+        chain.push_back(a);
+    std::vector<std::pair<const Element*, Transaction>> received;
+    received.reserve(chain.size());
+    auto* outer = std::exchange(ancestorTransactions_, &received);
+    struct Restore {
+        Graph& graph;
+        std::vector<std::pair<const Element*, Transaction>>* outer;
+        ~Restore() { graph.ancestorTransactions_ = outer; }
+    } restore{*this, outer};
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        received.emplace_back(*it, transaction);
+        (*it)->node().transformTransaction(**it, transaction);
+    }
+    return transaction;
+}
+
 void Graph::enqueueAction(std::function<void()> action) {
     actions_.push_back(std::move(action));
     requestUpdate();

@@ -29,8 +29,14 @@ public:
         : PassThroughNode(std::move(content))
         , offset_(offset) {}
     std::string_view typeName() const override { return "Offset"; }
+    void update(Element& element) const override {
+        element.animate("offset", AnimatablePair<CGFloat, CGFloat>(offset_.width, offset_.height));
+        PassThroughNode::update(element);
+    }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        detail::placeUnaryContent(element, element.frame().offsetBy(offset_.width, offset_.height), proposal,
+        const auto offset =
+            element.presentedValue("offset", AnimatablePair<CGFloat, CGFloat>(offset_.width, offset_.height));
+        detail::placeUnaryContent(element, element.frame().offsetBy(offset.first, offset.second), proposal,
                                   Alignment::center);
     }
 
@@ -45,14 +51,20 @@ public:
         : WrapperNode(std::move(content))
         , position_(position) {}
     std::string_view typeName() const override { return "Position"; }
+    void update(Element& element) const override {
+        element.animate("position", AnimatablePair<CGFloat, CGFloat>(position_.x, position_.y));
+        WrapperNode::update(element);
+    }
     graphics::CGSize sizeThatFits(Element&, const ProposedViewSize& proposal) const override {
         return proposal.replacingUnspecifiedDimensions();
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
         const auto size = detail::unaryContentSize(element, proposal);
         const auto frame = element.frame();
+        const auto position =
+            element.presentedValue("position", AnimatablePair<CGFloat, CGFloat>(position_.x, position_.y));
         const graphics::CGRect bounds{
-            {frame.minX() + position_.x - size.width / 2, frame.minY() + position_.y - size.height / 2},
+            {frame.minX() + position.first - size.width / 2, frame.minY() + position.second - size.height / 2},
             size};
         detail::placeUnaryContent(element, bounds, proposal, Alignment::center);
     }

@@ -1,5 +1,7 @@
 #include "ui/Transaction.h"
 
+#include "foundation/DispatchQueue.h"
+
 namespace ui {
 
 namespace {
@@ -18,3 +20,11 @@ detail::TransactionScope::~TransactionScope() {
 }
 
 } // namespace ui
+
+namespace ui::detail {
+
+AnimationCompletion::~AnimationCompletion() {
+    if (action) foundation::DispatchQueue::main().async(std::move(action));
+}
+
+} // namespace ui::detail

@@ -158,6 +158,16 @@ graphics::CGRect View::elementBounds(const Element& element) {
 
 // Custom views and modifiers.
 
+detail::AttributeAnimation& detail::bodyAttribute(
+    ViewContext& ctx, const std::function<std::shared_ptr<AttributeAnimation>(Element&)>& make) {
+    Element& element = ctx.element();
+    return *element.slot<AttributeAnimation>("\x1f" "animatableData", [&] { return make(element); });
+}
+
+const Transaction& detail::bodyTransaction(ViewContext& ctx) {
+    return ctx.transaction();
+}
+
 void detail::CustomNodeBase::update(Element& element) const {
     auto& record = element.bodyRecord();
     if (element.needsBody()) {

@@ -27,18 +27,29 @@ public:
         : EffectNode(std::move(content))
         , opacity_(std::clamp(opacity, 0.0, 1.0)) {}
     std::string_view typeName() const override { return "Opacity"; }
-    void hitTestEffect(const Element&, HitTestEffect& effect) const override { effect.opacity = opacity_; }
+    void update(Element& element) const override {
+        element.animate("opacity", opacity_);
+        EffectNode::update(element);
+    }
+    void hitTestEffect(const Element& element, HitTestEffect& effect) const override {
+        effect.opacity = presented(element);
+    }
     void render(const Element& element, DisplayList& list) const override {
-        if (opacity_ >= 1) {
+        const double opacity = presented(element);
+        if (opacity >= 1) {
             element.renderChildren(list);
             return;
         }
         DisplayList::LayerStyle style;
-        style.opacity = opacity_;
+        style.opacity = opacity;
         element.renderChildren(list.layer(style));
     }
 
 private:
+    // Springs may overshoot; what is shown stays a valid opacity.
+    double presented(const Element& element) const {
+        return std::clamp(element.presentedValue("opacity", opacity_), 0.0, 1.0);
+    }
     double opacity_;
 };
 

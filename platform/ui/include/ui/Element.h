@@ -4,6 +4,7 @@
 #include "foundation/Fatal.h"
 #include "graphics/CGRect.h"
 #include "reactive/AnyCancellable.h"
+#include "ui/AnimatedAttribute.h"
 #include "ui/EnvironmentValues.h"
 #include "ui/Preference.h"
 #include "ui/ProposedViewSize.h"
@@ -83,6 +84,11 @@ public:
 
     // Marks the element for re-evaluation in the next update with the transaction of the write.
     void invalidate(const Transaction& transaction);
+    // Marks it for re-evaluation by an animation frame: no transaction, and the transforms of
+    // the subtrees it stands in do not apply. A real write in the same frame wins.
+    void invalidateForAnimationFrame();
+    // Lays out and paints again at the next update, re-evaluating nothing.
+    void invalidateLayout();
     std::weak_ptr<detail::ElementRef> reference() const { return ref_; }
 
     // Storage of dynamic properties by name. A name used with two types is a programmer error.
@@ -98,6 +104,33 @@ public:
                               it->second.type->name() + " and " + typeid(T).name() + ")");
         }
         return std::static_pointer_cast<T>(it->second.value);
+    }
+
+    // The animated attribute `name` of this element, made at `initial` on first use (see
+    // AnimatedAttribute.h). A node calls setTarget on it from update and reads presentedValue
+    // when it lays out or paints.
+    template <VectorArithmetic V>
+    detail::AnimatedAttribute<V>& animatedAttribute(std::string_view name, const V& initial,
+                                                    detail::AnimatedEffect effect = detail::AnimatedEffect::layout) {
+        return *slot<detail::AnimatedAttribute<V>>(attributeKey(name), [&] {
+            return std::make_shared<detail::AnimatedAttribute<V>>(*this, initial, effect);
+        });
+    }
+    // Sets the attribute's target with this element's transaction and returns what it shows.
+    template <VectorArithmetic V> const V& animate(std::string_view name, const V& target) {
+        auto& attribute = animatedAttribute(name, target);
+        attribute.setTarget(target, transaction_);
+        return attribute.value();
+    }
+    // What the attribute shows now; `fallback` (the description's value) when it has none.
+    template <VectorArithmetic V> V presentedValue(std::string_view name, const V& fallback) const {
+        const auto* attribute = findSlot<detail::AnimatedAttribute<V>>(attributeKey(name));
+        return attribute ? attribute->value() : fallback;
+    }
+    template <class T> T* findSlot(std::string_view name) const {
+        auto it = slots_.find(name);
+        if (it == slots_.end() || *it->second.type != typeid(T)) return nullptr;
+        return static_cast<T*>(it->second.value.get());
     }
 
     // For nodes: updates the children to `specs` (kept, made or dropped by key and kind).
@@ -140,6 +173,10 @@ public:
     void setVisibleRecursively(bool visible);
 
 private:
+    // Kept apart from the names bodies give their state.
+    static std::string attributeKey(std::string_view name) { return "\x1f" + std::string(name); }
+    Transaction incomingTransaction();
+
     struct Slot {
         std::shared_ptr<void> value;
         const std::type_info* type;
@@ -162,6 +199,7 @@ private:
 
     bool fresh_ = true;
     bool dirty_ = false;
+    bool pendingIsFrame_ = false;  // dirty only for an animation frame
     bool dirtyDuringBody_ = false; // the update in progress was asked for by an invalidation
     bool nodeChanged_ = false;
     bool environmentChanged_ = false;

@@ -61,6 +61,14 @@ public:
     void invalidate(Element& element);
     void forget(Element& element);
     void setNeedsLayout();
+    // Lays out again at the next update (an animation frame).
+    void requestLayout();
+    // The transaction `ancestor` received in the update in progress, for nodes that restore
+    // an outer transaction below them.
+    const Transaction& receivedTransaction(const Element& ancestor) const;
+    // For elements: the transactions their ancestors would receive when an update starts at
+    // `element`, root first.
+    Transaction transformedByAncestors(const Element& element, Transaction transaction);
     void enqueueAction(std::function<void()> action);
     std::uint64_t layoutGeneration() const { return layoutGeneration_; }
     const Transaction& updateTransaction() const { return updateTransaction_; }
@@ -94,6 +102,7 @@ private:
     std::vector<graphics::CGRect> visibleRects_;
     std::function<void()> needsUpdateHandler_;
     Transaction updateTransaction_;
+    std::vector<std::pair<const Element*, Transaction>>* ancestorTransactions_ = nullptr;
     std::uint64_t layoutGeneration_ = 0;
     bool needsLayout_ = true;
     bool updating_ = false;

@@ -6,6 +6,7 @@
 #include "graphics/CGSize.h"
 #include "reactive/AnyCancellable.h"
 #include "ui/AccessibilityTraits.h"
+#include "ui/AnimatedAttribute.h"
 #include "ui/Alignment.h"
 #include "ui/AnyShapeStyle.h"
 #include "ui/Binding.h"
@@ -86,6 +87,8 @@ public:
     virtual void update(Element& element) const;
     // Whether an unchanged description with an unchanged environment can skip its subtree.
     virtual bool isEqual(const ViewNode&) const { return false; }
+    // How this node changes the transaction of every update below it, whatever caused it.
+    virtual void transformTransaction(const Element&, Transaction&) const {}
     // A transparent node stands for its children in a container (groups, custom views, ...).
     virtual bool isTransparent() const { return false; }
 
@@ -299,6 +302,18 @@ public:
         });
     }
 
+    // Transactions (TransactionModifiers.cpp). `transform` edits the transaction of every
+    // update inside this view, whatever caused it.
+    View transaction(std::function<void(Transaction&)> transform) const;
+    // Every change inside animates with `animation` (none: nothing animates), unless its
+    // transaction disables animations.
+    View animation(std::optional<Animation> animation) const;
+    // The same, only in an update in which `value` changed.
+    template <class T> View animation(std::optional<Animation> animation, T value) const {
+        return animationErased(std::move(animation), detail::EquatableValue(std::move(value)));
+    }
+    View animationErased(std::optional<Animation> animation, detail::EquatableValue value) const;
+
     // Life cycle and changes. Actions run after the update that caused them.
     View onAppear(std::function<void()> action) const;
     View onDisappear(std::function<void()> action) const;
@@ -411,11 +426,35 @@ public:
     virtual View evaluate(ViewContext& ctx) const = 0;
 };
 
+// The animated data of the custom view or modifier whose body runs in `ctx`, made by `make`
+// on first use, and the transaction the body runs in.
+AttributeAnimation& bodyAttribute(ViewContext& ctx,
+                                  const std::function<std::shared_ptr<AttributeAnimation>(Element&)>& make);
+const Transaction& bodyTransaction(ViewContext& ctx);
+
+// An Animatable view or modifier runs its body on a copy holding the presented data.
+template <Animatable T> T presentedCopy(const T& value, ViewContext& ctx) {
+    using Data = AnimatableDataOf<T>;
+    Data target = getAnimatableData(value);
+    auto& attribute = static_cast<AnimatedAttribute<Data>&>(bodyAttribute(ctx, [&](Element& element) {
+        return std::make_shared<AnimatedAttribute<Data>>(element, target, AnimatedEffect::body);
+    }));
+    attribute.setTarget(target, bodyTransaction(ctx));
+    T copy = value;
+    setAnimatableData(copy, attribute.value());
+    return copy;
+}
+
 template <class T> class CustomViewNode final : public CustomNodeBase {
 public:
     explicit CustomViewNode(T view)
         : view_(std::move(view)) {}
-    View evaluate(ViewContext& ctx) const override { return view_.body(ctx); }
+    View evaluate(ViewContext& ctx) const override {
+        if constexpr (Animatable<T>)
+            return presentedCopy(view_, ctx).body(ctx);
+        else
+            return view_.body(ctx);
+    }
     bool isEqual(const ViewNode& other) const override {
         if constexpr (std::equality_comparable<T>) {
             const auto* same = dynamic_cast<const CustomViewNode*>(&other);
@@ -436,7 +475,12 @@ public:
     CustomModifierNode(M modifier, View content)
         : modifier_(std::move(modifier))
         , content_(std::move(content)) {}
-    View evaluate(ViewContext& ctx) const override { return modifier_.body(ctx, content_); }
+    View evaluate(ViewContext& ctx) const override {
+        if constexpr (Animatable<M>)
+            return presentedCopy(modifier_, ctx).body(ctx, content_);
+        else
+            return modifier_.body(ctx, content_);
+    }
     bool isEqual(const ViewNode& other) const override {
         if constexpr (std::equality_comparable<M>) {
             const auto* same = dynamic_cast<const CustomModifierNode*>(&other);

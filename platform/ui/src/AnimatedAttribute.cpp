@@ -1,0 +1,27 @@
+#include "ui/AnimatedAttribute.h"
+
+#include "ui/Element.h"
+#include "ui/Graph.h"
+
+namespace ui::detail {
+
+double AttributeAnimation::now() const {
+    return element_->graph().clock().now();
+}
+
+void AttributeAnimation::startFrames() {
+    if (frames_.isActive()) return;
+    frames_ = element_->graph().clock().onFrame([this](const Frame& frame) {
+        if (!advance(frame.time)) stopFrames();
+        presentedValueChanged();
+    });
+}
+
+void AttributeAnimation::presentedValueChanged() {
+    if (effect_ == AnimatedEffect::body)
+        element_->invalidateForAnimationFrame();
+    else
+        element_->invalidateLayout();
+}
+
+} // namespace ui::detail
