@@ -149,7 +149,10 @@ SceneWindow* ApplicationHost::settingsWindow() const {
 SceneWindow* ApplicationHost::makeWindow(std::size_t sceneIndex) {
     const auto& scene = scenes_[sceneIndex];
     auto* window = new SceneWindow(sceneIndex, scene, contentOf(sceneIndex), scene.kind == ui::SceneKind::windowGroup);
-    if (window->menuBar()) menus_->attach(window->menuBar());
+    if (window->menuBar()) {
+        menus_->attach(window->menuBar());
+        window->fitToContent();
+    }
     for (QAction* action : menus_->actions()) window->addAction(action);
     window->installEventFilter(watcher_.get());
     windows_.push_back(window);
@@ -171,8 +174,10 @@ SceneWindow* ApplicationHost::openWindow(std::optional<std::size_t> sceneIndex) 
     if (!sceneIndex || *sceneIndex >= scenes_.size() || scenes_[*sceneIndex].kind != ui::SceneKind::windowGroup)
         return nullptr;
     SceneWindow* window = makeWindow(*sceneIndex);
-    if (const auto position = scenes_[*sceneIndex].defaultPosition) window->placeOnScreen(*position);
+    const auto position = scenes_[*sceneIndex].defaultPosition;
+    if (position) window->placeOnScreen(*position);
     window->show();
+    if (position) window->placeOnScreen(*position); // again, now that the frame is known
     window->activateWindow();
     schedulePhases();
     return window;
@@ -220,7 +225,9 @@ void ApplicationHost::updatePhases() {
         const auto before = std::exchange(phases_, phases);
         for (SceneWindow* window : windows_) {
             const auto i = window->sceneIndex();
-            if (i < before.size() && before[i] != phases_[i]) window->hostingWindow().setRootView(contentOf(i));
+            if (i >= before.size() || before[i] == phases_[i]) continue;
+            window->hostingWindow().setRootView(contentOf(i));
+            window->hostingWindow().updateNow();
         }
     }
     setApplicationPhase(desktop::applicationPhase(phases_));

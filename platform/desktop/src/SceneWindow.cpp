@@ -29,7 +29,12 @@ SceneWindow::SceneWindow(std::size_t sceneIndex, const ui::SceneConfiguration& c
     layout->setSizeConstraint(resizability == ui::WindowResizability::contentSize ? QLayout::SetMinAndMaxSize
                                                                                   : QLayout::SetMinimumSize);
     if (!configuration.title.empty()) setWindowTitle(QString::fromStdString(configuration.title));
-    layout->activate();
+    fitToContent();
+}
+
+void SceneWindow::fitToContent() {
+    layout()->invalidate();
+    layout()->activate();
     resize(sizeHint());
 }
 

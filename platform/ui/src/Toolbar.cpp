@@ -127,7 +127,11 @@ private:
 } // namespace
 
 CGFloat toolbarAreaHeight(Element& element) {
-    return element.nodeAs<ToolbarAreaNode>() ? ToolbarAreaNode::barHeight(element) : 0;
+    // The graph's root element holds the area as its only child.
+    for (Element* e = &element; e; e = e->children().size() == 1 ? e->children()[0].get() : nullptr) {
+        if (e->nodeAs<ToolbarAreaNode>()) return ToolbarAreaNode::barHeight(*e);
+    }
+    return 0;
 }
 
 View toolbarArea(View content) {

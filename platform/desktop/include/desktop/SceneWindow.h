@@ -22,6 +22,8 @@ public:
     std::size_t sceneIndex() const { return sceneIndex_; }
     ui::HostingWindow& hostingWindow() { return *hosting_; }
     QMenuBar* menuBar() const { return menuBar_; }
+    // Takes the size the content and the menu bar ask for (when not yet shown).
+    void fitToContent();
     // Puts the window where the scene's default position says on its screen.
     void placeOnScreen(const ui::UnitPoint& position);
 

@@ -54,7 +54,7 @@ CGFloat toolbarHeight(WindowToolbarStyle style);
 // For window hosts: `content` below a title area made of the toolbar items the content hands
 // up. Without items there is no title area, and the content is laid out as it is.
 View toolbarArea(View content);
-// The height of the title area of a toolbarArea's element; 0 for any other element.
+// The height of the title area of a toolbarArea's element (or of a root holding one); 0 without one.
 CGFloat toolbarAreaHeight(Element& element);
 
 } // namespace ui
