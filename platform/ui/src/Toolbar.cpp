@@ -35,7 +35,9 @@ Color systemColor(const char* name, const Color& fallback) {
 
 View toolbarBar(const std::vector<ToolbarItem>& items) {
     std::vector<View> leading, middle, trailing;
-    for (const auto& item : items) {
+    for (const auto& original : items) {
+        // Items keep their ideal size; the spacers give way.
+        const ToolbarItem item(original.placement, original.content.fixedSize());
         switch (item.placement) {
         case ToolbarItemPlacement::navigation:
             leading.push_back(item.content);

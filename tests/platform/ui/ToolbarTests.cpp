@@ -66,6 +66,18 @@ TEST(ToolbarTest, ItemsStandInATitleAreaAboveTheContentAndTakeTapsAndShortcuts) 
     EXPECT_EQ(added, 1);
 }
 
+TEST(ToolbarTest, ItemsKeepTheirIdealSizeInANarrowWindow) {
+    auto content = box(100, 50, "content")
+                       .toolbar({ToolbarItem(ToolbarItemPlacement::automatic, View(Text("Burn"))),
+                                 ToolbarItem(ToolbarItemPlacement::automatic, View(Text("New Goal")))});
+    TestHost wide(toolbarArea(content), {600, 102});
+    TestHost narrow(toolbarArea(content), {150, 102});
+    wide.update();
+    narrow.update();
+    for (const char* title : {"Burn", "New Goal"})
+        EXPECT_EQ(TestHost::frame(narrow.findByText(title)).size, TestHost::frame(wide.findByText(title)).size) << title;
+}
+
 TEST(ToolbarTest, ContentWithoutItemsHasNoTitleAreaAndItemsOfNestedViewsAllShow) {
     TestHost plain(toolbarArea(box(100, 50, "content")), {100, 50});
     plain.update();
