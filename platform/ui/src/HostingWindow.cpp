@@ -40,7 +40,7 @@ HostingWindow::HostingWindow(View root, EnvironmentValues environment, QWidget* 
     : QWidget(parent)
     , clock_(std::make_shared<DisplayClock>())
     , environment_(std::move(environment))
-    , graph_(std::move(root), {}, environment_) {
+    , graph_(toolbarArea(std::move(root)), {}, environment_) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true); // hover
     setFocusPolicy(Qt::StrongFocus);
@@ -63,7 +63,22 @@ HostingWindow::~HostingWindow() {
 }
 
 void HostingWindow::setRootView(View root) {
-    graph_.setRoot(std::move(root));
+    graph_.setRoot(toolbarArea(std::move(root)));
+}
+
+void HostingWindow::setDefaultSize(std::optional<graphics::CGSize> size) {
+    defaultSize_ = size;
+    applySizeLimits();
+    if (!isVisible()) resize(idealSize_);
+}
+
+void HostingWindow::setToolbarStyle(WindowToolbarStyle style) {
+    environment_.set<WindowToolbarStyleKey>(style);
+    EnvironmentValues values = environment_;
+    values.set<ColorSchemeKey>(colorScheme_);
+    graph_.setEnvironment(std::move(values));
+    updateNow();
+    if (!isVisible()) resize(idealSize_);
 }
 
 HostingWindow::ContentSizes HostingWindow::contentSizes() {
@@ -128,7 +143,12 @@ void HostingWindow::applySizeLimits() {
     const QSize minimum(lowerPixels(sizes.minimum.width), lowerPixels(sizes.minimum.height));
     const QSize maximum(upperPixels(sizes.maximum.width, minimum.width()),
                         upperPixels(sizes.maximum.height, minimum.height()));
-    idealSize_ = QSize(lowerPixels(sizes.ideal.width), lowerPixels(sizes.ideal.height))
+    graphics::CGSize ideal = sizes.ideal;
+    if (defaultSize_) {
+        // The default is the content's; the title area (what the content does not count) comes on top.
+        ideal = {defaultSize_->width, defaultSize_->height + toolbarAreaHeight(graph_.root())};
+    }
+    idealSize_ = QSize(lowerPixels(ideal.width), lowerPixels(ideal.height))
                      .expandedTo(minimum)
                      .boundedTo(maximum);
     if (minimumSize() != minimum) setMinimumSize(minimum);

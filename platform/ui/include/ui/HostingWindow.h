@@ -6,6 +6,7 @@
 #include "ui/DisplayClock.h"
 #include "ui/EnvironmentValues.h"
 #include "ui/Graph.h"
+#include "ui/Toolbar.h"
 #include "ui/View.h"
 
 #include <QColor>
@@ -20,7 +21,8 @@ namespace ui {
 // the next turn of Qt's event loop after anything invalidates it, painted with QPainter at the
 // screen's pixel density, and sized by its content — the ideal size first, and never outside
 // the sizes the content takes at the smallest and the largest proposal. The colour scheme is
-// the one the content prefers, else the system's.
+// the one the content prefers, else the system's. Toolbar items the content hands up
+// (View::toolbar) are shown in a title area above it, which counts towards the window's size.
 //
 // Work posted to the main queue runs only while a foundation::QtRunLoopDriver is installed;
 // the program installs one for all its windows.
@@ -30,6 +32,10 @@ public:
     ~HostingWindow() override;
 
     void setRootView(View root);
+    // The size the window takes when first shown instead of the content's ideal size, kept
+    // within the content's limits; the title area comes on top of it.
+    void setDefaultSize(std::optional<graphics::CGSize> size);
+    void setToolbarStyle(WindowToolbarStyle style);
     Graph& graph() { return graph_; }
     DisplayClock& clock() { return *clock_; }
 
@@ -79,6 +85,7 @@ private:
     Graph graph_;
     ColorScheme colorScheme_ = ColorScheme::light;
     QSize idealSize_;
+    std::optional<graphics::CGSize> defaultSize_;
     bool schemeApplied_ = false;
     bool updateScheduled_ = false;
 };

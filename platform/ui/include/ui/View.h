@@ -54,6 +54,7 @@ class Element;
 class View;
 class ViewContext;
 class ViewPrimitive;
+struct ToolbarItem;
 
 // A custom view: any type with a body built from the context of its element.
 template <class T>
@@ -253,6 +254,9 @@ public:
     View disabled(bool disabled) const;
     // Asks the presenting window for a colour scheme; the host reads it from the root's preferences.
     View preferredColorScheme(std::optional<ColorScheme> scheme) const;
+
+    // Windows: items for the title area of the window that shows this view (ui/Toolbar.h).
+    View toolbar(std::vector<ToolbarItem> items) const;
 
     // Preferences.
     template <PreferenceKey K> View preference(K, typename K::Value value) const {

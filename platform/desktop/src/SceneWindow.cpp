@@ -1,0 +1,50 @@
+#include "desktop/SceneWindow.h"
+
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace desktop {
+
+SceneWindow::SceneWindow(std::size_t sceneIndex, const ui::SceneConfiguration& configuration, ui::View content,
+                         bool withMenuBar)
+    : sceneIndex_(sceneIndex) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (withMenuBar) {
+        menuBar_ = new QMenuBar(this);
+        layout->setMenuBar(menuBar_);
+    }
+    hosting_ = new ui::HostingWindow(std::move(content), {}, this);
+    hosting_->setToolbarStyle(configuration.toolbarStyle);
+    hosting_->setDefaultSize(configuration.defaultSize);
+    layout->addWidget(hosting_);
+
+    auto resizability = configuration.resizability;
+    if (resizability == ui::WindowResizability::automatic)
+        resizability = configuration.kind == ui::SceneKind::settings ? ui::WindowResizability::contentSize
+                                                                     : ui::WindowResizability::contentMinSize;
+    layout->setSizeConstraint(resizability == ui::WindowResizability::contentSize ? QLayout::SetMinAndMaxSize
+                                                                                  : QLayout::SetMinimumSize);
+    if (!configuration.title.empty()) setWindowTitle(QString::fromStdString(configuration.title));
+    fitToContent();
+}
+
+void SceneWindow::fitToContent() {
+    layout()->invalidate();
+    layout()->activate();
+    resize(sizeHint());
+}
+
+void SceneWindow::placeOnScreen(const ui::UnitPoint& position) {
+    QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shown) return;
+    const QRect area = shown->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + int((area.width() - outer.width()) * position.x),
+         area.y() + int((area.height() - outer.height()) * position.y));
+}
+
+} // namespace desktop

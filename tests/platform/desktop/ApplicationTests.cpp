@@ -1,0 +1,76 @@
+#include "desktop/Application.h"
+#include "desktop/Pasteboard.h"
+
+#include "ui/Element.h"
+#include "ui/HostingWindow.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> texts(const ui::Element& element) {
+    std::vector<std::string> found;
+    std::function<void(const ui::Element&)> walk = [&](const ui::Element& e) {
+        if (auto text = e.node().text()) found.push_back(*text);
+        for (const auto& child : e.children()) walk(*child);
+    };
+    walk(element);
+    return found;
+}
+
+} // namespace
+
+TEST(PasteboardTest, CopyStringReplacesTheClipboardAndClearingEmptiesIt) {
+    auto& pasteboard = desktop::Pasteboard::general();
+    const auto before = pasteboard.changeCount();
+    desktop::copyString(pasteboard, "Buy milk");
+    EXPECT_EQ(pasteboard.string(), "Buy milk");
+    EXPECT_EQ(pasteboard.changeCount(), before + 2);
+    desktop::copyString(pasteboard, "");
+    EXPECT_EQ(pasteboard.string().value_or("?"), "");
+    pasteboard.clearContents();
+    EXPECT_FALSE(pasteboard.string().value_or("").size());
+}
+
+TEST(ApplicationTest, TheIconImageIsEveryWindowsIconAndNoneRestoresTheBundlesOwn) {
+    auto& application = desktop::Application::shared();
+    QImage pixels(32, 32, QImage::Format_ARGB32_Premultiplied);
+    pixels.fill(Qt::red);
+    application.setApplicationIconImage(graphics::Image(pixels));
+    ASSERT_TRUE(application.applicationIconImage());
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    application.setApplicationIconImage(std::nullopt);
+    EXPECT_FALSE(application.applicationIconImage());
+    EXPECT_TRUE(QApplication::windowIcon().isNull()); // the test program's bundle names no icon
+}
+
+TEST(ApplicationTest, TheAboutPanelShowsTheGivenNameAndCreditsAndIsOnePanel) {
+    auto& application = desktop::Application::shared();
+    application.orderFrontStandardAboutPanel({.applicationName = "Quoril", .credits = "Made with care"});
+    auto* panel = dynamic_cast<ui::HostingWindow*>(application.aboutPanel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    auto shown = texts(panel->graph().root());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Quoril"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Made with care"), shown.end());
+
+    // Present but empty credits are shown empty, not replaced by the bundle's copyright.
+    application.orderFrontStandardAboutPanel({.applicationName = "Quoril", .credits = ""});
+    EXPECT_EQ(application.aboutPanel(), panel);
+    shown = texts(panel->graph().root());
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), "Made with care"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), ""), shown.end());
+    panel->close();
+}
+
+TEST(ApplicationTest, OpeningAURLWithoutASchemeIsRefused) {
+    auto url = foundation::URL::fromString("no scheme here");
+    if (url) EXPECT_FALSE(desktop::Application::shared().openURL(*url));
+}
