@@ -227,7 +227,7 @@ void iCloudSynchronizer::writePulledValue(const std::shared_ptr<_AnyKey>& key, c
                                           Date stamp) {
     logSyncStatus(*key, DataSource::remote, SyncLogStage::write, value);
     // Marked only around its own two writes, so that a write the user makes afterwards, while
-    // the step is still finishing, is pushed as usual.
+    // the step is still finishing, is pushed as usual. The mark goes with the write's report.
     remoteSyncingKeys_->modify([&](KeySet& keys) { keys.insert(key); });
     try {
         key->suite()->setObject(value, key->name());
@@ -249,9 +249,11 @@ void iCloudSynchronizer::handleLocalChange(const SuiteKeyPair& pair) {
     if (!pair.suite()) return;
     const auto key = registeredKey(pair);
     if (!key) return;
-    // A pull's own write, which happens on the main actor: not pushed back.
+    // A pull's own write, reported on the main actor while the pull writes: not pushed back.
+    // Its one report takes the mark away, so a write that an observer of the pulled value
+    // makes in return is pushed.
     if (foundation::isMainThread() &&
-        remoteSyncingKeys_->modify([&](const KeySet& keys) { return keys.contains(key); }))
+        remoteSyncingKeys_->modify([&](KeySet& keys) { return keys.erase(key) > 0; }))
         return;
     enqueue([self = shared_from_this(), key]() -> Task<void> {
         self->recordLocalTimestamp(*key);

@@ -290,19 +290,29 @@ TEST_F(ICloudSynchronizerTest, MalformedRemoteEntriesAndNotificationsChangeNothi
     EXPECT_TRUE(localStamp(defaults, "volume").isAbsent());
 }
 
-TEST_F(ICloudSynchronizerTest, APullIsNotPushedBackButAWriteAfterItsWritesIs) {
+TEST_F(ICloudSynchronizerTest, APullIsNotPushedBackButWritesInReturnAre) {
     const auto volume = key<int>("volume", 3, defaults);
     remote->put("volume", Date(900), 9);
-    // Reacts on the main thread to the pulled value, right after the pull's own writes.
+    // Observers of the pulled value write in return: within the pull's write, and right after
+    // the pull's writes, on the main thread, while the step is still finishing.
     const auto reaction = Prefs::observe(volume, {}, [&](const Prefs::KeyChange<int>& change) {
-        if (change.newValue() == 9) foundation::RunLoop::main().perform([&] { Prefs::set(volume, 42); });
+        if (change.newValue() == 9) Prefs::set(volume, 42);
+        if (change.newValue() == 10) foundation::RunLoop::main().perform([&] { Prefs::set(volume, 43); });
     });
     synchronizer->add(volume);
     settle();
-    settle(); // the push the reaction queued
     EXPECT_EQ(Prefs::get(volume), 42);
     EXPECT_EQ(remote->objectForKey("volume"), entry(1000, 42));
     EXPECT_EQ(remote->writes(), 1) << "the pulled 9 itself was not pushed";
+
+    clock->advance(10);
+    remote->put("volume", Date(1005), 10);
+    remote->postExternalChange({"volume"});
+    settle();
+    settle(); // the push the second reaction queued
+    EXPECT_EQ(Prefs::get(volume), 43);
+    EXPECT_EQ(remote->objectForKey("volume"), entry(1010, 43));
+    EXPECT_EQ(remote->writes(), 2);
 }
 
 TEST_F(ICloudSynchronizerTest, ANotificationFromInsideAStepIsIgnored) {

@@ -127,7 +127,7 @@ private:
     const std::shared_ptr<PrefsKeyValueStore> remoteStorage_;
     const std::shared_ptr<TaskQueue> backgroundQueue_;
     const std::shared_ptr<Atomic<KeySet>> keys_;
-    // Keys whose pull is writing their local value, on the main actor.
+    // Keys whose pull is writing their local value, on the main actor, until the write is reported.
     const std::shared_ptr<Atomic<KeySet>> remoteSyncingKeys_;
     std::once_flag localKeysMonitorOnce_;
     std::shared_ptr<CompositePrefsObservation> localKeysMonitor_; // set once, by localKeysMonitor()
