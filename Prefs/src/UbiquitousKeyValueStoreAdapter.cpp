@@ -40,7 +40,8 @@ bool UbiquitousKeyValueStoreAdapter::synchronize() {
 }
 
 std::shared_ptr<PrefsKeyValueStore> detail::defaultRemoteStorage() {
-    return std::make_shared<UbiquitousKeyValueStoreAdapter>(foundation::UbiquitousKeyValueStore::defaultStore());
+    return std::make_shared<UbiquitousKeyValueStoreAdapter>(
+        foundation::UbiquitousKeyValueStore::defaultStore());
 }
 
 #else

@@ -14,8 +14,8 @@ namespace iCloud {
 
 const std::shared_ptr<iCloudSynchronizer>& synchronizer() {
     // Never destroyed: steps and notifications may still reach it while the process exits.
-    static const auto* shared = new std::shared_ptr<iCloudSynchronizer>(
-        iCloudSynchronizer::make(detail::defaultRemoteStorage()));
+    static const auto* shared =
+        new std::shared_ptr<iCloudSynchronizer>(iCloudSynchronizer::make(detail::defaultRemoteStorage()));
     return *shared;
 }
 

@@ -53,7 +53,8 @@ std::string plainDescription(const PropertyList& value) {
 
 } // namespace
 
-std::shared_ptr<iCloudSynchronizer> iCloudSynchronizer::make(std::shared_ptr<PrefsKeyValueStore> remoteStorage) {
+std::shared_ptr<iCloudSynchronizer>
+iCloudSynchronizer::make(std::shared_ptr<PrefsKeyValueStore> remoteStorage) {
     // The constructor is not public, so make_shared can't reach it.
     std::shared_ptr<iCloudSynchronizer> synchronizer(new iCloudSynchronizer(std::move(remoteStorage)));
     synchronizer->subscribe();
@@ -308,11 +309,15 @@ void iCloudSynchronizer::logSyncStatus(const _AnyKey& key, DataSource source, Sy
     if (!isLogging()) return;
     std::string message;
     switch (stage) {
-    case SyncLogStage::start: message = "Try synchronizing key '" + key.name() + "' "; break;
+    case SyncLogStage::start:
+        message = "Try synchronizing key '" + key.name() + "' ";
+        break;
     case SyncLogStage::write:
         message = "Synchronizing key '" + key.name() + "' with value " + plainDescription(value) + " ";
         break;
-    case SyncLogStage::finish: message = "Complete synchronization key '" + key.name() + "' "; break;
+    case SyncLogStage::finish:
+        message = "Complete synchronization key '" + key.name() + "' ";
+        break;
     }
     message += source == DataSource::local ? "from local" : "from remote";
     write(message);

@@ -25,19 +25,11 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <ostream>
 #include <semaphore>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
-
-namespace foundation {
-// Readable failures.
-inline void PrintTo(const PropertyList& value, std::ostream* out) {
-    *out << value.description();
-}
-} // namespace foundation
 
 using foundation::Date;
 using foundation::PropertyList;
@@ -180,8 +172,9 @@ TEST_F(ICloudSynchronizerTest, ADefaultPullsARemoteEntryStampedWithThePullsStart
     remote->onSynchronize([&] { gate.wait(); });
     defaults->setObject(7, "first");
     synchronizer->add(key<int>("first", 0, defaults));
-    ASSERT_TRUE(gate.waitUntilEntered());
+    const bool entered = gate.waitUntilEntered();
     remote->onSynchronize(nullptr);
+    ASSERT_TRUE(entered);
 
     remote->put("volume", Date(500), 0.5);
     clock->advance(10);
@@ -193,7 +186,8 @@ TEST_F(ICloudSynchronizerTest, ADefaultPullsARemoteEntryStampedWithThePullsStart
 
     EXPECT_EQ(remote->objectForKey("first"), entry(1000, 7));
     EXPECT_EQ(Prefs::get(volume), 0.5);
-    EXPECT_EQ(localStamp(defaults, "volume"), PropertyList(Date(1015))) << "the pull's start, not the entry's";
+    EXPECT_EQ(localStamp(defaults, "volume"), PropertyList(Date(1015)))
+        << "the pull's start, not the entry's";
     EXPECT_EQ(remote->writes(), 1) << "the pulled value is not pushed back";
 }
 
@@ -277,7 +271,8 @@ TEST_F(ICloudSynchronizerTest, MalformedRemoteEntriesAndNotificationsChangeNothi
     remote->put("volume", Date(2000), 5);
     postWith({});
     postWith({{std::string(iCloudSynchronizer::changedKeysKey), PropertyList("volume")}});
-    postWith({{std::string(iCloudSynchronizer::changedKeysKey), PropertyList(PropertyList::Array{"volume", 1})}});
+    postWith(
+        {{std::string(iCloudSynchronizer::changedKeysKey), PropertyList(PropertyList::Array{"volume", 1})}});
     postWith({{std::string(iCloudSynchronizer::changedKeysKey), std::string("volume")}});
     settle();
     EXPECT_EQ(Prefs::get(volume), 3);
@@ -301,6 +296,7 @@ TEST_F(ICloudSynchronizerTest, APullIsNotPushedBackButWritesInReturnAre) {
     });
     synchronizer->add(volume);
     settle();
+    settle(); // the push the first reaction queued, behind the first flush
     EXPECT_EQ(Prefs::get(volume), 42);
     EXPECT_EQ(remote->objectForKey("volume"), entry(1000, 42));
     EXPECT_EQ(remote->writes(), 1) << "the pulled 9 itself was not pushed";
@@ -369,8 +365,9 @@ TEST_F(ICloudSynchronizerTest, WaitForSyncCompletionReturnsAfterTheQueuedSteps) 
         co_await synchronizer->waitForSyncCompletion();
         done = true;
     });
-    ASSERT_TRUE(gate.waitUntilEntered());
+    const bool entered = gate.waitUntilEntered();
     remote->onSynchronize(nullptr);
+    ASSERT_TRUE(entered);
     foundation::RunLoop::main().runUntilIdle();
     EXPECT_FALSE(done);
     gate.open();
