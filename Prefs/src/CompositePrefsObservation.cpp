@@ -25,8 +25,14 @@ std::shared_ptr<PrefsObservation> CompositePrefsObservation::makeMember(const _A
 
 void CompositePrefsObservation::addKey(const _AnyKey& key) {
     auto member = makeMember(key);
+    std::vector<std::shared_ptr<PrefsObservation>> dropped;
     {
         std::lock_guard guard(mutex_);
+        // A stopped member has let go of its suite and can never observe again; without this,
+        // stopping and adding again would grow the members without bound.
+        for (auto& old : observations_)
+            if (!old->suite()) dropped.push_back(std::move(old));
+        std::erase(observations_, nullptr);
         observations_.push_back(member);
     }
     member->beginObserving();

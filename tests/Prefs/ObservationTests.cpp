@@ -279,6 +279,16 @@ TEST_F(ObservationTest, CompositeCallsOncePerChangeOfAnyMemberAndFollowsAddedAnd
     composite->beginObserving(); // stopped members stay stopped
     Prefs::set(b, "again");
     EXPECT_EQ(fired.size(), 3u);
+
+    // Adding after a stop observes anew, and the stopped members are dropped, not piled up.
+    for (int round = 0; round < 3; ++round) {
+        composite->addKey(*b);
+        composite->stopObserving();
+    }
+    composite->addKey(*b);
+    EXPECT_EQ(composite->observations().size(), 1u);
+    Prefs::set(b, "re-added");
+    EXPECT_EQ(fired, (std::vector<std::string>{"a", "b", "b", "b"}));
 }
 
 TEST_F(ObservationTest, SuiteKeyPairsCompareByKeyAndSuite) {

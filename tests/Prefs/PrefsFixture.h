@@ -17,9 +17,18 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace foundation {
+// Readable failures. Here, where every test of stored objects sees it, so that all of them
+// print property lists the same way.
+inline void PrintTo(const PropertyList& value, std::ostream* out) {
+    *out << value.description();
+}
+} // namespace foundation
 
 namespace prefs_testing {
 

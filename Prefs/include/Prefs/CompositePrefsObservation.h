@@ -22,6 +22,7 @@ public:
     ~CompositePrefsObservation() override;
 
     // Adds a member for the key and registers it at once, without initial or prior notifications.
+    // Members that stopped for good (or whose suite is gone) are dropped meanwhile.
     void addKey(const _AnyKey& key);
     // Unregisters and removes every member of the key's name on the key's suite.
     void removeKey(const _AnyKey& key);

@@ -46,6 +46,11 @@ private:
     const std::shared_ptr<foundation::UserDefaults> suite_;
 };
 
+namespace detail {
+// Registers a key made with `iCloud` set for synchronisation (Prefs/iCloud.h).
+void addToICloud(std::shared_ptr<_AnyKey> key);
+} // namespace detail
+
 // A typed key: reading yields a Value, either the stored object converted back or the
 // default; see Prefs/ValueAccess.h. A Value needs a bridge (Prefs::Serializable).
 template <Serializable Value> class Key : public _AnyKey {
@@ -53,7 +58,8 @@ public:
     using ValueType = Value;
 
     // The default is copied once and registered in the suite's registration domain, in its
-    // stored form, unless it is empty or has no stored form.
+    // stored form, unless it is empty or has no stored form. With `iCloud`, the key is then
+    // registered for synchronisation.
     Key(std::string name, Value defaultValue,
         std::shared_ptr<foundation::UserDefaults> suite = foundation::UserDefaults::standard(),
         bool iCloud = false)
@@ -61,9 +67,11 @@ public:
         , defaultValueGetter_([value = std::move(defaultValue)] { return value; })
         , iCloud_(iCloud) {
         registerDefault();
+        if (iCloud_) addToICloud();
     }
 
-    // A default computed by `defaultValueGetter` at every read; nothing is registered.
+    // A default computed by `defaultValueGetter` at every read; nothing is registered in the
+    // suite.
     Key(std::string name, std::shared_ptr<foundation::UserDefaults> suite, bool iCloud,
         std::function<Value()> defaultValueGetter)
         : _AnyKey(std::move(name), std::move(suite))
@@ -71,6 +79,7 @@ public:
         , iCloud_(iCloud) {
         if (!defaultValueGetter_)
             foundation::fatal("Prefs.Key: no default value getter for \"" + this->name() + "\"");
+        if (iCloud_) addToICloud();
     }
 
     // An optional key whose default is the empty value.
@@ -89,6 +98,12 @@ public:
     bool isDefaultValue() const override;
 
 private:
+    Key(const Key&) = default;
+
+    // A key being made has no owner yet, so the synchronisation keeps a copy, which is equal to
+    // this key by name and suite and reads the same default.
+    void addToICloud() const { detail::addToICloud(std::shared_ptr<Key>(new Key(*this))); }
+
     void registerDefault() {
         const Value value = defaultValueGetter_();
         if constexpr (_PrefsOptionalProtocol<Value>) {

@@ -6,20 +6,27 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <utility>
 
 namespace foundation {
 
 struct Logger::Category {
     Category(std::string_view subsystem, std::string_view category)
+        : Category(subsystem, category, fmt::format("{}.{}", subsystem, category),
+                   fmt::format("{}[{}] ", subsystem, category)) {}
+    Category(std::string_view subsystem, std::string_view category, std::string name, std::string prefix)
         : subsystem(subsystem)
         , category(category)
-        , name(fmt::format("{}.{}", subsystem, category))
+        , name(std::move(name))
+        , prefix(std::move(prefix))
         // Enabled from info up: debug waits for a rule.
-        , qt(name.c_str(), QtInfoMsg) {}
+        , qt(this->name.c_str(), QtInfoMsg) {}
 
     const std::string subsystem;
     const std::string category;
     const std::string name; // QLoggingCategory keeps only the pointer
+    const std::string prefix; // what a line shows before the message
     QLoggingCategory qt;
 };
 
@@ -47,6 +54,12 @@ Logger::Logger(std::string_view subsystem, std::string_view category) {
     category_ = it->second.get();
 }
 
+Logger Logger::defaultLog() {
+    // Not in the registry: no subsystem and category pair can name it.
+    static const auto* category = new Category("", "", "default", "");
+    return Logger(category);
+}
+
 const std::string& Logger::subsystem() const {
     return category_->subsystem;
 }
@@ -66,8 +79,7 @@ bool Logger::isErrorEnabled() const {
 
 void Logger::write(Level level, std::string_view message) const {
     static constexpr std::string_view names[] = {"debug", "info", "notice", "error", "fault"};
-    std::string line =
-        fmt::format("{} {}[{}] ", names[static_cast<int>(level)], category_->subsystem, category_->category);
+    std::string line = fmt::format("{} {}", names[static_cast<int>(level)], category_->prefix);
     line.reserve(line.size() + message.size() + 1);
     // One message, one line.
     for (char c : message) {

@@ -81,3 +81,18 @@ TEST_F(LoggerTest, OtherLevelsShowUnlessARuleTurnsThemOff) {
     log.error("e");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
+
+TEST_F(LoggerTest, TheDefaultLogWritesTheBareMessageUnderTheDefaultCategory) {
+    const Logger log = Logger::defaultLog();
+    EXPECT_EQ(log.subsystem(), "");
+    EXPECT_EQ(log.category(), "");
+    EXPECT_FALSE(log.isDebugEnabled());
+    QLoggingCategory::setFilterRules("default.debug=true");
+    EXPECT_TRUE(Logger::defaultLog().isDebugEnabled());
+    EXPECT_FALSE(Logger("test.quoril", "default").isDebugEnabled());
+
+    testing::internal::CaptureStderr();
+    log.debug("[Tag] {}", "message");
+    log.info("plain");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "debug [Tag] message\ninfo plain\n");
+}

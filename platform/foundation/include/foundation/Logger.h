@@ -27,6 +27,10 @@ class Logger {
 public:
     Logger(std::string_view subsystem, std::string_view category);
 
+    // The log of no subsystem: its lines are "<level> <message>", and its Qt logging category
+    // is named "default", like Qt's own, so "default.debug=true" switches its debug level on.
+    static Logger defaultLog();
+
     const std::string& subsystem() const;
     const std::string& category() const;
 
@@ -73,6 +77,8 @@ public:
 
 private:
     enum class Level { debug, info, notice, error, fault };
+    explicit Logger(const Category* category)
+        : category_(category) {}
     void write(Level level, std::string_view message) const;
 
     const Category* category_; // owned by a process-wide registry, never destroyed
