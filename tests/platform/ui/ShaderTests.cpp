@@ -122,6 +122,21 @@ TEST(ShaderTest, DisabledOrMissingShaderDrawsTheContentUnchangedAndKeepsItsState
               reference);
 }
 
+TEST(ShaderTest, LibraryFindsFunctionsByNameAndTheLatestOfANameWins) {
+    auto& library = ui::ShaderLibrary::default_();
+    auto fill = [](float red) {
+        return ShaderFunction("test.fill", [red](CGPoint, ShaderColor, const ShaderArguments& args) {
+            return ShaderColor{red, float(args.float_(0)), 0, 1};
+        });
+    };
+    library.add(fill(1));
+    library.add(fill(0));
+    ASSERT_TRUE(library.contains("test.fill"));
+    const auto shader = library.shader("test.fill", {ui::Shader::Argument::float_(1)});
+    EXPECT_EQ(ui::TestHost(plain(Qt::red, 2, 2).colorEffect(shader), {2, 2}).render().pixel(1, 1),
+              qRgb(0, 255, 0));
+}
+
 TEST(ShaderTest, LayerEffectSamplesOtherPositionsWithinItsGrownLayer) {
     // Everything moves 4 points right: the sample is taken 4 points to the left.
     const ShaderFunction shift("shift",
@@ -163,11 +178,14 @@ TEST(ShaderTest, OutputIsClampedToValidPremultipliedPixelsAndAThrowLeavesTheCont
         ui::TestHost(plain(Qt::red, 2, 2).colorEffect(ui::Shader(wild)), {2, 2}).render(1, Qt::transparent);
     EXPECT_EQ(clamped.pixel(0, 0), qRgba(128, 0, 0, 128));
 
-    const ShaderFunction failing("failing", [](CGPoint, ShaderColor, const ShaderArguments&) -> ShaderColor {
-        throw std::runtime_error("no");
-    });
-    const QImage reference = ui::TestHost(plain(Qt::red, 40, 40), {40, 40}).render();
-    EXPECT_EQ(ui::TestHost(plain(Qt::red, 40, 40).colorEffect(ui::Shader(failing)), {40, 40}).render(),
+    // Fails in the lower rows only, which another thread may be shading while the upper ones are done.
+    const ShaderFunction failing("failing",
+                                 [](CGPoint p, ShaderColor, const ShaderArguments&) -> ShaderColor {
+                                     if (p.y > 150) throw std::runtime_error("no");
+                                     return {0, 0, 1, 1};
+                                 });
+    const QImage reference = ui::TestHost(plain(Qt::red, 200, 200), {200, 200}).render();
+    EXPECT_EQ(ui::TestHost(plain(Qt::red, 200, 200).colorEffect(ui::Shader(failing)), {200, 200}).render(),
               reference);
 }
 
