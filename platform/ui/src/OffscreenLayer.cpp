@@ -73,6 +73,11 @@ void OffscreenLayer::endPainting() {
     painter_.reset();
 }
 
+QImage& OffscreenLayer::pixels() {
+    endPainting();
+    return image_;
+}
+
 void OffscreenLayer::blur(double radius) {
     if (isEmpty()) return;
     endPainting();

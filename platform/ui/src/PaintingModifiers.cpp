@@ -152,7 +152,7 @@ private:
     CGFloat radius_, x_, y_;
 };
 
-View layerEffect(const View& view, std::string_view name, DisplayList::LayerStyle style) {
+View styledLayer(const View& view, std::string_view name, DisplayList::LayerStyle style) {
     return view.apply([&](View content) {
         return View(std::make_shared<LayerEffectNode>(std::move(content), name, style));
     });
@@ -197,13 +197,13 @@ View View::blendMode(BlendMode mode) const {
         QPainter painter(&probe);
         setBlendMode(painter, mode);
     }
-    return layerEffect(*this, "BlendMode", style);
+    return styledLayer(*this, "BlendMode", style);
 }
 
 View View::compositingGroup() const {
     DisplayList::LayerStyle style;
     style.isolated = true;
-    return layerEffect(*this, "CompositingGroup", style);
+    return styledLayer(*this, "CompositingGroup", style);
 }
 
 View View::shadow(std::optional<Color> color, CGFloat radius, CGFloat x, CGFloat y) const {
@@ -216,7 +216,7 @@ View View::blur(CGFloat radius, bool opaque) const {
     DisplayList::LayerStyle style;
     style.blurRadius = std::isfinite(radius) ? std::max<CGFloat>(0, radius) : 0;
     style.blurOpaque = opaque;
-    return layerEffect(*this, "Blur", style);
+    return styledLayer(*this, "Blur", style);
 }
 
 View View::hidden() const {

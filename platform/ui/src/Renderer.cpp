@@ -109,7 +109,21 @@ void paintBoundedMaskedLayer(const DisplayList::Layer& layer, QPainter& painter)
     content.composite(layer.style.blendMode, layer.style.opacity);
 }
 
+// Only the pixels inside the bounds are shaded, so only they are painted.
+void paintShadedLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    OffscreenLayer offscreen(painter, layer.style.bounds);
+    if (offscreen.isEmpty()) return;
+    paintLayerContent(layer, offscreen.painter());
+    layer.style.shader->run(offscreen.pixels(), offscreen.deviceRect().topLeft(),
+                            layer.style.transform * painter.deviceTransform());
+    offscreen.composite(layer.style.blendMode, layer.style.opacity);
+}
+
 void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    if (layer.style.shader) {
+        paintShadedLayer(layer, painter);
+        return;
+    }
     if (layer.style.spreads()) {
         paintSpreadingLayer(layer, painter);
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/ShaderPass.h"
 #include "ui/Shadow.h"
 
 #include <QBrush>
@@ -57,11 +58,15 @@ public:
         qreal blurRadius = 0;
         bool blurOpaque = false;
         QRectF bounds;
+        // A shader run over the layer's pixels: the content is painted offscreen inside
+        // `bounds` (and clipped to them), shaded, then composited with the opacity and blend
+        // mode. A layer with a shader carries no other effect.
+        std::shared_ptr<const ShaderPass> shader;
 
         bool spreads() const { return shadow || blurRadius > 0; }
         bool needsOffscreen() const {
             return opacity < 1 || blendMode != QPainter::CompositionMode_SourceOver || mask || isolated ||
-                   spreads();
+                   spreads() || shader;
         }
     };
     struct Layer {

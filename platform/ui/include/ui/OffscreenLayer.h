@@ -39,6 +39,8 @@ public:
     // Device pixels per unit of the target's coordinates, for radii given in those units.
     double scale() const { return scale_; }
 
+    // Ends painting and hands out the layer's pixels to change in place before composite().
+    QImage& pixels();
     // Blurs the layer's pixels by a radius in the target's units.
     void blur(double radius);
     // Draws the shadow the layer's content casts onto the target (not the content itself).

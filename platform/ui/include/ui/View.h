@@ -55,6 +55,8 @@ class View;
 class ViewContext;
 class ViewPrimitive;
 struct ToolbarItem;
+class Shader;
+class VisualEffect;
 
 // A custom view: any type with a body built from the context of its element.
 template <class T>
@@ -217,6 +219,14 @@ public:
         return shadow(std::nullopt, radius, x, y);
     }
     View blur(CGFloat radius, bool opaque = false) const;
+    // Shaders run per pixel over the view's layer (ui/Shader.h); a disabled one draws the
+    // content as it is. A layer effect may sample up to `maxSampleOffset` points away, and
+    // its layer grows by that much on every side.
+    View colorEffect(Shader shader, bool isEnabled = true) const;
+    View layerEffect(Shader shader, graphics::CGSize maxSampleOffset, bool isEnabled = true) const;
+    // Effects chosen from the view's geometry when it is drawn (ui/VisualEffect.h): `effect`
+    // gets the content as it is and the view's size and frame, and returns it with effects.
+    View visualEffect(std::function<VisualEffect(VisualEffect content, const GeometryProxy& proxy)> effect) const;
     View hidden() const;
     View zIndex(double value) const;
     View contentShape(const AnyShape& shape, bool eoFill = false) const;
