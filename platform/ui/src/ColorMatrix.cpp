@@ -86,11 +86,14 @@ void applyStraight(QImage& image, const ColorMatrix& matrix) {
 void applyPremultiplied(QImage& image, const ColorMatrix& matrix, float colorScale) {
     const Weights m(matrix, colorScale);
     const auto& w = m.w;
+    // Without offsets clear stays clear, and layers are mostly clear.
+    const bool keepsClear = w[0][4] == 0 && w[1][4] == 0 && w[2][4] == 0 && w[3][4] == 0;
     const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const std::uint32_t p = line[x];
+            if (p == 0 && keepsClear) continue;
             const float r = float((p >> 16) & 0xff), g = float((p >> 8) & 0xff), b = float(p & 0xff),
                         a = float(p >> 24);
             const float o3 = clamp255(w[3][0] * r + w[3][1] * g + w[3][2] * b + w[3][3] * a + w[3][4]);
