@@ -1,12 +1,68 @@
 #include "ui/DisplayList.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace ui {
+
+namespace {
+
+// Room for the antialiased rim around a filled or stroked outline.
+constexpr qreal rim = 1;
+
+QRectF united(const QRectF& a, const QRectF& b) {
+    if (a.isNull()) return b;
+    if (b.isNull()) return a;
+    return a.united(b);
+}
+
+QRectF itemBounds(const DisplayList::Item& item) {
+    if (const auto* fill = std::get_if<DisplayList::Fill>(&item)) {
+        if (fill->path.isEmpty()) return {};
+        return fill->path.boundingRect().adjusted(-rim, -rim, rim, rim);
+    }
+    if (const auto* stroke = std::get_if<DisplayList::Stroke>(&item)) {
+        if (stroke->path.isEmpty()) return {};
+        const QPen& pen = stroke->pen;
+        const qreal width = pen.widthF() > 0 ? pen.widthF() : 1;
+        // Miter joins reach furthest: half the width times the miter limit.
+        const qreal reach = width / 2 * std::max<qreal>(1, pen.joinStyle() == Qt::MiterJoin ? pen.miterLimit() : 1) +
+                            width + rim;
+        return stroke->path.boundingRect().adjusted(-reach, -reach, reach, reach);
+    }
+    if (const auto* image = std::get_if<DisplayList::Image>(&item)) return image->target.normalized();
+    if (const auto* draw = std::get_if<DisplayList::Draw>(&item)) return draw->bounds;
+    const auto& layer = std::get<DisplayList::Layer>(item);
+    if (!layer.content) return {};
+    QRectF inner = layer.content->bounds();
+    if (inner.isNull()) return {};
+    const auto& style = layer.style;
+    if (style.clip) inner = inner.intersected(style.clip->boundingRect());
+    if (inner.isEmpty()) return {};
+    QRectF outer = style.transform.mapRect(inner);
+    qreal spread = 3 * std::max<qreal>(0, style.blurRadius);
+    if (style.shadow)
+        spread = std::max(spread, 3 * std::max(0.0, style.shadow->radius) + std::abs(style.shadow->x) +
+                                      std::abs(style.shadow->y));
+    // Blurs and shadows are measured in the layer's outer coordinates, as the renderer applies them.
+    if (spread > 0) outer.adjust(-spread, -spread, spread, spread);
+    return outer;
+}
+
+} // namespace
 
 DisplayList& DisplayList::layer(LayerStyle style) {
     auto content = std::make_shared<DisplayList>();
     DisplayList& inner = *content;
     items_.push_back(Layer{std::move(style), std::move(content)});
     return inner;
+}
+
+QRectF DisplayList::bounds() const {
+    QRectF result;
+    for (const auto& item : items_)
+        result = united(result, itemBounds(item));
+    return result;
 }
 
 } // namespace ui

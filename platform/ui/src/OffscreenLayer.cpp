@@ -84,6 +84,12 @@ void OffscreenLayer::blur(double radius) {
     gaussianBlur(image_, blurSigma(radius, scale_));
 }
 
+void OffscreenLayer::applyColorMatrix(const ColorMatrix& matrix) {
+    if (isEmpty()) return;
+    endPainting();
+    ui::applyColorMatrix(image_, matrix);
+}
+
 void OffscreenLayer::drawShadow(const Shadow& shadow) {
     if (isEmpty()) return;
     endPainting();

@@ -29,6 +29,37 @@ void paintLayerContent(const DisplayList::Layer& layer, QPainter& painter) {
     render(*layer.content, painter);
 }
 
+// Where the layer's content paints, in the coordinates the layer is painted in.
+QRectF contentBounds(const DisplayList::Layer& layer) {
+    QRectF inner = layer.content->bounds();
+    if (inner.isNull()) return {};
+    if (layer.style.clip) inner = inner.intersected(layer.style.clip->boundingRect());
+    return layer.style.transform.mapRect(inner);
+}
+
+void applyColorFilters(const DisplayList::LayerStyle& style, OffscreenLayer& offscreen) {
+    for (const auto& filter : style.colorFilters)
+        offscreen.applyColorMatrix(filter.matrix());
+}
+
+void applyColorFilters(const DisplayList::LayerStyle& style, QImage& image) {
+    for (const auto& filter : style.colorFilters)
+        applyColorMatrix(image, filter.matrix());
+}
+
+// A fill, stroke or image touches each pixel once, so painting it straight with a layer's
+// opacity and blend mode gives what painting it apart and compositing it would, without the
+// offscreen pixels.
+bool paintsEachPixelOnce(const DisplayList& list) {
+    if (list.items().size() != 1) return false;
+    const auto& item = list.items().front();
+    if (std::holds_alternative<DisplayList::Fill>(item) || std::holds_alternative<DisplayList::Stroke>(item) ||
+        std::holds_alternative<DisplayList::Image>(item))
+        return true;
+    const auto* layer = std::get_if<DisplayList::Layer>(&item);
+    return layer && layer->content && !layer->style.needsOffscreen() && paintsEachPixelOnce(*layer->content);
+}
+
 // Premultiplied pixels whose colour is the blurred colour but whose coverage is the
 // original's, so an opaque blur does not fade where the content ends.
 QImage keepingCoverage(const QImage& blurred, const QImage& original) {
@@ -75,6 +106,7 @@ void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
     OffscreenLayer offscreen(painter, style.bounds, margin);
     if (offscreen.isEmpty()) return;
     paintLayerContent(layer, offscreen.painter());
+    applyColorFilters(style, offscreen);
     if (style.blurRadius > 0 && style.blurOpaque) {
         offscreen.blur(0); // ends painting, so the pixels can be read
         const QImage original = offscreen.image().copy();
@@ -96,6 +128,7 @@ void paintBoundedMaskedLayer(const DisplayList::Layer& layer, QPainter& painter)
     if (content.isEmpty()) return;
     OffscreenLayer mask(painter, layer.style.bounds, edge);
     paintLayerContent(layer, content.painter());
+    applyColorFilters(layer.style, content);
     mask.painter().setTransform(layer.style.transform, true);
     render(*layer.style.mask, mask.painter());
     mask.blur(0); // ends painting, so the pixels can be read
@@ -138,6 +171,24 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
         painter.restore();
         return;
     }
+    const auto& style = layer.style;
+    if (!style.mask) {
+        if (style.colorFilters.empty() && !style.isolated && paintsEachPixelOnce(*layer.content)) {
+            painter.save();
+            painter.setOpacity(painter.opacity() * std::clamp<qreal>(style.opacity, 0, 1));
+            painter.setCompositionMode(style.blendMode);
+            paintLayerContent(layer, painter);
+            painter.restore();
+            return;
+        }
+        // Only the pixels the content can reach are painted apart.
+        OffscreenLayer offscreen(painter, contentBounds(layer));
+        if (offscreen.isEmpty()) return;
+        paintLayerContent(layer, offscreen.painter());
+        applyColorFilters(style, offscreen);
+        offscreen.composite(style.blendMode, style.opacity);
+        return;
+    }
     QImage content = surfaceFor(painter);
     {
         QPainter inner(&content);
@@ -159,6 +210,7 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
             inner.drawImage(QPointF(0, 0), mask);
         }
     }
+    applyColorFilters(layer.style, content);
     painter.save();
     painter.resetTransform();
     painter.setOpacity(painter.opacity() * layer.style.opacity);

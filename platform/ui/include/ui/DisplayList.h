@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/ShaderPass.h"
+#include "ui/ColorFilter.h"
 #include "ui/Shadow.h"
 
 #include <QBrush>
@@ -62,11 +63,14 @@ public:
         // `bounds` (and clipped to them), shaded, then composited with the opacity and blend
         // mode. A layer with a shader carries no other effect.
         std::shared_ptr<const ShaderPass> shader;
+        // Applied in order to the content's pixels (before a blur or shadow), each as plain
+        // numbers so they can be animated.
+        std::vector<ColorFilter> colorFilters;
 
         bool spreads() const { return shadow || blurRadius > 0; }
         bool needsOffscreen() const {
             return opacity < 1 || blendMode != QPainter::CompositionMode_SourceOver || mask || isolated ||
-                   spreads() || shader;
+                   spreads() || shader || !colorFilters.empty();
         }
     };
     struct Layer {
@@ -86,6 +90,10 @@ public:
 
     const std::vector<Item>& items() const { return items_; }
     bool isEmpty() const { return items_.empty(); }
+    // Where the items may paint, in the list's coordinates: never smaller than what they paint
+    // (antialiased rims, pen widths and the reach of blurs and shadows included), a null
+    // rectangle for a list that paints nothing.
+    QRectF bounds() const;
 
 private:
     std::vector<Item> items_;

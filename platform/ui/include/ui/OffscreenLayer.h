@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/ColorMatrix.h"
 #include "ui/Shadow.h"
 
 #include <QImage>
@@ -43,6 +44,8 @@ public:
     QImage& pixels();
     // Blurs the layer's pixels by a radius in the target's units.
     void blur(double radius);
+    // Passes every pixel of the layer through `matrix`.
+    void applyColorMatrix(const ColorMatrix& matrix);
     // Draws the shadow the layer's content casts onto the target (not the content itself).
     void drawShadow(const Shadow& shadow);
     // Draws the layer onto the target with `mode` at `opacity`, and ends it.

@@ -8,6 +8,7 @@
 #include "ui/AccessibilityTraits.h"
 #include "ui/AnimatedAttribute.h"
 #include "ui/Alignment.h"
+#include "ui/Angle.h"
 #include "ui/AnyShapeStyle.h"
 #include "ui/Binding.h"
 #include "ui/BlendMode.h"
@@ -240,6 +241,17 @@ public:
     View accessibilityAddTraits(AccessibilityTraits traits) const;
     View accessibilityRemoveTraits(AccessibilityTraits traits) const;
     View writingToolsBehavior(WritingToolsBehavior behavior) const;
+
+    // Colour filters (ColorFilterModifiers.cpp): each changes the colours of everything the
+    // view paints, as one image.
+    View brightness(double amount) const;        // adds to red, green and blue; negative darkens
+    View contrast(double amount) const;          // 1 unchanged, 0 grey, above 1 more contrast
+    View saturation(double amount) const;        // 1 unchanged, 0 luminance only
+    View hueRotation(Angle angle) const;
+    View colorMultiply(const Color& color) const;
+    View colorInvert() const;
+    View grayscale(double amount) const;         // 0 unchanged, 1 grey
+    View luminanceToAlpha() const;               // black, as opaque as the colour is light
 
     // Painting.
     View opacity(double opacity) const;

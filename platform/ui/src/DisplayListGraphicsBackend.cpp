@@ -1,0 +1,129 @@
+#include "ui/DisplayListGraphicsBackend.h"
+
+#include "foundation/Logger.h"
+
+namespace ui {
+
+namespace {
+
+const foundation::Logger& logger() {
+    static const foundation::Logger log("org.quoril.ui", "Canvas");
+    return log;
+}
+
+constexpr qreal rim = 1; // antialiased edges reach this far past an outline
+
+// Filters in the order they were added, consecutive colour filters sharing one layer.
+struct FilterGroup {
+    std::vector<ColorFilter> colors;
+    double blurRadius = 0;
+};
+
+std::vector<FilterGroup> groups(const std::vector<GraphicsContext::Filter>& filters) {
+    std::vector<FilterGroup> result;
+    for (const auto& filter : filters) {
+        if (filter.color) {
+            if (result.empty() || result.back().blurRadius > 0) result.emplace_back();
+            result.back().colors.push_back(*filter.color);
+        } else {
+            result.push_back({{}, filter.blurRadius});
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+DisplayListGraphicsBackend::DisplayListGraphicsBackend(StyleContext style)
+    : style_(std::move(style)) {}
+
+bool DisplayListGraphicsBackend::accepting() const {
+    if (!closed_) return true;
+    logger().error("a graphics context was drawn into after its canvas or layer had finished; the draw is dropped");
+    return false;
+}
+
+DisplayList* DisplayListGraphicsBackend::target(const State& state, QRectF bounds, bool transformed) {
+    const QTransform transform = transformed ? state.transform.toQTransform() : QTransform();
+    if (transformed) bounds = transform.mapRect(bounds);
+    if (state.clip) bounds = bounds.intersected(state.clip->boundingRect());
+
+    DisplayList* list = list_.get();
+    if (state.opacity < 1 || state.blendMode != BlendMode::normal) {
+        DisplayList::LayerStyle style;
+        style.opacity = state.opacity;
+        style.blendMode = compositionMode(state.blendMode).value_or(QPainter::CompositionMode_SourceOver);
+        list = &list->layer(std::move(style));
+    }
+    // Each filter works on what the filters before it made, which a blur has spread.
+    const auto filterGroups = groups(state.filters);
+    std::vector<QRectF> covered;
+    for (const auto& group : filterGroups) {
+        covered.push_back(bounds);
+        const qreal reach = 3 * group.blurRadius;
+        bounds.adjust(-reach, -reach, reach, reach);
+    }
+    for (std::size_t i = filterGroups.size(); i-- > 0;) {
+        DisplayList::LayerStyle style;
+        style.colorFilters = filterGroups[i].colors;
+        style.blurRadius = filterGroups[i].blurRadius;
+        style.bounds = covered[i];
+        list = &list->layer(std::move(style));
+    }
+    if (state.clip) {
+        DisplayList::LayerStyle style;
+        style.clip = *state.clip;
+        list = &list->layer(std::move(style));
+    }
+    if (!transform.isIdentity()) {
+        DisplayList::LayerStyle style;
+        style.transform = transform;
+        list = &list->layer(std::move(style));
+    }
+    return list;
+}
+
+void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::Shading& shading, FillStyle style,
+                                      const State& state) {
+    if (!accepting() || path.isEmpty()) return;
+    QPainterPath outline = path.toQPainterPath();
+    outline.setFillRule(style.fillRule());
+    const QRectF bounds = outline.boundingRect();
+    target(state, bounds.adjusted(-rim, -rim, rim, rim), true)->fill(outline, shading.brush(style_, bounds));
+}
+
+void DisplayListGraphicsBackend::stroke(const Path& path, const GraphicsContext::Shading& shading,
+                                        const StrokeStyle& style, const State& state) {
+    if (!accepting() || path.isEmpty()) return;
+    const QPainterPath outline = path.strokedPath(style).toQPainterPath();
+    if (outline.isEmpty()) return;
+    const QRectF bounds = path.toQPainterPath().boundingRect();
+    target(state, outline.boundingRect().adjusted(-rim, -rim, rim, rim), true)
+        ->fill(outline, shading.brush(style_, bounds));
+}
+
+void DisplayListGraphicsBackend::draw(const GraphicsContext::Drawable& drawable,
+                                      const graphics::CGAffineTransform& placement, const State& state) {
+    if (!accepting() || !drawable.content || drawable.content->isEmpty()) return;
+    const QTransform place = placement.toQTransform();
+    DisplayList* list = target(state, place.mapRect(drawable.content->bounds()), true);
+    DisplayList::LayerStyle style;
+    style.transform = place;
+    list->layer(std::move(style)) = *drawable.content;
+}
+
+std::shared_ptr<GraphicsContextBackend> DisplayListGraphicsBackend::beginLayer(const State&) {
+    if (!accepting()) return nullptr;
+    return std::make_shared<DisplayListGraphicsBackend>(style_);
+}
+
+void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const State& state) {
+    auto* inner = dynamic_cast<DisplayListGraphicsBackend*>(&layer);
+    if (!inner) return;
+    inner->close();
+    if (!accepting() || inner->list().isEmpty()) return;
+    // The layer's draws carry their own transforms.
+    target(state, inner->list().bounds(), false)->layer({}) = inner->list();
+}
+
+} // namespace ui
