@@ -59,6 +59,9 @@ public:
         QRectF bounds;
 
         bool spreads() const { return shadow || blurRadius > 0; }
+        // How far the spreading effects reach past the content: three standard deviations of
+        // the blur, or of the shadow plus its offset.
+        qreal reach() const;
         bool needsOffscreen() const {
             return opacity < 1 || blendMode != QPainter::CompositionMode_SourceOver || mask || isolated ||
                    spreads();
@@ -67,6 +70,9 @@ public:
     struct Layer {
         LayerStyle style;
         std::shared_ptr<DisplayList> content;
+
+        // Where the content paints, through the layer's transform and clip, before its reach.
+        QRectF contentBounds() const;
     };
     using Item = std::variant<Fill, Stroke, Image, Draw, Layer>;
 
@@ -80,6 +86,11 @@ public:
     DisplayList& layer(LayerStyle style);
 
     const std::vector<Item>& items() const { return items_; }
+    // Where the items may paint, in the list's coordinates: strokes with their pens, layers
+    // through their transforms and clips and with their reach. Content drawn through a
+    // geometry effect may paint far from its frame; in perspective this may be very large.
+    // An empty rectangle when nothing paints.
+    QRectF paintedBounds() const;
     bool isEmpty() const { return items_.empty(); }
 
 private:
