@@ -62,15 +62,10 @@ bool ProjectionTransform::invert() {
     if (determinant == 0 || !std::isfinite(determinant)) return false;
     const CGFloat inverse = 1 / determinant;
     if (!std::isfinite(inverse)) return false; // a subnormal determinant
-    const ProjectionTransform result{c11 * inverse,
-                                     (m13 * m32 - m12 * m33) * inverse,
-                                     (m12 * m23 - m13 * m22) * inverse,
-                                     c12 * inverse,
-                                     (m11 * m33 - m13 * m31) * inverse,
-                                     (m13 * m21 - m11 * m23) * inverse,
-                                     c13 * inverse,
-                                     (m12 * m31 - m11 * m32) * inverse,
-                                     (m11 * m22 - m12 * m21) * inverse};
+    const ProjectionTransform result{
+        c11 * inverse, (m13 * m32 - m12 * m33) * inverse, (m12 * m23 - m13 * m22) * inverse,
+        c12 * inverse, (m11 * m33 - m13 * m31) * inverse, (m13 * m21 - m11 * m23) * inverse,
+        c13 * inverse, (m12 * m31 - m11 * m32) * inverse, (m11 * m22 - m12 * m21) * inverse};
     if (!isFinite(result)) return false;
     *this = result;
     return true;
@@ -104,8 +99,9 @@ CGPoint CGPoint::applying(const ProjectionTransform& transform) const {
 CGRect CGRect::applying(const ProjectionTransform& transform) const {
     if (isNull()) return null();
     if (const auto affine = transform.affineTransform()) return applying(*affine);
-    const std::array<Homogeneous, 4> corners{map(transform, {minX(), minY()}), map(transform, {maxX(), minY()}),
-                                             map(transform, {maxX(), maxY()}), map(transform, {minX(), maxY()})};
+    const std::array<Homogeneous, 4> corners{
+        map(transform, {minX(), minY()}), map(transform, {maxX(), minY()}), map(transform, {maxX(), maxY()}),
+        map(transform, {minX(), maxY()})};
     CGFloat largest = 0;
     for (const auto& c : corners)
         largest = std::max(largest, c.w);

@@ -12,7 +12,8 @@ namespace ui {
 qreal DisplayList::LayerStyle::reach() const {
     qreal margin = 3 * std::max<qreal>(0, blurRadius);
     if (shadow)
-        margin = std::max(margin, 3 * std::max(0.0, shadow->radius) + std::abs(shadow->x) + std::abs(shadow->y));
+        margin =
+            std::max(margin, 3 * std::max(0.0, shadow->radius) + std::abs(shadow->x) + std::abs(shadow->y));
     return margin;
 }
 

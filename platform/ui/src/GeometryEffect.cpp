@@ -19,7 +19,8 @@ bool isFinite(const graphics::ProjectionTransform& t) {
 
 } // namespace
 
-std::optional<graphics::ProjectionTransform> GeometryEffectNodeBase::contentTransform(const Element& element) const {
+std::optional<graphics::ProjectionTransform>
+GeometryEffectNodeBase::contentTransform(const Element& element) const {
     const auto frame = element.frame();
     const auto effect = effectValue(frame.size);
     if (effect.isIdentity() || !isFinite(effect)) return std::nullopt;

@@ -42,9 +42,10 @@ public:
         const GeometryProxy proxy =
             toRoot.isIdentity()
                 ? GeometryProxy(frame.size, frame)
-                : GeometryProxy(frame.size, graphics::ProjectionTransform(graphics::CGAffineTransform::translation(
-                                                frame.minX(), frame.minY()))
-                                                .concatenating(toRoot));
+                : GeometryProxy(frame.size,
+                                graphics::ProjectionTransform(
+                                    graphics::CGAffineTransform::translation(frame.minX(), frame.minY()))
+                                    .concatenating(toRoot));
         auto s = state(element);
         if (!s->proxy || !(*s->proxy == proxy) || s->builtFrom != this) build(element, proxy);
         detail::placeContent(element.layoutChildren(), frame, ProposedViewSize(frame.size),

@@ -5,7 +5,8 @@
 namespace ui {
 
 graphics::ProjectionTransform OffsetEffect::effectValue(graphics::CGSize) const {
-    return graphics::ProjectionTransform(graphics::CGAffineTransform::translation(offset.first, offset.second));
+    return graphics::ProjectionTransform(
+        graphics::CGAffineTransform::translation(offset.first, offset.second));
 }
 
 } // namespace ui

@@ -59,7 +59,8 @@ TEST(GeometryEffectPaintingTest, ContentPassingTheHorizonIsCutAtTheSurface) {
     for (bool shadowed : {false, true}) {
         ui::View content = card();
         if (shadowed) content = content.shadow(ui::Color::black, 4, 3, 3);
-        const QImage image = paint(content.rotation3DEffect(ui::Angle::degrees(70), {0, 1, 0}, ui::UnitPoint::center, 0, 4));
+        const QImage image =
+            paint(content.rotation3DEffect(ui::Angle::degrees(70), {0, 1, 0}, ui::UnitPoint::center, 0, 4));
         EXPECT_TRUE(isBlue(image.pixel(1, 100))) << shadowed;
         EXPECT_EQ(image.pixel(198, 100), qRgb(255, 255, 255)) << shadowed;
     }

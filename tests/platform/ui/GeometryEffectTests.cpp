@@ -132,7 +132,8 @@ TEST(GeometryEffectTest, A3DTurnForeshortensAndItsNearSideGrowsInPerspective) {
     const CGSize size{100, 50};
     const double angle = std::numbers::pi / 3; // cos = 0.5
     // Without perspective a turn about y only narrows the view about its anchor.
-    const auto orthographic = ui::Rotation3DEffect{angle, {0, 1, 0}, ui::UnitPoint::center, 0, 0}.effectValue(size);
+    const auto orthographic =
+        ui::Rotation3DEffect{angle, {0, 1, 0}, ui::UnitPoint::center, 0, 0}.effectValue(size);
     EXPECT_TRUE(orthographic.isAffine());
     expectNear(CGPoint{100, 0}.applying(orthographic), {75, 0});
     expectNear(CGPoint{0, 50}.applying(orthographic), {25, 50});
@@ -141,7 +142,9 @@ TEST(GeometryEffectTest, A3DTurnForeshortensAndItsNearSideGrowsInPerspective) {
     EXPECT_FALSE(seen.isAffine());
     expectNear(CGPoint{50, 25}.applying(seen), {50, 25}); // the anchor stays
     // One side turns away and shrinks, the other comes closer and grows.
-    auto heightAt = [&](double x) { return CGPoint{x, 50}.applying(seen).y - CGPoint{x, 0}.applying(seen).y; };
+    auto heightAt = [&](double x) {
+        return CGPoint{x, 50}.applying(seen).y - CGPoint{x, 0}.applying(seen).y;
+    };
     const double right = heightAt(100);
     const double left = heightAt(0);
     EXPECT_LT(std::min(left, right), 50);
@@ -159,8 +162,9 @@ TEST(GeometryEffectTest, A3DTurnForeshortensAndItsNearSideGrowsInPerspective) {
 }
 
 TEST(GeometryEffectTest, OffsetMovesWhatIsDrawnButNotTheLayout) {
-    ui::TestHost host(ui::HStack(ui::VerticalAlignment::center, 0, {box(10, 10, "a").offset(30, 20), box(10, 10, "b")}),
-                      {100, 100});
+    ui::TestHost host(
+        ui::HStack(ui::VerticalAlignment::center, 0, {box(10, 10, "a").offset(30, 20), box(10, 10, "b")}),
+        {100, 100});
     const auto* a = host.findByText("a");
     const auto* b = host.findByText("b");
     EXPECT_EQ(a->frame(), rect(40, 45, 10, 10));
@@ -173,8 +177,8 @@ TEST(GeometryEffectTest, OffsetMovesWhatIsDrawnButNotTheLayout) {
 
 TEST(GeometryEffectTest, NestedEffectsComposeInnermostFirst) {
     // Moved 10 to the right, then the whole doubled about the outer view's top leading corner.
-    ui::TestHost host(
-        ui::VStack({box(10, 10, "a").offset(10, 0)}).scaleEffect(2, ui::UnitPoint::topLeading), {100, 100});
+    ui::TestHost host(ui::VStack({box(10, 10, "a").offset(10, 0)}).scaleEffect(2, ui::UnitPoint::topLeading),
+                      {100, 100});
     const auto* a = host.findByText("a");
     // Layout: the box at (45, 45); the stack's corner at (45, 45) too.
     EXPECT_EQ(a->frame(), rect(45, 45, 10, 10));
@@ -201,8 +205,12 @@ TEST(GeometryEffectTest, TapsLandWhereTheEffectDrawsTheView) {
         {"scaled to nothing", [](ui::View v) { return v.scaleEffect(0); }, {-1, -1}, {100, 100}},
         {"turned", [](ui::View v) { return v.rotationEffect(ui::Angle::degrees(45)); }, {100, 86}, {91, 91}},
         {"library effect", [](ui::View v) { return v.modifier(Lean{2}); }, {135, 109}, {92, 109}},
-        {"in perspective", [](ui::View v) { return v.rotation3DEffect(ui::Angle::degrees(80), {0, 1, 0}); },
-         {100, 100}, {91, 100}},
+        {"in perspective",
+         [](ui::View v) {
+             return v.rotation3DEffect(ui::Angle::degrees(80), {0, 1, 0});
+         },
+         {100, 100},
+         {91, 100}},
     };
     for (const auto& c : cases) {
         auto log = std::make_shared<Log>();
@@ -215,10 +223,11 @@ TEST(GeometryEffectTest, TapsLandWhereTheEffectDrawsTheView) {
 
 TEST(GeometryEffectTest, ATapOnAnElementGoesWhereItShows) {
     auto log = std::make_shared<Log>();
-    ui::TestHost host(ui::ZStack({tapped(box(200, 200), log, "back"), tapped(box(20, 20, "front"), log, "front")
-                                                                          .rotationEffect(ui::Angle::degrees(30))
-                                                                          .offset(70, 0)}),
-                      {200, 200});
+    ui::TestHost host(
+        ui::ZStack({tapped(box(200, 200), log, "back"), tapped(box(20, 20, "front"), log, "front")
+                                                            .rotationEffect(ui::Angle::degrees(30))
+                                                            .offset(70, 0)}),
+        {200, 200});
     EXPECT_TRUE(host.tap(host.findByText("front")));
     EXPECT_EQ(*log, (Log{"front"}));
 }
@@ -227,9 +236,9 @@ TEST(GeometryEffectTest, NothingBeyondTheHorizonTakesATap) {
     // A wide strip turned almost edge-on under a strong perspective: its far end passes behind
     // the eye, where the inverse map would find points of the strip mirrored.
     auto log = std::make_shared<Log>();
-    ui::TestHost host(
-        tapped(box(200, 20, "strip"), log, "strip").rotation3DEffect(ui::Angle::degrees(70), {0, 1, 0}, ui::UnitPoint::center, 0, 4),
-        {200, 200});
+    ui::TestHost host(tapped(box(200, 20, "strip"), log, "strip")
+                          .rotation3DEffect(ui::Angle::degrees(70), {0, 1, 0}, ui::UnitPoint::center, 0, 4),
+                      {200, 200});
     ASSERT_NE(host.findByText("strip"), nullptr);
     const auto transform = host.findByText("strip")->transformToRoot();
     // The strip's left end comes towards the eye and passes behind it.
@@ -275,10 +284,11 @@ TEST(GeometryEffectTest, AnchorsAndReadersFollowTheEffects) {
             .frame(100, 100)
             .overlayPreferenceValue(BoundsKey{},
                                     [&](const BoundsKey::Value& anchor) {
-                                        return ui::View(ui::GeometryReader([&, anchor](const ui::GeometryProxy& proxy) {
-                                            if (anchor) resolved = proxy[*anchor];
-                                            return ui::View();
-                                        }));
+                                        return ui::View(
+                                            ui::GeometryReader([&, anchor](const ui::GeometryProxy& proxy) {
+                                                if (anchor) resolved = proxy[*anchor];
+                                                return ui::View();
+                                            }));
                                     }),
         {100, 100});
     // The box's layout place is (40, 45, 20, 10): doubled about its centre, then moved 30 right.

@@ -32,8 +32,8 @@ struct ProjectionTransform {
     static const ProjectionTransform identity;
 
     constexpr ProjectionTransform() = default;
-    constexpr ProjectionTransform(CGFloat m11, CGFloat m12, CGFloat m13, CGFloat m21, CGFloat m22, CGFloat m23,
-                                  CGFloat m31, CGFloat m32, CGFloat m33)
+    constexpr ProjectionTransform(CGFloat m11, CGFloat m12, CGFloat m13, CGFloat m21, CGFloat m22,
+                                  CGFloat m23, CGFloat m31, CGFloat m32, CGFloat m33)
         : m11(m11)
         , m12(m12)
         , m13(m13)

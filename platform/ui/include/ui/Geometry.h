@@ -41,7 +41,8 @@ public:
         , toGlobal_(graphics::CGAffineTransform::translation(globalFrame.origin.x, globalFrame.origin.y))
         , safeAreaInsets_(safeAreaInsets) {}
     // `toGlobal` maps the reader's own coordinates (origin at its top leading corner) to the root's.
-    GeometryProxy(graphics::CGSize size, const graphics::ProjectionTransform& toGlobal, EdgeInsets safeAreaInsets = {})
+    GeometryProxy(graphics::CGSize size, const graphics::ProjectionTransform& toGlobal,
+                  EdgeInsets safeAreaInsets = {})
         : size_(size)
         , globalFrame_(graphics::CGRect{{0, 0}, size}.applying(toGlobal))
         , toGlobal_(toGlobal)

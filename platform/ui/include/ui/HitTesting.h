@@ -23,8 +23,8 @@ class Graph;
 // the content, and a point that would lie behind the horizon takes no hit.
 struct HitTestEffect {
     bool allowsHitTesting = true;
-    double opacity = 1;                       // any opacity above zero takes hits
-    std::optional<QPainterPath> clip;         // after the content transform, like DisplayList::LayerStyle::clip
+    double opacity = 1;               // any opacity above zero takes hits
+    std::optional<QPainterPath> clip; // after the content transform, like DisplayList::LayerStyle::clip
     std::optional<QPainterPath> contentShape; // after the content transform
 };
 

@@ -74,7 +74,8 @@ concept CustomModifier = std::copy_constructible<M> && requires(const M& m, View
 // transform its content is drawn with, for the size layout gave it. It moves what is drawn
 // (and where it takes hits and reports its bounds), never the layout.
 template <class E>
-concept GeometryEffect = std::copy_constructible<E> && !CustomModifier<E> && requires(const E& e, graphics::CGSize size) {
+concept GeometryEffect =
+    std::copy_constructible<E> && !CustomModifier<E> && requires(const E& e, graphics::CGSize size) {
     { e.effectValue(size) } -> std::convertible_to<graphics::ProjectionTransform>;
 };
 
