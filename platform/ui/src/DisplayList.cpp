@@ -1,5 +1,8 @@
 #include "ui/DisplayList.h"
 
+#include "graphics/CGRect.h"
+#include "graphics/ProjectionTransform.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -11,8 +14,8 @@ namespace {
 constexpr qreal rim = 1;
 
 QRectF united(const QRectF& a, const QRectF& b) {
-    if (a.isNull()) return b;
-    if (b.isNull()) return a;
+    if (b.isEmpty()) return a;
+    if (a.isEmpty()) return b;
     return a.united(b);
 }
 
@@ -33,23 +36,22 @@ QRectF itemBounds(const DisplayList::Item& item) {
     if (const auto* image = std::get_if<DisplayList::Image>(&item)) return image->target.normalized();
     if (const auto* draw = std::get_if<DisplayList::Draw>(&item)) return draw->bounds;
     const auto& layer = std::get<DisplayList::Layer>(item);
-    if (!layer.content) return {};
-    QRectF inner = layer.content->bounds();
-    if (inner.isNull()) return {};
-    const auto& style = layer.style;
-    if (style.clip) inner = inner.intersected(style.clip->boundingRect());
+    const QRectF inner = layer.contentBounds();
     if (inner.isEmpty()) return {};
-    QRectF outer = style.transform.mapRect(inner);
-    qreal spread = 3 * std::max<qreal>(0, style.blurRadius);
-    if (style.shadow)
-        spread = std::max(spread, 3 * std::max(0.0, style.shadow->radius) + std::abs(style.shadow->x) +
-                                      std::abs(style.shadow->y));
     // Blurs and shadows are measured in the layer's outer coordinates, as the renderer applies them.
-    if (spread > 0) outer.adjust(-spread, -spread, spread, spread);
-    return outer;
+    const qreal reach = layer.style.reach();
+    return inner.adjusted(-reach, -reach, reach, reach);
 }
 
 } // namespace
+
+qreal DisplayList::LayerStyle::reach() const {
+    qreal margin = 3 * std::max<qreal>(0, blurRadius);
+    if (shadow)
+        margin =
+            std::max(margin, 3 * std::max(0.0, shadow->radius) + std::abs(shadow->x) + std::abs(shadow->y));
+    return margin;
+}
 
 DisplayList& DisplayList::layer(LayerStyle style) {
     auto content = std::make_shared<DisplayList>();
@@ -58,7 +60,18 @@ DisplayList& DisplayList::layer(LayerStyle style) {
     return inner;
 }
 
-QRectF DisplayList::bounds() const {
+QRectF DisplayList::Layer::contentBounds() const {
+    if (!content) return {};
+    QRectF inner = content->paintedBounds();
+    // The clip is in the content's coordinates, as the content is.
+    if (style.clip) inner = inner.intersected(style.clip->boundingRect());
+    if (inner.isEmpty() || style.transform.isIdentity()) return inner;
+    return graphics::CGRect::fromQRectF(inner)
+        .applying(graphics::ProjectionTransform::fromQTransform(style.transform))
+        .toQRectF();
+}
+
+QRectF DisplayList::paintedBounds() const {
     QRectF result;
     for (const auto& item : items_)
         result = united(result, itemBounds(item));

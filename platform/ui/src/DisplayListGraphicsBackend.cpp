@@ -106,7 +106,7 @@ void DisplayListGraphicsBackend::draw(const GraphicsContext::Drawable& drawable,
                                       const graphics::CGAffineTransform& placement, const State& state) {
     if (!accepting() || !drawable.content || drawable.content->isEmpty()) return;
     const QTransform place = placement.toQTransform();
-    DisplayList* list = target(state, place.mapRect(drawable.content->bounds()), true);
+    DisplayList* list = target(state, place.mapRect(drawable.content->paintedBounds()), true);
     DisplayList::LayerStyle style;
     style.transform = place;
     list->layer(std::move(style)) = *drawable.content;
@@ -123,7 +123,7 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
     inner->close();
     if (!accepting() || inner->list().isEmpty()) return;
     // The layer's draws carry their own transforms.
-    target(state, inner->list().bounds(), false)->layer({}) = inner->list();
+    target(state, inner->list().paintedBounds(), false)->layer({}) = inner->list();
 }
 
 } // namespace ui

@@ -195,6 +195,19 @@ std::optional<CGFloat> Element::explicitAlignment(const AlignmentID* id, graphic
     return node_->explicitAlignment(*this, id, size);
 }
 
+graphics::ProjectionTransform Element::transformToRoot() const {
+    graphics::ProjectionTransform result;
+    for (const Element* e = parent_; e; e = e->parent_) {
+        if (const auto transform = e->node().contentTransform(*e)) result = result.concatenating(*transform);
+    }
+    return result;
+}
+
+graphics::CGRect Element::globalFrame() const {
+    const auto transform = transformToRoot();
+    return transform.isIdentity() ? frame_ : frame_.applying(transform);
+}
+
 void Element::render(DisplayList& list) const {
     if (!visible_) return;
     node_->render(*this, list);

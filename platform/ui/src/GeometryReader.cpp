@@ -38,7 +38,14 @@ public:
     }
     void placeChildren(Element& element, const ProposedViewSize&) const override {
         const auto frame = element.frame();
-        const GeometryProxy proxy(frame.size, frame);
+        const auto toRoot = element.transformToRoot();
+        const GeometryProxy proxy =
+            toRoot.isIdentity()
+                ? GeometryProxy(frame.size, frame)
+                : GeometryProxy(frame.size,
+                                graphics::ProjectionTransform(
+                                    graphics::CGAffineTransform::translation(frame.minX(), frame.minY()))
+                                    .concatenating(toRoot));
         auto s = state(element);
         if (!s->proxy || !(*s->proxy == proxy) || s->builtFrom != this) build(element, proxy);
         detail::placeContent(element.layoutChildren(), frame, ProposedViewSize(frame.size),

@@ -1,11 +1,13 @@
 #include "ui/HitTesting.h"
 
+#include "graphics/ProjectionTransform.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
 #include "ui/Graph.h"
 
 #include <QPainterPathStroker>
 
+#include <optional>
 #include <variant>
 
 namespace ui {
@@ -16,6 +18,15 @@ bool brushPaints(const QBrush& brush) {
     if (brush.style() == Qt::NoBrush) return false;
     if (brush.style() == Qt::SolidPattern) return brush.color().alpha() > 0;
     return true; // gradients and textures: assume they show
+}
+
+// The point a transform took to `p`, or nothing when that point lies behind the horizon.
+std::optional<QPointF> mapBack(const graphics::ProjectionTransform& transform, QPointF p) {
+    graphics::ProjectionTransform inverse = transform;
+    if (!inverse.invert()) return std::nullopt;
+    const auto local = inverse.mapInFront({p.x(), p.y()});
+    if (!local) return std::nullopt;
+    return local->toQPointF();
 }
 
 bool itemHits(const DisplayList::Item& item, QPointF p) {
@@ -35,9 +46,12 @@ bool itemHits(const DisplayList::Item& item, QPointF p) {
     if (const auto* draw = std::get_if<DisplayList::Draw>(&item)) return draw->bounds.contains(p);
     const auto& layer = std::get<DisplayList::Layer>(item);
     if (layer.style.opacity <= 0 || !layer.content) return false;
-    bool invertible = true;
-    const QPointF local = layer.style.transform.inverted(&invertible).map(p);
-    if (!invertible) return false;
+    QPointF local = p;
+    if (!layer.style.transform.isIdentity()) {
+        const auto back = mapBack(graphics::ProjectionTransform::fromQTransform(layer.style.transform), p);
+        if (!back) return false;
+        local = *back;
+    }
     if (layer.style.clip && !layer.style.clip->contains(local)) return false;
     return detail::displayListHits(*layer.content, local);
 }
@@ -51,12 +65,11 @@ bool hitElement(Element& element, const QPointF& point, const QTransform& toPare
     if (!effect.allowsHitTesting || !(effect.opacity > 0)) return false;
     QPointF p = point;
     QTransform toHere = toParent;
-    if (!effect.transform.isIdentity()) {
-        bool invertible = true;
-        const QTransform inverse = effect.transform.inverted(&invertible);
-        if (!invertible) return false;
-        p = inverse.map(point);
-        toHere = toParent * inverse;
+    if (const auto transform = element.node().contentTransform(element)) {
+        const auto back = mapBack(*transform, point);
+        if (!back) return false;
+        p = *back;
+        toHere = toParent * transform->inverted().toQTransform();
     }
     if (effect.clip && !effect.clip->contains(p)) return false;
     if (effect.contentShape && !effect.contentShape->contains(p)) return false;

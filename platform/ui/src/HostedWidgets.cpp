@@ -127,8 +127,11 @@ void findHosted(const DisplayList& list, const QTransform& transform, const std:
         if (const auto* draw = std::get_if<DisplayList::Draw>(&item)) {
             const auto* paint = draw->paint.target<detail::HostedWidgetPaint>();
             if (!paint) continue;
+            // A widget drawn through a scale, turn or perspective is painted by the layer at its
+            // own size, so it keeps that size rather than the bounds of where it shows.
             if (auto hosted = paint->hosted.lock())
-                found[hosted.get()] = Placement{transform.mapRect(paint->bounds), clip, plain};
+                found[hosted.get()] =
+                    Placement{plain ? transform.mapRect(paint->bounds) : paint->bounds, clip, plain};
         } else if (const auto* layer = std::get_if<DisplayList::Layer>(&item)) {
             // As the renderer does: the layer's transform goes before what is in force, and its
             // clip is in the transformed coordinates.

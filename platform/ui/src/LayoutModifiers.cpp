@@ -1,7 +1,6 @@
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
 #include "ui/EnvironmentKeys.h"
-#include "ui/HitTesting.h"
 #include "ui/Layout.h"
 #include "ui/ViewNodes.h"
 
@@ -20,28 +19,6 @@ public:
                                              graphics::CGSize size) const override {
         return detail::contentAlignment(element, id, size);
     }
-};
-
-// Moves the content when it is placed; its own place in the layout stays.
-class OffsetNode final : public PassThroughNode {
-public:
-    OffsetNode(View content, graphics::CGSize offset)
-        : PassThroughNode(std::move(content))
-        , offset_(offset) {}
-    std::string_view typeName() const override { return "Offset"; }
-    void update(Element& element) const override {
-        element.animate("offset", AnimatablePair<CGFloat, CGFloat>(offset_.width, offset_.height));
-        PassThroughNode::update(element);
-    }
-    void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        const auto offset =
-            element.presentedValue("offset", AnimatablePair<CGFloat, CGFloat>(offset_.width, offset_.height));
-        detail::placeUnaryContent(element, element.frame().offsetBy(offset.first, offset.second), proposal,
-                                  Alignment::center);
-    }
-
-private:
-    graphics::CGSize offset_;
 };
 
 // Takes the whole proposal and puts the content's centre at `position` in it.
@@ -214,29 +191,26 @@ private:
 };
 
 // Mirrors the content's painting in a right-to-left environment.
-class FlipsForRightToLeftNode final : public PassThroughNode, public HitTestingNode {
+class FlipsForRightToLeftNode final : public PassThroughNode {
 public:
     FlipsForRightToLeftNode(View content, bool enabled)
         : PassThroughNode(std::move(content))
         , enabled_(enabled) {}
     std::string_view typeName() const override { return "FlipsForRightToLeftLayoutDirection"; }
-    bool flips(const Element& element) const {
-        return enabled_ && element.environment().get<LayoutDirectionKey>() == LayoutDirection::rightToLeft;
-    }
-    QTransform mirror(const Element& element) const {
-        return QTransform(-1, 0, 0, 1, 2 * element.frame().midX(), 0);
+    std::optional<graphics::ProjectionTransform> contentTransform(const Element& element) const override {
+        if (!enabled_ || element.environment().get<LayoutDirectionKey>() != LayoutDirection::rightToLeft)
+            return std::nullopt;
+        return graphics::ProjectionTransform{-1, 0, 0, 0, 1, 0, 2 * element.frame().midX(), 0, 1};
     }
     void render(const Element& element, DisplayList& list) const override {
-        if (!flips(element)) {
+        const auto mirror = contentTransform(element);
+        if (!mirror) {
             element.renderChildren(list);
             return;
         }
         DisplayList::LayerStyle style;
-        style.transform = mirror(element);
+        style.transform = mirror->toQTransform();
         element.renderChildren(list.layer(style));
-    }
-    void hitTestEffect(const Element& element, HitTestEffect& effect) const override {
-        if (flips(element)) effect.transform = mirror(element);
     }
 
 private:
@@ -244,11 +218,6 @@ private:
 };
 
 } // namespace
-
-View View::offset(graphics::CGSize offset) const {
-    return apply(
-        [=](View content) { return View(std::make_shared<OffsetNode>(std::move(content), offset)); });
-}
 
 View View::position(graphics::CGPoint position) const {
     return apply(

@@ -1,5 +1,7 @@
 #include "ui/OffscreenLayer.h"
 
+#include "graphics/CGRect.h"
+#include "graphics/ProjectionTransform.h"
 #include "ui/Blur.h"
 
 #include <QPaintDevice>
@@ -29,6 +31,11 @@ double stretch(const QTransform& t) {
     return s > 0 && std::isfinite(s) ? s : 1;
 }
 
+bool isFinite(const QRectF& r) {
+    return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) &&
+           std::isfinite(r.height());
+}
+
 } // namespace
 
 OffscreenLayer::OffscreenLayer(QPainter& target, const QRectF& bounds, double margin)
@@ -37,10 +44,18 @@ OffscreenLayer::OffscreenLayer(QPainter& target, const QRectF& bounds, double ma
     const QTransform toDevice = target.deviceTransform();
     scale_ = stretch(toDevice);
     const double grow = margin > 0 && std::isfinite(margin) ? margin : 0;
-    const QRectF wanted = toDevice.mapRect(bounds.adjusted(-grow, -grow, grow, grow));
-    if (!wanted.isValid() || !std::isfinite(wanted.width()) || !std::isfinite(wanted.height())) return;
+    const QRectF device(devicePixels(target));
+    const QRectF grown = bounds.adjusted(-grow, -grow, grow, grow);
+    if (!isFinite(grown) || !grown.isValid()) return;
+    // In perspective the bounds may reach the horizon, where they grow without end: past the
+    // device they are cut to it, as anything else is.
+    QRectF wanted = graphics::CGRect::fromQRectF(grown)
+                        .applying(graphics::ProjectionTransform::fromQTransform(toDevice))
+                        .toQRectF();
+    if (!isFinite(wanted)) wanted = device;
+    if (!wanted.isValid()) return;
     // Clamp in floating point first: the wanted rect may be far larger than an int holds.
-    const QRectF onDevice = wanted.intersected(QRectF(devicePixels(target)));
+    const QRectF onDevice = wanted.intersected(device);
     if (onDevice.isEmpty()) return;
     deviceRect_ = onDevice.toAlignedRect().intersected(devicePixels(target));
     if (deviceRect_.isEmpty()) return;

@@ -29,14 +29,6 @@ void paintLayerContent(const DisplayList::Layer& layer, QPainter& painter) {
     render(*layer.content, painter);
 }
 
-// Where the layer's content paints, in the coordinates the layer is painted in.
-QRectF contentBounds(const DisplayList::Layer& layer) {
-    QRectF inner = layer.content->bounds();
-    if (inner.isNull()) return {};
-    if (layer.style.clip) inner = inner.intersected(layer.style.clip->boundingRect());
-    return layer.style.transform.mapRect(inner);
-}
-
 void applyColorFilters(const DisplayList::LayerStyle& style, OffscreenLayer& offscreen) {
     for (const auto& filter : style.colorFilters)
         offscreen.applyColorMatrix(filter.matrix());
@@ -96,14 +88,14 @@ void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint position,
 }
 
 // Blurs and shadows reach past what the content covers, so they get a layer around the
-// content's bounds grown by their reach (three standard deviations, plus the shadow's offset).
+// content's bounds grown by their reach. The content may paint outside the frame it was given
+// (moved, scaled or turned by a geometry effect), so what it paints counts too.
 void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
     const auto& style = layer.style;
-    qreal margin = 3 * std::max<qreal>(0, style.blurRadius);
-    if (style.shadow)
-        margin = std::max(margin, 3 * std::max(0.0, style.shadow->radius) + std::abs(style.shadow->x) +
-                                      std::abs(style.shadow->y));
-    OffscreenLayer offscreen(painter, style.bounds, margin);
+    QRectF bounds = style.bounds;
+    const QRectF painted = layer.contentBounds();
+    if (!painted.isEmpty()) bounds = bounds.isEmpty() ? painted : bounds.united(painted);
+    OffscreenLayer offscreen(painter, bounds, style.reach());
     if (offscreen.isEmpty()) return;
     paintLayerContent(layer, offscreen.painter());
     applyColorFilters(style, offscreen);
@@ -182,7 +174,7 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
             return;
         }
         // Only the pixels the content can reach are painted apart.
-        OffscreenLayer offscreen(painter, contentBounds(layer));
+        OffscreenLayer offscreen(painter, layer.contentBounds());
         if (offscreen.isEmpty()) return;
         paintLayerContent(layer, offscreen.painter());
         applyColorFilters(style, offscreen);

@@ -85,7 +85,7 @@ Element* TestHost::findByText(std::string_view text) const {
 }
 
 graphics::CGRect TestHost::frame(const Element* element) {
-    return element ? element->frame() : graphics::CGRect::null();
+    return element ? element->globalFrame() : graphics::CGRect::null();
 }
 
 bool TestHost::pointerDown(graphics::CGPoint point, EventModifiers modifiers, std::optional<int> clickCount) {
@@ -112,8 +112,11 @@ bool TestHost::tap(graphics::CGPoint point, EventModifiers modifiers, std::optio
 
 bool TestHost::tap(const Element* element) {
     if (!element) return false;
+    // Where the middle of the element shows, through the effects above it.
     const auto frame = element->frame();
-    return tap({frame.midX(), frame.midY()});
+    const auto shown = element->transformToRoot().mapInFront({frame.midX(), frame.midY()});
+    if (!shown) return false;
+    return tap(*shown);
 }
 
 bool TestHost::secondaryClick(graphics::CGPoint point, EventModifiers modifiers) {

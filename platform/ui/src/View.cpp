@@ -153,7 +153,7 @@ std::optional<foundation::AnyHashable> View::tagValue() const {
 }
 
 graphics::CGRect View::elementBounds(const Element& element) {
-    return element.frame();
+    return element.globalFrame();
 }
 
 // Custom views and modifiers.

@@ -202,3 +202,24 @@ TEST(RepresentableTest, AWidgetWhoseOwnEventRemovesItSurvivesTheEvent) {
 }
 
 } // namespace
+
+TEST(RepresentableTest, ThroughAGeometryEffectKeepsItsOwnSize) {
+    Swatch swatch;
+    swatch.color = Qt::blue;
+    // Moved only, it stays live where it shows; scaled, it is painted at its own size and
+    // grows with the layer instead of being made larger itself.
+    ui::TestHost moved(ui::View(swatch).offset(30, 10), {200, 100});
+    ASSERT_NE(swatchIn(moved), nullptr);
+    EXPECT_FALSE(swatchIn(moved)->isHidden());
+    EXPECT_EQ(swatchIn(moved)->geometry(), QRect(110, 50, 40, 20));
+
+    ui::TestHost scaled(ui::View(swatch).scaleEffect(2), {200, 100});
+    auto* widget = swatchIn(scaled);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(widget->isHidden());
+    EXPECT_EQ(widget->size(), QSize(40, 20));
+    const QImage image = scaled.render();
+    EXPECT_EQ(pixel(image, 62, 32), 0x0000ffu);
+    EXPECT_EQ(pixel(image, 137, 68), 0x0000ffu);
+    EXPECT_EQ(pixel(image, 57, 50), 0xffffffu);
+}

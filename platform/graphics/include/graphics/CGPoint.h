@@ -7,6 +7,7 @@
 namespace graphics {
 
 struct CGAffineTransform;
+struct ProjectionTransform;
 
 struct CGPoint {
     CGFloat x = 0;
@@ -16,6 +17,8 @@ struct CGPoint {
 
     // Translation included.
     CGPoint applying(const CGAffineTransform& transform) const;
+    // Divided through by the projective weight; a point on the horizon lands at infinity.
+    CGPoint applying(const ProjectionTransform& transform) const;
 
     constexpr QPointF toQPointF() const { return {x, y}; }
     static constexpr CGPoint fromQPointF(const QPointF& point) { return {point.x(), point.y()}; }

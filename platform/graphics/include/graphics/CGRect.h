@@ -11,6 +11,7 @@
 namespace graphics {
 
 struct CGAffineTransform;
+struct ProjectionTransform;
 struct CGRectDivision;
 
 enum class CGRectEdge { minXEdge, minYEdge, maxXEdge, maxYEdge };
@@ -71,6 +72,9 @@ struct CGRect {
 
     // The bounding box of the transformed corners.
     CGRect applying(const CGAffineTransform& transform) const;
+    // The bounding box of what is in front of the horizon, which may be very large when the
+    // rectangle reaches close to it; null when none of it is in front.
+    CGRect applying(const ProjectionTransform& transform) const;
 
     // Qt has no null rectangle: it becomes the empty one at the origin, which draws nothing too.
     QRectF toQRectF() const;

@@ -7,3 +7,4 @@
 #include "graphics/CGRect.h"
 #include "graphics/CGSize.h"
 #include "graphics/CGVector.h"
+#include "graphics/ProjectionTransform.h"

@@ -68,6 +68,9 @@ public:
         std::vector<ColorFilter> colorFilters;
 
         bool spreads() const { return shadow || blurRadius > 0; }
+        // How far the spreading effects reach past the content: three standard deviations of
+        // the blur, or of the shadow plus its offset.
+        qreal reach() const;
         bool needsOffscreen() const {
             return opacity < 1 || blendMode != QPainter::CompositionMode_SourceOver || mask || isolated ||
                    spreads() || shader || !colorFilters.empty();
@@ -76,6 +79,9 @@ public:
     struct Layer {
         LayerStyle style;
         std::shared_ptr<DisplayList> content;
+
+        // Where the content paints, through the layer's transform and clip, before its reach.
+        QRectF contentBounds() const;
     };
     using Item = std::variant<Fill, Stroke, Image, Draw, Layer>;
 
@@ -89,11 +95,13 @@ public:
     DisplayList& layer(LayerStyle style);
 
     const std::vector<Item>& items() const { return items_; }
-    bool isEmpty() const { return items_.empty(); }
     // Where the items may paint, in the list's coordinates: never smaller than what they paint
-    // (antialiased rims, pen widths and the reach of blurs and shadows included), a null
-    // rectangle for a list that paints nothing.
-    QRectF bounds() const;
+    // (antialiased rims, pen widths, layers through their transforms and clips, and the reach
+    // of blurs and shadows included). Content drawn through a geometry effect may paint far
+    // from its frame; in perspective this may be very large. A null rectangle when nothing
+    // paints.
+    QRectF paintedBounds() const;
+    bool isEmpty() const { return items_.empty(); }
 
 private:
     std::vector<Item> items_;

@@ -3,6 +3,7 @@
 #include "foundation/AnyHashable.h"
 #include "foundation/Fatal.h"
 #include "graphics/CGRect.h"
+#include "graphics/ProjectionTransform.h"
 #include "reactive/AnyCancellable.h"
 #include "ui/AnimatedAttribute.h"
 #include "ui/EnvironmentValues.h"
@@ -73,8 +74,13 @@ public:
     // The explicit id this element was given (by `id` or a ForEach), if any.
     const foundation::AnyHashable* explicitID() const { return key_.isExplicit ? &key_.id : nullptr; }
 
-    // Layout results, in root coordinates.
+    // Layout results, in root coordinates as layout sees them (before geometry effects).
     graphics::CGRect frame() const { return frame_; }
+    // Maps layout coordinates to where this element shows in the root: the content transforms
+    // of its ancestors, innermost first.
+    graphics::ProjectionTransform transformToRoot() const;
+    // Where the element shows: the bounds of its frame through transformToRoot().
+    graphics::CGRect globalFrame() const;
     bool isVisible() const { return visible_; }
     // How often a body ran for this element (custom views and modifiers).
     int evaluationCount() const { return evaluationCount_; }

@@ -18,17 +18,18 @@ class Graph;
 // How a node changes where its subtree takes pointer events. Leaves take a hit where what they
 // record paints (a clear fill paints nothing); a subtree takes none at all when it is switched
 // off or fully transparent, and with a content shape it takes hits exactly inside that shape,
-// its own element standing in where no child does.
+// its own element standing in where no child does. A node's content transform
+// (ViewNode::contentTransform) is undone first: the point is mapped back to where layout put
+// the content, and a point that would lie behind the horizon takes no hit.
 struct HitTestEffect {
     bool allowsHitTesting = true;
-    double opacity = 1;                       // any opacity above zero takes hits
-    QTransform transform;                     // the painting transform of the subtree, root coordinates
-    std::optional<QPainterPath> clip;         // after `transform`, like DisplayList::LayerStyle::clip
-    std::optional<QPainterPath> contentShape; // after `transform`
+    double opacity = 1;               // any opacity above zero takes hits
+    std::optional<QPainterPath> clip; // after the content transform, like DisplayList::LayerStyle::clip
+    std::optional<QPainterPath> contentShape; // after the content transform
 };
 
-// Implemented by the nodes that change hit testing: opacity, clips, transforms,
-// allowsHitTesting, contentShape, hidden. Fill in only what the node changes.
+// Implemented by the nodes that change hit testing: opacity, clips, allowsHitTesting,
+// contentShape, hidden. Fill in only what the node changes.
 class HitTestingNode {
 public:
     virtual ~HitTestingNode() = default;

@@ -8,6 +8,7 @@
 #include "ui/Element.h"
 #include "ui/EnvironmentValues.h"
 #include "ui/EventDispatcher.h"
+#include "ui/GeometryEffect.h"
 #include "ui/Graph.h"
 #include "ui/View.h"
 
@@ -63,7 +64,7 @@ public:
         else
             return findByID(foundation::AnyHashable(std::move(id)));
     }
-    // Custom views and modifiers by their type, leaves by their primitive type.
+    // Custom views, modifiers and geometry effects by their type, leaves by their primitive type.
     template <class T> Element* findType() const {
         auto all = findAllType<T>();
         return all.empty() ? nullptr : all.front();
@@ -80,7 +81,8 @@ public:
     Element* findByText(std::string_view text) const;
     std::vector<Element*> findAll(const std::function<bool(const Element&)>& match) const;
 
-    // The element's frame in the root's coordinates.
+    // Where the element shows in the root's coordinates: its frame through the geometry effects
+    // above it (Element::frame() is where layout put it).
     static graphics::CGRect frame(const Element* element);
     static int evaluationCount(const Element* element) { return element ? element->evaluationCount() : 0; }
 
@@ -91,7 +93,7 @@ public:
                      std::optional<int> clickCount = {});
     void pointerMove(graphics::CGPoint point, EventModifiers modifiers = {});
     void pointerUp(graphics::CGPoint point, EventModifiers modifiers = {});
-    // A press and release at one point; at an element, its frame's centre.
+    // A press and release at one point; at an element, where its frame's centre shows.
     bool tap(graphics::CGPoint point, EventModifiers modifiers = {}, std::optional<int> clickCount = {});
     bool tap(const Element* element);
     bool secondaryClick(graphics::CGPoint point, EventModifiers modifiers = {});
@@ -109,6 +111,8 @@ private:
     template <class T> static bool isModifierOf(const Element& e) {
         if constexpr (CustomModifier<T>)
             return dynamic_cast<const detail::CustomModifierNode<T>*>(&e.node()) != nullptr;
+        else if constexpr (GeometryEffect<T>)
+            return dynamic_cast<const detail::GeometryEffectNode<T>*>(&e.node()) != nullptr;
         else
             return false;
     }

@@ -4,6 +4,7 @@
 #include "foundation/Task.h"
 #include "graphics/CGPoint.h"
 #include "graphics/CGSize.h"
+#include "graphics/ProjectionTransform.h"
 #include "reactive/AnyCancellable.h"
 #include "ui/AccessibilityTraits.h"
 #include "ui/AnimatedAttribute.h"
@@ -27,12 +28,14 @@
 #include "ui/LayoutAxis.h"
 #include "ui/Preference.h"
 #include "ui/ProposedViewSize.h"
+#include "ui/Rotation3DEffect.h"
 #include "ui/SymbolVariant.h"
 #include "ui/Text.h"
 #include "ui/TextAlignment.h"
 #include "ui/TextCase.h"
 #include "ui/TextTruncationMode.h"
 #include "ui/Transaction.h"
+#include "ui/UnitPoint.h"
 #include "ui/ViewEquatableValue.h"
 #include "ui/WritingToolsBehavior.h"
 
@@ -69,6 +72,15 @@ concept CustomView = std::copy_constructible<T> && requires(const T& view, ViewC
 template <class M>
 concept CustomModifier = std::copy_constructible<M> && requires(const M& m, ViewContext& ctx, View content) {
     { m.body(ctx, content) } -> std::convertible_to<View>;
+};
+
+// A geometry effect: a copyable type without a body whose `effectValue(size)` gives the
+// transform its content is drawn with, for the size layout gave it. It moves what is drawn
+// (and where it takes hits and reports its bounds), never the layout.
+template <class E>
+concept GeometryEffect =
+    std::copy_constructible<E> && !CustomModifier<E> && requires(const E& e, graphics::CGSize size) {
+    { e.effectValue(size) } -> std::convertible_to<graphics::ProjectionTransform>;
 };
 
 // A view hosting a native widget (ui/Representable.h has the whole protocol).
@@ -110,6 +122,13 @@ public:
     // A leaf's size depends on nothing but its description, environment and the proposal, so
     // what it measured stays valid until one of those changes.
     virtual bool isLeaf() const { return false; }
+
+    // A transform applied after layout (geometry effects, mirroring): how the children are drawn
+    // relative to where layout placed them, in root coordinates. Hit testing, anchors and
+    // geometry readers follow it; a node that has one paints its children through it.
+    virtual std::optional<graphics::ProjectionTransform> contentTransform(const Element&) const {
+        return std::nullopt;
+    }
 
     // Painting; the default paints the children in order.
     virtual void render(const Element& element, DisplayList& list) const;
@@ -161,6 +180,11 @@ public:
     template <CustomModifier M> friend View operator|(const View& view, M m) {
         return view.modifier(std::move(m));
     }
+    // Geometry effects (defined in ui/GeometryEffect.h).
+    template <GeometryEffect E> View modifier(E effect) const;
+    template <GeometryEffect E> friend View operator|(const View& view, E effect) {
+        return view.modifier(std::move(effect));
+    }
     // Applies `wrap` to this view, or to each child of a group or ForEach.
     View apply(const std::function<View(View)>& wrap) const;
 
@@ -179,6 +203,7 @@ public:
     View frame(std::optional<CGFloat> width, std::optional<CGFloat> height,
                Alignment alignment = Alignment::center) const;
     View frame(const FlexibleFrame& limits) const;
+    // Moves what is drawn, after layout; the view keeps its place.
     View offset(graphics::CGSize offset) const;
     View offset(CGFloat x, CGFloat y) const { return offset(graphics::CGSize{x, y}); }
     View position(graphics::CGPoint position) const;
@@ -192,6 +217,19 @@ public:
     View alignmentGuide(HorizontalAlignment guide, std::function<CGFloat(const ViewDimensions&)> value) const;
     View alignmentGuide(VerticalAlignment guide, std::function<CGFloat(const ViewDimensions&)> value) const;
     View flipsForRightToLeftLayoutDirection(bool enabled) const;
+
+    // Geometry effects: drawn scaled, turned or turned in depth about an anchor, after layout
+    // (GeometryEffectModifiers.cpp).
+    View scaleEffect(graphics::CGSize scale, UnitPoint anchor = UnitPoint::center) const;
+    View scaleEffect(CGFloat scale, UnitPoint anchor = UnitPoint::center) const {
+        return scaleEffect(graphics::CGSize{scale, scale}, anchor);
+    }
+    View scaleEffect(CGFloat x, CGFloat y, UnitPoint anchor = UnitPoint::center) const {
+        return scaleEffect(graphics::CGSize{x, y}, anchor);
+    }
+    View rotationEffect(Angle angle, UnitPoint anchor = UnitPoint::center) const;
+    View rotation3DEffect(Angle angle, RotationAxis axis, UnitPoint anchor = UnitPoint::center,
+                          CGFloat anchorZ = 0, CGFloat perspective = 1) const;
 
     // Painting: leaves (colours, text), styles, text and symbol settings, effects, and the
     // traits recorded for hit testing and accessibility (PaintingModifiers.cpp and neighbours).
