@@ -205,3 +205,68 @@ TEST(ListTest, SectionsPutTheirHeaderAboveTheirRowsAndChangesOfRowsAreReported) 
 }
 
 } // namespace
+
+namespace {
+
+struct Chrome {
+    bool hideBackground = false;
+    bool noMinimum = false;
+    ui::View body(ui::ViewContext&) const {
+        auto titled = [](const std::string& name) {
+            // The separator starts where the title does and ends after the marks.
+            return ui::View(ui::HStack(ui::VerticalAlignment::center, 16,
+                                       {ui::View(ui::HStack({box(60, 10, name, Qt::black)}))
+                                            .alignmentGuide(ui::HorizontalAlignment::listRowSeparatorLeading,
+                                                            [](const ui::ViewDimensions&) { return 0.0; }),
+                                        box(20, 10, {}, Qt::darkGray)
+                                            .alignmentGuide(ui::HorizontalAlignment::listRowSeparatorTrailing,
+                                                            [](const ui::ViewDimensions& d) { return d.width; })}))
+                .padding(ui::EdgeSet::horizontal, 40)
+                .listRowSeparatorTint(ui::Color::blue)
+                .listRowInsets(ui::EdgeInsets{0, 0, 0, 0});
+        };
+        ui::View list = ui::List({ui::ForEach(std::vector<std::string>{"one", "two"},
+                                              [](const std::string& n) { return n; }, titled),
+                                  box(50, 10, "tinted").listRowBackground(ui::View(ui::Color::red))});
+        if (noMinimum) list = list.environment(ui::DefaultMinListRowHeightKey{}, 0.0);
+        if (hideBackground) list = list.scrollContentBackground(ui::Visibility::hidden);
+        return list;
+    }
+};
+
+TEST(ListTest, RowsTakeTheirInsetsBackgroundsMinimumHeightAndSeparatorGuides) {
+    ui::TestHost host(Chrome{}, {300, 200});
+    auto rowOf = [&](const std::string& text) {
+        ui::Element* e = host.findByText(text);
+        while (e && e->node().typeName() != "ListRow")
+            e = e->parent();
+        return host.frame(e);
+    };
+    EXPECT_EQ(rowOf("one").height(), 24); // the default least height
+    EXPECT_EQ(host.frame(host.findByText("one")).minX(), 40);
+    EXPECT_EQ(host.frame(host.findByText("tinted")).minX(), 8); // the default insets
+    EXPECT_EQ(rowOf("tinted").height(), 24);
+
+    const QImage image = host.render(1, Qt::yellow);
+    const int line = int(rowOf("one").maxY()) - 1;
+    EXPECT_EQ(image.pixelColor(30, line), QColor(Qt::white)); // before the title: no line
+    const QColor tint = image.pixelColor(60, line);
+    EXPECT_GT(tint.blue(), 200);
+    EXPECT_LT(tint.red(), 100);
+    EXPECT_EQ(image.pixelColor(200, line), QColor(Qt::white)); // past the marks' trailing edge
+    const auto tinted = rowOf("tinted");
+    const QColor background = image.pixelColor(200, int(tinted.midY()));
+    EXPECT_GT(background.red(), 200);
+    EXPECT_LT(background.green(), 100);
+    EXPECT_EQ(image.pixelColor(200, 150), QColor(Qt::white)); // the list's own background
+
+    ui::TestHost bare(Chrome{true, true}, {300, 200});
+    EXPECT_EQ(bare.frame(bare.findByText("one")).height(), 10);
+    ui::Element* row = bare.findByText("one");
+    while (row->node().typeName() != "ListRow")
+        row = row->parent();
+    EXPECT_EQ(bare.frame(row).height(), 10); // no least height, no insets
+    EXPECT_EQ(bare.render(1, Qt::yellow).pixelColor(200, 150), QColor(Qt::yellow));
+}
+
+} // namespace
