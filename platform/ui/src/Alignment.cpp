@@ -6,6 +6,8 @@ namespace {
 constexpr AlignmentID leadingID{[](const ViewDimensions&) -> CGFloat { return 0; }, true};
 constexpr AlignmentID horizontalCenterID{[](const ViewDimensions& d) { return d.width / 2; }, true};
 constexpr AlignmentID trailingID{[](const ViewDimensions& d) { return d.width; }, true};
+constexpr AlignmentID separatorLeadingID{[](const ViewDimensions&) -> CGFloat { return 0; }, true};
+constexpr AlignmentID separatorTrailingID{[](const ViewDimensions& d) { return d.width; }, true};
 constexpr AlignmentID topID{[](const ViewDimensions&) -> CGFloat { return 0; }, false};
 constexpr AlignmentID verticalCenterID{[](const ViewDimensions& d) { return d.height / 2; }, false};
 constexpr AlignmentID bottomID{[](const ViewDimensions& d) { return d.height; }, false};
@@ -16,6 +18,8 @@ constexpr AlignmentID lastBaselineID{[](const ViewDimensions& d) { return d.heig
 const HorizontalAlignment HorizontalAlignment::leading{&leadingID};
 const HorizontalAlignment HorizontalAlignment::center{&horizontalCenterID};
 const HorizontalAlignment HorizontalAlignment::trailing{&trailingID};
+const HorizontalAlignment HorizontalAlignment::listRowSeparatorLeading{&separatorLeadingID};
+const HorizontalAlignment HorizontalAlignment::listRowSeparatorTrailing{&separatorTrailingID};
 
 const VerticalAlignment VerticalAlignment::top{&topID};
 const VerticalAlignment VerticalAlignment::center{&verticalCenterID};

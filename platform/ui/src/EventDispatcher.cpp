@@ -1,5 +1,6 @@
 #include "ui/EventDispatcher.h"
 
+#include "DragSession.h"
 #include "EventNodes.h"
 
 #include "foundation/Clock.h"
@@ -345,6 +346,7 @@ void EventDispatcher::pointerUp(const PointerEvent& event) {
 
 void EventDispatcher::cancelPointer() {
     if (auto arena = std::move(detail::eventState(graph_).arena)) arena->cancel();
+    detail::cancelDrag(graph_);
 }
 
 void EventDispatcher::pointerExited() {

@@ -2,6 +2,7 @@
 
 #include "ui/Graph.h"
 #include "ui/Layout.h"
+#include "ui/ViewNodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,7 +50,11 @@ std::vector<Item> itemsOf(const std::vector<View>& content) {
     for (std::size_t slot = 0; slot < content.size(); ++slot) {
         const auto* list = dynamic_cast<const ListNode*>(content[slot].node().get());
         if (!list) {
-            items.push_back({content[slot], {slot, {}, false, 0}});
+            // A row with an id is known by it, built or not, so it can be scrolled to.
+            if (const auto* id = content[slot].nodeAs<IDNode>())
+                items.push_back({content[slot], {slot * 1'000'003, id->id(), true, 0}});
+            else
+                items.push_back({content[slot], {slot, {}, false, 0}});
             continue;
         }
         const bool explicitIDs = list->hasExplicitIDs();

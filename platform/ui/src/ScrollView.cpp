@@ -204,9 +204,20 @@ void ScrollView::setContentOffset(Element& element, graphics::CGPoint offset) {
     scrollView->invalidate(Transaction::current());
 }
 
+namespace {
+void scrollToID(const std::weak_ptr<detail::ElementRef>& reader, const foundation::AnyHashable& id,
+              std::optional<graphics::CGPoint> anchor, int settles);
+}
+
 void ScrollViewProxy::scrollToErased(const foundation::AnyHashable& id,
                                      std::optional<graphics::CGPoint> anchor) const {
-    auto ref = reader_.lock();
+    scrollToID(reader_, id, anchor, 4);
+}
+
+namespace {
+void scrollToID(const std::weak_ptr<detail::ElementRef>& reader, const foundation::AnyHashable& id,
+              std::optional<graphics::CGPoint> anchor, int settles) {
+    auto ref = reader.lock();
     if (!ref || !ref->element) return;
     Element* target = findVisibleByID(*ref->element, id);
     graphics::CGRect frame;
@@ -238,8 +249,16 @@ void ScrollViewProxy::scrollToErased(const foundation::AnyHashable& id,
         else if (y + frame.height() > offset.y + viewport.height())
             next.y = y + frame.height() - viewport.height();
     }
+    if (next == offset) return;
     ScrollView::setContentOffset(*scrollView, next);
+    // Where rows never built lie is estimated from those that were, and each scroll measures
+    // more of them: line the target up again after the update until it stays put.
+    if (settles > 0) {
+        scrollView->graph().enqueueAction(
+            [reader, id, anchor, settles] { scrollToID(reader, id, anchor, settles - 1); });
+    }
 }
+} // namespace
 
 ScrollViewReader::ScrollViewReader(std::function<View(const ScrollViewProxy&)> content)
     : View(std::make_shared<ScrollViewReaderNode>(std::move(content))) {}

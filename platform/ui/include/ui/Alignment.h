@@ -22,6 +22,8 @@ struct HorizontalAlignment {
     const AlignmentID* id;
 
     static const HorizontalAlignment leading, center, trailing;
+    // Where a list row's separator starts and ends (leading edge and trailing edge by default).
+    static const HorizontalAlignment listRowSeparatorLeading, listRowSeparatorTrailing;
     bool operator==(const HorizontalAlignment&) const = default;
 };
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "foundation/AnyHashable.h"
+#include "foundation/IndexSet.h"
 #include "ui/View.h"
 
 #include <concepts>
+#include <cstddef>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <ranges>
@@ -57,6 +60,39 @@ private:
     Key key_;
     Content content_;
 };
+// A ForEach with the edits a list may make to its data: moving rows by dragging them and
+// deleting the selected one. Stands for the rows of the ForEach it wraps.
+class EditableListNode final : public ListNode {
+public:
+    using MoveAction = std::function<void(const foundation::IndexSet&, std::size_t)>;
+    using DeleteAction = std::function<void(const foundation::IndexSet&)>;
+
+    EditableListNode(std::shared_ptr<const ListNode> rows, MoveAction move, DeleteAction remove)
+        : rows_(std::move(rows))
+        , move_(std::move(move))
+        , delete_(std::move(remove)) {}
+
+    std::string_view typeName() const override { return "ForEach"; }
+    std::size_t count() const override { return rows_->count(); }
+    bool hasExplicitIDs() const override { return rows_->hasExplicitIDs(); }
+    foundation::AnyHashable idAt(std::size_t index) const override { return rows_->idAt(index); }
+    std::shared_ptr<ListNode> withWrapper(Wrapper wrapper) const override {
+        auto copy = std::make_shared<EditableListNode>(*this);
+        copy->wrappers_.push_back(std::move(wrapper));
+        return copy;
+    }
+    const MoveAction& moveAction() const { return move_; }
+    const std::shared_ptr<const ListNode>& rows() const { return rows_; }
+    const DeleteAction& deleteAction() const { return delete_; }
+
+protected:
+    View rawViewAt(std::size_t index) const override { return rows_->viewAt(index); }
+
+private:
+    std::shared_ptr<const ListNode> rows_;
+    MoveAction move_;
+    DeleteAction delete_;
+};
 } // namespace detail
 
 // Views made from data, one per element, each keeping its identity (and state) by its id:
@@ -93,7 +129,16 @@ public:
     requires std::invocable<Content&, const int&> ForEach(int lower, int upper, Content content)
         : ForEach(std::views::iota(lower, std::max(lower, upper)), std::move(content)) {}
 
+    // In a List: dragging a row calls `action` with the offsets of the moved rows and the
+    // offset, in the data before the move, that they go before (the count means the end).
+    ForEach onMove(detail::EditableListNode::MoveAction action) const;
+    // In a List with a selection: the Delete key calls `action` with the selected row's offset.
+    ForEach onDelete(detail::EditableListNode::DeleteAction action) const;
+
 private:
+    std::shared_ptr<const ListNode> asList() const { return std::dynamic_pointer_cast<const ListNode>(node()); }
+    explicit ForEach(std::shared_ptr<const ViewNode> node)
+        : View(std::move(node)) {}
     template <class R> static auto collect(R&& data) {
         std::vector<std::ranges::range_value_t<R>> result;
         for (auto&& value : data)
@@ -107,5 +152,19 @@ private:
             return [](const T& value) { return value.id; };
     }
 };
+
+inline ForEach ForEach::onMove(detail::EditableListNode::MoveAction action) const {
+    const auto* editable = nodeAs<detail::EditableListNode>();
+    auto rows = editable ? std::static_pointer_cast<const ListNode>(editable->rows()) : asList();
+    return ForEach(std::make_shared<detail::EditableListNode>(
+        rows, std::move(action), editable ? editable->deleteAction() : nullptr));
+}
+
+inline ForEach ForEach::onDelete(detail::EditableListNode::DeleteAction action) const {
+    const auto* editable = nodeAs<detail::EditableListNode>();
+    auto rows = editable ? std::static_pointer_cast<const ListNode>(editable->rows()) : asList();
+    return ForEach(std::make_shared<detail::EditableListNode>(
+        rows, editable ? editable->moveAction() : nullptr, std::move(action)));
+}
 
 } // namespace ui

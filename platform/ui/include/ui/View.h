@@ -37,6 +37,8 @@
 #include "ui/Transaction.h"
 #include "ui/UnitPoint.h"
 #include "ui/ViewEquatableValue.h"
+#include "ui/ListStyle.h"
+#include "ui/Visibility.h"
 #include "ui/WritingToolsBehavior.h"
 
 #include <concepts>
@@ -50,10 +52,16 @@
 #include <utility>
 #include <vector>
 
+namespace foundation {
+class NSItemProvider;
+class UTType;
+} // namespace foundation
+
 namespace ui {
 
 class AnyShape;
 class DisplayList;
+class DropDelegate;
 class Element;
 class View;
 class ViewContext;
@@ -460,6 +468,26 @@ public:
     }
     View focused(Binding<bool> binding) const;
     View focusedErased(std::function<bool()> isFocused, std::function<void(bool)> setFocused) const;
+
+    // Lists (ui/List.h): what a row asks of the list that shows it, and the list's own look.
+    // Without insets a row gets the list's default ones.
+    View listRowInsets(std::optional<EdgeInsets> insets) const;
+    View listRowBackground(std::optional<View> background) const;
+    // The colour of the separators at `edges` (top, bottom) of the row.
+    View listRowSeparatorTint(std::optional<Color> tint, EdgeSet edges = EdgeSet::vertical) const;
+    View listRowSeparator(Visibility visibility, EdgeSet edges = EdgeSet::vertical) const;
+    View listStyle(ListStyle style) const;
+    // Hidden: the list paints no background of its own behind its rows.
+    View scrollContentBackground(Visibility visibility) const;
+
+    // Drag and drop within a window. Dragging the view starts a drag carrying what `data`
+    // returns (called once, as the drag starts), shown under the pointer as `preview`, or as the
+    // view itself when there is none.
+    View onDrag(std::function<foundation::NSItemProvider()> data) const;
+    View onDrag(std::function<foundation::NSItemProvider()> data, View preview) const;
+    // A drop target for drags carrying one of `types`; the innermost target under the pointer
+    // takes the drag.
+    View onDrop(std::vector<foundation::UTType> types, std::shared_ptr<DropDelegate> delegate) const;
 
     // Hosting: a representable as a view (defined in ui/Representable.h).
     template <RepresentableView T> View(T representable);

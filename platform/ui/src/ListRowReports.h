@@ -1,0 +1,16 @@
+// How a List tells which rows came and went.
+#pragma once
+
+#include "foundation/AnyHashable.h"
+#include "ui/ListRowChanges.h"
+#include "ui/Transaction.h"
+
+#include <vector>
+
+namespace ui::detail {
+
+// Compares the list's row ids with those of its previous update and reports the difference.
+void noteListRows(Element& list, std::vector<foundation::AnyHashable> ids, const Transaction& transaction);
+void reportListRowChanges(Element& list, ListRowChanges changes);
+
+} // namespace ui::detail
