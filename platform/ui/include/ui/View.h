@@ -25,6 +25,7 @@
 #include "ui/KeyPress.h"
 #include "ui/LayoutAxis.h"
 #include "ui/Preference.h"
+#include "ui/SubmitLabel.h"
 #include "ui/ProposedViewSize.h"
 #include "ui/SymbolVariant.h"
 #include "ui/Text.h"
@@ -400,6 +401,10 @@ public:
     }
     View focused(Binding<bool> binding) const;
     View focusedErased(std::function<bool()> isFocused, std::function<void(bool)> setFocused) const;
+
+    // Text input: what the text fields inside run when submitted, and their Return key's name.
+    View onSubmit(std::function<void()> action) const;
+    View submitLabel(SubmitLabel label) const;
 
     // Hosting: a representable as a view (defined in ui/Representable.h).
     template <RepresentableView T> View(T representable);
