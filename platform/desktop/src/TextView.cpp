@@ -11,6 +11,7 @@
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <cmath>
@@ -67,6 +68,7 @@ std::string TextView::string() const {
 void TextView::setString(std::string_view text) {
     settingString_ = true;
     setPlainText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    moveCursor(QTextCursor::End); // typing goes on after the text
     settingString_ = false;
 }
 
