@@ -119,9 +119,8 @@ struct TextViewWindow : ::testing::Test {
         settle();
     }
     // Through the window system, so shortcuts get their say first.
-    void key(Qt::Key key, const QString& text = {}) {
+    void key(Qt::Key key) {
         QTest::keyClick(window.windowHandle(), key, Qt::NoModifier);
-        (void)text;
         settle();
     }
     void type(const char* text) {
