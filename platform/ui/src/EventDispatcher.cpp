@@ -7,6 +7,7 @@
 #include "foundation/RunLoop.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/EventTargets.h"
+#include "ui/HostedWidgets.h"
 #include "ui/Transaction.h"
 
 #include <algorithm>
@@ -268,6 +269,18 @@ bool EventDispatcher::pointerDown(const PointerEvent& event) {
         }
     }
 
+    // A press on a painted editor that now has the focus goes on to the editor once it shows.
+    bool pressedEditor = false;
+    if (!path.empty()) {
+        Element* top = path.front().element;
+        auto* hosted = detail::hostedTextInput(top);
+        if (hosted && !hosted->isLive() && focusedElement() == top) {
+            const auto origin = top->frame().origin;
+            hosted->pressWhilePainted(path.front().point - QPointF(origin.x, origin.y));
+            pressedEditor = true;
+        }
+    }
+
     auto arena = std::make_shared<detail::PointerArena>(state.clickCount);
     std::vector<detail::PointerArena::Participant> found;
     for (const auto& entry : path) {
@@ -296,7 +309,7 @@ bool EventDispatcher::pointerDown(const PointerEvent& event) {
         }
         found.push_back(std::move(p));
     }
-    if (found.empty()) return false;
+    if (found.empty()) return pressedEditor;
     for (auto& p : found)
         arena->add(std::move(p));
     state.arena = arena;

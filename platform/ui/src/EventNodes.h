@@ -157,6 +157,9 @@ Element* focusedElement(Graph& graph);
 void setFocus(Graph& graph, Element* target, bool deferWrites);
 // Where the focus may rest: a focusable view, or a focused() view with none inside.
 bool isFocusTarget(const Element& element);
+class HostedWidget;
+// The hosted widget of `element` when it takes text input (and so takes the focus itself).
+HostedWidget* hostedTextInput(const Element* element);
 Element* firstFocusTarget(Element& within);
 bool isInside(const Element* element, const Element* ancestor);
 

@@ -2,6 +2,7 @@
 
 #include "ui/EnvironmentKeys.h"
 #include "ui/FocusState.h"
+#include "ui/Representable.h"
 
 #include <algorithm>
 
@@ -53,9 +54,15 @@ void reconcileContent(Element& element, const View& content, bool focused) {
 
 } // namespace
 
+HostedWidget* hostedTextInput(const Element* element) {
+    auto* hosted = element ? HostedWidgetNode::hosted(*element) : nullptr;
+    return hosted && hosted->takesTextInput() ? hosted : nullptr;
+}
+
 bool isFocusTarget(const Element& element) {
     if (!element.environment().get<IsEnabledKey>()) return false;
     if (const auto* focusable = element.nodeAs<FocusableNode>()) return focusable->isEnabled();
+    if (hostedTextInput(&element)) return true;
     return element.nodeAs<FocusedNode>() && !hasTargetBelow(element);
 }
 
@@ -80,6 +87,11 @@ void setFocus(Graph& graph, Element* target, bool deferWrites) {
     // Both tell their content (IsFocusedKey) at the next pass.
     if (old) old->invalidate(Transaction::current());
     if (target) target->invalidate(Transaction::current());
+    // A hosted editor hears at once, before the bindings change, so that what it ends editing
+    // with is stored before anyone reacts to the move.
+    if (auto* hosted = hostedTextInput(old)) hosted->viewFocusChanged(false);
+    if (auto* hosted = hostedTextInput(target); hosted && focusedElement(graph) == target)
+        hosted->viewFocusChanged(true);
 
     std::vector<std::function<void()>> writes;
     auto write = [&](Element* element, bool focus) {

@@ -1,5 +1,16 @@
 #include "ui/HostedWidgets.h"
 
+#include "EventNodes.h"
+
+#include "ui/Element.h"
+#include "ui/EventDispatcher.h"
+#include "ui/Graph.h"
+#include "ui/HostedFocus.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainterPath>
 #include <QRegion>
 #include <QTransform>
@@ -12,6 +23,69 @@
 namespace ui {
 
 namespace detail {
+
+namespace {
+
+// Which hosted widget a widget is, for the widgets that ask about their own focus.
+std::unordered_map<const QWidget*, HostedWidget*>& hostedByWidget() {
+    static std::unordered_map<const QWidget*, HostedWidget*> table;
+    return table;
+}
+
+bool isWindowFocusReason(Qt::FocusReason reason) {
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+           reason == Qt::MenuBarFocusReason;
+}
+
+bool isEditingKey(const QKeyEvent& key) {
+    const auto held = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    return held == Qt::NoModifier &&
+           (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape);
+}
+
+// The innermost child at `point` that is not hidden on purpose (the host may be an unshown
+// window, so visibility itself does not tell).
+QWidget* childAt(QWidget& widget, QPoint point) {
+    const auto children = widget.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        QWidget* child = *it;
+        if (child->isHidden() || child->isWindow() || !child->geometry().contains(point)) continue;
+        return childAt(*child, point - child->pos());
+    }
+    return &widget;
+}
+
+} // namespace
+
+// Watches a text input widget: Qt's focus coming to it (by a click or by code) moves the views'
+// focus there, and a focused editor's Return and Escape beat the window's shortcuts.
+class HostedWidgetFilter final : public QObject {
+public:
+    explicit HostedWidgetFilter(HostedWidget& hosted)
+        : hosted_(hosted) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            if (isEditingKey(static_cast<QKeyEvent&>(*event))) event->accept();
+            break;
+        case QEvent::FocusIn: {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (!hosted_.movingQtFocus_ && !isWindowFocusReason(reason) && !hosted_.hasViewFocus()) {
+                if (Element* element = hosted_.element()) EventDispatcher(element->graph()).focus(element);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    HostedWidget& hosted_;
+};
 
 HostedWidget::HostedWidget(HostedWidgets& registry)
     : registry_(&registry) {}
@@ -26,6 +100,13 @@ void HostedWidget::adopt(QWidget* widget) {
     widget->hide();
     if (auto* container = registry_->container()) widget->setParent(container);
     registry_->add(this);
+    hostedByWidget()[widget] = this;
+    if (takesTextInput()) {
+        // The views own Tab; Qt's own focus chain passes these by.
+        widget->setFocusPolicy(Qt::ClickFocus);
+        filter_ = std::make_unique<HostedWidgetFilter>(*this);
+        widget->installEventFilter(filter_.get());
+    }
 }
 
 void HostedWidget::retire() {
@@ -33,10 +114,95 @@ void HostedWidget::retire() {
     registry_ = nullptr;
     live_ = false;
     if (QWidget* widget = widget_.data()) {
+        hostedByWidget().erase(widget);
+        if (filter_) widget->removeEventFilter(filter_.get());
         widget->hide();
         widget->deleteLater();
     }
+    filter_.reset();
     widget_.clear();
+}
+
+HostedWidget* HostedWidget::of(const QWidget& widget) {
+    auto& table = hostedByWidget();
+    auto it = table.find(&widget);
+    return it == table.end() ? nullptr : it->second;
+}
+
+void HostedWidget::attach(Element& element) {
+    element_ = element.reference();
+}
+
+Element* HostedWidget::element() const {
+    auto ref = element_.lock();
+    return ref ? ref->element : nullptr;
+}
+
+bool HostedWidget::takesTextInput() const {
+    const QWidget* widget = widget_.data();
+    return widget && widget->testAttribute(Qt::WA_InputMethodEnabled) && (widget->focusPolicy() & Qt::ClickFocus);
+}
+
+bool HostedWidget::hasViewFocus() const {
+    Element* own = element();
+    return own && focusedElement(own->graph()) == own;
+}
+
+void HostedWidget::viewFocusChanged(bool focused) {
+    if (focused == toldFocus_ || !widget_) return;
+    toldFocus_ = focused;
+    if (!focused) {
+        pendingPress_.reset();
+        releaseQtFocus();
+    }
+    // It may answer by moving the focus again; it is told each change in turn.
+    if (auto* receiver = dynamic_cast<HostedFocusReceiver*>(widget_.data())) receiver->hostedFocusChanged(focused);
+}
+
+void HostedWidget::releaseQtFocus() {
+    QWidget* widget = widget_.data();
+    if (!widget) return;
+    QWidget* window = widget->window();
+    if (window->focusWidget() != widget && !widget->hasFocus()) return;
+    movingQtFocus_ = true;
+    QWidget* host = registry_ ? registry_->container() : nullptr;
+    if (host && host != widget && (host->focusPolicy() & Qt::TabFocus))
+        host->setFocus(Qt::OtherFocusReason);
+    else
+        widget->clearFocus();
+    movingQtFocus_ = false;
+}
+
+void HostedWidget::syncFocus() {
+    QWidget* widget = widget_.data();
+    if (!widget || !takesTextInput()) return;
+    const bool focused = hasViewFocus();
+    // The focus may also have gone with an element that went out of sight.
+    viewFocusChanged(focused);
+    if (!focused || !live_) {
+        releaseQtFocus();
+        return;
+    }
+    if (widget->window()->focusWidget() != widget) {
+        movingQtFocus_ = true;
+        widget->setFocus(Qt::OtherFocusReason);
+        movingQtFocus_ = false;
+    }
+    deliverPendingPress();
+}
+
+void HostedWidget::deliverPendingPress() {
+    QWidget* widget = widget_.data();
+    if (!pendingPress_ || !widget) return;
+    const QPointF at = *pendingPress_;
+    pendingPress_.reset();
+    QWidget* target = childAt(*widget, at.toPoint());
+    const QPointF local = at - QPointF(target->mapTo(widget, QPoint(0, 0)));
+    const QPointF global = target->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
 }
 
 void HostedWidget::paint(QPainter& painter, const QRectF& bounds) const {
@@ -162,14 +328,19 @@ void HostedWidgets::sync(const DisplayList& list) {
     Placements found;
     findHosted(list, QTransform(), std::nullopt, true, found);
     QWidget* container = container_.data();
-    for (auto* hosted : widgets_) {
+    // Telling a widget about the focus runs its own code, which may change the registry.
+    const auto all = widgets_;
+    for (auto* hosted : all) {
+        if (std::find(widgets_.begin(), widgets_.end(), hosted) == widgets_.end()) continue;
         QWidget* widget = hosted->widget();
         if (!widget) continue;
         if (container && widget->parentWidget() != container) widget->setParent(container);
         auto it = found.find(hosted);
         if (it == found.end()) {
             hosted->live_ = false;
+            hosted->releaseQtFocus();
             widget->hide();
+            hosted->syncFocus();
             continue;
         }
         const Placement& placement = it->second;
@@ -181,10 +352,14 @@ void HostedWidgets::sync(const DisplayList& list) {
             visible &= QRegion(local.toFillPolygon().toPolygon());
         }
         // A hidden widget without a host window would show as a window of its own.
-        const bool live = container && placement.plain && hosted->wantsLive() && !visible.isEmpty();
+        const bool takesFocus = !hosted->takesTextInput() || hosted->hasViewFocus();
+        const bool live = container && placement.plain && hosted->wantsLive() && takesFocus && !visible.isEmpty();
         hosted->live_ = live;
         if (!live) {
+            // Off first, so that hiding it does not send Qt's focus along its own chain.
+            hosted->releaseQtFocus();
             widget->hide();
+            hosted->syncFocus();
             continue;
         }
         if (placement.clip && visible != QRegion(0, 0, geometry.width(), geometry.height()))
@@ -192,6 +367,7 @@ void HostedWidgets::sync(const DisplayList& list) {
         else
             widget->clearMask();
         widget->show();
+        hosted->syncFocus();
     }
 }
 

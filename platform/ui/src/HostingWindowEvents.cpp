@@ -2,8 +2,10 @@
 #include "ui/HostingWindow.h"
 
 #include "ui/EventDispatcher.h"
+#include "ui/HostedFocus.h"
 #include "ui/QtInput.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -59,6 +61,15 @@ bool HostingWindow::forwardEvent(QEvent& event, std::optional<graphics::CGPoint>
     default:
         return false;
     }
+}
+
+bool HostingWindow::focusNextPrevChild(bool next) {
+    // Only from a hosted editor; the window's own first focus stays Qt's to choose.
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused || focused == this || !isAncestorOf(focused) || !isHostedWidget(*focused))
+        return QWidget::focusNextPrevChild(next);
+    EventDispatcher(graph_).moveFocus(next);
+    return true;
 }
 
 void HostingWindow::mousePressEvent(QMouseEvent* event) {

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QPainterPath>
 
 #include <atomic>
 
@@ -29,6 +30,12 @@ HostedWidget* HostedWidgetNode::hosted(const Element& element) {
 graphics::CGSize HostedWidgetNode::sizeThatFits(Element& element, const ProposedViewSize& proposal) const {
     auto* shown = hosted(element);
     return shown ? shown->sizeThatFits(proposal) : graphics::CGSize{0, 0};
+}
+
+void HostedWidgetNode::hitTestEffect(const Element& element, HitTestEffect& effect) const {
+    QPainterPath shape;
+    shape.addRect(element.frame().toQRectF());
+    effect.contentShape = shape;
 }
 
 void HostedWidgetNode::render(const Element& element, DisplayList& list) const {

@@ -55,6 +55,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // Qt moving the focus on (Tab in a hosted editor) moves the views' focus instead.
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -5,6 +5,7 @@
 #include "ui/Element.h"
 #include "ui/EnvironmentValues.h"
 #include "ui/Graph.h"
+#include "ui/HitTesting.h"
 #include "ui/HostedWidgets.h"
 #include "ui/ProposedViewSize.h"
 #include "ui/Transaction.h"
@@ -83,10 +84,12 @@ namespace detail {
 // Whether widgets can be made in this process (they need a QApplication); says why not, once.
 bool canHostWidgets();
 
-// The node of every representable: sizing, painting and the element's hosted widget.
-class HostedWidgetNode : public ViewNode {
+// The node of every representable: sizing, painting and the element's hosted widget. It takes
+// pointer events across its frame, where the painted form stands in for the widget.
+class HostedWidgetNode : public ViewNode, public HitTestingNode {
 public:
     std::string_view typeName() const override { return "Representable"; }
+    void hitTestEffect(const Element& element, HitTestEffect& effect) const override;
     graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const override;
     void placeChildren(Element&, const ProposedViewSize&) const override {}
     void render(const Element& element, DisplayList& list) const override;
@@ -179,6 +182,7 @@ public:
         auto hosted = element.slot<HostedWidget>(slotName, [&]() -> std::shared_ptr<HostedWidget> {
             return std::make_shared<HostedWidgetOf<R>>(element.graph().hostedWidgets(), representable_);
         });
+        hosted->attach(element);
         static_cast<HostedWidgetOf<R>&>(*hosted).update(representable_, element.environment(),
                                                         element.transaction());
         element.reconcile({});

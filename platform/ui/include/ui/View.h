@@ -27,6 +27,7 @@
 #include "ui/KeyPress.h"
 #include "ui/LayoutAxis.h"
 #include "ui/Preference.h"
+#include "ui/SubmitLabel.h"
 #include "ui/ProposedViewSize.h"
 #include "ui/Rotation3DEffect.h"
 #include "ui/SymbolVariant.h"
@@ -488,6 +489,9 @@ public:
     // A drop target for drags carrying one of `types`; the innermost target under the pointer
     // takes the drag.
     View onDrop(std::vector<foundation::UTType> types, std::shared_ptr<DropDelegate> delegate) const;
+    // Text input: what the text fields inside run when submitted, and their Return key's name.
+    View onSubmit(std::function<void()> action) const;
+    View submitLabel(SubmitLabel label) const;
 
     // Hosting: a representable as a view (defined in ui/Representable.h).
     template <RepresentableView T> View(T representable);

@@ -1,0 +1,238 @@
+#include "desktop/TextView.h"
+#include "desktop/Window.h"
+#include "ui/EventTargets.h"
+#include "ui/Frame.h"
+#include "ui/Rectangle.h"
+#include "ui/HostingWindow.h"
+#include "ui/Representable.h"
+#include "ui/Stack.h"
+#include "ui/TestHost.h"
+#include "ui/ViewContext.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Focus = std::optional<int>;
+using Log = std::vector<std::string>;
+
+// A delegate that writes down what it hears and handles the commands `handles` says.
+struct Recorder : desktop::TextViewDelegate {
+    Log log;
+    std::function<bool(desktop::TextView&, std::string_view)> handles;
+    void textDidBeginEditing(const desktop::TextViewNotification&) override { log.push_back("begin"); }
+    void textDidChange(const desktop::TextViewNotification& n) override { log.push_back("change " + n.object->string()); }
+    void textDidEndEditing(const desktop::TextViewNotification& n) override { log.push_back("end " + n.object->string()); }
+    bool doCommandBySelector(desktop::TextView& view, std::string_view selector) override {
+        log.emplace_back(selector);
+        return handles && handles(view, selector);
+    }
+};
+
+// A title editor as an application builds one: a field editor with its delegate.
+struct TitleEditor {
+    using WidgetType = desktop::TextView;
+    std::shared_ptr<Recorder> recorder;
+    std::string title;
+    std::shared_ptr<Recorder> makeCoordinator() const { return recorder; }
+    std::unique_ptr<desktop::TextView> makeWidget(const ui::RepresentableContext<TitleEditor>& context) const {
+        auto view = std::make_unique<desktop::TextView>();
+        view->setDelegate(context.coordinator);
+        view->setString(title);
+        view->setFieldEditor(true);
+        view->setBackgroundColor(ui::Color::clear);
+        view->setPlaceholderAttributedString({ui::AttributedRun{"New Item", QFont("DejaVu Sans", 13), Qt::gray}});
+        return view;
+    }
+    void updateWidget(desktop::TextView&, const ui::RepresentableContext<TitleEditor>&) const {}
+};
+
+// Two title editors under one focus value, and window shortcuts on Return and Escape.
+struct Goals {
+    std::shared_ptr<std::optional<ui::State<Focus>>> focus;
+    std::shared_ptr<Recorder> first, second;
+    std::shared_ptr<Log> shortcuts;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto focused = ctx.focusState<Focus>("focused");
+        focus->emplace(ctx.state<Focus>("focused", Focus{}));
+        auto shortcut = [this](ui::KeyEquivalent key, std::string name) {
+            return ui::keyboardShortcutTarget(ui::View(ui::Rectangle()).frame(10, 10), [log = shortcuts, name] { log->push_back(name); })
+                .keyboardShortcut(key, ui::EventModifiers::none);
+        };
+        return ui::VStack({ui::View(TitleEditor{first, "Goal"}).focused(focused.binding(), 1).frame(200, 20),
+                           ui::View(TitleEditor{second, ""}).focused(focused.binding(), 2).frame(200, 20),
+                           shortcut(ui::KeyEquivalent::return_, "return"),
+                           shortcut(ui::KeyEquivalent::escape, "escape")});
+    }
+};
+
+bool pollEvents(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 5000) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+struct TextViewWindow : ::testing::Test {
+    std::shared_ptr<std::optional<ui::State<Focus>>> focus = std::make_shared<std::optional<ui::State<Focus>>>();
+    std::shared_ptr<Recorder> first = std::make_shared<Recorder>();
+    std::shared_ptr<Recorder> second = std::make_shared<Recorder>();
+    std::shared_ptr<Log> shortcuts = std::make_shared<Log>();
+    ui::HostingWindow window{Goals{focus, first, second, shortcuts}};
+    QAction* menuReturn = nullptr;
+    int menuTriggered = 0;
+
+    void SetUp() override {
+        // A menu item's shortcut, as the shell installs it.
+        menuReturn = new QAction(&window);
+        menuReturn->setShortcut(QKeySequence(Qt::Key_Return));
+        menuReturn->setShortcutContext(Qt::ApplicationShortcut);
+        QObject::connect(menuReturn, &QAction::triggered, [this] { ++menuTriggered; });
+        window.addAction(menuReturn);
+        window.show();
+        window.activateWindow();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(pollEvents([&] { return window.isActiveWindow(); }));
+    }
+    QList<desktop::TextView*> views() { return window.findChildren<desktop::TextView*>(); }
+    void settle() {
+        QCoreApplication::processEvents();
+        window.updateNow();
+    }
+    void setFocus(Focus value) {
+        (*focus)->set(value);
+        settle();
+    }
+    // Through the window system, so shortcuts get their say first.
+    void key(Qt::Key key) {
+        QTest::keyClick(window.windowHandle(), key, Qt::NoModifier);
+        settle();
+    }
+    void type(const char* text) {
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        settle();
+    }
+};
+
+TEST_F(TextViewWindow, EditingBeginsAtTheFirstChangeAndEndsWhenTheFocusGoes) {
+    ASSERT_EQ(views().size(), 2u);
+    setFocus(1);
+    EXPECT_TRUE(views()[0]->hasFocus());
+    EXPECT_TRUE(views()[0]->isFirstResponder());
+    EXPECT_TRUE(first->log.empty()) << "taking the focus begins nothing";
+    type("ab");
+    EXPECT_EQ(first->log, (Log{"begin", "change Goala", "change Goalab"}));
+
+    // The focus moving to the other editor ends this one's editing before the binding changes.
+    setFocus(2);
+    EXPECT_EQ(first->log.back(), "end Goalab");
+    EXPECT_TRUE(second->log.empty());
+    EXPECT_TRUE(views()[1]->hasFocus());
+
+    // Focus that comes and goes without a change still ends; a new session begins anew.
+    setFocus(1);
+    setFocus(std::nullopt);
+    EXPECT_EQ(second->log, (Log{"end "}));
+    EXPECT_EQ(first->log, (Log{"begin", "change Goala", "change Goalab", "end Goalab", "end Goalab"}));
+    EXPECT_FALSE(views()[0]->isFirstResponder());
+}
+
+TEST_F(TextViewWindow, ReturnAndEscapeGoToTheDelegateBeforeAnyShortcut) {
+    first->handles = [](desktop::TextView&, std::string_view) { return true; };
+    setFocus(1);
+    key(Qt::Key_Return);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(first->log, (Log{"insertNewline:", "cancelOperation:"}));
+    EXPECT_EQ(menuTriggered, 0);
+    EXPECT_TRUE(shortcuts->empty());
+    EXPECT_EQ(views()[0]->string(), "Goal") << "a handled Return types nothing";
+    EXPECT_EQ((*focus)->value(), Focus(1));
+
+    // Without an editor in focus, the shortcuts have the keys.
+    setFocus(std::nullopt);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(*shortcuts, (Log{"escape"}));
+}
+
+TEST_F(TextViewWindow, AFieldEditorEndsAtAnUnhandledReturnOrTabAndTheFocusMovesOn) {
+    setFocus(1);
+    type("s");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(first->log, (Log{"begin", "change Goals", "insertTab:", "end Goals"}));
+    EXPECT_EQ((*focus)->value(), Focus(2)) << "Tab goes on to the next view";
+    EXPECT_TRUE(views()[1]->hasFocus());
+
+    // An unhandled Return in the empty editor ends it and clears the focus; it never reaches
+    // the window's Return shortcut or the menu.
+    key(Qt::Key_Return);
+    EXPECT_EQ(second->log, (Log{"insertNewline:", "end "}));
+    EXPECT_EQ((*focus)->value(), std::nullopt);
+    EXPECT_TRUE(views()[1]->isHidden());
+    EXPECT_EQ(menuTriggered, 0);
+    EXPECT_TRUE(shortcuts->empty());
+}
+
+TEST_F(TextViewWindow, TheWindowGivingUpItsFirstResponderEndsEditing) {
+    first->handles = [](desktop::TextView& view, std::string_view selector) {
+        if (selector != "cancelOperation:") return false;
+        if (auto window = view.window()) window->makeFirstResponder(nullptr);
+        return true;
+    };
+    setFocus(1);
+    EXPECT_EQ(desktop::Window(window).firstResponder(), views()[0]);
+    type("!");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(first->log, (Log{"begin", "change Goal!", "cancelOperation:", "end Goal!"}));
+    EXPECT_EQ((*focus)->value(), std::nullopt);
+    EXPECT_EQ(desktop::Window(window).firstResponder(), &window);
+    EXPECT_TRUE(shortcuts->empty());
+
+    // Giving the first responder to a view by code is the same as the views' focus moving there.
+    EXPECT_TRUE(desktop::Window(window).makeFirstResponder(views()[1]));
+    settle();
+    EXPECT_EQ((*focus)->value(), Focus(2));
+}
+
+TEST(TextViewTest, MeasuresItsLinesAndShowsThePlaceholderWhileEmpty) {
+    auto recorder = std::make_shared<Recorder>();
+    ui::TestHost host(ui::View(TitleEditor{recorder, ""}).frame(120, 30), {120, 30});
+    auto* view = ui::hostedWidget<TitleEditor>(host.findByTypeName("Representable"));
+    ASSERT_NE(view, nullptr);
+    view->setFont(QFont("DejaVu Sans", 13));
+    auto* container = view->textContainer();
+    const auto empty = view->layoutManager()->usedRectForTextContainer(*container);
+    EXPECT_GT(empty.height(), 10);
+    EXPECT_EQ(empty.width(), 0);
+
+    const QImage placeholder = host.render();
+    placeholder.save(QString::fromStdString(testing::TempDir()) + "/text-view-placeholder.png");
+    int grey = 0;
+    for (int x = 0; x < 120; ++x)
+        for (int y = 0; y < 30; ++y)
+            grey += QColor(placeholder.pixel(x, y)).lightness() < 200;
+    EXPECT_GT(grey, 20) << "the placeholder is painted";
+
+    view->setString("one\ntwo");
+    view->layoutManager()->ensureLayoutForTextContainer(*container);
+    const auto two = view->layoutManager()->usedRectForTextContainer(*container);
+    EXPECT_NEAR(two.height(), 2 * empty.height(), 1);
+    EXPECT_GT(two.width(), 10);
+    EXPECT_TRUE(recorder->log.empty()) << "setting the string is no edit";
+}
+
+} // namespace
