@@ -79,6 +79,8 @@ public:
     // A leaf showing exactly `text`.
     Element* findByText(std::string_view text) const;
     std::vector<Element*> findAll(const std::function<bool(const Element&)>& match) const;
+    // Views still painting their removal (not found by the finders above), in tree order.
+    std::vector<Element*> removalGhosts() const;
 
     // The element's frame in the root's coordinates.
     static graphics::CGRect frame(const Element* element);
