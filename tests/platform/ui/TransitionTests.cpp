@@ -4,6 +4,7 @@
 #include "ui/Animation.h"
 #include "ui/AnyTransition.h"
 #include "ui/ForEach.h"
+#include "ui/LazyStack.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
 #include "ui/ViewConditional.h"
@@ -265,20 +266,19 @@ TEST(TransitionTest, ATransitionsOwnAnimationOverridesTheTransactions) {
 struct Rows {
     std::shared_ptr<Handles<std::vector<int>>> items;
     HandlesPtr<double> gap;
+    bool lazy = false;
     ui::View body(ui::ViewContext& ctx) const {
         auto shown = ctx.state<std::vector<int>>("items", {1, 2, 3});
         auto top = ctx.state<double>("gap", 0);
         items->keep("items", shown);
         gap->keep("gap", top);
         const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
-        return ui::VStack(ui::HorizontalAlignment::center, 0,
-                          {ui::ForEach(*shown,
-                                       [colours](int i) {
-                                           return box(100, 20, std::to_string(i), colours[i - 1])
-                                               .transition(AnyTransition::opacity());
-                                       })})
-            .padding(ui::EdgeSet::top, *top)
-            .frame(100, 100, ui::Alignment::top);
+        ui::View rows = ui::ForEach(*shown, [colours](int i) {
+            return box(100, 20, std::to_string(i), colours[i - 1]).transition(AnyTransition::opacity());
+        });
+        ui::View stack = lazy ? ui::View(ui::LazyVStack(ui::HorizontalAlignment::center, 0, {rows}))
+                              : ui::View(ui::VStack(ui::HorizontalAlignment::center, 0, {rows}));
+        return stack.padding(ui::EdgeSet::top, *top).frame(100, 100, ui::Alignment::top);
     }
 };
 
@@ -291,29 +291,32 @@ void fills(const ui::DisplayList& list, std::vector<QColor>& out) {
 }
 
 TEST(TransitionTest, ARowRemovedFromAForEachStaysInPlaceWhileItsSiblingsMove) {
-    auto items = std::make_shared<Handles<std::vector<int>>>();
-    auto gap = std::make_shared<Handles<double>>();
-    ui::TestHost host(ui::View(Rows{items, gap}), {100, 100});
-    ui::withAnimation(ui::Animation::linear(1), [&] { (*items)["items"].set({1, 3}); });
-    host.update();
-    host.stepFrame(0.5);
-    auto ghosts = host.removalGhosts();
-    ASSERT_EQ(ghosts.size(), 1u);
-    EXPECT_EQ(minY(leaf(ghosts[0])), 20);
-    EXPECT_LT(minY(host.findByText("3")), 40) << "the row below takes the place";
-    EXPECT_DOUBLE_EQ(opacity(ghosts[0]), 0.5);
+    for (bool lazy : {false, true}) {
+        SCOPED_TRACE(lazy ? "lazy stack" : "stack");
+        auto items = std::make_shared<Handles<std::vector<int>>>();
+        auto gap = std::make_shared<Handles<double>>();
+        ui::TestHost host(ui::View(Rows{items, gap, lazy}), {100, 100});
+        ui::withAnimation(ui::Animation::linear(1), [&] { (*items)["items"].set({1, 3}); });
+        host.update();
+        host.stepFrame(0.5);
+        auto ghosts = host.removalGhosts();
+        ASSERT_EQ(ghosts.size(), 1u);
+        EXPECT_EQ(minY(leaf(ghosts[0])), 20);
+        EXPECT_LT(minY(host.findByText("3")), 40) << "the row below takes the place";
+        EXPECT_DOUBLE_EQ(opacity(ghosts[0]), 0.5);
 
-    std::vector<QColor> painted;
-    fills(host.graph().displayList(), painted);
-    EXPECT_EQ(painted, (std::vector<QColor>{Qt::red, Qt::green, Qt::blue})) << "painted where it stood";
+        std::vector<QColor> painted;
+        fills(host.graph().displayList(), painted);
+        EXPECT_EQ(painted, (std::vector<QColor>{Qt::red, Qt::green, Qt::blue})) << "painted where it stood";
 
-    (*gap)["gap"].set(10);
-    host.update();
-    EXPECT_EQ(minY(leaf(host.removalGhosts().front())), 30) << "moves with its container";
-    EXPECT_EQ(minY(host.findByText("3")), 30);
+        (*gap)["gap"].set(10);
+        host.update();
+        EXPECT_EQ(minY(leaf(host.removalGhosts().front())), 30) << "moves with its container";
+        EXPECT_EQ(minY(host.findByText("3")), 30);
 
-    host.stepFrame(0.5);
-    EXPECT_TRUE(host.removalGhosts().empty());
+        host.stepFrame(0.5);
+        EXPECT_TRUE(host.removalGhosts().empty());
+    }
 }
 
 TEST(TransitionTest, AViewReinsertedDuringItsRemovalIsANewOne) {
