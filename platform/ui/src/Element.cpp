@@ -3,9 +3,11 @@
 #include "ui/DisplayList.h"
 #include "ui/Graph.h"
 #include "ui/Layout.h"
+#include "ui/ViewNodes.h"
 #include "ui/ZIndex.h"
 
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 
 namespace ui {
@@ -17,6 +19,11 @@ struct ChildKeyHash {
         return key.id.hash() ^ (key.slot * 0x9e3779b97f4a7c15ULL) ^ (key.occurrence << 7) ^ key.isExplicit;
     }
 };
+
+// Wrappers hand on what concerns the view they wrap: its insertion, its removal.
+bool wraps(const ViewNode& node) {
+    return node.isTransparent() || dynamic_cast<const detail::WrapperNode*>(&node) != nullptr;
+}
 
 } // namespace
 
@@ -31,8 +38,17 @@ Element::Element(Graph& graph, Element* parent, ChildKey key, std::shared_ptr<co
 Element::~Element() {
     ref_->element = nullptr;
     graph_.forget(*this);
+    if (!ghosts_.empty()) graph_.forgetGhostHolder(*this);
     // Children go first, while their parent is still whole.
+    ghosts_.clear();
     children_.clear();
+}
+
+void Element::refresh(const Transaction& transaction) {
+    forcedTransaction_ = transaction;
+    dirty_ = true;
+    pendingIsFrame_ = false;
+    update(node_, environment_);
 }
 
 void Element::invalidate(const Transaction& transaction) {
@@ -57,6 +73,11 @@ void Element::invalidateLayout() {
 }
 
 Transaction Element::incomingTransaction() {
+    if (forcedTransaction_) {
+        Transaction forced = std::move(*forcedTransaction_);
+        forcedTransaction_.reset();
+        return forced;
+    }
     if (!dirty_) return graph_.updateTransaction();
     // Frames bring no transaction, so no transform reaches them either.
     if (pendingIsFrame_) return Transaction();
@@ -105,20 +126,26 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
 }
 
 void Element::reconcile(std::vector<ChildSpec> specs) {
+    // Ghosts are no longer reachable by identity: a view coming back is a new one.
     std::unordered_map<ChildKey, std::size_t, ChildKeyHash> old;
     old.reserve(children_.size());
-    for (std::size_t i = 0; i < children_.size(); ++i)
+    std::vector<Element*> oldOrder;
+    oldOrder.reserve(children_.size());
+    for (std::size_t i = 0; i < children_.size(); ++i) {
         old.emplace(children_[i]->key_, i);
+        oldOrder.push_back(children_[i].get());
+    }
 
     std::unordered_map<ChildKey, std::size_t, ChildKeyHash> seen;
     std::vector<std::unique_ptr<Element>> next;
     next.reserve(specs.size());
     std::vector<Element*> made;
-    auto finish = [&] {
-        for (auto& gone : children_) {
-            if (gone) gone->setVisibleRecursively(false);
+    auto finish = [&](bool settle) {
+        auto gone = std::exchange(children_, std::move(next));
+        if (settle) settleGone(gone, oldOrder);
+        for (auto& left : gone) {
+            if (left) left->setVisibleRecursively(false);
         }
-        children_ = std::move(next);
         if (visible_) {
             for (auto* child : made) {
                 if (!child->hidden_) child->setVisibleRecursively(true);
@@ -138,6 +165,7 @@ void Element::reconcile(std::vector<ChildSpec> specs) {
             }
             if (!child) {
                 child = std::make_unique<Element>(graph_, this, wanted.key, node);
+                child->inserted_ = !fresh_ || (inserted_ && wraps(*node_));
                 made.push_back(child.get());
             }
             // Kept before its body runs, so that a body that throws loses nothing.
@@ -149,10 +177,113 @@ void Element::reconcile(std::vector<ChildSpec> specs) {
         for (auto& left : children_) {
             if (left) next.push_back(std::move(left));
         }
-        finish();
+        finish(false);
         throw;
     }
-    finish();
+    finish(true);
+}
+
+void Element::settleGone(std::vector<std::unique_ptr<Element>>& gone, const std::vector<Element*>& oldOrder) {
+    // Those that animate their leaving first; nothing is moved until none of them can throw.
+    std::vector<std::optional<Ghost>> leaving(gone.size());
+    for (std::size_t i = 0; i < gone.size(); ++i) {
+        if (gone[i]) leaving[i] = leaveAnimated(*gone[i]);
+    }
+    const bool anyLeaving =
+        std::any_of(leaving.begin(), leaving.end(), [](const auto& g) { return g.has_value(); });
+    if (!anyLeaving && ghosts_.empty()) return;
+
+    // Each ghost paints where it stood: after the sibling that preceded it, wherever that went.
+    std::unordered_map<const Element*, std::size_t> index;
+    for (std::size_t j = 0; j < children_.size(); ++j)
+        index.emplace(children_[j].get(), j);
+    std::vector<Ghost> ghosts;
+    ghosts.reserve(ghosts_.size() + gone.size());
+    std::size_t cursor = 0;
+    std::size_t carried = 0;
+    auto carry = [&](std::size_t upTo) {
+        while (carried < ghosts_.size() && ghosts_[carried].position <= upTo) {
+            ghosts.push_back(std::move(ghosts_[carried++]));
+            ghosts.back().position = cursor;
+        }
+    };
+    for (std::size_t i = 0; i < oldOrder.size(); ++i) {
+        carry(i);
+        if (leaving[i]) {
+            leaving[i]->element = std::move(gone[i]);
+            leaving[i]->element->ghost_ = true;
+            leaving[i]->position = cursor;
+            ghosts.push_back(std::move(*leaving[i]));
+        } else if (auto it = index.find(oldOrder[i]); it != index.end()) {
+            cursor = it->second + 1;
+        }
+    }
+    carry(std::numeric_limits<std::size_t>::max());
+    std::stable_sort(ghosts.begin(), ghosts.end(),
+                     [](const Ghost& a, const Ghost& b) { return a.position < b.position; });
+    ghosts_ = std::move(ghosts);
+    if (ghosts_.empty())
+        graph_.forgetGhostHolder(*this);
+    else
+        graph_.addGhostHolder(*this);
+}
+
+std::optional<Element::Ghost> Element::leaveAnimated(Element& child) {
+    if (!visible_ || child.hidden_ || !child.visible_) return std::nullopt;
+    Transaction transaction = graph_.updateTransaction();
+    if (transaction.disablesAnimations) return std::nullopt;
+    // The leaving is watched through a completion of its own, which the outer one waits for.
+    auto outer = transaction.completion;
+    auto removal = std::make_shared<detail::AnimationCompletion>(outer ? std::function<void()>([outer] {})
+                                                                       : std::function<void()>());
+    std::weak_ptr<detail::AnimationCompletion> watch = removal;
+    transaction.completion = std::move(removal);
+    bool began = false;
+    for (Element* e = &child; e;) {
+        if (e->node_->beginRemoval(*e, transaction)) {
+            began = true;
+            break;
+        }
+        if (e->children_.size() != 1 || !wraps(*e->node_)) break;
+        e->node_->transformTransaction(*e, transaction);
+        e = e->children_.front().get();
+    }
+    transaction = Transaction();
+    // Nothing animated: the view goes at once.
+    if (!began || watch.expired()) return std::nullopt;
+    const Element* container = this;
+    while (container->parent_ && container->node_->isTransparent())
+        container = container->parent_;
+    Ghost ghost;
+    ghost.position = 0;
+    ghost.containerOrigin = container->frame_.origin;
+    ghost.removal = std::move(watch);
+    return ghost;
+}
+
+std::vector<Element*> Element::removalGhosts() const {
+    std::vector<Element*> result;
+    result.reserve(ghosts_.size());
+    for (const auto& ghost : ghosts_)
+        result.push_back(ghost.element.get());
+    return result;
+}
+
+void Element::dropFinishedGhosts() {
+    std::vector<std::unique_ptr<Element>> finished;
+    for (auto it = ghosts_.begin(); it != ghosts_.end();) {
+        if (it->removal.expired()) {
+            finished.push_back(std::move(it->element));
+            it = ghosts_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (ghosts_.empty()) graph_.forgetGhostHolder(*this);
+    if (finished.empty()) return;
+    for (auto& ghost : finished)
+        ghost->setVisibleRecursively(false);
+    graph_.setNeedsLayout();
 }
 
 std::vector<Element*> Element::layoutChildren() {
@@ -183,7 +314,43 @@ graphics::CGSize Element::measure(const ProposedViewSize& proposal) {
 
 void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
     frame_ = frame;
+    placedProposal_ = proposal;
+    placed_ = true;
     node_->placeChildren(*this, proposal);
+    if (graph_.hasRemovalGhosts()) placeGhosts(*this);
+}
+
+// Ghosts are laid out where they last stood, moved with the container that lays out their
+// parent (the nearest ancestor that is not transparent), which finds them through its
+// transparent children.
+void Element::placeGhosts(const Element& container) {
+    placeOwnGhosts(container);
+    for (auto& child : children_) {
+        if (child->node_->isTransparent()) child->placeGhosts(container);
+    }
+}
+
+void Element::placeOwnGhosts(const Element& container) {
+    for (auto& ghost : ghosts_) {
+        const graphics::CGPoint delta{container.frame_.origin.x - ghost.containerOrigin.x,
+                                      container.frame_.origin.y - ghost.containerOrigin.y};
+        ghost.containerOrigin = container.frame_.origin;
+        ghost.element->placeAsGhost(container, delta);
+    }
+}
+
+void Element::placeAsGhost(const Element& container, graphics::CGPoint delta) {
+    if (!node_->isTransparent()) {
+        if (placed_) place(frame_.offsetBy(delta.x, delta.y), placedProposal_);
+        return;
+    }
+    graphics::CGRect bounds = graphics::CGRect::null();
+    for (auto& child : children_) {
+        child->placeAsGhost(container, delta);
+        bounds = bounds.unionWith(child->frame_);
+    }
+    if (!bounds.isNull()) frame_ = bounds;
+    placeOwnGhosts(container);
 }
 
 ViewDimensions Element::dimensions(graphics::CGSize size) {
@@ -220,15 +387,19 @@ void Element::renderChildren(DisplayList& list) const {
     };
     const bool ordered = std::any_of(children_.begin(), children_.end(),
                                      [&](const auto& child) { return zIndex(*child) != 0; });
-    if (!ordered) {
+    if (!ordered && ghosts_.empty()) {
         for (const auto& child : children_)
             child->render(list);
         return;
     }
     std::vector<const Element*> order;
-    order.reserve(children_.size());
-    for (const auto& child : children_)
-        order.push_back(child.get());
+    order.reserve(children_.size() + ghosts_.size());
+    std::size_t ghost = 0;
+    for (std::size_t i = 0; i <= children_.size(); ++i) {
+        while (ghost < ghosts_.size() && (ghosts_[ghost].position <= i || i == children_.size()))
+            order.push_back(ghosts_[ghost++].element.get());
+        if (i < children_.size()) order.push_back(children_[i].get());
+    }
     std::stable_sort(order.begin(), order.end(),
                      [&](const Element* a, const Element* b) { return zIndex(*a) < zIndex(*b); });
     for (const auto* child : order)
@@ -251,6 +422,8 @@ void Element::setVisibleRecursively(bool visible) {
     for (auto& child : children_) {
         if (!visible || !child->hidden_) child->setVisibleRecursively(visible);
     }
+    for (auto& ghost : ghosts_)
+        ghost.element->setVisibleRecursively(visible);
 }
 
 void Element::collectPreferences() {

@@ -179,7 +179,16 @@ bool Graph::evaluateDirty() {
     return any;
 }
 
+void Graph::dropFinishedGhosts() {
+    // Dropping a ghost may drop holders inside it.
+    const auto holders = ghostHolders_;
+    for (Element* holder : holders) {
+        if (ghostHolders_.count(holder)) holder->dropFinishedGhosts();
+    }
+}
+
 void Graph::layout() {
+    dropFinishedGhosts();
     ++layoutGeneration_;
     needsLayout_ = false;
     visibleRects_.clear();
@@ -201,6 +210,7 @@ void Graph::update() {
             graph.requestUpdate();
         }
     } finish{*this};
+    dropFinishedGhosts();
     int passes = 0;
     for (int round = 0; round < maxActionRounds; ++round) {
         evaluateDirty();

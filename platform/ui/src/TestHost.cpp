@@ -17,6 +17,15 @@ void collect(Element& element, const std::function<bool(const Element&)>& match,
         collect(*child, match, out);
 }
 
+void collectGhosts(const Element& element, std::vector<Element*>& out) {
+    for (auto* ghost : element.removalGhosts()) {
+        out.push_back(ghost);
+        collectGhosts(*ghost, out);
+    }
+    for (const auto& child : element.children())
+        collectGhosts(*child, out);
+}
+
 } // namespace
 
 TestHost::TestHost(View root, graphics::CGSize size, EnvironmentValues environment)
@@ -63,6 +72,12 @@ void TestHost::stepFrames(int count) {
 std::vector<Element*> TestHost::findAll(const std::function<bool(const Element&)>& match) const {
     std::vector<Element*> out;
     collect(graph_.root(), match, out);
+    return out;
+}
+
+std::vector<Element*> TestHost::removalGhosts() const {
+    std::vector<Element*> out;
+    collectGhosts(graph_.root(), out);
     return out;
 }
 

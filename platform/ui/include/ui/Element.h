@@ -139,8 +139,25 @@ public:
         return static_cast<T*>(it->second.value.get());
     }
 
-    // For nodes: updates the children to `specs` (kept, made or dropped by key and kind).
+    // For nodes: updates the children to `specs` (kept, made or dropped by key and kind). A
+    // child that goes while its node can animate its leaving (ViewNode::beginRemoval) stays as
+    // a removal ghost until those animations end.
     void reconcile(std::vector<ChildSpec> specs);
+    // Whether this element was made by an update of a container that already stood (directly
+    // or through wrappers), rather than as part of a new subtree: an insertion a transition may
+    // show. `consumeInsertion` keeps the views inside from showing it again.
+    bool isInsertion() const { return inserted_; }
+    void consumeInsertion() { inserted_ = false; }
+    // For nodes: runs this element's update now with `transaction`, as if invalidated by it.
+    void refresh(const Transaction& transaction);
+
+    // Removal ghosts: children that left but still paint while their removal animates. They
+    // are not children any more (no identity, no layout share, no hits); they keep their last
+    // place relative to their container and paint where they stood among their siblings.
+    std::vector<Element*> removalGhosts() const;
+    bool isRemovalGhost() const { return ghost_; }
+    // For the graph: drops the ghosts whose removal animations have ended.
+    void dropFinishedGhosts();
     // The children a container lays out: transparent children stand for theirs.
     std::vector<Element*> layoutChildren();
     graphics::CGSize measure(const ProposedViewSize& proposal);
@@ -179,6 +196,18 @@ public:
     void setVisibleRecursively(bool visible);
 
 private:
+    struct Ghost {
+        std::unique_ptr<Element> element;
+        std::size_t position;              // paints before the live child of this index
+        graphics::CGPoint containerOrigin; // where its layout container stood when last placed
+        std::weak_ptr<detail::AnimationCompletion> removal; // held by its removal animations
+    };
+    // Turns the children that went (and can animate their leaving) into ghosts.
+    void settleGone(std::vector<std::unique_ptr<Element>>& gone, const std::vector<Element*>& oldOrder);
+    std::optional<Ghost> leaveAnimated(Element& child);
+    void placeGhosts(const Element& container);
+    void placeOwnGhosts(const Element& container);
+    void placeAsGhost(const Element& container, graphics::CGPoint delta);
     // Kept apart from the names bodies give their state.
     static std::string attributeKey(std::string_view name) { return "\x1f" + std::string(name); }
     Transaction incomingTransaction();
@@ -198,6 +227,7 @@ private:
     ChildKey key_;
     std::shared_ptr<const ViewNode> node_;
     std::vector<std::unique_ptr<Element>> children_;
+    std::vector<Ghost> ghosts_; // by position
     EnvironmentValues environment_;
     std::map<std::string, Slot, std::less<>> slots_;
     std::shared_ptr<detail::ElementRef> ref_;
@@ -211,11 +241,16 @@ private:
     bool environmentChanged_ = false;
     bool visible_ = false;
     bool hidden_ = false;
+    bool inserted_ = false;
+    bool ghost_ = false;
+    bool placed_ = false;
     int evaluationCount_ = 0;
     Transaction transaction_;
     Transaction pendingTransaction_;
+    std::optional<Transaction> forcedTransaction_;
 
     graphics::CGRect frame_;
+    ProposedViewSize placedProposal_;
     std::uint64_t measuredGeneration_ = 0;
     std::vector<Measured> measured_;
     PreferenceValues preferences_;

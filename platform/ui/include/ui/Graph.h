@@ -70,6 +70,10 @@ public:
     // `element`, root first.
     Transaction transformedByAncestors(const Element& element, Transaction transaction);
     void enqueueAction(std::function<void()> action);
+    // Elements holding removal ghosts; the graph drops finished ghosts at each update.
+    void addGhostHolder(Element& element) { ghostHolders_.insert(&element); }
+    void forgetGhostHolder(Element& element) { ghostHolders_.erase(&element); }
+    bool hasRemovalGhosts() const { return !ghostHolders_.empty(); }
     std::uint64_t layoutGeneration() const { return layoutGeneration_; }
     const Transaction& updateTransaction() const { return updateTransaction_; }
     template <class F> void withUpdateTransaction(const Transaction& transaction, F&& f) {
@@ -88,6 +92,7 @@ public:
 private:
     graphics::CGRect rootRect() const { return {{0, 0}, size_}; }
     bool evaluateDirty();
+    void dropFinishedGhosts();
     void layout();
     void requestUpdate();
 
@@ -98,6 +103,7 @@ private:
     graphics::CGSize size_;
     EnvironmentValues environment_;
     std::set<Element*> dirty_;
+    std::set<Element*> ghostHolders_;
     std::vector<std::function<void()>> actions_;
     std::vector<graphics::CGRect> visibleRects_;
     std::function<void()> needsUpdateHandler_;

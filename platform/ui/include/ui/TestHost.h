@@ -80,6 +80,8 @@ public:
     // A leaf showing exactly `text`.
     Element* findByText(std::string_view text) const;
     std::vector<Element*> findAll(const std::function<bool(const Element&)>& match) const;
+    // Views still painting their removal (not found by the finders above), in tree order.
+    std::vector<Element*> removalGhosts() const;
 
     // Where the element shows in the root's coordinates: its frame through the geometry effects
     // above it (Element::frame() is where layout put it).

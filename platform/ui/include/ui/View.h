@@ -61,6 +61,7 @@ class UTType;
 namespace ui {
 
 class AnyShape;
+class AnyTransition;
 class DisplayList;
 class DropDelegate;
 class Element;
@@ -116,6 +117,10 @@ public:
     virtual void transformTransaction(const Element&, Transaction&) const {}
     // A transparent node stands for its children in a container (groups, custom views, ...).
     virtual bool isTransparent() const { return false; }
+    // Asked when the element leaves its parent under `transaction`: starts the animations of
+    // its leaving (with that transaction, whose completion they hold) and says whether it did.
+    // Until they end the element stays as a removal ghost. Wrappers pass the question on.
+    virtual bool beginRemoval(Element&, const Transaction&) const { return false; }
 
     // Layout; the defaults treat the node as a wrapper of its layout children (stacked
     // vertically when there are several).
@@ -374,6 +379,9 @@ public:
             values = std::move(own);
         });
     }
+
+    // How the view enters and leaves its container under an animation (ui/AnyTransition.h).
+    View transition(const AnyTransition& transition) const;
 
     // Transactions (TransactionModifiers.cpp). `transform` edits the transaction of every
     // update inside this view, whatever caused it.
