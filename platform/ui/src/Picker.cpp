@@ -11,7 +11,6 @@
 #include "ui/RoundedRectangle.h"
 #include "ui/Shape.h"
 #include "ui/ShapeView.h"
-#include "ui/Spacer.h"
 #include "ui/Stack.h"
 #include "ui/TintShapeStyle.h"
 #include "ui/ViewContext.h"
@@ -76,7 +75,7 @@ View menuStyle(ViewContext& ctx, const PickerModel& model, const Options& option
         }
         presenter->presentMenu(std::move(menu), alive->element->frame());
     };
-    return HStack(VerticalAlignment::center, 6, {std::move(label), Spacer(0), std::move(indicator)})
+    return HStack(VerticalAlignment::center, 8, {std::move(label), std::move(indicator)})
         .foregroundStyle(systemColor("labelColor"))
         .padding(EdgeInsets{2, metrics.horizontalPadding, 2, 3})
         .frame(FlexibleFrame{.minHeight = metrics.minHeight})
@@ -165,7 +164,10 @@ public:
         }
         control = control.opacity(enabled ? 1 : disabledOpacity);
         if (ctx.environment<LabelsHiddenKey>()) return control;
-        return HStack(VerticalAlignment::firstTextBaseline, 8, {model_.label, std::move(control)});
+        // A list of options starts level with the label; a single control sits centred on it.
+        const auto kind = ctx.environment<PickerStyleKey>().kind();
+        const bool list = kind == PickerStyle::Kind::inlineList || kind == PickerStyle::Kind::radioGroup;
+        return HStack(list ? VerticalAlignment::top : VerticalAlignment::center, 8, {model_.label, std::move(control)});
     }
 
 private:
