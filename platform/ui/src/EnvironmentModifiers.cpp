@@ -13,6 +13,7 @@ public:
         : TransparentWrapperNode(std::move(content))
         , change_(std::move(change)) {}
     std::string_view typeName() const override { return "Environment"; }
+    void change(EnvironmentValues& values) const { change_(values); }
     void update(Element& element) const override {
         EnvironmentValues values = element.environment();
         change_(values);
@@ -24,6 +25,13 @@ private:
 };
 
 } // namespace
+
+bool detail::applyEnvironmentChange(const ViewNode& node, EnvironmentValues& values) {
+    const auto* environment = dynamic_cast<const EnvironmentNode*>(&node);
+    if (!environment) return false;
+    environment->change(values);
+    return true;
+}
 
 View View::environmentErased(detail::KeyID key, detail::EquatableValue value) const {
     return transformEnvironmentErased(

@@ -30,6 +30,7 @@ public:
         std::weak_ptr<ElementRef> element;
         std::unique_ptr<GestureRecognizer> recognizer;
         QTransform toGesture; // root points to the gesture's coordinate space
+        graphics::CGSize size;
         bool simultaneous = false;
         bool active = false;
         bool done = false;
@@ -105,7 +106,7 @@ private:
             }
             if (only && only != &p) continue;
             GestureSample sample{p.toGesture.map(QPointF(location.x, location.y)), time, clickCount_,
-                                 modifiers};
+                                 modifiers, p.size};
             switch (step) {
             case Step::down:
                 wishes[i] = p.recognizer->down(sample);
@@ -299,6 +300,7 @@ bool EventDispatcher::pointerDown(const PointerEvent& event) {
         };
         p.recognizer = node->gesture()->makeRecognizer(std::move(current));
         p.simultaneous = node->isSimultaneous();
+        p.size = entry.element->frame().size;
         p.toGesture = entry.toElement;
         const auto* drag = dynamic_cast<const DragGesture*>(node->gesture().get());
         if (!drag || drag->coordinateSpace() == CoordinateSpace::local) {

@@ -2,6 +2,7 @@
 
 #include "graphics/NSColor.h"
 #include "ui/Color.h"
+#include "QtPopupPresenter.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/Renderer.h"
 #include "ui/StyleContext.h"
@@ -34,12 +35,19 @@ int upperPixels(CGFloat length, int minimum) {
     return std::clamp(static_cast<int>(std::floor(length)), minimum, QWIDGETSIZE_MAX);
 }
 
+// Menus and the colour panel pop up over this window unless the caller brings a presenter.
+EnvironmentValues withPopups(EnvironmentValues environment, QWidget* window) {
+    if (!environment.get<PopupPresenterKey>())
+        environment.set<PopupPresenterKey>(std::make_shared<detail::QtPopupPresenter>(window));
+    return environment;
+}
+
 } // namespace
 
 HostingWindow::HostingWindow(View root, EnvironmentValues environment, QWidget* parent)
     : QWidget(parent)
     , clock_(std::make_shared<DisplayClock>())
-    , environment_(std::move(environment))
+    , environment_(withPopups(std::move(environment), this))
     , graph_(toolbarArea(std::move(root)), {}, environment_) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true); // hover

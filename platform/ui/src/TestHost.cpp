@@ -32,7 +32,7 @@ TestHost::TestHost(View root, graphics::CGSize size, EnvironmentValues environme
     : frameClock_(std::make_shared<ManualClock>(frameInterval))
     , container_(qobject_cast<QApplication*>(QCoreApplication::instance()) ? std::make_unique<QWidget>()
                                                                            : nullptr)
-    , graph_(std::move(root), size, std::move(environment)) {
+    , graph_(std::move(root), size, withPresenter(std::move(environment), popups_)) {
     graph_.setClock(frameClock_);
     if (container_) {
         container_->resize(int(size.width), int(size.height));
@@ -42,6 +42,18 @@ TestHost::TestHost(View root, graphics::CGSize size, EnvironmentValues environme
 }
 
 TestHost::~TestHost() = default;
+
+EnvironmentValues TestHost::withPresenter(EnvironmentValues environment,
+                                          const std::shared_ptr<RecordingPopupPresenter>& presenter) {
+    if (!environment.get<PopupPresenterKey>()) environment.set<PopupPresenterKey>(presenter);
+    return environment;
+}
+
+bool TestHost::chooseMenuItem(std::string_view title) {
+    const bool chosen = popups_->choose(title);
+    update();
+    return chosen;
+}
 
 void TestHost::setRoot(View root) {
     graph_.setRoot(std::move(root));

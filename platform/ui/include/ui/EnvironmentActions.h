@@ -36,6 +36,13 @@ public:
     Result operator()(const foundation::URL& url) const;
     bool operator==(const OpenURLAction& other) const { return !handler_ && !other.handler_; }
 
+    // How the system opens a URL (the desktop's handler for its scheme); whether it did.
+    // Replaceable for the whole process, so tests never start a real browser; returns the
+    // opener it replaces. An empty opener restores the system's.
+    using SystemOpener = std::function<bool(const foundation::URL&)>;
+    static SystemOpener setSystemOpener(SystemOpener opener);
+    static bool openWithSystem(const foundation::URL& url);
+
 private:
     Handler handler_;
 };

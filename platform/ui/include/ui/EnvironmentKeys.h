@@ -41,6 +41,11 @@ struct ControlSizeKey {
     using Value = ControlSize;
     static Value defaultValue() { return ControlSize::regular; }
 };
+// Whether controls leave out their own labels (View::labelsHidden).
+struct LabelsHiddenKey {
+    using Value = bool;
+    static Value defaultValue() { return false; }
+};
 struct LocaleKey {
     using Value = QLocale;
     static Value defaultValue() { return QLocale::system(); }

@@ -39,6 +39,7 @@ struct GestureSample {
     double time = 0; // uptime seconds
     int clickCount = 1;
     EventModifiers modifiers;
+    graphics::CGSize size; // of the view the gesture is attached to
 };
 
 // The pointer sequence's view of one attached gesture. Recognisers only say what they want;

@@ -10,6 +10,7 @@
 #include "ui/EventDispatcher.h"
 #include "ui/GeometryEffect.h"
 #include "ui/Graph.h"
+#include "ui/PopupPresenter.h"
 #include "ui/View.h"
 
 #include <QColor>
@@ -106,6 +107,11 @@ public:
     void setModifiers(EventModifiers modifiers);
     Element* focusedElement() const { return events_.focusedElement(); }
 
+    // What the views popped up (menus, the colour panel), unless the environment given to
+    // the host brings a presenter of its own. Choosing an entry is followed by an update.
+    RecordingPopupPresenter& popups() { return *popups_; }
+    bool chooseMenuItem(std::string_view title);
+
     QImage render(qreal devicePixelRatio = 1, QColor background = Qt::white) const;
     bool renderPNG(const QString& path, qreal devicePixelRatio = 1, QColor background = Qt::white) const;
 
@@ -119,8 +125,12 @@ private:
             return false;
     }
 
+    static EnvironmentValues withPresenter(EnvironmentValues environment,
+                                           const std::shared_ptr<RecordingPopupPresenter>& presenter);
+
     foundation::ScopedManualClock clock_;
     std::shared_ptr<ManualClock> frameClock_;
+    std::shared_ptr<RecordingPopupPresenter> popups_ = std::make_shared<RecordingPopupPresenter>();
     std::unique_ptr<QWidget> container_;
     Graph graph_;
     EventDispatcher events_{graph_};

@@ -60,10 +60,14 @@ class UTType;
 
 namespace ui {
 
+class AnyButtonStyle;
 class AnyShape;
+class AnyToggleStyle;
 class AnyTransition;
 class DisplayList;
 class DropDelegate;
+class PickerStyle;
+enum class ControlSize;
 class Element;
 class View;
 class ViewContext;
@@ -326,6 +330,16 @@ public:
         return environment<EnvironmentObjectKey<T>>(std::move(object));
     }
     View disabled(bool disabled) const;
+
+    // Controls (ui/Button.h, ui/Toggle.h, ui/Picker.h, ...): how the controls inside look.
+    View buttonStyle(AnyButtonStyle style) const;
+    View toggleStyle(AnyToggleStyle style) const;
+    View pickerStyle(PickerStyle style) const;
+    View controlSize(ControlSize size) const;
+    // Controls inside draw no labels of their own (toggles, pickers, colour pickers).
+    View labelsHidden() const;
+    // A secondary click shows a menu of `menuItems` (buttons, dividers, ...; ui/MenuModel.h).
+    View contextMenu(View menuItems) const;
     // Asks the presenting window for a colour scheme; the host reads it from the root's preferences.
     View preferredColorScheme(std::optional<ColorScheme> scheme) const;
 

@@ -64,4 +64,8 @@ private:
 // Invalidates the element behind `ref` from any thread, on the main thread.
 void invalidateFromObservation(const std::weak_ptr<ElementRef>& ref, const Transaction& transaction);
 
+// Applies the environment change of an environment modifier's node to `values`; false for any
+// other node. For code that reads descriptions without building them (menus).
+bool applyEnvironmentChange(const ViewNode& node, EnvironmentValues& values);
+
 } // namespace ui::detail

@@ -1,0 +1,69 @@
+#include "QtPopupPresenter.h"
+
+#include "ui/ShapeStyleEnvironment.h"
+#include "ui/Transaction.h"
+
+#include <QColorDialog>
+#include <QMenu>
+
+namespace ui::detail {
+
+namespace {
+
+void fill(QMenu& menu, const std::vector<MenuItem>& items, QWidget* window) {
+    for (const auto& item : items) {
+        switch (item.kind) {
+        case MenuItem::Kind::separator:
+            menu.addSeparator();
+            break;
+        case MenuItem::Kind::header:
+            menu.addAction(QString::fromStdString(item.title))->setEnabled(false);
+            break;
+        case MenuItem::Kind::submenu: {
+            QMenu* sub = menu.addMenu(QString::fromStdString(item.title));
+            sub->setEnabled(item.isEnabled);
+            fill(*sub, item.children, window);
+            break;
+        }
+        case MenuItem::Kind::action: {
+            QAction* action = menu.addAction(QString::fromStdString(item.title));
+            action->setEnabled(item.isEnabled);
+            if (item.isChecked) {
+                action->setCheckable(true);
+                action->setChecked(true);
+            }
+            QObject::connect(action, &QAction::triggered, window, [window, run = item.action] {
+                // After the menu has closed, as the entry's action expects.
+                QMetaObject::invokeMethod(
+                    window, [run] { if (run) withTransaction(Transaction(), run); }, Qt::QueuedConnection);
+            });
+            break;
+        }
+        }
+    }
+}
+
+} // namespace
+
+void QtPopupPresenter::presentMenu(MenuModel model, const graphics::CGRect& anchor) {
+    if (!window_) return;
+    auto* menu = new QMenu(window_);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    fill(*menu, model.items, window_);
+    const QPoint at(int(anchor.origin.x), int(anchor.origin.y + anchor.size.height));
+    menu->popup(window_->mapToGlobal(at));
+}
+
+void QtPopupPresenter::presentColorPanel(ColorPanelRequest request) {
+    if (!window_) return;
+    auto* dialog = new QColorDialog(window_);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QColorDialog::ShowAlphaChannel, request.supportsOpacity);
+    dialog->setCurrentColor(request.initial.resolve(styleContext(EnvironmentValues())).toQColor());
+    QObject::connect(dialog, &QColorDialog::currentColorChanged, dialog, [picked = request.picked](const QColor& c) {
+        if (picked) withTransaction(Transaction(), [&] { picked(Color(c.redF(), c.greenF(), c.blueF(), c.alphaF())); });
+    });
+    dialog->show();
+}
+
+} // namespace ui::detail
