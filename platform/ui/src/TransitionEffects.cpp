@@ -3,7 +3,6 @@
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
 #include "ui/EnvironmentKeys.h"
-#include "ui/HitTesting.h"
 #include "ui/Layout.h"
 #include "ui/ViewNodes.h"
 
@@ -41,51 +40,6 @@ private:
     Pair fraction_;
 };
 
-class ScaledPaintingNode final : public WrapperNode, public HitTestingNode {
-public:
-    ScaledPaintingNode(View content, double scale, UnitPoint anchor)
-        : WrapperNode(std::move(content))
-        , scale_(scale)
-        , anchor_(anchor) {}
-    std::string_view typeName() const override { return "ScaledPainting"; }
-    void update(Element& element) const override {
-        element.animate("scale", scale_);
-        WrapperNode::update(element);
-    }
-    std::optional<CGFloat> explicitAlignment(Element& element, const AlignmentID* id,
-                                             graphics::CGSize size) const override {
-        return contentAlignment(element, id, size);
-    }
-    void hitTestEffect(const Element& element, HitTestEffect& effect) const override {
-        effect.transform = transform(element);
-    }
-    void render(const Element& element, DisplayList& list) const override {
-        const QTransform t = transform(element);
-        if (t.isIdentity()) {
-            element.renderChildren(list);
-            return;
-        }
-        // A view scaled to nothing paints nothing (and a singular transform would not invert).
-        if (!t.isInvertible()) return;
-        DisplayList::LayerStyle style;
-        style.transform = t;
-        element.renderChildren(list.layer(style));
-    }
-
-private:
-    QTransform transform(const Element& element) const {
-        const double scale = element.presentedValue("scale", scale_);
-        if (scale == 1) return {};
-        const auto frame = element.frame();
-        const double ax = frame.origin.x + anchor_.x * frame.size.width;
-        const double ay = frame.origin.y + anchor_.y * frame.size.height;
-        return QTransform::fromTranslate(-ax, -ay) * QTransform::fromScale(scale, scale) *
-               QTransform::fromTranslate(ax, ay);
-    }
-    double scale_;
-    UnitPoint anchor_;
-};
-
 } // namespace
 
 View relativeOffset(View content, CGFloat x, CGFloat y) {
@@ -93,7 +47,7 @@ View relativeOffset(View content, CGFloat x, CGFloat y) {
 }
 
 View scaledPainting(View content, double scale, UnitPoint anchor) {
-    return View(std::make_shared<ScaledPaintingNode>(std::move(content), scale, anchor));
+    return content.scaleEffect(scale, anchor);
 }
 
 } // namespace ui::detail

@@ -6,6 +6,7 @@
 #include "ui/ForEach.h"
 #include "ui/LazyStack.h"
 #include "ui/Stack.h"
+#include "ui/ScaleEffect.h"
 #include "ui/TestHost.h"
 #include "ui/ViewConditional.h"
 #include "ui/ViewContext.h"
@@ -374,9 +375,10 @@ TEST(TransitionTest, OnlyTheOutermostTransitionOfAnInsertedViewRuns) {
     });
     outer.set(true, ui::Animation::linear(1));
     EXPECT_EQ(opacity(outer.host.findByText("b")->parent()), 1) << "the inner transition stays at rest";
-    const auto* scaled = inside(&outer.host.graph().root(), "ScaledPainting");
+    const auto* scaled = outer.host.findType<ui::ScaleEffect>();
     ASSERT_NE(scaled, nullptr);
-    EXPECT_EQ(scaled->presentedValue("scale", 1.0), 0);
+    using Scale = ui::AnimatablePair<double, double>;
+    EXPECT_EQ(scaled->presentedValue("geometryEffect", Scale(1, 1)), Scale(0, 0));
 }
 
 TEST(TransitionTest, ScaleSlideAndPushMidway) {
