@@ -37,7 +37,7 @@ public:
         return proposal.replacingUnspecifiedDimensions();
     }
     void placeChildren(Element& element, const ProposedViewSize&) const override {
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         const GeometryProxy proxy(frame.size, frame);
         auto s = state(element);
         if (!s->proxy || !(*s->proxy == proxy) || s->builtFrom != this) build(element, proxy);
