@@ -145,7 +145,10 @@ int main(int argc, char** argv) {
     char name[] = "motion_bench";
     char* qtArgv[] = {name, nullptr};
     QGuiApplication app(qtArgc, qtArgv);
-    return runWithRatios(argc, argv, {{"shaderPass/800/700/real_time", "plainLoop/800/700/real_time"}},
+    return runWithRatios(argc, argv,
+                         {{"shaderPass/800/700/real_time", "plainLoop/800/700/real_time"},
+                          {"animatedFrames", "handPainted"}},
                          {{"burnOverlayFrame/1/real_time", frameBudget, "frame budget"},
-                          {"burnOverlayFrame/2/real_time", frameBudget, "frame budget"}});
+                          {"burnOverlayFrame/2/real_time", frameBudget, "frame budget"},
+                          {"animatedFrames", frameBudget, "frame budget"}});
 }

@@ -18,10 +18,11 @@ void AttributeAnimation::startFrames() {
 }
 
 void AttributeAnimation::presentedValueChanged() {
-    if (effect_ == AnimatedEffect::body)
-        element_->invalidateForAnimationFrame();
-    else
-        element_->invalidateLayout();
+    switch (effect_) {
+    case AnimatedEffect::body: element_->invalidateForAnimationFrame(); break;
+    case AnimatedEffect::layout: element_->invalidateLayout(); break;
+    case AnimatedEffect::paint: element_->graph().requestLayout(); break;
+    }
 }
 
 } // namespace ui::detail

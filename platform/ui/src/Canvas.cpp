@@ -54,7 +54,7 @@ public:
         return proposal.replacingUnspecifiedDimensions();
     }
     void placeChildren(Element& element, const ProposedViewSize&) const override {
-        const auto origin = element.frame().origin;
+        const auto origin = element.layoutFrame().origin;
         for (const auto& child : element.children()) {
             const auto size = child->measure(ProposedViewSize::unspecified());
             child->place({origin, size}, ProposedViewSize::unspecified());

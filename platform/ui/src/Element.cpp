@@ -25,6 +25,10 @@ bool wraps(const ViewNode& node) {
     return node.isTransparent() || dynamic_cast<const detail::WrapperNode*>(&node) != nullptr;
 }
 
+graphics::CGPoint displaced(graphics::CGPoint p, graphics::CGSize by) {
+    return {p.x + by.width, p.y + by.height};
+}
+
 } // namespace
 
 Element::Element(Graph& graph, Element* parent, ChildKey key, std::shared_ptr<const ViewNode> node)
@@ -101,6 +105,7 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
     if (nodeChanged_ || environmentChanged_) measured_.clear();
     node_ = std::move(node);
     environment_ = environment;
+    if (dirty_ && !pendingIsFrame_) graph_.noteLayoutCause(pendingTransaction_);
     transaction_ = incomingTransaction();
     pendingTransaction_ = Transaction();
     pendingIsFrame_ = false;
@@ -112,6 +117,12 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
     // Everything below is updated with this element's transaction, as its node changes it.
     Transaction below = transaction_;
     node_->transformTransaction(*this, below);
+    // The layout after this update moves what it moves under the same transactions.
+    placementPass_ = graph_.passNumber();
+    placementReceived_ = transaction_;
+    placementReceived_.completion.reset();
+    placementBelow_ = below;
+    placementBelow_.completion.reset();
     // Kept for reading only: a completion waits on the animations, not on the element.
     struct Release {
         Element& element;
@@ -256,7 +267,7 @@ std::optional<Element::Ghost> Element::leaveAnimated(Element& child) {
         container = container->parent_;
     Ghost ghost;
     ghost.position = 0;
-    ghost.containerOrigin = container->frame_.origin;
+    ghost.containerOrigin = container->layoutFrame_.origin;
     ghost.removal = std::move(watch);
     return ghost;
 }
@@ -312,10 +323,70 @@ graphics::CGSize Element::measure(const ProposedViewSize& proposal) {
     return size;
 }
 
-void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
-    frame_ = frame;
-    placedProposal_ = proposal;
+const Transaction& Element::placementTransaction() {
+    static const Transaction none;
+    if (!graph_.layoutHasCause()) return none;
+    const auto pass = graph_.passNumber();
+    if (placementPass_ != pass) {
+        placementReceived_ = parent_ ? parent_->placementBelowFor(pass) : graph_.layoutCause();
+        // Elements keep these between layouts; a completion must not wait on them.
+        placementReceived_.completion.reset();
+        placementBelow_ = placementReceived_;
+        node_->transformTransaction(*this, placementBelow_);
+        placementPass_ = pass;
+    }
+    return placementReceived_;
+}
+
+const Transaction& Element::placementBelowFor(std::uint64_t pass) {
+    if (placementPass_ != pass) placementTransaction();
+    return placementBelow_;
+}
+
+void Element::placeFrame(graphics::CGRect frame) {
+    const Element* placer = graph_.placer();
+    const graphics::CGPoint base = placer ? displaced(placer->layoutFrame_.origin, placer->displacement_) : graphics::CGPoint{};
+    const LocalFrame local{{frame.minX() - base.x, frame.minY() - base.y}, {frame.width(), frame.height()}};
+    if (!placed_ || placer != placer_) {
+        // A first placement, or one by another container: nothing to move from.
+        frameAnimation_.reset();
+    } else if (!(local == localFrame_) || frameAnimation_) {
+        const Transaction& transaction = placementTransaction();
+        const bool animates = transaction.animation && !transaction.disablesAnimations;
+        if (!frameAnimation_ && animates) {
+            frameAnimation_ =
+                std::make_unique<detail::AnimatedAttribute<LocalFrame>>(*this, localFrame_, detail::AnimatedEffect::paint);
+        }
+        if (frameAnimation_) {
+            Transaction run;
+            if (animates) {
+                run = transaction;
+                run.completion = graph_.layoutCause().completion;
+            }
+            frameAnimation_->setTarget(local, run);
+            if (!frameAnimation_->isAnimating()) frameAnimation_.reset();
+        }
+    }
     placed_ = true;
+    placer_ = placer;
+    localFrame_ = local;
+    layoutFrame_ = frame;
+    const LocalFrame& shown = frameAnimation_ ? frameAnimation_->value() : local;
+    const graphics::CGPoint shownBase = placer ? displaced(placer->frame_.origin, placer->displacement_) : graphics::CGPoint{};
+    // A spring may overshoot below zero; a size stays a size.
+    frame_ = {{shownBase.x + shown.first.first, shownBase.y + shown.first.second},
+              {std::max<CGFloat>(0, shown.second.first), std::max<CGFloat>(0, shown.second.second)}};
+}
+
+void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
+    placeFrame(frame);
+    placedProposal_ = proposal;
+    displacement_ = {};
+    struct Restore {
+        Graph& graph;
+        const Element* outer;
+        ~Restore() { graph.exchangePlacer(outer); }
+    } restore{graph_, graph_.exchangePlacer(this)};
     node_->placeChildren(*this, proposal);
     if (graph_.hasRemovalGhosts()) placeGhosts(*this);
 }
@@ -332,16 +403,16 @@ void Element::placeGhosts(const Element& container) {
 
 void Element::placeOwnGhosts(const Element& container) {
     for (auto& ghost : ghosts_) {
-        const graphics::CGPoint delta{container.frame_.origin.x - ghost.containerOrigin.x,
-                                      container.frame_.origin.y - ghost.containerOrigin.y};
-        ghost.containerOrigin = container.frame_.origin;
+        const graphics::CGPoint delta{container.layoutFrame_.origin.x - ghost.containerOrigin.x,
+                                      container.layoutFrame_.origin.y - ghost.containerOrigin.y};
+        ghost.containerOrigin = container.layoutFrame_.origin;
         ghost.element->placeAsGhost(container, delta);
     }
 }
 
 void Element::placeAsGhost(const Element& container, graphics::CGPoint delta) {
     if (!node_->isTransparent()) {
-        if (placed_) place(frame_.offsetBy(delta.x, delta.y), placedProposal_);
+        if (placed_) place(layoutFrame_.offsetBy(delta.x, delta.y), placedProposal_);
         return;
     }
     graphics::CGRect bounds = graphics::CGRect::null();
@@ -432,17 +503,23 @@ void Element::collectPreferences() {
     std::vector<const void*> inputs;
     inputs.reserve(children_.size() + 1);
     graphics::CGRect bounds = graphics::CGRect::null();
+    graphics::CGRect layoutBounds = graphics::CGRect::null();
     for (auto& child : children_) {
         if (!child->visible_) continue;
         child->collectPreferences();
         inputs.push_back(child->preferences_.identity());
         bounds = bounds.unionWith(child->frame_);
+        layoutBounds = layoutBounds.unionWith(child->layoutFrame_);
     }
     inputs.push_back(node_.get());
-    if (node_->isTransparent() && !bounds.isNull()) frame_ = bounds;
-    if (inputs == preferenceInputs_ && frame_ == preferenceFrame_) return;
+    if (node_->isTransparent() && !bounds.isNull()) {
+        frame_ = bounds;
+        layoutFrame_ = layoutBounds;
+    }
+    // Preferences read where layout put things, so a running animation does not change them.
+    if (inputs == preferenceInputs_ && layoutFrame_ == preferenceFrame_) return;
     preferenceInputs_ = std::move(inputs);
-    preferenceFrame_ = frame_;
+    preferenceFrame_ = layoutFrame_;
 
     PreferenceValues values;
     for (auto& child : children_) {

@@ -28,7 +28,7 @@ public:
         return {width_.value_or(child.width), height_.value_or(child.height)};
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        detail::placeUnaryContent(element, element.frame(), childProposal(proposal), alignment_);
+        detail::placeUnaryContent(element, element.layoutFrame(), childProposal(proposal), alignment_);
     }
 
 private:
@@ -80,7 +80,7 @@ public:
                 vertical_.resolve(proposal.height, child.height)};
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        detail::placeUnaryContent(element, element.frame(), childProposal(proposal), limits_.alignment);
+        detail::placeUnaryContent(element, element.layoutFrame(), childProposal(proposal), limits_.alignment);
     }
 
 private:

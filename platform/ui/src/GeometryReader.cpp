@@ -37,7 +37,7 @@ public:
         return proposal.replacingUnspecifiedDimensions();
     }
     void placeChildren(Element& element, const ProposedViewSize&) const override {
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         const auto toRoot = element.transformToRoot();
         const GeometryProxy proxy =
             toRoot.isIdentity()

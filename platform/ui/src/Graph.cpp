@@ -25,7 +25,7 @@ public:
         return proposal.replacingUnspecifiedDimensions();
     }
     void placeChildren(Element& element, const ProposedViewSize&) const override {
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         detail::placeUnaryContent(element, frame, frame.size, Alignment::center);
     }
 
@@ -77,6 +77,7 @@ graphics::CGSize Graph::sizeThatFits(const ProposedViewSize& proposal) {
 void Graph::setSize(graphics::CGSize size) {
     if (size == size_) return;
     size_ = size;
+    noteLayoutCause(Transaction::current());
     setNeedsLayout();
     requestUpdate();
 }
@@ -110,6 +111,7 @@ void Graph::requestLayout() {
 }
 
 const Transaction& Graph::receivedTransaction(const Element& ancestor) const {
+    if (laying_) return const_cast<Element&>(ancestor).placementTransaction();
     if (ancestorTransactions_) {
         for (const auto& [element, transaction] : *ancestorTransactions_) {
             if (element == &ancestor) return transaction;
@@ -135,6 +137,10 @@ Transaction Graph::transformedByAncestors(const Element& element, Transaction tr
         (*it)->node().transformTransaction(**it, transaction);
     }
     return transaction;
+}
+
+void Graph::noteLayoutCause(const Transaction& transaction) {
+    if (!layoutCause_ || (!layoutCause_->animation && transaction.animation)) layoutCause_ = transaction;
 }
 
 void Graph::enqueueAction(std::function<void()> action) {
@@ -192,6 +198,15 @@ void Graph::layout() {
     ++layoutGeneration_;
     needsLayout_ = false;
     visibleRects_.clear();
+    struct Finish {
+        Graph& graph;
+        ~Finish() {
+            graph.laying_ = false;
+            graph.placer_ = nullptr;
+            graph.layoutCause_.reset();
+        }
+    } finish{*this};
+    laying_ = true;
     root_->place(rootRect(), ProposedViewSize(size_));
     root_->collectPreferences();
 }

@@ -37,9 +37,10 @@ public:
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
         const auto size = detail::unaryContentSize(element, proposal);
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         const auto position =
             element.presentedValue("position", AnimatablePair<CGFloat, CGFloat>(position_.x, position_.y));
+        element.setContentDisplacement({position.first, position.second});
         const graphics::CGRect bounds{
             {frame.minX() + position.first - size.width / 2, frame.minY() + position.second - size.height / 2},
             size};
@@ -71,7 +72,7 @@ public:
         return detail::contentSize(detail::flatten(*primary(element)), proposal);
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         detail::placeContent(detail::flatten(*primary(element)), frame, proposal, Alignment::center);
         detail::placeContent(detail::flatten(*secondary(element)), frame, ProposedViewSize(frame.size),
                              alignment_, true);
@@ -103,7 +104,7 @@ public:
         return detail::unaryContentSize(element, childProposal(proposal));
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        detail::placeUnaryContent(element, element.frame(), childProposal(proposal), Alignment::center);
+        detail::placeUnaryContent(element, element.layoutFrame(), childProposal(proposal), Alignment::center);
     }
 
 private:
@@ -159,7 +160,7 @@ public:
         return detail::unaryContentSize(element, childProposal(element, proposal));
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        detail::placeUnaryContent(element, element.frame(), childProposal(element, proposal),
+        detail::placeUnaryContent(element, element.layoutFrame(), childProposal(element, proposal),
                                   Alignment::center);
     }
 

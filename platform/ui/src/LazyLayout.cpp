@@ -166,7 +166,7 @@ graphics::CGSize LazyNode::sizeThatFits(Element& element, const ProposedViewSize
 
 void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
     auto state = stateOf(element);
-    const auto frame = element.frame();
+    const auto frame = element.layoutFrame();
     const CGFloat cross = across(frame.size, axis_);
     const auto lineTracks = tracks(cross);
     const std::size_t n = std::max<std::size_t>(1, lineTracks.size());
@@ -241,7 +241,7 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
 std::optional<graphics::CGRect> LazyNode::estimatedFrame(Element& element,
                                                          const foundation::AnyHashable& id) const {
     auto state = stateOf(element);
-    const auto frame = element.frame();
+    const auto frame = element.layoutFrame();
     const CGFloat cross = across(frame.size, axis_);
     const auto lineTracks = tracks(cross);
     const std::size_t n = std::max<std::size_t>(1, lineTracks.size());

@@ -91,7 +91,7 @@ graphics::CGSize ListRowNode::sizeThatFits(Element& element, const ProposedViewS
 
 void ListRowNode::placeChildren(Element& element, const ProposedViewSize& proposal) const {
     (void)proposal;
-    const auto frame = element.frame();
+    const auto frame = element.layoutFrame();
     const auto insets = insetsOf(element);
     if (auto* content = childAt(element, contentSlot)) {
         const graphics::CGRect bounds{

@@ -43,7 +43,7 @@ public:
         const auto s = sides(element);
         const auto childP = childProposal(element, proposal);
         const auto size = detail::unaryContentSize(element, childP);
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         detail::placeUnaryContent(element, {{frame.minX() + s.left, frame.minY() + s.top}, size}, childP,
                                   Alignment::center);
     }

@@ -30,14 +30,18 @@ public:
         , shape_(std::move(shape))
         , style_(style) {}
     std::string_view typeName() const override { return "ClipShape"; }
+    void update(Element& element) const override {
+        shape_.outline()->update(element);
+        EffectNode::update(element);
+    }
     void hitTestEffect(const Element& element, HitTestEffect& effect) const override {
-        QPainterPath outline = shape_.path(element.frame()).toQPainterPath();
+        QPainterPath outline = shape_.outline()->path(element.frame(), &element).toQPainterPath();
         outline.setFillRule(style_.fillRule());
         effect.clip = std::move(outline);
     }
     void render(const Element& element, DisplayList& list) const override {
         DisplayList::LayerStyle style;
-        QPainterPath outline = shape_.path(element.frame()).toQPainterPath();
+        QPainterPath outline = shape_.outline()->path(element.frame(), &element).toQPainterPath();
         outline.setFillRule(style_.fillRule());
         if (style_.antialiased) {
             // The painter's clips have hard edges; a mask of the filled outline has smooth ones.
@@ -56,7 +60,7 @@ private:
     FillStyle style_;
 };
 
-class LayerEffectNode final : public EffectNode {
+class LayerEffectNode : public EffectNode {
 public:
     LayerEffectNode(View content, std::string_view name, DisplayList::LayerStyle style)
         : EffectNode(std::move(content))
@@ -64,15 +68,39 @@ public:
         , style_(std::move(style)) {}
     std::string_view typeName() const override { return name_; }
     void render(const Element& element, DisplayList& list) const override {
-        DisplayList::LayerStyle style = style_;
+        DisplayList::LayerStyle style = presentedStyle(element);
         style.bounds = element.frame().toQRectF();
         element.renderChildren(list.layer(std::move(style)));
     }
     const DisplayList::LayerStyle& style() const { return style_; }
 
+protected:
+    virtual DisplayList::LayerStyle presentedStyle(const Element&) const { return style_; }
+
 private:
     std::string_view name_;
     DisplayList::LayerStyle style_;
+};
+
+// A blur whose radius animates.
+class BlurNode final : public LayerEffectNode {
+public:
+    using LayerEffectNode::LayerEffectNode;
+    void update(Element& element) const override {
+        element.animate(attribute, style().blurRadius);
+        LayerEffectNode::update(element);
+    }
+
+protected:
+    DisplayList::LayerStyle presentedStyle(const Element& element) const override {
+        DisplayList::LayerStyle shown = style();
+        // A spring may swing below zero; a radius does not.
+        shown.blurRadius = std::max<CGFloat>(0, element.presentedValue(attribute, shown.blurRadius));
+        return shown;
+    }
+
+private:
+    static constexpr std::string_view attribute = "blurRadius";
 };
 
 class HiddenNode final : public EffectNode, public HitTestingNode {
@@ -216,7 +244,7 @@ View View::blur(CGFloat radius, bool opaque) const {
     DisplayList::LayerStyle style;
     style.blurRadius = std::isfinite(radius) ? std::max<CGFloat>(0, radius) : 0;
     style.blurOpaque = opaque;
-    return styledLayer(*this, "Blur", style);
+    return apply([&](View content) { return View(std::make_shared<BlurNode>(std::move(content), "Blur", style)); });
 }
 
 View View::hidden() const {

@@ -78,7 +78,7 @@ public:
         return detail::contentSize(detail::flatten(*primary(element)), proposal);
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         detail::placeContent(detail::flatten(*primary(element)), frame, proposal, Alignment::center);
         detail::placeContent(detail::flatten(*secondary(element)), frame, ProposedViewSize(frame.size),
                              alignment_, true);

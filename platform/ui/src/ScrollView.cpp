@@ -23,9 +23,17 @@ constexpr CGFloat kIndicatorInset = 2;
 constexpr CGFloat kIndicatorMinLength = 20;
 
 struct ScrollState {
-    graphics::CGPoint offset;
+    graphics::CGPoint offset; // where it scrolls to
+    graphics::CGPoint shown;  // where the content was last placed (on its way, when animated)
     graphics::CGSize content;
 };
+
+using OffsetData = AnimatablePair<CGFloat, CGFloat>;
+constexpr std::string_view offsetAttribute = "contentOffset";
+
+OffsetData offsetData(graphics::CGPoint p) {
+    return {p.x, p.y};
+}
 
 class ScrollViewNode final : public detail::WrapperNode, public HitTestingNode {
 public:
@@ -56,16 +64,22 @@ public:
         return {take(proposal.width, content.width), take(proposal.height, content.height)};
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         const auto childP = contentProposal(ProposedViewSize(frame.size));
         (void)proposal;
         const auto content = detail::unaryContentSize(element, childP);
         auto s = state(element);
         s->content = content;
         s->offset = clamped(s->offset, content, frame.size);
+        // The content moves from the offset shown to the new one as the scroll's transaction
+        // says; a content or viewport change that moves the limits just takes the new offset.
+        auto& shown = element.animatedAttribute(offsetAttribute, offsetData(s->offset), detail::AnimatedEffect::paint);
+        if (!(shown.target() == offsetData(s->offset))) shown.setTarget(offsetData(s->offset), Transaction());
+        s->shown = clamped({shown.value().first, shown.value().second}, content, frame.size);
         const graphics::CGSize extent{axes_.contains(Axis::horizontal) ? content.width : frame.width(),
                                       axes_.contains(Axis::vertical) ? content.height : frame.height()};
-        const graphics::CGRect bounds{{frame.minX() - s->offset.x, frame.minY() - s->offset.y}, extent};
+        const graphics::CGRect bounds{{frame.minX() - s->shown.x, frame.minY() - s->shown.y}, extent};
+        element.setContentDisplacement({-s->shown.x, -s->shown.y});
         auto& graph = element.graph();
         graph.pushVisibleRect(graph.visibleRect().intersection(frame));
         detail::placeUnaryContent(element, bounds, childP, Alignment::center);
@@ -108,13 +122,13 @@ public:
         if (vertical) {
             const CGFloat start = frame.minY() + kIndicatorInset;
             const CGFloat track = frame.height() - 2 * kIndicatorInset - corner;
-            const auto [y, length] = bar(start, track, frame.height(), s->content.height, s->offset.y);
+            const auto [y, length] = bar(start, track, frame.height(), s->content.height, s->shown.y);
             add(QRectF(frame.maxX() - kIndicatorInset - kIndicatorThickness, y, kIndicatorThickness, length));
         }
         if (horizontal) {
             const CGFloat start = frame.minX() + kIndicatorInset;
             const CGFloat track = frame.width() - 2 * kIndicatorInset - corner;
-            const auto [x, length] = bar(start, track, frame.width(), s->content.width, s->offset.x);
+            const auto [x, length] = bar(start, track, frame.width(), s->content.width, s->shown.x);
             add(QRectF(x, frame.maxY() - kIndicatorInset - kIndicatorThickness, length, kIndicatorThickness));
         }
     }
@@ -198,10 +212,14 @@ void ScrollView::setContentOffset(Element& element, graphics::CGPoint offset) {
     if (!scrollView) return;
     auto s = ScrollViewNode::state(*scrollView);
     const auto* node = scrollView->nodeAs<ScrollViewNode>();
-    const auto next = node->clamped(offset, s->content, scrollView->frame().size);
+    const auto next = node->clamped(offset, s->content, scrollView->layoutFrame().size);
     if (next == s->offset) return;
     s->offset = next;
-    scrollView->invalidate(Transaction::current());
+    // Inside withAnimation the content glides there; otherwise it jumps.
+    const Transaction transaction = Transaction::current();
+    auto& shown = scrollView->animatedAttribute(offsetAttribute, offsetData(s->shown), detail::AnimatedEffect::paint);
+    shown.setTarget(offsetData(next), scrollView->graph().transformedByAncestors(*scrollView, transaction));
+    scrollView->invalidate(transaction);
 }
 
 namespace {
@@ -223,18 +241,19 @@ void scrollToID(const std::weak_ptr<detail::ElementRef>& reader, const foundatio
     graphics::CGRect frame;
     Element* scrollView = nullptr;
     if (target) {
-        frame = target->frame();
+        frame = target->layoutFrame();
         scrollView = enclosingScrollView(*target);
     } else if (auto row = findLazyRow(*ref->element, id)) {
         frame = row->second;
         scrollView = enclosingScrollView(*row->first);
     }
     if (!scrollView) return;
-    const auto viewport = scrollView->frame();
+    const auto viewport = scrollView->layoutFrame();
     const auto offset = ScrollView::contentOffset(*scrollView);
-    // The target in content coordinates.
-    const CGFloat x = frame.minX() - viewport.minX() + offset.x;
-    const CGFloat y = frame.minY() - viewport.minY() + offset.y;
+    // The target in content coordinates, from where the content was placed.
+    const auto placedAt = ScrollViewNode::state(*scrollView)->shown;
+    const CGFloat x = frame.minX() - viewport.minX() + placedAt.x;
+    const CGFloat y = frame.minY() - viewport.minY() + placedAt.y;
     graphics::CGPoint next = offset;
     if (anchor) {
         next.x = x + anchor->x * frame.width() - anchor->x * viewport.width();

@@ -1,6 +1,8 @@
 #include "ui/ShapeView.h"
 
+#include "ui/AnimatableColor.h"
 #include "ui/DisplayList.h"
+#include "ui/Element.h"
 #include "ui/ShapeStyleEnvironment.h"
 #include "ui/ViewPrimitive.h"
 
@@ -10,20 +12,54 @@ namespace ui {
 
 namespace {
 
+constexpr std::string_view colorAttribute = "color";
+
+// A solid brush's colour animates; gradients and other patterns change at once.
+QBrush solidBrush(const QBrush& brush, const Element* element) {
+    if (!element || brush.style() != Qt::SolidPattern) return brush;
+    // At rest it paints the colour as described, not its round trip through the engine's form.
+    const auto* shown = element->findAnimatedAttribute<AnimatableColor>(colorAttribute);
+    if (!shown || !shown->isAnimating()) return brush;
+    return QBrush(shown->value().toQColor());
+}
+
+void animateSolidColor(Element& element, const QBrush& brush) {
+    if (brush.style() == Qt::SolidPattern) element.animate(colorAttribute, AnimatableColor::from(brush.color()));
+}
+
 class ShapeLeaf final : public ViewPrimitive {
 public:
-    ShapeLeaf(std::function<Path(const graphics::CGRect&)> path, detail::ShapePaint paint)
-        : path_(std::move(path))
+    ShapeLeaf(std::shared_ptr<const detail::ShapeOutline> outline, detail::ShapePaint paint)
+        : outline_(std::move(outline))
         , paint_(std::move(paint)) {}
 
     graphics::CGSize sizeThatFits(const ProposedViewSize& proposal, const EnvironmentValues&) const override {
         return proposal.replacingUnspecifiedDimensions();
     }
 
+    void update(Element& element) const override {
+        outline_->update(element);
+        // The style's colour for this environment; the bounds do not change a solid colour.
+        animateSolidColor(element, paint_.style.brush(styleContext(element.environment()), QRectF(0, 0, 1, 1)));
+    }
+
+    void render(const Element& element, DisplayList& list) const override { paint(list, element.frame(), element); }
+
     void record(DisplayList& list, const graphics::CGRect& frame,
                 const EnvironmentValues& environment) const override {
+        paint(list, frame, environment, nullptr);
+    }
+
+    std::string_view typeName() const override { return "Shape"; }
+
+private:
+    void paint(DisplayList& list, const graphics::CGRect& frame, const Element& element) const {
+        paint(list, frame, element.environment(), &element);
+    }
+    void paint(DisplayList& list, const graphics::CGRect& frame, const EnvironmentValues& environment,
+               const Element* element) const {
         if (paint_.stroked && paint_.strokeStyle.drawsNothing()) return;
-        const Path outline = path_(frame);
+        const Path outline = outline_->path(frame, element);
         QPainterPath painted;
         if (paint_.stroked) {
             painted = outline.strokedPath(paint_.strokeStyle).toQPainterPath();
@@ -33,7 +69,7 @@ public:
             painted.setFillRule(paint_.fillStyle.fillRule());
         }
         if (painted.isEmpty()) return;
-        QBrush brush = paint_.style.brush(styleContext(environment), frame.toQRectF());
+        QBrush brush = solidBrush(paint_.style.brush(styleContext(environment), frame.toQRectF()), element);
         if (brush.style() == Qt::NoBrush) return;
         if (paint_.fillStyle.antialiased) {
             list.fill(std::move(painted), std::move(brush));
@@ -45,10 +81,7 @@ public:
         });
     }
 
-    std::string_view typeName() const override { return "Shape"; }
-
-private:
-    std::function<Path(const graphics::CGRect&)> path_;
+    std::shared_ptr<const detail::ShapeOutline> outline_;
     detail::ShapePaint paint_;
 };
 
@@ -60,10 +93,19 @@ public:
     graphics::CGSize sizeThatFits(const ProposedViewSize& proposal, const EnvironmentValues&) const override {
         return proposal.replacingUnspecifiedDimensions();
     }
+    void update(Element& element) const override {
+        animateSolidColor(element, color_.brush(styleContext(element.environment()), QRectF(0, 0, 1, 1)));
+    }
+    void render(const Element& element, DisplayList& list) const override {
+        const QRectF rect = element.frame().toQRectF();
+        fill(list, rect, solidBrush(color_.brush(styleContext(element.environment()), rect), &element));
+    }
     void record(DisplayList& list, const graphics::CGRect& frame,
                 const EnvironmentValues& environment) const override {
         const QRectF rect = frame.toQRectF();
-        QBrush brush = color_.brush(styleContext(environment), rect);
+        fill(list, rect, color_.brush(styleContext(environment), rect));
+    }
+    static void fill(DisplayList& list, const QRectF& rect, QBrush brush) {
         if (brush.color().alpha() == 0) return;
         QPainterPath path;
         path.addRect(rect);
@@ -83,9 +125,9 @@ private:
 
 namespace detail {
 
-View shapeView(std::function<Path(const graphics::CGRect&)> path, ShapePaint paint) {
+View shapeView(std::shared_ptr<const ShapeOutline> outline, ShapePaint paint) {
     return View(
-        std::shared_ptr<const ViewPrimitive>(std::make_shared<ShapeLeaf>(std::move(path), std::move(paint))));
+        std::shared_ptr<const ViewPrimitive>(std::make_shared<ShapeLeaf>(std::move(outline), std::move(paint))));
 }
 
 } // namespace detail

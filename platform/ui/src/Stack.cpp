@@ -46,7 +46,7 @@ public:
             else if (alignment == HorizontalAlignment::trailing.id)
                 alignment = HorizontalAlignment::leading.id;
         }
-        detail::stackPlace(element.layoutChildren(), element.frame(), proposal, axis_, spacing_, alignment,
+        detail::stackPlace(element.layoutChildren(), element.layoutFrame(), proposal, axis_, spacing_, alignment,
                            reversed);
     }
 
@@ -68,7 +68,7 @@ public:
         return detail::overlaySize(element.layoutChildren(), proposal, alignment_);
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
-        detail::overlayPlace(element.layoutChildren(), element.frame(), proposal, alignment_);
+        detail::overlayPlace(element.layoutChildren(), element.layoutFrame(), proposal, alignment_);
     }
 
 private:

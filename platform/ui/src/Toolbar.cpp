@@ -99,7 +99,7 @@ public:
         return size;
     }
     void placeChildren(Element& element, const ProposedViewSize&) const override {
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         const CGFloat height = std::min(barHeight(element), frame.size.height);
         const graphics::CGRect area{frame.origin, {frame.size.width, height}};
         const graphics::CGRect below{{frame.origin.x, frame.origin.y + height},

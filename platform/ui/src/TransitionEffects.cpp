@@ -28,11 +28,13 @@ public:
     }
     void placeChildren(Element& element, const ProposedViewSize& proposal) const override {
         const auto fraction = element.presentedValue("relativeOffset", fraction_);
-        const auto frame = element.frame();
+        const auto frame = element.layoutFrame();
         const bool rightToLeft =
             element.environment().get<LayoutDirectionKey>() == LayoutDirection::rightToLeft;
         const CGFloat dx = fraction.first * frame.size.width * (rightToLeft ? -1 : 1);
         const CGFloat dy = fraction.second * frame.size.height;
+        // The shift is this node's own motion, not a move of the content to animate again.
+        element.setContentDisplacement({dx, dy});
         placeUnaryContent(element, frame.offsetBy(dx, dy), proposal, Alignment::center);
     }
 

@@ -39,14 +39,16 @@ public:
     graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const override {
         return leaf_->sizeThatFits(proposal, element.environment());
     }
+    void update(Element& element) const override {
+        leaf_->update(element);
+        ViewNode::update(element);
+    }
     void placeChildren(Element&, const ProposedViewSize&) const override {}
     std::optional<CGFloat> explicitAlignment(Element& element, const AlignmentID* id,
                                              graphics::CGSize size) const override {
         return leaf_->alignmentGuide(id, size, element.environment());
     }
-    void render(const Element& element, DisplayList& list) const override {
-        leaf_->record(list, element.frame(), element.environment());
-    }
+    void render(const Element& element, DisplayList& list) const override { leaf_->render(element, list); }
     std::optional<std::string> text() const override { return leaf_->text(); }
     const ViewPrimitive& leaf() const { return *leaf_; }
 
@@ -55,6 +57,10 @@ private:
 };
 
 } // namespace
+
+void ViewPrimitive::render(const Element& element, DisplayList& list) const {
+    record(list, element.frame(), element.environment());
+}
 
 // ViewNode defaults: a wrapper of its layout children.
 
@@ -67,7 +73,7 @@ graphics::CGSize ViewNode::sizeThatFits(Element& element, const ProposedViewSize
 }
 
 void ViewNode::placeChildren(Element& element, const ProposedViewSize& proposal) const {
-    detail::placeUnaryContent(element, element.frame(), proposal, Alignment::center);
+    detail::placeUnaryContent(element, element.layoutFrame(), proposal, Alignment::center);
 }
 
 std::optional<CGFloat> ViewNode::explicitAlignment(Element&, const AlignmentID*, graphics::CGSize) const {
@@ -153,7 +159,8 @@ std::optional<foundation::AnyHashable> View::tagValue() const {
 }
 
 graphics::CGRect View::elementBounds(const Element& element) {
-    return element.globalFrame();
+    // Where layout put it (readers see the geometry being moved to), through the effects above.
+    return element.layoutFrame().applying(element.transformToRoot());
 }
 
 // Custom views and modifiers.

@@ -22,6 +22,7 @@ struct AnimationCompletion;
 enum class AnimatedEffect {
     layout, // the element lays out and paints again (built-in attributes)
     body,   // the element's body runs again (custom Animatable modifiers), with no transaction
+    paint,  // the tree is placed and painted again; what the element measured stays valid
 };
 
 // The element-side half of an animated attribute: frames from the graph's clock while it runs,

@@ -3,6 +3,7 @@
 #include "graphics/CGRect.h"
 #include "ui/Path.h"
 #include "ui/Shape.h"
+#include "ui/ShapeOutline.h"
 
 #include <concepts>
 #include <memory>
@@ -16,23 +17,15 @@ public:
     template <ShapeType S>
     requires(!std::same_as<std::remove_cvref_t<S>, AnyShape>)
         AnyShape(S shape) // NOLINT(google-explicit-constructor): erasing is the point
-        : box_(std::make_shared<Model<S>>(std::move(shape))) {}
+        : box_(std::make_shared<detail::ShapeOutlineOf<S>>(std::move(shape))) {}
 
-    Path path(const graphics::CGRect& rect) const { return box_->path(rect); }
+    Path path(const graphics::CGRect& rect) const { return box_->path(rect, nullptr); }
+    // The erased shape with what it animates (an Animatable shape's data), for the nodes
+    // that draw or clip with it.
+    const std::shared_ptr<const detail::ShapeOutline>& outline() const { return box_; }
 
 private:
-    struct Concept {
-        virtual ~Concept() = default;
-        virtual Path path(const graphics::CGRect& rect) const = 0;
-    };
-    template <class S> struct Model final : Concept {
-        explicit Model(S s)
-            : shape(std::move(s)) {}
-        Path path(const graphics::CGRect& rect) const override { return shape.path(rect); }
-        S shape;
-    };
-
-    std::shared_ptr<const Concept> box_;
+    std::shared_ptr<const detail::ShapeOutline> box_;
 };
 
 } // namespace ui

@@ -74,10 +74,16 @@ public:
     // The explicit id this element was given (by `id` or a ForEach), if any.
     const foundation::AnyHashable* explicitID() const { return key_.isExplicit ? &key_.id : nullptr; }
 
-    // Layout results, in root coordinates as layout sees them (before geometry effects).
+    // Layout results, in root coordinates before geometry effects: where the element is shown
+    // (on its way to where layout put it while its geometry animates), and where layout put it.
+    // Layout code places children from layoutFrame(); painting, hit testing and readers of what
+    // is seen use frame() (through transformToRoot() for where it shows on screen).
     graphics::CGRect frame() const { return frame_; }
-    // Maps layout coordinates to where this element shows in the root: the content transforms
-    // of its ancestors, innermost first.
+    graphics::CGRect layoutFrame() const { return layoutFrame_; }
+    // Whether the element's geometry is animating towards its layout frame.
+    bool isFrameAnimating() const { return frameAnimation_ && frameAnimation_->isAnimating(); }
+    // Maps the coordinates of frame() to where this element shows in the root: the content
+    // transforms of its ancestors, innermost first.
     graphics::ProjectionTransform transformToRoot() const;
     // Where the element shows: the bounds of its frame through transformToRoot().
     graphics::CGRect globalFrame() const;
@@ -133,6 +139,10 @@ public:
         const auto* attribute = findSlot<detail::AnimatedAttribute<V>>(attributeKey(name));
         return attribute ? attribute->value() : fallback;
     }
+    // The attribute, if the element has one by that name.
+    template <VectorArithmetic V> const detail::AnimatedAttribute<V>* findAnimatedAttribute(std::string_view name) const {
+        return findSlot<detail::AnimatedAttribute<V>>(attributeKey(name));
+    }
     template <class T> T* findSlot(std::string_view name) const {
         auto it = slots_.find(name);
         if (it == slots_.end() || *it->second.type != typeid(T)) return nullptr;
@@ -162,6 +172,10 @@ public:
     std::vector<Element*> layoutChildren();
     graphics::CGSize measure(const ProposedViewSize& proposal);
     void place(graphics::CGRect frame, const ProposedViewSize& proposal);
+    // For nodes that move their content by a value of their own (an offset, a scroll position):
+    // called in placeChildren before the children are placed, it makes that move the node's,
+    // so the children's frames do not change with it, and it animates only as the value does.
+    void setContentDisplacement(graphics::CGSize displacement) { displacement_ = displacement; }
     ViewDimensions dimensions(graphics::CGSize size);
     std::optional<CGFloat> explicitAlignment(const AlignmentID* id, graphics::CGSize size);
     void render(DisplayList& list) const;
@@ -192,7 +206,10 @@ public:
     bool isDirty() const { return dirty_; }
     const Transaction& pendingTransaction() const { return pendingTransaction_; }
     void collectPreferences();
-    void setFrame(graphics::CGRect frame) { frame_ = frame; }
+    // While layout runs: the transaction the element's own geometry changes take (the layout's
+    // cause as the transforms of its ancestors change it; what the element itself was updated
+    // with when it was updated for this layout).
+    const Transaction& placementTransaction();
     void setVisibleRecursively(bool visible);
 
 private:
@@ -249,8 +266,23 @@ private:
     Transaction pendingTransaction_;
     std::optional<Transaction> forcedTransaction_;
 
+    // A frame is animated in the coordinates of the element that placed it, so a view that
+    // moves with its container follows it instead of animating on its own.
+    using LocalFrame = AnimatablePair<AnimatablePair<CGFloat, CGFloat>, AnimatablePair<CGFloat, CGFloat>>;
+    void placeFrame(graphics::CGRect frame);
+    const Transaction& placementBelowFor(std::uint64_t pass);
+
     graphics::CGRect frame_;
     ProposedViewSize placedProposal_;
+    graphics::CGRect layoutFrame_;
+    const Element* placer_ = nullptr;
+    graphics::CGSize displacement_;
+    // The transactions of the layout numbered placementPass_: received, and handed below.
+    std::uint64_t placementPass_ = 0;
+    Transaction placementReceived_;
+    Transaction placementBelow_;
+    LocalFrame localFrame_;
+    std::unique_ptr<detail::AnimatedAttribute<LocalFrame>> frameAnimation_;
     std::uint64_t measuredGeneration_ = 0;
     std::vector<Measured> measured_;
     PreferenceValues preferences_;

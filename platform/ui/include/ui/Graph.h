@@ -74,6 +74,18 @@ public:
     void addGhostHolder(Element& element) { ghostHolders_.insert(&element); }
     void forgetGhostHolder(Element& element) { ghostHolders_.erase(&element); }
     bool hasRemovalGhosts() const { return !ghostHolders_.empty(); }
+
+    // Geometry changes animate with the transaction of what caused the layout: the writes of
+    // the elements updated before it (an animated one wins over one without animation) or a
+    // new size. A layout that only animation frames asked for has no cause and starts nothing.
+    void noteLayoutCause(const Transaction& transaction);
+    bool layoutHasCause() const { return layoutCause_.has_value(); }
+    const Transaction& layoutCause() const { return *layoutCause_; }
+    // The number of the layout in progress, or of the next one while elements update.
+    std::uint64_t passNumber() const { return layoutGeneration_ + (laying_ ? 0 : 1); }
+    // The element whose children are being placed (none while the root is).
+    const Element* placer() const { return placer_; }
+    const Element* exchangePlacer(const Element* placer) { return std::exchange(placer_, placer); }
     std::uint64_t layoutGeneration() const { return layoutGeneration_; }
     const Transaction& updateTransaction() const { return updateTransaction_; }
     template <class F> void withUpdateTransaction(const Transaction& transaction, F&& f) {
@@ -110,6 +122,9 @@ private:
     Transaction updateTransaction_;
     std::vector<std::pair<const Element*, Transaction>>* ancestorTransactions_ = nullptr;
     std::uint64_t layoutGeneration_ = 0;
+    std::optional<Transaction> layoutCause_;
+    const Element* placer_ = nullptr;
+    bool laying_ = false;
     bool needsLayout_ = true;
     bool updating_ = false;
     bool updateRequested_ = false;

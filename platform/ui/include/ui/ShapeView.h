@@ -6,10 +6,12 @@
 #include "ui/FillStyle.h"
 #include "ui/Path.h"
 #include "ui/Shape.h"
+#include "ui/ShapeOutline.h"
 #include "ui/StrokeStyle.h"
 #include "ui/View.h"
 
-#include <functional>
+#include <concepts>
+#include <memory>
 #include <utility>
 
 namespace ui {
@@ -24,11 +26,14 @@ struct ShapePaint {
     StrokeStyle strokeStyle;
 };
 
-// A leaf that takes what it is offered and paints `path` of its frame.
-View shapeView(std::function<Path(const graphics::CGRect&)> path, ShapePaint paint);
+// A leaf that takes what it is offered and paints the outline of its frame.
+View shapeView(std::shared_ptr<const ShapeOutline> outline, ShapePaint paint);
 
-template <class S> std::function<Path(const graphics::CGRect&)> outlineOf(S shape) {
-    return [shape = std::move(shape)](const graphics::CGRect& rect) { return shape.path(rect); };
+template <ShapeType S> std::shared_ptr<const ShapeOutline> outlineOf(S shape) {
+    if constexpr (std::same_as<S, AnyShape>)
+        return shape.outline(); // keeps what the erased shape animates
+    else
+        return std::make_shared<ShapeOutlineOf<S>>(std::move(shape));
 }
 
 } // namespace detail

@@ -2,12 +2,22 @@
 
 #include "graphics/CGFloat.h"
 #include "graphics/CGRect.h"
+#include "ui/Animatable.h"
 #include "ui/Path.h"
 #include "ui/Shape.h"
 
 #include <utility>
 
 namespace ui {
+
+namespace detail {
+template <class S> struct TrimmedShapeData {
+    using Type = AnimatablePair<graphics::CGFloat, graphics::CGFloat>;
+};
+template <Animatable S> struct TrimmedShapeData<S> {
+    using Type = AnimatablePair<AnimatablePair<graphics::CGFloat, graphics::CGFloat>, AnimatableDataOf<S>>;
+};
+} // namespace detail
 
 // A shape cut to a range of its outline's length (see Path::trimmedPath).
 template <class S> class TrimmedShape : public Shape<TrimmedShape<S>> {
@@ -21,6 +31,25 @@ public:
 
     TrimmedShape inset(graphics::CGFloat amount) const requires InsettableShape<S> {
         return {shape_.inset(amount), from_, to_};
+    }
+
+    // The two ends animate, and so does the trimmed shape's own data.
+    using AnimatableData = typename detail::TrimmedShapeData<S>::Type;
+    AnimatableData animatableData() const {
+        if constexpr (Animatable<S>)
+            return {{from_, to_}, getAnimatableData(shape_)};
+        else
+            return {from_, to_};
+    }
+    void setAnimatableData(AnimatableData data) {
+        if constexpr (Animatable<S>) {
+            from_ = data.first.first;
+            to_ = data.first.second;
+            ui::setAnimatableData(shape_, std::move(data.second));
+        } else {
+            from_ = data.first;
+            to_ = data.second;
+        }
     }
 
 private:

@@ -13,6 +13,8 @@
 
 namespace ui {
 
+class Element;
+
 // A leaf view: text, an image, a shape, a colour. It measures itself for a proposal and
 // records how it paints, both given the environment in effect where it stands.
 class ViewPrimitive {
@@ -23,6 +25,12 @@ public:
                                           const EnvironmentValues& environment) const = 0;
     virtual void record(DisplayList& list, const graphics::CGRect& frame,
                         const EnvironmentValues& environment) const = 0;
+
+    // Leaves with values that animate (a shape's data, a colour) hand their targets to their
+    // element in update (Element::animate, with the element's transaction) and paint what it
+    // presents in render. The defaults animate nothing and record at the element's frame.
+    virtual void update(Element&) const {}
+    virtual void render(const Element& element, DisplayList& list) const;
 
     // Equal leaves are not measured again after their parent re-evaluates.
     virtual bool isEqual(const ViewPrimitive&) const { return false; }
