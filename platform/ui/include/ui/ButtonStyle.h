@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/AnyStyle.h"
 #include "ui/ButtonRole.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/View.h"
@@ -26,38 +27,9 @@ concept ButtonStyle = std::copy_constructible<S> && requires(const S& style, con
 };
 
 // A button style of any type, as the environment holds it.
-class AnyButtonStyle {
+class AnyButtonStyle : public detail::AnyStyle<ButtonStyleConfiguration> {
 public:
-    template <ButtonStyle S>
-        requires(!std::same_as<S, AnyButtonStyle>)
-    AnyButtonStyle(S style)
-        : box_(std::make_shared<Box<S>>(std::move(style))) {}
-
-    View makeBody(const ButtonStyleConfiguration& configuration) const { return box_->makeBody(configuration); }
-    // Styles compare by the value they hold, when its type has ==.
-    bool operator==(const AnyButtonStyle& other) const { return box_ == other.box_ || box_->equals(*other.box_); }
-
-private:
-    struct Base {
-        virtual ~Base() = default;
-        virtual View makeBody(const ButtonStyleConfiguration&) const = 0;
-        virtual bool equals(const Base&) const = 0;
-    };
-    template <class S> struct Box final : Base {
-        explicit Box(S s)
-            : style(std::move(s)) {}
-        View makeBody(const ButtonStyleConfiguration& c) const override { return style.makeBody(c); }
-        bool equals(const Base& other) const override {
-            if constexpr (std::equality_comparable<S>) {
-                const auto* same = dynamic_cast<const Box*>(&other);
-                return same && same->style == style;
-            } else {
-                return false;
-            }
-        }
-        S style;
-    };
-    std::shared_ptr<const Base> box_;
+    using AnyStyle::AnyStyle;
 };
 
 // A rounded, bordered bezel behind the label, sized by the control size; the accent colour

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/AnyStyle.h"
 #include "ui/Binding.h"
 #include "ui/View.h"
 
@@ -26,37 +27,9 @@ concept ToggleStyle = std::copy_constructible<S> && requires(const S& style, con
     { style.makeBody(c) } -> std::convertible_to<View>;
 };
 
-class AnyToggleStyle {
+class AnyToggleStyle : public detail::AnyStyle<ToggleStyleConfiguration> {
 public:
-    template <ToggleStyle S>
-        requires(!std::same_as<S, AnyToggleStyle>)
-    AnyToggleStyle(S style)
-        : box_(std::make_shared<Box<S>>(std::move(style))) {}
-
-    View makeBody(const ToggleStyleConfiguration& configuration) const { return box_->makeBody(configuration); }
-    bool operator==(const AnyToggleStyle& other) const { return box_ == other.box_ || box_->equals(*other.box_); }
-
-private:
-    struct Base {
-        virtual ~Base() = default;
-        virtual View makeBody(const ToggleStyleConfiguration&) const = 0;
-        virtual bool equals(const Base&) const = 0;
-    };
-    template <class S> struct Box final : Base {
-        explicit Box(S s)
-            : style(std::move(s)) {}
-        View makeBody(const ToggleStyleConfiguration& c) const override { return style.makeBody(c); }
-        bool equals(const Base& other) const override {
-            if constexpr (std::equality_comparable<S>) {
-                const auto* same = dynamic_cast<const Box*>(&other);
-                return same && same->style == style;
-            } else {
-                return false;
-            }
-        }
-        S style;
-    };
-    std::shared_ptr<const Base> box_;
+    using AnyStyle::AnyStyle;
 };
 
 // The label, then a capsule whose knob slides to the trailing end when on (animated when the
