@@ -1,3 +1,4 @@
+#include "EventPolling.h"
 #include "desktop/TextView.h"
 #include "desktop/Window.h"
 #include "ui/EventTargets.h"
@@ -77,16 +78,6 @@ struct Goals {
                            shortcut(ui::KeyEquivalent::escape, "escape")});
     }
 };
-
-bool pollEvents(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 5000) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 struct TextViewWindow : ::testing::Test {
     std::shared_ptr<std::optional<ui::State<Focus>>> focus = std::make_shared<std::optional<ui::State<Focus>>>();

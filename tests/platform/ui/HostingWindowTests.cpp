@@ -1,3 +1,4 @@
+#include "EventPolling.h"
 #include "Handles.h"
 #include "Swatch.h"
 #include "TestBox.h"
@@ -26,17 +27,6 @@
 using namespace uitest;
 
 namespace {
-
-// Runs Qt's event loop until `done` holds, for at most five seconds of real time.
-bool pollEvents(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 5000) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 QRgb centre(QWidget& window) {
     const QImage image = window.grab().toImage();

@@ -1,3 +1,4 @@
+#include "EventPolling.h"
 #include "Handles.h"
 #include "TestBox.h"
 
@@ -33,16 +34,6 @@ using namespace uitest;
 namespace {
 
 using Focus = std::optional<int>;
-
-bool pollEvents(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 5000) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 bool showActive(QWidget& window) {
     window.show();

@@ -1,6 +1,7 @@
 // Runs a small application with a toolbar on the X display named by DISPLAY, waits until its
 // window is on the screen, saves a capture of the whole screen to the path it is given and
 // prints the content's place as "window <x> <y> <width> <height>", then ends the program.
+#include "EventPolling.h"
 #include "desktop/ApplicationHost.h"
 
 #include "foundation/QtRunLoopDriver.h"
@@ -65,16 +66,6 @@ struct SampleApp {
     }
 };
 
-bool runEventsUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 10000) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,16 +78,16 @@ int main(int argc, char** argv) {
     desktop::ApplicationHost host{SampleApp{}};
     host.start();
     auto* window = host.windows().front();
-    if (!runEventsUntil([&] { return window->windowHandle() && window->windowHandle()->isExposed(); })) {
+    if (!pollEvents([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }, 10000)) {
         std::fprintf(stderr, "the window was never shown\n");
         return 1;
     }
-    runEventsUntil([n = 0]() mutable { return ++n > 10; });
+    pollEvents([n = 0]() mutable { return ++n > 10; });
     auto& content = window->hostingWindow();
     content.updateNow();
     content.repaint();
     QGuiApplication::sync();
-    runEventsUntil([n = 0]() mutable { return ++n > 5; });
+    pollEvents([n = 0]() mutable { return ++n > 5; });
     const QPixmap shot = window->screen()->grabWindow(0);
     if (!shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "could not save the capture\n");

@@ -2,6 +2,7 @@
 // on the screen and its clock ticks, and saves a capture of the whole screen to the path it is given. It
 // prints the window's place as "window <x> <y> <width> <height>". The window capture test runs it under Xvfb:
 // a process has one Qt platform, and the tests' own is offscreen.
+#include "EventPolling.h"
 #include "DemoScreen.h"
 #include "Swatch.h"
 #include "TestBox.h"
@@ -44,16 +45,6 @@ struct Screen {
     }
 };
 
-bool runEventsUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 10000) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -71,26 +62,26 @@ int main(int argc, char** argv) {
                                   : ui::View(Screen{lit}));
     window.move(20, 20);
     window.show();
-    if (!runEventsUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); })) {
+    if (!pollEvents([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 10000)) {
         std::fprintf(stderr, "the window was never shown\n");
         return 1;
     }
     int frames = 0;
     auto ticking = window.clock().onFrame([&](const ui::Frame&) { ++frames; });
-    if (!runEventsUntil([&] { return frames >= 3; })) {
+    if (!pollEvents([&] { return frames >= 3; }, 10000)) {
         std::fprintf(stderr, "the display clock never ticked\n");
         return 1;
     }
     ticking.cancel();
     if (!demo) foundation::DispatchQueue::main().async([lit] { (*lit)->set(true); });
-    if (!demo && !runEventsUntil([&] { return (*lit)->value(); })) {
+    if (!demo && !pollEvents([&] { return (*lit)->value(); }, 10000)) {
         std::fprintf(stderr, "work on the main queue never ran\n");
         return 1;
     }
     window.updateNow();
     window.repaint();
     QGuiApplication::sync();
-    runEventsUntil([n = 0]() mutable { return ++n > 5; });
+    pollEvents([n = 0]() mutable { return ++n > 5; });
     const QPixmap shot = window.screen()->grabWindow(0);
     if (!shot.save(QString::fromLocal8Bit(capturePath), "PNG")) {
         std::fprintf(stderr, "could not save the capture\n");
