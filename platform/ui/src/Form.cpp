@@ -224,9 +224,6 @@ View groupedForm(const std::vector<View>& rows) {
 
 } // namespace
 
-Form::Form(std::vector<View> rows)
-    : content(Group(std::move(rows))) {}
-
 View Form::body(ViewContext& ctx) const {
     const auto rows = rowsOf(content);
     if (ctx.environment<FormStyleKey>() == FormStyle::grouped) return groupedForm(rows);

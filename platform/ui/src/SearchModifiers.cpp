@@ -24,7 +24,8 @@ View searchField(const Binding<std::string>& text, const std::string& prompt) {
                                     View(Image::systemName("xmark.circle.fill")).frame(13, 13)))
                             .buttonStyle(PlainButtonStyle{})
                             .foregroundStyle(HierarchicalShapeStyle::secondary)
-                            .accessibilityLabel(Text("Clear")));
+                            .accessibilityLabel(Text("Clear"))
+                            .id("clearSearch"));
     return View(HStack(VerticalAlignment::center, 5, std::move(parts)))
         .padding(EdgeSet::horizontal, 7)
         .padding(EdgeSet::vertical, 3)

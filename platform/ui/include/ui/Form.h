@@ -3,7 +3,8 @@
 #include "ui/FormStyle.h"
 #include "ui/View.h"
 
-#include <vector>
+#include <concepts>
+
 
 namespace ui {
 
@@ -15,9 +16,11 @@ namespace ui {
 // box under its header, rows split by lines, a label at the leading end and its content at
 // the trailing one.
 struct Form {
-    explicit Form(View content)
+    // Taking only views (not anything convertible to one) keeps Form's copy from looking
+    // for a conversion through View.
+    template <std::derived_from<View> V>
+    explicit Form(V content)
         : content(std::move(content)) {}
-    explicit Form(std::vector<View> rows);
 
     View content;
 

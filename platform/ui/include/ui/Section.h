@@ -2,6 +2,7 @@
 
 #include "ui/View.h"
 
+#include <concepts>
 #include <optional>
 
 namespace ui {
@@ -9,7 +10,8 @@ namespace ui {
 // A titled group of rows in a Form (or a List). On its own it stacks its header, its rows and
 // its footer.
 struct Section {
-    explicit Section(View content)
+    template <std::derived_from<View> V>
+    explicit Section(V content)
         : content(std::move(content)) {}
     Section(Text header, View content)
         : header(View(std::move(header)))
