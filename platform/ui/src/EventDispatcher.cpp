@@ -397,7 +397,12 @@ bool EventDispatcher::keyPress(const KeyPress& press) {
 
     std::vector<Element*> targets;
     collectShortcutTargets(graph_.root(), targets);
+    // A shown presentation is modal: what lies beneath it takes no shortcuts.
+    int modalLevel = 0;
+    for (auto* element : targets)
+        modalLevel = std::max(modalLevel, element->environment().get<ModalLevelKey>());
     for (auto* element : targets) {
+        if (element->environment().get<ModalLevelKey>() != modalLevel) continue;
         const auto& shortcut = element->environment().get<KeyboardShortcutKey>();
         if (!shortcut || !enabled(*element)) continue;
         if (folded(shortcut->key.character) != folded(press.key.character) ||

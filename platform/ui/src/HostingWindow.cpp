@@ -3,6 +3,7 @@
 #include "graphics/NSColor.h"
 #include "ui/Color.h"
 #include "QtPopupPresenter.h"
+#include "ui/PresentationHost.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/Renderer.h"
 #include "ui/StyleContext.h"
@@ -48,7 +49,7 @@ HostingWindow::HostingWindow(View root, EnvironmentValues environment, QWidget* 
     : QWidget(parent)
     , clock_(std::make_shared<DisplayClock>())
     , environment_(withPopups(std::move(environment), this))
-    , graph_(toolbarArea(std::move(root)), {}, environment_) {
+    , graph_(toolbarArea(PresentationHost::wrap(std::move(root))), {}, environment_) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true); // hover
     setFocusPolicy(Qt::StrongFocus);
@@ -71,7 +72,7 @@ HostingWindow::~HostingWindow() {
 }
 
 void HostingWindow::setRootView(View root) {
-    graph_.setRoot(toolbarArea(std::move(root)));
+    graph_.setRoot(toolbarArea(PresentationHost::wrap(std::move(root))));
 }
 
 void HostingWindow::setDefaultSize(std::optional<graphics::CGSize> size) {

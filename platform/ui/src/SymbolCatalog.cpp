@@ -118,6 +118,12 @@ QPainterPath xmark(const SymbolPen& pen) {
     return stroke(xmarkLines(200), pen.width);
 }
 
+// A lens with its handle down to the right.
+QPainterPath magnifyingglass(const SymbolPen& pen) {
+    auto lens = ring(circle({420, 420}, 300), pen);
+    return lens.united(stroke(polyline({{640, 640}, {880, 880}}), pen.width * 1.4));
+}
+
 QPainterPath checkmark(const SymbolPen& pen) {
     return stroke(polyline({{150, 540}, {390, 780}, {860, 230}}), pen.width);
 }
@@ -365,6 +371,7 @@ constexpr std::array entries{
     Entry{"envelope", envelope, true},
     Entry{"flame", flame, true},
     Entry{"gear", gear, true},
+    Entry{"magnifyingglass", magnifyingglass, false},
     Entry{"paintbrush.pointed", paintbrushPointed, true},
     Entry{"pencil", pencil, true},
     Entry{"phone", phone, true},

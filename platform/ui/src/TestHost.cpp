@@ -1,5 +1,7 @@
 #include "ui/TestHost.h"
 
+#include "ui/PresentationHost.h"
+
 #include "foundation/RunLoop.h"
 #include "ui/Renderer.h"
 
@@ -32,7 +34,7 @@ TestHost::TestHost(View root, graphics::CGSize size, EnvironmentValues environme
     : frameClock_(std::make_shared<ManualClock>(frameInterval))
     , container_(qobject_cast<QApplication*>(QCoreApplication::instance()) ? std::make_unique<QWidget>()
                                                                            : nullptr)
-    , graph_(std::move(root), size, withPresenter(std::move(environment), popups_)) {
+    , graph_(PresentationHost::wrap(std::move(root)), size, withPresenter(std::move(environment), popups_)) {
     graph_.setClock(frameClock_);
     if (container_) {
         container_->resize(int(size.width), int(size.height));
@@ -56,8 +58,24 @@ bool TestHost::chooseMenuItem(std::string_view title) {
 }
 
 void TestHost::setRoot(View root) {
-    graph_.setRoot(std::move(root));
+    graph_.setRoot(PresentationHost::wrap(std::move(root)));
     update();
+}
+
+std::vector<Presentation> TestHost::presentations() const {
+    return PresentationHost::presented(graph_.root());
+}
+
+bool TestHost::chooseAlertButton(std::string_view title) {
+    const bool chosen = PresentationHost::chooseAlertButton(graph_.root(), title);
+    update();
+    return chosen;
+}
+
+bool TestHost::dismissPresentation() {
+    const bool dismissed = PresentationHost::dismissTopmost(graph_.root());
+    update();
+    return dismissed;
 }
 
 void TestHost::setSize(graphics::CGSize size) {

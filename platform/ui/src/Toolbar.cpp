@@ -129,8 +129,15 @@ private:
 } // namespace
 
 CGFloat toolbarAreaHeight(Element& element) {
-    // The graph's root element holds the area as its only child.
-    for (Element* e = &element; e; e = e->children().size() == 1 ? e->children()[0].get() : nullptr) {
+    // The graph's root element holds the area as its only child, or as the primary content of
+    // the overlay hosts draw presentations in (its first child).
+    auto inner = [](Element* e) -> Element* {
+        const auto& children = e->children();
+        if (children.size() == 1 || (!children.empty() && e->node().typeName() == "OverlayPreferenceValue"))
+            return children[0].get();
+        return nullptr;
+    };
+    for (Element* e = &element; e; e = inner(e)) {
         if (e->nodeAs<ToolbarAreaNode>()) return ToolbarAreaNode::barHeight(*e);
     }
     return 0;

@@ -58,6 +58,12 @@ struct UndoManagerKey {
     using Value = std::shared_ptr<foundation::UndoManager>;
     static Value defaultValue() { return nullptr; }
 };
+// How many modal presentations (alerts, sheets, covers) the view lies in. While any is shown,
+// keyboard shortcuts reach only the views of the topmost level.
+struct ModalLevelKey {
+    using Value = int;
+    static Value defaultValue() { return 0; }
+};
 struct DismissKey {
     using Value = DismissAction;
     static Value defaultValue() { return {}; }

@@ -11,6 +11,7 @@
 #include "ui/GeometryEffect.h"
 #include "ui/Graph.h"
 #include "ui/PopupPresenter.h"
+#include "ui/Presentation.h"
 #include "ui/View.h"
 
 #include <QColor>
@@ -111,6 +112,13 @@ public:
     // the host brings a presenter of its own. Choosing an entry is followed by an update.
     RecordingPopupPresenter& popups() { return *popups_; }
     bool chooseMenuItem(std::string_view title);
+
+    // The alerts, sheets and covers shown over the root (drawn by the layer, so found and
+    // tapped like any view), bottom first, and a user's answer to the topmost one: choosing
+    // an alert button, or closing it (Escape). Each is followed by an update.
+    std::vector<Presentation> presentations() const;
+    bool chooseAlertButton(std::string_view title);
+    bool dismissPresentation();
 
     QImage render(qreal devicePixelRatio = 1, QColor background = Qt::white) const;
     bool renderPNG(const QString& path, qreal devicePixelRatio = 1, QColor background = Qt::white) const;

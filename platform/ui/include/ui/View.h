@@ -20,6 +20,7 @@
 #include "ui/EnvironmentValues.h"
 #include "ui/EventModifiers.h"
 #include "ui/FillStyle.h"
+#include "ui/FormStyle.h"
 #include "ui/Font.h"
 #include "ui/Frame.h"
 #include "ui/Geometry.h"
@@ -29,6 +30,7 @@
 #include "ui/Preference.h"
 #include "ui/SubmitLabel.h"
 #include "ui/ProposedViewSize.h"
+#include "ui/SearchFieldPlacement.h"
 #include "ui/Rotation3DEffect.h"
 #include "ui/SymbolVariant.h"
 #include "ui/Text.h"
@@ -60,6 +62,7 @@ class UTType;
 
 namespace ui {
 
+struct Alert;
 class AnyButtonStyle;
 class AnyShape;
 class AnyToggleStyle;
@@ -342,6 +345,29 @@ public:
     View contextMenu(View menuItems) const;
     // Asks the presenting window for a colour scheme; the host reads it from the root's preferences.
     View preferredColorScheme(std::optional<ColorScheme> scheme) const;
+
+    // Presentations (PresentationModifiers.cpp): while the binding is true the window shows an
+    // alert, a sheet or a cover over all its content (ui/PresentationHost.h). Choosing an alert
+    // button, Escape, or `dismiss` from the environment writes false; `onDismiss` runs whenever
+    // the binding turns false.
+    // An alert whose buttons are the Buttons in `actions` (an "OK" one when there are none).
+    View alert(Text title, Binding<bool> isPresented, View actions = {},
+               std::optional<View> message = std::nullopt) const;
+    View alert(Binding<bool> isPresented, std::function<Alert()> content) const;
+    View sheet(Binding<bool> isPresented, std::function<void()> onDismiss, std::function<View()> content) const;
+    View sheet(Binding<bool> isPresented, std::function<View()> content) const {
+        return sheet(std::move(isPresented), {}, std::move(content));
+    }
+    View fullScreenCover(Binding<bool> isPresented, std::function<void()> onDismiss,
+                         std::function<View()> content) const;
+    View fullScreenCover(Binding<bool> isPresented, std::function<View()> content) const {
+        return fullScreenCover(std::move(isPresented), {}, std::move(content));
+    }
+    // A search field above the view that edits `text` (SearchModifiers.cpp).
+    View searchable(Binding<std::string> text, SearchFieldPlacement placement = SearchFieldPlacement::automatic,
+                    std::string prompt = "Search") const;
+    // How the forms inside lay out their rows (ui/Form.h).
+    View formStyle(FormStyle style) const;
 
     // Windows: items for the title area of the window that shows this view (ui/Toolbar.h).
     View toolbar(std::vector<ToolbarItem> items) const;
