@@ -4,6 +4,7 @@
 #include "ui/Color.h"
 #include "QtPopupPresenter.h"
 #include "ui/EnvironmentKeys.h"
+#include "ui/EventDispatcher.h"
 #include "ui/Renderer.h"
 #include "ui/StyleContext.h"
 
@@ -184,6 +185,10 @@ bool HostingWindow::event(QEvent* event) {
     case QEvent::PaletteChange:
     case QEvent::ApplicationPaletteChange:
         scheduleUpdate(); // the system colour scheme may have changed
+        break;
+    case QEvent::WindowDeactivate:
+        // A press or drag under way cannot end with a release this window will see.
+        EventDispatcher(graph_).cancelPointer();
         break;
     case QEvent::KeyPress: {
         // Tab moves the focus among the views before Qt moves it among widgets.
