@@ -158,6 +158,10 @@ struct DragSource {
                            .onEnded([translation, graphOf](const DragGesture::Value& value) {
                                translation.set(std::nullopt);
                                if (auto* graph = graphOf()) endDrag(*graph, value.location);
+                           })
+                           .onCancelled([translation, graphOf] {
+                               translation.set(std::nullopt);
+                               if (auto* graph = graphOf()) cancelDrag(*graph);
                            });
         View shown;
         if (translation->has_value()) {

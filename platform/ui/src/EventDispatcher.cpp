@@ -47,6 +47,11 @@ public:
 
     void add(Participant participant) { participants_.push_back(std::move(participant)); }
     bool isEmpty() const { return participants_.empty(); }
+    // Whether a gesture of the press has begun and is still going (only drags begin).
+    bool isDragging() const {
+        return std::any_of(participants_.begin(), participants_.end(),
+                           [](const Participant& p) { return p.active && !p.done; });
+    }
 
     void start(graphics::CGPoint location, EventModifiers modifiers) {
         for (auto& p : participants_)
@@ -381,6 +386,14 @@ void EventDispatcher::pointerExited() {
 
 bool EventDispatcher::keyPress(const KeyPress& press) {
     modifiersChanged(press.modifiers);
+    // Escape abandons a drag under way before anything else sees the key.
+    if (press.key == KeyEquivalent::escape && press.phase != KeyPress::Phase::up) {
+        auto& arena = detail::eventState(graph_).arena;
+        if (detail::isDragging(graph_) || (arena && arena->isDragging())) {
+            cancelPointer();
+            return true;
+        }
+    }
     bool handled = false;
     withTransaction(Transaction(), [&] {
         for (Element* e = focusedElement(); e && !handled; e = e->parent()) {

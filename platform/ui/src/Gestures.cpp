@@ -107,8 +107,15 @@ public:
         auto gesture = currentAs<DragGesture>(current_);
         if (!gesture) return;
         if (wish == Wish::begin) active_ = true;
+        if (wish == Wish::recognize) active_ = false;
         const auto& action = wish == Wish::recognize ? gesture->ended() : gesture->changed();
         if (action) action(value_);
+    }
+    void finished() override {
+        // Still active here: the drag began and never saw its release.
+        if (!active_) return;
+        active_ = false;
+        if (auto gesture = currentAs<DragGesture>(current_); gesture && gesture->cancelled()) gesture->cancelled()();
     }
 
 private:
@@ -170,6 +177,12 @@ DragGesture DragGesture::onChanged(std::function<void(const Value&)> action) con
 DragGesture DragGesture::onEnded(std::function<void(const Value&)> action) const {
     DragGesture copy = *this;
     copy.ended_ = std::move(action);
+    return copy;
+}
+
+DragGesture DragGesture::onCancelled(std::function<void()> action) const {
+    DragGesture copy = *this;
+    copy.cancelled_ = std::move(action);
     return copy;
 }
 

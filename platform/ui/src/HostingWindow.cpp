@@ -5,6 +5,7 @@
 #include "QtPopupPresenter.h"
 #include "ui/PresentationHost.h"
 #include "ui/EnvironmentKeys.h"
+#include "ui/EventDispatcher.h"
 #include "ui/Renderer.h"
 #include "ui/StyleContext.h"
 
@@ -185,6 +186,10 @@ bool HostingWindow::event(QEvent* event) {
     case QEvent::PaletteChange:
     case QEvent::ApplicationPaletteChange:
         scheduleUpdate(); // the system colour scheme may have changed
+        break;
+    case QEvent::WindowDeactivate:
+        // A press or drag under way cannot end with a release this window will see.
+        EventDispatcher(graph_).cancelPointer();
         break;
     case QEvent::KeyPress: {
         // Tab moves the focus among the views before Qt moves it among widgets.

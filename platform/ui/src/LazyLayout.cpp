@@ -32,6 +32,11 @@ struct LazyState {
     std::unordered_map<ChildKey, CGFloat, KeyHash> lengths; // along the axis, as measured
     std::vector<CGFloat> known; // the same by position in `items`; NaN where not measured
     CGFloat maxCross = 0;
+    // Rows the last update brought, not built yet, and that update's transaction: when layout
+    // builds them they are inserted with it, while rows built only as they scroll into sight are not.
+    std::unordered_set<ChildKey, KeyHash> arriving;
+    Transaction arrival;
+    bool updated = false;
 
     void remember(std::size_t index, CGFloat length) {
         lengths[items[index].key] = length;
@@ -75,6 +80,24 @@ void reconcileBuilt(Element& element, LazyState& state) {
     element.reconcile(std::move(specs));
 }
 
+// Builds the rows layout just added to `state.built`: those that arrived with the last update
+// under its transaction, so that they can show their insertion; the others (rows scrolled into
+// sight) as before.
+void reconcileAdded(Element& element, LazyState& state, const std::vector<ChildKey>& added) {
+    std::vector<ChildKey> later;
+    for (const auto& key : added) {
+        if (!state.arriving.erase(key)) later.push_back(key);
+    }
+    if (later.size() < added.size()) {
+        for (const auto& key : later)
+            state.built.erase(key);
+        element.graph().withUpdateTransaction(state.arrival, [&] { reconcileBuilt(element, state); });
+        if (later.empty()) return;
+        state.built.insert(later.begin(), later.end());
+    }
+    reconcileBuilt(element, state);
+}
+
 std::unordered_map<ChildKey, Element*, KeyHash> childrenByKey(Element& element) {
     std::unordered_map<ChildKey, Element*, KeyHash> result;
     for (const auto& child : element.children())
@@ -106,7 +129,20 @@ CGFloat estimateOf(const LazyState& state) {
 
 void LazyNode::update(Element& element) const {
     auto state = stateOf(element);
+    std::unordered_set<ChildKey, KeyHash> previous;
+    for (const auto& item : state->items)
+        previous.insert(item.key);
     state->items = itemsOf(content_);
+    state->arriving.clear();
+    if (state->updated) {
+        for (const auto& item : state->items) {
+            if (!previous.count(item.key)) state->arriving.insert(item.key);
+        }
+    }
+    state->updated = true;
+    state->arrival = element.graph().updateTransaction();
+    // Kept past this update: it must not hold back the completion of the change.
+    state->arrival.completion.reset();
     // Forget what was measured of rows that are gone.
     std::unordered_set<ChildKey, KeyHash> present;
     for (const auto& item : state->items)
@@ -136,10 +172,11 @@ void LazyNode::measureFirstLine(Element& element, CGFloat cross) const {
     const auto lineTracks = tracks(cross);
     const std::size_t n = std::max<std::size_t>(1, lineTracks.size());
     const std::size_t end = std::min(n, state->items.size());
-    bool added = false;
-    for (std::size_t i = 0; i < end; ++i)
-        added |= state->built.insert(state->items[i].key).second;
-    if (added) reconcileBuilt(element, *state);
+    std::vector<ChildKey> added;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (state->built.insert(state->items[i].key).second) added.push_back(state->items[i].key);
+    }
+    if (!added.empty()) reconcileAdded(element, *state, added);
     auto children = childrenByKey(element);
     for (std::size_t i = 0; i < end; ++i) {
         auto* child = children[state->items[i].key];
@@ -182,7 +219,7 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
 
     // Which lines show, by the lengths known so far.
     std::vector<bool> needed(lines, false);
-    bool added = false;
+    std::vector<ChildKey> added;
     CGFloat position = start;
     for (std::size_t line = 0; line < lines; ++line) {
         const std::size_t end = std::min(count, (line + 1) * n);
@@ -192,12 +229,13 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
                            (position + length > visibleMin || (length == 0 && position >= visibleMin));
         if (shows) {
             needed[line] = true;
-            for (std::size_t i = line * n; i < end; ++i)
-                added |= state->built.insert(state->items[i].key).second;
+            for (std::size_t i = line * n; i < end; ++i) {
+                if (state->built.insert(state->items[i].key).second) added.push_back(state->items[i].key);
+            }
         }
         position += length + spacing_;
     }
-    if (added) reconcileBuilt(element, *state);
+    if (!added.empty()) reconcileAdded(element, *state, added);
     auto children = childrenByKey(element);
 
     position = start;

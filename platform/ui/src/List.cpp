@@ -3,7 +3,9 @@
 #include "EventNodes.h"
 #include "ListRow.h"
 #include "ListRowReports.h"
+#include "TransitionEffects.h"
 
+#include "ui/AnyTransition.h"
 #include "ui/ColorScheme.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/ForEach.h"
@@ -214,13 +216,15 @@ struct ListBody {
     static View makeRow(const std::optional<List::ErasedSelection>& selection, View content,
                         const detail::ListRowPlace& place, detail::EditableListNode::MoveAction move,
                         const State<Reorder>& reorder, const std::weak_ptr<detail::ElementRef>& self) {
+        // Rows come and go with their own transition when their content carries one, else they fade.
+        const auto transition = detail::transitionOf(content).value_or(AnyTransition::opacity());
         View row(std::make_shared<detail::ListRowNode>(std::move(content), place));
         if (selection && place.selectionID) {
             row = row.contentShape(Rectangle()).onTapGesture([select = selection->set, id = place.selectionID] {
                 select(id);
             });
         }
-        if (!move) return row;
+        if (!move) return row.transition(transition);
         const bool dragged = reorder->active && reorder->group == place.group && reorder->source == place.offset;
         const auto group = place.group;
         const auto source = place.offset;
@@ -235,8 +239,12 @@ struct ListBody {
                             auto destination = dropDestination(*ref->element, group, source, value.location.y);
                             if (!destination || *destination == source || *destination == source + 1) return;
                             move(foundation::IndexSet(source), *destination);
-                        });
-        return row.contentShape(Rectangle()).gesture(drag).offset(0, dragged ? reorder->translation : 0);
+                        })
+                        .onCancelled([reorder] { reorder.set(Reorder{}); });
+        return row.contentShape(Rectangle())
+            .gesture(drag)
+            .offset(0, dragged ? reorder->translation : 0)
+            .transition(transition);
     }
 
     static KeyPress::Result deleteKey(const KeyPress& press, const std::weak_ptr<detail::ElementRef>& self,

@@ -57,8 +57,8 @@ void noteListRows(Element& list, std::vector<foundation::AnyHashable> ids, const
     reportListRowChanges(list, std::move(changes));
 }
 
-// The one place row insertions and removals arrive; insertion and removal transitions of the
-// rows start from here once the layer has them.
+// The one place row insertions and removals arrive. The rows animate their coming and going
+// themselves, each through its transition; this keeps the record for those who ask.
 void reportListRowChanges(Element& list, ListRowChanges changes) {
     auto slot = list.slot<ListRowChanges>(changesSlot, [] { return std::make_shared<ListRowChanges>(); });
     *slot = std::move(changes);

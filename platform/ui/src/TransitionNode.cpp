@@ -1,3 +1,5 @@
+#include "TransitionEffects.h"
+
 #include "ui/AnyTransition.h"
 #include "ui/Element.h"
 #include "ui/Graph.h"
@@ -43,6 +45,8 @@ public:
         return true;
     }
 
+    const AnyTransition& transition() const { return transition_; }
+
 private:
     struct State {
         bool started = false;
@@ -64,6 +68,19 @@ private:
 };
 
 } // namespace
+
+namespace detail {
+
+std::optional<AnyTransition> transitionOf(const View& view) {
+    for (const ViewNode* node = view.node().get(); node;) {
+        if (const auto* transition = dynamic_cast<const TransitionNode*>(node)) return transition->transition();
+        const auto* wrapper = dynamic_cast<const WrapperNode*>(node);
+        node = wrapper ? wrapper->content().node().get() : nullptr;
+    }
+    return std::nullopt;
+}
+
+} // namespace detail
 
 View View::transition(const AnyTransition& transition) const {
     return apply(

@@ -128,6 +128,39 @@ TEST(DragAndDropTest, ADropOutsideEveryTargetOrOnOneThatRefusesPerformsNothing) 
     EXPECT_EQ(*log, (Log{"outer entered", "outer updated", "outer exited"}));
 }
 
+TEST(DragAndDropTest, EscapeAbandonsTheDragAndItsPreviewAndTheReleaseDropsNothing) {
+    auto log = std::make_shared<Log>();
+    auto starts = std::make_shared<int>(0);
+    ui::TestHost host(Board{log, starts}, {250, 150});
+    EXPECT_FALSE(host.keyPress(ui::KeyEquivalent::escape)) << "no drag: the key is not taken";
+    host.pointerDown({25, 25});
+    host.pointerMove({40, 25});
+    host.pointerMove({120, 80});
+    const auto sources = [&] {
+        return host.findAll([](const ui::Element& e) {
+                       auto shown = e.node().text();
+                       return shown && *shown == "source";
+                   })
+            .size();
+    };
+    EXPECT_EQ(sources(), 2u) << "the preview follows the pointer";
+    EXPECT_TRUE(host.keyPress(ui::KeyEquivalent::escape));
+    EXPECT_EQ(sources(), 1u) << "and goes with the drag";
+    host.pointerMove({125, 85});
+    host.pointerUp({125, 85});
+    EXPECT_EQ(*log, (Log{"inner entered", "inner updated", "inner exited"}));
+
+    // The window losing the pointer ends the preview too: a fresh drag starts afresh.
+    host.pointerDown({25, 25});
+    host.pointerMove({40, 25});
+    host.events().cancelPointer();
+    host.update();
+    drag(host, {{25, 25}, {40, 25}, {120, 80}});
+    EXPECT_EQ(*starts, 3);
+    EXPECT_EQ(log->back(), "inner exited");
+    EXPECT_EQ(log->at(log->size() - 2), "inner perform payload");
+}
+
 TEST(DragAndDropTest, ADelegateWithOnlyPerformDropAcceptsByDefault) {
     auto log = std::make_shared<Log>();
     auto view = ui::View(ui::HStack(ui::VerticalAlignment::top, 0,

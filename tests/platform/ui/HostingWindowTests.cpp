@@ -7,6 +7,7 @@
 #include "foundation/QtRunLoopDriver.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/Frame.h"
+#include "ui/Gesture.h"
 #include "ui/HostingWindow.h"
 #include "ui/Representable.h"
 #include "ui/Stack.h"
@@ -131,6 +132,28 @@ TEST(HostingWindowTest, PassesClicksAndKeysToTheViews) {
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     QCoreApplication::sendEvent(&window, &key);
     EXPECT_EQ(*taps, (std::vector<std::string>{"right", "left", "key"}));
+}
+
+TEST(HostingWindowTest, LosingActivationEndsADragUnderWay) {
+    auto log = std::make_shared<std::vector<std::string>>();
+    ui::HostingWindow window(box(100, 100).gesture(
+        ui::DragGesture(4)
+            .onChanged([log](const ui::DragGesture::Value&) {
+                if (log->empty()) log->push_back("changed");
+            })
+            .onEnded([log](const ui::DragGesture::Value&) { log->push_back("ended"); })
+            .onCancelled([log] { log->push_back("cancelled"); })));
+    window.show();
+    const auto mouse = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, at, Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &event);
+    };
+    mouse(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {40, 40}, Qt::LeftButton);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(&window, &deactivate);
+    mouse(QEvent::MouseButtonRelease, {50, 50}, Qt::NoButton);
+    EXPECT_EQ(*log, (std::vector<std::string>{"changed", "cancelled"}));
 }
 
 } // namespace

@@ -101,6 +101,26 @@ TEST(ListTest, DraggingARowReportsSourceOffsetsAndADestinationInTheListBeforeThe
     EXPECT_EQ(host.frame(host.findByText("a")).minY(), 4);
 }
 
+TEST(ListTest, ARowDragCancelledByEscapeOrTheWindowPutsTheRowBackAndMovesNothing) {
+    auto edits = std::make_shared<Edits>();
+    ui::TestHost host(EditableList{{"a", "b", "c", "d", "e"}, edits, nullptr}, {300, 300});
+    for (bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "escape" : "window lost the pointer");
+        host.pointerDown(centreOf(host, "a"));
+        host.pointerMove({50, 40});
+        host.pointerMove({50, 95});
+        EXPECT_GT(host.frame(host.findByText("a")).minY(), 4);
+        if (escape)
+            EXPECT_TRUE(host.keyPress(ui::KeyEquivalent::escape));
+        else
+            host.events().cancelPointer();
+        host.update();
+        EXPECT_EQ(host.frame(host.findByText("a")).minY(), 4) << "back in its place";
+        host.pointerUp({50, 95});
+        EXPECT_TRUE(edits->moves.empty());
+    }
+}
+
 TEST(ListTest, DeleteRemovesTheSelectedRowOnlyWithASelectionAndNotFromAFocusedEditor) {
     auto edits = std::make_shared<Edits>();
     auto selection = std::make_shared<std::optional<std::string>>();

@@ -140,11 +140,15 @@ public:
         , coordinateSpace_(coordinateSpace) {}
     DragGesture onChanged(std::function<void(const Value&)> action) const;
     DragGesture onEnded(std::function<void(const Value&)> action) const;
+    // A drag that began and then ended without a release (Escape, the window losing the
+    // pointer): what onChanged set up is to be undone.
+    DragGesture onCancelled(std::function<void()> action) const;
 
     CGFloat minimumDistance() const { return minimumDistance_; }
     CoordinateSpace coordinateSpace() const { return coordinateSpace_; }
     const std::function<void(const Value&)>& changed() const { return changed_; }
     const std::function<void(const Value&)>& ended() const { return ended_; }
+    const std::function<void()>& cancelled() const { return cancelled_; }
     std::shared_ptr<const Gesture> clone() const override { return std::make_shared<DragGesture>(*this); }
     std::unique_ptr<detail::GestureRecognizer>
     makeRecognizer(std::function<std::shared_ptr<const Gesture>()> current) const override;
@@ -154,6 +158,7 @@ private:
     CoordinateSpace coordinateSpace_;
     std::function<void(const Value&)> changed_;
     std::function<void(const Value&)> ended_;
+    std::function<void()> cancelled_;
 };
 
 } // namespace ui

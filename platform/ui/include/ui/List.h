@@ -32,7 +32,8 @@ public:
 // content's views, a ForEach's one by one and a Section's header and rows. A ForEach with
 // onMove lets its rows be dragged to new places; with a selection binding a click selects a row
 // (by its ForEach id, or by its tag) and the Delete key, while the list has the keyboard focus,
-// calls the selected row's onDelete.
+// calls the selected row's onDelete. Under an animated transaction rows come and go with the
+// transition their content carries, and fade in and out when it carries none.
 class List : public View {
 public:
     explicit List(std::vector<View> content);
