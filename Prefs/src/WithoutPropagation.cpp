@@ -9,9 +9,10 @@ namespace Prefs {
 
 namespace {
 
+// Never destroyed: other threads may still write preferences while the process exits.
 const std::string& flagKey() {
-    static const std::string key = "_PrefsObservation.Protocol_threadUpdatingValuesFlag";
-    return key;
+    static const auto* key = new std::string("_PrefsObservation.Protocol_threadUpdatingValuesFlag");
+    return *key;
 }
 
 void setFlag(bool value) {

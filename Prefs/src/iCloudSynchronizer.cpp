@@ -218,7 +218,16 @@ Task<void> iCloudSynchronizer::syncFromRemote(std::shared_ptr<_AnyKey> key) {
             if (array->size() < 2) return done.resume();
             // On the main actor, at this step's priority; the step goes on once both writes are done.
             foundation::Task([self = shared_from_this(), key, value = (*array)[1], stamp = *stamp, done] {
-                self->writePulledValue(key, value, stamp);
+                // Resumed whatever the writes' observers do: a step left waiting would hold up
+                // every later one for good.
+                try {
+                    self->writePulledValue(key, value, stamp);
+                } catch (const std::exception& error) {
+                    log().error("[Prefs.iCloud] Writing the pulled value of key '{}' failed: {}", key->name(),
+                                error.what());
+                } catch (...) {
+                    log().error("[Prefs.iCloud] Writing the pulled value of key '{}' failed", key->name());
+                }
                 done.resume();
             });
         });

@@ -6,6 +6,7 @@
 
 #include "Prefs/Key.h"
 #include "Prefs/ValueAccess.h"
+#include "Prefs/WithoutPropagation.h"
 #include "Prefs/iCloudSynchronizer.h"
 
 #include "UbiquitousKeyValueStoreAdapter.h"
@@ -23,10 +24,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using foundation::Date;
@@ -106,6 +110,32 @@ TEST_F(ICloudEndToEndTest, TwoStoresOverOneFileSynchroniseAKeyBothWays) {
         },
         10.0));
     synchronizer->removeAll();
+}
+
+// Steps and watcher threads go on while the process exits: what they use must outlive the
+// static objects destroyed then. A handler registered before those objects were made runs
+// after they are gone.
+TEST(ICloudAtExitTest, StepsStillTellTheTimeAndWriteWhileTheProcessExits) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The child starts anew with freed memory overwritten, so a use after destruction shows.
+    const testing_support::ScopedEnvironment perturb("MALLOC_PERTURB_", "204");
+    const testing_support::ScopedEnvironment noCache("GLIBC_TUNABLES", "glibc.malloc.tcache_count=0");
+    EXPECT_EXIT(
+        {
+            std::atexit([] {
+                // As a queue's worker or a store's watcher would, on a thread of its own.
+                std::thread([] {
+                    const Date now = Date::now();
+                    Prefs::withoutPropagation([] {});
+                    const bool suppressed = Prefs::detail::isPropagationSuppressed();
+                    std::fprintf(stderr, "exiting at %.0f, %d\n", now.timeIntervalSince1970(), int(suppressed));
+                }).join();
+            });
+            (void)Date::now();
+            Prefs::withoutPropagation([] {});
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "exiting at .*, 0");
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "foundation/Clock.h"
 #include "foundation/Date.h"
+#include "foundation/KeyValueObserving.h"
 #include "foundation/NotificationCenter.h"
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
@@ -26,6 +27,7 @@
 #include <mutex>
 #include <optional>
 #include <semaphore>
+#include <stdexcept>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -309,6 +311,31 @@ TEST_F(ICloudSynchronizerTest, APullIsNotPushedBackButWritesInReturnAre) {
     EXPECT_EQ(Prefs::get(volume), 43);
     EXPECT_EQ(remote->objectForKey("volume"), entry(1010, 43));
     EXPECT_EQ(remote->writes(), 2);
+}
+
+// An observer of the suite itself, beneath the preferences layer, that fails on every change.
+class ThrowingObserver final : public foundation::KeyValueObserver {
+public:
+    void observeValue(std::string_view, foundation::Object*, const foundation::KeyValueChange&, void*) override {
+        throw std::runtime_error("observer failed");
+    }
+};
+
+TEST_F(ICloudSynchronizerTest, APullWhoseWriteThrowsDoesNotHoldUpLaterSteps) {
+    const auto observer = std::make_shared<ThrowingObserver>();
+    defaults->addObserver(*observer, "volume", {}, nullptr);
+    remote->put("volume", Date(900), 9);
+    const auto volume = key<int>("volume", 3, defaults);
+    synchronizer->add(volume);
+    defaults->setObject(7, "pitch");
+    synchronizer->add(key<int>("pitch", 3, defaults));
+    testing::internal::CaptureStderr();
+    EXPECT_NO_THROW(settle());
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("pulled value of key 'volume' failed: observer failed"),
+              std::string::npos);
+    defaults->removeObserver(*observer, "volume");
+    EXPECT_EQ(remote->objectForKey("pitch"), entry(1000, 7)) << "the step behind the pull ran";
+    EXPECT_EQ(Prefs::get(volume), 9) << "the value was stored before the observer threw";
 }
 
 TEST_F(ICloudSynchronizerTest, ANotificationFromInsideAStepIsIgnored) {

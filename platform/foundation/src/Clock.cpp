@@ -25,16 +25,17 @@ std::mutex& clockMutex() {
     return m;
 }
 
+// Never destroyed, like the clock itself: threads still ask for the time while the process exits.
 std::shared_ptr<Clock>& currentSlot() {
-    static std::shared_ptr<Clock> slot = Clock::system();
-    return slot;
+    static auto* slot = new std::shared_ptr<Clock>(Clock::system());
+    return *slot;
 }
 
 } // namespace
 
 std::shared_ptr<Clock> Clock::system() {
-    static const std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();
-    return clock;
+    static const auto* clock = new std::shared_ptr<Clock>(std::make_shared<SystemClock>());
+    return *clock;
 }
 
 std::shared_ptr<Clock> Clock::current() {

@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -369,4 +373,54 @@ TEST_F(UbiquitousKeyValueStoreTest, AnotherProcessIsTheOtherDeviceBothWays) {
     mine->removeObjectForKey("greeting");
     EXPECT_EQ(watcher.readLine(), "changed greeting");
     EXPECT_EQ(watcher.finish(), 0);
+}
+
+TEST_F(UbiquitousKeyValueStoreTest, WritersInSeveralProcessesAtOnceLoseNoKey) {
+    const std::string helper = KEY_VALUE_STORE_HELPER_PATH;
+    constexpr int perWriter = 40;
+    const auto mine = store();
+    ChildProcess first(helper, {"fill", identifier, "first", std::to_string(perWriter)});
+    ChildProcess second(helper, {"fill", identifier, "second", std::to_string(perWriter)});
+    for (int i = 0; i < perWriter; ++i)
+        mine->setObject(std::int64_t(i), "mine" + std::to_string(i));
+    EXPECT_EQ(first.finish(), 0);
+    EXPECT_EQ(second.finish(), 0);
+
+    const PropertyList disk = onDisk();
+    const auto* values = disk.dictionary();
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->size(), std::size_t(3 * perWriter));
+    for (const std::string prefix : {"first", "second", "mine"})
+        for (int i = 0; i < perWriter; ++i)
+            EXPECT_EQ(values->count(prefix + std::to_string(i)), 1u) << prefix << i;
+    EXPECT_EQ(mine->dictionaryRepresentation(), *values);
+}
+
+TEST_F(UbiquitousKeyValueStoreTest, AStoreWithoutAWatchStillReadsAndWrites) {
+    const auto theirs = store();
+    theirs->setObject(1, "before");
+    // No descriptor left while the store is made: neither its watch nor its first read can be set up.
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit saved = limit;
+    limit.rlim_cur = std::min<rlim_t>(limit.rlim_cur, 4096);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+    testing::internal::CaptureStderr();
+    std::vector<int> fillers;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+        fillers.push_back(fd);
+    auto mine = Store::make(identifier);
+    for (int fd : fillers)
+        ::close(fd);
+    setrlimit(RLIMIT_NOFILE, &saved);
+    const std::string log = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(mine);
+    EXPECT_NE(log.find("cannot watch"), std::string::npos) << log;
+
+    EXPECT_EQ(mine->objectForKey("before"), PropertyList(1)) << "read again once it can be";
+    mine->setObject(2, "mine");
+    theirs->setObject(3, "theirs");
+    EXPECT_EQ(mine->objectForKey("theirs"), PropertyList(3));
+    EXPECT_EQ(onDisk(), PropertyList(PropertyList::Dictionary{{"before", 1}, {"mine", 2}, {"theirs", 3}}));
+    mine.reset();
 }

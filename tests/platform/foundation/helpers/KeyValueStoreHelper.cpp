@@ -4,6 +4,7 @@
 //   set <store> <key> <text>    stores the text
 //   remove <store> <key>        removes the key
 //   get <store> <key>           prints the text, or the value's description
+//   fill <store> <prefix> <n>   stores <prefix>0 ... <prefix><n-1>, one write each
 //   watch <store> <count>       prints "ready", then "changed <key> ..." for each of the next
 //                               <count> external changes; gives up after 30 seconds
 #include "foundation/NotificationCenter.h"
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -70,6 +72,12 @@ int main(int argc, char** argv) {
     }
     if (command == "remove" && argc == 4) {
         store->removeObjectForKey(argv[3]);
+        return 0;
+    }
+    if (command == "fill" && argc == 5) {
+        const int count = std::atoi(argv[4]);
+        for (int i = 0; i < count; ++i)
+            store->setObject(std::int64_t(i), std::string(argv[3]) + std::to_string(i));
         return 0;
     }
     if (command == "get" && argc == 4) {
