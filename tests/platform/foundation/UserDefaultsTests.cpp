@@ -489,6 +489,11 @@ TEST_F(UserDefaultsTest, AFileThatCannotBeOpenedIsLoggedOnceAndNeverReplaced) {
 }
 
 TEST_F(UserDefaultsTest, AFileThatCouldNotBeOpenedForAMomentIsReadOnTheNextSynchronize) {
+#ifdef QUORIL_SANITIZE_UNDEFINED
+    // The dynamic-type check probes memory through a pipe; with every descriptor taken it
+    // reports any virtual call as one on an invalid object.
+    GTEST_SKIP() << "needs free descriptors under the undefined-behaviour sanitizer";
+#endif
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto child = [&] {
         suite()->setObject(1, "k");
