@@ -36,6 +36,7 @@ shaderLayer(const ShaderEffect& effect, const EnvironmentValues& environment, co
 
 constexpr std::string_view shaderAttribute = "shaderArguments";
 constexpr std::string_view visualEffectAttribute = "visualEffect";
+constexpr std::string_view visualEffectClosure = "\x01visualEffectClosure";
 
 } // namespace
 
@@ -77,8 +78,14 @@ void VisualEffectNode::update(Element& element) const {
     // The target is what the closure makes of the geometry known now; painting asks it again
     // for the geometry then and keeps only how far the animation still is from its target.
     const AnimatableVector data = effect(element).animatableData();
-    element.animatedAttribute(visualEffectAttribute, data, detail::AnimatedEffect::paint)
-        .setTarget(data, element.transaction());
+    auto& attribute = element.animatedAttribute(visualEffectAttribute, data, detail::AnimatedEffect::paint);
+    // The last target came from the geometry of its day; what the last closure makes of the
+    // geometry now is where a change of the closure's values starts, as the geometry itself
+    // does not animate here.
+    const auto last = element.slot<Effect>(visualEffectClosure, [] { return std::make_shared<Effect>(); });
+    if (*last) attribute.shiftBy((*last)(VisualEffect(), geometry(element)).animatableData() - attribute.target());
+    attribute.setTarget(data, element.transaction());
+    *last = effect_;
     TransparentWrapperNode::update(element);
 }
 
