@@ -34,10 +34,29 @@ shaderLayer(const ShaderEffect& effect, const EnvironmentValues& environment, co
     return style;
 }
 
+constexpr std::string_view shaderAttribute = "shaderArguments";
+constexpr std::string_view visualEffectAttribute = "visualEffect";
+constexpr std::string_view visualEffectClosure = "\x01visualEffectClosure";
+
 } // namespace
 
+void ShaderEffectNode::update(Element& element) const {
+    const AnimatableVector data = effect_.animatableData();
+    element.animatedAttribute(shaderAttribute, data, detail::AnimatedEffect::paint)
+        .setTarget(data, element.transaction());
+    TransparentWrapperNode::update(element);
+}
+
+ShaderEffect ShaderEffectNode::presentedEffect(const Element& element) const {
+    const auto* attribute = element.findAnimatedAttribute<AnimatableVector>(shaderAttribute);
+    if (!attribute || !attribute->isAnimating()) return effect_;
+    ShaderEffect presented = effect_;
+    presented.setAnimatableData(attribute->value());
+    return presented;
+}
+
 void ShaderEffectNode::render(const Element& element, DisplayList& list) const {
-    auto style = shaderLayer(effect_, element.environment(), element.frame().toQRectF());
+    auto style = shaderLayer(presentedEffect(element), element.environment(), element.frame().toQRectF());
     if (!style) {
         element.renderChildren(list);
         return;
@@ -55,8 +74,31 @@ VisualEffect VisualEffectNode::effect(const Element& element) const {
     return effect_(VisualEffect(), geometry(element));
 }
 
+void VisualEffectNode::update(Element& element) const {
+    // The target is what the closure makes of the geometry known now; painting asks it again
+    // for the geometry then and keeps only how far the animation still is from its target.
+    const AnimatableVector data = effect(element).animatableData();
+    auto& attribute = element.animatedAttribute(visualEffectAttribute, data, detail::AnimatedEffect::paint);
+    // The last target came from the geometry of its day; what the last closure makes of the
+    // geometry now is where a change of the closure's values starts, as the geometry itself
+    // does not animate here.
+    const auto last = element.slot<Effect>(visualEffectClosure, [] { return std::make_shared<Effect>(); });
+    if (*last) attribute.shiftBy((*last)(VisualEffect(), geometry(element)).animatableData() - attribute.target());
+    attribute.setTarget(data, element.transaction());
+    *last = effect_;
+    TransparentWrapperNode::update(element);
+}
+
+VisualEffect VisualEffectNode::presentedEffect(const Element& element) const {
+    VisualEffect chosen = effect(element);
+    const auto* attribute = element.findAnimatedAttribute<AnimatableVector>(visualEffectAttribute);
+    if (!attribute || !attribute->isAnimating()) return chosen;
+    chosen.setAnimatableData(chosen.animatableData() + (attribute->value() - attribute->target()));
+    return chosen;
+}
+
 void VisualEffectNode::render(const Element& element, DisplayList& list) const {
-    const VisualEffect chosen = effect(element);
+    const VisualEffect chosen = presentedEffect(element);
     const auto& steps = chosen.steps();
     // Each step wraps the ones before it; an offset moves where the later ones find the content.
     std::vector<std::optional<DisplayList::LayerStyle>> styles;

@@ -1,6 +1,7 @@
 #include "Handles.h"
 #include "TestBox.h"
 
+#include "ui/Animation.h"
 #include "ui/Shader.h"
 #include "ui/ShaderLibrary.h"
 #include "ui/Stack.h"
@@ -259,6 +260,94 @@ TEST(ShaderTest, ShaderAndVisualEffectDataAnimateTheirNumbersInOrder) {
     moved.setAnimatableData({1, 2, 3, 0.25, 5, 6});
     EXPECT_EQ(moved.animatableData(), (ui::AnimatableVector{1, 2, 3, 0.25, 5, 6}));
     EXPECT_FALSE(moved.steps()[0].shader.isEnabled);
+}
+
+TEST(ShaderTest, AFloatArgumentSetInsideWithAnimationInterpolates) {
+    for (bool visual : {false, true}) {
+        SCOPED_TRACE(visual ? "visualEffect" : "colorEffect");
+        auto seen = std::make_shared<std::vector<double>>();
+        auto mutex = std::make_shared<std::mutex>();
+        const ShaderFunction record("record", [seen, mutex](CGPoint, ShaderColor c, const ShaderArguments& args) {
+            std::lock_guard lock(*mutex);
+            seen->push_back(args.float_(0));
+            return c;
+        });
+        auto handles = std::make_shared<Handles<double>>();
+        struct Burning {
+            std::shared_ptr<Handles<double>> handles;
+            ShaderFunction function;
+            bool visual;
+            ui::View body(ui::ViewContext& ctx) const {
+                auto amount = ctx.state<double>("amount", 0);
+                handles->keep("amount", amount);
+                const ui::Shader shader(function, {ui::Shader::Argument::float_(*amount)});
+                if (!visual) return plain(Qt::red, 2, 2).colorEffect(shader);
+                return plain(Qt::red, 2, 2).visualEffect(
+                    [shader](ui::VisualEffect content, const ui::GeometryProxy&) { return content.colorEffect(shader); });
+            }
+        };
+        ui::TestHost host(Burning{handles, record, visual}, {2, 2});
+        auto shownAfter = [&](double seconds) {
+            host.stepFrame(seconds);
+            seen->clear();
+            host.render();
+            EXPECT_FALSE(seen->empty());
+            return seen->empty() ? -1.0 : seen->back();
+        };
+        ui::withAnimation(ui::Animation::linear(3), [&] { (*handles)["amount"].set(1.0); });
+        host.update();
+        EXPECT_DOUBLE_EQ(shownAfter(1.5), 0.5);
+        EXPECT_DOUBLE_EQ(shownAfter(1.5), 1.0);
+        // Outside an animation a new value shows at once.
+        (*handles)["amount"].set(0.25);
+        host.update();
+        EXPECT_DOUBLE_EQ(shownAfter(0), 0.25);
+    }
+}
+
+TEST(ShaderTest, AVisualEffectAnimatesItsValuesWhileFollowingItsGeometryAtOnce) {
+    auto seen = std::make_shared<std::vector<CGPoint>>();
+    auto mutex = std::make_shared<std::mutex>();
+    const ShaderFunction record("record", [seen, mutex](CGPoint, ShaderColor c, const ShaderArguments& args) {
+        std::lock_guard lock(*mutex);
+        seen->push_back(args.float2(0));
+        return c;
+    });
+    auto handles = std::make_shared<Handles<double>>();
+    struct Moving {
+        std::shared_ptr<Handles<double>> handles;
+        ShaderFunction function;
+        ui::View body(ui::ViewContext& ctx) const {
+            auto amount = ctx.state<double>("amount", 0);
+            auto inset = ctx.state<double>("inset", 0);
+            handles->keep("amount", amount);
+            handles->keep("inset", inset);
+            const double value = *amount;
+            return ui::HStack(ui::VerticalAlignment::top, 0,
+                              {plain(Qt::white, *inset, 2),
+                               plain(Qt::red, 2, 2).visualEffect(
+                                   [function = function, value](ui::VisualEffect content, const ui::GeometryProxy& proxy) {
+                                       using A = ui::Shader::Argument;
+                                       return content.colorEffect(
+                                           ui::Shader(function, {A::float2(proxy.globalFrame().minX(), value)}));
+                                   })})
+                .frame(40, 2, ui::Alignment::topLeading);
+        }
+    };
+    ui::TestHost host(Moving{handles, record}, {40, 2});
+    host.render();
+    (*handles)["inset"].set(10);
+    host.update();
+    host.render();
+    ui::withAnimation(ui::Animation::linear(3), [&] { (*handles)["amount"].set(1.0); });
+    host.update();
+    host.stepFrame(1.5);
+    seen->clear();
+    host.render();
+    ASSERT_FALSE(seen->empty());
+    // The move came without an animation, so only the value is on its way.
+    EXPECT_DOUBLE_EQ(seen->back().x, 10);
+    EXPECT_DOUBLE_EQ(seen->back().y, 0.5);
 }
 
 } // namespace

@@ -97,6 +97,13 @@ public:
         startFrames();
     }
 
+    // Moves the target and the presented value together by `delta`, keeping any run as it is:
+    // for a target that changed for a reason that must not animate.
+    void shiftBy(const V& delta) {
+        target_ += delta;
+        presented_ += delta;
+    }
+
 protected:
     bool advance(double time) override {
         if (!run_) return false;
