@@ -20,9 +20,11 @@ constexpr int maximumThreads = 4;
 constexpr long long minimumWork = 20000;
 constexpr int rowsPerBlock = 8;
 
+// Never destroyed, as the shared pool is not: a frame painted while the program exits may
+// still hand rows to it.
 foundation::WorkerPool& helpers() {
-    static foundation::WorkerPool pool(std::size_t(parallelRowThreads() - 1));
-    return pool;
+    static auto* pool = new foundation::WorkerPool(std::size_t(parallelRowThreads() - 1));
+    return *pool;
 }
 
 struct Job {
