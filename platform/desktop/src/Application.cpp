@@ -4,13 +4,13 @@
 
 #include "foundation/Bundle.h"
 #include "ui/Color.h"
+#include "ui/EnvironmentActions.h"
 #include "ui/HostingWindow.h"
 #include "ui/Image.h"
 #include "ui/Stack.h"
 #include "ui/Text.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QIcon>
 #include <QPixmap>
 #include <QPointer>
@@ -98,7 +98,8 @@ QWidget* Application::aboutPanel() const {
 bool Application::openURL(const foundation::URL& url) {
     const QUrl qurl(QString::fromStdString(url.absoluteString()), QUrl::StrictMode);
     if (!qurl.isValid() || qurl.scheme().isEmpty()) return false;
-    return QDesktopServices::openUrl(qurl);
+    // The layer's opener, so one replacement covers links, the environment action and this.
+    return ui::OpenURLAction::openWithSystem(url);
 }
 
 void Application::terminate() {

@@ -74,7 +74,7 @@ void TextView::setString(std::string_view text) {
 
 void TextView::setFont(const ui::Font& font) {
     font_ = font;
-    const QFont resolved = font.resolve(ui::FontContext{});
+    const QFont resolved = font.resolveForWidget(ui::FontContext{});
     QPlainTextEdit::setFont(resolved);
     document()->setDefaultFont(resolved);
     updateGeometry();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -157,6 +158,12 @@ double Font::size() const {
 std::optional<Font::TextStyle> Font::textStyle() const {
     if (kind_ != Kind::textStyle) return std::nullopt;
     return style_;
+}
+
+QFont Font::resolveForWidget(const FontContext& context) const {
+    QFont font = resolve(context);
+    if (font.pointSizeF() > 0) font.setPixelSize(std::max(1, int(std::lround(font.pointSizeF()))));
+    return font;
 }
 
 QFont Font::resolve(const FontContext& context) const {

@@ -28,9 +28,8 @@ const LabeledContent* labeledContent(const View& view) {
     const auto* node = view.nodeAs<detail::CustomViewNode<LabeledContent>>();
     return node ? &node->value() : nullptr;
 }
-const Section* section(const View& view) {
-    const auto* node = view.nodeAs<detail::CustomViewNode<Section>>();
-    return node ? &node->value() : nullptr;
+const detail::SectionNode* section(const View& view) {
+    return view.nodeAs<detail::SectionNode>();
 }
 
 // A row of the columns layout: its label (empty for none) and its content.
@@ -162,11 +161,11 @@ View columnsForm(const std::vector<View>& rows) {
         if (const auto* s = section(row)) {
             // Sections follow each other with a gap, headed by their header in the content column.
             if (!first) columns.push_back({View(), View(Spacer(sectionSpacing - 2 * rowSpacing)).fixedSize()});
-            if (s->header) columns.push_back({View(), s->header->font(Font::headline())});
-            for (const auto& inner : rowsOf(s->content))
+            if (s->header()) columns.push_back({View(), s->header()->font(Font::headline())});
+            for (const auto& inner : s->rows())
                 add(inner);
-            if (s->footer)
-                columns.push_back({View(), s->footer->font(Font::footnote()).foregroundStyle(HierarchicalShapeStyle::secondary)});
+            if (s->footer())
+                columns.push_back({View(), s->footer()->font(Font::footnote()).foregroundStyle(HierarchicalShapeStyle::secondary)});
         } else {
             add(row);
         }
@@ -213,7 +212,7 @@ View groupedForm(const std::vector<View>& rows) {
     for (const auto& row : rows) {
         if (const auto* s = section(row)) {
             flushLoose();
-            sections.push_back(groupedSection(s->header, rowsOf(s->content), s->footer));
+            sections.push_back(groupedSection(s->header(), s->rows(), s->footer()));
         } else {
             loose.push_back(row);
         }
@@ -236,14 +235,6 @@ LabeledContent::LabeledContent(Text title, std::string value)
 
 View LabeledContent::body(ViewContext&) const {
     return HStack(VerticalAlignment::firstTextBaseline, std::nullopt, {label, Spacer(), content});
-}
-
-View Section::body(ViewContext&) const {
-    std::vector<View> parts;
-    if (header) parts.push_back(header->font(Font::headline()));
-    parts.push_back(content);
-    if (footer) parts.push_back(footer->font(Font::footnote()).foregroundStyle(HierarchicalShapeStyle::secondary));
-    return VStack(HorizontalAlignment::leading, std::nullopt, std::move(parts));
 }
 
 View View::formStyle(FormStyle style) const {

@@ -23,27 +23,6 @@ namespace ui {
 
 namespace {
 
-class SectionNode final : public ViewNode {
-public:
-    SectionNode(std::optional<View> header, std::vector<View> content)
-        : header_(std::move(header))
-        , content_(std::move(content)) {}
-    std::string_view typeName() const override { return "Section"; }
-    void update(Element& element) const override {
-        std::vector<ChildSpec> specs;
-        if (header_) specs.push_back({*header_, {0, {}, false, 0}, {}});
-        for (std::size_t i = 0; i < content_.size(); ++i)
-            specs.push_back({content_[i], {i + 1, {}, false, 0}, {}});
-        element.reconcile(std::move(specs));
-    }
-    const std::optional<View>& header() const { return header_; }
-    const std::vector<View>& content() const { return content_; }
-
-private:
-    std::optional<View> header_;
-    std::vector<View> content_;
-};
-
 // The rows of a ForEach (or group) inside a list: the same ids, each row made a list row.
 class ListRowsNode final : public ListNode {
 public:
@@ -87,10 +66,11 @@ struct RowRun {
 };
 
 void collectRuns(const View& view, std::vector<RowRun>& runs) {
-    if (const auto* section = view.nodeAs<SectionNode>()) {
+    if (const auto* section = view.nodeAs<detail::SectionNode>()) {
         if (section->header()) runs.push_back({nullptr, *section->header(), nullptr});
         for (const auto& child : section->content())
             collectRuns(child, runs);
+        if (section->footer()) runs.push_back({nullptr, *section->footer(), nullptr});
         return;
     }
     if (auto list = std::dynamic_pointer_cast<const ListNode>(view.node())) {
@@ -274,12 +254,6 @@ struct ListBody {
 };
 
 } // namespace
-
-Section::Section(std::vector<View> content)
-    : View(std::make_shared<SectionNode>(std::nullopt, std::move(content))) {}
-
-Section::Section(View header, std::vector<View> content)
-    : View(std::make_shared<SectionNode>(std::move(header), std::move(content))) {}
 
 List::List(std::vector<View> content)
     : View(ListBody{std::move(content), std::nullopt}) {}

@@ -38,10 +38,21 @@ bool isFinite(const QRectF& r) {
 
 } // namespace
 
+QTransform OffscreenLayer::surfaceTransform(const QPainter& painter) {
+    const QTransform toDevice = painter.deviceTransform();
+    bool invertible = false;
+    const QTransform fromCombined = painter.combinedTransform().inverted(&invertible);
+    // What remains past the world and view transforms: the redirection's offset, then the
+    // device's pixel ratio.
+    if (!invertible) return toDevice;
+    const QTransform rest = fromCombined * toDevice;
+    return toDevice * QTransform::fromTranslate(-rest.dx(), -rest.dy());
+}
+
 OffscreenLayer::OffscreenLayer(QPainter& target, const QRectF& bounds, double margin)
     : target_(target) {
     if (!target.isActive()) return;
-    const QTransform toDevice = target.deviceTransform();
+    const QTransform toDevice = surfaceTransform(target);
     scale_ = stretch(toDevice);
     const double grow = margin > 0 && std::isfinite(margin) ? margin : 0;
     const QRectF device(devicePixels(target));
@@ -109,8 +120,8 @@ void OffscreenLayer::drawShadow(const Shadow& shadow) {
     if (isEmpty()) return;
     endPainting();
     // The offset follows the target's axes, so it is mapped rather than scaled.
-    const QTransform linear(target_.deviceTransform().m11(), target_.deviceTransform().m12(),
-                            target_.deviceTransform().m21(), target_.deviceTransform().m22(), 0, 0);
+    const QTransform toDevice = target_.deviceTransform();
+    const QTransform linear(toDevice.m11(), toDevice.m12(), toDevice.m21(), toDevice.m22(), 0, 0);
     const QPointF offset = linear.map(QPointF(shadow.x, shadow.y));
     Shadow inPixels = shadow;
     inPixels.x = offset.x();

@@ -140,7 +140,7 @@ void paintShadedLayer(const DisplayList::Layer& layer, QPainter& painter) {
     if (offscreen.isEmpty()) return;
     paintLayerContent(layer, offscreen.painter());
     layer.style.shader->run(offscreen.pixels(), offscreen.deviceRect().topLeft(),
-                            layer.style.transform * painter.deviceTransform());
+                            layer.style.transform * OffscreenLayer::surfaceTransform(painter));
     offscreen.composite(layer.style.blendMode, layer.style.opacity);
 }
 

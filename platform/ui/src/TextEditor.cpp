@@ -40,7 +40,7 @@ void TextEditor::updateWidget(TextEditorWidget& editor, const Context& context) 
     auto& coordinator = *context.coordinator;
     coordinator.text = text_;
     editor.setEnabled(context.environment.get<IsEnabledKey>());
-    editor.setFont(context.environment.get<FontKey>().value_or(Font::body()).resolve(fontContext(context.environment)));
+    editor.setFont(context.environment.get<FontKey>().value_or(Font::body()).resolveForWidget(fontContext(context.environment)));
     const QString wanted = QString::fromStdString(text_.get());
     if (editor.toPlainText() == wanted) return;
     // Shown as the binding has it, the caret kept where it was as far as the text allows.

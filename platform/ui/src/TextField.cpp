@@ -40,7 +40,7 @@ void TextField::updateWidget(TextFieldWidget& field, const Context& context) con
     coordinator.submit = [submit] { submit(); };
     field.setPlaceholderText(QString::fromStdString(prompt_));
     field.setEnabled(context.environment.get<IsEnabledKey>());
-    field.setFont(context.environment.get<FontKey>().value_or(Font::body()).resolve(fontContext(context.environment)));
+    field.setFont(context.environment.get<FontKey>().value_or(Font::body()).resolveForWidget(fontContext(context.environment)));
     const QString wanted = QString::fromStdString(text_.get());
     if (field.text() != wanted) field.setText(wanted); // setText is no edit: the binding is not written back
 }

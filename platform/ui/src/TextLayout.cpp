@@ -116,7 +116,7 @@ struct TextLayout::Impl {
     Piece truncatedLine(int start, TextTruncationMode mode, std::optional<double> width,
                         Qt::LayoutDirection direction) const;
     void drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
-                    const Piece& piece, int end) const;
+                    const Piece& piece, int end, const std::vector<QColor>& runColors) const;
     std::optional<foundation::URL> linkIn(const QTextLayout& layout, int lines, const Piece& piece,
                                           QPointF point) const;
 };
@@ -322,15 +322,17 @@ std::string TextLayout::displayedString() const {
 }
 
 void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
-                                  const Piece& piece, int end) const {
+                                  const Piece& piece, int end, const std::vector<QColor>& runColors) const {
     for (int i = 0; i < end;) {
         const int run = piece.runOf[std::size_t(i)];
         int j = i;
         while (j < end && piece.runOf[std::size_t(j)] == run)
             ++j;
         const auto& attributes = runs[std::size_t(run)];
+        const QColor color =
+            std::size_t(run) < runColors.size() ? runColors[std::size_t(run)] : attributes.foregroundColor;
         const QPointF at = origin - QPointF(0, attributes.baselineOffset);
-        painter.setPen(attributes.foregroundColor);
+        painter.setPen(color);
         // Decorations are drawn below, across the run's whole advance, spaces included.
         for (auto glyphs : layout.glyphRuns(i, j - i)) {
             glyphs.setUnderline(false);
@@ -356,7 +358,7 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
                 auto rule = [&](double y) {
                     painter.fillRect(
                         QRectF(at.x() + std::min(x1, x2), y - thickness / 2, std::abs(x2 - x1), thickness),
-                        attributes.foregroundColor);
+                        color);
                 };
                 if (attributes.underline) rule(baseline + metrics.underlinePos());
                 if (attributes.strikethrough) rule(baseline - metrics.strikeOutPos());
@@ -367,12 +369,16 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
 }
 
 void TextLayout::draw(QPainter& painter, QPointF origin) const {
+    draw(painter, origin, {});
+}
+
+void TextLayout::draw(QPainter& painter, QPointF origin, const std::vector<QColor>& runColors) const {
     if (!impl_->main) return;
     painter.save();
-    impl_->drawLayout(painter, origin, *impl_->main, impl_->mainLines, impl_->full, impl_->mainEnd);
+    impl_->drawLayout(painter, origin, *impl_->main, impl_->mainLines, impl_->full, impl_->mainEnd, runColors);
     if (impl_->last)
         impl_->drawLayout(painter, origin, *impl_->last->layout, 1, impl_->last->piece,
-                          int(impl_->last->piece.text.size()));
+                          int(impl_->last->piece.text.size()), runColors);
     painter.restore();
 }
 

@@ -1,4 +1,6 @@
+#include "ui/AnimatableColor.h"
 #include "ui/DisplayList.h"
+#include "ui/Element.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/TextEnvironment.h"
 #include "ui/TextLayout.h"
@@ -7,6 +9,7 @@
 
 #include <QPainter>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -29,11 +32,33 @@ public:
 
     void record(DisplayList& list, const graphics::CGRect& frame,
                 const EnvironmentValues& environment) const override {
-        const TextLayout laid = layout(frame.width(), frame.height(), environment);
-        if (laid.lineCount() == 0) return;
-        const QRectF bounds = frame.toQRectF();
-        list.draw(bounds,
-                  [laid, origin = bounds.topLeft()](QPainter& painter) { laid.draw(painter, origin); });
+        draw(list, frame, environment, {});
+    }
+
+    // Each run's colour animates; a new colour only repaints, the lines stay where they are.
+    void update(Element& element) const override {
+        resolve(element.environment());
+        for (std::size_t r = 0; r < runs_.size(); ++r) {
+            const AnimatableColor target = AnimatableColor::from(runs_[r].foregroundColor);
+            element.animatedAttribute(colorAttribute(r), target, detail::AnimatedEffect::paint)
+                .setTarget(target, element.transaction());
+        }
+    }
+
+    void render(const Element& element, DisplayList& list) const override {
+        resolve(element.environment());
+        // At rest the runs paint their colours as described, not their round trip through the
+        // engine's form.
+        std::vector<QColor> shown;
+        for (std::size_t r = 0; r < runs_.size(); ++r) {
+            const auto* color = element.findAnimatedAttribute<AnimatableColor>(colorAttribute(r));
+            if (!color || !color->isAnimating()) continue;
+            if (shown.empty())
+                for (const auto& run : runs_)
+                    shown.push_back(run.foregroundColor);
+            shown[r] = color->value().toQColor();
+        }
+        draw(list, element.frame(), element.environment(), std::move(shown));
     }
 
     bool isEqual(const ViewPrimitive& other) const override {
@@ -59,14 +84,29 @@ private:
         TextLayout layout;
     };
 
+    static std::string colorAttribute(std::size_t run) { return "foreground." + std::to_string(run); }
+
+    void draw(DisplayList& list, const graphics::CGRect& frame, const EnvironmentValues& environment,
+              std::vector<QColor> colors) const {
+        const TextLayout laid = layout(frame.width(), frame.height(), environment);
+        if (laid.lineCount() == 0) return;
+        const QRectF bounds = frame.toQRectF();
+        list.draw(bounds, [laid, origin = bounds.topLeft(), colors = std::move(colors)](QPainter& painter) {
+            laid.draw(painter, origin, colors);
+        });
+    }
+
+    void resolve(const EnvironmentValues& environment) const {
+        if (environment_ && *environment_ == environment) return;
+        environment_ = environment;
+        runs_ = text_.resolve(textContext(environment));
+        options_ = textLayoutOptions(environment);
+        cache_.clear();
+    }
+
     TextLayout layout(std::optional<double> width, std::optional<double> height,
                       const EnvironmentValues& environment) const {
-        if (!environment_ || !(*environment_ == environment)) {
-            environment_ = environment;
-            runs_ = text_.resolve(textContext(environment));
-            options_ = textLayoutOptions(environment);
-            cache_.clear();
-        }
+        resolve(environment);
         for (const auto& cached : cache_) {
             if (cached.width == width && cached.height == height) return cached.layout;
         }

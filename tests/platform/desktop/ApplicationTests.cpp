@@ -2,6 +2,7 @@
 #include "desktop/Pasteboard.h"
 
 #include "ui/Element.h"
+#include "ui/EnvironmentActions.h"
 #include "ui/HostingWindow.h"
 
 #include <QApplication>
@@ -70,7 +71,21 @@ TEST(ApplicationTest, TheAboutPanelShowsTheGivenNameAndCreditsAndIsOnePanel) {
     panel->close();
 }
 
-TEST(ApplicationTest, OpeningAURLWithoutASchemeIsRefused) {
-    auto url = foundation::URL::fromString("no scheme here");
-    if (url) EXPECT_FALSE(desktop::Application::shared().openURL(*url));
+TEST(ApplicationTest, OpeningAURLGoesThroughTheReplaceableSystemOpener) {
+    std::vector<std::string> opened;
+    bool accept = true;
+    auto previous = ui::OpenURLAction::setSystemOpener([&](const foundation::URL& url) {
+        opened.push_back(url.absoluteString());
+        return accept;
+    });
+    auto& application = desktop::Application::shared();
+    const auto url = foundation::URL::fromString("https://example.org/goals?id=1");
+    ASSERT_TRUE(url);
+    EXPECT_TRUE(application.openURL(*url));
+    accept = false;
+    EXPECT_FALSE(application.openURL(*url)) << "the opener's refusal is reported";
+    // A URL without a scheme never reaches the opener.
+    if (auto bare = foundation::URL::fromString("no scheme here")) EXPECT_FALSE(application.openURL(*bare));
+    EXPECT_EQ(opened, (std::vector<std::string>{"https://example.org/goals?id=1", "https://example.org/goals?id=1"}));
+    ui::OpenURLAction::setSystemOpener(previous);
 }

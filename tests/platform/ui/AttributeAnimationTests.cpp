@@ -8,6 +8,7 @@
 #include "ui/RoundedRectangle.h"
 #include "ui/ScrollView.h"
 #include "ui/Stack.h"
+#include "ui/Text.h"
 #include "ui/TestHost.h"
 #include "ui/ViewContext.h"
 
@@ -134,6 +135,54 @@ TEST(AttributeAnimationTest, ColoursInterpolateInLinearLightAndLandOnTheirValue)
     EXPECT_NEAR(g.gray(10, 10), 188, 1);
     g.host.stepFrame(1);
     EXPECT_EQ(g.gray(10, 10), 255);
+}
+
+// Two full blocks: glyphs that cover their middle, so a pixel there is the text's own colour.
+ui::View blocks(double v) {
+    const ui::Text own = ui::Text(std::string("\u2588")).foregroundColor(QColor::fromRgbF(float(1 - v), 0, float(v)));
+    const ui::Text inherited = ui::Text(std::string("\u2588"));
+    return ui::View(own + inherited)
+        .font(ui::Font::custom("DejaVu Sans", 40))
+        .foregroundColor(ui::Color(0, v, 0))
+        .frame(100, 60, ui::Alignment::topLeading);
+}
+
+TEST(AttributeAnimationTest, TextColoursAnimateLikeColourViews) {
+    Fixture f(blocks, 0, {100, 60});
+    const QImage before = f.host.render();
+    // The middle of each block, found where the text is darkest in each half.
+    auto middleOf = [&](const QImage& image, int from, int to) {
+        QPoint best;
+        int darkest = 256;
+        for (int x = from; x < to; ++x)
+            for (int y = 0; y < 60; ++y)
+                if (qGray(image.pixel(x, y)) < darkest) {
+                    darkest = qGray(image.pixel(x, y));
+                    best = {x, y};
+                }
+        return best;
+    };
+    const QPoint first = middleOf(before, 0, 20), second = middleOf(before, 26, 50);
+    ASSERT_EQ(before.pixel(first), qRgb(255, 0, 0));
+    ASSERT_EQ(before.pixel(second), qRgb(0, 0, 0));
+
+    f.animate(1);
+    f.host.stepFrame(1);
+    const QImage mid = f.host.render();
+    // The segment's own colour and the environment's both move, in linear light.
+    EXPECT_NEAR(qRed(mid.pixel(first)), 188, 1);
+    EXPECT_NEAR(qBlue(mid.pixel(first)), 188, 1);
+    EXPECT_NEAR(qGreen(mid.pixel(second)), 188, 1);
+    EXPECT_EQ(qRed(mid.pixel(second)), 0);
+    f.host.stepFrame(1);
+    const QImage after = f.host.render();
+    EXPECT_EQ(after.pixel(first), qRgb(0, 0, 255));
+    EXPECT_EQ(after.pixel(second), qRgb(0, 255, 0));
+
+    // Without an animation the colour changes at once.
+    f.set(0);
+    f.host.update();
+    EXPECT_EQ(f.host.render().pixel(first), qRgb(255, 0, 0));
 }
 
 TEST(AttributeAnimationTest, CornerRadiiOfShapesAndClipsAnimate) {

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontInfo>
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -117,4 +118,13 @@ TEST(FontTest, FamiliesListInstalledFacesWithoutGenericAliases) {
     EXPECT_TRUE(has("DejaVu Serif"));
     EXPECT_FALSE(has("Sans Serif"));
     EXPECT_FALSE(has("Monospace"));
+}
+
+TEST(FontTest, WidgetsShowAFontAsLargeAsTheLayersTextWhateverTheScreensDensity) {
+    QLineEdit field;
+    field.setFont(Font::body().resolveForWidget({}));
+    EXPECT_EQ(QFontInfo(field.font()).pixelSize(), 13);
+    field.setFont(Font::system(20.4).resolveForWidget({}));
+    EXPECT_EQ(QFontInfo(field.font()).pixelSize(), 20);
+    EXPECT_EQ(Font::body().resolveForWidget({}).family(), Font::body().resolve({}).family());
 }

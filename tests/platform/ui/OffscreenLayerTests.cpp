@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -114,3 +115,45 @@ TEST(OffscreenLayerTest, BlurSpreadsIntoTheMarginAndShadowFollowsTheDevice) {
 }
 
 } // namespace
+
+namespace {
+
+// A widget that paints a square, through a layer or straight.
+class SquareWidget : public QWidget {
+public:
+    explicit SquareWidget(bool layered)
+        : layered_(layered) {
+        resize(20, 20);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        if (!layered_) {
+            painter.fillRect(QRect(5, 5, 10, 10), Qt::red);
+            return;
+        }
+        ui::OffscreenLayer layer(painter, QRectF(0, 0, 20, 20));
+        layer.painter().fillRect(QRect(5, 5, 10, 10), Qt::red);
+        layer.composite();
+    }
+
+private:
+    bool layered_;
+};
+
+} // namespace
+
+// A widget painted away from its window's corner (as under a menu bar) keeps its layers in place.
+TEST(OffscreenLayerTest, PaintsInPlaceInAWidgetAwayFromTheWindowsCorner) {
+    auto capture = [](bool layered) {
+        QImage image(40, 60, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        SquareWidget widget(layered);
+        widget.render(&image, QPoint(10, 30));
+        return image;
+    };
+    const QImage layered = capture(true);
+    EXPECT_EQ(layered.pixel(20, 40), qRgb(255, 0, 0));
+    EXPECT_EQ(layered, capture(false));
+}

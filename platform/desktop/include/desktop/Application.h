@@ -31,7 +31,8 @@ public:
     void orderFrontStandardAboutPanel(const AboutPanelOptions& options = {});
     QWidget* aboutPanel() const;
 
-    // Hands the URL to the desktop's handler for its scheme; false when none took it.
+    // Hands the URL to the system's opener (ui::OpenURLAction::openWithSystem, the desktop's
+    // handler for its scheme unless replaced); false when it is malformed or none took it.
     bool openURL(const foundation::URL& url);
 
     std::shared_ptr<ApplicationDelegate> delegate() const { return delegate_.lock(); }

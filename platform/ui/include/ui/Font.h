@@ -76,6 +76,9 @@ public:
     const std::string& name() const { return name_; }
 
     QFont resolve(const FontContext& context) const;
+    // The same font sized in pixels, for Qt widgets: they measure at the screen's dots per
+    // inch, where a point size would draw larger than the layer's own text beside them.
+    QFont resolveForWidget(const FontContext& context) const;
 
     bool operator==(const Font&) const = default;
 

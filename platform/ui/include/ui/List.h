@@ -3,6 +3,7 @@
 #include "foundation/AnyHashable.h"
 #include "ui/Binding.h"
 #include "ui/Edge.h"
+#include "ui/Section.h"
 #include "ui/Text.h"
 #include "ui/View.h"
 
@@ -18,14 +19,6 @@ namespace ui {
 struct DefaultMinListRowHeightKey {
     using Value = CGFloat;
     static Value defaultValue() { return 24; }
-};
-
-// A group of rows in a List, under an optional header row. Outside a list it stacks its header
-// and rows vertically.
-class Section : public View {
-public:
-    explicit Section(std::vector<View> content);
-    Section(View header, std::vector<View> content);
 };
 
 // Rows in a vertically scrolling column, built only while they are in sight. Rows are the

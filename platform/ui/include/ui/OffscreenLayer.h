@@ -51,6 +51,11 @@ public:
     // Draws the layer onto the target with `mode` at `opacity`, and ends it.
     void composite(QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver, double opacity = 1);
 
+    // From `painter`'s coordinates to the pixels of its own device. A widget painted into its
+    // window's backing store carries its place in the window in the device transform as well;
+    // that offset is left out here, since painting with no world transform still applies it.
+    static QTransform surfaceTransform(const QPainter& painter);
+
 private:
     void endPainting();
     void drawOnTarget(const QImage& pixels, QPoint devicePosition, QPainter::CompositionMode mode,

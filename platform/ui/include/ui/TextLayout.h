@@ -5,6 +5,7 @@
 #include "ui/TextAlignment.h"
 #include "ui/TextTruncationMode.h"
 
+#include <QColor>
 #include <QPointF>
 #include <QSizeF>
 #include <Qt>
@@ -57,6 +58,9 @@ public:
 
     // Draws with the layout's top-left corner at `origin`.
     void draw(QPainter& painter, QPointF origin) const;
+    // The same in other colours, one per run in the order the layout was given them (a colour
+    // animating between two updates); runs past the end keep their own.
+    void draw(QPainter& painter, QPointF origin, const std::vector<QColor>& runColors) const;
     // The link under `point` (relative to the top-left corner), if any.
     std::optional<foundation::URL> link(QPointF point) const;
 

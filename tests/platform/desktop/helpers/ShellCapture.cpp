@@ -1,7 +1,9 @@
 // Runs a small application with a toolbar on the X display named by DISPLAY, waits until its
 // window is on the screen, saves a capture of the whole screen to the path it is given and
 // prints the content's place as "window <x> <y> <width> <height>", then ends the program.
+// With --sample the window shows a list beside a form instead.
 #include "EventPolling.h"
+#include "SampleWindow.h"
 #include "desktop/ApplicationHost.h"
 
 #include "foundation/QtRunLoopDriver.h"
@@ -23,6 +25,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <string_view>
 
 namespace {
 
@@ -55,7 +58,13 @@ struct Goals {
 };
 
 struct SampleApp {
+    bool listAndForm = false;
     ui::Scene body(ui::ViewContext&) const {
+        if (listAndForm)
+            return ui::Scene({ui::WindowGroup(sampleWindow())
+                                  .defaultSize(600, 360)
+                                  .defaultPosition(ui::UnitPoint::center)
+                                  .windowResizability(ui::WindowResizability::contentSize)});
         return ui::Scene({ui::WindowGroup(ui::View(Goals{}))
                               .commands(ui::CommandGroup::replacing(ui::CommandGroupPlacement::newItem,
                                                                     ui::CommandItem("New Goal", [] {})))
@@ -69,13 +78,15 @@ struct SampleApp {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: shell_capture <capture.png>\n");
+    const bool sample = argc == 3 && std::string_view(argv[1]) == "--sample";
+    if (argc != 2 && !sample) {
+        std::fprintf(stderr, "usage: shell_capture [--sample] <capture.png>\n");
         return 2;
     }
+    const char* capture = argv[argc - 1];
     QApplication app(argc, argv);
     foundation::QtRunLoopDriver driver;
-    desktop::ApplicationHost host{SampleApp{}};
+    desktop::ApplicationHost host{SampleApp{sample}};
     host.start();
     auto* window = host.windows().front();
     if (!pollEvents([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }, 10000)) {
@@ -89,7 +100,7 @@ int main(int argc, char** argv) {
     QGuiApplication::sync();
     pollEvents([n = 0]() mutable { return ++n > 5; });
     const QPixmap shot = window->screen()->grabWindow(0);
-    if (!shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+    if (!shot.save(QString::fromLocal8Bit(capture), "PNG")) {
         std::fprintf(stderr, "could not save the capture\n");
         return 1;
     }
