@@ -69,7 +69,9 @@ struct Animation::Storage {
     };
     SpringShape springShape() const {
         if (!positive(mass) || !positive(stiffness)) return {};
-        const double zeta = std::isfinite(damping) ? std::max(0.0, damping) / (2 * std::sqrt(stiffness * mass)) : 0;
+        // A damping that is not a finite number settles like a critically damped spring
+        // rather than ringing forever.
+        const double zeta = std::isfinite(damping) ? std::max(0.0, damping) / (2 * std::sqrt(stiffness * mass)) : 1;
         return {std::sqrt(stiffness / mass), zeta};
     }
 };

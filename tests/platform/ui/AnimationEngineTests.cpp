@@ -62,6 +62,16 @@ TEST(AnimationEngineTest, WritesAnimateOnlyInsideWithAnimationAndLandExactly) {
     EXPECT_FALSE(f.host.frameClock().hasSubscribers()) << "the clock is left alone when done";
 }
 
+TEST(AnimationEngineTest, AValueThatIsNotANumberIsShownAtOnceEvenUnderASpring) {
+    Fixture f;
+    for (double x : {double(NAN), 30.0}) {
+        ui::withAnimation(ui::Animation::spring(), [&] { f.x().set(x); });
+        f.host.update();
+        EXPECT_FALSE(f.host.frameClock().hasSubscribers()) << "no spring runs to or from " << x;
+    }
+    EXPECT_EQ(f.shown(), 30);
+}
+
 TEST(AnimationEngineTest, DisablesAnimationsAndNilAnimationWin) {
     {
         Fixture f;

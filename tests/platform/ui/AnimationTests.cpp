@@ -101,6 +101,12 @@ TEST(AnimationTest, SpringsFollowTheClosedFormAndSettleByAbsoluteThresholds) {
     EXPECT_EQ(ui::Animation::spring(-1).runDuration(1, 0), 0);
     EXPECT_TRUE(std::isinf(ui::Animation::interpolatingSpring(1, 100, 0).runDuration(1, 0)))
         << "an undamped spring never comes to rest";
+    // A damping that is not a finite number settles as critical damping does.
+    EXPECT_DOUBLE_EQ(ui::Animation::spring(0.5, NAN).runDuration(1, 0),
+                     ui::Animation::spring(0.5, 1).runDuration(1, 0));
+    for (double damping : {double(NAN), double(INFINITY)})
+        EXPECT_DOUBLE_EQ(ui::Animation::interpolatingSpring(1, 100, damping).runDuration(1, 0),
+                         critical.runDuration(1, 0));
 }
 
 } // namespace
