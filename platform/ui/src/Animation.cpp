@@ -226,8 +226,9 @@ double Animation::runDuration(double displacement, double startSpeed) const {
 
 double Animation::duration(double displacement, double startSpeed) const {
     const Storage& s = *storage_;
-    if (s.repeats < 0) return infinity;
     const double run = runDuration(displacement, startSpeed);
+    // Repeating a motion of no length forever still ends after the delay.
+    if (s.repeats < 0 && run > 0) return infinity;
     return (s.lead + run * std::max(1, s.repeats)) / s.pace;
 }
 

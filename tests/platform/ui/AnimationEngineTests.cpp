@@ -72,6 +72,17 @@ TEST(AnimationEngineTest, AValueThatIsNotANumberIsShownAtOnceEvenUnderASpring) {
     EXPECT_EQ(f.shown(), 30);
 }
 
+TEST(AnimationEngineTest, AnInstantAnimationWithADelayChangesWhenTheDelayEnds) {
+    Fixture f;
+    ui::withAnimation(ui::Animation::linear(0).delay(1), [&] { f.x().set(100); });
+    f.host.update();
+    f.host.stepFrame(0.5);
+    EXPECT_EQ(f.shown(), 0) << "waits out the delay";
+    f.host.stepFrame(0.6);
+    EXPECT_EQ(f.shown(), 100);
+    EXPECT_FALSE(f.host.frameClock().hasSubscribers());
+}
+
 TEST(AnimationEngineTest, DisablesAnimationsAndNilAnimationWin) {
     {
         Fixture f;

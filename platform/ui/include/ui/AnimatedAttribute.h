@@ -96,7 +96,8 @@ public:
             return;
         }
         run.runDuration = animation->runDuration(displacement, speed);
-        if (!(run.runDuration > 0)) {
+        // A motion of no length still waits out its delay.
+        if (!(animation->duration(displacement, speed) > 0)) {
             jumpToTarget();
             return;
         }

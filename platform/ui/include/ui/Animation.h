@@ -61,7 +61,8 @@ public:
 
     bool isSpring() const;
     // How long the animation runs for a change of the given displacement and start speed
-    // (magnitudes); infinite when it repeats forever or is an undamped spring.
+    // (magnitudes), delay included; infinite when a motion of some length repeats forever or
+    // is an undamped spring.
     double duration(double displacement = 1, double startSpeed = 0) const;
 
     // The engine's view of one moment, `elapsed` seconds after the start.
