@@ -244,7 +244,8 @@ Animation::Sample Animation::sample(double elapsed, double runDuration) const {
     if (runDuration <= 0) return out;
     double local = tau;
     bool backwards = false;
-    if (s.repeats != 0) {
+    // An endless run (an undamped spring) is never over, so it has nothing to repeat.
+    if (s.repeats != 0 && std::isfinite(runDuration)) {
         const double runs = s.repeats < 0 ? infinity : s.repeats;
         const double index = std::floor(tau / runDuration);
         if (index >= runs) return out;
