@@ -170,6 +170,8 @@ public:
     // place relative to their container and paint where they stood among their siblings.
     std::vector<Element*> removalGhosts() const;
     bool isRemovalGhost() const { return ghost_; }
+    // Whether this element is a removal ghost or inside one: still painting, but gone.
+    bool isLeaving() const;
     // For the graph: drops the ghosts whose removal animations have ended.
     void dropFinishedGhosts();
     // The children a container lays out: transparent children stand for theirs.
