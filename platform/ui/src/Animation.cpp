@@ -69,7 +69,9 @@ struct Animation::Storage {
     };
     SpringShape springShape() const {
         if (!positive(mass) || !positive(stiffness)) return {};
-        const double zeta = std::isfinite(damping) ? std::max(0.0, damping) / (2 * std::sqrt(stiffness * mass)) : 0;
+        // A damping that is not a finite number settles like a critically damped spring
+        // rather than ringing forever.
+        const double zeta = std::isfinite(damping) ? std::max(0.0, damping) / (2 * std::sqrt(stiffness * mass)) : 1;
         return {std::sqrt(stiffness / mass), zeta};
     }
 };
@@ -224,8 +226,9 @@ double Animation::runDuration(double displacement, double startSpeed) const {
 
 double Animation::duration(double displacement, double startSpeed) const {
     const Storage& s = *storage_;
-    if (s.repeats < 0) return infinity;
     const double run = runDuration(displacement, startSpeed);
+    // Repeating a motion of no length forever still ends after the delay.
+    if (s.repeats < 0 && run > 0) return infinity;
     return (s.lead + run * std::max(1, s.repeats)) / s.pace;
 }
 
@@ -241,7 +244,8 @@ Animation::Sample Animation::sample(double elapsed, double runDuration) const {
     if (runDuration <= 0) return out;
     double local = tau;
     bool backwards = false;
-    if (s.repeats != 0) {
+    // An endless run (an undamped spring) is never over, so it has nothing to repeat.
+    if (s.repeats != 0 && std::isfinite(runDuration)) {
         const double runs = s.repeats < 0 ? infinity : s.repeats;
         const double index = std::floor(tau / runDuration);
         if (index >= runs) return out;

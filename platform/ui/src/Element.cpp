@@ -272,6 +272,13 @@ std::optional<Element::Ghost> Element::leaveAnimated(Element& child) {
     return ghost;
 }
 
+bool Element::isLeaving() const {
+    for (const Element* e = this; e; e = e->parent_) {
+        if (e->ghost_) return true;
+    }
+    return false;
+}
+
 std::vector<Element*> Element::removalGhosts() const {
     std::vector<Element*> result;
     result.reserve(ghosts_.size());

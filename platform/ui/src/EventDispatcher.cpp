@@ -96,6 +96,10 @@ private:
         auto ref = p.element.lock();
         return ref && ref->element;
     }
+    static bool leaving(const Participant& p) {
+        auto ref = p.element.lock();
+        return ref && ref->element && ref->element->isLeaving();
+    }
 
     void run(Step step, graphics::CGPoint location, EventModifiers modifiers, Participant* only) {
         lastLocation_ = location;
@@ -107,6 +111,10 @@ private:
             if (p.done) continue;
             if (!alive(p)) {
                 p.done = true; // its view is gone, and with it what its callbacks would reach
+                continue;
+            }
+            if (leaving(p)) {
+                finish(p); // its view was removed and only paints on its way out
                 continue;
             }
             if (only && only != &p) continue;
@@ -151,7 +159,7 @@ private:
         withTransaction(Transaction(), [&] {
             for (auto i : perform) {
                 auto& p = participants_[i];
-                if (p.done || !alive(p)) continue;
+                if (p.done || !alive(p) || leaving(p)) continue;
                 if (wishes[i] == Wish::begin) p.active = true;
                 p.recognizer->perform(wishes[i]);
                 if (wishes[i] == Wish::recognize) finish(p);

@@ -62,6 +62,27 @@ TEST(AnimationEngineTest, WritesAnimateOnlyInsideWithAnimationAndLandExactly) {
     EXPECT_FALSE(f.host.frameClock().hasSubscribers()) << "the clock is left alone when done";
 }
 
+TEST(AnimationEngineTest, AValueThatIsNotANumberIsShownAtOnceEvenUnderASpring) {
+    Fixture f;
+    for (double x : {double(NAN), 30.0}) {
+        ui::withAnimation(ui::Animation::spring(), [&] { f.x().set(x); });
+        f.host.update();
+        EXPECT_FALSE(f.host.frameClock().hasSubscribers()) << "no spring runs to or from " << x;
+    }
+    EXPECT_EQ(f.shown(), 30);
+}
+
+TEST(AnimationEngineTest, AnInstantAnimationWithADelayChangesWhenTheDelayEnds) {
+    Fixture f;
+    ui::withAnimation(ui::Animation::linear(0).delay(1), [&] { f.x().set(100); });
+    f.host.update();
+    f.host.stepFrame(0.5);
+    EXPECT_EQ(f.shown(), 0) << "waits out the delay";
+    f.host.stepFrame(0.6);
+    EXPECT_EQ(f.shown(), 100);
+    EXPECT_FALSE(f.host.frameClock().hasSubscribers());
+}
+
 TEST(AnimationEngineTest, DisablesAnimationsAndNilAnimationWin) {
     {
         Fixture f;

@@ -101,6 +101,18 @@ TEST(AnimationTest, SpringsFollowTheClosedFormAndSettleByAbsoluteThresholds) {
     EXPECT_EQ(ui::Animation::spring(-1).runDuration(1, 0), 0);
     EXPECT_TRUE(std::isinf(ui::Animation::interpolatingSpring(1, 100, 0).runDuration(1, 0)))
         << "an undamped spring never comes to rest";
+    // Repeating an endless run is that one run.
+    const auto undamped = ui::Animation::interpolatingSpring(1, 100, 0);
+    for (const auto& repeated : {undamped.repeatCount(2), undamped.repeatForever()}) {
+        EXPECT_DOUBLE_EQ(repeated.sample(0.3, INFINITY).c1, undamped.sample(0.3, INFINITY).c1);
+        EXPECT_FALSE(repeated.sample(0.3, INFINITY).finished);
+    }
+    // A damping that is not a finite number settles as critical damping does.
+    EXPECT_DOUBLE_EQ(ui::Animation::spring(0.5, NAN).runDuration(1, 0),
+                     ui::Animation::spring(0.5, 1).runDuration(1, 0));
+    for (double damping : {double(NAN), double(INFINITY)})
+        EXPECT_DOUBLE_EQ(ui::Animation::interpolatingSpring(1, 100, damping).runDuration(1, 0),
+                         critical.runDuration(1, 0));
 }
 
 } // namespace

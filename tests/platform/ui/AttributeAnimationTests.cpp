@@ -245,6 +245,23 @@ TEST(AttributeAnimationTest, CustomAnimatableShapesAndTrimsDrawTheirPresentedDat
     EXPECT_LT(t.gray(98, 5), 60);
 }
 
+TEST(AttributeAnimationTest, AShapeReplacedByOneOfAnotherKindShowsAtOnce) {
+    // The same place holds shapes whose animated data differ in type.
+    Fixture f(
+        [](double v) {
+            if (v < 1) return ui::RoundedRectangle(20).fill(ui::Color(0, 0, 0));
+            if (v < 2) return Fill(0.5).fill(ui::Color(0, 0, 0));
+            return ui::RoundedRectangle(0).fill(ui::Color(0, 0, 0));
+        },
+        0, {40, 40});
+    EXPECT_GT(f.gray(1, 1), 200) << "rounded";
+    f.animate(1);
+    EXPECT_LT(f.gray(5, 20), 60);
+    EXPECT_GT(f.gray(35, 20), 200) << "the other shape, not a blend with the rounded one";
+    f.animate(2);
+    EXPECT_LT(f.gray(1, 1), 60) << "square at once: the rounded shape starts again, not from its old radius";
+}
+
 TEST(AttributeAnimationTest, BlurRadiusAnimates) {
     Fixture f([](double r) { return box(20, 20, {}, Qt::black).blur(r); }, 0, {60, 60});
     const int sharp = f.gray(42, 30);

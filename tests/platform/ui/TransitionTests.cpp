@@ -127,6 +127,16 @@ TEST(TransitionTest, MoveFromTheTopInsertsAndRemovesOverTime) {
     EXPECT_FALSE(f.host.frameClock().hasSubscribers());
 }
 
+TEST(TransitionTest, APressOnAViewThatIsRemovedMeanwhileDoesNotTapIt) {
+    int taps = 0;
+    Fixture f(true, twoRows(AnyTransition::opacity(), [&] { ++taps; }));
+    f.host.pointerDown({50, 30});
+    f.set(false, ui::Animation::linear(1));
+    ASSERT_NE(ghost(f), nullptr) << "still painting on its way out";
+    f.host.pointerUp({50, 30});
+    EXPECT_EQ(taps, 0);
+}
+
 TEST(TransitionTest, OpacityFadesInAndOutAndTheCompletionWaitsForTheRemoval) {
     Fixture f(true, twoRows(AnyTransition::opacity()));
     EXPECT_EQ(opacity(f.host.findByTypeName("Transition")), 1)

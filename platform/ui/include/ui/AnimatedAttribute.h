@@ -87,9 +87,17 @@ public:
         }
         Run run{*animation, presented_ - target_, velocity_, time, 0, transaction.completion};
         run.velocity += scaled(run.offset, -animation->initialVelocityFraction());
-        run.runDuration = animation->runDuration(std::sqrt(magnitudeSquared(run.offset)),
-                                                 std::sqrt(magnitudeSquared(run.velocity)));
-        if (run.runDuration <= 0) {
+        const double displacement = std::sqrt(magnitudeSquared(run.offset));
+        const double speed = std::sqrt(magnitudeSquared(run.velocity));
+        // A value that is not a number (to or from) has no path to animate along; a spring
+        // would never settle on one.
+        if (!std::isfinite(displacement) || !std::isfinite(speed)) {
+            jumpToTarget();
+            return;
+        }
+        run.runDuration = animation->runDuration(displacement, speed);
+        // A motion of no length still waits out its delay.
+        if (!(animation->duration(displacement, speed) > 0)) {
             jumpToTarget();
             return;
         }

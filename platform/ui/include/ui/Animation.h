@@ -39,7 +39,8 @@ public:
     static Animation timingCurve(double c0x, double c0y, double c1x, double c1y,
                                  double duration = defaultDuration);
     // A spring taking about `response` seconds per oscillation; a damping fraction of 1 just
-    // does not overshoot. `blendDuration` is kept for equality only.
+    // does not overshoot. `blendDuration` is kept for equality only. A damping (here or below)
+    // that is not a finite number counts as critical damping.
     static Animation spring(double response = 0.5, double dampingFraction = 0.825, double blendDuration = 0);
     static Animation interactiveSpring(double response = 0.15, double dampingFraction = 0.86,
                                        double blendDuration = 0.25);
@@ -60,7 +61,8 @@ public:
 
     bool isSpring() const;
     // How long the animation runs for a change of the given displacement and start speed
-    // (magnitudes); infinite when it repeats forever or is an undamped spring.
+    // (magnitudes), delay included; infinite when a motion of some length repeats forever or
+    // is an undamped spring.
     double duration(double displacement = 1, double startSpeed = 0) const;
 
     // The engine's view of one moment, `elapsed` seconds after the start.

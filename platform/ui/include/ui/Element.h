@@ -120,13 +120,17 @@ public:
 
     // The animated attribute `name` of this element, made at `initial` on first use (see
     // AnimatedAttribute.h). A node calls setTarget on it from update and reads presentedValue
-    // when it lays out or paints.
+    // when it lays out or paints. One asked for with another value type than before (an erased
+    // shape that became another kind of shape) starts afresh at `initial`: there is nothing to
+    // animate from.
     template <VectorArithmetic V>
     detail::AnimatedAttribute<V>& animatedAttribute(std::string_view name, const V& initial,
                                                     detail::AnimatedEffect effect = detail::AnimatedEffect::layout) {
-        return *slot<detail::AnimatedAttribute<V>>(attributeKey(name), [&] {
-            return std::make_shared<detail::AnimatedAttribute<V>>(*this, initial, effect);
-        });
+        std::string key = attributeKey(name);
+        if (auto* existing = findSlot<detail::AnimatedAttribute<V>>(key)) return *existing;
+        auto made = std::make_shared<detail::AnimatedAttribute<V>>(*this, initial, effect);
+        slots_.insert_or_assign(std::move(key), Slot{made, &typeid(detail::AnimatedAttribute<V>)});
+        return *made;
     }
     // Sets the attribute's target with this element's transaction and returns what it shows.
     template <VectorArithmetic V> const V& animate(std::string_view name, const V& target) {
@@ -166,6 +170,8 @@ public:
     // place relative to their container and paint where they stood among their siblings.
     std::vector<Element*> removalGhosts() const;
     bool isRemovalGhost() const { return ghost_; }
+    // Whether this element is a removal ghost or inside one: still painting, but gone.
+    bool isLeaving() const;
     // For the graph: drops the ghosts whose removal animations have ended.
     void dropFinishedGhosts();
     // The children a container lays out: transparent children stand for theirs.
