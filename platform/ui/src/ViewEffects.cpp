@@ -4,6 +4,7 @@
 #include "ui/ViewNodes.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -25,7 +26,8 @@ class OpacityNode final : public EffectNode, public HitTestingNode {
 public:
     OpacityNode(View content, double opacity)
         : EffectNode(std::move(content))
-        , opacity_(std::clamp(opacity, 0.0, 1.0)) {}
+        // An opacity that is not a number leaves the content as it is.
+        , opacity_(std::isnan(opacity) ? 1.0 : std::clamp(opacity, 0.0, 1.0)) {}
     std::string_view typeName() const override { return "Opacity"; }
     void update(Element& element) const override {
         element.animate("opacity", opacity_);

@@ -204,6 +204,8 @@ TEST(PaintingTest, ClipsRoundCornersAndMasksCutToCoverage) {
 
 TEST(PaintingTest, OpacityBlendModesAndGroups) {
     EXPECT_NEAR(qGray(paint(ui::View(ui::Color::black).opacity(0.5), {10, 10}).pixel(5, 5)), 128, 3);
+    EXPECT_EQ(qGray(paint(ui::View(ui::Color::black).opacity(std::nan("")), {10, 10}).pixel(5, 5)), 0)
+        << "an opacity that is not a number changes nothing";
 
     // destinationOut punches a hole through what the group drew before it, down to what is below.
     const auto hole =
