@@ -1,3 +1,4 @@
+#include "ElementSearch.h"
 #include "Handles.h"
 #include "TestBox.h"
 
@@ -66,15 +67,6 @@ double ghostOpacity(const ui::Element* ghost) {
         if (e->node().typeName() == "Opacity") product *= e->presentedValue("opacity", 1.0);
     }
     return product;
-}
-
-const ui::Element* inside(const ui::Element* root, std::string_view typeName) {
-    if (!root) return nullptr;
-    if (root->node().typeName() == typeName) return root;
-    for (const auto& child : root->children()) {
-        if (const auto* found = inside(child.get(), typeName)) return found;
-    }
-    return nullptr;
 }
 
 TEST(ListRowTransitionTest, RowsFadeInAndOutUnderAnAnimationAndComeAndGoAtOnceWithout) {

@@ -1,3 +1,4 @@
+#include "ElementSearch.h"
 #include "Handles.h"
 #include "TestBox.h"
 
@@ -59,15 +60,6 @@ std::function<ui::View(bool)> twoRows(AnyTransition transition, std::function<vo
                           {box(100, 20, "a", Qt::blue), ui::ConditionalContent(show, b)})
             .frame(100, 100, ui::Alignment::top);
     };
-}
-
-const ui::Element* inside(const ui::Element* root, std::string_view typeName) {
-    if (!root) return nullptr;
-    if (root->node().typeName() == typeName) return root;
-    for (const auto& child : root->children()) {
-        if (const auto* found = inside(child.get(), typeName)) return found;
-    }
-    return nullptr;
 }
 
 const ui::Element* leaf(const ui::Element* element) {
