@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace foundation;
@@ -39,24 +38,6 @@ TEST(GraphemeClusterTest, ClustersAreWhatAReaderCountsAsOneCharacter) {
     EXPECT_EQ(iterator.next(), "a"); // asking did not move the walk
     iterator.reset("xy");
     EXPECT_EQ(iterator.next(), "x");
-}
-
-TEST(GraphemeClusterTest, IteratorsOnSeveralThreadsAgree) {
-    const std::string text = "Zoë na\u0308ive \U0001F1E9\U0001F1EA caf\u00e9";
-    const auto expected = graphemeClusters(text);
-    std::vector<std::thread> threads;
-    std::vector<bool> same(8);
-    for (std::size_t i = 0; i < same.size(); ++i)
-        threads.emplace_back([&, i] {
-            bool ok = true;
-            for (int round = 0; round < 200; ++round)
-                ok = ok && graphemeClusters(text) == expected;
-            same[i] = ok;
-        });
-    for (auto& thread : threads)
-        thread.join();
-    for (const bool ok : same)
-        EXPECT_TRUE(ok);
 }
 
 TEST(CharacterSetTest, WhitespacesAndNewlinesAreTheUnicodeSets) {
