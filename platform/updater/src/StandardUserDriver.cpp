@@ -66,7 +66,9 @@ void StandardUserDriver::showUpdateFound(const FoundUpdate& update) {
     content.notes = qt(update.item.notes).trimmed();
     if (update.downloadedFile) content.downloadedFile = qt(update.downloadedFile->string());
     content.offersUpdate = true;
-    content.downloadPage = update.downloadPage;
+    // Only a web page is opened, whoever made the report.
+    if (update.downloadPage && (update.downloadPage->scheme() == "http" || update.downloadPage->scheme() == "https"))
+        content.downloadPage = update.downloadPage;
     present(content);
 }
 

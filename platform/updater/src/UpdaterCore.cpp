@@ -123,12 +123,17 @@ void SPUUpdater::Core::check(Kind kind) {
         logger().notice("A check for updates was asked of an updater that is not started");
         return;
     }
-    if (inCheck) return;
+    if (inCheck) {
+        // No second check; the one under way now shows its result, whatever it is.
+        if (kind == Kind::user) kind_ = Kind::user;
+        return;
+    }
     if (!feed) {
         if (kind == Kind::user && driver) driver->showNoFeed(applicationName());
         return;
     }
     inCheck = true;
+    kind_ = kind;
     publishCanCheck();
     if (timer_) timer_->invalidate();
     timer_.reset();
@@ -139,29 +144,28 @@ void SPUUpdater::Core::check(Kind kind) {
             feedData_.append(piece);
             return std::nullopt;
         },
-        [this, kind](std::optional<std::string> error) { feedRead(kind, std::move(error)); });
+        [this](std::optional<std::string> error) { feedRead(std::move(error)); });
 }
 
-void SPUUpdater::Core::feedRead(Kind kind, std::optional<std::string> error) {
-    if (error) return finish(kind, {}, false, std::move(error));
+void SPUUpdater::Core::feedRead(std::optional<std::string> error) {
+    if (error) return finish({}, false, std::move(error));
     UpdateFeed parsed;
     try {
         parsed = UpdateFeed::parse(std::string_view(feedData_.constData(), std::size_t(feedData_.size())));
     } catch (const FeedError& fault) {
-        return finish(kind, {}, false, fault.what());
+        return finish({}, false, fault.what());
     }
     feedData_.clear();
     const std::string running = infoText(*host, "CFBundleVersion");
     const auto current = Version::parse(running);
     if (!current)
-        return finish(kind, {}, false,
+        return finish({}, false,
                       fmt::format("The version of {}, \"{}\", is not a dot-separated number, so no feed "
                                   "version can be compared with it.",
                                   applicationName(), running));
     const FeedItem* newest = parsed.newestItem();
     if (!newest || !(newest->version > *current)) {
         return finish(
-            kind,
             [name = applicationName(), version = displayedVersion()](UserDriver& driver) {
                 driver.showUpToDate(name, version);
             },
@@ -171,34 +175,34 @@ void SPUUpdater::Core::feedRead(Kind kind, std::optional<std::string> error) {
     // Only a web page is ever opened: a javascript:, file: or other link is not offered.
     if (auto link = foundation::URL::fromString(newest->link); link && isHttp(link->scheme()))
         update.downloadPage = *link;
-    offer(kind, std::move(update), newest->enclosure ? &*newest->enclosure : nullptr);
+    offer(std::move(update), newest->enclosure ? &*newest->enclosure : nullptr);
 }
 
-void SPUUpdater::Core::offer(Kind kind, FoundUpdate update, const FeedEnclosure* enclosure) {
+void SPUUpdater::Core::offer(FoundUpdate update, const FeedEnclosure* enclosure) {
     const auto show = [](FoundUpdate shown) {
         return [shown = std::move(shown)](UserDriver& driver) { driver.showUpdateFound(shown); };
     };
     if (!enclosure || !automaticallyChecks() || !automaticallyDownloads())
-        return finish(kind, show(update), true);
+        return finish(show(update), true);
     const auto folder = downloadFolder();
     if (folder.empty()) {
         logger().error(
             "The update was not downloaded: there is no cache folder (neither XDG_CACHE_HOME nor HOME)");
-        return finish(kind, show(update), true);
+        return finish(show(update), true);
     }
     // A feed from the web never names a file on this machine.
     const bool allowsFiles = feed->isFileURL();
     download_ = std::make_unique<EnclosureDownload>(
         network(), *enclosure, folder, downloadFileName(enclosure->url, update.item.version), allowsFiles,
-        [this, kind, show, update](std::optional<std::filesystem::path> file,
+        [this, show, update](std::optional<std::filesystem::path> file,
                                    std::optional<std::string> error) mutable {
             if (error) logger().error("The update was not downloaded: {}", *error);
             update.downloadedFile = std::move(file);
-            finish(kind, show(std::move(update)), true);
+            finish(show(std::move(update)), true);
         });
 }
 
-void SPUUpdater::Core::finish(Kind kind, Report report, bool newer, std::optional<std::string> error) {
+void SPUUpdater::Core::finish(Report report, bool newer, std::optional<std::string> error) {
     // The transfer or download that called this is released on a later turn, after it returned.
     foundation::RunLoop::main().perform(
         [transfer = std::move(transfer_),
@@ -208,12 +212,12 @@ void SPUUpdater::Core::finish(Kind kind, Report report, bool newer, std::optiona
     publishCanCheck();
     reschedule();
     if (error) {
-        if (kind == Kind::user && driver) return driver->showFeedError(*error);
+        if (kind_ == Kind::user && driver) return driver->showFeedError(*error);
         logger().error("The scheduled check for updates failed: {}", *error);
         return;
     }
     // A scheduled check speaks only of a newer version.
-    if ((kind == Kind::user || newer) && driver && report) report(*driver);
+    if ((kind_ == Kind::user || newer) && driver && report) report(*driver);
 }
 
 // Scheduling

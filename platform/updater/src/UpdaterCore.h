@@ -56,13 +56,14 @@ private:
     // What a check ended with; the driver shows it.
     using Report = std::function<void(UserDriver&)>;
 
-    void feedRead(Kind kind, std::optional<std::string> error);
-    void offer(Kind kind, FoundUpdate update, const FeedEnclosure* enclosure);
-    void finish(Kind kind, Report report, bool newer, std::optional<std::string> error = std::nullopt);
+    void feedRead(std::optional<std::string> error);
+    void offer(FoundUpdate update, const FeedEnclosure* enclosure);
+    void finish(Report report, bool newer, std::optional<std::string> error = std::nullopt);
     void scheduledCheckDue();
     void publishCanCheck();
     QNetworkAccessManager* network();
 
+    Kind kind_ = Kind::user; // of the check under way
     std::unique_ptr<QNetworkAccessManager> network_;
     QByteArray feedData_;
     std::shared_ptr<Transfer> transfer_;

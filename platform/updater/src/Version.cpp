@@ -6,32 +6,20 @@ namespace updater {
 
 namespace {
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
+constexpr std::string_view whiteSpace = " \t\n\r";
 
 // Numbers without leading zeros compare by length first, then digit by digit.
 std::strong_ordering compareNumbers(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return a.size() <=> b.size();
-    const int c = a.compare(b);
-    return c < 0   ? std::strong_ordering::less
-           : c > 0 ? std::strong_ordering::greater
-                   : std::strong_ordering::equal;
+    return a.compare(b) <=> 0;
 }
 
 } // namespace
 
 std::optional<Version> Version::parse(std::string_view text) {
-    text = trimmed(text);
-    if (text.empty()) return std::nullopt;
+    const auto first = text.find_first_not_of(whiteSpace);
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(whiteSpace) - first + 1);
     Version version;
     version.text_ = std::string(text);
     std::size_t start = 0;

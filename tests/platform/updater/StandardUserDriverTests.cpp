@@ -43,6 +43,10 @@ TEST(StandardUserDriverTest, ANewVersionOffersItsDownloadPageOnlyWhenItHasOne) {
     EXPECT_FALSE(dialog->findChild<QPushButton*>("openDownloadPage"));
     EXPECT_FALSE(dialog->findChild<QLabel*>("downloadedFile"));
 
+    update.downloadPage = foundation::URL::fromString("javascript:alert(1)");
+    driver.showUpdateFound(update);
+    EXPECT_FALSE(driver.dialog()->findChild<QPushButton*>("openDownloadPage"));
+
     update.downloadPage = foundation::URL::fromString("https://example.org/quoril");
     update.downloadedFile = "/tmp/cache/updates/quoril_0.10.0.deb";
     driver.showUpdateFound(update);

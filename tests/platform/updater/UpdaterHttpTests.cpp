@@ -67,4 +67,17 @@ TEST_F(UpdaterTest, AServerThatStallsEndsTheCheckAfterThirtySeconds) {
     EXPECT_TRUE(updater.canCheckForUpdates());
 }
 
+TEST_F(UpdaterTest, ACheckAskedForDuringAScheduledOneShowsItsResult) {
+    testing_support::TestHttpServer server;
+    server.answer("/feed.xml", {.body = QByteArray::fromStdString(feed({item("0.9.2")}))});
+    auto& updater = start(server.url("/feed.xml"));
+    updater.setAutomaticallyChecksForUpdates(true);
+    foundation::RunLoop::main().advance(updater::SPUUpdater::overdueCheckDelay);
+    ASSERT_TRUE(updater.sessionInProgress());
+    updater.checkForUpdates();
+    ASSERT_TRUE(settle());
+    EXPECT_THAT(driver_->shown, ElementsAre("up to date: Quoril 0.9.2"));
+    EXPECT_EQ(server.requests("/feed.xml"), 1);
+}
+
 } // namespace
