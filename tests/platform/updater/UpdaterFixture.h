@@ -56,6 +56,15 @@ inline std::string feed(const std::vector<std::string>& items) {
 
 class UpdaterTest : public testing::Test {
 protected:
+    // A repeated run starts from no settings again.
+    void SetUp() override {
+        const auto suite = foundation::UserDefaults::make(suiteName());
+        for (const char* key :
+             {updater::SPUUpdater::automaticallyChecksForUpdatesKey,
+              updater::SPUUpdater::automaticallyDownloadsUpdatesKey,
+              updater::SPUUpdater::updateCheckIntervalKey, updater::SPUUpdater::lastUpdateCheckDateKey})
+            suite->removeObjectForKey(key);
+    }
     void TearDown() override {
         updater_.reset();
         foundation::RunLoop::main().runUntilIdle();
