@@ -19,9 +19,7 @@
 
 #include <QColor>
 #include <QDir>
-#include <QImage>
 
-#include <cmath>
 #include <functional>
 #include <numbers>
 #include <string>
@@ -30,7 +28,6 @@
 namespace {
 
 using graphics::CGPoint;
-using graphics::CGRect;
 using graphics::CGSize;
 using SkidDirection = Flair::AnyTransition::Ostravelle::SkidDirection;
 
@@ -104,70 +101,7 @@ ui::View row(std::vector<ui::View> cells) {
     return ui::HStack(ui::VerticalAlignment::top, 0, std::move(cells));
 }
 
-QImage render(const ui::View& view, CGSize size) {
-    ui::TestHost host(view, size);
-    return host.render();
-}
-
-// The card's blue pixels' bounding box in an image of one cell.
-struct Extent {
-    int left = 1 << 20, right = -1, top = 1 << 20, bottom = -1;
-    int width() const { return right - left + 1; }
-    int height() const { return bottom - top + 1; }
-};
-
-bool isCardBlue(QRgb pixel) {
-    return qBlue(pixel) > 200 && qRed(pixel) < 80 && qGreen(pixel) < 120;
-}
-
-Extent blueExtent(const QImage& image) {
-    Extent e;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (isCardBlue(image.pixel(x, y))) {
-                e.left = std::min(e.left, x);
-                e.right = std::max(e.right, x);
-                e.top = std::min(e.top, y);
-                e.bottom = std::max(e.bottom, y);
-            }
-    return e;
-}
-
-// The leftmost blue column in row y.
-int leftEdge(const QImage& image, int y) {
-    for (int x = 0; x < image.width(); ++x)
-        if (isCardBlue(image.pixel(x, y))) return x;
-    return -1;
-}
-
-Extent cellExtent(const ui::View& view) {
-    return blueExtent(render(view, {cellWidth, cellHeight}));
-}
-
 } // namespace
-
-TEST(EffectStripTest, TheCardSquashesOnItsBottomEdgeAndSkidsUpright) {
-    const Extent rest = cellExtent(squash(0));
-    EXPECT_NEAR(rest.height(), cardHeight, 1);
-    const Extent lifted = cellExtent(squash(-20));
-    EXPECT_NEAR(lifted.bottom, rest.bottom - 20, 1);
-    const Extent squashed = cellExtent(squash(0.3 * cardHeight));
-    EXPECT_NEAR(squashed.bottom, rest.bottom, 1);
-    EXPECT_NEAR(squashed.height(), 0.9 * cardHeight, 1.5);
-    EXPECT_NEAR(squashed.width(), cardWidth / 0.9, 1.5);
-    const Extent overshot = cellExtent(boing(1.2));
-    EXPECT_NEAR(overshot.bottom, rest.bottom, 1);
-    EXPECT_NEAR(overshot.height(), 0.8833 * cardHeight, 1.5);
-
-    // Halfway in, the skid leans: the bottom rows lie further right than the top ones.
-    const QImage leaning = render(skid(0.5), {cellWidth, cellHeight});
-    const Extent lean = blueExtent(leaning);
-    EXPECT_NEAR(leftEdge(leaning, lean.bottom - 10) - leftEdge(leaning, lean.top + 10),
-                0.5 * (lean.height() - 21), 2);
-    const QImage upright = render(skid(1), {cellWidth, cellHeight});
-    const Extent straight = blueExtent(upright);
-    EXPECT_EQ(leftEdge(upright, straight.bottom - 10), leftEdge(upright, straight.top + 10));
-}
 
 TEST(EffectStripTest, StripForTheEye) {
     namespace Presets = Flair::Animation::Ostravelle;
