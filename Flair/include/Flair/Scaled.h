@@ -23,13 +23,19 @@ template <class Base> struct AppliedAsIs {
     bool operator==(const AppliedAsIs&) const = default;
 };
 
+template <class T>
+concept ModifierOrEffect = ui::CustomModifier<T> || ui::GeometryEffect<T>;
+
 } // namespace detail
+
+// What Scaled can wrap: an animatable custom modifier or geometry effect.
+template <class T>
+concept ScalableModifier = detail::ModifierOrEffect<T> && ui::Animatable<T>;
 
 // Presents 64 times a modifier's animatable data to the animation engine, so a progress from 0 to 1
 // animates as 0 to 64 and settles finely, while the modifier itself sees its own values and is
 // applied without animation of its own.
-template <class Base>
-requires ui::Animatable<Base> &&(ui::CustomModifier<Base> || ui::GeometryEffect<Base>)struct Scaled {
+template <ScalableModifier Base> struct Scaled {
     static constexpr double factor = 64.0;
 
     Base base;
@@ -48,8 +54,9 @@ requires ui::Animatable<Base> &&(ui::CustomModifier<Base> || ui::GeometryEffect<
     bool operator==(const Scaled&) const = default;
 };
 
-template <class Base>
-requires std::same_as < ui::AnimatableDataOf<Base>,
-double > inline constexpr bool enableProgressableAnimation<Scaled<Base>> = true;
+// A progress-driven modifier exactly when it wraps a single progress value.
+template <ScalableModifier Base>
+inline constexpr bool enableProgressableAnimation<Scaled<Base>> =
+    std::same_as<ui::AnimatableDataOf<Base>, double>;
 
 } // namespace Flair
