@@ -18,25 +18,6 @@ using namespace flairtest;
 
 namespace {
 
-// The card under a repeating test effect whose condition and interval are states of the view.
-struct Repeater {
-    ProbePtr probe;
-    std::shared_ptr<std::optional<ui::State<bool>>> condition;
-    std::shared_ptr<std::optional<ui::State<double>>> interval;
-    bool initialCondition = true;
-    double initialInterval = 0.5;
-    double delay = 0;
-    std::optional<ui::Animation> animation;
-
-    ui::View body(ui::ViewContext& ctx) const {
-        *condition = ctx.state<bool>("condition", initialCondition);
-        *interval = ctx.state<double>("interval", initialInterval);
-        const auto effect = Flair::AnyConditionalEffect::repeat(countingEffect(probe, animation).delay(delay),
-                                                                interval->value().value());
-        return card() | Flair::conditionalEffect(effect, condition->value().value());
-    }
-};
-
 struct Settings {
     double interval = 0.5;
     double delay = 0;
@@ -44,20 +25,25 @@ struct Settings {
     std::optional<ui::Animation> animation = std::nullopt;
 };
 
+// The card under a repeating test effect whose condition and interval are states of the view.
+struct Repeater {
+    ProbePtr probe;
+    Settings settings;
+    ui::View body(ui::ViewContext& ctx) const {
+        probe->condition = ctx.state<bool>("condition", settings.condition);
+        probe->interval = ctx.state<double>("interval", settings.interval);
+        const auto effect = Flair::AnyConditionalEffect::repeat(
+            countingEffect(probe, settings.animation).delay(settings.delay), probe->interval->value());
+        return card() | Flair::conditionalEffect(effect, probe->condition->value());
+    }
+};
+
 struct Fixture {
     ProbePtr probe = std::make_shared<Probe>();
-    std::shared_ptr<std::optional<ui::State<bool>>> condition =
-        std::make_shared<std::optional<ui::State<bool>>>();
-    std::shared_ptr<std::optional<ui::State<double>>> interval =
-        std::make_shared<std::optional<ui::State<double>>>();
     ui::TestHost host;
 
     explicit Fixture(Settings s)
-        : host(ui::View(Repeater{probe, condition, interval, s.condition, s.interval, s.delay, s.animation})
-                   .frame(300, 100, ui::Alignment::topLeading),
-               {300, 100}) {
-        host.update();
-    }
+        : host(ui::View(Repeater{probe, s}).frame(300, 100, ui::Alignment::topLeading), {300, 100}) {}
     // The view goes; its pending timer fires once, here, instead of in a later test.
     ~Fixture() {
         host.setRoot(ui::View());
@@ -65,12 +51,8 @@ struct Fixture {
         foundation::RunLoop::main().advance(10);
     }
     void wait(double seconds) { host.stepFrame(seconds); }
-    void setCondition(bool value) {
-        (*condition)->set(value);
-        host.update();
-    }
-    void setInterval(double value) {
-        (*interval)->set(value);
+    template <class T> void set(std::optional<ui::State<T>>& state, T value) {
+        state->set(value);
         host.update();
     }
     std::int64_t count() const { return probe->shownCount; }
@@ -109,13 +91,13 @@ TEST(RepeatingEffectTest, PlaysAtEachStartThenOncePerIntervalAndTheCountCarriesO
     f.wait(0.2);
     EXPECT_EQ(f.count(), 2);
 
-    f.setCondition(false);
+    f.set(f.probe->condition, false);
     f.wait(2);
     EXPECT_EQ(f.count(), 2) << "no ticks while disabled";
-    f.setCondition(true);
+    f.set(f.probe->condition, true);
     EXPECT_EQ(f.count(), 3) << "enabled again: continues, at once";
     f.wait(0.3);
-    f.setInterval(1);
+    f.set(f.probe->interval, 1.0);
     EXPECT_EQ(f.count(), 4) << "a new interval restarts the chain";
     f.wait(0.9);
     EXPECT_EQ(f.count(), 4);
@@ -123,9 +105,9 @@ TEST(RepeatingEffectTest, PlaysAtEachStartThenOncePerIntervalAndTheCountCarriesO
     EXPECT_EQ(f.count(), 5);
 
     // Enabled together with a new interval: one start, with that interval.
-    f.setCondition(false);
-    (*f.condition)->set(true);
-    (*f.interval)->set(2);
+    f.set(f.probe->condition, false);
+    f.probe->condition->set(true);
+    f.probe->interval->set(2);
     f.host.update();
     EXPECT_EQ(f.count(), 6);
     f.wait(1.9);
@@ -143,8 +125,8 @@ TEST(RepeatingEffectTest, TheDelayPutsOffOnlyTheFirstTickAfterEachStart) {
     EXPECT_EQ(f.count(), 1) << "0.3 s after the start";
     f.wait(0.5);
     EXPECT_EQ(f.count(), 2) << "then every interval";
-    f.setCondition(false);
-    f.setCondition(true);
+    f.set(f.probe->condition, false);
+    f.set(f.probe->condition, true);
     f.wait(0.25);
     EXPECT_EQ(f.count(), 2);
     f.wait(0.1);
@@ -205,29 +187,28 @@ struct ActiveShift {
 
 // The card under a continuous effect that records each flag it is handed.
 struct Continuous {
+    ProbePtr probe;
     std::shared_ptr<std::vector<bool>> seen;
-    std::shared_ptr<std::optional<ui::State<bool>>> condition;
     ui::View body(ui::ViewContext& ctx) const {
-        *condition = ctx.state<bool>("condition", false);
+        probe->condition = ctx.state<bool>("condition", false);
         const auto effect =
             Flair::AnyConditionalEffect(Flair::AnyContinuousEffect([seen = seen](bool isActive) {
                 seen->push_back(isActive);
                 return ActiveShift{isActive};
             }));
-        return card() | Flair::conditionalEffect(effect, condition->value().value());
+        return card() | Flair::conditionalEffect(effect, probe->condition->value());
     }
 };
 
 } // namespace
 
 TEST(ContinuousEffectTest, TheEffectSeesTheConditionAtEveryEvaluation) {
+    auto probe = std::make_shared<Probe>();
     auto seen = std::make_shared<std::vector<bool>>();
-    auto condition = std::make_shared<std::optional<ui::State<bool>>>();
-    ui::TestHost host(ui::View(Continuous{seen, condition}).frame(300, 100, ui::Alignment::topLeading),
+    ui::TestHost host(ui::View(Continuous{probe, seen}).frame(300, 100, ui::Alignment::topLeading),
                       {300, 100});
-    host.update();
     for (bool value : {true, false, true}) {
-        (*condition)->set(value);
+        probe->condition->set(value);
         host.update();
         EXPECT_EQ(seen->back(), value);
         EXPECT_EQ(cardOrigin(host).x, value ? 10 : 0);

@@ -29,6 +29,8 @@ struct Probe {
     std::int64_t shownCount = -1;                    // the count the effect's modifier was last built for
     std::optional<ui::State<int>> own;               // the effect's own state
     std::optional<ui::State<int>> value;             // the watched value, where a test view keeps one
+    std::optional<ui::State<bool>> condition;        // the condition, where a test view keeps one
+    std::optional<ui::State<double>> interval;       // the repeat interval, where a test view keeps one
     std::map<std::string, bool> isConditionalEffect; // as read by the views of that name
 };
 using ProbePtr = std::shared_ptr<Probe>;
