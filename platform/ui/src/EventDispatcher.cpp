@@ -8,11 +8,13 @@
 #include "ui/EnvironmentKeys.h"
 #include "ui/EventTargets.h"
 #include "ui/HostedWidgets.h"
+#include "ui/ScrollView.h"
 #include "ui/Transaction.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
+#include <utility>
 
 namespace ui {
 
@@ -247,6 +249,10 @@ bool EventDispatcher::pointerDown(const PointerEvent& event) {
         previous->cancel();
     }
     pointerMoved(event);
+    if (event.button == PointerEvent::Button::primary) {
+        state.indicatorDrag = ScrollView::beginIndicatorDrag(graph_.root(), event.location);
+        if (state.indicatorDrag) return true;
+    }
     const auto path = hitTest(graph_, event.location);
 
     if (event.button == PointerEvent::Button::secondary) {
@@ -335,6 +341,11 @@ bool EventDispatcher::pointerDown(const PointerEvent& event) {
 void EventDispatcher::pointerMoved(const PointerEvent& event) {
     modifiersChanged(event.modifiers);
     auto& state = detail::eventState(graph_);
+    state.pointer = event.location;
+    if (state.indicatorDrag) {
+        ScrollView::continueIndicatorDrag(*state.indicatorDrag, event.location);
+        return;
+    }
     if (auto arena = state.arena) arena->moved(event.location, event.modifiers);
 
     // Hovering follows the views under the pointer.
@@ -369,10 +380,59 @@ void EventDispatcher::pointerMoved(const PointerEvent& event) {
 void EventDispatcher::pointerUp(const PointerEvent& event) {
     modifiersChanged(event.modifiers);
     auto& state = detail::eventState(graph_);
+    if (state.indicatorDrag) {
+        ScrollView::continueIndicatorDrag(*std::exchange(state.indicatorDrag, std::nullopt), event.location);
+        return;
+    }
     if (auto arena = std::move(state.arena)) arena->up(event.location, event.modifiers);
 }
 
+bool EventDispatcher::scroll(const ScrollEvent& event) {
+    modifiersChanged(event.modifiers);
+    detail::eventState(graph_).pointer = event.location;
+    if (event.delta.width == 0 && event.delta.height == 0) return false;
+    for (Element* scrollView : ScrollView::scrollViewsAt(graph_.root(), event.location)) {
+        if (ScrollView::canScrollBy(*scrollView, event.delta)) {
+            withTransaction(Transaction(), [&] { ScrollView::scrollBy(*scrollView, event.delta); });
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// The scroll view the page keys move: around the focus, else under the pointer, else the first.
+Element* pageKeyTarget(Graph& graph) {
+    const auto all = ScrollView::scrollViews(graph.root());
+    if (all.empty()) return nullptr;
+    for (Element* e = detail::focusedElement(graph); e; e = e->parent()) {
+        if (std::find(all.begin(), all.end(), e) != all.end()) return e;
+    }
+    if (const auto& pointer = detail::eventState(graph).pointer) {
+        const auto under = ScrollView::scrollViewsAt(graph.root(), *pointer);
+        if (!under.empty()) return under.front();
+    }
+    return all.front();
+}
+
+bool pageKey(Graph& graph, KeyEquivalent key) {
+    const bool page = key == KeyEquivalent::pageUp || key == KeyEquivalent::pageDown;
+    const bool edge = key == KeyEquivalent::home || key == KeyEquivalent::end;
+    if (!page && !edge) return false;
+    Element* scrollView = pageKeyTarget(graph);
+    if (!scrollView) return false;
+    return withTransaction(Transaction(), [&] {
+        if (edge) return ScrollView::scrollToEdge(*scrollView, key == KeyEquivalent::end);
+        const CGFloat length = ScrollView::pageLength(*scrollView);
+        return ScrollView::scrollBy(*scrollView, {0, key == KeyEquivalent::pageDown ? length : -length});
+    });
+}
+
+} // namespace
+
 void EventDispatcher::cancelPointer() {
+    detail::eventState(graph_).indicatorDrag.reset();
     if (auto arena = std::move(detail::eventState(graph_).arena)) arena->cancel();
     detail::cancelDrag(graph_);
 }
@@ -433,6 +493,7 @@ bool EventDispatcher::keyPress(const KeyPress& press) {
         if (action) withTransaction(Transaction(), [&] { action(); });
         return true;
     }
+    if (held == EventModifiers::none) return pageKey(graph_, press.key);
     return false;
 }
 

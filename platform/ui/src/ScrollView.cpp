@@ -96,13 +96,19 @@ public:
 
     // Thin bars over the content's edges, as long as the share of the content in sight and
     // placed where the viewport sits in it; none along an axis whose content fits.
-    void recordIndicators(const Element& element, DisplayList& list) const {
+    struct Indicator {
+        QRectF thumb;
+        QRectF track;
+    };
+    struct Indicators {
+        std::optional<Indicator> vertical;
+        std::optional<Indicator> horizontal;
+    };
+    Indicators indicators(const Element& element) const {
         const auto s = state(const_cast<Element&>(element));
         const auto frame = element.frame();
         const bool vertical = axes_.contains(Axis::vertical) && s->content.height > frame.height() + 0.5;
         const bool horizontal = axes_.contains(Axis::horizontal) && s->content.width > frame.width() + 0.5;
-        const auto dark = element.environment().get<ColorSchemeKey>() == ColorScheme::dark;
-        const QColor color = dark ? QColor(255, 255, 255, 110) : QColor(0, 0, 0, 90);
         // Each bar leaves the corner to the other when both show.
         const CGFloat corner = vertical && horizontal ? kIndicatorThickness + kIndicatorInset : 0;
         auto bar = [&](CGFloat trackStart, CGFloat track, CGFloat viewport, CGFloat content,
@@ -113,24 +119,37 @@ public:
             const CGFloat progress = travel > 0 ? std::clamp<CGFloat>(offset / travel, 0, 1) : 0;
             return {trackStart + (track - length) * progress, length};
         };
+        Indicators result;
+        if (vertical) {
+            const CGFloat start = frame.minY() + kIndicatorInset;
+            const CGFloat track = frame.height() - 2 * kIndicatorInset - corner;
+            const auto [y, length] = bar(start, track, frame.height(), s->content.height, s->shown.y);
+            const CGFloat x = frame.maxX() - kIndicatorInset - kIndicatorThickness;
+            result.vertical = Indicator{QRectF(x, y, kIndicatorThickness, length),
+                                        QRectF(x, start, kIndicatorThickness, track)};
+        }
+        if (horizontal) {
+            const CGFloat start = frame.minX() + kIndicatorInset;
+            const CGFloat track = frame.width() - 2 * kIndicatorInset - corner;
+            const auto [x, length] = bar(start, track, frame.width(), s->content.width, s->shown.x);
+            const CGFloat y = frame.maxY() - kIndicatorInset - kIndicatorThickness;
+            result.horizontal = Indicator{QRectF(x, y, length, kIndicatorThickness),
+                                          QRectF(start, y, track, kIndicatorThickness)};
+        }
+        return result;
+    }
+    void recordIndicators(const Element& element, DisplayList& list) const {
+        const auto dark = element.environment().get<ColorSchemeKey>() == ColorScheme::dark;
+        const QColor color = dark ? QColor(255, 255, 255, 110) : QColor(0, 0, 0, 90);
         auto add = [&](QRectF rect) {
             if (rect.width() <= 0 || rect.height() <= 0) return;
             QPainterPath path;
             path.addRoundedRect(rect, kIndicatorThickness / 2, kIndicatorThickness / 2);
             list.fill(path, color);
         };
-        if (vertical) {
-            const CGFloat start = frame.minY() + kIndicatorInset;
-            const CGFloat track = frame.height() - 2 * kIndicatorInset - corner;
-            const auto [y, length] = bar(start, track, frame.height(), s->content.height, s->shown.y);
-            add(QRectF(frame.maxX() - kIndicatorInset - kIndicatorThickness, y, kIndicatorThickness, length));
-        }
-        if (horizontal) {
-            const CGFloat start = frame.minX() + kIndicatorInset;
-            const CGFloat track = frame.width() - 2 * kIndicatorInset - corner;
-            const auto [x, length] = bar(start, track, frame.width(), s->content.width, s->shown.x);
-            add(QRectF(x, frame.maxY() - kIndicatorInset - kIndicatorThickness, length, kIndicatorThickness));
-        }
+        const auto bars = indicators(element);
+        if (bars.vertical) add(bars.vertical->thumb);
+        if (bars.horizontal) add(bars.horizontal->thumb);
     }
 
     graphics::CGPoint clamped(graphics::CGPoint offset, graphics::CGSize content,
@@ -220,6 +239,145 @@ void ScrollView::setContentOffset(Element& element, graphics::CGPoint offset) {
     auto& shown = scrollView->animatedAttribute(offsetAttribute, offsetData(s->shown), detail::AnimatedEffect::paint);
     shown.setTarget(offsetData(next), scrollView->graph().transformedByAncestors(*scrollView, transaction));
     scrollView->invalidate(transaction);
+}
+
+namespace {
+
+void collectScrollViews(Element& element, std::vector<Element*>& out) {
+    if (!element.isVisible() || element.isHidden() || element.isLeaving()) return;
+    if (element.nodeAs<ScrollViewNode>()) out.push_back(&element);
+    for (const auto& child : element.children())
+        collectScrollViews(*child, out);
+}
+
+// How far the scroll view may still move each way along each axis.
+struct Room {
+    graphics::CGPoint offset;
+    graphics::CGPoint limit;
+};
+Room roomOf(const Element& scrollView) {
+    const auto s = ScrollViewNode::state(const_cast<Element&>(scrollView));
+    const auto viewport = scrollView.layoutFrame().size;
+    return {s->offset,
+            {std::max<CGFloat>(0, s->content.width - viewport.width), std::max<CGFloat>(0, s->content.height - viewport.height)}};
+}
+
+// The delta along the axes the scroll view takes: a vertical wheel moves one that scrolls only
+// sideways sideways.
+graphics::CGSize acceptedDelta(const ScrollViewNode& node, graphics::CGSize delta) {
+    const bool horizontal = node.axes().contains(Axis::horizontal);
+    const bool vertical = node.axes().contains(Axis::vertical);
+    if (horizontal && !vertical && delta.width == 0) return {delta.height, 0};
+    return {horizontal ? delta.width : 0, vertical ? delta.height : 0};
+}
+
+bool canMove(CGFloat delta, CGFloat offset, CGFloat limit) {
+    return (delta > 0 && offset < limit - 0.01) || (delta < 0 && offset > 0.01);
+}
+
+// A line's worth, kept in sight of the page before.
+constexpr CGFloat kPageOverlap = 16;
+
+} // namespace
+
+std::vector<Element*> ScrollView::scrollViews(Element& root) {
+    std::vector<Element*> all;
+    collectScrollViews(root, all);
+    return all;
+}
+
+std::vector<Element*> ScrollView::scrollViewsAt(Element& root, graphics::CGPoint point) {
+    std::vector<Element*> under;
+    for (Element* scrollView : scrollViews(root)) {
+        if (scrollView->globalFrame().contains(point)) under.push_back(scrollView);
+    }
+    // Tree order puts outer scroll views before the ones inside them.
+    std::reverse(under.begin(), under.end());
+    return under;
+}
+
+bool ScrollView::canScrollBy(const Element& scrollView, graphics::CGSize delta) {
+    const auto* node = scrollView.nodeAs<ScrollViewNode>();
+    if (!node) return false;
+    const auto accepted = acceptedDelta(*node, delta);
+    const auto room = roomOf(scrollView);
+    return canMove(accepted.width, room.offset.x, room.limit.x) ||
+           canMove(accepted.height, room.offset.y, room.limit.y);
+}
+
+bool ScrollView::scrollBy(Element& scrollView, graphics::CGSize delta) {
+    const auto* node = scrollView.nodeAs<ScrollViewNode>();
+    if (!node || !canScrollBy(scrollView, delta)) return false;
+    const auto accepted = acceptedDelta(*node, delta);
+    const auto offset = ScrollViewNode::state(scrollView)->offset;
+    setContentOffset(scrollView, {offset.x + accepted.width, offset.y + accepted.height});
+    return true;
+}
+
+CGFloat ScrollView::pageLength(const Element& scrollView) {
+    const CGFloat viewport = scrollView.layoutFrame().height();
+    return std::max<CGFloat>(viewport / 2, viewport - kPageOverlap);
+}
+
+bool ScrollView::scrollToEdge(Element& scrollView, bool end) {
+    const auto* node = scrollView.nodeAs<ScrollViewNode>();
+    if (!node) return false;
+    const auto room = roomOf(scrollView);
+    const bool vertical = node->axes().contains(Axis::vertical);
+    graphics::CGPoint next = room.offset;
+    if (vertical)
+        next.y = end ? room.limit.y : 0;
+    else
+        next.x = end ? room.limit.x : 0;
+    if (next == room.offset) return false;
+    setContentOffset(scrollView, next);
+    return true;
+}
+
+std::optional<ScrollView::IndicatorDrag> ScrollView::beginIndicatorDrag(Element& root, graphics::CGPoint point) {
+    for (Element* scrollView : scrollViewsAt(root, point)) {
+        const auto* node = scrollView->nodeAs<ScrollViewNode>();
+        // Indicators are drawn in frame coordinates; the point comes through the effects above.
+        const auto global = scrollView->globalFrame();
+        const auto frame = scrollView->frame();
+        const QPointF local(point.x - global.minX() + frame.minX(), point.y - global.minY() + frame.minY());
+        const auto bars = node->indicators(*scrollView);
+        const auto room = roomOf(*scrollView);
+        for (const bool vertical : {true, false}) {
+            const auto& bar = vertical ? bars.vertical : bars.horizontal;
+            if (!bar) continue;
+            // A little wider than drawn, as thin bars are hard to hit.
+            const QRectF track = vertical ? bar->track.adjusted(-4, 0, kIndicatorInset, 0)
+                                          : bar->track.adjusted(0, -4, 0, kIndicatorInset);
+            if (!track.contains(local)) continue;
+            const CGFloat along = vertical ? local.y() : local.x();
+            const CGFloat thumbStart = vertical ? bar->thumb.top() : bar->thumb.left();
+            const CGFloat thumbEnd = vertical ? bar->thumb.bottom() : bar->thumb.right();
+            const CGFloat travel = vertical ? room.limit.y : room.limit.x;
+            const CGFloat trackLength = vertical ? bar->track.height() - bar->thumb.height()
+                                                 : bar->track.width() - bar->thumb.width();
+            graphics::CGPoint start = room.offset;
+            if (along < thumbStart || along > thumbEnd) {
+                const CGFloat page = vertical ? pageLength(*scrollView) : scrollView->layoutFrame().width();
+                const CGFloat step = along < thumbStart ? -page : page;
+                setContentOffset(*scrollView, vertical ? graphics::CGPoint{start.x, start.y + step}
+                                                       : graphics::CGPoint{start.x + step, start.y});
+                start = ScrollViewNode::state(*scrollView)->offset;
+            }
+            return IndicatorDrag{scrollView->reference(), vertical, vertical ? point.y : point.x, start,
+                                 trackLength > 0 ? travel / trackLength : 0};
+        }
+    }
+    return std::nullopt;
+}
+
+void ScrollView::continueIndicatorDrag(const IndicatorDrag& drag, graphics::CGPoint point) {
+    auto ref = drag.scrollView.lock();
+    if (!ref || !ref->element) return;
+    const CGFloat moved = ((drag.vertical ? point.y : point.x) - drag.startPointer) * drag.contentPerPoint;
+    const auto offset = drag.vertical ? graphics::CGPoint{drag.startOffset.x, drag.startOffset.y + moved}
+                                      : graphics::CGPoint{drag.startOffset.x + moved, drag.startOffset.y};
+    setContentOffset(*ref->element, offset);
 }
 
 namespace {

@@ -1,7 +1,9 @@
 #include "desktop/Application.h"
 #include "desktop/ApplicationHost.h"
+#include "desktop/RunApp.h"
 #include "desktop/ScenePhases.h"
 
+#include "foundation/UndoManager.h"
 #include "reactive/PassthroughSubject.h"
 #include "ui/CommandGroup.h"
 #include "ui/CommandItem.h"
@@ -23,6 +25,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -38,6 +42,7 @@ struct Probe {
     std::vector<ScenePhase> settingsPhases;   // and the settings window's
     int newGoal = 0, burn = 0;
     reactive::PassthroughSubject<bool> newGoalDisabled;
+    std::shared_ptr<foundation::UndoManager> undoManager = std::make_shared<foundation::UndoManager>();
 };
 
 // Records each phase its content sees.
@@ -52,7 +57,8 @@ struct PhaseRecorder {
             .fill()
             .frame(ui::FlexibleFrame{.minWidth = 350, .idealWidth = 400, .maxWidth = 600, .minHeight = 250,
                                      .idealHeight = 350, .maxHeight = 550})
-            .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, ui::View(ui::Text("Burn")))});
+            .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, ui::View(ui::Text("Burn")))})
+            .environment<ui::UndoManagerKey>(probe->undoManager);
     }
 };
 
@@ -288,6 +294,35 @@ TEST_F(ApplicationHostTest, MinimisingClosingAndQuittingGoToTheBackground) {
 TEST_F(ApplicationHostTest, ClosingTheLastWindowEndsTheProgramUnlessTheDelegateKeepsIt) {
     start();
     mainWindow()->close();
+    ASSERT_TRUE(settle(*host, [&] { return host->isTerminated(); }));
+    EXPECT_EQ(probe->appPhases.back(), ScenePhase::background);
+}
+
+TEST_F(ApplicationHostTest, UndoAndRedoActOnTheWindowsUndoManager) {
+    start();
+    // A value whose every change can be undone.
+    struct Counter : std::enable_shared_from_this<Counter> {
+        int value = 0;
+        std::shared_ptr<foundation::UndoManager> undo;
+        void set(int next) {
+            undo->registerUndo(shared_from_this(), [old = value](Counter& c) { c.set(old); });
+            value = next;
+        }
+    };
+    auto counter = std::make_shared<Counter>();
+    counter->undo = probe->undoManager;
+    probe->undoManager->setGroupsByEvent(false);
+    counter->set(1);
+    host->menus().action("Undo")->trigger();
+    EXPECT_EQ(counter->value, 0);
+    host->menus().action("Redo")->trigger();
+    EXPECT_EQ(counter->value, 1);
+}
+
+TEST_F(ApplicationHostTest, SigtermEndsTheProgramThroughTheBackgroundPhase) {
+    start();
+    desktop::terminateOnSignals();
+    ::raise(SIGTERM);
     ASSERT_TRUE(settle(*host, [&] { return host->isTerminated(); }));
     EXPECT_EQ(probe->appPhases.back(), ScenePhase::background);
 }
