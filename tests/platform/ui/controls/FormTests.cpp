@@ -9,7 +9,7 @@
 #include "ui/Toggle.h"
 #include "ui/ViewContext.h"
 
-#include "support/Handles.h"
+#include "Handles.h"
 
 #include <QDir>
 

@@ -11,5 +11,7 @@ namespace foundation {
 std::string configurationFolder();
 // $XDG_DATA_HOME, else ~/.local/share.
 std::string dataFolder();
+// $XDG_CACHE_HOME, else ~/.cache.
+std::string cacheFolder();
 
 } // namespace foundation

@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::filesystem::path referenceFolder = std::filesystem::path(__FILE__).parent_path() / "reference";
+const std::filesystem::path referenceFolder = UI_REFERENCE_FOLDER;
 
 TEST(DemoScreenTest, RendersAsTheReferenceImage) {
     ui::TestHost host(uitest::demoScreen(), {260, 200});

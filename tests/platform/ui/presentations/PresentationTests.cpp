@@ -6,7 +6,7 @@
 #include "ui/TestHost.h"
 #include "ui/ViewContext.h"
 
-#include "support/Handles.h"
+#include "Handles.h"
 
 #include <QDir>
 

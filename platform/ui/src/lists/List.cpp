@@ -1,9 +1,9 @@
 #include "ui/List.h"
 
-#include "EventNodes.h"
 #include "ListRow.h"
 #include "ListRowReports.h"
-#include "TransitionEffects.h"
+#include "events/EventNodes.h"
+#include "motion/TransitionEffects.h"
 
 #include "ui/AnyTransition.h"
 #include "ui/ColorScheme.h"

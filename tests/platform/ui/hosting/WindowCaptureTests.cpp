@@ -22,8 +22,7 @@
 
 namespace {
 
-const std::filesystem::path referenceImage =
-    std::filesystem::path(__FILE__).parent_path() / "reference" / "demo-screen.png";
+const std::filesystem::path referenceImage = std::filesystem::path(UI_REFERENCE_FOLDER) / "demo-screen.png";
 
 QRgb at(const QImage& image, int x, int y) {
     return image.pixel(x, y) & 0xffffff;
