@@ -2,6 +2,8 @@
 #include "desktop/ApplicationHost.h"
 #include "desktop/RunApp.h"
 #include "desktop/ScenePhases.h"
+#include "desktop/TextView.h"
+#include "desktop/TextViewDelegate.h"
 
 #include "foundation/UndoManager.h"
 #include "reactive/PassthroughSubject.h"
@@ -11,6 +13,7 @@
 #include "ui/Frame.h"
 #include "ui/Group.h"
 #include "ui/Rectangle.h"
+#include "ui/Representable.h"
 #include "ui/Settings.h"
 #include "ui/Text.h"
 #include "ui/WindowGroup.h"
@@ -28,6 +31,7 @@
 #include <signal.h>
 
 #include <functional>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -325,4 +329,58 @@ TEST_F(ApplicationHostTest, SigtermEndsTheProgramThroughTheBackgroundPhase) {
     ::raise(SIGTERM);
     ASSERT_TRUE(settle(*host, [&] { return host->isTerminated(); }));
     EXPECT_EQ(probe->appPhases.back(), ScenePhase::background);
+}
+
+namespace {
+
+// A window with one title editor that takes the focus when it shows, and a log shared with
+// the application's phase handler.
+struct EditorLog : desktop::TextViewDelegate {
+    std::vector<std::string> entries;
+    void textDidEndEditing(const desktop::TextViewNotification& n) override { entries.push_back("end " + n.object->string()); }
+};
+struct Editor {
+    using WidgetType = desktop::TextView;
+    std::shared_ptr<EditorLog> log;
+    std::shared_ptr<EditorLog> makeCoordinator() const { return log; }
+    std::unique_ptr<desktop::TextView> makeWidget(const ui::RepresentableContext<Editor>& context) const {
+        auto view = std::make_unique<desktop::TextView>();
+        view->setDelegate(context.coordinator);
+        view->setFieldEditor(true);
+        return view;
+    }
+    void updateWidget(desktop::TextView&, const ui::RepresentableContext<Editor>&) const {}
+};
+struct EditorWindow {
+    std::shared_ptr<EditorLog> log;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto focused = ctx.focusState<bool>("focused");
+        return ui::View(Editor{log}).focused(focused.binding()).frame(200, 30).onAppear([focused] { focused.set(true); });
+    }
+};
+struct EditorApp {
+    std::shared_ptr<EditorLog> log;
+    ui::Scene body(ui::ViewContext& ctx) const {
+        const ScenePhase phase = ctx.environment<ui::ScenePhaseKey>();
+        auto l = log;
+        return ui::WindowGroup(ui::View(EditorWindow{log})).onChange(phase, false, [l](ScenePhase, ScenePhase now) {
+            if (now == ScenePhase::background) l->entries.push_back("background");
+        });
+    }
+};
+
+} // namespace
+
+TEST(ApplicationHostEditing, QuittingEndsTheEditBeforeTheBackgroundPhase) {
+    auto log = std::make_shared<EditorLog>();
+    ApplicationHost host{EditorApp{log}};
+    host.start();
+    desktop::TextView* editor = nullptr;
+    ASSERT_TRUE(settle(host, [&] {
+        editor = host.windows().empty() ? nullptr : host.windows().front()->findChild<desktop::TextView*>();
+        return editor && editor->isFirstResponder();
+    }));
+    QTest::keyClicks(editor, "typed");
+    host.terminate();
+    EXPECT_EQ(log->entries, (std::vector<std::string>{"end typed", "background"}));
 }

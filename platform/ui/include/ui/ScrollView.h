@@ -2,7 +2,6 @@
 
 #include "foundation/AnyHashable.h"
 #include "graphics/CGPoint.h"
-#include "graphics/CGSize.h"
 #include "ui/LayoutAxis.h"
 #include "ui/View.h"
 
@@ -12,7 +11,6 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <vector>
 
 namespace ui {
 
@@ -35,34 +33,9 @@ public:
     // Scrolls to `offset`, kept inside the content; the change shows after the next update.
     static void setContentOffset(Element& element, graphics::CGPoint offset);
 
-    // For input. The scroll views whose viewport shows `point` (root coordinates), innermost
-    // first; none inside views scrolled out of sight.
-    static std::vector<Element*> scrollViewsAt(Element& root, graphics::CGPoint point);
-    // All shown scroll views, in tree order.
-    static std::vector<Element*> scrollViews(Element& root);
-    // Whether the scroll view can still move by `delta` (positive: towards the content's end)
-    // along an axis it scrolls. One that scrolls only sideways takes a vertical delta sideways.
-    static bool canScrollBy(const Element& scrollView, graphics::CGSize delta);
-    // Moves it by `delta`, kept inside the content; whether it moved.
-    static bool scrollBy(Element& scrollView, graphics::CGSize delta);
-    // How far a page moves: the viewport's height, less a line so that one stays in sight.
-    static CGFloat pageLength(const Element& scrollView);
-    // Scrolls to the start or the end of the content along its scrolled axis.
-    static bool scrollToEdge(Element& scrollView, bool end);
-
-    // A drag of a scroll indicator: the content follows the pointer, the whole track standing
-    // for the whole content.
-    struct IndicatorDrag {
-        std::weak_ptr<detail::ElementRef> scrollView;
-        bool vertical = true;
-        CGFloat startPointer = 0;  // along the indicator's axis, root coordinates
-        graphics::CGPoint startOffset;
-        CGFloat contentPerPoint = 0;  // content moved per point the pointer moves
-    };
-    // A drag that starts at `point` when it lies on an indicator of a scroll view there; a
-    // press on an indicator's track away from its thumb moves a page towards the press first.
-    static std::optional<IndicatorDrag> beginIndicatorDrag(Element& root, graphics::CGPoint point);
-    static void continueIndicatorDrag(const IndicatorDrag& drag, graphics::CGPoint point);
+    // How far Page Up and Page Down move the scroll view of `element`: its viewport's height,
+    // less a line so that one stays in sight.
+    static CGFloat pageLength(const Element& element);
 };
 
 // Scrolls the scroll views inside a ScrollViewReader.

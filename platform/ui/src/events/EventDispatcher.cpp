@@ -8,7 +8,6 @@
 #include "ui/EnvironmentKeys.h"
 #include "ui/EventTargets.h"
 #include "ui/HostedWidgets.h"
-#include "ui/ScrollView.h"
 #include "ui/Transaction.h"
 
 #include <algorithm>
@@ -179,6 +178,12 @@ private:
 
 namespace {
 
+void continueIndicatorDrag(const detail::IndicatorDrag& drag, graphics::CGPoint point) {
+    auto ref = drag.scrollView.lock();
+    if (!ref || !ref->element) return;
+    if (const auto* node = detail::userScrollable(*ref->element)) node->continueIndicatorDrag(*ref->element, drag, point);
+}
+
 using detail::EventState;
 
 void collectTargets(Element& element, std::vector<Element*>& out) {
@@ -250,8 +255,10 @@ bool EventDispatcher::pointerDown(const PointerEvent& event) {
     }
     pointerMoved(event);
     if (event.button == PointerEvent::Button::primary) {
-        state.indicatorDrag = ScrollView::beginIndicatorDrag(graph_.root(), event.location);
-        if (state.indicatorDrag) return true;
+        for (Element* scrollable : detail::userScrollablesAt(graph_.root(), event.location)) {
+            state.indicatorDrag = detail::userScrollable(*scrollable)->beginIndicatorDrag(*scrollable, event.location);
+            if (state.indicatorDrag) return true;
+        }
     }
     const auto path = hitTest(graph_, event.location);
 
@@ -343,7 +350,7 @@ void EventDispatcher::pointerMoved(const PointerEvent& event) {
     auto& state = detail::eventState(graph_);
     state.pointer = event.location;
     if (state.indicatorDrag) {
-        ScrollView::continueIndicatorDrag(*state.indicatorDrag, event.location);
+        continueIndicatorDrag(*state.indicatorDrag, event.location);
         return;
     }
     if (auto arena = state.arena) arena->moved(event.location, event.modifiers);
@@ -381,7 +388,7 @@ void EventDispatcher::pointerUp(const PointerEvent& event) {
     modifiersChanged(event.modifiers);
     auto& state = detail::eventState(graph_);
     if (state.indicatorDrag) {
-        ScrollView::continueIndicatorDrag(*std::exchange(state.indicatorDrag, std::nullopt), event.location);
+        continueIndicatorDrag(*std::exchange(state.indicatorDrag, std::nullopt), event.location);
         return;
     }
     if (auto arena = std::move(state.arena)) arena->up(event.location, event.modifiers);
@@ -391,9 +398,10 @@ bool EventDispatcher::scroll(const ScrollEvent& event) {
     modifiersChanged(event.modifiers);
     detail::eventState(graph_).pointer = event.location;
     if (event.delta.width == 0 && event.delta.height == 0) return false;
-    for (Element* scrollView : ScrollView::scrollViewsAt(graph_.root(), event.location)) {
-        if (ScrollView::canScrollBy(*scrollView, event.delta)) {
-            withTransaction(Transaction(), [&] { ScrollView::scrollBy(*scrollView, event.delta); });
+    for (Element* scrollable : detail::userScrollablesAt(graph_.root(), event.location)) {
+        const auto* node = detail::userScrollable(*scrollable);
+        if (node->canScrollBy(*scrollable, event.delta)) {
+            withTransaction(Transaction(), [&] { node->scrollBy(*scrollable, event.delta); });
             return true;
         }
     }
@@ -404,28 +412,30 @@ namespace {
 
 // The scroll view the page keys move: around the focus, else under the pointer, else the first.
 Element* pageKeyTarget(Graph& graph) {
-    const auto all = ScrollView::scrollViews(graph.root());
+    const auto all = detail::userScrollables(graph.root());
     if (all.empty()) return nullptr;
     for (Element* e = detail::focusedElement(graph); e; e = e->parent()) {
         if (std::find(all.begin(), all.end(), e) != all.end()) return e;
     }
     if (const auto& pointer = detail::eventState(graph).pointer) {
-        const auto under = ScrollView::scrollViewsAt(graph.root(), *pointer);
+        const auto under = detail::userScrollablesAt(graph.root(), *pointer);
         if (!under.empty()) return under.front();
     }
     return all.front();
 }
 
+
 bool pageKey(Graph& graph, KeyEquivalent key) {
     const bool page = key == KeyEquivalent::pageUp || key == KeyEquivalent::pageDown;
     const bool edge = key == KeyEquivalent::home || key == KeyEquivalent::end;
     if (!page && !edge) return false;
-    Element* scrollView = pageKeyTarget(graph);
-    if (!scrollView) return false;
+    Element* scrollable = pageKeyTarget(graph);
+    if (!scrollable) return false;
+    const auto* node = detail::userScrollable(*scrollable);
     return withTransaction(Transaction(), [&] {
-        if (edge) return ScrollView::scrollToEdge(*scrollView, key == KeyEquivalent::end);
-        const CGFloat length = ScrollView::pageLength(*scrollView);
-        return ScrollView::scrollBy(*scrollView, {0, key == KeyEquivalent::pageDown ? length : -length});
+        if (edge) return node->scrollToEdge(*scrollable, key == KeyEquivalent::end);
+        const CGFloat length = node->pageLength(*scrollable);
+        return node->scrollBy(*scrollable, {0, key == KeyEquivalent::pageDown ? length : -length});
     });
 }
 

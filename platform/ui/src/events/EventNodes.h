@@ -1,8 +1,7 @@
 // The nodes of the event modifiers and the per-graph event state they share with the dispatcher.
 #pragma once
 
-#include "ui/ScrollView.h"
-
+#include "events/UserScrolling.h"
 #include "ui/Element.h"
 #include "ui/EventModifiers.h"
 #include "ui/Gesture.h"
@@ -147,7 +146,7 @@ struct EventState {
     std::shared_ptr<PointerArena> arena;
     std::vector<std::weak_ptr<ElementRef>> hovered; // outermost first
     // A scroll indicator being dragged, and where the pointer was last.
-    std::optional<ScrollView::IndicatorDrag> indicatorDrag;
+    std::optional<IndicatorDrag> indicatorDrag;
     std::optional<graphics::CGPoint> pointer;
     double lastClickTime = -std::numeric_limits<double>::infinity();
     QPointF lastClickPoint;

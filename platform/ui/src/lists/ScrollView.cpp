@@ -1,5 +1,7 @@
 #include "ui/ScrollView.h"
 
+#include "events/UserScrolling.h"
+
 #include "ui/ColorScheme.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
@@ -35,7 +37,7 @@ OffsetData offsetData(graphics::CGPoint p) {
     return {p.x, p.y};
 }
 
-class ScrollViewNode final : public detail::WrapperNode, public HitTestingNode {
+class ScrollViewNode final : public detail::WrapperNode, public HitTestingNode, public detail::UserScrollable {
 public:
     ScrollViewNode(View content, AxisSet axes, bool showsIndicators)
         : WrapperNode(std::move(content))
@@ -162,6 +164,15 @@ public:
     }
     const AxisSet& axes() const { return axes_; }
 
+    // What the user's wheel, page keys and indicator drags do.
+    bool canScrollBy(const Element& element, graphics::CGSize delta) const override;
+    bool scrollBy(Element& element, graphics::CGSize delta) const override;
+    CGFloat pageLength(const Element& element) const override;
+    bool scrollToEdge(Element& element, bool end) const override;
+    std::optional<detail::IndicatorDrag> beginIndicatorDrag(Element& element, graphics::CGPoint point) const override;
+    void continueIndicatorDrag(Element& element, const detail::IndicatorDrag& drag,
+                               graphics::CGPoint point) const override;
+
 private:
     AxisSet axes_;
     bool showsIndicators_;
@@ -243,13 +254,6 @@ void ScrollView::setContentOffset(Element& element, graphics::CGPoint offset) {
 
 namespace {
 
-void collectScrollViews(Element& element, std::vector<Element*>& out) {
-    if (!element.isVisible() || element.isHidden() || element.isLeaving()) return;
-    if (element.nodeAs<ScrollViewNode>()) out.push_back(&element);
-    for (const auto& child : element.children())
-        collectScrollViews(*child, out);
-}
-
 // How far the scroll view may still move each way along each axis.
 struct Room {
     graphics::CGPoint offset;
@@ -264,9 +268,9 @@ Room roomOf(const Element& scrollView) {
 
 // The delta along the axes the scroll view takes: a vertical wheel moves one that scrolls only
 // sideways sideways.
-graphics::CGSize acceptedDelta(const ScrollViewNode& node, graphics::CGSize delta) {
-    const bool horizontal = node.axes().contains(Axis::horizontal);
-    const bool vertical = node.axes().contains(Axis::vertical);
+graphics::CGSize acceptedDelta(const AxisSet& axes, graphics::CGSize delta) {
+    const bool horizontal = axes.contains(Axis::horizontal);
+    const bool vertical = axes.contains(Axis::vertical);
     if (horizontal && !vertical && delta.width == 0) return {delta.height, 0};
     return {horizontal ? delta.width : 0, vertical ? delta.height : 0};
 }
@@ -278,106 +282,85 @@ bool canMove(CGFloat delta, CGFloat offset, CGFloat limit) {
 // A line's worth, kept in sight of the page before.
 constexpr CGFloat kPageOverlap = 16;
 
-} // namespace
-
-std::vector<Element*> ScrollView::scrollViews(Element& root) {
-    std::vector<Element*> all;
-    collectScrollViews(root, all);
-    return all;
-}
-
-std::vector<Element*> ScrollView::scrollViewsAt(Element& root, graphics::CGPoint point) {
-    std::vector<Element*> under;
-    for (Element* scrollView : scrollViews(root)) {
-        if (scrollView->globalFrame().contains(point)) under.push_back(scrollView);
-    }
-    // Tree order puts outer scroll views before the ones inside them.
-    std::reverse(under.begin(), under.end());
-    return under;
-}
-
-bool ScrollView::canScrollBy(const Element& scrollView, graphics::CGSize delta) {
-    const auto* node = scrollView.nodeAs<ScrollViewNode>();
-    if (!node) return false;
-    const auto accepted = acceptedDelta(*node, delta);
-    const auto room = roomOf(scrollView);
+bool ScrollViewNode::canScrollBy(const Element& element, graphics::CGSize delta) const {
+    const auto accepted = acceptedDelta(axes_, delta);
+    const auto room = roomOf(element);
     return canMove(accepted.width, room.offset.x, room.limit.x) ||
            canMove(accepted.height, room.offset.y, room.limit.y);
 }
 
-bool ScrollView::scrollBy(Element& scrollView, graphics::CGSize delta) {
-    const auto* node = scrollView.nodeAs<ScrollViewNode>();
-    if (!node || !canScrollBy(scrollView, delta)) return false;
-    const auto accepted = acceptedDelta(*node, delta);
-    const auto offset = ScrollViewNode::state(scrollView)->offset;
-    setContentOffset(scrollView, {offset.x + accepted.width, offset.y + accepted.height});
+bool ScrollViewNode::scrollBy(Element& element, graphics::CGSize delta) const {
+    if (!canScrollBy(element, delta)) return false;
+    const auto accepted = acceptedDelta(axes_, delta);
+    const auto offset = state(element)->offset;
+    ScrollView::setContentOffset(element, {offset.x + accepted.width, offset.y + accepted.height});
     return true;
 }
 
-CGFloat ScrollView::pageLength(const Element& scrollView) {
-    const CGFloat viewport = scrollView.layoutFrame().height();
+CGFloat ScrollViewNode::pageLength(const Element& element) const {
+    const CGFloat viewport = element.layoutFrame().height();
     return std::max<CGFloat>(viewport / 2, viewport - kPageOverlap);
 }
 
-bool ScrollView::scrollToEdge(Element& scrollView, bool end) {
-    const auto* node = scrollView.nodeAs<ScrollViewNode>();
-    if (!node) return false;
-    const auto room = roomOf(scrollView);
-    const bool vertical = node->axes().contains(Axis::vertical);
+bool ScrollViewNode::scrollToEdge(Element& element, bool end) const {
+    const auto room = roomOf(element);
     graphics::CGPoint next = room.offset;
-    if (vertical)
+    if (axes_.contains(Axis::vertical))
         next.y = end ? room.limit.y : 0;
     else
         next.x = end ? room.limit.x : 0;
     if (next == room.offset) return false;
-    setContentOffset(scrollView, next);
+    ScrollView::setContentOffset(element, next);
     return true;
 }
 
-std::optional<ScrollView::IndicatorDrag> ScrollView::beginIndicatorDrag(Element& root, graphics::CGPoint point) {
-    for (Element* scrollView : scrollViewsAt(root, point)) {
-        const auto* node = scrollView->nodeAs<ScrollViewNode>();
-        // Indicators are drawn in frame coordinates; the point comes through the effects above.
-        const auto global = scrollView->globalFrame();
-        const auto frame = scrollView->frame();
-        const QPointF local(point.x - global.minX() + frame.minX(), point.y - global.minY() + frame.minY());
-        const auto bars = node->indicators(*scrollView);
-        const auto room = roomOf(*scrollView);
-        for (const bool vertical : {true, false}) {
-            const auto& bar = vertical ? bars.vertical : bars.horizontal;
-            if (!bar) continue;
-            // A little wider than drawn, as thin bars are hard to hit.
-            const QRectF track = vertical ? bar->track.adjusted(-4, 0, kIndicatorInset, 0)
-                                          : bar->track.adjusted(0, -4, 0, kIndicatorInset);
-            if (!track.contains(local)) continue;
-            const CGFloat along = vertical ? local.y() : local.x();
-            const CGFloat thumbStart = vertical ? bar->thumb.top() : bar->thumb.left();
-            const CGFloat thumbEnd = vertical ? bar->thumb.bottom() : bar->thumb.right();
-            const CGFloat travel = vertical ? room.limit.y : room.limit.x;
-            const CGFloat trackLength = vertical ? bar->track.height() - bar->thumb.height()
-                                                 : bar->track.width() - bar->thumb.width();
-            graphics::CGPoint start = room.offset;
-            if (along < thumbStart || along > thumbEnd) {
-                const CGFloat page = vertical ? pageLength(*scrollView) : scrollView->layoutFrame().width();
-                const CGFloat step = along < thumbStart ? -page : page;
-                setContentOffset(*scrollView, vertical ? graphics::CGPoint{start.x, start.y + step}
-                                                       : graphics::CGPoint{start.x + step, start.y});
-                start = ScrollViewNode::state(*scrollView)->offset;
-            }
-            return IndicatorDrag{scrollView->reference(), vertical, vertical ? point.y : point.x, start,
-                                 trackLength > 0 ? travel / trackLength : 0};
+std::optional<detail::IndicatorDrag> ScrollViewNode::beginIndicatorDrag(Element& element, graphics::CGPoint point) const {
+    // Indicators are drawn in frame coordinates; the point comes through the effects above.
+    const auto global = element.globalFrame();
+    const auto frame = element.frame();
+    const QPointF local(point.x - global.minX() + frame.minX(), point.y - global.minY() + frame.minY());
+    const auto bars = indicators(element);
+    const auto room = roomOf(element);
+    for (const bool vertical : {true, false}) {
+        const auto& bar = vertical ? bars.vertical : bars.horizontal;
+        if (!bar) continue;
+        // A little wider than drawn, as thin bars are hard to hit.
+        const QRectF track = vertical ? bar->track.adjusted(-4, 0, kIndicatorInset, 0)
+                                      : bar->track.adjusted(0, -4, 0, kIndicatorInset);
+        if (!track.contains(local)) continue;
+        const CGFloat along = vertical ? local.y() : local.x();
+        const CGFloat thumbStart = vertical ? bar->thumb.top() : bar->thumb.left();
+        const CGFloat thumbEnd = vertical ? bar->thumb.bottom() : bar->thumb.right();
+        const CGFloat travel = vertical ? room.limit.y : room.limit.x;
+        const CGFloat trackLength =
+            vertical ? bar->track.height() - bar->thumb.height() : bar->track.width() - bar->thumb.width();
+        graphics::CGPoint start = room.offset;
+        if (along < thumbStart || along > thumbEnd) {
+            const CGFloat page = vertical ? pageLength(element) : element.layoutFrame().width();
+            const CGFloat step = along < thumbStart ? -page : page;
+            ScrollView::setContentOffset(element, vertical ? graphics::CGPoint{start.x, start.y + step}
+                                                           : graphics::CGPoint{start.x + step, start.y});
+            start = state(element)->offset;
         }
+        return detail::IndicatorDrag{element.reference(), vertical, vertical ? point.y : point.x, start,
+                                     trackLength > 0 ? travel / trackLength : 0};
     }
     return std::nullopt;
 }
 
-void ScrollView::continueIndicatorDrag(const IndicatorDrag& drag, graphics::CGPoint point) {
-    auto ref = drag.scrollView.lock();
-    if (!ref || !ref->element) return;
+void ScrollViewNode::continueIndicatorDrag(Element& element, const detail::IndicatorDrag& drag,
+                                           graphics::CGPoint point) const {
     const CGFloat moved = ((drag.vertical ? point.y : point.x) - drag.startPointer) * drag.contentPerPoint;
-    const auto offset = drag.vertical ? graphics::CGPoint{drag.startOffset.x, drag.startOffset.y + moved}
-                                      : graphics::CGPoint{drag.startOffset.x + moved, drag.startOffset.y};
-    setContentOffset(*ref->element, offset);
+    ScrollView::setContentOffset(element, drag.vertical
+                                              ? graphics::CGPoint{drag.startOffset.x, drag.startOffset.y + moved}
+                                              : graphics::CGPoint{drag.startOffset.x + moved, drag.startOffset.y});
+}
+
+} // namespace
+
+CGFloat ScrollView::pageLength(const Element& element) {
+    auto* scrollView = enclosingScrollView(element);
+    return scrollView ? scrollView->nodeAs<ScrollViewNode>()->pageLength(*scrollView) : 0;
 }
 
 namespace {

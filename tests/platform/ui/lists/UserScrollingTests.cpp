@@ -1,10 +1,6 @@
 #include "TestBox.h"
 
-#include "foundation/UndoManager.h"
-#include "ui/EnvironmentKeys.h"
-#include "ui/EventDispatcher.h"
 #include "ui/ForEach.h"
-#include "ui/HostingWindow.h"
 #include "ui/LazyStack.h"
 #include "ui/List.h"
 #include "ui/ScrollView.h"
@@ -120,20 +116,4 @@ TEST(UserScrollingTest, PageKeysMoveThePageAndHomeAndEndGoToTheEdges) {
     EXPECT_TRUE(host.keyPress(ui::KeyEquivalent::home));
     EXPECT_EQ(offsetOf(host, "view").y, 0);
     EXPECT_FALSE(host.keyPress(ui::KeyEquivalent::end, ui::EventModifiers::shift)) << "not with modifiers";
-}
-
-TEST(UserScrollingTest, AWindowsUndoManagerIsTheOneAtTheFocusElseTheOutermost) {
-    auto outer = std::make_shared<foundation::UndoManager>();
-    auto inner = std::make_shared<foundation::UndoManager>();
-    ui::HostingWindow window(ui::VStack({box(10, 10, "plain"),
-                                         box(10, 10, "editor").focusable().environment<ui::UndoManagerKey>(inner)})
-                                 .environment<ui::UndoManagerKey>(outer));
-    window.updateNow();
-    EXPECT_EQ(window.undoManager(), outer);
-    ASSERT_TRUE(ui::EventDispatcher(window.graph()).moveFocus(true));
-    window.updateNow();
-    EXPECT_EQ(window.undoManager(), inner);
-    ui::HostingWindow bare(box(10, 10, "none"));
-    bare.updateNow();
-    EXPECT_EQ(bare.undoManager(), nullptr);
 }
