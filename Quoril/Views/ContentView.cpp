@@ -5,6 +5,7 @@
 #include "Views/ItemView.h"
 #include "Views/Utilities.h"
 
+#include "reactive/ObservationRegistrar.h"
 #include "ui/AnyTransition.h"
 #include "ui/Button.h"
 #include "ui/ColorScheme.h"
@@ -84,13 +85,18 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
     const auto topView = ctx.namespace_("topView");
     const auto bottomView = ctx.namespace_("bottomView");
 
-    const auto shown = actions.displayOrder();
+    // The query re-evaluates this view at any change of a listed goal, so what it reads of
+    // them here needs no tracking of its own (for a thousand goals, that is most of the work).
+    std::vector<std::shared_ptr<Item>> shown;
     bool anyCompleted = false;
     std::vector<foundation::UUID> queryOrder;
-    for (const auto& item : actions.items) {
-        anyCompleted = anyCompleted || item->completed();
-        queryOrder.push_back(item->id());
-    }
+    reactive::withoutObservationTracking([&] {
+        shown = actions.displayOrder();
+        for (const auto& item : actions.items) {
+            anyCompleted = anyCompleted || item->completed();
+            queryOrder.push_back(item->id());
+        }
+    });
 
     ui::View content = ui::ScrollViewReader([=](const ui::ScrollViewProxy& proxy) -> ui::View {
         if (shown.empty()) return emptyState(actions);
@@ -105,7 +111,7 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
         auto makeRow = [=](const std::pair<std::size_t, std::shared_ptr<Item>>& row) -> ui::View {
             const auto& [position, item] = row;
             const auto index = std::int64_t(position);
-            return ui::View(ItemView{*order, item, focused, adding,
+            return ui::View(ItemView{order, item, focused, adding,
                                      [actions, item] { actions.rowDeleteAction(item); }})
                 .background(ui::GeometryReader([index](const ui::GeometryProxy& geometry) {
                     return ui::View(ui::Color::clear)

@@ -38,7 +38,8 @@ GoalListActions GoalListActions::make(ui::ViewContext& ctx, std::shared_ptr<Item
         .items = store::query(ctx, "items", std::move(descriptor), listAnimation()),
         .focusedItem = ctx.focusState<std::optional<foundation::UUID>>("focusedItem"),
         .addingItem = ctx.state<bool>("addingItem", false),
-        .itemSizes = ctx.state<std::vector<ItemSizeElement>>("itemSizes", {}),
+        .itemSizes = ctx.element().slot<std::vector<ItemSizeElement>>(
+            "itemSizes", [] { return std::make_shared<std::vector<ItemSizeElement>>(); }),
         .emptySpaceHeight = ctx.state<graphics::CGFloat>("emptySpaceHeight", 0),
         .scrollPosition = ctx.state<std::optional<foundation::UUID>>("scrollPosition", std::nullopt),
     };
@@ -84,7 +85,7 @@ void GoalListActions::emptyAreaTapped() const {
 }
 
 void GoalListActions::rowSizesChanged(const std::vector<ItemSizeElement>& sizes) const {
-    itemSizes.set(sizes);
+    *itemSizes = sizes;
     graphics::CGFloat total = 0;
     for (const auto& element : sizes)
         total += element.size.height;

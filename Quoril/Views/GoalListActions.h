@@ -34,7 +34,9 @@ struct GoalListActions {
     store::Query<Item> items;
     ui::FocusState<std::optional<foundation::UUID>> focusedItem;
     ui::State<bool> addingItem;
-    ui::State<std::vector<ItemSizeElement>> itemSizes;
+    // The rows' last reported sizes. Only the burn reads them, so keeping them re-evaluates
+    // nothing (rows come and go as the list scrolls).
+    std::shared_ptr<std::vector<ItemSizeElement>> itemSizes;
     ui::State<graphics::CGFloat> emptySpaceHeight;
     ui::State<std::optional<foundation::UUID>> scrollPosition;
 

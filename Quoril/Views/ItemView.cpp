@@ -47,7 +47,9 @@ ui::View ItemView::body(ui::ViewContext& ctx) const {
     auto minHeight = ctx.state<graphics::CGFloat>("minHeight", 0);
     // The change handlers run with the closures of the previous update; they read the list as
     // the row holds it now.
-    auto listed = ctx.element().slot<Items>("listedItems", [] { return std::make_shared<Items>(); });
+    auto listed = ctx.element().slot<std::shared_ptr<const Items>>("listedItems", [] {
+        return std::make_shared<std::shared_ptr<const Items>>();
+    });
     *listed = items;
 
     const auto id = item->id();
@@ -107,11 +109,11 @@ ui::View ItemView::body(ui::ViewContext& ctx) const {
                   })
         .onChange(item->inProgress(),
                   [item, listed](bool inProgress) {
-                      renumber(*listed);
+                      if (*listed) renumber(**listed);
                       if (!inProgress) item->setCompleted(false);
                   })
         .onChange(item->completed(), [item, listed](bool completed) {
-            renumber(*listed);
+            if (*listed) renumber(**listed);
             if (completed) item->setInProgress(true);
         });
 }

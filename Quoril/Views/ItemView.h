@@ -19,8 +19,8 @@ namespace quoril {
 // menu, deletes its goal when the focus moves on while the stored title is empty, and keeps the
 // two flags consistent, renumbering the listed goals whenever either changes.
 struct ItemView {
-    // The listed goals in display order, for renumbering.
-    std::vector<std::shared_ptr<Item>> items;
+    // The listed goals in display order, for renumbering (shared by all rows of the list).
+    std::shared_ptr<const std::vector<std::shared_ptr<Item>>> items;
     std::shared_ptr<Item> item;
     ui::Binding<std::optional<foundation::UUID>> focusedItem;
     ui::Binding<bool> addingItem;

@@ -147,7 +147,9 @@ TEST_F(QuorilOnScreen, InstalledIntoAPrefixItBringsItsDesktopEntryAndIconsAndOpe
     ASSERT_TRUE(std::filesystem::exists(entry));
     std::ifstream file(entry);
     const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    EXPECT_NE(contents.find("StartupWMClass=Quoril\n"), std::string::npos);
+    const auto wmClass = contents.find("StartupWMClass=");
+    ASSERT_NE(wmClass, std::string::npos);
+    const std::string startupClass = contents.substr(wmClass + 15, contents.find('\n', wmClass) - wmClass - 15);
     EXPECT_NE(contents.find("Icon=org.quoril.Quoril\n"), std::string::npos);
     for (int size : {256, 512}) {
         const auto icon = prefix / ("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) +
@@ -159,6 +161,8 @@ TEST_F(QuorilOnScreen, InstalledIntoAPrefixItBringsItsDesktopEntryAndIconsAndOpe
     launch((prefix / "bin/quoril").string(), (prefix / QUORIL_LIBDIR).string());
     ASSERT_FALSE(waitForWindow().empty());
     EXPECT_EQ(xdotool({"getwindowname", window}), "Quoril\n");
+    // The desktop entry names the window's class, so the desktop ties the two together.
+    EXPECT_EQ(xdotool({"search", "--class", "^" + startupClass + "$"}), window + "\n");
     EXPECT_EQ(quit(), 0);
     EXPECT_EQ(storedCollections(), std::vector<std::string>{"Quoril"});
 }
