@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Flair/ProgressableAnimation.h"
+#include "Flair/ViewModifier.h"
 #include "ui/Animatable.h"
 #include "ui/GeometryEffect.h"
 #include "ui/TransactionModifier.h"
@@ -23,14 +24,11 @@ template <class Base> struct AppliedAsIs {
     bool operator==(const AppliedAsIs&) const = default;
 };
 
-template <class T>
-concept ModifierOrEffect = ui::CustomModifier<T> || ui::GeometryEffect<T>;
-
 } // namespace detail
 
 // What Scaled can wrap: an animatable custom modifier or geometry effect.
 template <class T>
-concept ScalableModifier = detail::ModifierOrEffect<T> && ui::Animatable<T>;
+concept ScalableModifier = ViewModifier<T> && ui::Animatable<T>;
 
 // Presents 64 times a modifier's animatable data to the animation engine, so a progress from 0 to 1
 // animates as 0 to 64 and settles finely, while the modifier itself sees its own values and is
