@@ -1,0 +1,210 @@
+#include "App/CommandManager.h"
+#include "App/SharedModelContainer.h"
+#include "Model/Item.h"
+#include "Model/ItemCollection.h"
+#include "Views/AppUpdatesViewModel.h"
+#include "Views/MainCommands.h"
+#include "Views/QuorilApp.h"
+
+#include "ScopedEnvironment.h"
+#include "TemporaryFolder.h"
+#include "TestUpdater.h"
+#include "desktop/ApplicationHost.h"
+#include "desktop/SceneWindow.h"
+#include "foundation/MainThread.h"
+#include "foundation/RunLoop.h"
+#include "reactive/CurrentValueSubject.h"
+#include "reactive/PassthroughSubject.h"
+#include "store/ModelConfiguration.h"
+#include "store/ModelContainer.h"
+#include "store/ModelContext.h"
+#include "ui/HostingWindow.h"
+#include "ui/Text.h"
+#include "ui/WindowGroup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+using ui::CommandGroupPlacement;
+using ui::ScenePhase;
+
+namespace {
+
+// A window with the menu commands and no goal list, so nothing answers on the channels.
+struct CommandsOnlyApp {
+    std::shared_ptr<updater::SPUUpdater> updater;
+    std::shared_ptr<quoril::CommandManager> commandManager;
+    ui::Scene body(ui::ViewContext&) const {
+        return ui::WindowGroup("Quoril", ui::View(ui::Text("no list")).frame(300, 200))
+            .commands(quoril::MainCommands{updater, commandManager});
+    }
+};
+
+class MenuCommandsTest : public testing::Test {
+protected:
+    testing_support::TemporaryFolder data;
+    testing_support::ScopedEnvironment dataHome{"XDG_DATA_HOME", data.path().c_str()};
+    std::unique_ptr<desktop::ApplicationHost> host;
+    std::shared_ptr<quoril::CommandManager> commands;
+    int newItems = 0, burns = 0;
+    std::vector<reactive::AnyCancellable> subscriptions;
+
+    void TearDown() override {
+        host.reset();
+        desktop::Application::shared().setDelegate(nullptr);
+    }
+    bool settle(const std::function<bool()>& done) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 5000) {
+            QCoreApplication::processEvents();
+            host->updateNow();
+            if (done()) return true;
+        }
+        return false;
+    }
+    template <class App> void start(App app) {
+        subscriptions.push_back(commands->newItem.sink([this](const reactive::Void&) { ++newItems; }));
+        subscriptions.push_back(commands->burnCompletedItems.sink([this](const reactive::Void&) { ++burns; }));
+        host = std::make_unique<desktop::ApplicationHost>(std::move(app));
+        host->start();
+    }
+    // The store holds a collection of its own beforehand: the default collection is one object
+    // per process, and only one test can seed it.
+    void startProgram(bool withCompletedGoal = false) {
+        seed(withCompletedGoal);
+        quoril::QuorilApp app;
+        commands = app.commandManager;
+        start(app);
+        ASSERT_TRUE(settle([&] { return host->scenePhase() == ScenePhase::active; }));
+    }
+    QAction* action(const std::string& title) { return host->menus().action(title); }
+    QWidget* window() { return host->windows().front(); }
+    void press(Qt::Key key) {
+        QTest::keyClick(window(), key, Qt::ControlModifier);
+        host->updateNow();
+    }
+
+    static void seed(bool withCompletedGoal) {
+        store::ModelContainer container(quoril::quorilSchema(), store::ModelConfiguration{});
+        const auto& context = container.mainContext();
+        context->setAutosaveEnabled(false);
+        auto collection = std::make_shared<quoril::ItemCollection>("Quoril");
+        context->insert(collection);
+        if (withCompletedGoal) {
+            auto item = std::make_shared<quoril::Item>(foundation::Date::now(), "done", true, true, std::nullopt, 0);
+            item->setCollection(collection);
+            context->insert(item);
+        }
+        context->save();
+    }
+};
+
+} // namespace
+
+TEST_F(MenuCommandsTest, TheProgramsMenusHoldItsItemsWhereTheyBelong) {
+    startProgram();
+    auto titles = [&](CommandGroupPlacement placement) {
+        std::vector<std::string> result;
+        for (const auto& item : host->menus().items(placement)) result.push_back(item.title);
+        return result;
+    };
+    EXPECT_EQ(titles(CommandGroupPlacement::newItem),
+              (std::vector<std::string>{"New Goal", "Burn Accomplished Goals"}))
+        << "the group is replaced, not extended";
+    EXPECT_EQ(titles(CommandGroupPlacement::appInfo),
+              (std::vector<std::string>{"About Quoril", "Check for Updates\u2026"}));
+    EXPECT_EQ(action("New Goal")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(action("Burn Accomplished Goals")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    // This test program names no feed, so its updater can never check.
+    EXPECT_FALSE(action("Check for Updates\u2026")->isEnabled());
+
+    // The empty list's first message has reached the menu.
+    EXPECT_TRUE(settle([&] { return !action("Burn Accomplished Goals")->isEnabled(); }));
+    EXPECT_TRUE(action("New Goal")->isEnabled());
+    press(Qt::Key_B);
+    EXPECT_EQ(burns, 0);
+}
+
+TEST_F(MenuCommandsTest, WhileAGoalIsBeingAddedNewGoalDoesNothingUntilTheListSendsFalse) {
+    startProgram();
+    press(Qt::Key_N);
+    EXPECT_EQ(newItems, 1);
+    ASSERT_TRUE(settle([&] { return !action("New Goal")->isEnabled(); })) << "the list is adding a goal";
+    press(Qt::Key_N);
+    action("New Goal")->trigger();
+    host->updateNow();
+    EXPECT_EQ(newItems, 1);
+
+    commands->newItemMenuItemDisabled.send(false);
+    host->updateNow();
+    EXPECT_TRUE(action("New Goal")->isEnabled());
+    action("New Goal")->trigger();
+    EXPECT_EQ(newItems, 2);
+}
+
+TEST_F(MenuCommandsTest, OneCtrlBWithACompletedGoalSendsOneBurn) {
+    startProgram(true);
+    ASSERT_TRUE(action("Burn Accomplished Goals")->isEnabled());
+    press(Qt::Key_B);
+    EXPECT_EQ(burns, 1);
+}
+
+TEST_F(MenuCommandsTest, BeforeTheListSpeaksBothGoalItemsWorkAndAnUpdaterThatCanCheckEnablesItsItemAtOnce) {
+    quoriltest::TestUpdater updates;
+    updates.updater->startUpdater();
+    ASSERT_TRUE(updates.updater->canCheckForUpdates());
+    commands = std::make_shared<quoril::CommandManager>();
+    start(CommandsOnlyApp{updates.updater, commands});
+    QAction* check = action("Check for Updates\u2026");
+    ASSERT_NE(check, nullptr);
+    EXPECT_TRUE(check->isEnabled()) << "at the first display";
+    EXPECT_TRUE(action("New Goal")->isEnabled());
+    EXPECT_TRUE(action("Burn Accomplished Goals")->isEnabled());
+    action("New Goal")->trigger();
+    action("Burn Accomplished Goals")->trigger();
+    EXPECT_EQ(newItems, 1);
+    EXPECT_EQ(burns, 1);
+
+    check->trigger();
+    host->updateNow();
+    EXPECT_FALSE(action("Check for Updates\u2026")->isEnabled()) << "during the check";
+    ASSERT_TRUE(settle([&] {
+        foundation::RunLoop::main().runUntilIdle();
+        return updates.driver->shown == 1;
+    }));
+    EXPECT_TRUE(settle([&] { return action("Check for Updates\u2026")->isEnabled(); }));
+}
+
+TEST(AppUpdatesViewModelTest, TheFlagIsOnlyEverWrittenOnTheMainThreadInTheOrderSent) {
+    reactive::CurrentValueSubject<bool> canCheck(true);
+    auto model = std::make_shared<quoril::AppUpdatesViewModel>(canCheck.eraseToAnyPublisher());
+    EXPECT_TRUE(model->canCheckForUpdates.get()) << "the current value is taken at once";
+
+    std::vector<bool> announcedOnMain;
+    auto announcements =
+        model->objectWillChange().sink([&](const reactive::Void&) { announcedOnMain.push_back(foundation::isMainThread()); });
+    std::thread([&] { canCheck.send(false); }).join();
+    EXPECT_TRUE(model->canCheckForUpdates.get()) << "not yet: it is on its way to the main queue";
+    canCheck.send(true); // on the main thread, but after the worker's value
+    foundation::RunLoop::main().runUntilIdle();
+    EXPECT_TRUE(model->canCheckForUpdates.get());
+    EXPECT_EQ(announcedOnMain, (std::vector<bool>{true, true}));
+
+    canCheck.send(false);
+    EXPECT_FALSE(model->canCheckForUpdates.get()) << "nothing pending: taken at once";
+
+    std::thread([&] { canCheck.send(true); }).join();
+    model.reset();
+    foundation::RunLoop::main().runUntilIdle(); // a value arriving after the model went is dropped
+}
