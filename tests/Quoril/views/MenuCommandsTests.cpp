@@ -1,35 +1,19 @@
-#include "App/CommandManager.h"
-#include "App/SharedModelContainer.h"
-#include "Model/Item.h"
-#include "Model/ItemCollection.h"
 #include "Views/AppUpdatesViewModel.h"
 #include "Views/MainCommands.h"
-#include "Views/QuorilApp.h"
 
-#include "ScopedEnvironment.h"
-#include "TemporaryFolder.h"
+#include "ProgramHostFixture.h"
 #include "TestUpdater.h"
-#include "desktop/ApplicationHost.h"
 #include "desktop/SceneWindow.h"
 #include "foundation/MainThread.h"
 #include "foundation/RunLoop.h"
 #include "reactive/CurrentValueSubject.h"
-#include "reactive/PassthroughSubject.h"
-#include "store/ModelConfiguration.h"
-#include "store/ModelContainer.h"
-#include "store/ModelContext.h"
-#include "ui/HostingWindow.h"
 #include "ui/Text.h"
 #include "ui/WindowGroup.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -50,63 +34,12 @@ struct CommandsOnlyApp {
     }
 };
 
-class MenuCommandsTest : public testing::Test {
+class MenuCommandsTest : public quoriltest::ProgramHostTest {
 protected:
-    testing_support::TemporaryFolder data;
-    testing_support::ScopedEnvironment dataHome{"XDG_DATA_HOME", data.path().c_str()};
-    std::unique_ptr<desktop::ApplicationHost> host;
-    std::shared_ptr<quoril::CommandManager> commands;
-    int newItems = 0, burns = 0;
-    std::vector<reactive::AnyCancellable> subscriptions;
-
-    void TearDown() override {
-        host.reset();
-        desktop::Application::shared().setDelegate(nullptr);
-    }
-    bool settle(const std::function<bool()>& done) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 5000) {
-            QCoreApplication::processEvents();
-            host->updateNow();
-            if (done()) return true;
-        }
-        return false;
-    }
-    template <class App> void start(App app) {
-        subscriptions.push_back(commands->newItem.sink([this](const reactive::Void&) { ++newItems; }));
-        subscriptions.push_back(commands->burnCompletedItems.sink([this](const reactive::Void&) { ++burns; }));
-        host = std::make_unique<desktop::ApplicationHost>(std::move(app));
-        host->start();
-    }
-    // The store holds a collection of its own beforehand: the default collection is one object
-    // per process, and only one test can seed it.
-    void startProgram(bool withCompletedGoal = false) {
-        seed(withCompletedGoal);
-        quoril::QuorilApp app;
-        commands = app.commandManager;
-        start(app);
-        ASSERT_TRUE(settle([&] { return host->scenePhase() == ScenePhase::active; }));
-    }
-    QAction* action(const std::string& title) { return host->menus().action(title); }
     QWidget* window() { return host->windows().front(); }
     void press(Qt::Key key) {
         QTest::keyClick(window(), key, Qt::ControlModifier);
         host->updateNow();
-    }
-
-    static void seed(bool withCompletedGoal) {
-        store::ModelContainer container(quoril::quorilSchema(), store::ModelConfiguration{});
-        const auto& context = container.mainContext();
-        context->setAutosaveEnabled(false);
-        auto collection = std::make_shared<quoril::ItemCollection>("Quoril");
-        context->insert(collection);
-        if (withCompletedGoal) {
-            auto item = std::make_shared<quoril::Item>(foundation::Date::now(), "done", true, true, std::nullopt, 0);
-            item->setCollection(collection);
-            context->insert(item);
-        }
-        context->save();
     }
 };
 
