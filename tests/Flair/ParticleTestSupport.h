@@ -1,0 +1,108 @@
+// What the particle effect tests share: a card whose watched value a test bumps, stepping the
+// manual clock, walking an element's ancestors and reading what a display list paints.
+#pragma once
+
+#include "Flair/AnyChangeEffect.h"
+#include "Flair/ChangeEffect.h"
+#include "ui/DisplayList.h"
+#include "ui/Element.h"
+#include "ui/State.h"
+#include "ui/TestHost.h"
+#include "ui/View.h"
+#include "ui/ViewContext.h"
+
+#include <QPainterPath>
+#include <QRectF>
+#include <QTransform>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace flairtest {
+
+using ValueHandle = std::shared_ptr<std::optional<ui::State<int>>>;
+
+// `content` under `effect`, watching a number the test changes.
+struct Changing {
+    ValueHandle value;
+    ui::View content;
+    Flair::AnyChangeEffect effect;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto number = ctx.state<int>("value", 0);
+        *value = number;
+        return content | Flair::changeEffect(effect, *number, [](const int&) { return true; });
+    }
+};
+
+struct Trigger {
+    ValueHandle value = std::make_shared<std::optional<ui::State<int>>>();
+
+    ui::View operator()(ui::View content, Flair::AnyChangeEffect effect) const {
+        return Changing{value, std::move(content), std::move(effect)};
+    }
+    // A new value, and the update that counts it.
+    void change(ui::TestHost& host) const {
+        (*value)->set(***value + 1);
+        host.update();
+    }
+};
+
+// Frames of 1/60 s (the last one shorter) until `seconds` have passed.
+inline void advance(ui::TestHost& host, double seconds) {
+    while (seconds > 1e-9) {
+        const double step = std::min(seconds, ui::TestHost::frameInterval);
+        host.stepFrame(step);
+        seconds -= step;
+    }
+}
+
+inline bool isAncestor(const ui::Element* ancestor, const ui::Element* element) {
+    for (const ui::Element* e = element ? element->parent() : nullptr; e; e = e->parent())
+        if (e == ancestor) return true;
+    return false;
+}
+
+// What one fill or stroke of a display list paints with, through the layers around it.
+struct Painted {
+    bool stroked = false;
+    QRectF bounds; // of the path, in root coordinates
+    double penWidth = 0;
+    double opacity = 1;
+    double blurRadius = 0;
+    std::vector<ui::ColorFilter> filters;
+};
+
+inline void collectPainted(const ui::DisplayList& list, const QTransform& transform, Painted around,
+                           std::vector<Painted>& out) {
+    for (const auto& item : list.items()) {
+        if (const auto* layer = std::get_if<ui::DisplayList::Layer>(&item)) {
+            Painted inner = around;
+            inner.opacity *= layer->style.opacity;
+            inner.blurRadius = std::max(inner.blurRadius, double(layer->style.blurRadius));
+            inner.filters.insert(inner.filters.end(), layer->style.colorFilters.begin(),
+                                 layer->style.colorFilters.end());
+            collectPainted(*layer->content, layer->style.transform * transform, inner, out);
+        } else if (const auto* fill = std::get_if<ui::DisplayList::Fill>(&item)) {
+            Painted p = around;
+            p.bounds = transform.map(fill->path).boundingRect();
+            out.push_back(p);
+        } else if (const auto* stroke = std::get_if<ui::DisplayList::Stroke>(&item)) {
+            Painted p = around;
+            p.stroked = true;
+            p.bounds = transform.map(stroke->path).boundingRect();
+            p.penWidth = stroke->pen.widthF();
+            out.push_back(p);
+        }
+    }
+}
+
+inline std::vector<Painted> painted(const ui::TestHost& host) {
+    std::vector<Painted> out;
+    collectPainted(const_cast<ui::TestHost&>(host).graph().displayList(), QTransform(), {}, out);
+    return out;
+}
+
+} // namespace flairtest
