@@ -69,13 +69,14 @@ ui::View pulseEmitter(ui::ViewContext& ctx, const ui::View& content, PulseSettin
     const std::weak_ptr<ItemTimer> owner = timer;
     const std::vector<foundation::UUID> items = timer->items;
     ui::View pulses = ui::GeometryReader([s, owner, items](const ui::GeometryProxy& proxy) {
-        if (items.empty()) return ui::View();
+        // Always the stack, even empty: a pulse inserted along with a new stack would skip its
+        // transition.
         const double side = std::min(proxy.size().width, proxy.size().height);
         const double insetAmount = 2 * side;
         const double lineWidth = std::max(2 * side / 25, 1.0);
         return ui::View(ui::ZStack({ui::ForEach(
                             items, [](const foundation::UUID& id) { return id; },
-                            [&](const foundation::UUID& id) {
+                            [s, owner, insetAmount, lineWidth](const foundation::UUID& id) {
                                 return pulseView(s, owner, id, insetAmount, lineWidth);
                             })}))
             .compositingGroup();

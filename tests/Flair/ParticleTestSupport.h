@@ -4,6 +4,7 @@
 
 #include "Flair/AnyChangeEffect.h"
 #include "Flair/ChangeEffect.h"
+#include "ui/AnimatedAttribute.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
 #include "ui/State.h"
@@ -65,11 +66,11 @@ inline bool isAncestor(const ui::Element* ancestor, const ui::Element* element) 
     return false;
 }
 
-// What one fill or stroke of a display list paints with, through the layers around it.
+// What one fill of a display list paints with, through the layers around it (shapes paint
+// their strokes as filled outlines).
 struct Painted {
-    bool stroked = false;
-    QRectF bounds; // of the path, in root coordinates
-    double penWidth = 0;
+    QPainterPath path; // in root coordinates
+    QColor color;
     double opacity = 1;
     double blurRadius = 0;
     std::vector<ui::ColorFilter> filters;
@@ -87,16 +88,27 @@ inline void collectPainted(const ui::DisplayList& list, const QTransform& transf
             collectPainted(*layer->content, layer->style.transform * transform, inner, out);
         } else if (const auto* fill = std::get_if<ui::DisplayList::Fill>(&item)) {
             Painted p = around;
-            p.bounds = transform.map(fill->path).boundingRect();
-            out.push_back(p);
-        } else if (const auto* stroke = std::get_if<ui::DisplayList::Stroke>(&item)) {
-            Painted p = around;
-            p.stroked = true;
-            p.bounds = transform.map(stroke->path).boundingRect();
-            p.penWidth = stroke->pen.widthF();
+            p.path = transform.map(fill->path);
+            p.color = fill->brush.color();
             out.push_back(p);
         }
     }
+}
+
+// The width of a stroked outline's left side, along the middle: where it stops covering.
+inline double outlineWidth(const QPainterPath& stroked) {
+    const QRectF bounds = stroked.boundingRect();
+    double x = bounds.left();
+    while (x < bounds.center().x() && stroked.contains(QPointF(x + 1e-4, bounds.center().y())))
+        x += 1e-4;
+    return x - bounds.left();
+}
+
+// What a custom view or modifier presents of its animatable data.
+inline double presentedData(const ui::Element* element) {
+    const auto* attribute = element->findSlot<ui::detail::AttributeAnimation>("\x1f"
+                                                                              "animatableData");
+    return attribute ? static_cast<const ui::detail::AnimatedAttribute<double>*>(attribute)->value() : -1;
 }
 
 inline std::vector<Painted> painted(const ui::TestHost& host) {
