@@ -4,9 +4,12 @@
 
 #include "Flair/AnyChangeEffect.h"
 #include "Flair/ChangeEffect.h"
+#include "foundation/UUID.h"
 #include "ui/AnimatedAttribute.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
+#include "ui/GraphicsContext.h"
+#include "ui/RecordingGraphicsBackend.h"
 #include "ui/State.h"
 #include "ui/TestHost.h"
 #include "ui/View.h"
@@ -19,6 +22,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -109,6 +113,42 @@ inline double presentedData(const ui::Element* element) {
     const auto* attribute = element->findSlot<ui::detail::AttributeAnimation>("\x1f"
                                                                               "animatableData");
     return attribute ? static_cast<const ui::detail::AnimatedAttribute<double>*>(attribute)->value() : -1;
+}
+
+// A canvas context that records, with `count` symbols of `size` tagged 0, 1, 2, ….
+inline ui::GraphicsContext recordingContext(const std::shared_ptr<ui::RecordingGraphicsBackend>& backend,
+                                            int count, graphics::CGSize size = {10, 10}) {
+    return ui::GraphicsContext(backend, {},
+                               [count, size](const foundation::AnyHashable& id)
+                                   -> std::optional<ui::GraphicsContext::ResolvedSymbol> {
+                                   const int* i = id.get<int>();
+                                   if (!i || *i < 0 || *i >= count) return std::nullopt;
+                                   ui::GraphicsContext::ResolvedSymbol symbol;
+                                   symbol.size = size;
+                                   symbol.content = std::make_shared<ui::DisplayList>();
+                                   symbol.label = "symbol(" + std::to_string(*i) + ")";
+                                   symbol.id = id;
+                                   return symbol;
+                               });
+}
+
+inline std::vector<ui::RecordingGraphicsBackend::Command> draws(const ui::RecordingGraphicsBackend& backend) {
+    std::vector<ui::RecordingGraphicsBackend::Command> result;
+    for (const auto& command : backend.commands())
+        if (command.name == "draw") result.push_back(command);
+    return result;
+}
+
+// Where a draw puts the centre of its drawable, in canvas coordinates.
+inline QPointF drawnCentre(const ui::RecordingGraphicsBackend::Command& draw) {
+    const QPointF centre(draw.numbers[0] + draw.numbers[2] / 2, draw.numbers[1] + draw.numbers[3] / 2);
+    return draw.state.transform.toQTransform().map(centre);
+}
+
+// A fixed identifier, the same on every run.
+inline foundation::UUID fixedID(std::uint8_t first) {
+    return foundation::UUID(foundation::UUID::Bytes{first, 0x51, 0x7e, 0x2a, 0x90, 0x11, 0x4c, 0x3d, 0x8e,
+                                                    0x05, 0xb7, 0x66, 0x21, 0xf4, 0x9a, 0x03});
 }
 
 inline std::vector<Painted> painted(const ui::TestHost& host) {
