@@ -19,19 +19,20 @@ constexpr double defaultDuration = 1.0;
 
 ui::View shineBand(graphics::CGSize size, std::optional<ui::Angle> angle, double p) {
     const ShineModifier::Band band = ShineModifier::band(size, angle, p);
-    // Clear at both edges, brightest in the middle: sixteen stops along sin² over [0, π].
+    // Clear at both edges, brightest in the middle: sixteen stops along sin² over [0, π]. The
+    // fade is folded into the stops (the same pixels as an opacity over the band), because an
+    // opacity would composite the band on its own, away from the pixels it lights.
     std::vector<ui::Color> colors;
     for (int i = 0; i <= 15; ++i) {
         const double s = std::sin(0.2 * i);
-        colors.push_back(ui::Color::white.opacity(s * s * 0.8 * band.intensity));
+        colors.push_back(ui::Color::white.opacity(s * s * 0.8 * band.intensity * band.opacity));
     }
     return ui::Rectangle()
         .fill(ui::LinearGradient(std::move(colors), ui::UnitPoint::leading, ui::UnitPoint::trailing))
         .frame(band.size.width, band.size.height)
         .position(band.centre)
         .rotationEffect(ui::Angle::radians(band.angle))
-        .blendMode(ui::BlendMode::sourceAtop)
-        .opacity(band.opacity);
+        .blendMode(ui::BlendMode::sourceAtop);
 }
 
 } // namespace
