@@ -4,6 +4,7 @@
 #include "foundation/UUID.h"
 #include "ui/Element.h"
 
+#include <memory>
 #include <utility>
 
 namespace Flair {
@@ -12,7 +13,9 @@ namespace {
 
 ui::View attach(ui::ViewContext& ctx, const ui::View& content, ui::Alignment alignment,
                 const ui::View& particle, const ParticleLayer& layer, bool isEnabled, bool inFront) {
-    const foundation::UUID layerID = *ctx.state<foundation::UUID>("layerID", foundation::UUID());
+    // Made once per identity (a fresh identifier costs a system call; bodies run every frame).
+    const foundation::UUID layerID =
+        *ctx.stateObject<foundation::UUID>("layerID", [] { return std::make_shared<foundation::UUID>(); });
     const foundation::AnyHashable* name = layer.name();
     const bool inLayer = name && ctx.environment<ParticleLayerNames>().contains(*name);
 

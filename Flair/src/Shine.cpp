@@ -56,8 +56,9 @@ ShineModifier::Band ShineModifier::band(graphics::CGSize size, std::optional<ui:
 
 ui::View ShineModifier::body(ui::ViewContext&, ui::View content) const {
     const double p = progress(animatableData);
+    // At rest the band is clear: nothing to draw.
     const ui::View band = ui::GeometryReader([angle = angle, p](const ui::GeometryProxy& proxy) {
-                              return shineBand(proxy.size(), angle, p);
+                              return p == 0 ? ui::View() : shineBand(proxy.size(), angle, p);
                           }).allowsHitTesting(false);
     return content.overlay(band).compositingGroup().animation(std::nullopt, p);
 }
