@@ -53,10 +53,9 @@ ui::View UpdatesSettingsView::body(ui::ViewContext& ctx) const {
     std::vector<ui::View> options;
     for (UpdateCheckInterval option : allUpdateCheckIntervals)
         options.push_back(ui::View(ui::Text::verbatim(title(option))).tag(rawValue(option)));
-    ui::View frequency = ui::View(ui::Picker("Frequency:", interval.binding(), ui::Group(std::move(options))))
-                             .fixedSize()
-                             .onChange(interval.value(),
-                                       [updater](double value) { updater->setUpdateCheckInterval(value); });
+    // A bare picker, so that the form puts its label in the label column; the picker keeps its
+    // ideal size there.
+    ui::View frequency = ui::Picker("Frequency:", interval.binding(), ui::Group(std::move(options)));
 
     std::vector<ui::View> rows{
         ui::View(ui::LabeledContent("App Updates:", switches)),
@@ -69,7 +68,10 @@ ui::View UpdatesSettingsView::body(ui::ViewContext& ctx) const {
     // Read when the tab is built, not followed.
     if (const auto date = updater->lastUpdateCheckDate()) rows.push_back(lastCheckedText(*date));
 
-    return ui::View(ui::Form(ui::View(ui::Group(std::move(rows))))).formStyle(ui::FormStyle::columns).padding();
+    return ui::View(ui::Form(ui::View(ui::Group(std::move(rows)))))
+        .formStyle(ui::FormStyle::columns)
+        .padding()
+        .onChange(interval.value(), [updater](double value) { updater->setUpdateCheckInterval(value); });
 }
 
 } // namespace quoril

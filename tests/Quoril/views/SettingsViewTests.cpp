@@ -106,6 +106,10 @@ TEST_F(SettingsViewTest, EachTabRendersForALook) {
     host.renderPNG(capturePath("settings-general.png"), 2);
     show(SettingsTab::appearance);
     host.renderPNG(capturePath("settings-appearance.png"), 2);
+    updates.updater->startUpdater();
+    updates.updater->checkForUpdates();
+    for (int i = 0; i < 100 && updates.driver->shown == 0; ++i)
+        host.stepFrame();
     show(SettingsTab::updates);
     host.renderPNG(capturePath("settings-updates.png"), 2);
 }
