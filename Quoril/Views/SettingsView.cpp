@@ -1,9 +1,12 @@
 #include "Views/SettingsView.h"
 
+#include "App/PreferenceKeys.h"
+
 #include "Views/AppearanceSettingsView.h"
 #include "Views/GeneralSettingsView.h"
 #include "Views/UpdatesSettingsView.h"
 
+#include "QuorilShared/DockIconKey.h"
 #include "ui/Tab.h"
 #include "ui/TabView.h"
 #include "ui/Text.h"
@@ -26,6 +29,9 @@ ui::View content(SettingsTab tab, const std::shared_ptr<updater::SPUUpdater>& up
 } // namespace
 
 ui::View SettingsView::body(ui::ViewContext&) const {
+    // The window's keys exist (their defaults registered) once it is built, whichever tab shows.
+    dockIcon();
+    accentColorMatchesDockIcon();
     std::vector<ui::Tab> tabs;
     for (SettingsTab tab : allSettingsTabs)
         tabs.emplace_back(ui::Text::verbatim(title(tab)), systemImage(tab), tab, content(tab, updater));

@@ -116,6 +116,11 @@ TEST_F(SettingsViewTest, EachTabRendersForALook) {
 
 TEST_F(SettingsViewTest, TheTabBarShowsTheThreeTabsWithTheirSymbolsAndClickingOneSelectsIt) {
     host.update();
+    const auto& defaults = foundation::UserDefaults::standard();
+    EXPECT_EQ(defaults->objectForKey("accentColorMatchesDockIcon"), foundation::PropertyList(true))
+        << "registered once the window is built; nothing reads it";
+    EXPECT_EQ(defaults->objectForKey("dockIcon"), foundation::PropertyList(std::string("\"red\"")));
+
     const auto* tabView = host.findType<ui::TabView>();
     ASSERT_NE(tabView, nullptr);
     std::vector<std::string> symbols;
