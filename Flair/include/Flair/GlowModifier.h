@@ -20,6 +20,8 @@ struct GlowModifier {
     struct Shadow {
         double opacity = 0; // of `color`
         double radius = 0;
+
+        bool operator==(const Shadow&) const = default;
     };
     // What an amount draws.
     struct Look {
