@@ -15,6 +15,7 @@
 #include "Flair/Transform3DEffect.h"
 #include "Flair/WiggleSimulationModifier.h"
 #include "foundation/RunLoop.h"
+#include "ui/DisplayList.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,9 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 using namespace flairtest;
@@ -200,6 +203,17 @@ TEST(SpinEffectTest, SpinsAtTheRatesSpeedAndRestsOnTheNextWholeTurn) {
         const auto shown = h.effect<Flair::ShadedTransform3DEffect>();
         EXPECT_NEAR(Flair::shadeBrightness(shown.animatableData.first, shown.lightSource), 0, 1e-15);
     }
+    {
+        EffectHost h(Effect::spin());
+        h.kick();
+        h.host.stepFrame(0.5);
+        EXPECT_NEAR(spinState(h).angle, 360 * thirtieth, 1e-12) << "a long tick steps 1/30 s";
+        const auto before = spinState(h);
+        h.host.clock().set(h.host.clock().now() - 1);
+        h.host.stepFrame();
+        EXPECT_EQ(spinState(h).angle, before.angle) << "a tick dated earlier steps 0";
+        EXPECT_EQ(spinState(h).velocity, before.velocity);
+    }
     EffectHost h(Effect::spin({1, 0, 0}, ui::UnitPoint::top, 10, 0.5, 0.02, Effect::SpinRate::fast()));
     h.kick();
     h.host.stepFrames(3);
@@ -237,4 +251,49 @@ TEST(SimulatedEffectTest, AtRestEveryTimelineIsPaused) {
         EXPECT_EQ(after, evaluations) << name;
         EXPECT_EQ(ui::TestHost::evaluationCount(card), cardEvaluations) << name;
     }
+}
+
+namespace {
+
+// A card turned about y by a quarter turn or not, shaded by the spin's light.
+struct Turned {
+    std::shared_ptr<std::optional<ui::State<bool>>> turned;
+    ui::View body(ui::ViewContext& ctx) const {
+        *turned = ctx.state<bool>("turned", false);
+        const Flair::Transform3DEffect turn({0, 0, 0}, turned->value().value() ? pi / 2 : 0, {0, 1, 0},
+                                            {1, 1, 1}, ui::UnitPoint::center, 0, 0);
+        return card().modifier(
+            Flair::ShadedTransform3DEffect(turn, Flair::SpinSimulationModifier::lightSource));
+    }
+};
+
+std::optional<double> drawnBrightness(const ui::DisplayList& list) {
+    for (const auto& item : list.items()) {
+        const auto* layer = std::get_if<ui::DisplayList::Layer>(&item);
+        if (!layer) continue;
+        for (const auto& filter : layer->style.colorFilters)
+            if (filter.kind == ui::ColorFilter::Kind::brightness) return filter.amount;
+        if (auto inner = drawnBrightness(*layer->content)) return inner;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST(ShadedTransform3DEffectTest, TheShadeFollowsTheTransformAsItIsShown) {
+    auto turned = std::make_shared<std::optional<ui::State<bool>>>();
+    ui::TestHost host(ui::View(Turned{turned}).frame(200, 200), {200, 200});
+    EXPECT_EQ(drawnBrightness(host.graph().displayList()), std::nullopt) << "facing the viewer: no shade";
+    ui::withAnimation(ui::Animation::linear(1), [&] { turned->value().set(true); });
+    host.update();
+    host.stepFrame(0.5);
+    Flair::TRS halfway = Flair::Transform3DEffect({0, 0, 0}, 0, {0, 1, 0}, {1, 1, 1}, {}, 0, 0).trs();
+    const Flair::TRS end = Flair::Transform3DEffect({0, 0, 0}, pi / 2, {0, 1, 0}, {1, 1, 1}, {}, 0, 0).trs();
+    halfway += ui::scaled(end - halfway, 0.5);
+    const auto shade = drawnBrightness(host.graph().displayList());
+    ASSERT_TRUE(shade);
+    EXPECT_NEAR(*shade, Flair::shadeBrightness(halfway, Flair::SpinSimulationModifier::lightSource), 1e-9);
+    EXPECT_LT(*shade, 0);
+    host.stepFrame(0.6);
+    EXPECT_NEAR(*drawnBrightness(host.graph().displayList()), -0.1, 1e-9) << "edge on, lit from the side";
 }
