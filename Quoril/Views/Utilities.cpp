@@ -1,8 +1,13 @@
-#include "App/Utilities.h"
+#include "Views/Utilities.h"
 
 #include "foundation/Bundle.h"
 
 namespace quoril {
+
+const ui::Color& Utilities::accentColor() {
+    static const auto* color = new ui::Color(ui::Color::red);
+    return *color;
+}
 
 const std::string& Utilities::newItemTitle() {
     static const auto* text = new std::string(foundation::Bundle::main()->localizedString("New Goal"));
