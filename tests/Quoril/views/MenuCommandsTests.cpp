@@ -4,10 +4,11 @@
 #include "ProgramHostFixture.h"
 #include "TestUpdater.h"
 #include "desktop/SceneWindow.h"
+#include "ui/HostingWindow.h"
 #include "foundation/MainThread.h"
 #include "foundation/RunLoop.h"
 #include "reactive/CurrentValueSubject.h"
-#include "ui/Text.h"
+#include "ui/Button.h"
 #include "ui/WindowGroup.h"
 
 #include <QTest>
@@ -24,19 +25,25 @@ using ui::ScenePhase;
 
 namespace {
 
-// A window with the menu commands and no goal list, so nothing answers on the channels.
+// A window with the menu commands and no goal list, so nothing answers on the channels; its
+// one button has the burn item's shortcut, as the list's Burn button does.
 struct CommandsOnlyApp {
     std::shared_ptr<updater::SPUUpdater> updater;
     std::shared_ptr<quoril::CommandManager> commandManager;
+    std::shared_ptr<int> buttonPresses = std::make_shared<int>(0);
     ui::Scene body(ui::ViewContext&) const {
-        return ui::WindowGroup("Quoril", ui::View(ui::Text("no list")).frame(300, 200))
+        auto presses = buttonPresses;
+        return ui::WindowGroup("Quoril", ui::View(ui::Button("Burn", [presses] { ++*presses; }))
+                                             .keyboardShortcut(ui::KeyEquivalent(U'b'))
+                                             .frame(300, 200))
             .commands(quoril::MainCommands{updater, commandManager});
     }
 };
 
 class MenuCommandsTest : public quoriltest::ProgramHostTest {
 protected:
-    QWidget* window() { return host->windows().front(); }
+    // Keys go where a user's would: to the window's content, which has the focus.
+    QWidget* window() { return &host->windows().front()->hostingWindow(); }
     void press(Qt::Key key) {
         QTest::keyClick(window(), key, Qt::ControlModifier);
         host->updateNow();
@@ -98,7 +105,8 @@ TEST_F(MenuCommandsTest, BeforeTheListSpeaksBothGoalItemsWorkAndAnUpdaterThatCan
     updates.updater->startUpdater();
     ASSERT_TRUE(updates.updater->canCheckForUpdates());
     commands = std::make_shared<quoril::CommandManager>();
-    start(CommandsOnlyApp{updates.updater, commands});
+    const CommandsOnlyApp app{updates.updater, commands};
+    start(app);
     QAction* check = action("Check for Updates\u2026");
     ASSERT_NE(check, nullptr);
     EXPECT_TRUE(check->isEnabled()) << "at the first display";
@@ -108,6 +116,10 @@ TEST_F(MenuCommandsTest, BeforeTheListSpeaksBothGoalItemsWorkAndAnUpdaterThatCan
     action("Burn Accomplished Goals")->trigger();
     EXPECT_EQ(newItems, 1);
     EXPECT_EQ(burns, 1);
+    ASSERT_TRUE(settle([&] { return host->scenePhase() == ScenePhase::active; }));
+    press(Qt::Key_B);
+    EXPECT_EQ(burns, 2);
+    EXPECT_EQ(*app.buttonPresses, 0) << "the menu item takes the key: one press, one burn";
 
     check->trigger();
     host->updateNow();
