@@ -2,6 +2,7 @@
 
 #include "TransitionSupport.h"
 
+#include "ui/Color.h"
 #include "ui/ShapeView.h"
 
 #include <algorithm>
@@ -19,7 +20,9 @@ double BlindsShape::openness(double index, double count) const {
     return std::clamp((2 * open - 1) + (1 - index / count), 0.0, 1.0);
 }
 
-ui::Path BlindsShape::path(const graphics::CGRect& rect) const {
+ui::Path BlindsShape::path(const graphics::CGRect& frame) const {
+    // Laid out in the view's own coordinates, then moved to where the view is drawn.
+    const graphics::CGRect rect{{0, 0}, frame.standardized().size};
     ui::Path path;
     const bool vertical = style == BlindsStyle::vertical;
     const double extent = vertical ? rect.width() : rect.height();
@@ -39,11 +42,12 @@ ui::Path BlindsShape::path(const graphics::CGRect& rect) const {
         if (!cut.isEmpty()) slats.push_back(cut);
     }
     path.addRects(slats);
-    return path;
+    return path.offsetBy(frame.minX(), frame.minY());
 }
 
 ui::View Blinds::body(ui::ViewContext&, ui::View content) const {
-    return content.mask(ui::View(BlindsShape(slatWidth, style, animatableData, isStaggered))
+    return content.mask(BlindsShape(slatWidth, style, animatableData, isStaggered)
+                            .fill(ui::Color::black)
                             .flipsForRightToLeftLayoutDirection(true));
 }
 

@@ -2,6 +2,7 @@
 
 #include "TransitionSupport.h"
 
+#include "ui/Color.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/ShapeView.h"
 #include "ui/TrimmedShape.h"
@@ -38,12 +39,13 @@ Clock::Circle::Sweep Clock::Circle::sweep(const graphics::CGRect& r) const {
     return {{x, y}, start, end, radius};
 }
 
-ui::Path Clock::Circle::path(const graphics::CGRect& rect) const {
-    const Sweep s = sweep(rect);
+ui::Path Clock::Circle::path(const graphics::CGRect& frame) const {
+    // Swept in the view's own coordinates, then moved to where the view is drawn.
+    const Sweep s = sweep({{0, 0}, frame.standardized().size});
     ui::Path path;
     path.move(s.center);
     path.addArc(s.center, s.radius, ui::Angle::radians(s.startAngle), ui::Angle::radians(s.endAngle), false);
-    return path;
+    return path.offsetBy(frame.minX(), frame.minY());
 }
 
 ui::View Clock::body(ui::ViewContext& ctx, ui::View content) const {
@@ -53,7 +55,7 @@ ui::View Clock::body(ui::ViewContext& ctx, ui::View content) const {
     const double sweptTo = 1.05 * p;
     const double trimEnd = !(sweptTo > 0) ? 0 : std::min(sweptTo, 1.0);
     const Circle wedge(origin, ctx.environment<ui::LayoutDirectionKey>());
-    return content.mask(ui::View(wedge.trim(0, trimEnd)).padding(-b * (1 - e)).blur((1 - e) * b, false));
+    return content.mask(wedge.trim(0, trimEnd).fill(ui::Color::black).padding(-b * (1 - e)).blur((1 - e) * b, false));
 }
 
 namespace AnyTransition::Ostravelle {

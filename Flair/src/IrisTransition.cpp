@@ -3,6 +3,7 @@
 #include "TransitionSupport.h"
 
 #include "ui/Circle.h"
+#include "ui/Color.h"
 #include "ui/GeometryReader.h"
 #include "ui/ShapeView.h"
 
@@ -22,7 +23,9 @@ ui::View Iris::body(ui::ViewContext&, ui::View content) const {
     ui::GeometryReader circle([iris](const ui::GeometryProxy& proxy) {
         const graphics::CGSize size = proxy.size();
         const double d = diameter(iris.origin, iris.animatableData, size);
-        return ui::View(ui::Circle())
+        // Opaque, so the view shows fully inside the circle.
+        return ui::Circle()
+            .fill(ui::Color::black)
             .frame(d, d)
             .position({size.width * iris.origin.x, size.height * iris.origin.y})
             .blur((1 - iris.animatableData) * iris.blurRadius, false);

@@ -34,7 +34,7 @@ ui::View Wipe::body(ui::ViewContext&, ui::View content) const {
         const graphics::CGSize size = proxy.size();
         const graphics::CGSize cover = rotatedBoundingSize(a.radians(), size.width, size.height);
         return ui::ZStack(ui::Alignment::leading,
-                          {ui::View(ui::Color::clear), ui::View(ui::Rectangle()).frame(cover.width * p, std::nullopt)})
+                          {ui::View(ui::Color::clear), ui::Rectangle().fill(ui::Color::black).frame(cover.width * p, std::nullopt)})
             .frame(cover.width, cover.height)
             .position({size.width / 2, size.height / 2})
             .rotationEffect(a)

@@ -20,8 +20,8 @@ enum class BlindsStyle { venetian, vertical };
 
 } // namespace AnyTransition::Ostravelle
 
-// Slats `slatWidth` apart, measured from 0, each open by `open` (0 … 1) about its centre line;
-// staggered, the first opens first. Slats are cut to the rectangle the shape is drawn in.
+// Slats `slatWidth` apart, measured from the view's own top left, each open by `open` (0 … 1)
+// about its centre line; staggered, the first opens first. Slats are cut to the view.
 struct BlindsShape : ui::Shape<BlindsShape> {
     double slatWidth = 10;
     AnyTransition::Ostravelle::BlindsStyle style = AnyTransition::Ostravelle::BlindsStyle::venetian;
