@@ -1,18 +1,9 @@
 // Each transition inserted under a linear animation, drawn at 0, 0.25, 0.5, 0.75 and 1 of the
 // way, one row per transition; written to the test output folder (quoril-flair-transitions.png)
 // for looking at.
+#include "NamedTransitions.h"
 #include "TransitionTestSupport.h"
 
-#include "Flair/BlindsTransition.h"
-#include "Flair/BlurTransition.h"
-#include "Flair/BoingTransition.h"
-#include "Flair/ClockTransition.h"
-#include "Flair/FlickerTransition.h"
-#include "Flair/GlareTransition.h"
-#include "Flair/IrisTransition.h"
-#include "Flair/MoveTransitions.h"
-#include "Flair/SnapshotTransitions.h"
-#include "Flair/WipeTransition.h"
 
 #include "ui/Font.h"
 #include "ui/RoundedRectangle.h"
@@ -22,11 +13,8 @@
 #include <QPainter>
 
 #include <filesystem>
-#include <numbers>
 #include <string>
 #include <vector>
-
-namespace Ostravelle = Flair::AnyTransition::Ostravelle;
 
 namespace {
 
@@ -43,45 +31,10 @@ ui::View sampleCard() {
         .id("card");
 }
 
-struct Row {
-    std::string label;
-    ui::AnyTransition transition;
-};
-
-std::vector<Row> rows() {
-    constexpr double pi = std::numbers::pi;
-    return {
-        {"blur", Ostravelle::blur()},
-        {"flicker 2", Ostravelle::flicker(2)},
-        {"iris centre, blur 10", Ostravelle::iris(ui::UnitPoint::center, 10)},
-        {"iris (0, 0), blur 0", Ostravelle::iris(ui::UnitPoint::zero, 0)},
-        {"wipe top, blur 10", Ostravelle::wipe(ui::Edge::top, 10)},
-        {"wipe leading, blur 0", Ostravelle::wipe(ui::Edge::leading, 0)},
-        {"wipe 135°, blur 6", Ostravelle::wipe(ui::Angle::degrees(135), 6)},
-        {"snapshot", Ostravelle::snapshot()},
-        {"filmExposure", Ostravelle::filmExposure()},
-        {"move top", Ostravelle::move(ui::Edge::top)},
-        {"move π/4", Ostravelle::move(pi / 4)},
-        {"skid leading", Ostravelle::skid()},
-        {"skid trailing", Ostravelle::skid(Ostravelle::SkidDirection::trailing)},
-        {"flip", Ostravelle::flip()},
-        {"rotate3D y, leading", Ostravelle::rotate3D(pi / 2, {0, 1, 0}, ui::UnitPoint::leading, 0, 0.3)},
-        {"fling", Ostravelle::fling()},
-        {"boing top", Ostravelle::boing()},
-        {"boing leading", Ostravelle::boing(ui::Edge::leading)},
-        {"blinds", Ostravelle::blinds()},
-        {"blinds vertical, staggered", Ostravelle::blinds(12, Ostravelle::BlindsStyle::vertical, true)},
-        {"clock", Ostravelle::clock()},
-        {"clock (0, 0.5), blur 12", Ostravelle::clock({0, 0.5}, 12)},
-        {"glare", Ostravelle::glare()},
-        {"glare 0°, orange, plain", Ostravelle::glare(ui::Angle::zero(), ui::Color(1, 0.55, 0), false)},
-    };
-}
-
 } // namespace
 
 TEST(TransitionStripTest, StripForTheEye) {
-    const std::vector<Row> all = rows();
+    const std::vector<flairtest::NamedTransition> all = flairtest::namedTransitions();
     const std::vector<double> stops{0, 0.25, 0.5, 0.75, 1};
     QImage strip(labelWidth + int(cell.width) * int(stops.size()), int(cell.height) * int(all.size() + 1),
                  QImage::Format_ARGB32);
@@ -94,7 +47,7 @@ TEST(TransitionStripTest, StripForTheEye) {
     for (std::size_t r = 0; r < all.size(); ++r) {
         const double top = (r + 1) * cell.height;
         painter.drawText(QRectF(8, top, labelWidth - 8, cell.height), Qt::AlignVCenter | Qt::AlignLeft,
-                         QString::fromStdString(all[r].label));
+                         QString::fromStdString(all[r].name));
         flairtest::TransitionHost stage(all[r].transition, sampleCard(), cell);
         stage.set(true, ui::Animation::linear(1));
         double at = 0;

@@ -25,9 +25,10 @@ std::function<void(Transaction&)> animationTransform(std::optional<Animation> an
 template <class M>
 concept TransactionModifiable = CustomModifier<M> || GeometryEffect<M>;
 
-// A custom modifier (or geometry effect) whose own views (or data) update under an edited
-// transaction, while the content it modifies keeps the transaction from outside. Animatable
-// when the modifier is: its data still animates with the outer transaction.
+// A custom modifier whose own views update under an edited transaction, while the content it
+// modifies keeps the transaction from outside. Animatable when the modifier is: its data
+// still animates with the outer transaction. A geometry effect's own data is what updates
+// under the edited transaction, so the wrapper does not animate it again.
 template <TransactionModifiable M> class TransactionModifier {
 public:
     TransactionModifier(M modifier, std::function<void(Transaction&)> transform)
@@ -45,12 +46,12 @@ public:
     }
 
     auto animatableData() const
-        requires Animatable<M>
+        requires CustomModifier<M> && Animatable<M>
     {
         return getAnimatableData(modifier_);
     }
     template <class Self = M>
-        requires Animatable<Self>
+        requires CustomModifier<Self> && Animatable<Self>
     void setAnimatableData(AnimatableDataOf<Self> data) {
         ui::setAnimatableData(modifier_, std::move(data));
     }
