@@ -133,7 +133,8 @@ public:
             auto object = make(element, pending, AccessibilityRole::listItem);
             object.state.selected = object.state.selected || row->place().selected;
             walkChildren(element, object.children);
-            out.push_back(std::move(object));
+            // A row that shows nothing (a spacer row) means nothing.
+            if (!object.children.empty() || !object.name.empty()) out.push_back(std::move(object));
             return;
         }
         if (element.nodeAs<detail::CustomViewNode<TabView>>()) {
