@@ -93,7 +93,8 @@ public:
     }
 
     void walk(const Element& element, Pending pending, std::vector<AccessibilityObject>& out) {
-        if (element.isHidden()) return;
+        // Rows scrolled away and views hidden from sight (`hidden()`) are not there.
+        if (element.isHidden() || element.node().typeName() == "Hidden") return;
         if (!pending.top) pending.top = &element;
         if (const auto* modifier = element.nodeAs<AccessibilityNode>()) {
             if (modifier->properties().hidden.value_or(false)) return;

@@ -6,6 +6,7 @@
 #include "ui/List.h"
 #include "ui/Spacer.h"
 #include "ui/Stack.h"
+#include "ui/TabView.h"
 #include "ui/Toggle.h"
 #include "ui/ViewContext.h"
 
@@ -156,6 +157,46 @@ TEST(AccessibilityBridgeTest, ListsExposeTheirBuiltRowsAndCount) {
     EXPECT_EQ(listInterface->role(), QAccessible::List);
     EXPECT_EQ(listInterface->child(0)->role(), QAccessible::ListItem);
     EXPECT_EQ(listInterface->child(0)->parent(), listInterface);
+}
+
+struct Settings {
+    ui::View body(ui::ViewContext& ctx) const {
+        auto asking = ctx.state<bool>("asking", true);
+        return ui::View(ui::TabView({ui::Tab(ui::Text("General"), "gear", 0, ui::Text("Shown at login")),
+                                     ui::Tab(ui::Text("Updates"), "arrow.down", 1, ui::Text("Check daily"))}))
+            .alert(ui::Text("Reset everything?"), asking.binding(), ui::Button("Reset", [] {}));
+    }
+};
+
+TEST(AccessibilityBridgeTest, TabsAndAlertsHaveTheirRoles) {
+    ui::HostingWindow window(ui::View(Settings{}));
+    window.resize(400, 300);
+    window.updateNow();
+    QAccessibleInterface* root = windowInterface(window);
+    auto* tabs = findInterface(root, [](QAccessibleInterface* i) { return i->role() == QAccessible::PageTabList; });
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->childCount(), 2);
+    EXPECT_EQ(tabs->child(0)->role(), QAccessible::PageTab);
+    EXPECT_EQ(tabs->child(0)->text(QAccessible::Name), "General");
+    EXPECT_TRUE(tabs->child(0)->state().selected);
+    EXPECT_FALSE(tabs->child(1)->state().selected);
+    EXPECT_NE(named(window, "Shown at login"), nullptr) << "the shown tab's content follows the tabs";
+
+    auto* alert = named(window, "Reset everything?");
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->role(), QAccessible::Dialog);
+    auto* reset = findInterface(alert, [](QAccessibleInterface* i) { return i->role() == QAccessible::Button; });
+    ASSERT_NE(reset, nullptr);
+    EXPECT_EQ(reset->text(QAccessible::Name), "Reset");
+    // The way out by Escape is not seen, so not read either.
+    EXPECT_EQ(findInterface(root, [](QAccessibleInterface* i) {
+                  return i->role() == QAccessible::Button && i->text(QAccessible::Name).isEmpty();
+              }),
+              nullptr);
+
+    tabs->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    window.updateNow();
+    EXPECT_FALSE(tabs->child(1)->state().selected) << "a press goes where a click would: the alert takes it";
 }
 
 // What Qt was told, recorded while a test runs.
