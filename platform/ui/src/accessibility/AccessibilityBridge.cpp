@@ -74,15 +74,18 @@ const AccessibilityObject& AccessibilityBridge::tree() {
     parents_.clear();
     for (const auto& child : tree_.children)
         index(child, tree_);
+    // Hosted widgets are named as the views around them say; told once the tree is whole, as
+    // renaming is announced at once.
+    for (const auto& [element, object] : objects_) {
+        if (object->widget && object->widget->accessibleName().toStdString() != object->name)
+            object->widget->setAccessibleName(QString::fromStdString(object->name));
+    }
     return tree_;
 }
 
 void AccessibilityBridge::index(const AccessibilityObject& object, const AccessibilityObject& parent) {
     objects_[object.element] = &object;
     parents_[object.element] = &parent;
-    // Hosted widgets are named as the views around them say.
-    if (object.widget && object.widget->accessibleName().toStdString() != object.name)
-        object.widget->setAccessibleName(QString::fromStdString(object.name));
     for (const auto& child : object.children)
         index(child, object);
 }

@@ -29,20 +29,19 @@ namespace {
 // What the accessibility modifiers between the last object (or container) and the view being
 // walked say; the innermost wins for each field.
 struct Pending {
-    std::optional<Text> label;
-    std::optional<Text> value;
-    std::optional<Text> hint;
-    std::optional<std::string> identifier;
-    std::optional<AccessibilityChildBehavior> children;
+    AccessibilityProperties fields; // its traits unused: they add up from traitChanges
     std::vector<std::pair<AccessibilityTraits, AccessibilityTraits>> traitChanges; // outermost first
     const Element* top = nullptr;
 
     void add(const AccessibilityProperties& inner) {
-        if (inner.label) label = inner.label;
-        if (inner.value) value = inner.value;
-        if (inner.hint) hint = inner.hint;
-        if (inner.identifier) identifier = inner.identifier;
-        if (inner.children) children = inner.children;
+        auto take = [](auto& field, const auto& innerField) {
+            if (innerField) field = innerField;
+        };
+        take(fields.label, inner.label);
+        take(fields.value, inner.value);
+        take(fields.hint, inner.hint);
+        take(fields.identifier, inner.identifier);
+        take(fields.children, inner.children);
         traitChanges.emplace_back(inner.addedTraits, inner.removedTraits);
     }
     // Traits add up from the inside out.
@@ -115,7 +114,7 @@ public:
         const AccessibilityTraits traits = pending.traits();
         constexpr auto elementTraits = AccessibilityTraits::isButton | AccessibilityTraits::isLink |
                                        AccessibilityTraits::isToggle | AccessibilityTraits::isModal;
-        if (pending.children || has(traits, elementTraits)) {
+        if (pending.fields.children || has(traits, elementTraits)) {
             out.push_back(combined(element, pending, traits));
             return;
         }
@@ -163,10 +162,10 @@ private:
         object.element = &element;
         object.role = role;
         const auto context = textContext(element.environment());
-        if (pending.label) object.name = pending.label->string(context);
-        if (pending.value) object.value = pending.value->string(context);
-        if (pending.hint) object.description = pending.hint->string(context);
-        if (pending.identifier) object.identifier = *pending.identifier;
+        if (pending.fields.label) object.name = pending.fields.label->string(context);
+        if (pending.fields.value) object.value = pending.fields.value->string(context);
+        if (pending.fields.hint) object.description = pending.fields.hint->string(context);
+        if (pending.fields.identifier) object.identifier = *pending.fields.identifier;
         object.frame = element.globalFrame();
         const auto traits = pending.traits();
         object.state.selected = has(traits, AccessibilityTraits::isSelected);
@@ -240,7 +239,7 @@ private:
     }
 
     AccessibilityObject combined(const Element& element, const Pending& pending, AccessibilityTraits traits) {
-        const auto behavior = pending.children.value_or(AccessibilityChildBehavior::combine);
+        const auto behavior = pending.fields.children.value_or(AccessibilityChildBehavior::combine);
         AccessibilityRole role = behavior == AccessibilityChildBehavior::contain ? AccessibilityRole::group
                                                                                  : AccessibilityRole::staticText;
         if (has(traits, AccessibilityTraits::isModal)) role = AccessibilityRole::dialog;
@@ -274,7 +273,7 @@ private:
               std::vector<AccessibilityObject>& out) const {
         const auto text = element.node().text();
         const bool image = element.node().typeName() == "Image" || has(traits, AccessibilityTraits::isImage);
-        if (!(text && !text->empty()) && !pending.label) return; // shapes, colours, unlabelled images
+        if (!(text && !text->empty()) && !pending.fields.label) return; // shapes, colours, unlabelled images
         auto role = image ? AccessibilityRole::image
                           : has(traits, AccessibilityTraits::isHeader) ? AccessibilityRole::heading
                                                                         : AccessibilityRole::staticText;
