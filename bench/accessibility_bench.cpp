@@ -43,15 +43,16 @@ struct Window {
         auto collection = std::make_shared<quoril::ItemCollection>("Quoril");
         context->insert(collection);
         for (int i = 0; i < 1000; ++i) {
-            goals.push_back(std::make_shared<quoril::Item>(foundation::Date::now(), "Goal " + std::to_string(i + 1),
-                                                           false, false, std::nullopt, i));
+            goals.push_back(std::make_shared<quoril::Item>(
+                foundation::Date::now(), "Goal " + std::to_string(i + 1), false, false, std::nullopt, i));
             goals.back()->setCollection(collection);
             context->insert(goals.back());
         }
-        window = std::make_unique<ui::HostingWindow>(ui::View(quoril::ContentView{collection})
-                                                         .environmentObject(std::make_shared<quoril::CommandManager>())
-                                                         .environmentObject(std::make_shared<quoril::ModifierKeyManager>()) |
-                                                     store::modelContainer(container));
+        window = std::make_unique<ui::HostingWindow>(
+            ui::View(quoril::ContentView{collection})
+                .environmentObject(std::make_shared<quoril::CommandManager>())
+                .environmentObject(std::make_shared<quoril::ModifierKeyManager>()) |
+            store::modelContainer(container));
         window->resize(400, 350);
         window->updateNow();
         if (read) {
@@ -106,5 +107,6 @@ int main(int argc, char** argv) {
     static char name[] = "accessibility_bench";
     static char* qtArgv[] = {name, nullptr};
     QApplication app(qtArgc, qtArgv);
-    return runWithRatios(argc, argv, {{"BM_FrameWithAssistiveTechnology", "BM_FrameWithoutAssistiveTechnology"}});
+    return runWithRatios(argc, argv,
+                         {{"BM_FrameWithAssistiveTechnology", "BM_FrameWithoutAssistiveTechnology"}});
 }

@@ -21,13 +21,15 @@ protected:
         if (!daemon || !std::filesystem::exists(launcher) || !std::filesystem::exists(python))
             GTEST_SKIP() << "no session bus, accessibility bus launcher or Python here";
         // A session bus of this test's own, so nothing reaches the user's.
-        bus_ = std::make_unique<testing_support::ChildProcess>(*daemon, std::vector<std::string>{"--session", "--nofork", "--print-address=1"});
+        bus_ = std::make_unique<testing_support::ChildProcess>(
+            *daemon, std::vector<std::string>{"--session", "--nofork", "--print-address=1"});
         const auto address = bus_->readLine(std::chrono::seconds(10));
         if (!address || address->empty()) GTEST_SKIP() << "the session bus did not start";
         busAddress_.emplace("DBUS_SESSION_BUS_ADDRESS", address->c_str());
         // Qt speaks on the bus only when asked to, or when a screen reader is known to run.
         alwaysOn_.emplace("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-        launcher_ = std::make_unique<testing_support::ChildProcess>(launcher.string(), std::vector<std::string>{"--launch-immediately"});
+        launcher_ = std::make_unique<testing_support::ChildProcess>(
+            launcher.string(), std::vector<std::string>{"--launch-immediately"});
         if (!launcher_->isStarted()) GTEST_SKIP() << "the accessibility bus did not start";
     }
     void TearDown() override {

@@ -69,8 +69,10 @@ protected:
             Row row;
             collect(item, [&](QAccessibleInterface* i) {
                 if (i->role() == QAccessible::EditableText) row.title = i;
-                if (i->role() == QAccessible::CheckBox && i->text(QAccessible::Name) == "Completed") row.completed = i;
-                if (i->role() == QAccessible::CheckBox && i->text(QAccessible::Name) == "In Progress") row.inProgress = i;
+                if (i->role() == QAccessible::CheckBox && i->text(QAccessible::Name) == "Completed")
+                    row.completed = i;
+                if (i->role() == QAccessible::CheckBox && i->text(QAccessible::Name) == "In Progress")
+                    row.inProgress = i;
             });
             rows.push_back(row);
         }

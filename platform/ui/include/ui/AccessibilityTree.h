@@ -59,7 +59,7 @@ struct AccessibilityObject {
     std::string description;
     std::string identifier;
     AccessibilityState state;
-    graphics::CGRect frame; // where it shows, in the root's coordinates
+    graphics::CGRect frame;              // where it shows, in the root's coordinates
     std::optional<std::size_t> rowCount; // a list's rows, built or not
     std::vector<AccessibilityObject> children;
 };

@@ -195,7 +195,8 @@ void AccessibilityBridge::announce() {
                 announceEvent(event);
             }
             if (before->second.state != state.state) {
-                QAccessibleStateChangeEvent event(interfaceFor(object), changedStates(before->second.state, state.state));
+                QAccessibleStateChangeEvent event(interfaceFor(object),
+                                                  changedStates(before->second.state, state.state));
                 announceEvent(event);
             }
         }
@@ -241,8 +242,10 @@ void setAccessibilityAnnouncer(std::function<void(QAccessibleEvent&)> announce) 
 }
 
 void announceEvent(QAccessibleEvent& event) {
-    if (announcer()) announcer()(event);
-    else QAccessible::updateAccessibility(&event);
+    if (announcer())
+        announcer()(event);
+    else
+        QAccessible::updateAccessibility(&event);
 }
 
 } // namespace ui

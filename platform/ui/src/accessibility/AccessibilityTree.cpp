@@ -144,7 +144,8 @@ public:
         // A view of one child hands what its modifiers say on; so does an overlay or background
         // to the view it decorates.
         const auto& children = element.children();
-        const bool decorated = element.node().typeName() == "Overlay" || element.node().typeName() == "Background";
+        const bool decorated =
+            element.node().typeName() == "Overlay" || element.node().typeName() == "Background";
         for (const auto& child : children) {
             const bool primary = children.size() == 1 || (decorated && child->key().slot == 0);
             walk(*child, primary ? pending : Pending{}, out);
@@ -173,12 +174,14 @@ private:
         object.state.invisible = !element.isVisible();
         // The keyboard focus on a view of the object's, or on a modifier around it.
         object.state.focused =
-            focused_ && (isWithin(focused_, &element) || (isWithin(&element, focused_) && isWithin(focused_, pending.top)));
+            focused_ && (isWithin(focused_, &element) ||
+                         (isWithin(&element, focused_) && isWithin(focused_, pending.top)));
         return object;
     }
 
     std::string labelText(const View& label, const Element& element) const {
-        if (const auto* model = detail::labelModel(label)) return model->title.string(textContext(element.environment()));
+        if (const auto* model = detail::labelModel(label))
+            return model->title.string(textContext(element.environment()));
         if (label.node()) {
             if (auto text = label.node()->text()) return *text;
         }
@@ -204,7 +207,8 @@ private:
     }
 
     // Controls read their model; what they show inside is theirs.
-    bool control(const Element& element, const Pending& pending, std::vector<AccessibilityObject>& out) const {
+    bool control(const Element& element, const Pending& pending,
+                 std::vector<AccessibilityObject>& out) const {
         const View view(element.nodePointer());
         std::optional<AccessibilityObject> object;
         View label;
@@ -217,7 +221,8 @@ private:
         } else if (const auto* picker = detail::pickerModel(view)) {
             object = make(element, pending, AccessibilityRole::comboBox);
             const auto options = detail::pickerOptions(picker->content);
-            if (auto chosen = detail::selectedOption(options, picker->selection.get()); chosen && object->value.empty())
+            if (auto chosen = detail::selectedOption(options, picker->selection.get());
+                chosen && object->value.empty())
                 object->value = labelText(options[*chosen].label, element);
             label = picker->label;
         } else if (const auto* menu = detail::menuViewModel(view)) {
@@ -226,7 +231,7 @@ private:
         } else if (const auto* button = detail::buttonModel(view)) {
             object = make(element, pending,
                           has(pending.traits(), AccessibilityTraits::isToggle) ? AccessibilityRole::checkBox
-                                                                                 : AccessibilityRole::button);
+                                                                               : AccessibilityRole::button);
             label = button->label;
         }
         if (!object) return false;
@@ -240,14 +245,21 @@ private:
 
     AccessibilityObject combined(const Element& element, const Pending& pending, AccessibilityTraits traits) {
         const auto behavior = pending.fields.children.value_or(AccessibilityChildBehavior::combine);
-        AccessibilityRole role = behavior == AccessibilityChildBehavior::contain ? AccessibilityRole::group
-                                                                                 : AccessibilityRole::staticText;
-        if (has(traits, AccessibilityTraits::isModal)) role = AccessibilityRole::dialog;
-        else if (has(traits, AccessibilityTraits::isButton)) role = tabs_ ? AccessibilityRole::tab : AccessibilityRole::button;
-        else if (has(traits, AccessibilityTraits::isLink)) role = AccessibilityRole::link;
-        else if (has(traits, AccessibilityTraits::isToggle)) role = AccessibilityRole::checkBox;
-        else if (has(traits, AccessibilityTraits::isImage)) role = AccessibilityRole::image;
-        else if (has(traits, AccessibilityTraits::isHeader)) role = AccessibilityRole::heading;
+        AccessibilityRole role = behavior == AccessibilityChildBehavior::contain
+                                     ? AccessibilityRole::group
+                                     : AccessibilityRole::staticText;
+        if (has(traits, AccessibilityTraits::isModal))
+            role = AccessibilityRole::dialog;
+        else if (has(traits, AccessibilityTraits::isButton))
+            role = tabs_ ? AccessibilityRole::tab : AccessibilityRole::button;
+        else if (has(traits, AccessibilityTraits::isLink))
+            role = AccessibilityRole::link;
+        else if (has(traits, AccessibilityTraits::isToggle))
+            role = AccessibilityRole::checkBox;
+        else if (has(traits, AccessibilityTraits::isImage))
+            role = AccessibilityRole::image;
+        else if (has(traits, AccessibilityTraits::isHeader))
+            role = AccessibilityRole::heading;
         auto object = make(element, pending, role);
         if (behavior == AccessibilityChildBehavior::contain) {
             walkChildren(element, object.children);
@@ -263,7 +275,8 @@ private:
         std::vector<std::string> names;
         for (const auto& child : inside) {
             names.push_back(child.name);
-            if (child.role == AccessibilityRole::checkBox || !child.value.empty()) names.push_back(child.value);
+            if (child.role == AccessibilityRole::checkBox || !child.value.empty())
+                names.push_back(child.value);
         }
         object.name = joined(names, ", ");
         return object;
@@ -274,9 +287,9 @@ private:
         const auto text = element.node().text();
         const bool image = element.node().typeName() == "Image" || has(traits, AccessibilityTraits::isImage);
         if (!(text && !text->empty()) && !pending.fields.label) return; // shapes, colours, unlabelled images
-        auto role = image ? AccessibilityRole::image
-                          : has(traits, AccessibilityTraits::isHeader) ? AccessibilityRole::heading
-                                                                        : AccessibilityRole::staticText;
+        auto role = image                                        ? AccessibilityRole::image
+                    : has(traits, AccessibilityTraits::isHeader) ? AccessibilityRole::heading
+                                                                 : AccessibilityRole::staticText;
         auto object = make(element, pending, role);
         if (object.name.empty() && text) object.name = *text;
         out.push_back(std::move(object));

@@ -14,23 +14,40 @@ namespace ui::detail {
 
 QAccessible::Role qtRole(AccessibilityRole role) {
     switch (role) {
-    case AccessibilityRole::window: return QAccessible::Window;
-    case AccessibilityRole::group: return QAccessible::Grouping;
-    case AccessibilityRole::button: return QAccessible::Button;
-    case AccessibilityRole::menuButton: return QAccessible::ButtonMenu;
-    case AccessibilityRole::checkBox: return QAccessible::CheckBox;
-    case AccessibilityRole::radioButton: return QAccessible::RadioButton;
-    case AccessibilityRole::comboBox: return QAccessible::ComboBox;
-    case AccessibilityRole::list: return QAccessible::List;
-    case AccessibilityRole::listItem: return QAccessible::ListItem;
-    case AccessibilityRole::staticText: return QAccessible::StaticText;
-    case AccessibilityRole::heading: return QAccessible::Heading;
-    case AccessibilityRole::textField: return QAccessible::EditableText;
-    case AccessibilityRole::tabList: return QAccessible::PageTabList;
-    case AccessibilityRole::tab: return QAccessible::PageTab;
-    case AccessibilityRole::dialog: return QAccessible::Dialog;
-    case AccessibilityRole::image: return QAccessible::Graphic;
-    case AccessibilityRole::link: return QAccessible::Link;
+    case AccessibilityRole::window:
+        return QAccessible::Window;
+    case AccessibilityRole::group:
+        return QAccessible::Grouping;
+    case AccessibilityRole::button:
+        return QAccessible::Button;
+    case AccessibilityRole::menuButton:
+        return QAccessible::ButtonMenu;
+    case AccessibilityRole::checkBox:
+        return QAccessible::CheckBox;
+    case AccessibilityRole::radioButton:
+        return QAccessible::RadioButton;
+    case AccessibilityRole::comboBox:
+        return QAccessible::ComboBox;
+    case AccessibilityRole::list:
+        return QAccessible::List;
+    case AccessibilityRole::listItem:
+        return QAccessible::ListItem;
+    case AccessibilityRole::staticText:
+        return QAccessible::StaticText;
+    case AccessibilityRole::heading:
+        return QAccessible::Heading;
+    case AccessibilityRole::textField:
+        return QAccessible::EditableText;
+    case AccessibilityRole::tabList:
+        return QAccessible::PageTabList;
+    case AccessibilityRole::tab:
+        return QAccessible::PageTab;
+    case AccessibilityRole::dialog:
+        return QAccessible::Dialog;
+    case AccessibilityRole::image:
+        return QAccessible::Graphic;
+    case AccessibilityRole::link:
+        return QAccessible::Link;
     }
     return QAccessible::NoRole;
 }
@@ -55,7 +72,8 @@ QRect screenRect(AccessibilityBridge& bridge, const graphics::CGRect& frame) {
     return QRect(window.mapToGlobal(origin), window.mapToGlobal(end) - QPoint(1, 1));
 }
 
-QAccessibleInterface* childInterface(AccessibilityBridge& bridge, const AccessibilityObject& object, int index) {
+QAccessibleInterface* childInterface(AccessibilityBridge& bridge, const AccessibilityObject& object,
+                                     int index) {
     if (index < 0 || std::size_t(index) >= object.children.size()) return nullptr;
     return bridge.interfaceFor(object.children[std::size_t(index)]);
 }
@@ -68,7 +86,8 @@ int indexOfChildInterface(AccessibilityBridge& bridge, const AccessibilityObject
     return -1;
 }
 
-QAccessibleInterface* childInterfaceAt(AccessibilityBridge& bridge, const AccessibilityObject& object, QPoint global) {
+QAccessibleInterface* childInterfaceAt(AccessibilityBridge& bridge, const AccessibilityObject& object,
+                                       QPoint global) {
     // The last drawn is on top.
     for (auto it = object.children.rbegin(); it != object.children.rend(); ++it) {
         if (screenRect(bridge, it->frame).contains(global)) return bridge.interfaceFor(*it);
@@ -125,11 +144,16 @@ QString ElementInterface::text(QAccessible::Text t) const {
     const auto* object = current();
     if (!object) return {};
     switch (t) {
-    case QAccessible::Name: return QString::fromStdString(object->name);
-    case QAccessible::Value: return QString::fromStdString(object->value);
-    case QAccessible::Description: return QString::fromStdString(object->description);
-    case QAccessible::DebugDescription: return QString::fromStdString(object->identifier);
-    default: return {};
+    case QAccessible::Name:
+        return QString::fromStdString(object->name);
+    case QAccessible::Value:
+        return QString::fromStdString(object->value);
+    case QAccessible::Description:
+        return QString::fromStdString(object->description);
+    case QAccessible::DebugDescription:
+        return QString::fromStdString(object->identifier);
+    default:
+        return {};
     }
 }
 
@@ -163,13 +187,17 @@ QStringList ElementInterface::actionNames() const {
     if (!object || object->state.disabled) return {};
     switch (object->role) {
     case AccessibilityRole::checkBox:
-    case AccessibilityRole::radioButton: return {toggleAction(), pressAction()};
+    case AccessibilityRole::radioButton:
+        return {toggleAction(), pressAction()};
     case AccessibilityRole::button:
     case AccessibilityRole::link:
-    case AccessibilityRole::tab: return {pressAction()};
+    case AccessibilityRole::tab:
+        return {pressAction()};
     case AccessibilityRole::menuButton:
-    case AccessibilityRole::comboBox: return {showMenuAction(), pressAction()};
-    default: return {};
+    case AccessibilityRole::comboBox:
+        return {showMenuAction(), pressAction()};
+    default:
+        return {};
     }
 }
 

@@ -54,10 +54,12 @@ private:
 
 // The children of `object` as interfaces, and what lies under a point given in the screen's
 // coordinates: shared by the window and its objects.
-QAccessibleInterface* childInterface(AccessibilityBridge& bridge, const AccessibilityObject& object, int index);
+QAccessibleInterface* childInterface(AccessibilityBridge& bridge, const AccessibilityObject& object,
+                                     int index);
 int indexOfChildInterface(AccessibilityBridge& bridge, const AccessibilityObject& object,
                           const QAccessibleInterface* child);
-QAccessibleInterface* childInterfaceAt(AccessibilityBridge& bridge, const AccessibilityObject& object, QPoint global);
+QAccessibleInterface* childInterfaceAt(AccessibilityBridge& bridge, const AccessibilityObject& object,
+                                       QPoint global);
 QRect screenRect(AccessibilityBridge& bridge, const graphics::CGRect& frame);
 
 } // namespace detail

@@ -28,7 +28,8 @@ QAccessibleInterface* windowInterface(ui::HostingWindow& window) {
 }
 
 // Depth first among the interfaces under `from`.
-QAccessibleInterface* findInterface(QAccessibleInterface* from, const std::function<bool(QAccessibleInterface*)>& match) {
+QAccessibleInterface* findInterface(QAccessibleInterface* from,
+                                    const std::function<bool(QAccessibleInterface*)>& match) {
     for (int i = 0; from && i < from->childCount(); ++i) {
         QAccessibleInterface* child = from->child(i);
         if (!child) continue;
@@ -39,7 +40,8 @@ QAccessibleInterface* findInterface(QAccessibleInterface* from, const std::funct
 }
 
 QAccessibleInterface* named(ui::HostingWindow& window, const QString& name) {
-    return findInterface(windowInterface(window), [&](QAccessibleInterface* i) { return i->text(QAccessible::Name) == name; });
+    return findInterface(windowInterface(window),
+                         [&](QAccessibleInterface* i) { return i->text(QAccessible::Name) == name; });
 }
 
 std::vector<QString> childNames(QAccessibleInterface* parent) {
@@ -62,7 +64,8 @@ struct Controls {
                            ui::View(ui::Text("Secret")).accessibilityHidden(true), pair,
                            ui::View(ui::Button("Later", [saves] { ++*saves; })).disabled(true),
                            ui::View(ui::Image::systemName("star")).accessibilityLabel(ui::Text("Favourite")),
-                           ui::Spacer(0), ui::View(ui::Text("Plain")).accessibilityHint(ui::Text("Just text"))});
+                           ui::Spacer(0),
+                           ui::View(ui::Text("Plain")).accessibilityHint(ui::Text("Just text"))});
     }
 };
 
@@ -73,7 +76,8 @@ TEST(AccessibilityBridgeTest, ViewsBecomeObjectsWithRolesNamesAndStates) {
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->role(), QAccessible::Window);
     // The spacer, the hidden text and the layout stacks make no object; the pair is one.
-    EXPECT_EQ(childNames(root), (std::vector<QString>{"Save", "Wi-Fi", "Left, Right", "Later", "Favourite", "Plain"}));
+    EXPECT_EQ(childNames(root),
+              (std::vector<QString>{"Save", "Wi-Fi", "Left, Right", "Later", "Favourite", "Plain"}));
 
     auto* save = named(window, "Save");
     EXPECT_EQ(save->role(), QAccessible::Button);
@@ -99,7 +103,8 @@ TEST(AccessibilityBridgeTest, ViewsBecomeObjectsWithRolesNamesAndStates) {
     // Without the combining modifier each text is an object of its own.
     window.setRootView(ui::View(Controls{saves, false}));
     window.updateNow();
-    EXPECT_EQ(childNames(root), (std::vector<QString>{"Save", "Wi-Fi", "Left", "Right", "Later", "Favourite", "Plain"}));
+    EXPECT_EQ(childNames(root),
+              (std::vector<QString>{"Save", "Wi-Fi", "Left", "Right", "Later", "Favourite", "Plain"}));
     EXPECT_EQ(save->isValid(), true); // the button stayed
 }
 
@@ -130,8 +135,9 @@ TEST(AccessibilityBridgeTest, ActionsGoThroughTheClickPath) {
 struct Rows {
     std::shared_ptr<std::vector<std::string>> names;
     ui::View body(ui::ViewContext&) const {
-        return ui::List({ui::ForEach(*names, [](const std::string& name) { return name; },
-                                     [](const std::string& name) { return ui::View(ui::Text(std::string(name))); })});
+        return ui::List({ui::ForEach(
+            *names, [](const std::string& name) { return name; },
+            [](const std::string& name) { return ui::View(ui::Text(std::string(name))); })});
     }
 };
 
@@ -173,7 +179,8 @@ TEST(AccessibilityBridgeTest, TabsAndAlertsHaveTheirRoles) {
     window.resize(400, 300);
     window.updateNow();
     QAccessibleInterface* root = windowInterface(window);
-    auto* tabs = findInterface(root, [](QAccessibleInterface* i) { return i->role() == QAccessible::PageTabList; });
+    auto* tabs =
+        findInterface(root, [](QAccessibleInterface* i) { return i->role() == QAccessible::PageTabList; });
     ASSERT_NE(tabs, nullptr);
     ASSERT_EQ(tabs->childCount(), 2);
     EXPECT_EQ(tabs->child(0)->role(), QAccessible::PageTab);
@@ -185,13 +192,16 @@ TEST(AccessibilityBridgeTest, TabsAndAlertsHaveTheirRoles) {
     auto* alert = named(window, "Reset everything?");
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->role(), QAccessible::Dialog);
-    auto* reset = findInterface(alert, [](QAccessibleInterface* i) { return i->role() == QAccessible::Button; });
+    auto* reset =
+        findInterface(alert, [](QAccessibleInterface* i) { return i->role() == QAccessible::Button; });
     ASSERT_NE(reset, nullptr);
     EXPECT_EQ(reset->text(QAccessible::Name), "Reset");
     // The way out by Escape is not seen, so not read either.
-    EXPECT_EQ(findInterface(root, [](QAccessibleInterface* i) {
-                  return i->role() == QAccessible::Button && i->text(QAccessible::Name).isEmpty();
-              }),
+    EXPECT_EQ(findInterface(root,
+                            [](QAccessibleInterface* i) {
+                                return i->role() == QAccessible::Button &&
+                                       i->text(QAccessible::Name).isEmpty();
+                            }),
               nullptr);
 
     tabs->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -212,8 +222,12 @@ std::vector<Told>& told() {
 }
 void record(QAccessibleEvent& event) {
     QAccessibleInterface* iface = event.accessibleInterface();
-    Told entry{event.type(), iface ? iface->role() : QAccessible::NoRole, iface ? iface->text(QAccessible::Name) : QString(), {}};
-    if (event.type() == QAccessible::StateChanged) entry.changed = static_cast<QAccessibleStateChangeEvent&>(event).changedStates();
+    Told entry{event.type(),
+               iface ? iface->role() : QAccessible::NoRole,
+               iface ? iface->text(QAccessible::Name) : QString(),
+               {}};
+    if (event.type() == QAccessible::StateChanged)
+        entry.changed = static_cast<QAccessibleStateChangeEvent&>(event).changedStates();
     told().push_back(entry);
 }
 
@@ -274,8 +288,9 @@ TEST(AccessibilityBridgeTest, ChangesAreAnnouncedOnlyWhileSomeoneListens) {
 
         alarm->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
         window.updateNow();
-        EXPECT_TRUE(std::any_of(told().begin(), told().end(),
-                                [](const Told& entry) { return entry.type == QAccessible::ObjectDestroyed; }));
+        EXPECT_TRUE(std::any_of(told().begin(), told().end(), [](const Told& entry) {
+            return entry.type == QAccessible::ObjectDestroyed;
+        }));
     }
     Listening deaf(false);
     alarm->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
