@@ -11,9 +11,9 @@ namespace quoril {
 namespace {
 
 // All lengths in points, so that the burn looks the same at every pixel density.
-constexpr float cellSize = 34;     // the outline's coarsest wrinkles
-constexpr float raggedness = 30;   // how far the outline strays from the edges' distance
-constexpr float charWidth = 14;    // the paper darkening ahead of the front
+constexpr float cellSize = 40;     // the outline's coarsest wrinkles
+constexpr float raggedness = 44;   // how far the outline strays from the edges' distance
+constexpr float charWidth = 20;    // the paper darkening ahead of the front
 constexpr float emberWidth = 6;    // the glowing band on the front
 // The time by which the front has passed every pixel: the last frames are all ash.
 constexpr float burntThroughAt = 0.88f;
@@ -101,14 +101,15 @@ ui::ShaderColor burnColor(graphics::CGPoint position, ui::ShaderColor color, gra
     // Clear of the band whatever the noise says: no need to ask it.
     if (front - edgeDistance - raggedness >= emberWidth) return color;
     if (front - edgeDistance <= -charWidth) return transparent;
-    const float wrinkle = fractalNoise(x / cellSize, y / cellSize, seedBits(seed));
+    // Fractal noise keeps near its middle: spread it out for deeper bites.
+    const float wrinkle = smoothstep(0.2f, 0.8f, fractalNoise(x / cellSize, y / cellSize, seedBits(seed)));
     const float behind = front - (edgeDistance + raggedness * wrinkle);
 
     if (behind <= -charWidth) return transparent;
     if (behind >= emberWidth) return color;
     if (behind <= 0) {
         const float darkening = (behind + charWidth) / charWidth;
-        return charred * (charOpacity * darkening * darkening);
+        return charred * (charOpacity * darkening * (2 - darkening));
     }
     // On the front: charred paper flares up, glows hottest inside, and settles into ash.
     const float along = behind / emberWidth;

@@ -11,6 +11,8 @@
 #include "ui/ShapeStyleEnvironment.h"
 #include "ui/VisualEffectNode.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 using namespace goaltest;
@@ -294,6 +296,42 @@ TEST_F(BurnTest, ATimerOutlivingItsListDoesNothing) {
     after(2.5);
     host->update();
     EXPECT_EQ(context()->fetch<Item>().size(), 5u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BurnTest, TheOverlayBurnsFromItsEdgesOverTheRowsAndEndsInAsh) {
+    for (int i = 0; i < 8; ++i)
+        addGoal("Accomplished goal number " + std::to_string(i + 1), i, true);
+    show();
+    const QColor window(30, 30, 30);
+    const QImage before = host->render(2, window);
+    commands->burnCompletedItems.send();
+    host->update();
+    const auto covered = ui::TestHost::frame(overlay());
+    ASSERT_GT(covered.height(), 300);
+    // Pixels of the covered area, in points of the window.
+    auto at = [](const QImage& image, double x, double y) { return image.pixel(int(x * 2), int(y * 2)); };
+    const graphics::CGPoint middle{covered.midX(), std::min(covered.midY(), 180.0)};
+    const graphics::CGPoint nearEdge{covered.minX() + 2, middle.y};
+
+    std::vector<QImage> frames;
+    double shown = 0;
+    for (double time : {0.0, 0.25, 0.5, 0.75, 1.0}) {
+        after(std::max(time * 3 - shown, 0.0) - (time == 1 ? 1e-3 : 0));
+        shown = time * 3 - (time == 1 ? 1e-3 : 0);
+        frames.push_back(host->render(2, window));
+        frames.back().save(QDir::temp().filePath(QString("quoril-burn-%1.png").arg(int(time * 100))));
+        host->render(1, window).save(QDir::temp().filePath(QString("quoril-burn-%1@1x.png").arg(int(time * 100))));
+    }
+    EXPECT_EQ(frames[0], before) << "at time 0 the rows show untouched";
+    const QRgb ash = at(frames[4], middle.x, middle.y);
+    EXPECT_TRUE(qRed(ash) == qGreen(ash) && qGreen(ash) == qBlue(ash) && qRed(ash) < 40) << std::hex << ash;
+    EXPECT_NE(ash, at(before, middle.x, middle.y));
+    EXPECT_EQ(at(frames[1], middle.x, middle.y), at(before, middle.x, middle.y)) << "the middle burns last";
+    EXPECT_EQ(at(frames[2], nearEdge.x, nearEdge.y), ash) << "the edges first";
 }
 
 } // namespace
