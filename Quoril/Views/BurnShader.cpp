@@ -11,10 +11,10 @@ namespace quoril {
 namespace {
 
 // All lengths in points, so that the burn looks the same at every pixel density.
-constexpr float cellSize = 40;     // the outline's coarsest wrinkles
-constexpr float raggedness = 44;   // how far the outline strays from the edges' distance
-constexpr float charWidth = 20;    // the paper darkening ahead of the front
-constexpr float emberWidth = 6;    // the glowing band on the front
+constexpr float cellSize = 40;      // the outline's coarsest wrinkles
+constexpr float maxRaggedness = 44; // how far the outline strays from the edges' distance
+constexpr float maxCharWidth = 20;  // the paper darkening ahead of the front
+constexpr float emberWidth = 6;     // the glowing band on the front
 // The time by which the front has passed every pixel: the last frames are all ash.
 constexpr float burntThroughAt = 0.88f;
 
@@ -28,11 +28,6 @@ constexpr float charOpacity = 0.8f;
 float finiteOr(double value, float fallback) {
     if (!std::isfinite(value)) return fallback;
     return float(std::clamp(value, -1e30, 1e30));
-}
-
-// Far positions fold back; the noise only needs to be defined there, not to differ.
-std::int32_t lattice(float x) {
-    return std::int32_t(std::fmod(x, 1 << 20));
 }
 
 // A lattice point's value in [0, 1).
@@ -51,28 +46,29 @@ float valueNoise(float x, float y, std::uint32_t seed) {
     const float ix = std::floor(x), iy = std::floor(y);
     const float fx = x - ix, fy = y - iy;
     const float ux = fx * fx * (3 - 2 * fx), uy = fy * fy * (3 - 2 * fy);
-    const std::int32_t x0 = lattice(ix), y0 = lattice(iy);
+    // Positions are clamped well within the integers' range before they get here.
+    const auto x0 = std::int32_t(ix), y0 = std::int32_t(iy);
     const float a = hash(x0, y0, seed), b = hash(x0 + 1, y0, seed);
     const float c = hash(x0, y0 + 1, seed), d = hash(x0 + 1, y0 + 1, seed);
     return a + (b - a) * ux + (c - a) * uy + (a - b - c + d) * ux * uy;
 }
 
-// Four octaves of value noise, in [0, 1).
+// Three octaves of value noise, in [0, 1); a fourth would wrinkle by less than a point.
 float fractalNoise(float x, float y, std::uint32_t seed) {
-    float sum = 0, amplitude = 0.5f, weight = 0;
-    for (int octave = 0; octave < 4; ++octave) {
+    float sum = 0, amplitude = 4.0f / 7;
+    for (int octave = 0; octave < 3; ++octave) {
         sum += amplitude * valueNoise(x, y, seed + std::uint32_t(octave) * 0x9e3779b9u);
-        weight += amplitude;
-        x = x * 2.03f + 17.1f;
-        y = y * 2.03f - 9.7f;
+        x = x * 2.6f + 17.1f;
+        y = y * 2.6f - 9.7f;
         amplitude *= 0.5f;
     }
-    return sum / weight;
+    return sum;
 }
 
+// Seeds beyond ±2^30 share their outlines with the seeds at the limits.
 std::uint32_t seedBits(float seed) {
     if (!std::isfinite(seed)) return 0;
-    return std::uint32_t(std::int64_t(std::fmod(std::trunc(seed), 16777216.0f)));
+    return std::uint32_t(std::int64_t(std::clamp(seed, -1073741824.0f, 1073741824.0f)));
 }
 
 float smoothstep(float from, float to, float x) {
@@ -93,6 +89,10 @@ ui::ShaderColor burnColor(graphics::CGPoint position, ui::ShaderColor color, gra
 
     // How far the front has come in from the edges, from just outside them to past the middle.
     const float middle = std::min(width, height) / 2;
+    // A strip of a row or two burns with shallower bites and a narrower rim, or it would be
+    // all rim.
+    const float raggedness = std::clamp(middle * 0.6f, 8.0f, maxRaggedness);
+    const float charWidth = std::clamp(middle * 0.3f, 6.0f, maxCharWidth);
     const float travel = charWidth + middle + raggedness + emberWidth;
     const float front = -charWidth + std::min(time / burntThroughAt, 1.0f) * travel;
 
