@@ -1,7 +1,13 @@
 #pragma once
 
+#include "Flair/AnyInsettableShape.h"
 #include "Flair/AnyViewModifier.h"
+#include "Flair/ParticleLayer.h"
+#include "ui/Angle.h"
 #include "ui/Animation.h"
+#include "ui/AnyShapeStyle.h"
+#include "ui/UnitPoint.h"
+#include "ui/View.h"
 
 #include <cstdint>
 #include <functional>
@@ -51,6 +57,31 @@ public:
 
     // A copy examining each change `seconds` after it is reported.
     AnyChangeEffect delay(double seconds) const;
+
+    // Particle effects and the shine (Pulse.cpp, Rise.cpp, Spray.cpp, Shine.cpp).
+    enum class PulseDrawingMode { fill, stroke };
+    // Each change sends out max(count, 1) pulses of `shape` 0.2 s apart, growing out of the view's
+    // frame: thinning and fading strokes over 2 s, or fading fills over 4 s. Changes are not
+    // counted until the last pulse of a burst has started.
+    static AnyChangeEffect pulse(AnyInsettableShape shape, ui::AnyShapeStyle style,
+                                 PulseDrawingMode drawingMode, std::int64_t count, ParticleLayer layer);
+    // Filled pulses, drawn in place.
+    static AnyChangeEffect pulse(AnyInsettableShape shape, ui::AnyShapeStyle style, std::int64_t count);
+    // Each change floats one child of the particle view (the next in turn) up from `origin` of
+    // the view. `particles` is called once, here.
+    static AnyChangeEffect rise(ui::UnitPoint origin, ParticleLayer layer,
+                                const std::function<ui::View()>& particles);
+    static AnyChangeEffect rise(ui::UnitPoint origin, const std::function<ui::View()>& particles);
+    // Each change throws a fan of eleven children of the particle view out of `origin` of the
+    // view, behind it. `particles` is called once, here.
+    static AnyChangeEffect spray(ui::UnitPoint origin, ParticleLayer layer,
+                                 const std::function<ui::View()>& particles);
+    // Each change sweeps a band of light across the view's opaque pixels, along its diagonal or
+    // at `angle`, over `duration` seconds (1 by default) under ease-in-out; changes within half
+    // the duration of the last counted one are not counted.
+    static AnyChangeEffect shine();
+    static AnyChangeEffect shine(double duration);
+    static AnyChangeEffect shine(ui::Angle angle, double duration);
 
 private:
     template <class F> static ModifierFunction erased(F makeModifier) {
