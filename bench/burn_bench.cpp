@@ -33,8 +33,10 @@ void plainLoop(benchmark::State& state) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < width; ++x) {
                 const QRgb p = line[x];
-                const ui::ShaderColor c{qRed(p) / 255.f, qGreen(p) / 255.f, qBlue(p) / 255.f, qAlpha(p) / 255.f};
-                const auto out = quoril::burnColor({(x + 0.5) / scale, (y + 0.5) / scale}, c, size, burnTime, burnSeed);
+                const ui::ShaderColor c{qRed(p) / 255.f, qGreen(p) / 255.f, qBlue(p) / 255.f,
+                                        qAlpha(p) / 255.f};
+                const auto out =
+                    quoril::burnColor({(x + 0.5) / scale, (y + 0.5) / scale}, c, size, burnTime, burnSeed);
                 auto level = [](float v) { return int(std::clamp(v, 0.0f, 1.0f) * 255 + 0.5f); };
                 line[x] = qRgba(level(out.red), level(out.green), level(out.blue), level(out.alpha));
             }

@@ -78,8 +78,8 @@ float smoothstep(float from, float to, float x) {
 
 } // namespace
 
-ui::ShaderColor burnColor(graphics::CGPoint position, ui::ShaderColor color, graphics::CGSize size, float time,
-                          float seed) {
+ui::ShaderColor burnColor(graphics::CGPoint position, ui::ShaderColor color, graphics::CGSize size,
+                          float time, float seed) {
     if (!(time > 0)) return transparent;
     if (time >= 1) return color;
     const float width = std::max(finiteOr(size.width, 0), 0.0f);
@@ -107,28 +107,31 @@ ui::ShaderColor burnColor(graphics::CGPoint position, ui::ShaderColor color, gra
 
     if (behind <= -charWidth) return transparent;
     if (behind >= emberWidth) return color;
+    // What the paper becomes is as opaque as the paper was.
+    const ui::ShaderColor soot = charred * (charOpacity * color.alpha);
     if (behind <= 0) {
         const float darkening = (behind + charWidth) / charWidth;
-        return charred * (charOpacity * darkening * (2 - darkening));
+        return soot * (darkening * (2 - darkening));
     }
     // On the front: charred paper flares up, glows hottest inside, and settles into ash.
     const float along = behind / emberWidth;
     const float glow = smoothstep(0.0f, 0.3f, along) * (1 - smoothstep(0.5f, 1.0f, along));
     const float ash = smoothstep(0.5f, 1.0f, along);
-    const ui::ShaderColor paper = ui::mix(charred * charOpacity, color, ash);
-    const ui::ShaderColor flame = ui::mix(ember, emberCore, glow * glow * (0.5f + 0.5f * wrinkle));
+    const ui::ShaderColor paper = ui::mix(soot, color, ash);
+    const ui::ShaderColor flame =
+        ui::mix(ember, emberCore, glow * glow * (0.5f + 0.5f * wrinkle)) * color.alpha;
     return ui::mix(paper, flame, glow);
 }
 
 ui::ShaderFunction burnShaderFunction() {
-    return ui::ShaderFunction(
-        "burn", [](graphics::CGPoint position, ui::ShaderColor color, const ui::ShaderArguments& arguments) {
-            const auto size = arguments.float2(0);
-            // Out of the float's range is out of every meaningful range: clamp before narrowing.
-            auto narrow = [](double v) { return std::isnan(v) ? float(v) : float(std::clamp(v, -1e30, 1e30)); };
-            return burnColor(position, color, {size.x, size.y}, narrow(arguments.float_(2)),
-                             narrow(arguments.float_(3)));
-        });
+    return ui::ShaderFunction("burn", [](graphics::CGPoint position, ui::ShaderColor color,
+                                         const ui::ShaderArguments& arguments) {
+        const auto size = arguments.float2(0);
+        // Out of the float's range is out of every meaningful range: clamp before narrowing.
+        auto narrow = [](double v) { return std::isnan(v) ? float(v) : float(std::clamp(v, -1e30, 1e30)); };
+        return burnColor(position, color, {size.x, size.y}, narrow(arguments.float_(2)),
+                         narrow(arguments.float_(3)));
+    });
 }
 
 void registerBurnShader() {

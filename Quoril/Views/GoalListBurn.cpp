@@ -25,7 +25,8 @@ namespace {
 
 // The overlay's dark grey, which the burn leaves behind.
 const ui::Color& overlayColor() {
-    static const auto* color = new ui::Color(ui::Color::black.mix(ui::Color::white, 0.2, ui::GradientColorSpace::perceptual));
+    static const auto* color =
+        new ui::Color(ui::Color::black.mix(ui::Color::white, 0.2, ui::GradientColorSpace::perceptual));
     return *color;
 }
 
@@ -142,10 +143,11 @@ ui::View GoalListBurn::burnOverlay() const {
 }
 
 ui::View GoalListBurn::burnButton(bool anyCompleted) const {
-    auto label = ui::View(ui::Label("Burn", "flame"))
-                     .symbolVariant(ui::SymbolVariant::fill)
-                     .foregroundStyle(anyCompleted ? ui::AnyShapeStyle(Utilities::accentColor())
-                                                   : ui::AnyShapeStyle(ui::HierarchicalShapeStyle::secondary));
+    auto label =
+        ui::View(ui::Label("Burn", "flame"))
+            .symbolVariant(ui::SymbolVariant::fill)
+            .foregroundStyle(anyCompleted ? ui::AnyShapeStyle(Utilities::accentColor())
+                                          : ui::AnyShapeStyle(ui::HierarchicalShapeStyle::secondary));
     return ui::View(ui::Button([burn = *this] { burn.burnCompletedItems(); }, label))
         .keyboardShortcut(ui::KeyEquivalent(U'b'), ui::EventModifiers::command)
         .disabled(!anyCompleted);

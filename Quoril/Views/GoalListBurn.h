@@ -44,8 +44,10 @@ struct GoalListBurn {
     // draws a new seed.
     void isBurningChanged(bool burning) const;
     // `burning`: the listed goals that were completed at the start.
-    void burnTimerFired(const store::Predicate<Item>& predicate, const std::set<foundation::UUID>& burning) const;
-    void deleteBurnedItems(const store::Predicate<Item>& predicate, const std::set<foundation::UUID>& burning) const;
+    void burnTimerFired(const store::Predicate<Item>& predicate,
+                        const std::set<foundation::UUID>& burning) const;
+    void deleteBurnedItems(const store::Predicate<Item>& predicate,
+                           const std::set<foundation::UUID>& burning) const;
     // The completed goals of the collection (of none, without one).
     static store::Predicate<Item> burnPredicate(const std::shared_ptr<ItemCollection>& collection);
     // The body of the burn's save tasks: saves the context when it has changes; a failure is

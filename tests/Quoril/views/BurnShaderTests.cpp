@@ -21,12 +21,13 @@ const QColor overlayGrey(51, 51, 51);
 // The overlay as the list draws it: a dark rectangle burnt by "burn" from the library.
 QImage burnt(graphics::CGSize size, float time, float seed, double scale = 1) {
     quoril::registerBurnShader();
-    auto overlay = ui::View(ui::Rectangle().fill(ui::Color(0.2, 0.2, 0.2)))
-                       .visualEffect([time, seed](ui::VisualEffect content, const ui::GeometryProxy& proxy) {
-                           using A = ui::Shader::Argument;
-                           return content.colorEffect(ui::ShaderLibrary::default_().shader(
-                               "burn", {A::float2(proxy.size()), A::float_(0), A::float_(time), A::float_(seed)}));
-                       });
+    auto overlay =
+        ui::View(ui::Rectangle().fill(ui::Color(0.2, 0.2, 0.2)))
+            .visualEffect([time, seed](ui::VisualEffect content, const ui::GeometryProxy& proxy) {
+                using A = ui::Shader::Argument;
+                return content.colorEffect(ui::ShaderLibrary::default_().shader(
+                    "burn", {A::float2(proxy.size()), A::float_(0), A::float_(time), A::float_(seed)}));
+            });
     ui::TestHost host(overlay, size);
     return host.render(scale, Qt::transparent);
 }
@@ -74,7 +75,8 @@ TEST(BurnShaderTest, WhatIsBurntThroughStaysBurntAndTheFrontGlowsAndChars) {
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
                 const QColor c = QColor::fromRgba(image.pixel(x, y));
-                sawEmber = sawEmber || (c.alpha() == 255 && c.red() > 200 && c.green() > 60 && c.blue() < 120);
+                sawEmber =
+                    sawEmber || (c.alpha() == 255 && c.red() > 200 && c.green() > 60 && c.blue() < 120);
                 sawChar = sawChar || (c.alpha() > 60 && c.alpha() < 255 && c.red() < 30);
             }
     }
@@ -102,6 +104,14 @@ TEST(BurnShaderTest, DegenerateInputsGiveValidColours) {
                     ASSERT_LE(std::max({c.red, c.green, c.blue}), c.alpha + 1e-6f) << "premultiplied";
                 }
     EXPECT_EQ(burnColor({200, 50}, grey, {400, 100}, nan, 3), ui::ShaderColor{});
+
+    // A half-transparent layer burns no more opaque than it was.
+    const ui::ShaderColor faint{0.1f, 0.1f, 0.1f, 0.5f};
+    for (float time = 0.05f; time < 1; time += 0.05f)
+        for (double y = 0.5; y < 40; y += 1)
+            for (double x = 0.5; x < 60; x += 1)
+                ASSERT_LE(burnColor({x, y}, faint, {60, 40}, time, 5).alpha, 0.5f)
+                    << x << "," << y << " at " << time;
 }
 
 } // namespace

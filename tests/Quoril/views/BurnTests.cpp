@@ -54,7 +54,10 @@ protected:
 
     // The text and the symbol of the toolbar's Burn button.
     ui::Element* burnButton() const {
-        for (auto* e : host->findAll([](const ui::Element& e) { auto t = e.node().text(); return t && *t == "Burn"; }))
+        for (auto* e : host->findAll([](const ui::Element& e) {
+                 auto t = e.node().text();
+                 return t && *t == "Burn";
+             }))
             if (ui::TestHost::frame(e).midY() < toolbar) return e;
         return nullptr;
     }
@@ -202,12 +205,14 @@ TEST_F(BurnTest, OnlyWhatWasCompletedInTheListedCollectionAtTheStartAndStillIsGo
     host->update();
     after(2);
     // The first start's deletion: its own snapshot, still completed.
-    EXPECT_EQ(remaining(), (std::vector<std::string>{"completed before the second start", "completed meanwhile", "open",
-                                                     "uncompleted meanwhile"}));
+    EXPECT_EQ(remaining(),
+              (std::vector<std::string>{"completed before the second start", "completed meanwhile", "open",
+                                        "uncompleted meanwhile"}));
     EXPECT_FALSE(isBurning()) << "the first deletion ends the burning state";
     EXPECT_TRUE(late->completed());
     after(1);
-    EXPECT_EQ(remaining(), (std::vector<std::string>{"completed meanwhile", "open", "uncompleted meanwhile"}));
+    EXPECT_EQ(remaining(),
+              (std::vector<std::string>{"completed meanwhile", "open", "uncompleted meanwhile"}));
     EXPECT_EQ(context()->fetch<Item>().size(), 4u) << "the other collection's completed goal stays";
 }
 
@@ -262,7 +267,8 @@ TEST_F(BurnTest, RowSizesOfRowsNoLongerListedCountForNothing) {
     show();
     const double rowHeight = ui::TestHost::frame(rows().front()).height();
     // As the sizes are until the rows report again after a deletion: one row too many.
-    auto* sizes = host->findType<quoril::ContentView>()->findSlot<std::vector<quoril::ItemSizeElement>>("itemSizes");
+    auto* sizes =
+        host->findType<quoril::ContentView>()->findSlot<std::vector<quoril::ItemSizeElement>>("itemSizes");
     ASSERT_NE(sizes, nullptr);
     ASSERT_EQ(sizes->size(), 2u);
     sizes->push_back({2, {400, 1000}});
@@ -324,7 +330,8 @@ TEST_F(BurnTest, TheOverlayBurnsFromItsEdgesOverTheRowsAndEndsInAsh) {
         shown = time * 3 - (time == 1 ? 1e-3 : 0);
         frames.push_back(host->render(2, window));
         frames.back().save(QDir::temp().filePath(QString("quoril-burn-%1.png").arg(int(time * 100))));
-        host->render(1, window).save(QDir::temp().filePath(QString("quoril-burn-%1@1x.png").arg(int(time * 100))));
+        host->render(1, window).save(
+            QDir::temp().filePath(QString("quoril-burn-%1@1x.png").arg(int(time * 100))));
     }
     EXPECT_EQ(frames[0], before) << "at time 0 the rows show untouched";
     const QRgb ash = at(frames[4], middle.x, middle.y);
