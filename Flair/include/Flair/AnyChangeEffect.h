@@ -2,10 +2,13 @@
 
 #include "Flair/AnyInsettableShape.h"
 #include "Flair/AnyViewModifier.h"
+#include "Flair/ChangeEffectRates.h"
 #include "Flair/ParticleLayer.h"
+#include "Flair/Vector3.h"
 #include "ui/Angle.h"
 #include "ui/Animation.h"
 #include "ui/AnyShapeStyle.h"
+#include "ui/Color.h"
 #include "ui/UnitPoint.h"
 #include "ui/View.h"
 
@@ -57,6 +60,33 @@ public:
 
     // A copy examining each change `seconds` after it is reported.
     AnyChangeEffect delay(double seconds) const;
+
+    // Simulated effects: each change kicks a simulation that runs frame by frame until it
+    // rests (Shake.cpp, Wiggle.cpp, PulseGlow.cpp, Jump.cpp, Spin.cpp).
+    using ShakeRate = detail::PhaseLengthRate<detail::ShakeRateTag>;
+    using WiggleRate = detail::PhaseLengthRate<detail::WiggleRateTag>;
+    using SpinRate = detail::SpinRate;
+    // Sways the view from side to side, turning a little in depth, dying out over the rate's
+    // phase length.
+    static AnyChangeEffect shake();
+    static AnyChangeEffect shake(ShakeRate rate);
+    // Turns the view back and forth in its plane; under a conditional effect each kick lasts
+    // two phase lengths more.
+    static AnyChangeEffect wiggle();
+    static AnyChangeEffect wiggle(WiggleRate rate);
+    // Lights the view up in `color` with a halo reaching about `radius` points (at most 100),
+    // then lets it fade; the accent colour and 16 points by default.
+    static AnyChangeEffect glow();
+    static AnyChangeEffect glow(ui::Color color, double radius);
+    // Throws the view `height` points up, lands it with a squash and bounces it out. A change
+    // while it is high up and rising jumps again at the landing.
+    static AnyChangeEffect jump(double height);
+    // Spins the view about `axis` through the 3D anchor (`anchor`, `anchorZ`) in perspective,
+    // shaded, until it rests on a whole turn; `additionalSpeed` makes a fast spin slow sooner.
+    // By default about y through the centre, perspective 1/6.
+    static AnyChangeEffect spin();
+    static AnyChangeEffect spin(Vector3 axis, ui::UnitPoint anchor, double anchorZ, double perspective,
+                                double additionalSpeed, SpinRate rate);
 
     // Particle effects and the shine (Pulse.cpp, Rise.cpp, Spray.cpp, Shine.cpp).
     enum class PulseDrawingMode { fill, stroke };
