@@ -104,6 +104,9 @@ TEST_F(GoalListAccessibilityTest, RowsShowTheirTitleAndFlagsAndCompletingMovesTh
     auto* add = button("New Goal");
     ASSERT_NE(add, nullptr);
     EXPECT_FALSE(add->state().disabled);
+    auto* burn = button("Burn");
+    ASSERT_NE(burn, nullptr);
+    EXPECT_TRUE(burn->state().disabled) << "nothing is completed yet";
 
     // Completing the second goal as a screen reader user would.
     rows[1].completed->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
@@ -115,6 +118,7 @@ TEST_F(GoalListAccessibilityTest, RowsShowTheirTitleAndFlagsAndCompletingMovesTh
     EXPECT_EQ(rows[0].title->text(QAccessible::Name), "Call the bank");
     EXPECT_TRUE(rows[0].completed->state().checked);
     EXPECT_TRUE(rows[0].inProgress->state().checked) << "a completed goal is in progress too";
+    EXPECT_FALSE(button("Burn")->state().disabled);
 }
 
 TEST_F(GoalListAccessibilityTest, ANewGoalIsAnnouncedWithTheFocusOnItsEditor) {
