@@ -59,8 +59,7 @@ ui::AnyTransition blinds() {
 
 ui::AnyTransition blinds(double slatWidth, BlindsStyle style, bool isStaggered) {
     const double width = slatWidth >= 5 ? std::min(slatWidth, std::numeric_limits<double>::max()) : 5;
-    return detail::progressTransition<Blinds>(
-        [=](double p) { return Blinds{width, style, isStaggered, p}; });
+    return detail::progressTransition<Blinds>([=](double p) { return Blinds{width, style, isStaggered, p}; });
 }
 
 } // namespace AnyTransition::Ostravelle

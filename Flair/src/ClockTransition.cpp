@@ -22,18 +22,27 @@ Clock::Circle::Sweep Clock::Circle::sweep(const graphics::CGRect& r) const {
 
     double start = 0, end = 0;
     if (x <= r.minX()) {
-        if (y <= r.minY()) start = topRight, end = bottomLeft;
-        else if (y < r.maxY()) start = topLeft, end = bottomLeft;
-        else start = topLeft, end = bottomRight;
+        if (y <= r.minY())
+            start = topRight, end = bottomLeft;
+        else if (y < r.maxY())
+            start = topLeft, end = bottomLeft;
+        else
+            start = topLeft, end = bottomRight;
     } else if (x >= r.maxX()) {
         // The top test compares with 0 rather than the rectangle's top, as it always has.
-        if (y <= 0) start = bottomRight, end = topLeft;
-        else if (y < r.maxY()) start = bottomRight, end = topRight;
-        else start = bottomLeft, end = topRight;
+        if (y <= 0)
+            start = bottomRight, end = topLeft;
+        else if (y < r.maxY())
+            start = bottomRight, end = topRight;
+        else
+            start = bottomLeft, end = topRight;
     } else {
-        if (y <= r.minY()) start = topRight, end = topLeft;
-        else if (y >= r.maxY()) start = bottomLeft, end = bottomRight;
-        else start = -std::numbers::pi / 2, end = 3 * std::numbers::pi / 2;
+        if (y <= r.minY())
+            start = topRight, end = topLeft;
+        else if (y >= r.maxY())
+            start = bottomLeft, end = bottomRight;
+        else
+            start = -std::numbers::pi / 2, end = 3 * std::numbers::pi / 2;
     }
     const double radius = std::hypot(r.width(), r.height()) / 2 + std::hypot(x - r.midX(), y - r.midY());
     return {{x, y}, start, end, radius};
@@ -55,7 +64,8 @@ ui::View Clock::body(ui::ViewContext& ctx, ui::View content) const {
     const double sweptTo = 1.05 * p;
     const double trimEnd = !(sweptTo > 0) ? 0 : std::min(sweptTo, 1.0);
     const Circle wedge(origin, ctx.environment<ui::LayoutDirectionKey>());
-    return content.mask(wedge.trim(0, trimEnd).fill(ui::Color::black).padding(-b * (1 - e)).blur((1 - e) * b, false));
+    return content.mask(
+        wedge.trim(0, trimEnd).fill(ui::Color::black).padding(-b * (1 - e)).blur((1 - e) * b, false));
 }
 
 namespace AnyTransition::Ostravelle {

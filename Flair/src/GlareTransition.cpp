@@ -39,11 +39,12 @@ namespace {
 ui::View layer(const std::vector<ui::Gradient::Stop>& stops, graphics::CGSize size, ui::Angle angle, double p,
                const std::function<ui::View(ui::View)>& finish) {
     const graphics::CGSize cover = rotatedBoundingSize(angle.radians(), size.width, size.height);
-    const ui::View rect = ui::Rectangle()
-                              .fill(ui::LinearGradient(stops, ui::UnitPoint::leading, ui::UnitPoint::trailing))
-                              .frame(cover.width, cover.height)
-                              .position({size.width / 2, size.height / 2})
-                              .rotationEffect(angle);
+    const ui::View rect =
+        ui::Rectangle()
+            .fill(ui::LinearGradient(stops, ui::UnitPoint::leading, ui::UnitPoint::trailing))
+            .frame(cover.width, cover.height)
+            .position({size.width / 2, size.height / 2})
+            .rotationEffect(angle);
     return finish(rect).animation(std::nullopt, p).animation(std::nullopt, angle);
 }
 

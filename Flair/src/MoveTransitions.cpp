@@ -63,7 +63,8 @@ ui::AnyTransition flip() {
     return turned(0.7071067811865475, 0.7071067811865476, {1, 0, 0}, ui::UnitPoint::center, 0, 1.0 / 6);
 }
 
-ui::AnyTransition rotate3D(double angle, Vector3 axis, ui::UnitPoint anchor, double anchorZ, double perspective) {
+ui::AnyTransition rotate3D(double angle, Vector3 axis, ui::UnitPoint anchor, double anchorZ,
+                           double perspective) {
     return turned(std::sin(angle / 2), std::cos(angle / 2), axis, anchor, anchorZ, perspective);
 }
 

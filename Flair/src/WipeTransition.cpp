@@ -16,10 +16,14 @@ namespace Flair {
 
 ui::Angle Wipe::angleOf(ui::Edge edge) {
     switch (edge) {
-    case ui::Edge::top: return ui::Angle::radians(std::numbers::pi / 2);
-    case ui::Edge::leading: return ui::Angle::radians(0);
-    case ui::Edge::bottom: return ui::Angle::radians(3 * std::numbers::pi / 2);
-    case ui::Edge::trailing: return ui::Angle::radians(std::numbers::pi);
+    case ui::Edge::top:
+        return ui::Angle::radians(std::numbers::pi / 2);
+    case ui::Edge::leading:
+        return ui::Angle::radians(0);
+    case ui::Edge::bottom:
+        return ui::Angle::radians(3 * std::numbers::pi / 2);
+    case ui::Edge::trailing:
+        return ui::Angle::radians(std::numbers::pi);
     }
     return {};
 }
@@ -34,7 +38,8 @@ ui::View Wipe::body(ui::ViewContext&, ui::View content) const {
         const graphics::CGSize size = proxy.size();
         const graphics::CGSize cover = rotatedBoundingSize(a.radians(), size.width, size.height);
         return ui::ZStack(ui::Alignment::leading,
-                          {ui::View(ui::Color::clear), ui::Rectangle().fill(ui::Color::black).frame(cover.width * p, std::nullopt)})
+                          {ui::View(ui::Color::clear),
+                           ui::Rectangle().fill(ui::Color::black).frame(cover.width * p, std::nullopt)})
             .frame(cover.width, cover.height)
             .position({size.width / 2, size.height / 2})
             .rotationEffect(a)

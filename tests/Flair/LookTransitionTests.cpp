@@ -10,9 +10,9 @@
 
 #include <cmath>
 #include <initializer_list>
-#include <utility>
 #include <limits>
 #include <numbers>
+#include <utility>
 
 using Flair::Blur;
 using Flair::ExposureFade;
@@ -82,7 +82,8 @@ TEST(IrisTest, TheCircleReachesTheFarthestCornerAndItsBlurIsClamped) {
     EXPECT_NEAR(Iris::diameter(ui::UnitPoint::zero, 0.5, {100, 100}), 141.42, 0.01);
     EXPECT_EQ(Iris::diameter(ui::UnitPoint::center, 0, {100, 100}), 0);
 
-    for (auto [given, used] : std::initializer_list<std::pair<double, double>>{{45, 30}, {-5, 0}, {notANumber, 0}, {12, 12}}) {
+    for (auto [given, used] :
+         std::initializer_list<std::pair<double, double>>{{45, 30}, {-5, 0}, {notANumber, 0}, {12, 12}}) {
         const auto [active, identity] = endsOf<Iris>(Ostravelle::iris({0.2, 0.7}, given));
         EXPECT_EQ(active.blurRadius, used) << given;
         EXPECT_EQ(active.origin, (ui::UnitPoint{0.2, 0.7}));

@@ -32,15 +32,17 @@ const QColor backdrop(Qt::white);
 // A solid card of `width` × `height` through `modifier`, rendered on white.
 template <class M>
 QImage masked(const M& modifier, double width, double height, ui::EnvironmentValues environment = {}) {
-    ui::TestHost host(ui::View(ui::Color(20 / 255.0, 60 / 255.0, 240 / 255.0)).frame(width, height).modifier(modifier),
-                      {width, height}, std::move(environment));
+    ui::TestHost host(
+        ui::View(ui::Color(20 / 255.0, 60 / 255.0, 240 / 255.0)).frame(width, height).modifier(modifier),
+        {width, height}, std::move(environment));
     return host.render();
 }
 
 int countPixels(const QImage& image, const QColor& colour) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
     return count;
 }
 
@@ -60,8 +62,10 @@ TEST(BlindsTest, SlatsOpenAboutTheirCentreLinesAndCoverTheViewWhenOpen) {
     const CGRect square{{0, 0}, {100, 100}};
     EXPECT_EQ(subpaths(BlindsShape(10, BlindsStyle::venetian, 1, false).path(square)), 10);
     EXPECT_TRUE(BlindsShape(10, BlindsStyle::venetian, 0, false).path(square).isEmpty()) << "closed slats go";
-    EXPECT_EQ(countPixels(masked(Blinds{10, BlindsStyle::venetian, false, 0}, 100, 100), backdrop), 100 * 100);
-    EXPECT_EQ(countPixels(masked(Blinds{10, BlindsStyle::venetian, false, 1}, 100, 100), cardColour), 100 * 100);
+    EXPECT_EQ(countPixels(masked(Blinds{10, BlindsStyle::venetian, false, 0}, 100, 100), backdrop),
+              100 * 100);
+    EXPECT_EQ(countPixels(masked(Blinds{10, BlindsStyle::venetian, false, 1}, 100, 100), cardColour),
+              100 * 100);
     EXPECT_EQ(countPixels(masked(Blinds{12, BlindsStyle::vertical, true, 1}, 90, 70), cardColour), 90 * 70)
         << "the last slat overshoots the view";
 
@@ -106,7 +110,8 @@ TEST(BlindsTest, SlatsOpenAboutTheirCentreLinesAndCoverTheViewWhenOpen) {
 TEST(BlindsTest, FactoryClampsTheSlatWidthAndHugeOrEndlessExtentsAreSafe) {
     using flairtest::endsOf;
     for (double width : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN(), 4.9}) {
-        const auto [active, identity] = endsOf<Blinds>(Ostravelle::blinds(width, BlindsStyle::vertical, true));
+        const auto [active, identity] =
+            endsOf<Blinds>(Ostravelle::blinds(width, BlindsStyle::vertical, true));
         EXPECT_EQ(active, (Blinds{5, BlindsStyle::vertical, true, 0})) << width;
         EXPECT_EQ(identity, (Blinds{5, BlindsStyle::vertical, true, 1})) << width;
     }
@@ -114,18 +119,24 @@ TEST(BlindsTest, FactoryClampsTheSlatWidthAndHugeOrEndlessExtentsAreSafe) {
 
     // The largest slat still shows the whole view when open.
     const double largest = std::numeric_limits<double>::max();
-    EXPECT_EQ(endsOf<Blinds>(Ostravelle::blinds(largest, BlindsStyle::venetian, false)).first.slatWidth, largest);
-    EXPECT_EQ(countPixels(masked(Blinds{largest, BlindsStyle::venetian, false, 1}, 60, 40), cardColour), 60 * 40);
+    EXPECT_EQ(endsOf<Blinds>(Ostravelle::blinds(largest, BlindsStyle::venetian, false)).first.slatWidth,
+              largest);
+    EXPECT_EQ(countPixels(masked(Blinds{largest, BlindsStyle::venetian, false, 1}, 60, 40), cardColour),
+              60 * 40);
 
     // An endless extent has no slats (and does not stop the program).
     const double infinity = std::numeric_limits<double>::infinity();
-    EXPECT_TRUE(BlindsShape(10, BlindsStyle::venetian, 1, false).path(CGRect{{0, 0}, {50, infinity}}).isEmpty());
-    EXPECT_TRUE(BlindsShape(10, BlindsStyle::vertical, 1, true).path(CGRect{{0, 0}, {infinity, 50}}).isEmpty());
+    EXPECT_TRUE(
+        BlindsShape(10, BlindsStyle::venetian, 1, false).path(CGRect{{0, 0}, {50, infinity}}).isEmpty());
+    EXPECT_TRUE(
+        BlindsShape(10, BlindsStyle::vertical, 1, true).path(CGRect{{0, 0}, {infinity, 50}}).isEmpty());
 
     // −0 hashes as +0.
     const std::hash<Blinds> hash;
-    EXPECT_EQ(hash(Blinds{10, BlindsStyle::venetian, false, -0.0}), hash(Blinds{10, BlindsStyle::venetian, false, 0.0}));
-    EXPECT_NE(hash(Blinds{10, BlindsStyle::venetian, false, 0}), hash(Blinds{10, BlindsStyle::vertical, false, 0}));
+    EXPECT_EQ(hash(Blinds{10, BlindsStyle::venetian, false, -0.0}),
+              hash(Blinds{10, BlindsStyle::venetian, false, 0.0}));
+    EXPECT_NE(hash(Blinds{10, BlindsStyle::venetian, false, 0}),
+              hash(Blinds{10, BlindsStyle::vertical, false, 0}));
 }
 
 TEST(ClockTest, TheSweepStartsAndEndsAtTheCornersOfTheCellItsOriginLiesIn) {
@@ -139,11 +150,11 @@ TEST(ClockTest, TheSweepStartsAndEndsAtTheCornersOfTheCellItsOriginLiesIn) {
         Corner start, end;
     };
     const Case cases[] = {
-        {{-0.5, -0.5}, topRight, bottomLeft},   {{-0.5, 0.5}, topLeft, bottomLeft},
-        {{-0.5, 1.5}, topLeft, bottomRight},    {{1.5, -0.5}, bottomRight, topLeft},
-        {{1.5, 0.5}, bottomRight, topRight},    {{1.5, 1.5}, bottomLeft, topRight},
-        {{0.5, -0.5}, topRight, topLeft},       {{0.5, 1.5}, bottomLeft, bottomRight},
-        {{0, 0}, topRight, bottomLeft},         {{1, 1}, bottomLeft, topRight},
+        {{-0.5, -0.5}, topRight, bottomLeft}, {{-0.5, 0.5}, topLeft, bottomLeft},
+        {{-0.5, 1.5}, topLeft, bottomRight},  {{1.5, -0.5}, bottomRight, topLeft},
+        {{1.5, 0.5}, bottomRight, topRight},  {{1.5, 1.5}, bottomLeft, topRight},
+        {{0.5, -0.5}, topRight, topLeft},     {{0.5, 1.5}, bottomLeft, bottomRight},
+        {{0, 0}, topRight, bottomLeft},       {{1, 1}, bottomLeft, topRight},
     };
     for (const Case& c : cases) {
         const auto sweep = Clock::Circle(c.origin, ui::LayoutDirection::leftToRight).sweep(r);
@@ -175,7 +186,9 @@ TEST(ClockTest, TheSweepStartsAndEndsAtTheCornersOfTheCellItsOriginLiesIn) {
 
 TEST(ClockTest, TheWedgeGrowsFromNothingToTheWholeViewAndItsSoftEdgeGoes) {
     const auto at = [](double p, double blur, ui::UnitPoint origin = ui::UnitPoint::center,
-                       ui::EnvironmentValues env = {}) { return masked(Clock{origin, {p, blur}}, 100, 100, env); };
+                       ui::EnvironmentValues env = {}) {
+        return masked(Clock{origin, {p, blur}}, 100, 100, env);
+    };
     EXPECT_EQ(countPixels(at(0, 0), backdrop), 100 * 100);
     EXPECT_EQ(countPixels(at(0.12, 0), backdrop), 100 * 100) << "the trim still covers the radial line";
     const QImage quarter = at(0.4, 0);
@@ -207,10 +220,12 @@ TEST(GlareTest, AHardFrontRevealsTheViewAndTheBandLightsOnlyItsPixels) {
     EXPECT_EQ(Glare::bandBrightness(0, false), 0);
 
     const ui::Color none = ui::Color::clear;
-    EXPECT_EQ(countPixels(masked(Glare{0, ui::Angle::degrees(45), ui::Color::white, true}, 100, 60), backdrop),
-              100 * 60);
-    EXPECT_EQ(countPixels(masked(Glare{1, ui::Angle::degrees(45), ui::Color::white, true}, 100, 60), cardColour),
-              100 * 60)
+    EXPECT_EQ(
+        countPixels(masked(Glare{0, ui::Angle::degrees(45), ui::Color::white, true}, 100, 60), backdrop),
+        100 * 60);
+    EXPECT_EQ(
+        countPixels(masked(Glare{1, ui::Angle::degrees(45), ui::Color::white, true}, 100, 60), cardColour),
+        100 * 60)
         << "fully shown, the band past the end";
 
     // At 0° the front of a half-way glare is at 0.8 of the width, and hard.
@@ -218,7 +233,8 @@ TEST(GlareTest, AHardFrontRevealsTheViewAndTheBandLightsOnlyItsPixels) {
     EXPECT_EQ(front.pixelColor(158, 25), cardColour);
     EXPECT_EQ(front.pixelColor(162, 25), backdrop);
     int ramp = 0;
-    for (int x = 150; x < 170; ++x) ramp += front.pixelColor(x, 25) != cardColour && front.pixelColor(x, 25) != backdrop;
+    for (int x = 150; x < 170; ++x)
+        ramp += front.pixelColor(x, 25) != cardColour && front.pixelColor(x, 25) != backdrop;
     EXPECT_LE(ramp, 1);
 
     // Over a round view on a green backdrop, the band shows only on the view's own pixels.
@@ -237,11 +253,13 @@ TEST(GlareTest, AHardFrontRevealsTheViewAndTheBandLightsOnlyItsPixels) {
 
     // The layers cover the view at the angle.
     const auto layerSizes = [](double angle, double w, double h) {
-        ui::TestHost host(ui::View(ui::Color(0, 0, 1)).frame(w, h).modifier(Glare{0.3, ui::Angle::radians(angle),
-                                                                              ui::Color::white, true}),
+        ui::TestHost host(ui::View(ui::Color(0, 0, 1))
+                              .frame(w, h)
+                              .modifier(Glare{0.3, ui::Angle::radians(angle), ui::Color::white, true}),
                           {w, h});
         std::vector<graphics::CGSize> sizes;
-        for (const ui::Element* e : host.findAll([](const ui::Element& e) { return e.node().typeName() == "Shape"; }))
+        for (const ui::Element* e :
+             host.findAll([](const ui::Element& e) { return e.node().typeName() == "Shape"; }))
             sizes.push_back(e->frame().size);
         return sizes;
     };

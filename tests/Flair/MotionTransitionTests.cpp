@@ -96,7 +96,8 @@ TEST(MoveTransitionTest, MovesAndSkidsStartOutsideTheirFramesAndEndInPlace) {
                           ProjectionTransform(1, 0, 0, 0.5, 1, 0, -500, 0, 1));
     skid.stage.host.stepFrame(1.05);
     EXPECT_EQ(*flairtest::presentedEffect<Skid>(skid.stage.host), ProjectionTransform::identity);
-    Inserted trailing(Ostravelle::skid(Ostravelle::SkidDirection::trailing), 200, 100, ui::Animation::linear(1));
+    Inserted trailing(Ostravelle::skid(Ostravelle::SkidDirection::trailing), 200, 100,
+                      ui::Animation::linear(1));
     EXPECT_GT(cardFrame(trailing.stage.host).minX(), trailing.rest.maxX()) << "from the right";
 
     // A view without width or height is drawn as it is.
@@ -118,8 +119,9 @@ TEST(BoingTransitionTest, StretchedFarOutAndSquashedAboutTheOppositeSideOnOversh
     EXPECT_EQ(cardFrame(boing.stage.host), boing.rest);
 
     const auto overshoot = [](ui::Edge edge) {
-        ui::TestHost host(flairtest::bandedCard(200, 100).modifier(Scaled<Boing>{Boing{edge, 1.2}}).frame(400, 200),
-                          {400, 200});
+        ui::TestHost host(
+            flairtest::bandedCard(200, 100).modifier(Scaled<Boing>{Boing{edge, 1.2}}).frame(400, 200),
+            {400, 200});
         return cardFrame(host);
     };
     const CGRect rest{{100, 50}, {200, 100}};
@@ -136,11 +138,13 @@ TEST(BoingTransitionTest, StretchedFarOutAndSquashedAboutTheOppositeSideOnOversh
 
 TEST(TurnTransitionTest, FlipStartsEdgeOnAndTurnsKeepTheirPerspective) {
     const auto [flipAway, flipRest] = flairtest::endsOf<ShadedTransform3DEffect>(Ostravelle::flip());
-    EXPECT_EQ(flipAway.animatableData.first.rotation, (graphics::Quaternion{0.7071067811865475, 0, 0, 0.7071067811865476}));
+    EXPECT_EQ(flipAway.animatableData.first.rotation,
+              (graphics::Quaternion{0.7071067811865475, 0, 0, 0.7071067811865476}));
     EXPECT_EQ(flipAway.animatableData.second.second, 1.0 / 6);
     EXPECT_EQ(flipRest.animatableData.second.second, 1.0 / 6);
     EXPECT_EQ(flipAway.lightSource, (Flair::Vector3{0, -1, 0}));
-    EXPECT_EQ(Flair::shadeBrightness(flipRest.animatableData.first, flipRest.lightSource), 0) << "unshaded at rest";
+    EXPECT_EQ(Flair::shadeBrightness(flipRest.animatableData.first, flipRest.lightSource), 0)
+        << "unshaded at rest";
     EXPECT_EQ(flipAway.animatableData.second.first, flipRest.animatableData.second.first) << "same anchor";
 
     // On screen: edge-on at the start, flat at rest.
@@ -165,7 +169,8 @@ TEST(TurnTransitionTest, FlipStartsEdgeOnAndTurnsKeepTheirPerspective) {
 
     const auto [turned, still] = flairtest::endsOf<ShadedTransform3DEffect>(
         Ostravelle::rotate3D(pi, {0, 2, 0}, ui::UnitPoint::leading, 5, 0.3));
-    EXPECT_EQ(turned.animatableData.first.rotation, (graphics::Quaternion{0, 2 * std::sin(pi / 2), 0, std::cos(pi / 2)}))
+    EXPECT_EQ(turned.animatableData.first.rotation,
+              (graphics::Quaternion{0, 2 * std::sin(pi / 2), 0, std::cos(pi / 2)}))
         << "the axis is not normalised";
     EXPECT_EQ(still.animatableData.first.rotation, graphics::Quaternion::identity);
     EXPECT_EQ(still.animatableData.second.first, (Flair::Anchor3D{ui::UnitPoint::leading, 5}));

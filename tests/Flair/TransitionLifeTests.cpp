@@ -2,8 +2,6 @@
 #include "NamedTransitions.h"
 #include "TransitionTestSupport.h"
 
-
-
 using flairtest::bandedCard;
 using flairtest::sameImage;
 using flairtest::TransitionHost;

@@ -4,7 +4,6 @@
 #include "NamedTransitions.h"
 #include "TransitionTestSupport.h"
 
-
 #include "ui/Font.h"
 #include "ui/RoundedRectangle.h"
 #include "ui/Text.h"
@@ -26,7 +25,8 @@ ui::View sampleCard() {
     return ui::ZStack(ui::Alignment::top,
                       {ui::RoundedRectangle(8).fill(ui::Color(0.1, 0.25, 0.95)),
                        ui::View(ui::Color(1, 0.8, 0)).frame(70, 8).padding(ui::EdgeSet::top, 7)})
-        .overlay(ui::Text("F").font(ui::Font::custom("DejaVu Sans", 26).bold()).foregroundColor(QColor(Qt::white)))
+        .overlay(
+            ui::Text("F").font(ui::Font::custom("DejaVu Sans", 26).bold()).foregroundColor(QColor(Qt::white)))
         .frame(90, 64)
         .id("card");
 }
@@ -42,8 +42,8 @@ TEST(TransitionStripTest, StripForTheEye) {
     QPainter painter(&strip);
     painter.setFont(QFont("DejaVu Sans", 10));
     for (std::size_t column = 0; column < stops.size(); ++column)
-        painter.drawText(QRectF(labelWidth + column * cell.width, 0, cell.width, cell.height), Qt::AlignCenter,
-                         QString("p = %1").arg(stops[column]));
+        painter.drawText(QRectF(labelWidth + column * cell.width, 0, cell.width, cell.height),
+                         Qt::AlignCenter, QString("p = %1").arg(stops[column]));
     for (std::size_t r = 0; r < all.size(); ++r) {
         const double top = (r + 1) * cell.height;
         painter.drawText(QRectF(8, top, labelWidth - 8, cell.height), Qt::AlignVCenter | Qt::AlignLeft,
@@ -54,7 +54,8 @@ TEST(TransitionStripTest, StripForTheEye) {
         for (std::size_t column = 0; column < stops.size(); ++column) {
             if (stops[column] > at) stage.host.stepFrame(stops[column] - at);
             at = stops[column];
-            painter.drawImage(QPointF(labelWidth + column * cell.width, top), stage.host.render(1, background));
+            painter.drawImage(QPointF(labelWidth + column * cell.width, top),
+                              stage.host.render(1, background));
         }
     }
     painter.end();

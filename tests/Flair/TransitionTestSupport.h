@@ -31,8 +31,10 @@ namespace flairtest {
 
 // A card of three coloured bands (so blurs, shears and turns show), found by the id "card".
 inline ui::View bandedCard(double width, double height) {
-    return ui::VStack(ui::HorizontalAlignment::center, 0, {ui::Rectangle().fill(ui::Color(0.9, 0.2, 0.1)), ui::Rectangle().fill(ui::Color(0.1, 0.6, 0.2)),
-                          ui::Rectangle().fill(ui::Color(0.1, 0.25, 0.95))})
+    return ui::VStack(ui::HorizontalAlignment::center, 0,
+                      {ui::Rectangle().fill(ui::Color(0.9, 0.2, 0.1)),
+                       ui::Rectangle().fill(ui::Color(0.1, 0.6, 0.2)),
+                       ui::Rectangle().fill(ui::Color(0.1, 0.25, 0.95))})
         .frame(width, height)
         .id("card");
 }
@@ -67,14 +69,16 @@ public:
     }
 
 private:
-    std::shared_ptr<std::optional<ui::State<bool>>> show_ = std::make_shared<std::optional<ui::State<bool>>>();
+    std::shared_ptr<std::optional<ui::State<bool>>> show_ =
+        std::make_shared<std::optional<ui::State<bool>>>();
 
 public:
     ui::TestHost host;
 };
 
 // The view with `transition` applied at `phase`, outside any insertion.
-inline ui::View atPhase(const ui::AnyTransition& transition, ui::View content, ui::AnyTransition::Phase phase) {
+inline ui::View atPhase(const ui::AnyTransition& transition, ui::View content,
+                        ui::AnyTransition::Phase phase) {
     return transition.apply(std::move(content), phase, {});
 }
 
@@ -102,7 +106,8 @@ template <class T> std::pair<T, T> endsOf(const ui::AnyTransition& transition) {
 // What the animation engine presents for a custom modifier's data now.
 template <class V> std::optional<V> enginePresented(const ui::Element* element) {
     if (!element) return std::nullopt;
-    const auto* attribute = element->findSlot<ui::detail::AttributeAnimation>("\x1f" "animatableData");
+    const auto* attribute = element->findSlot<ui::detail::AttributeAnimation>("\x1f"
+                                                                              "animatableData");
     const auto* typed = dynamic_cast<const ui::detail::AnimatedAttribute<V>*>(attribute);
     if (!typed) return std::nullopt;
     return typed->value();

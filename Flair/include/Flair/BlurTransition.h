@@ -32,6 +32,4 @@ ui::AnyTransition blur(double radius);
 
 } // namespace Flair
 
-template <> struct std::hash<Flair::Blur> {
-    std::size_t operator()(const Flair::Blur& blur) const noexcept;
-};
+template <> struct std::hash<Flair::Blur> { std::size_t operator()(const Flair::Blur& blur) const noexcept; };

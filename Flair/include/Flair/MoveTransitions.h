@@ -19,7 +19,8 @@ ui::AnyTransition skid(SkidDirection direction);
 ui::AnyTransition flip();
 // Turns in by `angle` radians about `axis` (not normalised) at the 3D anchor, in perspective and
 // shaded by a light from above.
-ui::AnyTransition rotate3D(double angle, Vector3 axis, ui::UnitPoint anchor, double anchorZ, double perspective);
+ui::AnyTransition rotate3D(double angle, Vector3 axis, ui::UnitPoint anchor, double anchorZ,
+                           double perspective);
 // Flies in from far behind the screen, turned and tilted.
 ui::AnyTransition fling();
 

@@ -61,7 +61,7 @@ public:
     // modifier the presented data runs between the two ends' data (an insertion shows the
     // identity modifier with the data on its way, a removal the active one).
     template <class M>
-        requires CustomModifier<M> || GeometryEffect<M>
+    requires CustomModifier<M> || GeometryEffect<M>
     static AnyTransition modifier(M active, M identity) {
         return AnyTransition(
             [active = std::move(active), identity = std::move(identity)](

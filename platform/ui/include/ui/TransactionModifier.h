@@ -45,16 +45,12 @@ public:
         return detail::transactionScope(std::move(own), transform_);
     }
 
-    auto animatableData() const
-        requires CustomModifier<M> && Animatable<M>
-    {
+    auto animatableData() const requires CustomModifier<M> && Animatable<M> {
         return getAnimatableData(modifier_);
     }
     template <class Self = M>
-        requires CustomModifier<Self> && Animatable<Self>
-    void setAnimatableData(AnimatableDataOf<Self> data) {
-        ui::setAnimatableData(modifier_, std::move(data));
-    }
+    requires CustomModifier<Self> && Animatable<Self>
+    void setAnimatableData(AnimatableDataOf<Self> data) { ui::setAnimatableData(modifier_, std::move(data)); }
 
     const M& modifier() const { return modifier_; }
 
@@ -64,13 +60,15 @@ private:
 };
 
 // The modifier with `transform` applied to the transactions of its own views.
-template <TransactionModifiable M> TransactionModifier<M> transaction(M modifier, std::function<void(Transaction&)> transform) {
+template <TransactionModifiable M>
+TransactionModifier<M> transaction(M modifier, std::function<void(Transaction&)> transform) {
     return {std::move(modifier), std::move(transform)};
 }
 
 // The modifier's own views animate with `animation` (none: they do not animate), unless a
 // transaction disables animations.
-template <TransactionModifiable M> TransactionModifier<M> animation(M modifier, std::optional<Animation> animation) {
+template <TransactionModifiable M>
+TransactionModifier<M> animation(M modifier, std::optional<Animation> animation) {
     return {std::move(modifier), detail::animationTransform(std::move(animation))};
 }
 
