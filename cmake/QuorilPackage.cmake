@@ -1,6 +1,6 @@
 # `make package`: quoril_<version>_<arch>.deb of everything `cmake --install` installs (programs,
 # the plug-in bundle, libraries, headers and CMake packages, shared files), installed under /usr,
-# with its dependencies read from the binaries by dpkg-shlibdeps.
+# with its dependencies read from the binaries by dpkg-shlibdeps (QuorilPackageDepends.cmake).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quoril)
 set(CPACK_PACKAGE_VENDOR Quoril)
@@ -15,5 +15,5 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quoril developers <developers@quoril.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/QuorilPackageDepends.cmake)
 include(CPack)
