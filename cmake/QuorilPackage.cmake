@@ -7,8 +7,8 @@ set(CPACK_PACKAGE_VENDOR Quoril)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Desktop goal list, with its dock tile plug-in and libraries")
 set(CPACK_PACKAGE_DESCRIPTION
   "Goals in collections, marked in progress or completed, reordered and burned. Also holds the "
-  "dock host quoril-dock, and the libraries Prefs and the Quoril platform with headers and "
-  "CMake packages.")
+  "dock host quoril-dock, and the libraries Prefs, Flair, ViewKit and the Quoril platform with "
+  "headers and CMake packages.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

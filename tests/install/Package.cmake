@@ -20,12 +20,24 @@ execute_process(COMMAND dpkg-deb -x ${package} ${root} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "dpkg-deb -x ${package} failed")
 endif()
-foreach(file usr/lib/cmake/Prefs/PrefsConfig.cmake usr/lib/cmake/QuorilPlatform/QuorilPlatformConfigVersion.cmake
-             usr/include/Prefs/Key.h usr/include/quoril/ui/View.h)
+foreach(file usr/bin/quoril usr/bin/quoril-dock
+             usr/lib/quoril/dock-plugins/QuorilDockTilePlugin.docktileplugin/Info.plist
+             usr/lib/cmake/Prefs/PrefsConfig.cmake usr/lib/cmake/QuorilPlatform/QuorilPlatformConfigVersion.cmake
+             usr/lib/cmake/Flair/FlairConfig.cmake usr/lib/cmake/ViewKit/ViewKitConfig.cmake
+             usr/lib/ViewKit_ViewKit.bundle/Resources/MimeTypes.csv
+             usr/include/Prefs/Key.h usr/include/Flair/Move.h usr/include/ViewKit/CsvParser.h
+             usr/include/quoril/ui/View.h usr/share/applications/org.quoril.Quoril.desktop
+             usr/share/icons/hicolor/256x256/apps/org.quoril.Quoril.png)
   if(NOT EXISTS ${root}/${file})
     message(FATAL_ERROR "the package lacks ${file}")
   endif()
 endforeach()
+
+# The program keeps the effects library, though no screen calls it yet.
+execute_process(COMMAND objdump -p ${root}/usr/bin/quoril OUTPUT_VARIABLE headers)
+if(NOT headers MATCHES "NEEDED +libFlair\\.so")
+  message(FATAL_ERROR "the packaged quoril does not load Flair")
+endif()
 
 unset(ENV{LD_LIBRARY_PATH})
 set(ENV{XDG_DATA_HOME} ${WORK}/data)
