@@ -5,12 +5,12 @@
 #include "Prefs/Key.h"
 #include "Prefs/ValueAccess.h"
 
-#include "foundation/UserDefaults.h"
-#include "ui/TestHost.h"
-#include "ui/Stack.h"
-#include "ui/Text.h"
 #include "ViewKit/CsvParser.h"
 #include "ViewKit/ResourceBundleAccessor.h"
+#include "foundation/UserDefaults.h"
+#include "ui/Stack.h"
+#include "ui/TestHost.h"
+#include "ui/Text.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -74,11 +74,15 @@ int main(int argc, char** argv) {
     Flair::Move moved;
     moved.animatableData.translation = {0.5, 0, 0};
     const ui::View card = ui::View(ui::Color(0, 0, 1)).frame(40, 20).modifier(moved).frame(120, 20);
-    ui::TestHost host(ui::VStack(ui::HorizontalAlignment::center, 0, {ui::View(ui::Text("Installed")).frame(120, 40), card}), {120, 60});
+    ui::TestHost host(ui::VStack(ui::HorizontalAlignment::center, 0,
+                                 {ui::View(ui::Text("Installed")).frame(120, 40), card}),
+                      {120, 60});
     const QImage image = host.render();
-    if (!hasInk(image.copy(0, 0, image.width(), image.height() / 3 * 2))) return fail("the text drew nothing");
+    if (!hasInk(image.copy(0, 0, image.width(), image.height() / 3 * 2)))
+        return fail("the text drew nothing");
     const int row = image.height() * 5 / 6;
-    if (isBlue(image.pixel(image.width() * 45 / 120, row)) || !isBlue(image.pixel(image.width() * 95 / 120, row)))
+    if (isBlue(image.pixel(image.width() * 45 / 120, row)) ||
+        !isBlue(image.pixel(image.width() * 95 / 120, row)))
         return fail("the effect did not move the card");
     if (!host.renderPNG(QString::fromLocal8Bit(argv[2]))) return fail("the PNG was not written");
     return 0;
