@@ -15,5 +15,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quoril developers <developers@quoril.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+# What a project building on the installed packages needs besides them (the find_dependency calls).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-base-dev, libfmt-dev, nlohmann-json3-dev")
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/QuorilPackageDepends.cmake)
 include(CPack)
