@@ -6,8 +6,10 @@
 #include "foundation/Fatal.h"
 #include "graphics/CGRect.h"
 #include "ui/BlendMode.h"
+#include "ui/Color.h"
 #include "ui/GeometryReader.h"
 #include "ui/Rectangle.h"
+#include "ui/ShapeView.h"
 #include "ui/Stack.h"
 
 #include <algorithm>
@@ -87,11 +89,13 @@ ui::View SmokeEffect::smokeView() const {
 
 ui::View SmokeEffect::body(ui::ViewContext&, ui::View content) const {
     const ui::View smoke = smokeView();
+    // Opaque, so that the two copies split the smoke exactly (the default foreground is not).
+    const ui::View frame = ui::Rectangle().fill(ui::Color::black);
     // Inside the frame: behind the view, clipped to it.
     const ui::View inside =
-        content.background(smoke.mask(ui::Rectangle(), ui::Alignment::trailing).allowsHitTesting(false));
+        content.background(smoke.mask(frame, ui::Alignment::trailing).allowsHitTesting(false));
     // Outside it: the frame erased, drawn in place or in the named layer.
-    const ui::View outside = smoke.overlay(ui::View(ui::Rectangle()).blendMode(ui::BlendMode::destinationOut))
+    const ui::View outside = smoke.overlay(frame.blendMode(ui::BlendMode::destinationOut))
                                  .compositingGroup()
                                  .allowsHitTesting(false);
     return inside.modifier(ParticleLayerBackgroundModifier{ui::Alignment::center, outside, layer, true});

@@ -1,6 +1,6 @@
 // A 200 × 50 card under the smoke effect, 0.25, 0.5, 1 and 2 s after switching on and 1 s after
 // switching off (one column each), in place and in a named layer that draws the outer smoke over
-// a neighbour above the card (rows); written to the temporary folder
+// a neighbour above the card, which in place hides it (rows); written to the temporary folder
 // (quoril-flair-smoke-strip.png) for looking at.
 #include "Flair/AnyConditionalEffect.h"
 #include "Flair/ConditionalEffect.h"
@@ -29,9 +29,10 @@ ui::View scene(bool on, bool inLayer) {
     const ui::View card = ui::RoundedRectangle(8).fill(ui::Color(0.1, 0.25, 0.95)).frame(200, 50) |
                           Flair::conditionalEffect(AnyConditionalEffect::smoke(layer), on);
     const ui::View neighbour = ui::RoundedRectangle(8).fill(ui::Color(0.95, 0.6, 0.1)).frame(200, 60);
-    ui::View column = ui::VStack(ui::HorizontalAlignment::center, 60, {neighbour, card});
+    // The neighbour is drawn after the card: smoke in place passes behind it.
+    ui::View column = ui::ZStack({card.position({130, 270}), neighbour.position({130, 160})});
     if (inLayer) column = column | Flair::particleLayer("sky");
-    return column.frame(cellWidth, cellHeight, ui::Alignment::bottom);
+    return column.frame(cellWidth, cellHeight);
 }
 
 void advance(ui::TestHost& host, double seconds) {
