@@ -2,7 +2,7 @@
 
 #include "Views/GoalListActions.h"
 #include "Views/ItemRowSizesKey.h"
-#include "Views/ItemView.h"
+#include "Views/ItemRow.h"
 #include "Views/Utilities.h"
 
 #include "reactive/ObservationRegistrar.h"
@@ -36,11 +36,6 @@ using graphics::CGFloat;
 int randomSeed() {
     static std::mt19937 generator{std::random_device{}()};
     return std::uniform_int_distribution<int>(0, 9998)(generator) + 1;
-}
-
-// The anchors at the top and the bottom of the list, named by namespaces of the view.
-std::string anchorID(ui::NamespaceID ns) {
-    return "quoril.anchor." + std::to_string(ns.value);
 }
 
 ui::View anchorRow(ui::NamespaceID ns) {
@@ -84,6 +79,8 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
     [[maybe_unused]] auto completedItemsHeight = ctx.state<CGFloat>("completedItemsHeight", 0);
     const auto topView = ctx.namespace_("topView");
     const auto bottomView = ctx.namespace_("bottomView");
+    const auto rowShared =
+        ctx.element().slot<ItemRowShared>("itemRows", [] { return std::make_shared<ItemRowShared>(); });
 
     // The query re-evaluates this view at any change of a listed goal, so what it reads of
     // them here needs no tracking of its own (for a thousand goals, that is most of the work).
@@ -103,30 +100,19 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
         std::vector<std::pair<std::size_t, std::shared_ptr<Item>>> rows;
         for (std::size_t i = 0; i < shown.size(); ++i)
             rows.emplace_back(i, shown[i]);
-        const auto focused = actions.focusedItem.binding();
-        const auto adding = actions.addingItem.binding();
+        // Rows read the order and the actions from here, so that only rows whose own inputs
+        // changed are evaluated again.
+        rowShared->order->assign(shown.begin(), shown.end());
+        rowShared->actions = actions;
+        rowShared->proxy = proxy;
+        rowShared->topView = topView;
+        rowShared->bottomView = bottomView;
         const bool burning = *isBurning;
-        // Each row gets the display order of this evaluation's result.
-        const auto order = std::make_shared<const std::vector<std::shared_ptr<Item>>>(shown);
+        const auto focused = *actions.focusedItem;
+        const auto scrollPosition = actions.scrollPosition.value();
         auto makeRow = [=](const std::pair<std::size_t, std::shared_ptr<Item>>& row) -> ui::View {
-            const auto& [position, item] = row;
-            const auto index = std::int64_t(position);
-            return ui::View(ItemView{order, item, focused, adding,
-                                     [actions, item] { actions.rowDeleteAction(item); }})
-                .background(ui::GeometryReader([index](const ui::GeometryProxy& geometry) {
-                    return ui::View(ui::Color::clear)
-                        .preference(ItemRowSizesKey{}, {ItemSizeElement{index, geometry.size()}});
-                }))
-                .contentShape(ui::Rectangle())
-                .transition(ui::AnyTransition::move(ui::Edge::top))
-                .onChange(actions.scrollPosition.value(),
-                          [proxy, bottomView](const std::optional<foundation::UUID>&) {
-                              ui::withAnimation([&] { proxy.scrollTo(anchorID(bottomView), graphics::CGPoint{0.5, 1}); });
-                          })
-                .onChange(burning, [proxy, topView](bool nowBurning) {
-                    if (nowBurning)
-                        ui::withAnimation([&] { proxy.scrollTo(anchorID(topView), graphics::CGPoint{0.5, 0}); });
-                });
+            return ui::View(ItemRow{rowShared, row.second, std::int64_t(row.first), focused, scrollPosition, burning})
+                .transition(ui::AnyTransition::move(ui::Edge::top));
         };
         ui::View goals = ui::ForEach(rows, [](const auto& row) { return row.second->id(); }, makeRow)
                              .onMove([actions](const foundation::IndexSet& source, std::size_t destination) {
