@@ -137,7 +137,9 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
     return ui::VStack(ui::HorizontalAlignment::center, 0, {content})
         .onPreferenceChange(ItemRowSizesKey{},
                             [actions](const std::vector<ItemSizeElement>& sizes) { actions.rowSizesChanged(sizes); })
-        .overlay(emptyArea, ui::Alignment::top)
+        // Without goals the area lies behind the empty state, so that its button takes clicks.
+        .background(shown.empty() ? emptyArea : ui::View(), ui::Alignment::top)
+        .overlay(shown.empty() ? ui::View() : emptyArea, ui::Alignment::top)
         .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
         .onChange(*actions.addingItem, [actions](bool adding) { actions.addingItemChanged(adding); })
         .onReceive(actions.commandManager->newItem, [actions](const reactive::Void&) { actions.newItemReceived(); })
