@@ -67,6 +67,8 @@ QPalette darkPalette(QPalette palette) {
     palette.setColor(QPalette::Disabled, QPalette::Window, background);
     palette.setColor(QPalette::Disabled, QPalette::Base, background);
     palette.setColor(QPalette::Disabled, QPalette::Button, background);
+    // Disabled entries are etched with the light colour, which must not glare.
+    palette.setColor(QPalette::Disabled, QPalette::Light, background);
     return palette;
 }
 
