@@ -1,6 +1,7 @@
 #include "Views/ContentView.h"
 
 #include "Views/GoalListActions.h"
+#include "Views/GoalListBurn.h"
 #include "Views/ItemRowSizesKey.h"
 #include "Views/ItemRow.h"
 #include "Views/Utilities.h"
@@ -23,7 +24,6 @@
 #include "ui/Visibility.h"
 
 #include <limits>
-#include <random>
 #include <string>
 #include <utility>
 
@@ -32,11 +32,6 @@ namespace quoril {
 namespace {
 
 using graphics::CGFloat;
-
-int randomSeed() {
-    static std::mt19937 generator{std::random_device{}()};
-    return std::uniform_int_distribution<int>(0, 9998)(generator) + 1;
-}
 
 ui::View anchorRow(ui::NamespaceID ns) {
     return ui::HStack(std::vector<ui::View>{}).frame(std::nullopt, 0).listRowInsets(ui::EdgeInsets{}).id(anchorID(ns));
@@ -72,11 +67,7 @@ ui::View emptyState(const GoalListActions& actions) {
 
 ui::View ContentView::body(ui::ViewContext& ctx) const {
     const auto actions = GoalListActions::make(ctx, selectedCollection);
-    // The burn's states; the burn itself comes with its overlay and button.
-    [[maybe_unused]] auto burningTime = ctx.state<float>("burningTime", 0);
-    [[maybe_unused]] auto burnSeed = ctx.state<int>("burnSeed", randomSeed());
-    auto isBurning = ctx.state<bool>("isBurning", false);
-    [[maybe_unused]] auto completedItemsHeight = ctx.state<CGFloat>("completedItemsHeight", 0);
+    const auto burn = GoalListBurn::make(ctx, actions);
     const auto topView = ctx.namespace_("topView");
     const auto bottomView = ctx.namespace_("bottomView");
     const auto rowShared =
@@ -107,7 +98,7 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
         rowShared->proxy = proxy;
         rowShared->topView = topView;
         rowShared->bottomView = bottomView;
-        const bool burning = *isBurning;
+        const bool burning = *burn.isBurning;
         const auto focused = *actions.focusedItem;
         const auto scrollPosition = actions.scrollPosition.value();
         auto makeRow = [=](const std::pair<std::size_t, std::shared_ptr<Item>>& row) -> ui::View {
@@ -125,7 +116,8 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
             .listStyle(ui::ListStyle::plain)
             .scrollContentBackground(ui::Visibility::hidden)
             .animation(GoalListActions::listAnimation(), queryOrder)
-            .transition(ui::AnyTransition::move(ui::Edge::top));
+            .transition(ui::AnyTransition::move(ui::Edge::top))
+            .overlay(burn.burnOverlay(), ui::Alignment::top);
     });
 
     ui::View emptyArea = ui::View(ui::Rectangle().fill(ui::Color::clear))
@@ -142,7 +134,10 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
         .overlay(shown.empty() ? ui::View() : emptyArea, ui::Alignment::top)
         .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
         .onChange(*actions.addingItem, [actions](bool adding) { actions.addingItemChanged(adding); })
+        .onChange(*burn.isBurning, [burn](bool burning) { burn.isBurningChanged(burning); })
         .onReceive(actions.commandManager->newItem, [actions](const reactive::Void&) { actions.newItemReceived(); })
+        .onReceive(actions.commandManager->burnCompletedItems,
+                   [burn](const reactive::Void&) { burn.burnCompletedItems(); })
         .onChange(!anyCompleted, true,
                   [actions](bool, bool noneCompleted) { actions.completedEmptyChanged(noneCompleted); })
         .onModifierKeysChanged(ui::EventModifiers::shift | ui::EventModifiers::option, true,

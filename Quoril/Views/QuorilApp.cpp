@@ -2,6 +2,7 @@
 
 #include "App/PreferenceKeys.h"
 #include "App/SharedModelContainer.h"
+#include "Views/BurnShader.h"
 #include "Views/ContentView.h"
 #include "Views/MainCommands.h"
 #include "Views/SettingsView.h"
@@ -31,6 +32,7 @@ std::string applicationName() {
 } // namespace
 
 QuorilApp::QuorilApp() {
+    registerBurnShader();
     Prefs::get(burnOnQuit());
     Prefs::get(burnAtEndOfDay());
     Prefs::get(lastAutoBurnDate());
