@@ -132,7 +132,8 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
         // Without goals the area lies behind the empty state, so that its button takes clicks.
         .background(shown.empty() ? emptyArea : ui::View(), ui::Alignment::top)
         .overlay(shown.empty() ? ui::View() : emptyArea, ui::Alignment::top)
-        .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
+        .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, burn.burnButton(anyCompleted)),
+                  ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
         .onChange(*actions.addingItem, [actions](bool adding) { actions.addingItemChanged(adding); })
         .onChange(*burn.isBurning, [burn](bool burning) { burn.isBurningChanged(burning); })
         .onReceive(actions.commandManager->newItem, [actions](const reactive::Void&) { actions.newItemReceived(); })
