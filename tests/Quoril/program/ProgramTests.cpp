@@ -64,8 +64,7 @@ TEST_F(QuorilOnScreen, GoalsTypedCompletedAndDraggedAreAsTheyWereAfterARestartAn
     ASSERT_EQ(rows.size(), 3u);
     // Gamma, last, dragged by its title above Alpha.
     drag(rows[2].title, rows[1].title - QPoint(0, 12));
-    // The press on its title gave it the focus; a click below ends that.
-    click(below(rows));
+    // Dragging by the title starts no edit, so nothing is left to end before quitting.
     xdotool({"mousemove", "--sync", "0", "0"});
     const QImage before = capture("before-quit");
     EXPECT_EQ(quit(), 0);
