@@ -52,9 +52,10 @@ void Pop::drawDots(ui::GraphicsContext& ctx, graphics::CGSize size, double progr
     const auto R = [&](double lo, double hi) { return foundation::randomDouble(lo, hi, random); };
     const ui::Path dot = ui::Path::ellipseIn({{-1.5, -1.5}, {3, 3}});
     for (int i = 0; i < dotCount; ++i) {
-        // Each dot runs on its own clock: a fast one starts late, a slow one early.
+        // Each dot runs on its own clock: a fast one starts late, a slow one early. Multiplied
+        // out, so that it is exactly 1 at the end and every dot has then faded.
         const double speed = R(0.95, 1.1);
-        const double v = std::clamp(speed * (q - (1 - 1 / speed)), 0.0, 1.0);
+        const double v = std::clamp(speed * q - (speed - 1), 0.0, 1.0);
         if (v <= 0) return;
         const double envelope = v < 0.5 ? 1 - std::exp2(-20 * v) : 1 - std::exp2(10 * (v - 1));
         if (envelope <= 0) return;

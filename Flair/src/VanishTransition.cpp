@@ -46,14 +46,18 @@ void Vanish::drawDots(ui::GraphicsContext& ctx, graphics::CGSize size, const Van
             const double dotSize = R(12, 27);
             // Half a cell before the area's edges, so the first column and row fall outside it.
             const graphics::CGPoint point{cell * i + area.minX() - cell / 2, cell * j + area.minY() - cell / 2};
-            const bool inside = mask ? mask->contains(point, vanish.eoFill) : area.contains(point);
+            const bool inArea = area.contains(point);
+            const bool inside = mask ? mask->contains(point, vanish.eoFill) : inArea;
+            // A cell of the area takes its drift whether or not the mask keeps it, so a mask
+            // inside the area leaves the dots it keeps as they are without it.
+            if (!inside && !inArea) continue;
+            const double jx = R(-36, 36);
+            const double jy = R(-36, 36);
             if (!inside) continue;
             const double d = dotSize * p;
             const double o = (dotSize - d) / 2;
             const ui::Path dot = ui::Path::ellipseIn({{point.x + o - d / 2, point.y + o - d / 2}, {d, d}});
             const double shade = std::fmod(i / std::numbers::pi + double(j) * j / std::numbers::pi, 1);
-            const double jx = R(-36, 36);
-            const double jy = R(-36, 36);
             ctx.drawLayer([&](ui::GraphicsContext& layer) {
                 layer.translateBy((1 - p) * jx, (1 - p) * jy);
                 layer.setOpacity(p - 0.3 * shade);

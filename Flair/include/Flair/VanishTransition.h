@@ -28,8 +28,8 @@ struct Vanish {
     bool increasedBrightness = true;
 
     // The dots at the modifier's progress on a canvas of `size`, from a stream seeded with its
-    // width. Each cell draws its size whether or not its dot is drawn, so a mask leaves the dots
-    // it keeps as they were.
+    // width. Every cell draws its size, and every cell of the area its drift, whether or not its
+    // dot is drawn, so a mask within the area leaves the dots it keeps as they were.
     static void drawDots(ui::GraphicsContext& ctx, graphics::CGSize size, const Vanish& vanish);
     // The blur over the dots and the flare's brightness.
     static double blurRadius(double progress);
