@@ -8,7 +8,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -24,8 +23,8 @@ constexpr std::size_t maxDots = 4;
 // Below this many device pixels of blur a sub-pixel shift of a cached disc shows.
 constexpr double minimumSigma = 2;
 constexpr std::size_t cacheLimit = 1024;
-// Empty pixels round a cached disc, for the cubic's reach past the sample it starts from.
-constexpr int rim = 3;
+// Empty pixels round a cached disc, so sampling between pixels stops there.
+constexpr int rim = 1;
 
 bool isAxisAligned(const QTransform& t) {
     return t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0;
@@ -43,104 +42,74 @@ bool isEllipse(const QPainterPath& outline) {
     return true;
 }
 
-// A blurred filled ellipse in one colour, its centre at the image's centre, blurred as the
-// offscreen passes blur it. Sizes are kept to a thirty-second of the blur, which moves an edge by
-// far less than a level.
+// A blurred filled ellipse as coverage from 0 to 1, its centre at the middle of the grid.
+// Sizes are kept to a sixty-fourth of the blur, which moves an edge by far less than a level.
 struct Disc {
-    QImage pixels; // premultiplied
+    std::vector<float> coverage; // rows of `width`, empty within `rim` of the edges
+    int width = 0, height = 0;
     QPointF center;
 };
 
-const Disc& blurredDisc(QSizeF size, double sigma, QRgb color) {
+const Disc& blurredDisc(QSizeF size, double sigma) {
     const double step = sigma / 64;
-    using Key = std::tuple<long long, long long, std::uint64_t, QRgb>;
+    using Key = std::tuple<long long, long long, std::uint64_t>;
     const Key key{std::llround(size.width() / step), std::llround(size.height() / step),
-                  std::bit_cast<std::uint64_t>(sigma), color};
+                  std::bit_cast<std::uint64_t>(sigma)};
     thread_local std::map<Key, Disc> cache;
     if (auto it = cache.find(key); it != cache.end()) return it->second;
     if (cache.size() >= cacheLimit) cache.clear();
 
     const double w = double(std::get<0>(key)) * step, h = double(std::get<1>(key)) * step;
     const int reach = blurReach(sigma) + rim;
+    QImage image(int(std::ceil(w)) + 2 * reach, int(std::ceil(h)) + 2 * reach, QImage::Format_Alpha8);
+    image.fill(0);
     Disc disc;
-    disc.pixels = QImage(int(std::ceil(w)) + 2 * reach, int(std::ceil(h)) + 2 * reach,
-                         QImage::Format_ARGB32_Premultiplied);
-    disc.pixels.fill(Qt::transparent);
-    disc.center = QPointF(disc.pixels.width() / 2.0, disc.pixels.height() / 2.0);
+    disc.width = image.width();
+    disc.height = image.height();
+    disc.center = QPointF(disc.width / 2.0, disc.height / 2.0);
     {
-        QPainter painter(&disc.pixels);
+        QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillPath(Path::ellipseIn(graphics::CGRect::fromQRectF(
                                              QRectF(disc.center.x() - w / 2, disc.center.y() - h / 2, w, h)))
                              .toQPainterPath(),
-                         QColor::fromRgba(color));
+                         Qt::black);
     }
-    gaussianBlur(disc.pixels, sigma);
-    // Empty at the rim, beyond the blur's reach as the offscreen passes cut it, so sampling stops there.
-    for (int y = 0; y < disc.pixels.height(); ++y)
-        for (int x = 0; x < disc.pixels.width(); ++x)
-            if (std::min({x, y, disc.pixels.width() - 1 - x, disc.pixels.height() - 1 - y}) < rim)
-                disc.pixels.setPixel(x, y, 0);
+    gaussianBlur(image, sigma);
+    disc.coverage.assign(std::size_t(disc.width) * disc.height, 0);
+    // The rim stays empty: beyond the blur's reach, as the offscreen passes cut it.
+    for (int y = rim; y < disc.height - rim; ++y)
+        for (int x = rim; x < disc.width - rim; ++x)
+            disc.coverage[std::size_t(y) * disc.width + x] = float(image.constScanLine(y)[x]) / 255;
     return cache.emplace(key, std::move(disc)).first->second;
 }
 
-// Catmull-Rom weights for the samples before, at, after and two after a point `t` of the way
-// from one sample to the next: far closer than a straight line to a smooth blur between them.
-std::array<float, 4> cubicWeights(float t) {
-    const float t2 = t * t, t3 = t2 * t;
-    return {(-t3 + 2 * t2 - t) / 2, (3 * t3 - 5 * t2 + 2) / 2, (-3 * t3 + 4 * t2 + t) / 2, (t3 - t2) / 2};
-}
-
-// Lays premultiplied `source` at `opacity` over premultiplied `pixels`, its (0, 0) at `origin`
-// (fractional: sampled between pixels). The source is empty within `rim` of its edges.
-void compositeShifted(QImage& pixels, const QImage& source, QPointF origin, double opacity) {
+// Lays `disc` in premultiplied `color` at `opacity` over premultiplied `pixels`, its (0, 0) at
+// `origin` (fractional: sampled between pixels).
+void compositeShifted(QImage& pixels, const Disc& disc, QPointF origin, QRgb color, double opacity) {
+    const float channels[4] = {float(qBlue(color)), float(qGreen(color)), float(qRed(color)), float(qAlpha(color))};
+    const float alpha = channels[3] / 255;
     const int baseX = int(std::floor(origin.x())), baseY = int(std::floor(origin.y()));
-    // Pixel baseX + k takes the source from k − fx: 1 − fx of the way from sample k − 1 to k.
-    const auto wx = cubicWeights(float(1 - (origin.x() - baseX)));
-    const auto wy = cubicWeights(float(1 - (origin.y() - baseY)));
-    const int sw = source.width(), sh = source.height();
-    // Along the rows first, for every row of the source and every column that can be reached.
-    thread_local std::vector<float> across;
-    across.assign(std::size_t(sw) * sh * 4, 0);
-    for (int r = 0; r < sh; ++r) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(source.constScanLine(r));
-        float* out = across.data() + std::size_t(r) * sw * 4;
-        for (int k = rim - 1; k <= sw - rim; ++k) {
-            const QRgb a = line[k - 2], b = line[k - 1], c = line[k], d = line[k + 1];
-            if ((a | b | c | d) == 0) continue;
-            for (int channel = 0; channel < 4; ++channel) {
-                const int shift = 8 * channel;
-                out[k * 4 + channel] = wx[0] * float((a >> shift) & 0xff) + wx[1] * float((b >> shift) & 0xff) +
-                                       wx[2] * float((c >> shift) & 0xff) + wx[3] * float((d >> shift) & 0xff);
-            }
-        }
-    }
-    const auto o = float(opacity);
-    const int top = std::max(rim - 1, -baseY), bottom = std::min(sh - rim, pixels.height() - 1 - baseY);
-    const int left = std::max(rim - 1, -baseX), right = std::min(sw - rim, pixels.width() - 1 - baseX);
-    for (int m = top; m <= bottom; ++m) {
-        auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(baseY + m));
-        const float* rows[4];
-        for (int j = 0; j < 4; ++j)
-            rows[j] = across.data() + std::size_t(m - 2 + j) * sw * 4;
-        for (int k = left; k <= right; ++k) {
-            float v[4];
-            for (int channel = 0; channel < 4; ++channel)
-                v[channel] = (wy[0] * rows[0][k * 4 + channel] + wy[1] * rows[1][k * 4 + channel] +
-                              wy[2] * rows[2][k * 4 + channel] + wy[3] * rows[3][k * 4 + channel]) *
-                             o;
-            // The cubic may overshoot a little: kept a premultiplied colour.
-            const float alpha = std::clamp(v[3], 0.0f, 255.0f);
-            if (alpha <= 0) continue;
-            const float keep = 1 - alpha / 255;
-            QRgb& dst = line[baseX + k];
+    // Pixel baseX + k takes the disc from k − fx: between samples k − 1 and k.
+    const auto fx = float(origin.x() - baseX), fy = float(origin.y() - baseY), o = float(opacity);
+    const float w00 = (1 - fx) * (1 - fy) * o, w10 = fx * (1 - fy) * o, w01 = (1 - fx) * fy * o, w11 = fx * fy * o;
+    const int top = std::max(rim, -baseY), bottom = std::min(disc.height - rim, pixels.height() - baseY);
+    const int left = std::max(rim, -baseX), right = std::min(disc.width - rim, pixels.width() - baseX);
+    for (int m = top; m < bottom; ++m) {
+        auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(baseY + m)) + baseX;
+        const float* above = disc.coverage.data() + std::size_t(m - 1) * disc.width;
+        const float* here = above + disc.width;
+        for (int k = left; k < right; ++k) {
+            const float c = w11 * above[k - 1] + w01 * above[k] + w10 * here[k - 1] + w00 * here[k];
+            if (c < 1.0f / 1024) continue;
+            const float keep = 1 - alpha * c;
+            const QRgb dst = line[k];
             std::uint32_t mixed = 0;
             for (int channel = 0; channel < 4; ++channel) {
                 const int shift = 8 * channel;
-                const float value = channel == 3 ? alpha : std::clamp(v[channel], 0.0f, alpha);
-                mixed |= std::uint32_t(value + float((dst >> shift) & 0xff) * keep + 0.5f) << shift;
+                mixed |= std::uint32_t(channels[channel] * c + float((dst >> shift) & 0xff) * keep + 0.5f) << shift;
             }
-            dst = mixed;
+            line[k] = mixed;
         }
     }
 }
@@ -208,10 +177,9 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
                 for (const Dot& dot : dots) {
                     if (dot.blurRadius == 0) continue;
                     const QRectF onDevice = (dot.transform * toDevice).mapRect(dot.outline.boundingRect());
-                    const Disc& disc =
-                        blurredDisc(onDevice.size(), blurSigma(dot.blurRadius, scale), qPremultiply(color.rgba()));
-                    compositeShifted(pixels, disc.pixels, onDevice.center() - disc.center - QPointF(corner),
-                                     dot.opacity);
+                    const Disc& disc = blurredDisc(onDevice.size(), blurSigma(dot.blurRadius, scale));
+                    compositeShifted(pixels, disc, onDevice.center() - disc.center - QPointF(corner),
+                                     qPremultiply(color.rgba()), dot.opacity);
                 }
                 layer.composite(QPainter::CompositionMode_SourceOver, opacity);
             }};
