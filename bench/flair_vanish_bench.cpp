@@ -62,8 +62,9 @@ struct Stage {
         auto n = ctx.state<int>("nudge", 0);
         *nudge = n;
         const ui::View content = ui::View(ui::Color(0.1, 0.25, 0.95)).frame(400, 300);
-        // The nudge moves the progress by far less than a pixel's worth.
-        const double p = progress + 1e-9 * (*n % 2);
+        // Each frame moves the progress a little, as an animation does (the blur changes with
+        // it, so nothing drawn for the last frame fits this one), by far less than a pixel's worth.
+        const double p = progress - 1e-7 * *n;
         if (!plain) return content.modifier(vanishing(p));
         return content.opacity(0).overlay(
             ui::View(ui::Canvas(false, ui::ColorRenderingMode::nonLinear, false, plainDots(progress)))

@@ -22,7 +22,7 @@ namespace {
 constexpr std::size_t maxDots = 4;
 // Below this many device pixels of blur a sub-pixel shift of a cached disc shows.
 constexpr double minimumSigma = 2;
-constexpr std::size_t cacheLimit = 1024;
+constexpr std::size_t cacheLimit = 256; // about one frame of a large vanish
 // Empty pixels round a cached disc, so sampling between pixels stops there.
 constexpr int rim = 1;
 
@@ -43,7 +43,7 @@ bool isEllipse(const QPainterPath& outline) {
 }
 
 // A blurred filled ellipse as coverage from 0 to 1, its centre at the middle of the grid.
-// Sizes are kept to a sixty-fourth of the blur, which moves an edge by far less than a level.
+// Sizes are kept to a thirty-second of the blur, which moves an edge by less than a level.
 struct Disc {
     std::vector<float> coverage; // rows of `width`, empty within `rim` of the edges
     int width = 0, height = 0;
@@ -51,7 +51,7 @@ struct Disc {
 };
 
 const Disc& blurredDisc(QSizeF size, double sigma) {
-    const double step = sigma / 64;
+    const double step = sigma / 32;
     using Key = std::tuple<long long, long long, std::uint64_t>;
     const Key key{std::llround(size.width() / step), std::llround(size.height() / step),
                   std::bit_cast<std::uint64_t>(sigma)};
