@@ -46,8 +46,9 @@ ui::Canvas::Renderer plainDots(double progress) {
             ui::GraphicsContext one = ctx;
             one.setTransform(dot.state.transform);
             one.setOpacity(dot.state.opacity);
-            one.fill(ui::Path::ellipseIn({{dot.numbers[0], dot.numbers[1]}, {dot.numbers[2], dot.numbers[3]}}),
-                     ui::GraphicsContext::Shading::style(blue));
+            one.fill(
+                ui::Path::ellipseIn({{dot.numbers[0], dot.numbers[1]}, {dot.numbers[2], dot.numbers[3]}}),
+                ui::GraphicsContext::Shading::style(blue));
         }
     };
 }
@@ -76,7 +77,8 @@ struct Stage {
 void frames(benchmark::State& state, double progress, bool plain) {
     QImage image(surface, QImage::Format_ARGB32_Premultiplied);
     auto nudge = std::make_shared<std::optional<ui::State<int>>>();
-    ui::TestHost host(ui::View(Stage{nudge, progress, plain}), {double(surface.width()), double(surface.height())});
+    ui::TestHost host(ui::View(Stage{nudge, progress, plain}),
+                      {double(surface.width()), double(surface.height())});
     host.update();
     for (auto _ : state) {
         (*nudge)->set(***nudge + 1);
@@ -116,9 +118,9 @@ int main(int argc, char** argv) {
     char name[] = "flair_vanish_bench";
     char* qtArgv[] = {name, nullptr};
     QGuiApplication app(qtArgc, qtArgv);
-    return runWithRatios(argc, argv,
-                         {{"vanishAt90/real_time", "plainAt90/real_time"},
-                          {"vanishAt50/real_time", "plainAt50/real_time"}},
-                         {{"vanishAt90/real_time", frameBudget / 2, "half the frame budget"},
-                          {"vanishAt50/real_time", frameBudget / 2, "half the frame budget"}});
+    return runWithRatios(
+        argc, argv,
+        {{"vanishAt90/real_time", "plainAt90/real_time"}, {"vanishAt50/real_time", "plainAt50/real_time"}},
+        {{"vanishAt90/real_time", frameBudget / 2, "half the frame budget"},
+         {"vanishAt50/real_time", frameBudget / 2, "half the frame budget"}});
 }

@@ -62,7 +62,8 @@ void drawPuffs(ui::GraphicsContext& ctx, const graphics::CGRect& area, int colum
             const double y = area.maxY() + R(-5, 5);
             const double spread = (f - 0.5) * 80 * R(0.8, 1.2);
             const double rise = R(-10, 10) - lift;
-            const double scale = grow * s1 * (R(0, 0.2) + 0.6 * (1 - std::pow(std::sin(f * pi), 0.4)) + 1) / 3;
+            const double scale =
+                grow * s1 * (R(0, 0.2) + 0.6 * (1 - std::pow(std::sin(f * pi), 0.4)) + 1) / 3;
             const double base = pi * signedUnit(random);
             const double tilt = 125 * (0.5 - f) * R(0.5, 1.0) * e * 1.5;
             const ui::Angle rotation = ui::Angle::radians(ui::Angle::degrees(tilt).radians() + base);
@@ -127,8 +128,9 @@ void Anvil::drawSmoke(ui::GraphicsContext& ctx, graphics::CGSize size, double p)
 ui::View Anvil::body(ui::ViewContext&, ui::View content) const {
     const double p = animatableData;
     const ui::View smoke =
-        ui::View(ui::Canvas(false, ui::ColorRenderingMode::nonLinear, false,
-                            [p](ui::GraphicsContext& ctx, graphics::CGSize size) { drawSmoke(ctx, size, p); }))
+        ui::View(
+            ui::Canvas(false, ui::ColorRenderingMode::nonLinear, false,
+                       [p](ui::GraphicsContext& ctx, graphics::CGSize size) { drawSmoke(ctx, size, p); }))
             .padding(ui::EdgeInsets{-overhang.top, -overhang.leading, -overhang.bottom, -overhang.trailing})
             .allowsHitTesting(false);
     return content.offset(dropOffset(p)).animation(std::nullopt, p).offset(shudderOffset(p)).overlay(smoke);
@@ -161,9 +163,10 @@ ui::AnyTransition anvil() {
 }
 
 ui::AnyTransition poof() {
-    return ui::AnyTransition::asymmetric(
-        ui::AnyTransition::identity(),
-        detail::progressTransition<Poof>([](double p) { return Poof{p}; }).animation(ui::Animation::linear(0.4)));
+    return ui::AnyTransition::asymmetric(ui::AnyTransition::identity(),
+                                         detail::progressTransition<Poof>([](double p) {
+                                             return Poof{p};
+                                         }).animation(ui::Animation::linear(0.4)));
 }
 
 } // namespace AnyTransition::Ostravelle

@@ -75,15 +75,14 @@ void Pop::drawDots(ui::GraphicsContext& ctx, graphics::CGSize size, double progr
 
 ui::View Pop::body(ui::ViewContext&, ui::View content) const {
     const double p = animatableData;
-    const ui::View ring =
-        ui::View(ui::ZStack({ui::View(ui::Circle().fill(style)).scaleEffect(discScale(p)),
-                             ui::View(ui::Circle().fill(ui::Color::white))
-                                 .scaleEffect(holeScale(p))
-                                 .blendMode(ui::BlendMode::destinationOut)}))
-            .compositingGroup()
-            .opacity(ringOpacity(p))
-            .padding(-8)
-            .allowsHitTesting(false);
+    const ui::View ring = ui::View(ui::ZStack({ui::View(ui::Circle().fill(style)).scaleEffect(discScale(p)),
+                                               ui::View(ui::Circle().fill(ui::Color::white))
+                                                   .scaleEffect(holeScale(p))
+                                                   .blendMode(ui::BlendMode::destinationOut)}))
+                              .compositingGroup()
+                              .opacity(ringOpacity(p))
+                              .padding(-8)
+                              .allowsHitTesting(false);
     // One stream per evaluation, which the canvas draws from.
     auto random = std::make_shared<SeededRandomNumberGenerator>(seedHash(seed));
     const ui::View dots =

@@ -45,7 +45,8 @@ void Vanish::drawDots(ui::GraphicsContext& ctx, graphics::CGSize size, const Van
         for (int j = 0; j < rows; ++j) {
             const double dotSize = R(12, 27);
             // Half a cell before the area's edges, so the first column and row fall outside it.
-            const graphics::CGPoint point{cell * i + area.minX() - cell / 2, cell * j + area.minY() - cell / 2};
+            const graphics::CGPoint point{cell * i + area.minX() - cell / 2,
+                                          cell * j + area.minY() - cell / 2};
             const bool inArea = area.contains(point);
             const bool inside = mask ? mask->contains(point, vanish.eoFill) : inArea;
             // A cell of the area takes its drift whether or not the mask keeps it, so a mask

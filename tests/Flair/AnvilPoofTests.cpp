@@ -128,8 +128,9 @@ TEST(PoofTest, FramesPlayBackwardsThroughTheRemovalWhileTheViewIsHidden) {
     // A removal under the default animation runs 0.4 s linear all the same; the card is hidden
     // from its first frame and the ghost goes at the end.
     const QColor card(20, 60, 240);
-    flairtest::TransitionHost stage(
-        Ostravelle::poof(), ui::View(ui::Color(20 / 255.0, 60 / 255.0, 240 / 255.0)).frame(200, 200), {200, 200});
+    flairtest::TransitionHost stage(Ostravelle::poof(),
+                                    ui::View(ui::Color(20 / 255.0, 60 / 255.0, 240 / 255.0)).frame(200, 200),
+                                    {200, 200});
     stage.set(true, ui::Animation::default_());
     EXPECT_EQ(stage.host.render().pixelColor(100, 100), card) << "inserted at once";
     stage.set(false, ui::Animation::default_());

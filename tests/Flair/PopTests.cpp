@@ -102,7 +102,8 @@ TEST(PopTest, EachPopCarriesItsOwnSeedsAndTheStyleItWasGiven) {
         EXPECT_GE(s, 0);
         EXPECT_LE(s, 255);
     }
-    EXPECT_TRUE(flairtest::endsOf<Pop>(Ostravelle::pop()).first.style == ui::AnyShapeStyle(ui::TintShapeStyle()));
+    EXPECT_TRUE(flairtest::endsOf<Pop>(Ostravelle::pop()).first.style ==
+                ui::AnyShapeStyle(ui::TintShapeStyle()));
 
     // Inserted over 1.2 s linear whatever the animation.
     flairtest::TransitionHost stage(Ostravelle::pop(red), flairtest::bandedCard(60, 60), {100, 100});

@@ -53,18 +53,19 @@ TEST(SpriteTransitionStripTest, StripForTheEye) {
         {"pop (tint)", Ostravelle::pop(), false, 1.2, ui::Animation::default_()},
         {"pop (orange)", Ostravelle::pop(ui::Color(1, 0.55, 0)), false, 1.2, ui::Animation::default_()},
         {"vanish (tint)", Ostravelle::vanish(), true, 1, ui::Animation::linear(1)},
-        {"vanish (red, circle,\nno flare)", Ostravelle::vanish(ui::Color(0.9, 0.1, 0.1), ui::Circle(), true, false),
-         true, 1, ui::Animation::linear(1)},
+        {"vanish (red, circle,\nno flare)",
+         Ostravelle::vanish(ui::Color(0.9, 0.1, 0.1), ui::Circle(), true, false), true, 1,
+         ui::Animation::linear(1)},
     };
     const std::vector<double> stops{0, 0.25, 0.5, 0.75, 1};
-    QImage strip(labelWidth + int(cell.width) * int(stops.size()), int(cell.height / 4) + int(cell.height) * int(rows.size()),
-                 QImage::Format_ARGB32);
+    QImage strip(labelWidth + int(cell.width) * int(stops.size()),
+                 int(cell.height / 4) + int(cell.height) * int(rows.size()), QImage::Format_ARGB32);
     strip.fill(Qt::white);
     QPainter painter(&strip);
     painter.setFont(QFont("DejaVu Sans", 10));
     for (std::size_t column = 0; column < stops.size(); ++column)
-        painter.drawText(QRectF(labelWidth + column * cell.width, 0, cell.width, cell.height / 4), Qt::AlignCenter,
-                         QString("%1 of the way").arg(stops[column]));
+        painter.drawText(QRectF(labelWidth + column * cell.width, 0, cell.width, cell.height / 4),
+                         Qt::AlignCenter, QString("%1 of the way").arg(stops[column]));
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const Row& row = rows[r];
         const double top = cell.height / 4 + r * cell.height;
@@ -79,7 +80,8 @@ TEST(SpriteTransitionStripTest, StripForTheEye) {
             const double to = std::min(stops[column], 0.999) * row.duration;
             if (to > at) stage.host.stepFrame(to - at);
             at = to;
-            painter.drawImage(QPointF(labelWidth + column * cell.width, top), stage.host.render(1, background));
+            painter.drawImage(QPointF(labelWidth + column * cell.width, top),
+                              stage.host.render(1, background));
         }
     }
     painter.end();

@@ -47,7 +47,8 @@ std::map<std::pair<double, double>, Command> dotsDrawn(const Vanish& vanish, gra
         if (all[n].name == "fill" && all[n].state.filters.empty()) {
             EXPECT_EQ(all.at(n + 1).name, "fill") << "each dot again, blurred";
             EXPECT_EQ(all.at(n + 1).state.filters.size(), 1u);
-            const double cx = all[n].numbers[0] + all[n].numbers[2] / 2, cy = all[n].numbers[1] + all[n].numbers[3] / 2;
+            const double cx = all[n].numbers[0] + all[n].numbers[2] / 2,
+                         cy = all[n].numbers[1] + all[n].numbers[3] / 2;
             dots.emplace(std::pair(cx, cy), all[n]);
         }
     return dots;
@@ -89,7 +90,8 @@ TEST(VanishTest, AMaskKeepsTheDotsInsideItAsTheyAreWithout) {
     ASSERT_FALSE(ring.empty());
     EXPECT_GT(disc.size(), ring.size());
     const auto inHole = [&](const Command& dot) {
-        const double x = dot.numbers[0] + dot.numbers[2] / 2 - centre, y = dot.numbers[1] + dot.numbers[3] / 2 - centre;
+        const double x = dot.numbers[0] + dot.numbers[2] / 2 - centre,
+                     y = dot.numbers[1] + dot.numbers[3] / 2 - centre;
         return x * x + y * y < (holeRadius - 12) * (holeRadius - 12);
     };
     int holeDots = 0;

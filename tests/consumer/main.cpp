@@ -75,12 +75,13 @@ int main(int argc, char** argv) {
 
     // The effects library's images, copied into this program's bundle from the installed package.
     const auto& flairBundle = Flair::moduleBundle();
-    if (flairBundle->bundlePath() != std::filesystem::canonical(foundation::Bundle::main()->resourcePath()) /
-                                        "Flair_Flair.bundle")
+    if (flairBundle->bundlePath() !=
+        std::filesystem::canonical(foundation::Bundle::main()->resourcePath()) / "Flair_Flair.bundle")
         return fail("the effects library's bundle is not the program's own");
 
     QGuiApplication app(argc, argv);
-    if (graphics::Image::named(*flairBundle, "poof3").isNull()) return fail("the effects library's image is missing");
+    if (graphics::Image::named(*flairBundle, "poof3").isNull())
+        return fail("the effects library's image is missing");
     // A card half its width to the right of where it rests: centred at 80 instead of 60.
     Flair::Move moved;
     moved.animatableData.translation = {0.5, 0, 0};

@@ -37,7 +37,8 @@ bool isEllipse(const QPainterPath& outline) {
     const double tolerance = 1e-6 * std::max({1.0, r.width(), r.height()});
     for (int i = 0; i < ellipse.elementCount(); ++i) {
         const auto a = ellipse.elementAt(i), b = outline.elementAt(i);
-        if (a.type != b.type || std::abs(a.x - b.x) > tolerance || std::abs(a.y - b.y) > tolerance) return false;
+        if (a.type != b.type || std::abs(a.x - b.x) > tolerance || std::abs(a.y - b.y) > tolerance)
+            return false;
     }
     return true;
 }
@@ -87,12 +88,14 @@ const Disc& blurredDisc(QSizeF size, double sigma) {
 // Lays `disc` in premultiplied `color` at `opacity` over premultiplied `pixels`, its (0, 0) at
 // `origin` (fractional: sampled between pixels).
 void compositeShifted(QImage& pixels, const Disc& disc, QPointF origin, QRgb color, double opacity) {
-    const float channels[4] = {float(qBlue(color)), float(qGreen(color)), float(qRed(color)), float(qAlpha(color))};
+    const float channels[4] = {float(qBlue(color)), float(qGreen(color)), float(qRed(color)),
+                               float(qAlpha(color))};
     const float alpha = channels[3] / 255;
     const int baseX = int(std::floor(origin.x())), baseY = int(std::floor(origin.y()));
     // Pixel baseX + k takes the disc from k − fx: between samples k − 1 and k.
     const auto fx = float(origin.x() - baseX), fy = float(origin.y() - baseY), o = float(opacity);
-    const float w00 = (1 - fx) * (1 - fy) * o, w10 = fx * (1 - fy) * o, w01 = (1 - fx) * fy * o, w11 = fx * fy * o;
+    const float w00 = (1 - fx) * (1 - fy) * o, w10 = fx * (1 - fy) * o, w01 = (1 - fx) * fy * o,
+                w11 = fx * fy * o;
     const int top = std::max(rim, -baseY), bottom = std::min(disc.height - rim, pixels.height() - baseY);
     const int left = std::max(rim, -baseX), right = std::min(disc.width - rim, pixels.width() - baseX);
     for (int m = top; m < bottom; ++m) {
@@ -107,7 +110,8 @@ void compositeShifted(QImage& pixels, const Disc& disc, QPointF origin, QRgb col
             std::uint32_t mixed = 0;
             for (int channel = 0; channel < 4; ++channel) {
                 const int shift = 8 * channel;
-                mixed |= std::uint32_t(channels[channel] * c + float((dst >> shift) & 0xff) * keep + 0.5f) << shift;
+                mixed |= std::uint32_t(channels[channel] * c + float((dst >> shift) & 0xff) * keep + 0.5f)
+                         << shift;
             }
             line[k] = mixed;
         }
@@ -120,9 +124,11 @@ double stretch(const QTransform& t) {
 
 } // namespace
 
-void BlurredDotLayer::fill(const QPainterPath& outline, const QBrush& brush, const GraphicsContext::State& state) {
+void BlurredDotLayer::fill(const QPainterPath& outline, const QBrush& brush,
+                           const GraphicsContext::State& state) {
     if (!qualifies_) return;
-    const bool plain = brush.style() == Qt::SolidPattern && state.blendMode == BlendMode::normal && !state.clip && state.filters.size() <= 1 &&
+    const bool plain = brush.style() == Qt::SolidPattern && state.blendMode == BlendMode::normal &&
+                       !state.clip && state.filters.size() <= 1 &&
                        (state.filters.empty() || !state.filters.front().color);
     const QTransform transform = state.transform.toQTransform();
     if (!plain || dots_.size() == maxDots || (!dots_.empty() && brush.color() != color_) ||
@@ -131,11 +137,13 @@ void BlurredDotLayer::fill(const QPainterPath& outline, const QBrush& brush, con
         return;
     }
     color_ = brush.color();
-    dots_.push_back({outline, transform, state.opacity, state.filters.empty() ? 0 : state.filters.front().blurRadius});
+    dots_.push_back(
+        {outline, transform, state.opacity, state.filters.empty() ? 0 : state.filters.front().blurRadius});
 }
 
 bool BlurredDotLayer::qualifies() const {
-    return qualifies_ && std::any_of(dots_.begin(), dots_.end(), [](const Dot& d) { return d.blurRadius > 0; });
+    return qualifies_ &&
+           std::any_of(dots_.begin(), dots_.end(), [](const Dot& d) { return d.blurRadius > 0; });
 }
 
 DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact, double opacity) const {
@@ -146,12 +154,14 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
         reach = std::max(reach, 3 * dot.blurRadius + 1);
     }
     bounds.adjust(-reach, -reach, reach, reach);
-    return {bounds, [dots = dots_, color = color_, exact = std::move(exact), opacity, bounds, reach](QPainter& painter) {
+    return {bounds, [dots = dots_, color = color_, exact = std::move(exact), opacity, bounds,
+                     reach](QPainter& painter) {
                 const QTransform toDevice = OffscreenLayer::surfaceTransform(painter);
                 const double scale = stretch(toDevice);
                 bool cached = isAxisAligned(toDevice);
                 for (const Dot& dot : dots)
-                    cached = cached && (dot.blurRadius == 0 || blurSigma(dot.blurRadius, scale) >= minimumSigma);
+                    cached =
+                        cached && (dot.blurRadius == 0 || blurSigma(dot.blurRadius, scale) >= minimumSigma);
                 if (!cached) {
                     DisplayList list;
                     DisplayList::LayerStyle style;

@@ -13,9 +13,9 @@
 namespace ui::detail {
 
 // A canvas layer of a few round fills of one solid colour, each at its own opacity and some of
-// them blurred, under one opacity: the dots a particle drawing makes by the hundred. Painted from a cache of blurred
-// discs into one small layer, instead of an offscreen pass for the opacity and another, blurred,
-// for each blurred fill. Matches the offscreen passes to within a level or two.
+// them blurred, under one opacity: the dots a particle drawing makes by the hundred. Painted from a cache of
+// blurred discs into one small layer, instead of an offscreen pass for the opacity and another, blurred, for
+// each blurred fill. Matches the offscreen passes to within a level or two.
 class BlurredDotLayer {
 public:
     // Takes the next draw of the layer: a fill that qualifies (an axis-aligned ellipse under a
@@ -35,7 +35,7 @@ private:
         QPainterPath outline;
         QTransform transform; // to the canvas
         double opacity;
-        double blurRadius;    // in the canvas's units; 0 for a sharp fill
+        double blurRadius; // in the canvas's units; 0 for a sharp fill
     };
     std::vector<Dot> dots_;
     QColor color_;

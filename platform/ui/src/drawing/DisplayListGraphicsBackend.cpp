@@ -42,7 +42,8 @@ DisplayListGraphicsBackend::DisplayListGraphicsBackend(StyleContext style)
 
 bool DisplayListGraphicsBackend::accepting() const {
     if (!closed_) return true;
-    logger().error("a graphics context was drawn into after its canvas or layer had finished; the draw is dropped");
+    logger().error(
+        "a graphics context was drawn into after its canvas or layer had finished; the draw is dropped");
     return false;
 }
 
@@ -86,8 +87,8 @@ DisplayList* DisplayListGraphicsBackend::target(const State& state, QRectF bound
     return list;
 }
 
-void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::Shading& shading, FillStyle style,
-                                      const State& state) {
+void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::Shading& shading,
+                                      FillStyle style, const State& state) {
     if (!accepting() || path.isEmpty()) return;
     QPainterPath outline = path.toQPainterPath();
     outline.setFillRule(style.fillRule());
@@ -130,7 +131,8 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
     if (!inner) return;
     inner->close();
     if (!accepting() || inner->list().isEmpty()) return;
-    if (inner->dots_->qualifies() && state.filters.empty() && !state.clip && state.blendMode == BlendMode::normal) {
+    if (inner->dots_->qualifies() && state.filters.empty() && !state.clip &&
+        state.blendMode == BlendMode::normal) {
         DisplayList::Draw dots = inner->dots_->draw(inner->list_, state.opacity);
         list_->draw(dots.bounds, std::move(dots.paint));
         return;

@@ -118,7 +118,8 @@ AnyTransition AnyTransition::combined(AnyTransition other) const {
 
 AnyTransition AnyTransition::animation(std::optional<Animation> animation) const {
     const bool animated = animation.has_value() || hasAnimation();
-    return AnyTransition(transaction(detail::animationTransform(std::move(animation))).storage_->apply, animated);
+    return AnyTransition(transaction(detail::animationTransform(std::move(animation))).storage_->apply,
+                         animated);
 }
 
 AnyTransition AnyTransition::transaction(std::function<void(Transaction&)> transform) const {

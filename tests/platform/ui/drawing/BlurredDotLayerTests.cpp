@@ -20,9 +20,9 @@ using ui::GraphicsContext;
 constexpr int dotCount = 16;
 
 struct DotScene {
-    double sigma;       // the blur of each dot's second fill, in points
-    double scale;       // of the dots, about the canvas's corner
-    bool disqualified;  // each layer also fills a clear rectangle, which keeps it off the cache
+    double sigma;      // the blur of each dot's second fill, in points
+    double scale;      // of the dots, about the canvas's corner
+    bool disqualified; // each layer also fills a clear rectangle, which keeps it off the cache
     ui::Color color = ui::Color(0.1, 0.4, 1);
 };
 
@@ -44,7 +44,8 @@ ui::View dots(const DotScene& scene) {
                 layer.addFilter(GraphicsContext::Filter::blur(scene.sigma));
                 layer.fill(ui::Path::ellipseIn(disc), shading);
                 if (scene.disqualified)
-                    layer.fill(ui::Path(CGRect{{0, 0}, {1, 1}}), GraphicsContext::Shading::color(ui::Color::clear));
+                    layer.fill(ui::Path(CGRect{{0, 0}, {1, 1}}),
+                               GraphicsContext::Shading::color(ui::Color::clear));
             });
         }
     });
@@ -66,7 +67,8 @@ struct Rendered {
 
 Rendered render(const DotScene& scene, double ratio) {
     ui::TestHost host(ui::View(dots(scene)).frame(260, 260), {260, 260});
-    return {host.render(ratio, Qt::white).convertToFormat(QImage::Format_ARGB32), drawsIn(host.graph().displayList())};
+    return {host.render(ratio, Qt::white).convertToFormat(QImage::Format_ARGB32),
+            drawsIn(host.graph().displayList())};
 }
 
 struct Difference {
@@ -94,7 +96,8 @@ TEST(BlurredDotLayerTest, CachedDotsMatchTheOffscreenPassesWithinAboutTwoLevels)
     for (double sigma : {2.5, 3.0, 5.4})
         for (double scale : {1.0, 1.3})
             for (double ratio : {1.0, 2.0}) {
-                SCOPED_TRACE(testing::Message() << "sigma " << sigma << " scale " << scale << " ratio " << ratio);
+                SCOPED_TRACE(testing::Message()
+                             << "sigma " << sigma << " scale " << scale << " ratio " << ratio);
                 const Rendered cached = render({sigma, scale, false}, ratio);
                 const Rendered exact = render({sigma, scale, true}, ratio);
                 EXPECT_EQ(cached.cachedLayers, dotCount);
@@ -114,8 +117,9 @@ TEST(BlurredDotLayerTest, SmallBlursAndTurnedDevicesTakeTheOffscreenPasses) {
 
     // Turned by the view around the canvas: the dots would no longer be upright ellipses.
     const auto turned = [](bool disqualified) {
-        ui::TestHost host(ui::View(dots({4, 1, disqualified})).frame(260, 260).rotationEffect(ui::Angle::degrees(20)),
-                          {260, 260});
+        ui::TestHost host(
+            ui::View(dots({4, 1, disqualified})).frame(260, 260).rotationEffect(ui::Angle::degrees(20)),
+            {260, 260});
         return host.render(1, Qt::white).convertToFormat(QImage::Format_ARGB32);
     };
     EXPECT_EQ(difference(turned(false), turned(true)).largest, 0);

@@ -270,7 +270,8 @@ TEST(TransitionTest, ATransitionsOwnAnimationOverridesTheTransactions) {
 TEST(TransitionTest, ATransactionEditOfATransitionReachesOnlyItsModifiers) {
     // The default animation becomes a linear two seconds; any other is kept.
     const auto lengthenDefault = [](ui::Transaction& t) {
-        if (t.animation && *t.animation == ui::Animation::default_()) t.setAnimation(ui::Animation::linear(2));
+        if (t.animation && *t.animation == ui::Animation::default_())
+            t.setAnimation(ui::Animation::linear(2));
     };
     Fixture f(true, twoRows(AnyTransition::opacity().transaction(lengthenDefault)));
     f.set(false, ui::Animation::default_());
