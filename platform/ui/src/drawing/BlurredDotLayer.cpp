@@ -85,9 +85,10 @@ const Disc& blurredDisc(QSizeF size, double sigma) {
     return cache.emplace(key, std::move(disc)).first->second;
 }
 
-// Lays `disc` in premultiplied `color` at `opacity` over premultiplied `pixels`, its (0, 0) at
-// `origin` (fractional: sampled between pixels).
-void compositeShifted(QImage& pixels, const Disc& disc, QPointF origin, QRgb color, double opacity) {
+// Lays `disc` in premultiplied `color` at `opacity` over the `area` at the corner of premultiplied
+// `pixels`, its (0, 0) at `origin` (fractional: sampled between pixels).
+void compositeShifted(QImage& pixels, QSize area, const Disc& disc, QPointF origin, QRgb color,
+                      double opacity) {
     const float channels[4] = {float(qBlue(color)), float(qGreen(color)), float(qRed(color)),
                                float(qAlpha(color))};
     const float alpha = channels[3] / 255;
@@ -96,8 +97,8 @@ void compositeShifted(QImage& pixels, const Disc& disc, QPointF origin, QRgb col
     const auto fx = float(origin.x() - baseX), fy = float(origin.y() - baseY), o = float(opacity);
     const float w00 = (1 - fx) * (1 - fy) * o, w10 = fx * (1 - fy) * o, w01 = (1 - fx) * fy * o,
                 w11 = fx * fy * o;
-    const int top = std::max(rim, -baseY), bottom = std::min(disc.height - rim, pixels.height() - baseY);
-    const int left = std::max(rim, -baseX), right = std::min(disc.width - rim, pixels.width() - baseX);
+    const int top = std::max(rim, -baseY), bottom = std::min(disc.height - rim, area.height() - baseY);
+    const int left = std::max(rim, -baseX), right = std::min(disc.width - rim, area.width() - baseX);
     for (int m = top; m < bottom; ++m) {
         auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(baseY + m)) + baseX;
         const float* above = disc.coverage.data() + std::size_t(m - 1) * disc.width;
@@ -117,6 +118,34 @@ void compositeShifted(QImage& pixels, const Disc& disc, QPointF origin, QRgb col
         }
     }
 }
+
+// Where a dot layer is put together before it is drawn: one surface per thread that stays painted
+// on, so a dot costs no image or painter of its own.
+class Scratch {
+public:
+    // The surface with `size` at its corner cleared, and its painter.
+    QImage& prepare(QSize size) {
+        if (size.width() > image_.width() || size.height() > image_.height()) {
+            painter_.end();
+            image_ = QImage(std::max(size.width(), image_.width()), std::max(size.height(), image_.height()),
+                            QImage::Format_ARGB32_Premultiplied);
+            image_.fill(Qt::transparent);
+            painter_.begin(&image_);
+            painter_.setRenderHint(QPainter::Antialiasing);
+        }
+        for (int y = 0; y < size.height(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(image_.scanLine(y)), size.width(), QRgb(0));
+        return image_;
+    }
+    QPainter& painter() { return painter_; }
+
+private:
+    QImage image_;
+    QPainter painter_;
+};
+
+// Past this many device pixels a side, a dot layer is no longer small: painted offscreen.
+constexpr int largestScratch = 512;
 
 double stretch(const QTransform& t) {
     return std::sqrt(std::abs(t.m11() * t.m22()));
@@ -162,7 +191,8 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
                 for (const Dot& dot : dots)
                     cached =
                         cached && (dot.blurRadius == 0 || blurSigma(dot.blurRadius, scale) >= minimumSigma);
-                if (!cached) {
+                const QRect area = toDevice.mapRect(bounds).toAlignedRect();
+                if (!cached || area.width() > largestScratch || area.height() > largestScratch) {
                     DisplayList list;
                     DisplayList::LayerStyle style;
                     style.opacity = opacity;
@@ -170,28 +200,35 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
                     render(list, painter);
                     return;
                 }
-                OffscreenLayer layer(painter, bounds.adjusted(reach, reach, -reach, -reach), reach);
-                if (layer.isEmpty()) return;
-                QPainter& inner = layer.painter();
+                if (area.isEmpty()) return;
+                thread_local Scratch scratch;
+                QImage& pixels = scratch.prepare(area.size());
+                QPainter& inner = scratch.painter();
+                const QTransform toScratch = toDevice * QTransform::fromTranslate(-area.x(), -area.y());
                 for (const Dot& dot : dots) {
                     if (dot.blurRadius > 0) continue;
-                    inner.save();
-                    inner.setTransform(dot.transform, true);
+                    inner.setTransform(dot.transform * toScratch);
                     inner.setOpacity(dot.opacity);
                     inner.fillPath(dot.outline, color);
-                    inner.restore();
                 }
                 // One colour throughout, so the blurred ones may go over all the sharp ones.
-                const QPoint corner = layer.deviceRect().topLeft();
-                QImage& pixels = layer.pixels();
                 for (const Dot& dot : dots) {
                     if (dot.blurRadius == 0) continue;
                     const QRectF onDevice = (dot.transform * toDevice).mapRect(dot.outline.boundingRect());
                     const Disc& disc = blurredDisc(onDevice.size(), blurSigma(dot.blurRadius, scale));
-                    compositeShifted(pixels, disc, onDevice.center() - disc.center - QPointF(corner),
+                    compositeShifted(pixels, area.size(), disc,
+                                     onDevice.center() - disc.center - QPointF(area.topLeft()),
                                      qPremultiply(color.rgba()), dot.opacity);
                 }
-                layer.composite(QPainter::CompositionMode_SourceOver, opacity);
+                // Device pixels one to one: no world transform, the device's pixel ratio undone.
+                const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+                painter.save();
+                painter.setWorldTransform(QTransform());
+                painter.setViewTransformEnabled(false);
+                painter.setOpacity(painter.opacity() * opacity);
+                painter.drawImage(QRectF(QPointF(area.topLeft()) / ratio, QSizeF(area.size()) / ratio),
+                                  pixels, QRectF(QPointF(0, 0), QSizeF(area.size())));
+                painter.restore();
             }};
 }
 
