@@ -142,50 +142,6 @@ void compositeShifted(QImage& pixels, QSize area, const Disc& disc, QPointF orig
     }
 }
 
-// The share of a pixel on the inner side of a straight edge `t` pixels outside its centre, the
-// edge's normal (a, b) folded so a >= b >= 0: the exact area, as a rasterizer that measures
-// coverage finds it.
-float edgeCoverage(float t, float a, float b) {
-    const float u = (a + b) / 2 - t; // from the pixel's outermost corner inwards
-    if (u <= 0) return 0;
-    if (u >= a + b) return 1;
-    if (b < 1e-4f) return std::clamp(0.5f - t, 0.0f, 1.0f);
-    if (u <= b) return u * u / (2 * a * b);
-    if (u <= a) return (u - b / 2) / a;
-    const float v = a + b - u;
-    return 1 - v * v / (2 * a * b);
-}
-
-// Lays a sharp disc of `radius` device pixels about `center` in `ink` at `opacity` over the `area`
-// at the corner of `pixels`, each edge pixel covered as much as the circle covers it.
-void compositeSharp(QImage& pixels, QSize area, QPointF center, double radius, const Ink& ink,
-                    double opacity) {
-    const auto r = float(radius), cx = float(center.x()), cy = float(center.y()), o = float(opacity);
-    const int top = std::max(0, int(std::floor(center.y() - radius - 1)));
-    const int bottom = std::min(area.height(), int(std::ceil(center.y() + radius + 1)));
-    const int left = std::max(0, int(std::floor(center.x() - radius - 1)));
-    const int right = std::min(area.width(), int(std::ceil(center.x() + radius + 1)));
-    const float inner = std::max(0.0f, r - 0.71f), outer = r + 0.71f;
-    for (int y = top; y < bottom; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));
-        const float dy = float(y) + 0.5f - cy;
-        for (int x = left; x < right; ++x) {
-            const float dx = float(x) + 0.5f - cx;
-            const float squared = dx * dx + dy * dy;
-            if (squared >= outer * outer) continue;
-            float c = 1;
-            if (squared > inner * inner) {
-                const float distance = std::sqrt(squared);
-                const float nx = std::abs(dx) / distance, ny = std::abs(dy) / distance;
-                c = edgeCoverage(distance - r, std::max(nx, ny), std::min(nx, ny));
-            }
-            c *= o;
-            if (c < 1.0f / 1024) continue;
-            line[x] = over(line[x], ink.channels, ink.alpha, c);
-        }
-    }
-}
-
 // Where a dot layer is put together before it is drawn: one surface per thread that stays painted
 // on, so a dot costs no image or painter of its own.
 class Scratch {
@@ -275,13 +231,6 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
             const Ink ink(qPremultiply(color.rgba()));
             for (const Dot& dot : dots) {
                 if (dot.blurRadius > 0) continue;
-                const QRectF onScratch = (dot.transform * toScratch).mapRect(dot.outline.boundingRect());
-                // Circles are laid straight into the pixels; other ellipses take the painter.
-                if (std::abs(onScratch.width() - onScratch.height()) <= 1e-6 * onScratch.width()) {
-                    compositeSharp(pixels, area.size(), onScratch.center(), onScratch.width() / 2, ink,
-                                   dot.opacity);
-                    continue;
-                }
                 inner.setTransform(dot.transform * toScratch);
                 inner.setOpacity(dot.opacity);
                 inner.fillPath(dot.outline, color);
