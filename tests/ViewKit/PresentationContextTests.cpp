@@ -1,7 +1,6 @@
 #include "SchemeRendering.h"
 
 #include "ViewKit/AlertContext.h"
-#include "ViewKit/FullScreenCoverContext.h"
 #include "ViewKit/SheetContext.h"
 
 #include "foundation/RunLoop.h"
@@ -157,23 +156,6 @@ TEST(PresentationContextTest, ActivatingAContextWithoutContentShowsAnEmptyAlertO
     EXPECT_EQ(host.findAll([](const ui::Element& e) { return e.node().text().has_value() && !e.node().text()->empty(); }).size(), 0u)
         << "the sheet shows nothing";
     EXPECT_FALSE(sheet->content().has_value());
-}
-
-TEST(PresentationContextTest, FocusedValuesCarryEachKindOfContext) {
-    ui::FocusedValues values;
-    auto alert = std::make_shared<AlertContext>();
-    auto sheet = std::make_shared<SheetContext>();
-    auto cover = std::make_shared<ViewKit::FullScreenCoverContext>();
-    EXPECT_EQ(ViewKit::alertContext(values), nullptr);
-    ViewKit::setAlertContext(values, alert);
-    ViewKit::setSheetContext(values, sheet);
-    ViewKit::setFullScreenCoverContext(values, cover);
-    EXPECT_EQ(ViewKit::alertContext(values), alert);
-    EXPECT_EQ(ViewKit::sheetContext(values), sheet);
-    EXPECT_EQ(ViewKit::fullScreenCoverContext(values), cover);
-    ViewKit::setSheetContext(values, nullptr);
-    EXPECT_EQ(ViewKit::sheetContext(values), nullptr);
-    EXPECT_EQ(ViewKit::alertContext(values), alert);
 }
 
 TEST(PresentationContextDeathTest, UseOffTheMainThreadStopsTheProgram) {

@@ -17,7 +17,7 @@ TEST(ProcessInfoTest, TheRunningProcessFollowsItsEnvironmentAndAGivenOneStaysAsG
     EXPECT_FALSE(running.environment().contains("QUORIL_PROCESS_INFO_TEST"));
     EXPECT_EQ(&foundation::ProcessInfo::processInfo(), &running);
 
-    const foundation::ProcessInfo given({{"HOME", "/nowhere"}});
+    const foundation::ProcessInfo given(foundation::ProcessInfo::Environment{{"HOME", "/nowhere"}});
     EXPECT_EQ(given.environment(), (foundation::ProcessInfo::Environment{{"HOME", "/nowhere"}}));
-    EXPECT_TRUE(foundation::ProcessInfo({}).environment().empty());
+    EXPECT_TRUE(foundation::ProcessInfo(foundation::ProcessInfo::Environment{}).environment().empty());
 }
