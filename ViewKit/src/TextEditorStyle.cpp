@@ -16,8 +16,9 @@ ui::RoundedRectangle frameShape() {
 }
 
 ui::View framed(const ui::View& editor, const ui::Color& color, double width) {
+    // The frame is drawn over the editor but never takes its clicks.
     return editor.clipShape(ui::AnyShape(frameShape()))
-        .overlay(frameShape().stroke(color, ui::StrokeStyle{.lineWidth = width}));
+        .overlay(frameShape().stroke(color, ui::StrokeStyle{.lineWidth = width}).allowsHitTesting(false));
 }
 
 } // namespace

@@ -66,6 +66,6 @@ TEST_F(ListGalleryScreen, TheWheelScrollsTheShelfAndTheFocusedEditorKeepsItsFram
         if (line == "focused 1") focused = true;
     }
     EXPECT_LT(moved.x, shelf.x) << "the shelf scrolled, compare " << capture;
-    EXPECT_TRUE(focused) << "compare " << capture;
+    EXPECT_TRUE(focused) << output << "compare " << capture;
     EXPECT_FALSE(QImage(QString::fromStdString(capture.string())).isNull());
 }
