@@ -31,8 +31,8 @@ bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool isNumeric(Kind kind) {
-    return kind != Kind::literal;
+bool isDigitField(Kind kind) {
+    return kind != Kind::literal && kind != Kind::zone;
 }
 
 // The field a run of `count` letters `letter` stands for, when this pattern kind handles it.
@@ -130,7 +130,10 @@ std::optional<CompiledDatePattern> CompiledDatePattern::compile(std::string_view
             const auto item = fieldItem(c, int(j - i));
             if (!item) return std::nullopt;
             if (seen[std::size_t(item->kind)]) return std::nullopt;
-            if (!result.items.empty() && isNumeric(result.items.back().kind)) return std::nullopt;
+            // Two digit fields side by side would need ICU's rules for adjacent numbers; a zone
+            // begins with its sign, so it may follow a field directly.
+            if (!result.items.empty() && isDigitField(result.items.back().kind) && isDigitField(item->kind))
+                return std::nullopt;
             seen[std::size_t(item->kind)] = true;
             result.items.push_back(*item);
             i = j;

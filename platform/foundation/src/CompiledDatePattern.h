@@ -16,7 +16,7 @@ double udateFromDate(Date date);
 Date dateFromUDate(double udate);
 
 // A date pattern made only of the numeric fields yyyy, MM, dd, HH, mm, ss, S…SSS and Z…ZZZ
-// between literals (each field at most once, no two fields side by side), in a fixed-offset
+// between literals (each field at most once, no two digit fields side by side), in a fixed-offset
 // zone and ASCII digits. It gives what ICU gives for such a pattern in the Gregorian years 1583
 // to 9999: formatting, and reading texts of exactly the fields' widths. Texts and dates it
 // cannot judge that way are left to ICU.
