@@ -113,7 +113,7 @@ TEST_F(KeychainTest, TheServicePassesOnToItsWrapper) {
     EXPECT_TRUE(service.removeAll());
     EXPECT_FALSE(wrapper.hasValue("n"));
 
-    security::setKeychainBackend(nullptr); // no keychain at all
+    security::setKeychainBackend(security::makeUnavailableKeychain()); // no keychain at all
     EXPECT_FALSE(service.set("v", "k"));
     EXPECT_EQ(service.string("k"), std::nullopt);
 }

@@ -19,7 +19,7 @@ public:
 std::mutex backendMutex;
 
 std::shared_ptr<KeychainBackend>& backendSlot() {
-    static std::shared_ptr<KeychainBackend> backend = std::make_shared<UnavailableKeychain>();
+    static std::shared_ptr<KeychainBackend> backend = makeSecretServiceKeychain();
     return backend;
 }
 
@@ -32,7 +32,11 @@ std::shared_ptr<KeychainBackend> keychainBackend() {
 
 void setKeychainBackend(std::shared_ptr<KeychainBackend> backend) {
     std::lock_guard lock(backendMutex);
-    backendSlot() = backend ? std::move(backend) : std::make_shared<UnavailableKeychain>();
+    backendSlot() = backend ? std::move(backend) : makeSecretServiceKeychain();
+}
+
+std::shared_ptr<KeychainBackend> makeUnavailableKeychain() {
+    return std::make_shared<UnavailableKeychain>();
 }
 
 OSStatus SecItemAdd(const ItemQuery& query) {

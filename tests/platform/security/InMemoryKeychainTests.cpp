@@ -73,7 +73,7 @@ TEST_F(InMemoryKeychainTest, DeletesFindOnlyOurItems) {
     EXPECT_EQ(keychain->count(), 1u);
     EXPECT_EQ(keychain->foreignCount(), 1u);
 
-    setKeychainBackend(nullptr);
+    setKeychainBackend(makeUnavailableKeychain());
     EXPECT_EQ(SecItemAdd(item("a", "1")), errSecNotAvailable);
     EXPECT_EQ(SecItemCopyMatching(lookup("a", ItemQuery::Return::data)).data, std::nullopt);
 }

@@ -16,10 +16,17 @@ public:
     virtual OSStatus remove(const ItemQuery& query) = 0;
 };
 
-// The backend in use; one that answers errSecNotAvailable until another is set.
+// The backend in use: the Secret Service's default collection unless another is set.
 std::shared_ptr<KeychainBackend> keychainBackend();
-// Null sets the unavailable one again.
+// Null sets the Secret Service again.
 void setKeychainBackend(std::shared_ptr<KeychainBackend> backend);
+
+// Items of our own schema in the Secret Service's default collection; the persistent reference
+// is the item's object path. Without a session bus, without a running Secret Service, or with
+// the collection locked, every call gives errSecNotAvailable at once: it never prompts.
+std::shared_ptr<KeychainBackend> makeSecretServiceKeychain();
+// A keychain that is not there: every call gives errSecNotAvailable.
+std::shared_ptr<KeychainBackend> makeUnavailableKeychain();
 
 // Items in memory, under the same rules as a real keychain. It can also hold items of another
 // program, which queries never find.
