@@ -290,6 +290,7 @@ TEST(PageViewTest, RendersMidTurnInBothSchemes) {
         std::vector<ui::View> pages;
         for (int i = 0; i < 3; ++i)
             pages.push_back(ui::View(ui::Text("Page " + std::to_string(i + 1)).font(ui::Font::title()))
+                                .frame(ui::FlexibleFrame{.maxWidth = 1e9, .maxHeight = 1e9})
                                 .background(ui::View(ui::Color::accentColor.opacity(0.15 + 0.2 * i))));
         auto handles = std::make_shared<uitest::Handles<int>>();
         ui::TestHost host(ui::View(Pager{pages, PageIndicatorDisplayMode::automatic, 0, handles, std::nullopt})
@@ -302,7 +303,7 @@ TEST(PageViewTest, RendersMidTurnInBothSchemes) {
         host.pointerMove({W / 2 - 120, H / 2});
         host.pointerUp({W / 2 - 120, H / 2});
         host.update();
-        host.stepFrames(8);
+        host.stepFrames(12);
         const auto suffix = scheme == ui::ColorScheme::dark ? "-dark.png" : "-light.png";
         host.renderPNG(QDir::temp().filePath(QString("viewkit-page-view") + suffix), 2,
                        viewkit_testing::windowColour(scheme));
