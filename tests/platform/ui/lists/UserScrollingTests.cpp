@@ -27,9 +27,9 @@ ui::View nested(bool stripDisabled = false) {
             for (int j = 0; j < 10; ++j)
                 boxes.push_back(box(50, 20, "strip " + std::to_string(j)));
             rows.push_back(ui::scrollDisabled(ui::ScrollView(ui::AxisSet::horizontal,
-                                                             ui::HStack(ui::VerticalAlignment::center, 0, boxes)),
-                                              stripDisabled)
-                               .id(std::string("strip")));
+                                                             ui::HStack(ui::VerticalAlignment::center, 0, boxes))
+                                                  .id(std::string("strip")),
+                                              stripDisabled));
         } else {
             rows.push_back(box(100, 20, "row " + std::to_string(i)));
         }
