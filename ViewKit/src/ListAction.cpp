@@ -5,7 +5,6 @@
 #include "ui/Link.h"
 
 #include <QString>
-#include <QUrl>
 
 #include <cstdio>
 
@@ -35,9 +34,8 @@ std::string percentEncoded(const std::string& text) {
 std::optional<foundation::URL> webAddress(const std::string& text) {
     auto url = foundation::URL::fromString(text);
     if (!url) return std::nullopt;
-    const QUrl parsed(QString::fromStdString(url->absoluteString()));
-    const auto scheme = parsed.scheme();
-    if ((scheme != "http" && scheme != "https") || parsed.host().isEmpty()) return std::nullopt;
+    const auto scheme = url->scheme();
+    if ((scheme != "http" && scheme != "https") || !url->host()) return std::nullopt;
     return url;
 }
 

@@ -72,10 +72,9 @@ ui::View PageView::body(ui::ViewContext&) const {
                     ui::withAnimation([&] { scroller.scrollTo(index); });
             };
             const ui::View strip =
-                ui::scrollDisabled(ui::ScrollView(ui::AxisSet::horizontal, false,
-                                                  ui::HStack(ui::VerticalAlignment::center, std::nullopt,
-                                                             std::move(framed))),
-                                   true)
+                ui::ScrollView(ui::AxisSet::horizontal, false,
+                               ui::HStack(ui::VerticalAlignment::center, std::nullopt, std::move(framed)))
+                    .scrollDisabled(true)
                     .contentShape(ui::Rectangle()) |
                 onSwipeGesture(1.0, 10, 100000, std::make_shared<GestureTimer>(), {}, [view] { view.showNextPage(); },
                                [view] { view.showPreviousPage(); });

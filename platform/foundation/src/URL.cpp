@@ -33,6 +33,12 @@ std::string URL::scheme() const {
     return qurl(text_).scheme().toStdString();
 }
 
+std::optional<std::string> URL::host() const {
+    const QString host = qurl(text_).host(QUrl::FullyDecoded);
+    if (host.isEmpty()) return std::nullopt;
+    return host.toStdString();
+}
+
 bool URL::isFileURL() const {
     return qurl(text_).isLocalFile();
 }

@@ -16,6 +16,10 @@ TEST(URLTest, AbsoluteTextOnly) {
     EXPECT_FALSE(url->isFileURL());
     EXPECT_EQ(url->lastPathComponent(), "b.png");
     EXPECT_EQ(url->pathExtension(), "png");
+    EXPECT_EQ(url->host(), "example.org");
+    EXPECT_EQ(URL::fromString("https://user@Example.ORG:8080/")->host(), "example.org");
+    EXPECT_FALSE(URL::fromString("mailto:someone@example.org")->host());
+    EXPECT_FALSE(URL::fileURLWithPath("/tmp/a").host());
 }
 
 TEST(URLTest, FileURLsFromPaths) {

@@ -20,6 +20,8 @@ public:
 
     const std::string& absoluteString() const { return text_; }
     std::string scheme() const;
+    // The decoded host name; none for a URL without one (file:///a, mailto:x).
+    std::optional<std::string> host() const;
     bool isFileURL() const;
     // The decoded path ("/a b/c" for file:///a%20b/c); without the trailing slash of a folder.
     std::string path() const;

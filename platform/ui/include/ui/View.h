@@ -538,6 +538,9 @@ public:
     View listStyle(ListStyle style) const;
     // Hidden: the list paints no background of its own behind its rows.
     View scrollContentBackground(Visibility visibility) const;
+    // User scrolling (wheel, touchpad, page keys, indicators) off for the scroll views inside;
+    // scrolling by code still works (ui/ScrollDisabled.h).
+    View scrollDisabled(bool disabled) const;
 
     // Drag and drop within a window. Dragging the view starts a drag carrying what `data`
     // returns (called once, as the drag starts), shown under the pointer as `preview`, or as the

@@ -16,6 +16,8 @@ public:
     explicit ButtonNode(ButtonModel model)
         : model_(std::move(model)) {}
     std::string_view typeName() const override { return "Button"; }
+    // Found as a ui::Button (TestHost::findAllType); still unique to this node for reuse.
+    std::type_index kind() const override { return typeid(Button); }
     const ButtonModel& model() const { return model_; }
 
     View evaluate(ViewContext& ctx) const override {

@@ -36,6 +36,7 @@ TEST_F(ButtonTest, PressedWhileDownInsideAndActsOnReleaseInsideOnly) {
     const graphics::CGPoint centre{frame.midX(), frame.midY()};
 
     ASSERT_TRUE(host.findByText("released"));
+    EXPECT_EQ(host.findAllType<Button>().size(), 1u);
     host.pointerDown(centre);
     EXPECT_TRUE(host.findByText("pressed"));
     EXPECT_EQ(*presses, 0);

@@ -133,7 +133,7 @@ TEST(UserScrollingTest, AScrollDisabledViewTakesNoUserScrollingButMovesByCode) {
     EXPECT_EQ(offsetOf(host, "strip").x, 120) << "code still scrolls it";
 
     // Disabled around a lone scroll view: nothing takes the wheel or the page keys.
-    ui::TestHost lone(ui::scrollDisabled(ui::ScrollView(box(100, 2000, "tall")).id(std::string("view")), true), {100, 200});
+    ui::TestHost lone(ui::ScrollView(box(100, 2000, "tall")).id(std::string("view")).scrollDisabled(true), {100, 200});
     EXPECT_FALSE(lone.scroll({50, 50}, {0, 40}));
     EXPECT_FALSE(lone.keyPress(ui::KeyEquivalent::pageDown));
     EXPECT_EQ(offsetOf(lone, "view").y, 0);
