@@ -4,13 +4,13 @@
 
 #include "ui/DropDelegate.h"
 #include "ui/Element.h"
+#include "ui/Gesture.h"
 #include "ui/Graph.h"
 #include "ui/HitTesting.h"
+#include "ui/Transaction.h"
 #include "ui/View.h"
 #include "ui/ViewContext.h"
 #include "ui/ViewNodes.h"
-#include "ui/Transaction.h"
-#include "ui/Gesture.h"
 
 #include <cstdint>
 #include <functional>
@@ -179,8 +179,9 @@ void cancelDrag(Graph& graph) {
 std::optional<DragPreviewPlacement> dragPreview(Graph& graph) {
     const auto& state = dragState(graph);
     if (!state.active) return std::nullopt;
-    return DragPreviewPlacement{state.preview,
-                                {{state.location.x - state.grab.width, state.location.y - state.grab.height}, state.size}};
+    return DragPreviewPlacement{
+        state.preview,
+        {{state.location.x - state.grab.width, state.location.y - state.grab.height}, state.size}};
 }
 
 void setDragLayer(Graph& graph, std::weak_ptr<ElementRef> layer) {
@@ -233,34 +234,38 @@ struct DragSource {
             if (!ref || !ref->element || !kept) return {nullptr, nullptr};
             return {ref->element, std::move(kept)};
         };
-        auto gesture =
-            DragGesture(4, CoordinateSpace::global)
-                .onChanged([data = data, preview = preview, ended = ended, source](const DragGesture::Value& value) {
-                    auto [element, kept] = source();
-                    if (!element) return;
-                    Graph& graph = element->graph();
-                    if (!isDragging(graph, kept->drag)) {
-                        DragStart start;
-                        // The look is taken before `data` runs: what it changes shows later.
-                        const auto shown = element->globalFrame();
-                        start.size = shown.size;
-                        start.grab = {value.startLocation.x - shown.origin.x, value.startLocation.y - shown.origin.y};
-                        start.preview = preview ? preview->environment(element->environment()) : snapshotOf(*element);
-                        start.ended = ended;
-                        start.provider =
-                            std::make_shared<foundation::NSItemProvider>(data ? data() : foundation::NSItemProvider());
-                        kept->drag = beginDrag(graph, std::move(start));
-                    }
-                    moveDrag(graph, value.location);
-                })
-                .onEnded([source](const DragGesture::Value& value) {
-                    auto [element, kept] = source();
-                    if (element && isDragging(element->graph(), kept->drag)) endDrag(element->graph(), value.location);
-                })
-                .onCancelled([source] {
-                    auto [element, kept] = source();
-                    if (element && isDragging(element->graph(), kept->drag)) cancelDrag(element->graph());
-                });
+        auto gesture = DragGesture(4, CoordinateSpace::global)
+                           .onChanged([data = data, preview = preview, ended = ended,
+                                       source](const DragGesture::Value& value) {
+                               auto [element, kept] = source();
+                               if (!element) return;
+                               Graph& graph = element->graph();
+                               if (!isDragging(graph, kept->drag)) {
+                                   DragStart start;
+                                   // The look is taken before `data` runs: what it changes shows later.
+                                   const auto shown = element->globalFrame();
+                                   start.size = shown.size;
+                                   start.grab = {value.startLocation.x - shown.origin.x,
+                                                 value.startLocation.y - shown.origin.y};
+                                   start.preview = preview ? preview->environment(element->environment())
+                                                           : snapshotOf(*element);
+                                   start.ended = ended;
+                                   start.provider = std::make_shared<foundation::NSItemProvider>(
+                                       data ? data() : foundation::NSItemProvider());
+                                   kept->drag = beginDrag(graph, std::move(start));
+                               }
+                               moveDrag(graph, value.location);
+                           })
+                           .onEnded([source](const DragGesture::Value& value) {
+                               auto [element, kept] = source();
+                               if (element && isDragging(element->graph(), kept->drag))
+                                   endDrag(element->graph(), value.location);
+                           })
+                           .onCancelled([source] {
+                               auto [element, kept] = source();
+                               if (element && isDragging(element->graph(), kept->drag))
+                                   cancelDrag(element->graph());
+                           });
         return content.gesture(gesture);
     }
 };
@@ -277,7 +282,8 @@ View View::onDrag(std::function<foundation::NSItemProvider()> data, View preview
     return modifier(detail::DragSource{std::move(data), std::move(preview), {}});
 }
 
-View onDrag(const View& view, std::function<foundation::NSItemProvider()> data, std::function<void(bool)> ended) {
+View onDrag(const View& view, std::function<foundation::NSItemProvider()> data,
+            std::function<void(bool)> ended) {
     return view.modifier(detail::DragSource{std::move(data), std::nullopt, std::move(ended)});
 }
 

@@ -32,7 +32,8 @@ public:
     }
     void record(DisplayList& list, const graphics::CGRect& frame, const EnvironmentValues&) const override {
         DisplayList::LayerStyle style;
-        style.transform = QTransform::fromTranslate(frame.origin.x - frame_.origin.x, frame.origin.y - frame_.origin.y);
+        style.transform =
+            QTransform::fromTranslate(frame.origin.x - frame_.origin.x, frame.origin.y - frame_.origin.y);
         list.layer(std::move(style)) = *picture_;
     }
     bool isEqual(const ViewPrimitive& other) const override {
@@ -64,7 +65,8 @@ struct DragLayer {
         whole.maxHeight = std::numeric_limits<CGFloat>::infinity();
         whole.alignment = Alignment::topLeading;
         const auto& frame = placement->frame;
-        return View(std::make_shared<DragPreviewNode>(placement->preview.frame(frame.size.width, frame.size.height)))
+        return View(std::make_shared<DragPreviewNode>(
+                        placement->preview.frame(frame.size.width, frame.size.height)))
             .opacity(0.75)
             .offset(frame.origin.x, frame.origin.y)
             .frame(whole)

@@ -29,7 +29,9 @@ public:
         : validates_(validates)
         , performs_(performs)
         , operation_(operation) {}
-    std::optional<ui::DropProposal> dropUpdated(const ui::DropInfo&) override { return ui::DropProposal(operation_); }
+    std::optional<ui::DropProposal> dropUpdated(const ui::DropInfo&) override {
+        return ui::DropProposal(operation_);
+    }
     bool validateDrop(const ui::DropInfo&) override { return validates_; }
     bool performDrop(const ui::DropInfo&) override { return performs_; }
 
@@ -47,16 +49,19 @@ struct Strip {
         auto shown = ctx.state<bool>("shown", true);
         handles->keep("shown", shown);
         auto target = [](std::string name, std::shared_ptr<ui::DropDelegate> delegate) {
-            return box(50, 50, std::move(name), Qt::gray).onDrop({foundation::UTType::text()}, std::move(delegate));
+            return box(50, 50, std::move(name), Qt::gray)
+                .onDrop({foundation::UTType::text()}, std::move(delegate));
         };
-        ui::View source = ui::onDrag(box(50, 50, "source"), [] { return foundation::NSItemProvider(std::string("x")); },
-                                     [ends = ends](bool performed) { ends->push_back(performed); });
-        return ui::HStack(ui::VerticalAlignment::top, 0,
-                          {*shown ? source : box(50, 50, "gone", Qt::white),
-                           target("performs", std::make_shared<Target>(true, true)),
-                           target("refuses", std::make_shared<Target>(false, true)),
-                           target("forbidden", std::make_shared<Target>(true, true, ui::DropOperation::forbidden)),
-                           target("fails", std::make_shared<Target>(true, false)), box(50, 50, "empty", Qt::white)});
+        ui::View source = ui::onDrag(
+            box(50, 50, "source"), [] { return foundation::NSItemProvider(std::string("x")); },
+            [ends = ends](bool performed) { ends->push_back(performed); });
+        return ui::HStack(
+            ui::VerticalAlignment::top, 0,
+            {*shown ? source : box(50, 50, "gone", Qt::white),
+             target("performs", std::make_shared<Target>(true, true)),
+             target("refuses", std::make_shared<Target>(false, true)),
+             target("forbidden", std::make_shared<Target>(true, true, ui::DropOperation::forbidden)),
+             target("fails", std::make_shared<Target>(true, false)), box(50, 50, "empty", Qt::white)});
     }
 };
 
@@ -120,8 +125,9 @@ struct Moving {
         auto source = box(60, 40, "source", *green ? Qt::green : Qt::red).onDrag([] {
             return foundation::NSItemProvider(std::string("x"));
         });
-        auto scrolled = ui::ScrollView(ui::VStack(ui::HorizontalAlignment::leading, 0, {box(60, *above), source}))
-                            .frame(100, 60);
+        auto scrolled =
+            ui::ScrollView(ui::VStack(ui::HorizontalAlignment::leading, 0, {box(60, *above), source}))
+                .frame(100, 60);
         return ui::VStack(ui::HorizontalAlignment::leading, 0, {scrolled, box(200, 140, "after", Qt::blue)});
     }
 };
