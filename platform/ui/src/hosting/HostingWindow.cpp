@@ -1,6 +1,7 @@
 #include "ui/HostingWindow.h"
 
 #include "accessibility/AccessibilityBridge.h"
+#include "events/DragSession.h"
 
 #include "graphics/NSColor.h"
 #include "ui/Color.h"
@@ -53,7 +54,7 @@ HostingWindow::HostingWindow(View root, EnvironmentValues environment, QWidget* 
     : QWidget(parent)
     , clock_(std::make_shared<DisplayClock>())
     , environment_(withPopups(std::move(environment), this))
-    , graph_(toolbarArea(PresentationHost::wrap(std::move(root))), {}, environment_) {
+    , graph_(detail::withDragLayer(toolbarArea(PresentationHost::wrap(std::move(root)))), {}, environment_) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true); // hover
     setFocusPolicy(Qt::StrongFocus);
@@ -87,7 +88,7 @@ detail::AccessibilityBridge& HostingWindow::accessibility() {
 }
 
 void HostingWindow::setRootView(View root) {
-    graph_.setRoot(toolbarArea(PresentationHost::wrap(std::move(root))));
+    graph_.setRoot(detail::withDragLayer(toolbarArea(PresentationHost::wrap(std::move(root)))));
 }
 
 void HostingWindow::setDefaultSize(std::optional<graphics::CGSize> size) {

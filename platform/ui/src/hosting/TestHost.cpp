@@ -1,5 +1,6 @@
 #include "ui/TestHost.h"
 
+#include "events/DragSession.h"
 #include "ui/PresentationHost.h"
 
 #include "foundation/RunLoop.h"
@@ -34,7 +35,7 @@ TestHost::TestHost(View root, graphics::CGSize size, EnvironmentValues environme
     : frameClock_(std::make_shared<ManualClock>(frameInterval))
     , container_(qobject_cast<QApplication*>(QCoreApplication::instance()) ? std::make_unique<QWidget>()
                                                                            : nullptr)
-    , graph_(PresentationHost::wrap(std::move(root)), size, withPresenter(std::move(environment), popups_)) {
+    , graph_(detail::withDragLayer(PresentationHost::wrap(std::move(root))), size, withPresenter(std::move(environment), popups_)) {
     graph_.setClock(frameClock_);
     if (container_) {
         container_->resize(int(size.width), int(size.height));
@@ -58,7 +59,7 @@ bool TestHost::chooseMenuItem(std::string_view title) {
 }
 
 void TestHost::setRoot(View root) {
-    graph_.setRoot(PresentationHost::wrap(std::move(root)));
+    graph_.setRoot(detail::withDragLayer(PresentationHost::wrap(std::move(root))));
     update();
 }
 

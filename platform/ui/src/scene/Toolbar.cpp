@@ -132,10 +132,11 @@ private:
 
 CGFloat toolbarAreaHeight(Element& element) {
     // The graph's root element holds the area as its only child, or as the primary content of
-    // the overlay hosts draw presentations in (its first child).
+    // the overlays hosts draw the drag preview and presentations in (their first child).
     auto inner = [](Element* e) -> Element* {
         const auto& children = e->children();
-        if (children.size() == 1 || (!children.empty() && e->node().typeName() == "OverlayPreferenceValue"))
+        const auto type = e->node().typeName();
+        if (children.size() == 1 || (!children.empty() && (type == "OverlayPreferenceValue" || type == "Overlay")))
             return children[0].get();
         return nullptr;
     };
