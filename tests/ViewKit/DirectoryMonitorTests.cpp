@@ -14,8 +14,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 using namespace ViewKit;
@@ -63,6 +65,27 @@ public:
         return FileManager::contentsOfDirectory(url, options);
     }
     mutable std::atomic<int> listings{0};
+};
+
+// Answers listings with what the test sets; a listing can be held until the test lets it go.
+class GatedFileManager : public foundation::FileManager {
+public:
+    std::vector<URL> contentsOfDirectory(const URL&, foundation::DirectoryEnumerationOptions) const override {
+        std::unique_lock lock(mutex);
+        std::vector<URL> answer = next;
+        if (holdNext) {
+            holdNext = false;
+            held = true;
+            changed.notify_all();
+            changed.wait(lock, [&] { return !held; });
+        }
+        return answer;
+    }
+    mutable std::mutex mutex;
+    mutable std::condition_variable changed;
+    mutable std::vector<URL> next;
+    mutable bool holdNext = false;
+    mutable bool held = false;
 };
 
 struct DirectoryMonitorTest : ::testing::Test {
@@ -146,6 +169,34 @@ TEST_F(DirectoryObservableTest, AFolderThatCannotBeListedPublishesAnEmptyList) {
     onAFile->setFiles({url});
     onAFile->reload();
     EXPECT_TRUE(eventually([&] { return onAFile->files().empty(); }));
+}
+
+TEST_F(DirectoryObservableTest, AnOlderListingNeverReplacesANewerOne) {
+    auto gated = std::make_shared<GatedFileManager>();
+    auto observable = DirectoryObservable::make(url, gated);
+    foundation::RunLoop::main().runUntilIdle();
+    {
+        std::lock_guard lock(gated->mutex);
+        gated->next = {URL::fileURLWithPath(folder / "old")};
+        gated->holdNext = true;
+    }
+    std::thread slow([&] { observable->reload(); });
+    {
+        std::unique_lock lock(gated->mutex);
+        ASSERT_TRUE(gated->changed.wait_for(lock, std::chrono::seconds(5), [&] { return gated->held; }));
+        gated->next = {URL::fileURLWithPath(folder / "new")};
+    }
+    observable->reload(); // begun later, done first
+    foundation::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(names(observable->files()), (std::vector<std::string>{"new"}));
+    {
+        std::lock_guard lock(gated->mutex);
+        gated->held = false;
+        gated->changed.notify_all();
+    }
+    slow.join();
+    foundation::RunLoop::main().runUntilIdle();
+    EXPECT_EQ(names(observable->files()), (std::vector<std::string>{"new"}));
 }
 
 TEST_F(DirectoryObservableTest, AnObservableReleasedWithAReloadPendingIsNeverTouched) {
