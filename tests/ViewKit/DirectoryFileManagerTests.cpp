@@ -111,6 +111,9 @@ TEST_F(DirectoryFileManagerTest, SearchingComparesLowerCasedNamesAndKeepsOtherBy
     EXPECT_EQ(files.fileNames({"caf"}), (std::vector<std::string>{"CAF\xE9.txt"}));
     EXPECT_EQ(files.fileNames().size(), 4u);
     EXPECT_TRUE(files.fileExists("CAF\xE9.txt"));
+    EXPECT_EQ(files.fileUrl("CAF\xE9.txt")->lastPathComponent(), "CAF\xE9.txt");
+    files.removeFile("CAF\xE9.txt");
+    EXPECT_FALSE(fs::exists(folder / "CAF\xE9.txt"));
     EXPECT_TRUE(files.fileNames({}).empty());
 }
 
