@@ -45,6 +45,7 @@ public:
     MetadataQuery(const MetadataQuery&) = delete;
     MetadataQuery& operator=(const MetadataQuery&) = delete;
 
+    // Kept for the backend's sake: the query applies each report as it comes.
     double notificationBatchingInterval() const { return batchingInterval_; }
     void setNotificationBatchingInterval(double seconds) { batchingInterval_ = seconds; }
     const std::vector<std::string>& searchScopes() const { return scopes_; }
