@@ -91,17 +91,6 @@ void touch(const fs::path& path, std::string_view text = {}) {
 
 } // namespace
 
-TEST_F(FolderSourceTest, EntriesCreatedRenamedAndDeletedAreWritesOfTheFolder) {
-    watch();
-    touch(folder / "a");
-    ASSERT_TRUE(aCallSees({"a"}));
-    EXPECT_EQ(seen, FileSystemEvent::write);
-    fs::rename(folder / "a", folder / "b");
-    ASSERT_TRUE(aCallSees({"b"}));
-    fs::remove(folder / "b");
-    ASSERT_TRUE(aCallSees({}));
-}
-
 TEST_F(FolderSourceTest, AWriteInsideAFileIsNoWriteOfTheFolder) {
     touch(folder / "existing");
     watch();
@@ -111,6 +100,7 @@ TEST_F(FolderSourceTest, AWriteInsideAFileIsNoWriteOfTheFolder) {
     ASSERT_TRUE(aCallSees({"existing", "sentinel"}));
     std::lock_guard lock(mutex);
     EXPECT_EQ(calls.size(), 1u);
+    EXPECT_EQ(seen, FileSystemEvent::write);
 }
 
 TEST(FolderSourceQueueTest, EventsWaitingForTheQueueMakeOneCall) {
