@@ -33,3 +33,19 @@ TEST(URLTest, FileURLsFromPaths) {
     EXPECT_EQ(folder.appendingPathComponent("Info.plist").path(), "/tmp/x/Info.plist");
     EXPECT_EQ(URL::fromString(file.absoluteString()), file);
 }
+
+TEST(URLTest, FileURLsKeepNamesThatAreNoUTF8AsTheirBytes) {
+    const URL file = URL::fileURLWithPath("/tmp/caf\xE9 [1].txt");
+    EXPECT_EQ(file.absoluteString(), "file:///tmp/caf%E9%20[1].txt");
+    EXPECT_EQ(file.path(), "/tmp/caf\xE9 [1].txt");
+    EXPECT_EQ(file.lastPathComponent(), "caf\xE9 [1].txt");
+    EXPECT_EQ(file.pathExtension(), "txt");
+    const URL folder = file.deletingLastPathComponent();
+    EXPECT_EQ(folder.absoluteString(), "file:///tmp/");
+    const URL again = folder.appendingPathComponent("\xFF#?%");
+    EXPECT_EQ(again.path(), "/tmp/\xFF#?%");
+    EXPECT_EQ(URL::fromString(again.absoluteString()), again);
+    EXPECT_EQ(URL::fileURLWithPath("/tmp/\xC3\xA9t\xC3\xA9", true).absoluteString(),
+              "file:///tmp/%C3%A9t%C3%A9/");
+    EXPECT_EQ(URL::fileURLWithPath("/").deletingLastPathComponent().path(), "/");
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace foundation {
 
@@ -13,5 +14,10 @@ std::string configurationFolder();
 std::string dataFolder();
 // $XDG_CACHE_HOME, else ~/.cache.
 std::string cacheFolder();
+
+// A folder named in user-dirs.dirs of configurationFolder() (`key` as "XDG_DOCUMENTS_DIR"),
+// "$HOME/" values made absolute; else the home folder joined with `fallbackName`. Empty when
+// no home folder is known.
+std::string userDirsFolder(std::string_view key, std::string_view fallbackName);
 
 } // namespace foundation
