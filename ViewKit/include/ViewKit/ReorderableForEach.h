@@ -11,7 +11,6 @@
 #include "reactive/ObservableObject.h"
 #include "ui/Animation.h"
 #include "ui/Binding.h"
-#include "ui/DragSource.h"
 #include "ui/DropDelegate.h"
 #include "ui/ForEach.h"
 #include "ui/Transaction.h"
@@ -181,8 +180,8 @@ template <class Item> struct ReorderableRow {
         };
         const ui::View row =
             rows->content(item).opacity(moved ? 0.5 : 1.0).onDrop({foundation::UTType::text()}, delegate);
-        if (rows->preview) return ui::onDrag(row, std::move(provide), rows->preview(item), std::move(ended));
-        return ui::onDrag(row, std::move(provide), std::move(ended));
+        if (rows->preview) return row.onDrag(std::move(provide), rows->preview(item), std::move(ended));
+        return row.onDrag(std::move(provide), std::move(ended));
     }
 };
 

@@ -543,10 +543,14 @@ public:
     View scrollDisabled(bool disabled) const;
 
     // Drag and drop within a window. Dragging the view starts a drag carrying what `data`
-    // returns (called once, as the drag starts), shown under the pointer as `preview`, or as the
-    // view itself when there is none.
-    View onDrag(std::function<foundation::NSItemProvider()> data) const;
-    View onDrag(std::function<foundation::NSItemProvider()> data, View preview) const;
+    // returns (called once, as the drag starts), shown under the pointer above everything in the
+    // window as `preview`, or as the view looked when the drag began. `ended` runs once: true
+    // when a target performed the drop; false when released over no target or a refusing one,
+    // cancelled (Escape, the window losing the pointer) or when the view went away.
+    View onDrag(std::function<foundation::NSItemProvider()> data,
+                std::function<void(bool performed)> ended = {}) const;
+    View onDrag(std::function<foundation::NSItemProvider()> data, View preview,
+                std::function<void(bool performed)> ended = {}) const;
     // A drop target for drags carrying one of `types`; the innermost target under the pointer
     // takes the drag.
     View onDrop(std::vector<foundation::UTType> types, std::shared_ptr<DropDelegate> delegate) const;

@@ -1,6 +1,5 @@
 #include "DragSession.h"
 
-#include "ui/DragSource.h"
 
 #include "ui/DropDelegate.h"
 #include "ui/Element.h"
@@ -274,22 +273,13 @@ struct DragSource {
 
 } // namespace detail
 
-View View::onDrag(std::function<foundation::NSItemProvider()> data) const {
-    return modifier(detail::DragSource{std::move(data), std::nullopt, {}});
+View View::onDrag(std::function<foundation::NSItemProvider()> data, std::function<void(bool)> ended) const {
+    return modifier(detail::DragSource{std::move(data), std::nullopt, std::move(ended)});
 }
 
-View View::onDrag(std::function<foundation::NSItemProvider()> data, View preview) const {
-    return modifier(detail::DragSource{std::move(data), std::move(preview), {}});
-}
-
-View onDrag(const View& view, std::function<foundation::NSItemProvider()> data,
-            std::function<void(bool)> ended) {
-    return view.modifier(detail::DragSource{std::move(data), std::nullopt, std::move(ended)});
-}
-
-View onDrag(const View& view, std::function<foundation::NSItemProvider()> data, View preview,
-            std::function<void(bool)> ended) {
-    return view.modifier(detail::DragSource{std::move(data), std::move(preview), std::move(ended)});
+View View::onDrag(std::function<foundation::NSItemProvider()> data, View preview,
+                  std::function<void(bool)> ended) const {
+    return modifier(detail::DragSource{std::move(data), std::move(preview), std::move(ended)});
 }
 
 View View::onDrop(std::vector<foundation::UTType> types, std::shared_ptr<DropDelegate> delegate) const {

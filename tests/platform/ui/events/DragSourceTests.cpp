@@ -3,7 +3,6 @@
 #include "TestBox.h"
 
 #include "foundation/NSItemProvider.h"
-#include "ui/DragSource.h"
 #include "ui/DropDelegate.h"
 #include "ui/ScrollView.h"
 #include "ui/Stack.h"
@@ -52,8 +51,8 @@ struct Strip {
             return box(50, 50, std::move(name), Qt::gray)
                 .onDrop({foundation::UTType::text()}, std::move(delegate));
         };
-        ui::View source = ui::onDrag(
-            box(50, 50, "source"), [] { return foundation::NSItemProvider(std::string("x")); },
+        ui::View source = box(50, 50, "source").onDrag(
+            [] { return foundation::NSItemProvider(std::string("x")); },
             [ends = ends](bool performed) { ends->push_back(performed); });
         return ui::HStack(
             ui::VerticalAlignment::top, 0,
