@@ -35,7 +35,7 @@ void layOutAndPaint(benchmark::State& state, const ui::View& view) {
 }
 
 void BM_TextReplacement(benchmark::State& state) {
-    const viewkit::TextReplacement replaced(sample(), "{name}", [](const std::string& target) {
+    const ViewKit::TextReplacement replaced(sample(), "{name}", [](const std::string& target) {
         return ui::Text::verbatim(target).foregroundColor(QColor(200, 40, 40));
     });
     layOutAndPaint(state, ui::View(replaced));

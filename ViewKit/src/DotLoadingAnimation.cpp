@@ -1,5 +1,6 @@
 #include "ViewKit/DotLoadingAnimation.h"
 
+#include "ViewKit/MainActor.h"
 #include "foundation/RunLoop.h"
 #include "reactive/TimerPublisher.h"
 #include "ui/Text.h"
@@ -9,7 +10,7 @@
 #include <cmath>
 #include <optional>
 
-namespace viewkit {
+namespace ViewKit {
 
 namespace {
 
@@ -35,6 +36,7 @@ int DotLoadingAnimation::nextDotCount(int currentDotCount) const {
 }
 
 ui::View DotLoadingAnimation::body(ui::ViewContext& ctx) const {
+    detail::requireMainActor("DotLoadingAnimation");
     auto current = ctx.state<int>("currentDotCount", 0);
     ui::View shown(ui::Text::verbatim(dots(*current)));
     if (!std::isfinite(interval) || interval <= 0) return shown;
@@ -42,11 +44,12 @@ ui::View DotLoadingAnimation::body(ui::ViewContext& ctx) const {
     auto timer = ctx.stateObject<TickTimer>("timer", [] { return std::make_shared<TickTimer>(); });
     if (!timer->publisher || timer->interval != interval) {
         timer->interval = interval;
-        timer->publisher = reactive::TimerPublisher::publish(interval, foundation::RunLoop::main()).autoconnect();
+        timer->publisher =
+            reactive::TimerPublisher::publish(interval, foundation::RunLoop::main()).autoconnect();
     }
     return shown.onReceive(*timer->publisher, [self = *this, current](const foundation::Date&) {
         current.set(self.nextDotCount(*current));
     });
 }
 
-} // namespace viewkit
+} // namespace ViewKit

@@ -1,11 +1,12 @@
 #include "ViewKit/LinkText.h"
 
-#include "ViewKit/LinkText+LinkStyle.h"
+#include "ViewKit/LinkTextLinkStyle.h"
+#include "ViewKit/MainActor.h"
 #include "foundation/Bundle.h"
 #include "ui/Text.h"
 #include "ui/ViewContext.h"
 
-namespace viewkit {
+namespace ViewKit {
 
 namespace {
 
@@ -40,7 +41,8 @@ LinkText::Component LinkText::Component::link(std::string title, std::optional<f
 
 std::string LinkText::Component::markdown(const LinkStyle& fallback) const {
     if (!isLink_) return text_;
-    std::string s = "[" + text_ + "](" + (url_ ? escapedAddress(url_->absoluteString()) : std::string()) + ")";
+    std::string s =
+        "[" + text_ + "](" + (url_ ? escapedAddress(url_->absoluteString()) : std::string()) + ")";
     const LinkStyle style = style_.value_or(fallback);
     if (style.bold) s = "**" + s + "**";
     if (style.italic) s = "*" + s + "*";
@@ -55,12 +57,14 @@ std::string LinkText::markdown(const LinkStyle& linkStyle) const {
 }
 
 ui::View LinkText::body(ui::ViewContext& ctx) const {
+    detail::requireMainActor("LinkText");
     const std::string key = markdown(ctx.environment<LinkStyleKey>());
     return ui::View(ui::Text(ui::LocalizedStringKey(key), {}, foundation::Bundle::main()));
 }
 
-ui::View linkStyle(const ui::View& view, LinkText::LinkStyle style) {
-    return view.environment(LinkStyleKey{}, style);
+ViewOperation linkStyle(LinkText::LinkStyle style) {
+    detail::requireMainActor("linkStyle");
+    return ViewOperation([style](const ui::View& view) { return view.environment(LinkStyleKey{}, style); });
 }
 
-} // namespace viewkit
+} // namespace ViewKit

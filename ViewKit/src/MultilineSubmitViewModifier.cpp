@@ -1,12 +1,14 @@
 #include "ViewKit/MultilineSubmitViewModifier.h"
 
+#include "ViewKit/MainActor.h"
 #include "ui/ViewContext.h"
 
 #include <algorithm>
 
-namespace viewkit {
+namespace ViewKit {
 
 ui::View MultilineSubmitViewModifier::body(ui::ViewContext& ctx, ui::View content) const {
+    detail::requireMainActor("MultilineSubmitViewModifier");
     auto isFocused = ctx.focusState<bool>("isFocused");
     return content.focused(isFocused.binding())
         .submitLabel(submitLabel)
@@ -25,4 +27,4 @@ MultilineSubmitViewModifier multilineSubmit(ui::Binding<std::string> text, ui::S
     return {std::move(text), submitLabel, std::move(onSubmit)};
 }
 
-} // namespace viewkit
+} // namespace ViewKit

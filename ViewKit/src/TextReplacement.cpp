@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace viewkit {
+namespace ViewKit {
 
 namespace {
 
@@ -28,4 +28,4 @@ TextReplacement::TextReplacement(const std::string& string, const std::string& t
     }
 }
 
-} // namespace viewkit
+} // namespace ViewKit

@@ -1,22 +1,24 @@
+#include "ScopedEnvironment.h"
+
 #include "ViewKit/DotLoadingAnimation.h"
 #include "ViewKit/DotLoadingAnimationText.h"
-#include "ViewKit/LinkText+LinkStyle.h"
 #include "ViewKit/LinkText.h"
+#include "ViewKit/LinkTextLinkStyle.h"
 #include "ViewKit/MultilineSubmitViewModifier.h"
 #include "ViewKit/TextReplacement.h"
 
 #include "foundation/RunLoop.h"
+#include "ui/ColorScheme.h"
 #include "ui/EnvironmentActions.h"
 #include "ui/EnvironmentKeys.h"
-#include "ui/ColorScheme.h"
 #include "ui/Frame.h"
+#include "ui/LayoutAxis.h"
 #include "ui/Stack.h"
 #include "ui/State.h"
 #include "ui/TestHost.h"
 #include "ui/Text.h"
 #include "ui/TextContext.h"
 #include "ui/TextField.h"
-#include "ui/LayoutAxis.h"
 #include "ui/ViewContext.h"
 
 #include <gtest/gtest.h>
@@ -29,10 +31,10 @@
 #include <string>
 #include <vector>
 
-using viewkit::DotLoadingAnimation;
-using viewkit::DotLoadingAnimationText;
-using viewkit::LinkText;
-using viewkit::TextReplacement;
+using ViewKit::DotLoadingAnimation;
+using ViewKit::DotLoadingAnimationText;
+using ViewKit::LinkText;
+using ViewKit::TextReplacement;
 
 namespace {
 
@@ -145,7 +147,8 @@ TEST(LinkTextTests, RendersOneMarkdownSentence) {
               "*[t](https://x.org/terms)*");
     EXPECT_EQ(LinkText({C::link("t", url, plain)}).markdown(LinkText::LinkStyle::boldItalic()),
               "[t](https://x.org/terms)");
-    EXPECT_EQ(LinkText({C::link("t", url)}).markdown(LinkText::LinkStyle{true, false}), "**[t](https://x.org/terms)**");
+    EXPECT_EQ(LinkText({C::link("t", url)}).markdown(LinkText::LinkStyle{true, false}),
+              "**[t](https://x.org/terms)**");
     EXPECT_EQ(LinkText({}).markdown(plain), "");
     EXPECT_EQ(LinkText({C::link("t", std::nullopt)}).markdown(plain), "[t]()");
     EXPECT_EQ(LinkText({C::link("t", *foundation::URL::fromString("https://x.org/a)b"))}).markdown(plain),
@@ -156,13 +159,20 @@ TEST(LinkTextTests, TakesTheEnvironmentsStyleAndShowsTheSentence) {
     const foundation::URL url = *foundation::URL::fromString("https://x.org/terms");
     using C = LinkText::Component;
     ui::View text(LinkText({C::text("Read *our* "), C::link("terms", url)}));
-    ui::TestHost host(viewkit::linkStyle(text, LinkText::LinkStyle::boldItalic()));
+    ui::TestHost host(text | ViewKit::linkStyle(LinkText::LinkStyle::boldItalic()));
     host.update();
     EXPECT_NE(host.findByText("Read our terms"), nullptr);
 
     ui::TestHost empty(ui::View(LinkText({})));
     empty.update();
     EXPECT_EQ(ui::TestHost::frame(empty.findType<LinkText>()).width(), 0);
+
+    // The sentence is a key of the main bundle's table, whose entry replaces it.
+    testing_support::ScopedEnvironment all("LC_ALL", nullptr), messages("LC_MESSAGES", nullptr);
+    testing_support::ScopedEnvironment language("LANGUAGE", "de");
+    ui::TestHost translated(ui::View(LinkText({C::text("Read our "), C::link("terms", url), C::text(".")})));
+    translated.update();
+    EXPECT_NE(translated.findByText("Lies unsere Bedingungen."), nullptr);
 }
 
 TEST(LinkTextTests, AClickOnALinkOpensExactlyItsAddress) {
@@ -174,7 +184,8 @@ TEST(LinkTextTests, AClickOnALinkOpensExactlyItsAddress) {
     using C = LinkText::Component;
     for (const std::string address : {"https://x.org/terms", "https://x.org/a)b"}) {
         opened.clear();
-        ui::View text(LinkText({C::text("Read our "), C::link("terms", *foundation::URL::fromString(address))}));
+        ui::View text(
+            LinkText({C::text("Read our "), C::link("terms", *foundation::URL::fromString(address))}));
         ui::TestHost host(text.environment(ui::OpenURLKey{}, open).frame(300, 40, ui::Alignment::topLeading));
         host.update();
         const auto frame = ui::TestHost::frame(host.findType<LinkText>());
@@ -195,8 +206,9 @@ TEST(MultilineSubmitTests, ALineFeedInTheFocusedFieldSubmitsTheCleanedTextOnce) 
             *text = value.binding();
             auto binding = value.binding();
             auto s = submits;
-            return ui::View(ui::TextField("Note", binding, ui::Axis::vertical))
-                | viewkit::multilineSubmit(binding, ui::SubmitLabel::done, [s, binding] { s->push_back(binding.get()); });
+            return ui::View(ui::TextField("Note", binding, ui::Axis::vertical)) |
+                   ViewKit::multilineSubmit(binding, ui::SubmitLabel::done,
+                                            [s, binding] { s->push_back(binding.get()); });
         }
     };
     auto text = std::make_shared<ui::Binding<std::string>>(ui::Binding<std::string>::constant(""));
@@ -272,8 +284,11 @@ TEST(TextReplacementTests, ColouredReplacementsWrapLikeThePlainText) {
     const TextReplacement replaced(text, "word", [](const std::string& t) {
         return ui::Text::verbatim(t).foregroundColor(QColor(Qt::red));
     });
-    ui::TestHost coloured(ui::View(replaced).frame(200, std::nullopt, ui::Alignment::topLeading).fixedSize(false, true));
-    ui::TestHost plain(ui::View(ui::Text::verbatim(text)).frame(200, std::nullopt, ui::Alignment::topLeading).fixedSize(false, true));
+    ui::TestHost coloured(
+        ui::View(replaced).frame(200, std::nullopt, ui::Alignment::topLeading).fixedSize(false, true));
+    ui::TestHost plain(ui::View(ui::Text::verbatim(text))
+                           .frame(200, std::nullopt, ui::Alignment::topLeading)
+                           .fixedSize(false, true));
     coloured.update();
     plain.update();
     const auto* a = coloured.findByTypeName("Text");
@@ -287,18 +302,22 @@ TEST(TextComponentGallery, DrawsInBothSchemes) {
     using C = LinkText::Component;
     const auto url = *foundation::URL::fromString("https://x.org/terms");
     auto gallery = [&] {
-        return ui::VStack(ui::HorizontalAlignment::leading, 12,
-                          {ui::View(DotLoadingAnimationText{"Loading", nullptr, 3, 0.5}),
-                           ui::View(LinkText({C::text("Read our "), C::link("terms", url),
-                                              C::text(" and "), C::link("privacy", url, LinkText::LinkStyle::boldItalic()),
-                                              C::text(".")})),
-                           ui::View(TextReplacement("Hello {name}, welcome back, {name}!", "{name}",
-                                                    [](const std::string&) {
-                                                        return ui::Text::verbatim("Ada").bold().foregroundColor(QColor(Qt::red));
-                                                    })),
-                           ui::View(ui::TextField("Add a note", ui::Binding<std::string>::constant("First line\nsecond line"),
-                                                  ui::Axis::vertical)),
-                           ui::View(ui::TextField("Add a note", ui::Binding<std::string>::constant(""), ui::Axis::vertical))})
+        return ui::VStack(
+                   ui::HorizontalAlignment::leading, 12,
+                   {ui::View(DotLoadingAnimationText{"Loading", nullptr, 3, 0.5}),
+                    ui::View(
+                        LinkText({C::text("Read our "), C::link("terms", url), C::text(" and "),
+                                  C::link("privacy", url, LinkText::LinkStyle::boldItalic()), C::text(".")})),
+                    ui::View(TextReplacement("Hello {name}, welcome back, {name}!", "{name}",
+                                             [](const std::string&) {
+                                                 return ui::Text::verbatim("Ada").bold().foregroundColor(
+                                                     QColor(Qt::red));
+                                             })),
+                    ui::View(ui::TextField("Add a note",
+                                           ui::Binding<std::string>::constant("First line\nsecond line"),
+                                           ui::Axis::vertical)),
+                    ui::View(ui::TextField("Add a note", ui::Binding<std::string>::constant(""),
+                                           ui::Axis::vertical))})
             .padding(16)
             .frame(260, 240, ui::Alignment::topLeading);
     };
@@ -307,7 +326,8 @@ TEST(TextComponentGallery, DrawsInBothSchemes) {
         environment.set<ui::ColorSchemeKey>(scheme);
         ui::TestHost host(gallery(), {260, 240}, environment);
         host.stepFrame(1.0);
-        const QImage image = host.render(2, scheme == ui::ColorScheme::light ? QColor(236, 236, 236) : QColor(40, 40, 40));
+        const QImage image =
+            host.render(2, scheme == ui::ColorScheme::light ? QColor(236, 236, 236) : QColor(40, 40, 40));
         ASSERT_FALSE(image.isNull());
         if (const char* path = std::getenv("TEXT_COMPONENTS_PNG"))
             image.save(QString(path) + (scheme == ui::ColorScheme::light ? "-light.png" : "-dark.png"));

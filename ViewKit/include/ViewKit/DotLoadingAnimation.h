@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace viewkit {
+namespace ViewKit {
 
 // Dots that count up behind a label, one more each interval, then start again with none.
 // The tick timer belongs to the view's identity: a new value with the same interval keeps the
@@ -24,4 +24,4 @@ struct DotLoadingAnimation {
     ui::View body(ui::ViewContext& ctx) const;
 };
 
-} // namespace viewkit
+} // namespace ViewKit

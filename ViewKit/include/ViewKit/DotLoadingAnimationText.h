@@ -9,7 +9,7 @@ namespace foundation {
 class Bundle;
 }
 
-namespace viewkit {
+namespace ViewKit {
 
 // A localised label followed by loading dots, as wide as its widest state throughout so that
 // nothing around it moves while the dots come and go.
@@ -23,4 +23,4 @@ struct DotLoadingAnimationText {
     ui::View body(ui::ViewContext& ctx) const;
 };
 
-} // namespace viewkit
+} // namespace ViewKit

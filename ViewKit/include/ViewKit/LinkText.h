@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace viewkit {
+namespace ViewKit {
 
 // One run of text in which some pieces are links, drawn from one markdown string so that it
 // wraps like any text. Links take their emphasis from their own style or the environment's.
@@ -48,4 +48,4 @@ private:
     std::vector<Component> components_;
 };
 
-} // namespace viewkit
+} // namespace ViewKit

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-namespace viewkit {
+namespace ViewKit {
 
 // Turns a line break typed into a focused multi-line field into a submit: the line breaks go
 // (carriage returns with them, so pasted "a\r\nb" submits "ab"), the field loses the focus and
@@ -25,4 +25,4 @@ struct MultilineSubmitViewModifier {
 MultilineSubmitViewModifier multilineSubmit(ui::Binding<std::string> text, ui::SubmitLabel submitLabel,
                                             std::function<void()> onSubmit);
 
-} // namespace viewkit
+} // namespace ViewKit

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-namespace viewkit {
+namespace ViewKit {
 
 // A string in which every occurrence of `target` is drawn as the builder's text, the whole one
 // paragraph that wraps as a unit. Built once: the builder is called once per piece between
@@ -23,4 +23,4 @@ private:
     ui::Text content_;
 };
 
-} // namespace viewkit
+} // namespace ViewKit

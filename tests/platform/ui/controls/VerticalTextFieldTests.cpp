@@ -34,9 +34,10 @@ struct Notes {
         auto name = ctx.state<std::string>("name", "");
         texts->keep("note", note);
         texts->keep("name", name);
-        return ui::VStack(ui::HorizontalAlignment::leading, 0,
-                          {ui::View(ui::TextField("Note", note.binding(), ui::Axis::vertical)).lineLimit(lineLimit),
-                           ui::View(ui::TextField("Name", name.binding())).frame(200, 24), ui::Spacer()})
+        return ui::VStack(
+                   ui::HorizontalAlignment::leading, 0,
+                   {ui::View(ui::TextField("Note", note.binding(), ui::Axis::vertical)).lineLimit(lineLimit),
+                    ui::View(ui::TextField("Name", name.binding())).frame(200, 24), ui::Spacer()})
             .frame(200, 300, ui::Alignment::topLeading);
     }
 };
@@ -44,6 +45,13 @@ struct Notes {
 double noteHeight(ui::TestHost& host) {
     // The first hosted editor in tree order is the note.
     return ui::TestHost::frame(host.findByTypeName("Representable")).height();
+}
+
+bool showActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    return pollEvents([&] { return window.isActiveWindow(); });
 }
 
 void sendKey(QWidget* to, int key, const QString& text = {}) {
@@ -83,10 +91,7 @@ TEST(VerticalTextFieldTest, IsAsHighAsItsLinesUpToTheLineLimit) {
 TEST(VerticalTextFieldTest, ReturnTypesALineBreakAndTabMovesOn) {
     auto texts = std::make_shared<Handles<std::string>>();
     ui::HostingWindow window{Notes{texts, std::nullopt}};
-    window.show();
-    window.activateWindow();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(pollEvents([&] { return window.isActiveWindow(); }));
+    ASSERT_TRUE(showActive(window));
     auto* editor = window.findChild<ui::TextEditorWidget*>();
     auto* field = window.findChild<ui::TextFieldWidget*>();
     ASSERT_TRUE(editor && field);
@@ -112,4 +117,33 @@ TEST(VerticalTextFieldTest, ReturnTypesALineBreakAndTabMovesOn) {
     window.updateNow();
     EXPECT_TRUE(field->hasFocus());
     EXPECT_EQ((*texts)["note"].value(), "a\nb");
+}
+
+TEST(VerticalTextFieldTest, ThePaintedAndTheLiveFieldLookTheSame) {
+    auto texts = std::make_shared<Handles<std::string>>();
+    ui::HostingWindow window{Notes{texts, std::nullopt}};
+    ASSERT_TRUE(showActive(window));
+    (*texts)["note"].set("first line\nand a second one");
+    window.updateNow();
+    auto* editor = window.findChild<ui::TextEditorWidget*>();
+    ASSERT_TRUE(editor);
+    editor->setCursorWidth(0); // the caret blinks; it is no part of the look
+    const QRect note = editor->geometry().isValid() ? editor->geometry() : QRect();
+    ASSERT_FALSE(note.isEmpty());
+    ASSERT_TRUE(editor->isHidden());
+    const QImage painted = window.grab(note).toImage();
+
+    sendKey(&window, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    window.updateNow();
+    ASSERT_TRUE(editor->hasFocus());
+    ASSERT_FALSE(editor->isHidden());
+    ASSERT_EQ(editor->geometry(), note);
+    const QImage live = window.grab(note).toImage();
+    ASSERT_EQ(painted.size(), live.size());
+    int differing = 0;
+    for (int y = 0; y < live.height(); ++y)
+        for (int x = 0; x < live.width(); ++x)
+            differing += painted.pixel(x, y) != live.pixel(x, y);
+    EXPECT_EQ(differing, 0);
 }

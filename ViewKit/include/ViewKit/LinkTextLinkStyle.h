@@ -1,8 +1,9 @@
 #pragma once
 
 #include "ViewKit/LinkText.h"
+#include "ViewKit/ViewOperation.h"
 
-namespace viewkit {
+namespace ViewKit {
 
 // The emphasis of links without their own style; plain by default.
 struct LinkStyleKey {
@@ -10,7 +11,7 @@ struct LinkStyleKey {
     static Value defaultValue() { return {}; }
 };
 
-// Sets the links' default emphasis for `view` and everything inside it.
-ui::View linkStyle(const ui::View& view, LinkText::LinkStyle style);
+// view | linkStyle(LinkText::LinkStyle::boldItalic()): the links' default emphasis below.
+ViewOperation linkStyle(LinkText::LinkStyle style);
 
-} // namespace viewkit
+} // namespace ViewKit
