@@ -8,8 +8,15 @@
 
 #include "ui/Font.h"
 #include "ui/Frame.h"
+#include "ui/HostingWindow.h"
 #include "ui/TestHost.h"
 #include "ui/Text.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -187,4 +194,33 @@ TEST(SystemFontPickerTest, DrawsTheListAndTheMenu) {
     viewkit_testing::renderBothSchemes(
         ui::View(SystemFontPicker(bound(name), Font::standardFonts(), 14)).padding(10), {260, 60},
         "viewkit-font-picker");
+}
+
+TEST(SystemFontPickerTest, ItsMenuListsTheFamiliesInTheirOwnNames) {
+    for (const auto scheme : {ui::ColorScheme::light, ui::ColorScheme::dark}) {
+        auto name = std::make_shared<std::string>("DejaVu Sans");
+        ui::HostingWindow window(ui::View(SystemFontPicker(bound(name), Font::standardFonts(), 14))
+                                     .padding(10)
+                                     .environment(ui::ColorSchemeKey{}, scheme));
+        window.resize(260, 60);
+        window.show();
+        const QPointF at(130, 30);
+        QMouseEvent press(QEvent::MouseButtonPress, at, window.mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, window.mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &release);
+        QCoreApplication::processEvents();
+        auto* menu = window.findChild<QMenu*>();
+        ASSERT_NE(menu, nullptr);
+        QStringList titles;
+        for (const auto* action : menu->actions())
+            titles << action->text();
+        EXPECT_TRUE(titles.contains("Standard"));
+        EXPECT_TRUE(titles.contains("DejaVu Serif"));
+        const auto suffix = scheme == ui::ColorScheme::dark ? "-dark.png" : "-light.png";
+        menu->grab().save(QDir::temp().filePath(QString("viewkit-font-picker-menu") + suffix));
+        menu->close();
+    }
 }
