@@ -9,8 +9,13 @@ namespace ViewKit {
 
 ui::View ListSelectItem::body(ui::ViewContext&) const {
     detail::requireMainActor("ListSelectItem");
-    return ui::HStack(ui::VerticalAlignment::center, std::nullopt,
-                      {content ? content() : ui::View(), ui::Spacer(), isSelected ? selectedIndicator : ui::View()});
+    return row();
+}
+
+ui::View ListSelectItem::row() const {
+    return ui::HStack(
+        ui::VerticalAlignment::center, std::nullopt,
+        {content ? content() : ui::View(), ui::Spacer(), isSelected ? selectedIndicator : ui::View()});
 }
 
 } // namespace ViewKit

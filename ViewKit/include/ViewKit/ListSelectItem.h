@@ -15,6 +15,8 @@ struct ListSelectItem {
     std::function<ui::View()> content;
 
     ui::View body(ui::ViewContext& ctx) const;
+    // What the body shows, for containers that read a row's text without building it (menus).
+    ui::View row() const;
 };
 
 } // namespace ViewKit

@@ -67,6 +67,8 @@ public:
     // The runs shown in `context`, in order; neighbours with equal attributes are merged and
     // empty runs left out.
     std::vector<AttributedRun> resolve(const TextContext& context) const;
+    // Whether every segment is shown verbatim (so none can draw markdown or links).
+    bool isVerbatim() const;
     // The characters shown, without attributes.
     std::string string(const TextContext& context) const;
 

@@ -1,5 +1,7 @@
 #include "ui/TextEditor.h"
 
+#include "TextFieldKinds.h"
+
 #include "ui/EnvironmentKeys.h"
 #include "ui/TextEnvironment.h"
 
@@ -41,16 +43,7 @@ void TextEditor::updateWidget(TextEditorWidget& editor, const Context& context) 
     coordinator.text = text_;
     editor.setEnabled(context.environment.get<IsEnabledKey>());
     editor.setFont(context.environment.get<FontKey>().value_or(Font::body()).resolveForWidget(fontContext(context.environment)));
-    const QString wanted = QString::fromStdString(text_.get());
-    if (editor.toPlainText() == wanted) return;
-    // Shown as the binding has it, the caret kept where it was as far as the text allows.
-    const int caret = editor.textCursor().position();
-    coordinator.updating = true;
-    editor.setPlainText(wanted);
-    coordinator.updating = false;
-    QTextCursor cursor = editor.textCursor();
-    cursor.setPosition(std::min(caret, int(wanted.size())));
-    editor.setTextCursor(cursor);
+    detail::showText(editor, text_.get(), coordinator.updating);
 }
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "ui/TextField.h"
 
+#include "TextFieldKinds.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/StyleContext.h"
 #include "ui/SubmitAction.h"
@@ -16,11 +17,18 @@ void TextFieldWidget::keyPressEvent(QKeyEvent* event) {
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) event->accept();
 }
 
-std::shared_ptr<TextField::Coordinator> TextField::makeCoordinator() const {
+View TextField::body(ViewContext&) const {
+    if (axis_ == Axis::vertical) return View(detail::VerticalTextField(prompt_, text_));
+    return View(detail::LineTextField(prompt_, text_));
+}
+
+namespace detail {
+
+std::shared_ptr<LineTextField::Coordinator> LineTextField::makeCoordinator() const {
     return std::make_shared<Coordinator>(Coordinator{text_, {}});
 }
 
-std::unique_ptr<TextFieldWidget> TextField::makeWidget(const Context& context) const {
+std::unique_ptr<TextFieldWidget> LineTextField::makeWidget(const Context& context) const {
     auto field = std::make_unique<TextFieldWidget>();
     std::weak_ptr<Coordinator> coordinator = context.coordinator;
     QObject::connect(field.get(), &QLineEdit::textEdited, field.get(), [coordinator](const QString& text) {
@@ -33,7 +41,7 @@ std::unique_ptr<TextFieldWidget> TextField::makeWidget(const Context& context) c
     return field;
 }
 
-void TextField::updateWidget(TextFieldWidget& field, const Context& context) const {
+void LineTextField::updateWidget(TextFieldWidget& field, const Context& context) const {
     auto& coordinator = *context.coordinator;
     coordinator.text = text_;
     const SubmitAction submit = context.environment.get<SubmitActionKey>();
@@ -44,5 +52,7 @@ void TextField::updateWidget(TextFieldWidget& field, const Context& context) con
     const QString wanted = QString::fromStdString(text_.get());
     if (field.text() != wanted) field.setText(wanted); // setText is no edit: the binding is not written back
 }
+
+} // namespace detail
 
 } // namespace ui

@@ -3,6 +3,7 @@
 #include "foundation/Bundle.h"
 #include "ui/Markdown.h"
 
+#include <algorithm>
 #include <QString>
 
 namespace ui {
@@ -54,6 +55,11 @@ bool sameAttributes(const AttributedRun& a, const AttributedRun& b) {
 
 Text::Text(LocalizedStringKey key, std::string tableName, std::shared_ptr<const foundation::Bundle> bundle) {
     segments_.push_back(Segment{Localized{std::move(key), std::move(tableName), std::move(bundle)}, {}});
+}
+
+bool Text::isVerbatim() const {
+    return std::all_of(segments_.begin(), segments_.end(),
+                       [](const Segment& segment) { return std::holds_alternative<std::string>(segment.content); });
 }
 
 Text Text::verbatim(std::string text) {

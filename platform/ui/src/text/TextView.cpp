@@ -1,3 +1,4 @@
+#include "LinkTapGesture.h"
 #include "ui/AnimatableColor.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
@@ -5,10 +6,12 @@
 #include "ui/TextEnvironment.h"
 #include "ui/TextLayout.h"
 #include "ui/View.h"
+#include "ui/ViewContext.h"
 #include "ui/ViewPrimitive.h"
 
 #include <QPainter>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -124,10 +127,39 @@ private:
     mutable std::vector<Cached> cache_;
 };
 
+// A text that may draw markdown links: clicks on them open their URLs through the environment's
+// openURL action. Only texts with links carry the gesture, so others take no clicks of their own.
+class LinkedTextNode final : public detail::CustomNodeBase {
+public:
+    explicit LinkedTextNode(Text text)
+        : text_(std::move(text)) {}
+
+    View evaluate(ViewContext& ctx) const override {
+        const EnvironmentValues& environment = ctx.environmentValues();
+        View leaf(std::shared_ptr<const ViewPrimitive>(std::make_shared<TextLeaf>(text_)));
+        auto runs = text_.resolve(textContext(environment));
+        const bool hasLink = std::any_of(runs.begin(), runs.end(), [](const auto& run) { return run.link.has_value(); });
+        if (!hasLink) return leaf;
+        return leaf.gesture(detail::LinkTapGesture(std::move(runs), textLayoutOptions(environment),
+                                                   environment.get<OpenURLKey>()));
+    }
+    bool isEqual(const ViewNode& other) const override {
+        const auto* same = dynamic_cast<const LinkedTextNode*>(&other);
+        return same && same->text_ == text_;
+    }
+    std::string_view typeName() const override { return "LinkedText"; }
+    std::optional<std::string> text() const override { return text_.string(textContext(EnvironmentValues())); }
+
+private:
+    Text text_;
+};
+
 } // namespace
 
 View::View(Text text)
-    : View(std::shared_ptr<const ViewPrimitive>(std::make_shared<TextLeaf>(std::move(text)))) {}
+    : View(text.isVerbatim()
+               ? View(std::shared_ptr<const ViewPrimitive>(std::make_shared<TextLeaf>(std::move(text))))
+               : View(std::make_shared<LinkedTextNode>(std::move(text)))) {}
 
 View View::font(std::optional<Font> font) const {
     return environment(FontKey{}, std::move(font));

@@ -1,0 +1,25 @@
+#include "ViewKit/SystemFontListPicker.h"
+
+#include "ViewKit/ListPicker.h"
+#include "ViewKit/MainActor.h"
+#include "ViewKit/SystemFontForEachPicker.h"
+
+namespace ViewKit {
+
+SystemFontListPicker::SystemFontListPicker(ui::Binding<std::string> selectedFontName,
+                                           std::optional<std::vector<SystemFontPickerFont>> fonts,
+                                           bool dismissAfterPick, double itemFontSize)
+    : fonts(fonts ? std::move(*fonts)
+                  : movingToTop(SystemFontPickerFont::standardFonts(), selectedFontName.get()))
+    , itemFontSize(itemFontSize)
+    , dismissAfterPick(dismissAfterPick)
+    , selectedFontName(std::move(selectedFontName)) {}
+
+ui::View SystemFontListPicker::body(ui::ViewContext&) const {
+    detail::requireMainActor("SystemFontListPicker");
+    return ui::View(ListPicker<SystemFontPickerFont>(
+        fonts, SystemFontForEachPicker::fontSelection(selectedFontName), false, dismissAfterPick,
+        SystemFontForEachPicker::rowBuilder(itemFontSize)));
+}
+
+} // namespace ViewKit
