@@ -467,10 +467,13 @@ std::vector<std::shared_ptr<PersistentModel>> ModelContext::fetchModels(const En
         keys.push_back(entity.attribute(key.keyPath));
         ascending.push_back(key.ascending);
     }
-    std::stable_sort(result.begin(), result.end(), [&](const auto& a, const auto& b) {
+    const auto before = [&](const auto& a, const auto& b) {
         const int order = detail::compareModels(*a, *b, keys, ascending);
         return order != 0 ? order < 0 : a->primaryKey_ < b->primaryKey_;
-    });
+    };
+    // Mostly a few changes at the end of a list already in order: checking is cheaper than sorting.
+    if (!std::is_sorted(result.begin(), result.end(), before))
+        std::stable_sort(result.begin(), result.end(), before);
     return result;
 }
 

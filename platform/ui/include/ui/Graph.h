@@ -50,7 +50,9 @@ public:
     std::uint64_t causedLayoutCount() const { return causedLayouts_; }
 
     Element& root() const { return *root_; }
-    DisplayList displayList() const;
+    // What the tree shows now. Kept from the update that built it (the hosted widgets' sync
+    // needs it too) until anything could change it: an invalidation, a layout, another time.
+    const DisplayList& displayList() const;
     // How many evaluate-and-lay-out passes the last update took (for tests).
     int lastPassCount() const { return lastPassCount_; }
 
@@ -112,6 +114,7 @@ private:
     void dropFinishedGhosts();
     void layout();
     void requestUpdate();
+    void forgetDisplayList() { displayListKept_ = false; }
 
     std::shared_ptr<Clock> clock_;
     std::unique_ptr<HostedWidgets> hostedWidgets_;
@@ -136,6 +139,10 @@ private:
     bool updating_ = false;
     bool updateRequested_ = false;
     int lastPassCount_ = 0;
+    mutable DisplayList displayList_;
+    mutable bool displayListKept_ = false;
+    mutable const Clock* displayListClock_ = nullptr;
+    mutable double displayListTime_ = 0;
 };
 
 } // namespace ui

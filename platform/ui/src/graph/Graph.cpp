@@ -62,11 +62,13 @@ Graph::~Graph() {
 
 void Graph::setRoot(View root) {
     // Taken in at the next update, with everything else.
+    forgetDisplayList();
     pendingRoot_ = std::make_shared<RootNode>(std::move(root));
     root_->invalidate(Transaction::current());
 }
 
 void Graph::setClock(std::shared_ptr<Clock> clock) {
+    forgetDisplayList();
     if (clock) clock_ = std::move(clock);
 }
 
@@ -83,6 +85,7 @@ void Graph::setSize(graphics::CGSize size) {
 }
 
 void Graph::setEnvironment(EnvironmentValues environment) {
+    forgetDisplayList();
     environment_ = std::move(environment);
     root_->invalidate(Transaction::current());
 }
@@ -92,6 +95,7 @@ bool Graph::needsUpdate() const {
 }
 
 void Graph::invalidate(Element& element) {
+    forgetDisplayList();
     if (!root_) return;
     dirty_.insert(&element);
     requestUpdate();
@@ -102,6 +106,7 @@ void Graph::forget(Element& element) {
 }
 
 void Graph::setNeedsLayout() {
+    forgetDisplayList();
     needsLayout_ = true;
 }
 
@@ -153,12 +158,14 @@ void Graph::pushVisibleRect(graphics::CGRect rect) {
 }
 
 void Graph::requestUpdate() {
+    forgetDisplayList();
     if (updating_ || updateRequested_) return;
     updateRequested_ = true;
     if (needsUpdateHandler_) needsUpdateHandler_();
 }
 
 bool Graph::evaluateDirty() {
+    forgetDisplayList();
     bool any = false;
     // Bodies that write state while they run would otherwise keep this loop going.
     std::size_t budget = 100'000;
@@ -194,6 +201,7 @@ void Graph::dropFinishedGhosts() {
 }
 
 void Graph::layout() {
+    forgetDisplayList();
     dropFinishedGhosts();
     ++layoutGeneration_;
     if (layoutCause_) ++causedLayouts_;
@@ -272,10 +280,16 @@ void Graph::update() {
     if (needsUpdate()) requestUpdate();
 }
 
-DisplayList Graph::displayList() const {
+const DisplayList& Graph::displayList() const {
+    const double now = clock_->now();
+    if (displayListKept_ && displayListClock_ == clock_.get() && displayListTime_ == now) return displayList_;
     DisplayList list;
     root_->render(list);
-    return list;
+    displayList_ = std::move(list);
+    displayListKept_ = true;
+    displayListClock_ = clock_.get();
+    displayListTime_ = now;
+    return displayList_;
 }
 
 } // namespace ui

@@ -2,11 +2,13 @@
 #include "Swatch.h"
 #include "TestBox.h"
 
+#include "ui/Animation.h"
 #include "ui/Frame.h"
 #include "ui/Representable.h"
 #include "ui/ScrollView.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
+#include "ui/Transaction.h"
 #include "ui/ViewConditional.h"
 #include "ui/ViewContext.h"
 
@@ -152,6 +154,40 @@ TEST(RepresentableTest, ShowsLiveOnlyWhereDrawnPlainlyAndIsPaintedElsewhere) {
     const QColor half = QColor::fromRgb(image.pixel(100, 10));
     EXPECT_NEAR(half.red(), 128, 2);
     EXPECT_NEAR(half.blue(), 255, 2);
+}
+
+// A painted widget beside a colour that follows the state "blue".
+struct PaintedBeside {
+    HandlesPtr<int> handles;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto blue = ctx.state<int>("blue", 0);
+        handles->keep("blue", blue);
+        Swatch painted;
+        painted.live = false;
+        return ui::HStack(
+            ui::VerticalAlignment::top, 0,
+            {ui::View(painted), ui::View(ui::Color(1 - blue.value(), 0, blue.value())).frame(20, 20)});
+    }
+};
+
+// Placing the widgets draws the tree during the update; images rendered later still follow
+// every write and every animation frame.
+TEST(RepresentableTest, ImagesBesideHostedWidgetsFollowWritesAndAnimationFrames) {
+    auto handles = std::make_shared<Handles<int>>();
+    ui::TestHost host(PaintedBeside{handles}, {60, 20});
+    EXPECT_EQ(pixel(host.render(), 50, 10), 0xff0000u);
+    (*handles)["blue"].set(1);
+    host.update();
+    EXPECT_EQ(pixel(host.render(), 50, 10), 0x0000ffu);
+
+    ui::withAnimation(ui::Animation::linear(2), [&] { (*handles)["blue"].set(0); });
+    host.update();
+    host.stepFrame(1);
+    const QRgb mid = host.render().pixel(50, 10);
+    EXPECT_NEAR(qRed(mid), 188, 1);
+    EXPECT_NEAR(qBlue(mid), 188, 1);
+    host.stepFrame(1);
+    EXPECT_EQ(pixel(host.render(), 50, 10), 0xff0000u);
 }
 
 TEST(RepresentableTest, ClippedByTheScrollViewAroundIt) {
