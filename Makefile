@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run screenshot test bench clean
 
 all: build
 
@@ -18,7 +18,13 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "There is no display to open the window on. 'make screenshot' runs quoril on a virtual"; \
+	  echo "screen and saves its window as $(BUILD)/screenshot.png."; exit 1; fi
 	$(BUILD)/bin/quoril
+
+screenshot: build
+	@scripts/screenshot $(BUILD)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j8

@@ -45,18 +45,25 @@ function(quoril_add_bundle_resources target)
     message(FATAL_ERROR "quoril_add_bundle_resources(${target}): a ${type} has no bundle")
   endif()
 
-  get_filename_component(plist ${ARG_INFO_PLIST} ABSOLUTE)
+  _quoril_fill_bundle(${target} "${folder}" "${destination}" "${ARG_FOLDER}" "${ARG_INFO_PLIST}" "${ARG_NO_INSTALL}"
+                      ${ARG_RESOURCES})
+endfunction()
+
+# Info.plist and Resources/ of a bundle folder at `folder`, installed to `destination` unless
+# `noInstall`; resources are copied before `target` builds.
+function(_quoril_fill_bundle target folder destination name infoPlist noInstall)
+  get_filename_component(plist ${infoPlist} ABSOLUTE)
   get_filename_component(sourceRoot ${plist} DIRECTORY)
   set(resourceRoot ${sourceRoot}/Resources)
   configure_file(${plist} ${folder}/Info.plist @ONLY)
   file(MAKE_DIRECTORY ${folder}/Resources)
-  if(NOT ARG_NO_INSTALL)
+  if(NOT noInstall)
     install(FILES ${folder}/Info.plist DESTINATION ${destination})
     install(DIRECTORY DESTINATION ${destination}/Resources)
   endif()
 
   set(copies)
-  foreach(resource IN LISTS ARG_RESOURCES)
+  foreach(resource IN LISTS ARGN)
     get_filename_component(source ${resource} ABSOLUTE)
     file(RELATIVE_PATH relative ${resourceRoot} ${source})
     if(relative MATCHES "^\\.\\./")
@@ -66,10 +73,10 @@ function(quoril_add_bundle_resources target)
     add_custom_command(OUTPUT ${copy}
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${copy}
       DEPENDS ${source}
-      COMMENT "Copying ${relative} into ${ARG_FOLDER}"
+      COMMENT "Copying ${relative} into ${name}"
       VERBATIM)
     list(APPEND copies ${copy})
-    if(NOT ARG_NO_INSTALL)
+    if(NOT noInstall)
       get_filename_component(subfolder ${relative} DIRECTORY)
       install(FILES ${source} DESTINATION ${destination}/Resources/${subfolder})
     endif()
@@ -78,4 +85,18 @@ function(quoril_add_bundle_resources target)
     add_custom_target(${target}_bundle_resources DEPENDS ${copies})
     add_dependencies(${target} ${target}_bundle_resources)
   endif()
+endfunction()
+
+# quoril_add_resource_bundle(target NAME <name> INFO_PLIST <file.in> [RESOURCES files...])
+# A library's resource bundle: the folder <name>.bundle beside the library, in <build>/lib and
+# in ${CMAKE_INSTALL_LIBDIR}, where foundation::resourceBundleCandidates looks for it. Resources
+# are placed as quoril_add_bundle_resources places them.
+function(quoril_add_resource_bundle target)
+  cmake_parse_arguments(ARG "" "NAME;INFO_PLIST" "RESOURCES" ${ARGN})
+  if(NOT ARG_NAME OR NOT ARG_INFO_PLIST)
+    message(FATAL_ERROR "quoril_add_resource_bundle(${target}): NAME and INFO_PLIST are required")
+  endif()
+  _quoril_fill_bundle(${target} "${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/${ARG_NAME}.bundle"
+                      "${CMAKE_INSTALL_LIBDIR}/${ARG_NAME}.bundle" "${ARG_NAME}.bundle" "${ARG_INFO_PLIST}" FALSE
+                      ${ARG_RESOURCES})
 endfunction()

@@ -1,11 +1,13 @@
 // The JSON decoder: any bytes decode or fail with a DecodingError, never a crash or another
-// exception. A decoded tree encodes again and decodes back to the same tree.
+// exception. A decoded tree encodes again and decodes back to the same tree. Text holding a NUL
+// byte never decodes: JSON has no place for one.
 #include "foundation/JSONDecoder.h"
 #include "foundation/JSONEncoder.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <span>
@@ -60,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> bytes(data, size);
     try {
         const auto tree = JSONDecoder().decode<nlohmann::json>(bytes);
+        if (std::memchr(data, 0, size)) std::abort();
         const Data again = JSONEncoder().encode(tree);
         if (JSONDecoder().decode<nlohmann::json>(again) != tree) std::abort();
     } catch (const DecodingError&) {

@@ -2,7 +2,7 @@
 #include "App/ItemSizeElement.h"
 #include "App/ModifierKeyManager.h"
 #include "App/SelectionManager.h"
-#include "App/Utilities.h"
+#include "Views/Utilities.h"
 
 #include "reactive/AnyPublisher.h"
 #include "reactive/CurrentValueSubject.h"

@@ -34,6 +34,10 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     output_ = pipe[0];
 }
 
+void ChildProcess::signal(int number) {
+    if (pid_ > 0) ::kill(pid_, number);
+}
+
 ChildProcess::~ChildProcess() {
     if (pid_ > 0) kill();
     if (output_ >= 0) ::close(output_);

@@ -31,6 +31,8 @@ public:
     int finish(std::chrono::milliseconds timeout = patience);
     // SIGKILL, then reap.
     void kill();
+    // Sends `number` (SIGTERM, ...) without waiting.
+    void signal(int number);
 
 private:
     // False on timeout or at the end of output.

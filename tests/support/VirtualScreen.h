@@ -54,7 +54,7 @@ protected:
         const auto xvfb = findProgram("Xvfb");
         if (!xvfb) GTEST_SKIP() << "Xvfb is not installed, so no window is shown on a screen";
         server_ = std::make_unique<testing_support::ChildProcess>(
-            *xvfb, std::vector<std::string>{"-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+            *xvfb, std::vector<std::string>{"-displayfd", "1", "-screen", "0", screenSize_, "-nolisten", "tcp"});
         ASSERT_TRUE(server_->isStarted());
         const auto line = server_->readLine(std::chrono::seconds(20));
         ASSERT_TRUE(line) << "Xvfb did not say which display it took";
@@ -95,6 +95,10 @@ protected:
     }
 
     std::filesystem::path captures_;
+    // The screen's size and depth, as Xvfb takes it; set before SetUp.
+    std::string screenSize_ = "640x480x24";
+    // The X display the server took (":N").
+    std::string displayName() const { return ":" + std::to_string(display_); }
 
 private:
     testing_support::TemporaryFolder folder_;

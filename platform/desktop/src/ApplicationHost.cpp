@@ -4,9 +4,14 @@
 #include "desktop/ScenePhases.h"
 
 #include "foundation/Bundle.h"
+#include "foundation/UndoManager.h"
 #include "ui/EnvironmentKeys.h"
+#include "ui/EventDispatcher.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QEvent>
 #include <QMetaObject>
 #include <QPointer>
@@ -55,6 +60,11 @@ std::function<void()> toFocus(const char* slot) {
     return [slot] {
         if (QWidget* widget = QApplication::focusWidget()) QMetaObject::invokeMethod(widget, slot);
     };
+}
+
+bool isTextEditor(const QWidget* widget) {
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
+           qobject_cast<const QTextEdit*>(widget);
 }
 
 ui::KeyboardShortcut command(char32_t key, ui::EventModifiers more = ui::EventModifiers::none) {
@@ -252,6 +262,10 @@ void ApplicationHost::setApplicationPhase(ScenePhase phase) {
 void ApplicationHost::terminate() {
     if (terminated_) return;
     terminated_ = true;
+    // Editing ends first, so what is being typed reaches its owner before the background phase
+    // (and whatever saves at it) comes.
+    for (SceneWindow* window : windows_)
+        ui::EventDispatcher(window->hostingWindow().graph()).focus(nullptr);
     std::fill(phases_.begin(), phases_.end(), ScenePhase::background);
     setApplicationPhase(ScenePhase::background);
     for (SceneWindow* window : windows_) {
@@ -280,8 +294,23 @@ CommandMenus::StandardItems ApplicationHost::standardItems() {
     if (settingsScene()) items[P::appSettings] = {{"Settings…", command(U','), true, [this] { openSettings(); }}};
     items[P::appTermination] = {{"Quit " + name, command(U'q'), true, [this] { terminate(); }}};
     items[P::newItem] = {{"New Window", command(U'n'), true, [this] { openWindow(); }}};
-    items[P::undoRedo] = {{"Undo", command(U'z'), true, toFocus("undo")},
-                          {"Redo", command(U'z', ui::EventModifiers::shift), true, toFocus("redo")}};
+    // A text editor with the focus undoes its typing; elsewhere the window's undo manager acts.
+    auto undoRedo = [this](bool redo) {
+        return [this, redo] {
+            if (QWidget* focus = QApplication::focusWidget(); focus && isTextEditor(focus)) {
+                QMetaObject::invokeMethod(focus, redo ? "redo" : "undo");
+                return;
+            }
+            SceneWindow* target = windows_.empty() ? nullptr : windows_.front();
+            for (SceneWindow* window : windows_) {
+                if (window->isActiveWindow()) target = window;
+            }
+            if (!target) return;
+            if (auto manager = target->hostingWindow().undoManager()) redo ? manager->redo() : manager->undo();
+        };
+    };
+    items[P::undoRedo] = {{"Undo", command(U'z'), true, undoRedo(false)},
+                          {"Redo", command(U'z', ui::EventModifiers::shift), true, undoRedo(true)}};
     items[P::pasteboard] = {{"Cut", command(U'x'), true, toFocus("cut")},
                             {"Copy", command(U'c'), true, toFocus("copy")},
                             {"Paste", command(U'v'), true, toFocus("paste")},

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QPalette>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -21,6 +22,26 @@ SceneWindow::SceneWindow(std::size_t sceneIndex, const ui::SceneConfiguration& c
     hosting_->setToolbarStyle(configuration.toolbarStyle);
     hosting_->setDefaultSize(configuration.defaultSize);
     layout->addWidget(hosting_);
+    // The menu bar takes the appearance the content asks its window for.
+    if (menuBar_ && hosting_->colorScheme() == ui::ColorScheme::dark) {
+        QPalette dark = menuBar_->palette();
+        const QColor bar(44, 44, 46), text(235, 235, 240), highlight(70, 70, 75);
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            dark.setColor(group, QPalette::Window, bar);
+            dark.setColor(group, QPalette::Button, bar);
+            dark.setColor(group, QPalette::Base, bar);
+            dark.setColor(group, QPalette::WindowText, text);
+            dark.setColor(group, QPalette::ButtonText, text);
+            dark.setColor(group, QPalette::Text, text);
+            dark.setColor(group, QPalette::Highlight, highlight);
+            dark.setColor(group, QPalette::HighlightedText, text);
+        }
+        dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(130, 130, 135));
+        dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(130, 130, 135));
+        dark.setColor(QPalette::Disabled, QPalette::Text, QColor(130, 130, 135));
+        menuBar_->setPalette(dark);
+        menuBar_->setAutoFillBackground(true);
+    }
 
     auto resizability = configuration.resizability;
     if (resizability == ui::WindowResizability::automatic)

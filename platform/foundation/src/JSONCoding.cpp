@@ -4,6 +4,8 @@
 
 #include <fmt/format.h>
 
+#include <charconv>
+
 #include <cstdlib>
 #include <cxxabi.h>
 #include <memory>
@@ -79,6 +81,29 @@ void throwUnknownRawValue(const std::string& type, const nlohmann::json& found) 
     const std::string raw = found.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     throw DecodingError(Kind::dataCorrupted,
                         fmt::format("Cannot make a {} from the unknown raw value {}.", type, raw));
+}
+
+void throwDataCorrupted(std::string message) {
+    throw DecodingError(Kind::dataCorrupted, std::move(message));
+}
+
+namespace {
+
+template <class T> std::optional<T> integerFromDecimal(std::string_view text) {
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<std::int64_t> signedIntegerKey(std::string_view text) {
+    return integerFromDecimal<std::int64_t>(text);
+}
+
+std::optional<std::uint64_t> unsignedIntegerKey(std::string_view text) {
+    return integerFromDecimal<std::uint64_t>(text);
 }
 
 void rethrowAsDecodingError(const nlohmann::json::exception& error, const std::string& type) {

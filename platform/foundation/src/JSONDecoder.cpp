@@ -69,6 +69,12 @@ nlohmann::json parseJSON(std::string_view text, const std::string& targetType, b
         throw DecodingError(Kind::dataCorrupted,
                             fmt::format("The given data was not valid JSON: it nests deeper than {} levels.",
                                         JSONDecoder::maximumDepth));
+    // nlohmann's lexer takes a NUL byte for the end of its input and would read "[1]\0xyz" as
+    // [1]. JSON has no place for a raw NUL, in a string or between values.
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos)
+        throw DecodingError(
+            Kind::dataCorrupted,
+            fmt::format("The given data was not valid JSON (the error is near byte {}).", nul + 1));
     nlohmann::json json;
     try {
         json = nlohmann::json::parse(text.begin(), text.end());

@@ -1,8 +1,7 @@
 #include "SuiteFile.h"
 
-#include "UserFolders.h"
-
 #include "foundation/PropertyListSerialization.h"
+#include "foundation/UserFolders.h"
 
 #include <fmt/format.h>
 

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "foundation/PropertyList.h"
+#include "foundation/UTF8.h"
 
 #include <string>
 #include <string_view>
 
 namespace foundation::detail {
 
-// Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points
-// beyond U+10FFFF.
-bool isValidUTF8(std::string_view text);
+using foundation::isValidUTF8;
 
 // Appends the UTF-8 form of a code point (one that isValidUTF8 would accept).
 void appendUTF8(std::string& out, char32_t c);

@@ -2,12 +2,12 @@
 
 #include "FolderWatcher.h"
 #include "SuiteFile.h"
-#include "UserFolders.h"
 
 #include "foundation/Bundle.h"
 #include "foundation/Logger.h"
 #include "foundation/NotificationCenter.h"
 #include "foundation/PropertyListSerialization.h"
+#include "foundation/UserFolders.h"
 
 #include <fmt/format.h>
 

@@ -1,4 +1,4 @@
-#include "UserFolders.h"
+#include "foundation/UserFolders.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -39,6 +39,10 @@ std::string configurationFolder() {
 
 std::string dataFolder() {
     return folder("XDG_DATA_HOME", "/.local/share");
+}
+
+std::string cacheFolder() {
+    return folder("XDG_CACHE_HOME", "/.cache");
 }
 
 } // namespace foundation

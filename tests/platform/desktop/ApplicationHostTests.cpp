@@ -1,7 +1,11 @@
 #include "desktop/Application.h"
 #include "desktop/ApplicationHost.h"
+#include "desktop/RunApp.h"
 #include "desktop/ScenePhases.h"
+#include "desktop/TextView.h"
+#include "desktop/TextViewDelegate.h"
 
+#include "foundation/UndoManager.h"
 #include "reactive/PassthroughSubject.h"
 #include "ui/CommandGroup.h"
 #include "ui/CommandItem.h"
@@ -9,6 +13,7 @@
 #include "ui/Frame.h"
 #include "ui/Group.h"
 #include "ui/Rectangle.h"
+#include "ui/Representable.h"
 #include "ui/Settings.h"
 #include "ui/Text.h"
 #include "ui/WindowGroup.h"
@@ -23,7 +28,10 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <functional>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -38,6 +46,7 @@ struct Probe {
     std::vector<ScenePhase> settingsPhases;   // and the settings window's
     int newGoal = 0, burn = 0;
     reactive::PassthroughSubject<bool> newGoalDisabled;
+    std::shared_ptr<foundation::UndoManager> undoManager = std::make_shared<foundation::UndoManager>();
 };
 
 // Records each phase its content sees.
@@ -52,7 +61,8 @@ struct PhaseRecorder {
             .fill()
             .frame(ui::FlexibleFrame{.minWidth = 350, .idealWidth = 400, .maxWidth = 600, .minHeight = 250,
                                      .idealHeight = 350, .maxHeight = 550})
-            .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, ui::View(ui::Text("Burn")))});
+            .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, ui::View(ui::Text("Burn")))})
+            .environment<ui::UndoManagerKey>(probe->undoManager);
     }
 };
 
@@ -290,4 +300,87 @@ TEST_F(ApplicationHostTest, ClosingTheLastWindowEndsTheProgramUnlessTheDelegateK
     mainWindow()->close();
     ASSERT_TRUE(settle(*host, [&] { return host->isTerminated(); }));
     EXPECT_EQ(probe->appPhases.back(), ScenePhase::background);
+}
+
+TEST_F(ApplicationHostTest, UndoAndRedoActOnTheWindowsUndoManager) {
+    start();
+    // A value whose every change can be undone.
+    struct Counter : std::enable_shared_from_this<Counter> {
+        int value = 0;
+        std::shared_ptr<foundation::UndoManager> undo;
+        void set(int next) {
+            undo->registerUndo(shared_from_this(), [old = value](Counter& c) { c.set(old); });
+            value = next;
+        }
+    };
+    auto counter = std::make_shared<Counter>();
+    counter->undo = probe->undoManager;
+    probe->undoManager->setGroupsByEvent(false);
+    counter->set(1);
+    host->menus().action("Undo")->trigger();
+    EXPECT_EQ(counter->value, 0);
+    host->menus().action("Redo")->trigger();
+    EXPECT_EQ(counter->value, 1);
+}
+
+TEST_F(ApplicationHostTest, SigtermEndsTheProgramThroughTheBackgroundPhase) {
+    start();
+    desktop::terminateOnSignals();
+    ::raise(SIGTERM);
+    ASSERT_TRUE(settle(*host, [&] { return host->isTerminated(); }));
+    EXPECT_EQ(probe->appPhases.back(), ScenePhase::background);
+}
+
+namespace {
+
+// A window with one title editor that takes the focus when it shows, and a log shared with
+// the application's phase handler.
+struct EditorLog : desktop::TextViewDelegate {
+    std::vector<std::string> entries;
+    void textDidEndEditing(const desktop::TextViewNotification& n) override { entries.push_back("end " + n.object->string()); }
+};
+struct Editor {
+    using WidgetType = desktop::TextView;
+    std::shared_ptr<EditorLog> log;
+    std::shared_ptr<EditorLog> makeCoordinator() const { return log; }
+    std::unique_ptr<desktop::TextView> makeWidget(const ui::RepresentableContext<Editor>& context) const {
+        auto view = std::make_unique<desktop::TextView>();
+        view->setDelegate(context.coordinator);
+        view->setFieldEditor(true);
+        return view;
+    }
+    void updateWidget(desktop::TextView&, const ui::RepresentableContext<Editor>&) const {}
+};
+struct EditorWindow {
+    std::shared_ptr<EditorLog> log;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto focused = ctx.focusState<bool>("focused");
+        return ui::View(Editor{log}).focused(focused.binding()).frame(200, 30).onAppear([focused] { focused.set(true); });
+    }
+};
+struct EditorApp {
+    std::shared_ptr<EditorLog> log;
+    ui::Scene body(ui::ViewContext& ctx) const {
+        const ScenePhase phase = ctx.environment<ui::ScenePhaseKey>();
+        auto l = log;
+        return ui::WindowGroup(ui::View(EditorWindow{log})).onChange(phase, false, [l](ScenePhase, ScenePhase now) {
+            if (now == ScenePhase::background) l->entries.push_back("background");
+        });
+    }
+};
+
+} // namespace
+
+TEST(ApplicationHostEditing, QuittingEndsTheEditBeforeTheBackgroundPhase) {
+    auto log = std::make_shared<EditorLog>();
+    ApplicationHost host{EditorApp{log}};
+    host.start();
+    desktop::TextView* editor = nullptr;
+    ASSERT_TRUE(settle(host, [&] {
+        editor = host.windows().empty() ? nullptr : host.windows().front()->findChild<desktop::TextView*>();
+        return editor && editor->isFirstResponder();
+    }));
+    QTest::keyClicks(editor, "typed");
+    host.terminate();
+    EXPECT_EQ(log->entries, (std::vector<std::string>{"end typed", "background"}));
 }

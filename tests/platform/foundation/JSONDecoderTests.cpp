@@ -162,6 +162,13 @@ TEST(JSONDecoderTest, MalformedJSONIsDataCorrupted) {
         EXPECT_TRUE(error.description().starts_with("The given data was not valid JSON"))
             << error.description();
     }
+    // A NUL byte does not end the text: what follows it still has to be JSON, and nothing can.
+    using namespace std::string_literals;
+    for (const std::string json : {"123\0"s, "[1]\0"s, "{\"a\":1}\0xyz"s, "\"a\0b\""s, "\0"s}) {
+        const auto error = decodingError<nlohmann::json>(json);
+        EXPECT_EQ(error.kind(), Kind::dataCorrupted) << error.description();
+    }
+    EXPECT_EQ(decodingError<int>("123\0"s).kind(), Kind::dataCorrupted);
     const std::string deep =
         std::string(JSONDecoder::maximumDepth + 1, '[') + std::string(JSONDecoder::maximumDepth + 1, ']');
     EXPECT_EQ(decodingError<nlohmann::json>(deep).kind(), Kind::dataCorrupted);

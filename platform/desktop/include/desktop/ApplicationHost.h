@@ -37,8 +37,8 @@ public:
     void start();
     // Runs Qt's event loop until the program ends; returns its exit code.
     int exec();
-    // Scenes go to the background (delivered before this returns), the windows close and the
-    // event loop ends. Once only.
+    // Editing in the windows ends (the views' focus is cleared), scenes go to the background
+    // (delivered before this returns), the windows close and the event loop ends. Once only.
     void terminate();
     bool isTerminated() const { return terminated_; }
 

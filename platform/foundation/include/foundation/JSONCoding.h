@@ -35,6 +35,9 @@
 //     UUID              its upper-case text
 //     std::optional<T>  null when empty
 //     RawRepresentable  its raw value, for types with codesByRawValue<T> = true
+//     std::map<K, V>    an object; integer keys as their decimal text, and any key type
+//                       other than text and integers as an array of alternating key and
+//                       value: [k1, v1, k2, v2]
 //
 // nlohmann's own get<T>() is lax (true reads as 1, 42.5 as 42), so adapters read their fields
 // with decodeJSONField / decodeJSON, which check the way JSONDecoder does:
@@ -46,6 +49,8 @@
 // - String takes only text; a number is no string.
 // - null, or a missing key, is valueNotFound / keyNotFound, except for an optional, which
 //   reads them as nullopt.
+// - A map's key that is not decimal text of its integer type, a key that comes twice (also
+//   "1" and "01"), and an alternating array of odd length are dataCorrupted.
 namespace foundation {
 
 template <class T>
@@ -68,6 +73,12 @@ template <class T> inline constexpr bool isArray = false;
 template <class T, class A> inline constexpr bool isArray<std::vector<T, A>> = true;
 template <class T> inline constexpr bool isStringMap = false;
 template <class T, class C, class A> inline constexpr bool isStringMap<std::map<std::string, T, C, A>> = true;
+// Maps whose keys are not text: coded as JSONCoding.h's header says.
+template <class T> inline constexpr bool isKeyedMap = false;
+template <class K, class T, class C, class A>
+inline constexpr bool isKeyedMap<std::map<K, T, C, A>> = !std::same_as<K, std::string>;
+template <class K>
+concept IntegerKey = std::integral<K> && !std::same_as<K, bool> && !std::same_as<K, char>;
 
 std::string demangledTypeName(const std::type_info& type);
 // "number 300", "a string", "null": what an error says it found.
@@ -77,6 +88,10 @@ std::string describeJSON(const nlohmann::json& json);
 [[noreturn]] void throwValueNotFound(const std::string& expected);
 [[noreturn]] void throwKeyNotFound(std::string_view key);
 [[noreturn]] void throwUnknownRawValue(const std::string& type, const nlohmann::json& found);
+[[noreturn]] void throwDataCorrupted(std::string message);
+// The integer that decimal text names, when it fits std::int64_t or std::uint64_t.
+std::optional<std::int64_t> signedIntegerKey(std::string_view text);
+std::optional<std::uint64_t> unsignedIntegerKey(std::string_view text);
 // For errors of nlohmann's own conversions inside a user's adapter.
 [[noreturn]] void rethrowAsDecodingError(const nlohmann::json::exception& error, const std::string& type);
 
@@ -116,8 +131,9 @@ template <class T> std::string codingTypeName() {
         return "Optional<" + codingTypeName<typename T::value_type>() + ">";
     } else if constexpr (detail::isArray<T>) {
         return "Array<" + codingTypeName<typename T::value_type>() + ">";
-    } else if constexpr (detail::isStringMap<T>) {
-        return "Dictionary<String, " + codingTypeName<typename T::mapped_type>() + ">";
+    } else if constexpr (detail::isStringMap<T> || detail::isKeyedMap<T>) {
+        return "Dictionary<" + codingTypeName<typename T::key_type>() + ", " +
+               codingTypeName<typename T::mapped_type>() + ">";
     } else if constexpr (std::same_as<T, nlohmann::json>) {
         return "JSON";
     } else {
@@ -183,6 +199,8 @@ template <class T> T decodeNumber(const nlohmann::json& json) {
     throwTypeMismatch(codingTypeName<T>(), json);
 }
 
+template <class T> T decodeKeyedMap(const nlohmann::json& json);
+
 } // namespace detail
 
 // Decodes a JSON value as T with the checks above; errors carry the coding path below `json`.
@@ -227,6 +245,8 @@ template <class T> T decodeJSON(const nlohmann::json& json) {
                 }
             }
             return result;
+        } else if constexpr (detail::isKeyedMap<T>) {
+            return detail::decodeKeyedMap<T>(json);
         } else {
             static_assert(Codable<T>,
                           "T has no JSON adapter: give it to_json/from_json or an adl_serializer");
@@ -258,6 +278,60 @@ template <class T> T decodeJSONField(const nlohmann::json& object, std::string_v
         throw;
     }
 }
+
+namespace detail {
+
+template <class T> T decodeKeyedMap(const nlohmann::json& json) {
+    using Key = typename T::key_type;
+    using Value = typename T::mapped_type;
+    T result;
+    const auto insert = [&](Key key, Value value, const std::string& where) {
+        if (!result.emplace(std::move(key), std::move(value)).second)
+            throwDataCorrupted("The key at " + where + " comes twice in the dictionary.");
+    };
+    if constexpr (IntegerKey<Key>) {
+        if (!json.is_object()) throwTypeMismatch(codingTypeName<T>(), json);
+        for (const auto& [text, element] : json.get_ref<const nlohmann::json::object_t&>()) {
+            std::optional<Key> key;
+            if constexpr (std::is_signed_v<Key>) {
+                const auto wide = signedIntegerKey(text);
+                if (wide && *wide >= std::numeric_limits<Key>::min() &&
+                    *wide <= std::numeric_limits<Key>::max())
+                    key = Key(*wide);
+            } else {
+                const auto wide = unsignedIntegerKey(text);
+                if (wide && *wide <= std::numeric_limits<Key>::max()) key = Key(*wide);
+            }
+            if (!key)
+                throwDataCorrupted("Expected " + codingTypeName<Key>() + " keys but found the key \"" + text +
+                                   "\".");
+            try {
+                insert(*key, decodeJSON<Value>(element), "\"" + text + "\"");
+            } catch (DecodingError& error) {
+                error.prependCodingPath(text);
+                throw;
+            }
+        }
+    } else {
+        if (!json.is_array()) throwTypeMismatch(codingTypeName<T>(), json);
+        if (json.size() % 2 != 0)
+            throwDataCorrupted("Expected keys and values in turn, but the last key has no value.");
+        for (std::size_t i = 0; i < json.size(); i += 2) {
+            std::size_t at = i;
+            try {
+                Key key = decodeJSON<Key>(json[i]);
+                at = i + 1;
+                insert(std::move(key), decodeJSON<Value>(json[i + 1]), indexComponent(i));
+            } catch (DecodingError& error) {
+                error.prependCodingPath(indexComponent(at));
+                throw;
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace detail
 
 } // namespace foundation
 
@@ -300,6 +374,26 @@ template <class T> struct adl_serializer<std::optional<T>> {
             out = nullptr;
     }
     static std::optional<T> from_json(const json& in) { return foundation::decodeJSON<std::optional<T>>(in); }
+};
+
+template <class K, class V, class C, class A>
+requires(!std::same_as<K, std::string>) struct adl_serializer<std::map<K, V, C, A>, void> {
+    static void to_json(json& out, const std::map<K, V, C, A>& map) {
+        if constexpr (foundation::detail::IntegerKey<K>) {
+            out = json::object();
+            for (const auto& [key, value] : map)
+                out[std::to_string(key)] = value;
+        } else {
+            out = json::array();
+            for (const auto& [key, value] : map) {
+                out.push_back(key);
+                out.push_back(value);
+            }
+        }
+    }
+    static std::map<K, V, C, A> from_json(const json& in) {
+        return foundation::decodeJSON<std::map<K, V, C, A>>(in);
+    }
 };
 
 template <foundation::CodesByRawValue T> struct adl_serializer<T, void> {

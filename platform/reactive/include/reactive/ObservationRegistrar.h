@@ -134,4 +134,11 @@ template <class Apply>
     return scope.finishWithdrawable(std::move(onChange));
 }
 
+// Runs `apply` without recording its reads for the trackings around it, for code that hears of
+// the changes another way. Returns what `apply` returns.
+template <class Apply> decltype(auto) withoutObservationTracking(Apply&& apply) {
+    detail::TrackingScope discarded;
+    return std::forward<Apply>(apply)();
+}
+
 } // namespace reactive

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/CGPoint.h"
+#include "graphics/CGSize.h"
 #include "ui/EventModifiers.h"
 #include "ui/KeyPress.h"
 
@@ -23,9 +24,20 @@ struct PointerEvent {
     std::optional<int> clickCount;
 };
 
+// A scroll of the wheel or touchpad in the root view's coordinates. `delta` is how far the
+// content should move in the viewport: positive shows what lies further down (or on).
+struct ScrollEvent {
+    graphics::CGPoint location;
+    graphics::CGSize delta;
+    EventModifiers modifiers;
+};
+
 // Routes a window's input to the views of its graph: pointer events to the gestures under the
-// pointer (the innermost view's first), hover to onHover, keys to the views around the keyboard
-// focus, then Tab to the focus order and to keyboard shortcuts, and modifier-key changes to
+// pointer (the innermost view's first), presses on scroll indicators to the indicator, scrolls
+// to the innermost scroll view under the pointer that can still move that way, hover to
+// onHover, keys to the views around the keyboard focus, then Tab to the focus order, then
+// keyboard shortcuts, then the page keys (Page Up/Down, Home/End move the scroll view around
+// the focus, else the one under the pointer, else the first), and modifier-key changes to
 // their observers. Any number of dispatchers over one graph share its event state. Call between
 // updates on the main thread; the writes that callbacks make take effect at the next update.
 class EventDispatcher {
@@ -40,6 +52,8 @@ public:
     bool pointerDown(const PointerEvent& event);
     void pointerMoved(const PointerEvent& event);
     void pointerUp(const PointerEvent& event);
+    // Whether a scroll view moved.
+    bool scroll(const ScrollEvent& event);
     // The pointer left the window: hovering ends.
     void pointerExited();
     // Ends a press without a release (the window lost the pointer): gestures end unrecognised.

@@ -15,6 +15,10 @@
 #include <memory>
 #include <optional>
 
+namespace foundation {
+class UndoManager;
+}
+
 namespace ui {
 
 // A widget that shows a view: a graph whose frames come from the display's clock, updated at
@@ -51,6 +55,10 @@ public:
 
     // Runs the pending update now rather than at the next turn of the event loop.
     void updateNow();
+    // What Edit ▸ Undo and Redo act on while no text editor has the focus: the undo manager
+    // (UndoManagerKey) in effect at the view with the keyboard focus, else the outermost one
+    // the content sets; none when the content sets none.
+    std::shared_ptr<foundation::UndoManager> undoManager();
     ColorScheme colorScheme() const;
 
 protected:

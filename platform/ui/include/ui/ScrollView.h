@@ -32,6 +32,10 @@ public:
     static graphics::CGPoint contentOffset(const Element& element);
     // Scrolls to `offset`, kept inside the content; the change shows after the next update.
     static void setContentOffset(Element& element, graphics::CGPoint offset);
+
+    // How far Page Up and Page Down move the scroll view of `element`: its viewport's height,
+    // less a line so that one stays in sight.
+    static CGFloat pageLength(const Element& element);
 };
 
 // Scrolls the scroll views inside a ScrollViewReader.

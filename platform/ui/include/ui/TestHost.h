@@ -102,6 +102,9 @@ public:
     bool tap(const Element* element);
     bool secondaryClick(graphics::CGPoint point, EventModifiers modifiers = {});
     void hover(graphics::CGPoint point) { pointerMove(point); }
+    // A wheel or touchpad scroll at `point`: `delta` moves the content (positive: further down
+    // or on). Whether a scroll view moved.
+    bool scroll(graphics::CGPoint point, graphics::CGSize delta, EventModifiers modifiers = {});
     void pointerExit();
     bool keyPress(KeyEquivalent key, EventModifiers modifiers = {},
                   KeyPress::Phase phase = KeyPress::Phase::down);

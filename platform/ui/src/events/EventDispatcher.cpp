@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
+#include <utility>
 
 namespace ui {
 
@@ -177,6 +178,12 @@ private:
 
 namespace {
 
+void continueIndicatorDrag(const detail::IndicatorDrag& drag, graphics::CGPoint point) {
+    auto ref = drag.scrollView.lock();
+    if (!ref || !ref->element) return;
+    if (const auto* node = detail::userScrollable(*ref->element)) node->continueIndicatorDrag(*ref->element, drag, point);
+}
+
 using detail::EventState;
 
 void collectTargets(Element& element, std::vector<Element*>& out) {
@@ -247,6 +254,12 @@ bool EventDispatcher::pointerDown(const PointerEvent& event) {
         previous->cancel();
     }
     pointerMoved(event);
+    if (event.button == PointerEvent::Button::primary) {
+        for (Element* scrollable : detail::userScrollablesAt(graph_.root(), event.location)) {
+            state.indicatorDrag = detail::userScrollable(*scrollable)->beginIndicatorDrag(*scrollable, event.location);
+            if (state.indicatorDrag) return true;
+        }
+    }
     const auto path = hitTest(graph_, event.location);
 
     if (event.button == PointerEvent::Button::secondary) {
@@ -335,6 +348,11 @@ bool EventDispatcher::pointerDown(const PointerEvent& event) {
 void EventDispatcher::pointerMoved(const PointerEvent& event) {
     modifiersChanged(event.modifiers);
     auto& state = detail::eventState(graph_);
+    state.pointer = event.location;
+    if (state.indicatorDrag) {
+        continueIndicatorDrag(*state.indicatorDrag, event.location);
+        return;
+    }
     if (auto arena = state.arena) arena->moved(event.location, event.modifiers);
 
     // Hovering follows the views under the pointer.
@@ -369,10 +387,62 @@ void EventDispatcher::pointerMoved(const PointerEvent& event) {
 void EventDispatcher::pointerUp(const PointerEvent& event) {
     modifiersChanged(event.modifiers);
     auto& state = detail::eventState(graph_);
+    if (state.indicatorDrag) {
+        continueIndicatorDrag(*std::exchange(state.indicatorDrag, std::nullopt), event.location);
+        return;
+    }
     if (auto arena = std::move(state.arena)) arena->up(event.location, event.modifiers);
 }
 
+bool EventDispatcher::scroll(const ScrollEvent& event) {
+    modifiersChanged(event.modifiers);
+    detail::eventState(graph_).pointer = event.location;
+    if (event.delta.width == 0 && event.delta.height == 0) return false;
+    for (Element* scrollable : detail::userScrollablesAt(graph_.root(), event.location)) {
+        const auto* node = detail::userScrollable(*scrollable);
+        if (node->canScrollBy(*scrollable, event.delta)) {
+            withTransaction(Transaction(), [&] { node->scrollBy(*scrollable, event.delta); });
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// The scroll view the page keys move: around the focus, else under the pointer, else the first.
+Element* pageKeyTarget(Graph& graph) {
+    const auto all = detail::userScrollables(graph.root());
+    if (all.empty()) return nullptr;
+    for (Element* e = detail::focusedElement(graph); e; e = e->parent()) {
+        if (std::find(all.begin(), all.end(), e) != all.end()) return e;
+    }
+    if (const auto& pointer = detail::eventState(graph).pointer) {
+        const auto under = detail::userScrollablesAt(graph.root(), *pointer);
+        if (!under.empty()) return under.front();
+    }
+    return all.front();
+}
+
+
+bool pageKey(Graph& graph, KeyEquivalent key) {
+    const bool page = key == KeyEquivalent::pageUp || key == KeyEquivalent::pageDown;
+    const bool edge = key == KeyEquivalent::home || key == KeyEquivalent::end;
+    if (!page && !edge) return false;
+    Element* scrollable = pageKeyTarget(graph);
+    if (!scrollable) return false;
+    const auto* node = detail::userScrollable(*scrollable);
+    return withTransaction(Transaction(), [&] {
+        if (edge) return node->scrollToEdge(*scrollable, key == KeyEquivalent::end);
+        const CGFloat length = node->pageLength(*scrollable);
+        return node->scrollBy(*scrollable, {0, key == KeyEquivalent::pageDown ? length : -length});
+    });
+}
+
+} // namespace
+
 void EventDispatcher::cancelPointer() {
+    detail::eventState(graph_).indicatorDrag.reset();
     if (auto arena = std::move(detail::eventState(graph_).arena)) arena->cancel();
     detail::cancelDrag(graph_);
 }
@@ -433,6 +503,7 @@ bool EventDispatcher::keyPress(const KeyPress& press) {
         if (action) withTransaction(Transaction(), [&] { action(); });
         return true;
     }
+    if (held == EventModifiers::none) return pageKey(graph_, press.key);
     return false;
 }
 

@@ -1,6 +1,7 @@
 // The nodes of the event modifiers and the per-graph event state they share with the dispatcher.
 #pragma once
 
+#include "events/UserScrolling.h"
 #include "ui/Element.h"
 #include "ui/EventModifiers.h"
 #include "ui/Gesture.h"
@@ -144,6 +145,9 @@ struct EventState {
     EventModifiers modifiers;
     std::shared_ptr<PointerArena> arena;
     std::vector<std::weak_ptr<ElementRef>> hovered; // outermost first
+    // A scroll indicator being dragged, and where the pointer was last.
+    std::optional<IndicatorDrag> indicatorDrag;
+    std::optional<graphics::CGPoint> pointer;
     double lastClickTime = -std::numeric_limits<double>::infinity();
     QPointF lastClickPoint;
     int clickCount = 0;

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace ui {
 
@@ -103,6 +104,24 @@ QSize HostingWindow::sizeHint() const {
 
 QSize HostingWindow::minimumSizeHint() const {
     return minimumSize();
+}
+
+std::shared_ptr<foundation::UndoManager> HostingWindow::undoManager() {
+    if (Element* focused = EventDispatcher(graph_).focusedElement()) {
+        if (const auto& manager = focused->environment().get<UndoManagerKey>()) return manager;
+    }
+    // Breadth first, so the manager nearest the root wins.
+    std::vector<const Element*> level{&graph_.root()};
+    while (!level.empty()) {
+        std::vector<const Element*> next;
+        for (const Element* element : level) {
+            if (const auto& manager = element->environment().get<UndoManagerKey>()) return manager;
+            for (const auto& child : element->children())
+                next.push_back(child.get());
+        }
+        level = std::move(next);
+    }
+    return nullptr;
 }
 
 ColorScheme HostingWindow::colorScheme() const {

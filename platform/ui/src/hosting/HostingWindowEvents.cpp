@@ -19,6 +19,23 @@ graphics::CGPoint rootPoint(const QPointF& position) {
     return {position.x(), position.y()};
 }
 
+// How far a wheel notch moves the content: a few lines of text.
+constexpr double kPointsPerLine = 16;
+
+// The content's move for a wheel or touchpad event: the touchpad's own pixels when Qt has them,
+// else lines per notch. Positive deltas from Qt mean "towards the top", so they turn round.
+graphics::CGSize scrollDelta(const QWheelEvent& wheel) {
+    QPointF delta;
+    if (!wheel.pixelDelta().isNull()) {
+        delta = QPointF(wheel.pixelDelta());
+    } else {
+        delta = QPointF(wheel.angleDelta()) / 120.0 * QApplication::wheelScrollLines() * kPointsPerLine;
+    }
+    // Shift turns a plain wheel sideways, as on other desktops.
+    if ((wheel.modifiers() & Qt::ShiftModifier) && delta.x() == 0) delta = QPointF(delta.y(), 0);
+    return {-delta.x(), -delta.y()};
+}
+
 } // namespace
 
 // A thin adapter onto the layer's event dispatcher. The writes its callbacks make invalidate the
@@ -45,6 +62,11 @@ bool HostingWindow::forwardEvent(QEvent& event, std::optional<graphics::CGPoint>
         dispatcher.pointerMoved({*location, PointerEvent::Button::primary, eventModifiers(mouse.modifiers()),
                                  std::nullopt});
         return true;
+    }
+    case QEvent::Wheel: {
+        if (!location) return false;
+        auto& wheel = static_cast<QWheelEvent&>(event);
+        return dispatcher.scroll({*location, scrollDelta(wheel), eventModifiers(wheel.modifiers())});
     }
     case QEvent::Leave:
         dispatcher.pointerExited();

@@ -144,6 +144,12 @@ void TestHost::pointerMove(graphics::CGPoint point, EventModifiers modifiers) {
     update();
 }
 
+bool TestHost::scroll(graphics::CGPoint point, graphics::CGSize delta, EventModifiers modifiers) {
+    const bool moved = events_.scroll({point, delta, modifiers});
+    update();
+    return moved;
+}
+
 void TestHost::pointerUp(graphics::CGPoint point, EventModifiers modifiers) {
     events_.pointerUp({point, PointerEvent::Button::primary, modifiers, {}});
     update();

@@ -1,5 +1,7 @@
 #include "ui/ScrollView.h"
 
+#include "events/UserScrolling.h"
+
 #include "ui/ColorScheme.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
@@ -35,7 +37,7 @@ OffsetData offsetData(graphics::CGPoint p) {
     return {p.x, p.y};
 }
 
-class ScrollViewNode final : public detail::WrapperNode, public HitTestingNode {
+class ScrollViewNode final : public detail::WrapperNode, public HitTestingNode, public detail::UserScrollable {
 public:
     ScrollViewNode(View content, AxisSet axes, bool showsIndicators)
         : WrapperNode(std::move(content))
@@ -96,13 +98,19 @@ public:
 
     // Thin bars over the content's edges, as long as the share of the content in sight and
     // placed where the viewport sits in it; none along an axis whose content fits.
-    void recordIndicators(const Element& element, DisplayList& list) const {
+    struct Indicator {
+        QRectF thumb;
+        QRectF track;
+    };
+    struct Indicators {
+        std::optional<Indicator> vertical;
+        std::optional<Indicator> horizontal;
+    };
+    Indicators indicators(const Element& element) const {
         const auto s = state(const_cast<Element&>(element));
         const auto frame = element.frame();
         const bool vertical = axes_.contains(Axis::vertical) && s->content.height > frame.height() + 0.5;
         const bool horizontal = axes_.contains(Axis::horizontal) && s->content.width > frame.width() + 0.5;
-        const auto dark = element.environment().get<ColorSchemeKey>() == ColorScheme::dark;
-        const QColor color = dark ? QColor(255, 255, 255, 110) : QColor(0, 0, 0, 90);
         // Each bar leaves the corner to the other when both show.
         const CGFloat corner = vertical && horizontal ? kIndicatorThickness + kIndicatorInset : 0;
         auto bar = [&](CGFloat trackStart, CGFloat track, CGFloat viewport, CGFloat content,
@@ -113,24 +121,37 @@ public:
             const CGFloat progress = travel > 0 ? std::clamp<CGFloat>(offset / travel, 0, 1) : 0;
             return {trackStart + (track - length) * progress, length};
         };
+        Indicators result;
+        if (vertical) {
+            const CGFloat start = frame.minY() + kIndicatorInset;
+            const CGFloat track = frame.height() - 2 * kIndicatorInset - corner;
+            const auto [y, length] = bar(start, track, frame.height(), s->content.height, s->shown.y);
+            const CGFloat x = frame.maxX() - kIndicatorInset - kIndicatorThickness;
+            result.vertical = Indicator{QRectF(x, y, kIndicatorThickness, length),
+                                        QRectF(x, start, kIndicatorThickness, track)};
+        }
+        if (horizontal) {
+            const CGFloat start = frame.minX() + kIndicatorInset;
+            const CGFloat track = frame.width() - 2 * kIndicatorInset - corner;
+            const auto [x, length] = bar(start, track, frame.width(), s->content.width, s->shown.x);
+            const CGFloat y = frame.maxY() - kIndicatorInset - kIndicatorThickness;
+            result.horizontal = Indicator{QRectF(x, y, length, kIndicatorThickness),
+                                          QRectF(start, y, track, kIndicatorThickness)};
+        }
+        return result;
+    }
+    void recordIndicators(const Element& element, DisplayList& list) const {
+        const auto dark = element.environment().get<ColorSchemeKey>() == ColorScheme::dark;
+        const QColor color = dark ? QColor(255, 255, 255, 110) : QColor(0, 0, 0, 90);
         auto add = [&](QRectF rect) {
             if (rect.width() <= 0 || rect.height() <= 0) return;
             QPainterPath path;
             path.addRoundedRect(rect, kIndicatorThickness / 2, kIndicatorThickness / 2);
             list.fill(path, color);
         };
-        if (vertical) {
-            const CGFloat start = frame.minY() + kIndicatorInset;
-            const CGFloat track = frame.height() - 2 * kIndicatorInset - corner;
-            const auto [y, length] = bar(start, track, frame.height(), s->content.height, s->shown.y);
-            add(QRectF(frame.maxX() - kIndicatorInset - kIndicatorThickness, y, kIndicatorThickness, length));
-        }
-        if (horizontal) {
-            const CGFloat start = frame.minX() + kIndicatorInset;
-            const CGFloat track = frame.width() - 2 * kIndicatorInset - corner;
-            const auto [x, length] = bar(start, track, frame.width(), s->content.width, s->shown.x);
-            add(QRectF(x, frame.maxY() - kIndicatorInset - kIndicatorThickness, length, kIndicatorThickness));
-        }
+        const auto bars = indicators(element);
+        if (bars.vertical) add(bars.vertical->thumb);
+        if (bars.horizontal) add(bars.horizontal->thumb);
     }
 
     graphics::CGPoint clamped(graphics::CGPoint offset, graphics::CGSize content,
@@ -142,6 +163,15 @@ public:
                 axes_.contains(Axis::vertical) ? clamp(offset.y, content.height - viewport.height) : 0};
     }
     const AxisSet& axes() const { return axes_; }
+
+    // What the user's wheel, page keys and indicator drags do.
+    bool canScrollBy(const Element& element, graphics::CGSize delta) const override;
+    bool scrollBy(Element& element, graphics::CGSize delta) const override;
+    CGFloat pageLength(const Element& element) const override;
+    bool scrollToEdge(Element& element, bool end) const override;
+    std::optional<detail::IndicatorDrag> beginIndicatorDrag(Element& element, graphics::CGPoint point) const override;
+    void continueIndicatorDrag(Element& element, const detail::IndicatorDrag& drag,
+                               graphics::CGPoint point) const override;
 
 private:
     AxisSet axes_;
@@ -220,6 +250,117 @@ void ScrollView::setContentOffset(Element& element, graphics::CGPoint offset) {
     auto& shown = scrollView->animatedAttribute(offsetAttribute, offsetData(s->shown), detail::AnimatedEffect::paint);
     shown.setTarget(offsetData(next), scrollView->graph().transformedByAncestors(*scrollView, transaction));
     scrollView->invalidate(transaction);
+}
+
+namespace {
+
+// How far the scroll view may still move each way along each axis.
+struct Room {
+    graphics::CGPoint offset;
+    graphics::CGPoint limit;
+};
+Room roomOf(const Element& scrollView) {
+    const auto s = ScrollViewNode::state(const_cast<Element&>(scrollView));
+    const auto viewport = scrollView.layoutFrame().size;
+    return {s->offset,
+            {std::max<CGFloat>(0, s->content.width - viewport.width), std::max<CGFloat>(0, s->content.height - viewport.height)}};
+}
+
+// The delta along the axes the scroll view takes: a vertical wheel moves one that scrolls only
+// sideways sideways.
+graphics::CGSize acceptedDelta(const AxisSet& axes, graphics::CGSize delta) {
+    const bool horizontal = axes.contains(Axis::horizontal);
+    const bool vertical = axes.contains(Axis::vertical);
+    if (horizontal && !vertical && delta.width == 0) return {delta.height, 0};
+    return {horizontal ? delta.width : 0, vertical ? delta.height : 0};
+}
+
+bool canMove(CGFloat delta, CGFloat offset, CGFloat limit) {
+    return (delta > 0 && offset < limit - 0.01) || (delta < 0 && offset > 0.01);
+}
+
+// A line's worth, kept in sight of the page before.
+constexpr CGFloat kPageOverlap = 16;
+
+bool ScrollViewNode::canScrollBy(const Element& element, graphics::CGSize delta) const {
+    const auto accepted = acceptedDelta(axes_, delta);
+    const auto room = roomOf(element);
+    return canMove(accepted.width, room.offset.x, room.limit.x) ||
+           canMove(accepted.height, room.offset.y, room.limit.y);
+}
+
+bool ScrollViewNode::scrollBy(Element& element, graphics::CGSize delta) const {
+    if (!canScrollBy(element, delta)) return false;
+    const auto accepted = acceptedDelta(axes_, delta);
+    const auto offset = state(element)->offset;
+    ScrollView::setContentOffset(element, {offset.x + accepted.width, offset.y + accepted.height});
+    return true;
+}
+
+CGFloat ScrollViewNode::pageLength(const Element& element) const {
+    const CGFloat viewport = element.layoutFrame().height();
+    return std::max<CGFloat>(viewport / 2, viewport - kPageOverlap);
+}
+
+bool ScrollViewNode::scrollToEdge(Element& element, bool end) const {
+    const auto room = roomOf(element);
+    graphics::CGPoint next = room.offset;
+    if (axes_.contains(Axis::vertical))
+        next.y = end ? room.limit.y : 0;
+    else
+        next.x = end ? room.limit.x : 0;
+    if (next == room.offset) return false;
+    ScrollView::setContentOffset(element, next);
+    return true;
+}
+
+std::optional<detail::IndicatorDrag> ScrollViewNode::beginIndicatorDrag(Element& element, graphics::CGPoint point) const {
+    // Indicators are drawn in frame coordinates; the point comes through the effects above.
+    const auto global = element.globalFrame();
+    const auto frame = element.frame();
+    const QPointF local(point.x - global.minX() + frame.minX(), point.y - global.minY() + frame.minY());
+    const auto bars = indicators(element);
+    const auto room = roomOf(element);
+    for (const bool vertical : {true, false}) {
+        const auto& bar = vertical ? bars.vertical : bars.horizontal;
+        if (!bar) continue;
+        // A little wider than drawn, as thin bars are hard to hit.
+        const QRectF track = vertical ? bar->track.adjusted(-4, 0, kIndicatorInset, 0)
+                                      : bar->track.adjusted(0, -4, 0, kIndicatorInset);
+        if (!track.contains(local)) continue;
+        const CGFloat along = vertical ? local.y() : local.x();
+        const CGFloat thumbStart = vertical ? bar->thumb.top() : bar->thumb.left();
+        const CGFloat thumbEnd = vertical ? bar->thumb.bottom() : bar->thumb.right();
+        const CGFloat travel = vertical ? room.limit.y : room.limit.x;
+        const CGFloat trackLength =
+            vertical ? bar->track.height() - bar->thumb.height() : bar->track.width() - bar->thumb.width();
+        graphics::CGPoint start = room.offset;
+        if (along < thumbStart || along > thumbEnd) {
+            const CGFloat page = vertical ? pageLength(element) : element.layoutFrame().width();
+            const CGFloat step = along < thumbStart ? -page : page;
+            ScrollView::setContentOffset(element, vertical ? graphics::CGPoint{start.x, start.y + step}
+                                                           : graphics::CGPoint{start.x + step, start.y});
+            start = state(element)->offset;
+        }
+        return detail::IndicatorDrag{element.reference(), vertical, vertical ? point.y : point.x, start,
+                                     trackLength > 0 ? travel / trackLength : 0};
+    }
+    return std::nullopt;
+}
+
+void ScrollViewNode::continueIndicatorDrag(Element& element, const detail::IndicatorDrag& drag,
+                                           graphics::CGPoint point) const {
+    const CGFloat moved = ((drag.vertical ? point.y : point.x) - drag.startPointer) * drag.contentPerPoint;
+    ScrollView::setContentOffset(element, drag.vertical
+                                              ? graphics::CGPoint{drag.startOffset.x, drag.startOffset.y + moved}
+                                              : graphics::CGPoint{drag.startOffset.x + moved, drag.startOffset.y});
+}
+
+} // namespace
+
+CGFloat ScrollView::pageLength(const Element& element) {
+    auto* scrollView = enclosingScrollView(element);
+    return scrollView ? scrollView->nodeAs<ScrollViewNode>()->pageLength(*scrollView) : 0;
 }
 
 namespace {

@@ -1,0 +1,172 @@
+#include "Views/ContentView.h"
+
+#include "Views/GoalListActions.h"
+#include "Views/ItemRowSizesKey.h"
+#include "Views/ItemView.h"
+#include "Views/Utilities.h"
+
+#include "reactive/ObservationRegistrar.h"
+#include "ui/AnyTransition.h"
+#include "ui/Button.h"
+#include "ui/ColorScheme.h"
+#include "ui/ContentUnavailableView.h"
+#include "ui/EnvironmentKeys.h"
+#include "ui/ForEach.h"
+#include "ui/GeometryReader.h"
+#include "ui/Label.h"
+#include "ui/List.h"
+#include "ui/ListStyle.h"
+#include "ui/Rectangle.h"
+#include "ui/ScrollView.h"
+#include "ui/Stack.h"
+#include "ui/Toolbar.h"
+#include "ui/Visibility.h"
+
+#include <limits>
+#include <random>
+#include <string>
+#include <utility>
+
+namespace quoril {
+
+namespace {
+
+using graphics::CGFloat;
+
+int randomSeed() {
+    static std::mt19937 generator{std::random_device{}()};
+    return std::uniform_int_distribution<int>(0, 9998)(generator) + 1;
+}
+
+// The anchors at the top and the bottom of the list, named by namespaces of the view.
+std::string anchorID(ui::NamespaceID ns) {
+    return "quoril.anchor." + std::to_string(ns.value);
+}
+
+ui::View anchorRow(ui::NamespaceID ns) {
+    return ui::HStack(std::vector<ui::View>{}).frame(std::nullopt, 0).listRowInsets(ui::EdgeInsets{}).id(anchorID(ns));
+}
+
+// A frame that only lets the height grow without bound.
+ui::FlexibleFrame unlimitedHeight() {
+    ui::FlexibleFrame frame;
+    frame.maxHeight = std::numeric_limits<CGFloat>::infinity();
+    return frame;
+}
+
+ui::View addButton(const GoalListActions& actions, bool adding) {
+    auto commands = actions.commandManager;
+    return ui::View(ui::Button([commands] { commands->newItem.send(); },
+                               ui::Label(ui::Text::verbatim(Utilities::newItemTitle()), "plus")))
+        .keyboardShortcut(ui::KeyEquivalent::return_, ui::EventModifiers::none)
+        .disabled(adding);
+}
+
+ui::View emptyState(const GoalListActions& actions) {
+    auto commands = actions.commandManager;
+    ui::View button = ui::View(ui::Button([commands] { commands->newItem.send(); },
+                                          ui::View(ui::Label(ui::Text::verbatim(Utilities::newItemTitle()), "plus"))
+                                              .padding(ui::EdgeSet::horizontal, std::nullopt)))
+                          .controlSize(ui::ControlSize::large);
+    return ui::View(ui::ContentUnavailableView(ui::View(), ui::View(), button))
+        .frame(unlimitedHeight())
+        .transition(ui::AnyTransition::opacity());
+}
+
+} // namespace
+
+ui::View ContentView::body(ui::ViewContext& ctx) const {
+    const auto actions = GoalListActions::make(ctx, selectedCollection);
+    // The burn's states; the burn itself comes with its overlay and button.
+    [[maybe_unused]] auto burningTime = ctx.state<float>("burningTime", 0);
+    [[maybe_unused]] auto burnSeed = ctx.state<int>("burnSeed", randomSeed());
+    auto isBurning = ctx.state<bool>("isBurning", false);
+    [[maybe_unused]] auto completedItemsHeight = ctx.state<CGFloat>("completedItemsHeight", 0);
+    const auto topView = ctx.namespace_("topView");
+    const auto bottomView = ctx.namespace_("bottomView");
+
+    // The query re-evaluates this view at any change of a listed goal, so what it reads of
+    // them here needs no tracking of its own (for a thousand goals, that is most of the work).
+    std::vector<std::shared_ptr<Item>> shown;
+    bool anyCompleted = false;
+    std::vector<foundation::UUID> queryOrder;
+    reactive::withoutObservationTracking([&] {
+        shown = actions.displayOrder();
+        for (const auto& item : actions.items) {
+            anyCompleted = anyCompleted || item->completed();
+            queryOrder.push_back(item->id());
+        }
+    });
+
+    ui::View content = ui::ScrollViewReader([=](const ui::ScrollViewProxy& proxy) -> ui::View {
+        if (shown.empty()) return emptyState(actions);
+        std::vector<std::pair<std::size_t, std::shared_ptr<Item>>> rows;
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            rows.emplace_back(i, shown[i]);
+        const auto focused = actions.focusedItem.binding();
+        const auto adding = actions.addingItem.binding();
+        const bool burning = *isBurning;
+        // Each row gets the display order of this evaluation's result.
+        const auto order = std::make_shared<const std::vector<std::shared_ptr<Item>>>(shown);
+        auto makeRow = [=](const std::pair<std::size_t, std::shared_ptr<Item>>& row) -> ui::View {
+            const auto& [position, item] = row;
+            const auto index = std::int64_t(position);
+            return ui::View(ItemView{order, item, focused, adding,
+                                     [actions, item] { actions.rowDeleteAction(item); }})
+                .background(ui::GeometryReader([index](const ui::GeometryProxy& geometry) {
+                    return ui::View(ui::Color::clear)
+                        .preference(ItemRowSizesKey{}, {ItemSizeElement{index, geometry.size()}});
+                }))
+                .contentShape(ui::Rectangle())
+                .transition(ui::AnyTransition::move(ui::Edge::top))
+                .onChange(actions.scrollPosition.value(),
+                          [proxy, bottomView](const std::optional<foundation::UUID>&) {
+                              ui::withAnimation([&] { proxy.scrollTo(anchorID(bottomView), graphics::CGPoint{0.5, 1}); });
+                          })
+                .onChange(burning, [proxy, topView](bool nowBurning) {
+                    if (nowBurning)
+                        ui::withAnimation([&] { proxy.scrollTo(anchorID(topView), graphics::CGPoint{0.5, 0}); });
+                });
+        };
+        ui::View goals = ui::ForEach(rows, [](const auto& row) { return row.second->id(); }, makeRow)
+                             .onMove([actions](const foundation::IndexSet& source, std::size_t destination) {
+                                 actions.moveItems(source, destination);
+                             })
+                             .onDelete([actions](const foundation::IndexSet& offsets) { actions.deleteItems(offsets); })
+                             .fixedSize(false, true);
+        return ui::List({anchorRow(topView), goals, anchorRow(bottomView)})
+            .environment<ui::DefaultMinListRowHeightKey>(0)
+            .listStyle(ui::ListStyle::plain)
+            .scrollContentBackground(ui::Visibility::hidden)
+            .animation(GoalListActions::listAnimation(), queryOrder)
+            .transition(ui::AnyTransition::move(ui::Edge::top));
+    });
+
+    ui::View emptyArea = ui::View(ui::Rectangle().fill(ui::Color::clear))
+                             .frame(unlimitedHeight())
+                             .contentShape(ui::Rectangle())
+                             .onTapGesture(1, [actions] { actions.emptyAreaTapped(); })
+                             .offset(0, *actions.emptySpaceHeight);
+
+    return ui::VStack(ui::HorizontalAlignment::center, 0, {content})
+        .onPreferenceChange(ItemRowSizesKey{},
+                            [actions](const std::vector<ItemSizeElement>& sizes) { actions.rowSizesChanged(sizes); })
+        .overlay(emptyArea, ui::Alignment::top)
+        .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
+        .onChange(*actions.addingItem, [actions](bool adding) { actions.addingItemChanged(adding); })
+        .onReceive(actions.commandManager->newItem, [actions](const reactive::Void&) { actions.newItemReceived(); })
+        .onChange(!anyCompleted, true,
+                  [actions](bool, bool noneCompleted) { actions.completedEmptyChanged(noneCompleted); })
+        .onModifierKeysChanged(ui::EventModifiers::shift | ui::EventModifiers::option, true,
+                               [actions](ui::EventModifiers, ui::EventModifiers now) { actions.modifierKeysChanged(now); })
+        .frame(ui::FlexibleFrame{.minWidth = 350,
+                                 .idealWidth = 400,
+                                 .maxWidth = 600,
+                                 .minHeight = 250,
+                                 .idealHeight = 350,
+                                 .maxHeight = 550,
+                                 .alignment = ui::Alignment::center})
+        .preferredColorScheme(ui::ColorScheme::dark);
+}
+
+} // namespace quoril

@@ -1,0 +1,7 @@
+#include "updater/UserDriver.h"
+
+namespace updater {
+
+UserDriver::~UserDriver() = default;
+
+} // namespace updater
