@@ -14,6 +14,18 @@ include_guard(GLOBAL)
 option(QUORIL_PRECOMPILE_HEADERS "Precompile the standard, fmt, Qt and GoogleTest headers" ON)
 set(QUORIL_PRECOMPILE_MIN_SOURCES 5 CACHE STRING "Fewest source files of a target that gets precompiled headers")
 
+# ccache caches a file compiled with a precompiled header only when it may ignore the macros
+# around the header and the time macros (no source of ours defines a macro before its includes or
+# reads __DATE__ or __TIME__), and may take headers written a moment ago, as the header is.
+if(QUORIL_PRECOMPILE_HEADERS AND CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache")
+  set(sloppiness pch_defines,time_macros,include_file_mtime,include_file_ctime)
+  if(DEFINED ENV{CCACHE_SLOPPINESS})
+    string(PREPEND sloppiness "$ENV{CCACHE_SLOPPINESS},")
+  endif()
+  set(CMAKE_CXX_COMPILER_LAUNCHER env CCACHE_SLOPPINESS=${sloppiness} ${CMAKE_CXX_COMPILER_LAUNCHER})
+  unset(sloppiness)
+endif()
+
 set(QUORIL_PCH_STANDARD
   <algorithm> <array> <atomic> <chrono> <cmath> <concepts> <cstddef> <cstdint> <cstring>
   <filesystem> <functional> <map> <memory> <mutex> <optional> <set> <string> <string_view>
