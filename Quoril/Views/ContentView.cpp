@@ -1,6 +1,7 @@
 #include "Views/ContentView.h"
 
 #include "Views/GoalListActions.h"
+#include "Views/GoalListBurn.h"
 #include "Views/ItemRowSizesKey.h"
 #include "Views/ItemView.h"
 #include "Views/Utilities.h"
@@ -23,7 +24,6 @@
 #include "ui/Visibility.h"
 
 #include <limits>
-#include <random>
 #include <string>
 #include <utility>
 
@@ -32,11 +32,6 @@ namespace quoril {
 namespace {
 
 using graphics::CGFloat;
-
-int randomSeed() {
-    static std::mt19937 generator{std::random_device{}()};
-    return std::uniform_int_distribution<int>(0, 9998)(generator) + 1;
-}
 
 // The anchors at the top and the bottom of the list, named by namespaces of the view.
 std::string anchorID(ui::NamespaceID ns) {
@@ -77,11 +72,7 @@ ui::View emptyState(const GoalListActions& actions) {
 
 ui::View ContentView::body(ui::ViewContext& ctx) const {
     const auto actions = GoalListActions::make(ctx, selectedCollection);
-    // The burn's states; the burn itself comes with its overlay and button.
-    [[maybe_unused]] auto burningTime = ctx.state<float>("burningTime", 0);
-    [[maybe_unused]] auto burnSeed = ctx.state<int>("burnSeed", randomSeed());
-    auto isBurning = ctx.state<bool>("isBurning", false);
-    [[maybe_unused]] auto completedItemsHeight = ctx.state<CGFloat>("completedItemsHeight", 0);
+    const auto burn = GoalListBurn::make(ctx, actions);
     const auto topView = ctx.namespace_("topView");
     const auto bottomView = ctx.namespace_("bottomView");
 
@@ -105,7 +96,7 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
             rows.emplace_back(i, shown[i]);
         const auto focused = actions.focusedItem.binding();
         const auto adding = actions.addingItem.binding();
-        const bool burning = *isBurning;
+        const bool burning = *burn.isBurning;
         // Each row gets the display order of this evaluation's result.
         const auto order = std::make_shared<const std::vector<std::shared_ptr<Item>>>(shown);
         auto makeRow = [=](const std::pair<std::size_t, std::shared_ptr<Item>>& row) -> ui::View {
@@ -139,7 +130,8 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
             .listStyle(ui::ListStyle::plain)
             .scrollContentBackground(ui::Visibility::hidden)
             .animation(GoalListActions::listAnimation(), queryOrder)
-            .transition(ui::AnyTransition::move(ui::Edge::top));
+            .transition(ui::AnyTransition::move(ui::Edge::top))
+            .overlay(burn.burnOverlay(), ui::Alignment::top);
     });
 
     ui::View emptyArea = ui::View(ui::Rectangle().fill(ui::Color::clear))
@@ -152,9 +144,13 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
         .onPreferenceChange(ItemRowSizesKey{},
                             [actions](const std::vector<ItemSizeElement>& sizes) { actions.rowSizesChanged(sizes); })
         .overlay(emptyArea, ui::Alignment::top)
-        .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
+        .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, burn.burnButton(anyCompleted)),
+                  ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
         .onChange(*actions.addingItem, [actions](bool adding) { actions.addingItemChanged(adding); })
+        .onChange(*burn.isBurning, [burn](bool burning) { burn.isBurningChanged(burning); })
         .onReceive(actions.commandManager->newItem, [actions](const reactive::Void&) { actions.newItemReceived(); })
+        .onReceive(actions.commandManager->burnCompletedItems,
+                   [burn](const reactive::Void&) { burn.burnCompletedItems(); })
         .onChange(!anyCompleted, true,
                   [actions](bool, bool noneCompleted) { actions.completedEmptyChanged(noneCompleted); })
         .onModifierKeysChanged(ui::EventModifiers::shift | ui::EventModifiers::option, true,

@@ -2,7 +2,9 @@
 
 #include "App/PreferenceKeys.h"
 #include "App/SharedModelContainer.h"
+#include "Views/BurnShader.h"
 #include "Views/ContentView.h"
+#include "Views/MainCommands.h"
 #include "Views/SettingsView.h"
 
 #include "Prefs/Default.h"
@@ -30,6 +32,7 @@ std::string applicationName() {
 } // namespace
 
 QuorilApp::QuorilApp() {
+    registerBurnShader();
     Prefs::get(burnOnQuit());
     Prefs::get(burnAtEndOfDay());
     Prefs::get(lastAutoBurnDate());
@@ -40,6 +43,8 @@ QuorilApp::QuorilApp() {
     sharedModelContainer = makeSharedModelContainer();
     dayChangeWatch = std::make_shared<DayChangeWatch>();
     foundation::DayChangeSource::shared().start();
+    updaterController = std::make_shared<updater::SPUStandardUpdaterController>(
+        true, std::weak_ptr<updater::UpdaterDelegate>(), std::weak_ptr<updater::UserDriverDelegate>());
 }
 
 void QuorilApp::scenePhaseChanged(ui::ScenePhase newPhase) const {
@@ -63,7 +68,9 @@ ui::Scene QuorilApp::body(ui::ViewContext& ctx) const {
                            .environmentObject(commandManager)
                            .environmentObject(modifierKeyManager);
     const auto app = *this;
+    const auto& updater = updaterController->updater();
     ui::Scene main = store::modelContainer(ui::WindowGroup(applicationName(), content), sharedModelContainer)
+                         .commands(MainCommands{updater, commandManager})
                          .onChange(scenePhase, false,
                                    [app](ui::ScenePhase, ui::ScenePhase now) { app.scenePhaseChanged(now); })
                          .windowResizability(ui::WindowResizability::contentSize)
@@ -71,7 +78,7 @@ ui::Scene QuorilApp::body(ui::ViewContext& ctx) const {
                          .defaultPosition(ui::UnitPoint::center)
                          .windowToolbarStyle(ui::WindowToolbarStyle::unified);
     ui::Scene settings =
-        ui::Settings(ui::View(SettingsView{selectedSettingsTab.binding()}).environmentObject(modifierKeyManager))
+        ui::Settings(ui::View(SettingsView{selectedSettingsTab.binding(), updater}).environmentObject(modifierKeyManager))
             .windowResizability(ui::WindowResizability::contentSize);
     return ui::Scene{main, settings};
 }

@@ -10,6 +10,7 @@
 #include "desktop/Application.h"
 #include "desktop/ApplicationDelegate.h"
 #include "store/ModelContainer.h"
+#include "updater/SPUStandardUpdaterController.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/Scene.h"
 #include "ui/ViewContext.h"
@@ -29,10 +30,12 @@ struct QuorilApp {
     std::shared_ptr<store::ModelContainer> sharedModelContainer;
     // At most one day-change task runs, for the life of the program.
     std::shared_ptr<DayChangeWatch> dayChangeWatch;
+    // Made last, started, without delegates; its updater serves the menu and the settings.
+    std::shared_ptr<updater::SPUStandardUpdaterController> updaterController;
 
     // Reads the three keys of automatic burning (so the last burn's stamp gets its default now),
     // builds the shared container, which seeds and selects the first collection, and starts the
-    // day-change notifications.
+    // day-change notifications; then makes the updater controller.
     QuorilApp();
 
     ui::Scene body(ui::ViewContext& ctx) const;

@@ -3,6 +3,7 @@
 #include "Flair/AnyChangeEffect.h"
 #include "Flair/AnyContinuousEffect.h"
 #include "foundation/Duration.h"
+#include "ui/Color.h"
 
 #include <variant>
 
@@ -34,6 +35,15 @@ public:
     // the first play after each start, its cooldown is not used.
     static AnyConditionalEffect repeat(AnyChangeEffect effect, double interval);
     static AnyConditionalEffect repeat(AnyChangeEffect effect, foundation::Duration interval);
+
+    // Continuous effects (ContinuousGlow.cpp, PressDown.cpp).
+    // Eases into a steady glow in `color` with a halo reaching about `radius` points while the
+    // condition holds, and out of it after; the accent colour and 16 points by default.
+    static AnyConditionalEffect glow();
+    static AnyConditionalEffect glow(ui::Color color, double radius);
+    // Shrinks the view a little about its centre while the condition holds, springing back
+    // after.
+    static AnyConditionalEffect pressDown();
 
 private:
     Guts guts_;

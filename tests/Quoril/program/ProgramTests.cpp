@@ -136,6 +136,33 @@ TEST_F(QuorilOnScreen, TheWheelScrollsToTheLastGoalAndNoFurther) {
     EXPECT_FALSE(rowsOf(end).empty());
 }
 
+TEST_F(QuorilOnScreen, CtrlBBurnsTheCompletedGoalsWithAGlowingFrontAndSavesTheRest) {
+    seedGoals(5, 3);
+    launch();
+    ASSERT_FALSE(waitForWindow().empty());
+    xdotool({"mousemove", "--sync", "0", "0"});
+    ASSERT_EQ(rowsOf(capture("burn-before")).size(), 5u);
+    key("ctrl+b");
+    // A capture a second in, while the front glows ember orange over the completed rows.
+    const QImage mid = capture("burn-mid", 1);
+    int ember = 0;
+    for (int y = 0; y < mid.height(); ++y)
+        for (int x = 0; x < mid.width(); ++x) {
+            const QColor c = mid.pixelColor(x, y);
+            ember += c.red() > 200 && c.green() > 80 && c.green() < 230 && c.blue() < 120;
+        }
+    EXPECT_GT(ember, 50);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (storedGoals().size() != 2 && std::chrono::steady_clock::now() < deadline)
+        capture("burn-after", 1);
+    std::vector<std::string> titles;
+    for (const auto& goal : storedGoals())
+        titles.push_back(goal.title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Goal 4", "Goal 5"}));
+    EXPECT_EQ(rowsOf(capture("burn-after")).size(), 2u);
+    EXPECT_EQ(quit(), 0);
+}
+
 TEST_F(QuorilOnScreen, InstalledIntoAPrefixItBringsItsDesktopEntryAndIconsAndOpens) {
     const auto prefix = home.path() / "prefix";
     const auto cmake = testing_support::findProgram("cmake");

@@ -105,9 +105,9 @@ std::string QuorilOnScreen::waitForWindow() {
     return window;
 }
 
-QImage QuorilOnScreen::capture(const std::string& name) {
+QImage QuorilOnScreen::capture(const std::string& name, int patience) {
     const auto file = captures_ / (name + ".png");
-    testing_support::ChildProcess tool(QUORIL_CAPTURE_PATH, {"quoril", file.string(), "20"});
+    testing_support::ChildProcess tool(QUORIL_CAPTURE_PATH, {"quoril", file.string(), std::to_string(patience)});
     const std::string output = tool.readAll(std::chrono::seconds(30));
     EXPECT_EQ(tool.finish(std::chrono::seconds(5)), 0) << output;
     return QImage(QString::fromStdString(file.string()));

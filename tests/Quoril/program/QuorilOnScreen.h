@@ -46,8 +46,9 @@ protected:
     void launch(const std::string& program = QUORIL_PATH, const std::string& libraryPath = {}, int scale = 1);
     // Waits (bounded) for its window and returns its X id.
     std::string waitForWindow();
-    // Saves the window and loads the capture.
-    QImage capture(const std::string& name);
+    // Saves the window once its painting has settled (or when `patience` seconds are up, as
+    // they are while something moves) and loads the capture.
+    QImage capture(const std::string& name, int patience = 20);
     // The window's top-left corner on the screen.
     QPoint windowOrigin() const { return origin_; }
 

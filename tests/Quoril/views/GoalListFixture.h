@@ -27,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,9 +47,11 @@ protected:
     static constexpr double toolbar = 52;
     static constexpr graphics::CGSize windowSize{400, 350 + toolbar};
 
-    GoalListTest() {
+    // In memory, or in `storeFile`.
+    explicit GoalListTest(std::optional<std::filesystem::path> storeFile = std::nullopt) {
         store::ModelConfiguration configuration;
-        configuration.isStoredInMemoryOnly = true;
+        configuration.isStoredInMemoryOnly = !storeFile;
+        configuration.url = storeFile;
         container = std::make_shared<store::ModelContainer>(quoril::quorilSchema(), configuration);
         context()->setAutosaveEnabled(false);
         auto undo = std::make_shared<foundation::UndoManager>();
@@ -73,7 +76,10 @@ protected:
     }
 
     ui::View content(std::shared_ptr<ItemCollection> shown) const {
+        // As in the window: another collection is another view.
+        const std::string identity = shown ? shown->id().uuidString() : std::string();
         return ui::toolbarArea(ui::View(quoril::ContentView{std::move(shown)})
+                                   .id(identity)
                                    .environmentObject(commands)
                                    .environmentObject(modifiers)) |
                store::modelContainer(container);
@@ -117,6 +123,16 @@ protected:
         for (auto* row : rows())
             if (itemOf(row) == item) return row;
         return nullptr;
+    }
+    // The row's two check controls: "Completed", then "In Progress".
+    std::vector<ui::Element*> togglesOf(const std::shared_ptr<Item>& item) {
+        std::vector<ui::Element*> found;
+        auto* row = rowOf(item);
+        for (auto* e : host->findAll([](const ui::Element& e) { return e.node().typeName() == "Toggle"; })) {
+            for (auto* up = e; up; up = up->parent())
+                if (up == row) found.push_back(e);
+        }
+        return found;
     }
     // The title editors, top to bottom.
     std::vector<ui::Element*> editors() const {

@@ -24,16 +24,6 @@ struct ActionsProbe {
 
 class GoalOrderTest : public GoalListTest {
 protected:
-    // The row's two check controls: "Completed", then "In Progress".
-    std::vector<ui::Element*> togglesOf(const std::shared_ptr<Item>& item) {
-        std::vector<ui::Element*> found;
-        auto* row = rowOf(item);
-        for (auto* e : host->findAll([](const ui::Element& e) { return e.node().typeName() == "Toggle"; })) {
-            for (auto* up = e; up; up = up->parent())
-                if (up == row) found.push_back(e);
-        }
-        return found;
-    }
     void tapCompleted(const std::shared_ptr<Item>& item) {
         host->tap(togglesOf(item).at(0));
         settle();

@@ -1,3 +1,4 @@
+#include "foundation/Clock.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/QtRunLoopDriver.h"
 #include "foundation/Timer.h"
@@ -43,6 +44,7 @@ TEST(QtRunLoopDriverTest, MainQueueWorkMayDestroyTheDriverRunningIt) {
     char name[] = "test";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
+    ScopedManualClock clock; // the later work must not fall due while the loop runs, however slow
     auto driver = std::make_unique<QtRunLoopDriver>();
 
     bool ranAfter = false;
@@ -51,12 +53,13 @@ TEST(QtRunLoopDriverTest, MainQueueWorkMayDestroyTheDriverRunningIt) {
         QTimer::singleShot(0, &app, [&] { app.quit(); });
     });
     // Still queued when the driver goes: the turn must not re-arm a driver that is gone.
-    DispatchQueue::main().asyncAfter(DispatchTime::now() + 0.001, [&] { ranAfter = true; });
+    DispatchQueue::main().asyncAfter(DispatchTime::now() + 1, [&] { ranAfter = true; });
     QTimer::singleShot(5000, &app, [&] { app.quit(); });
     app.exec();
 
     EXPECT_FALSE(driver);
     EXPECT_FALSE(ranAfter); // nothing drives the loop any more
+    clock->advance(1);
     RunLoop::main().runUntil([&] { return ranAfter; });
     EXPECT_TRUE(ranAfter);
 }

@@ -8,6 +8,7 @@
 #include "ui/Group.h"
 #include "ui/HierarchicalShapeStyle.h"
 #include "ui/LabeledContent.h"
+#include "ui/Picker.h"
 #include "ui/Layout.h"
 #include "ui/RoundedRectangle.h"
 #include "ui/Section.h"
@@ -16,6 +17,8 @@
 #include "ui/ViewContext.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -27,6 +30,13 @@ constexpr CGFloat sectionSpacing = 20;
 const LabeledContent* labeledContent(const View& view) {
     const auto* node = view.nodeAs<detail::CustomViewNode<LabeledContent>>();
     return node ? &node->value() : nullptr;
+}
+// A row's label and content when it has a label of its own to put in the label column: a
+// LabeledContent, or a picker (drawn without its label then).
+std::optional<std::pair<View, View>> labelAndContent(const View& row) {
+    if (const auto* labeled = labeledContent(row)) return std::pair(labeled->label, labeled->content);
+    if (const auto* picker = detail::pickerModel(row)) return std::pair(picker->label, row.labelsHidden());
+    return std::nullopt;
 }
 const detail::SectionNode* section(const View& view) {
     return view.nodeAs<detail::SectionNode>();
@@ -151,8 +161,8 @@ std::vector<View> rowsOf(const View& content) {
 View columnsForm(const std::vector<View>& rows) {
     std::vector<ColumnRow> columns;
     auto add = [&](const View& row) {
-        if (const auto* labeled = labeledContent(row))
-            columns.push_back({labeled->label, labeled->content});
+        if (auto labeled = labelAndContent(row))
+            columns.push_back({std::move(labeled->first), std::move(labeled->second)});
         else
             columns.push_back({View(), row});
     };
@@ -175,8 +185,7 @@ View columnsForm(const std::vector<View>& rows) {
 }
 
 View groupedRow(const View& row) {
-    if (const auto* labeled = labeledContent(row))
-        return HStack({labeled->label, Spacer(), labeled->content});
+    if (auto labeled = labelAndContent(row)) return HStack({labeled->first, Spacer(), labeled->second});
     return row.frame([] { FlexibleFrame f; f.maxWidth = 1e9; f.alignment = Alignment::leading; return f; }());
 }
 

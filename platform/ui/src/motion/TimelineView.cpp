@@ -26,6 +26,15 @@ std::shared_ptr<TimelineState> timelineState(Element& element) {
 
 // Moves the timeline on to the entry due at `frame`, if one is.
 void tick(Element& element, TimelineState& state, const Frame& frame) {
+    // The wall clock was set back: what is in effect now is an earlier entry. Waiting for the
+    // shown one to come round again would freeze the timeline for as long as the clock went back.
+    if (frame.date < state.shown) {
+        const auto entry = state.schedule->entryAt(frame.date);
+        if (!(entry < state.shown)) return;
+        state.shown = entry;
+        element.invalidate(Transaction());
+        return;
+    }
     const auto next = state.schedule->nextEntry(state.shown);
     if (!next) {
         state.subscription.cancel();

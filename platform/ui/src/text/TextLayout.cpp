@@ -4,6 +4,8 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QString>
 #include <QTextBoundaryFinder>
@@ -13,6 +15,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <mutex>
+#include <tuple>
 #include <utility>
 
 namespace ui {
@@ -115,6 +120,17 @@ struct TextLayout::Impl {
 
     Piece truncatedLine(int start, TextTruncationMode mode, std::optional<double> width,
                         Qt::LayoutDirection direction) const;
+    // A picture of the glyphs of characters [from, to) of `layout` in a colour, `scale` pixels
+    // per point, and where its top left lies from the layout's origin: text in perspective is
+    // drawn from it. A few are kept (a layout may be drawn from more than one thread).
+    struct Raster {
+        QImage image;
+        QPointF origin;
+    };
+    mutable std::mutex rastersMutex;
+    mutable std::map<std::tuple<const QTextLayout*, int, int, QRgba64, qreal>, Raster> rasters;
+
+    Raster raster(const QTextLayout& layout, int from, int to, const QColor& color, qreal scale) const;
     void drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
                     const Piece& piece, int end, const std::vector<QColor>& runColors) const;
     std::optional<foundation::URL> linkIn(const QTextLayout& layout, int lines, const Piece& piece,
@@ -321,8 +337,54 @@ std::string TextLayout::displayedString() const {
     return shown.toStdString();
 }
 
+TextLayout::Impl::Raster TextLayout::Impl::raster(const QTextLayout& layout, int from, int to,
+                                                  const QColor& color, qreal scale) const {
+    const auto key = std::tuple(&layout, from, to, color.rgba64(), scale);
+    const std::lock_guard lock(rastersMutex);
+    if (auto found = rasters.find(key); found != rasters.end()) return found->second;
+    const auto glyphRuns = layout.glyphRuns(from, to - from);
+    QRectF bounds;
+    for (const auto& glyphs : glyphRuns)
+        bounds |= glyphs.boundingRect();
+    // Room for the smoothing of the edges.
+    bounds = bounds.adjusted(-1, -1, 1, 1).toAlignedRect();
+    Raster made{
+        QImage((bounds.size() * scale).toSize().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied),
+        bounds.topLeft()};
+    made.image.setDevicePixelRatio(scale);
+    made.image.fill(Qt::transparent);
+    QPainter painter(&made.image);
+    painter.setPen(color);
+    for (auto glyphs : glyphRuns) {
+        glyphs.setUnderline(false);
+        glyphs.setStrikeOut(false);
+        glyphs.setOverline(false);
+        painter.drawGlyphRun(-bounds.topLeft(), glyphs);
+    }
+    painter.end();
+    if (rasters.size() >= 16) rasters.erase(rasters.begin());
+    return rasters.emplace(key, std::move(made)).first->second;
+}
+
+namespace {
+
+// Pixels per point for text drawn in perspective through `painter`: twice what the device
+// shows at the magnification the transform has where the text starts, in steps of two.
+qreal perspectiveScale(const QPainter& painter, QPointF at) {
+    const QTransform& t = painter.worldTransform();
+    const qreal w = t.m13() * at.x() + t.m23() * at.y() + t.m33();
+    const qreal magnification = std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21())) / std::abs(w);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    const qreal steps =
+        std::isfinite(magnification) && magnification > 1 ? std::ceil(std::log2(magnification)) : 0;
+    return 2 * ratio * std::exp2(std::min<qreal>(steps, 4));
+}
+
+} // namespace
+
 void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
                                   const Piece& piece, int end, const std::vector<QColor>& runColors) const {
+    const bool inPerspective = painter.worldTransform().type() == QTransform::TxProject;
     for (int i = 0; i < end;) {
         const int run = piece.runOf[std::size_t(i)];
         int j = i;
@@ -333,12 +395,22 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
             std::size_t(run) < runColors.size() ? runColors[std::size_t(run)] : attributes.foregroundColor;
         const QPointF at = origin - QPointF(0, attributes.baselineOffset);
         painter.setPen(color);
-        // Decorations are drawn below, across the run's whole advance, spaces included.
-        for (auto glyphs : layout.glyphRuns(i, j - i)) {
-            glyphs.setUnderline(false);
-            glyphs.setStrikeOut(false);
-            glyphs.setOverline(false);
-            painter.drawGlyphRun(at, glyphs);
+        if (inPerspective) {
+            // Painting glyph outlines through a perspective costs far more than drawing a picture
+            // of them.
+            const Raster shown = raster(layout, i, j, color, perspectiveScale(painter, at));
+            painter.save();
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(at + shown.origin, shown.image);
+            painter.restore();
+        } else {
+            // Decorations are drawn below, across the run's whole advance, spaces included.
+            for (auto glyphs : layout.glyphRuns(i, j - i)) {
+                glyphs.setUnderline(false);
+                glyphs.setStrikeOut(false);
+                glyphs.setOverline(false);
+                painter.drawGlyphRun(at, glyphs);
+            }
         }
         if (attributes.underline || attributes.strikethrough) {
             const QFontMetricsF metrics(attributes.font, textMeasuringDevice());
@@ -375,7 +447,8 @@ void TextLayout::draw(QPainter& painter, QPointF origin) const {
 void TextLayout::draw(QPainter& painter, QPointF origin, const std::vector<QColor>& runColors) const {
     if (!impl_->main) return;
     painter.save();
-    impl_->drawLayout(painter, origin, *impl_->main, impl_->mainLines, impl_->full, impl_->mainEnd, runColors);
+    impl_->drawLayout(painter, origin, *impl_->main, impl_->mainLines, impl_->full, impl_->mainEnd,
+                      runColors);
     if (impl_->last)
         impl_->drawLayout(painter, origin, *impl_->last->layout, 1, impl_->last->piece,
                           int(impl_->last->piece.text.size()), runColors);

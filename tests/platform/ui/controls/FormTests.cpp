@@ -1,6 +1,7 @@
 #include "ui/Form.h"
 #include "ui/Group.h"
 #include "ui/LabeledContent.h"
+#include "ui/Picker.h"
 #include "ui/Section.h"
 #include "ui/Stack.h"
 #include "ui/TabView.h"
@@ -50,6 +51,26 @@ TEST(Form, ColumnsLineLabelsUpAtTheirTrailingEdgeAndContentsAtOneStart) {
     EXPECT_GT(toggle.minX(), burn.maxX());
     EXPECT_NEAR(value.midY() - longer.midY(), 0, 1) << "a label sits on its content's line";
     EXPECT_LT(burn.maxY(), longer.minY());
+}
+
+TEST(Form, APickersLabelTakesTheLabelColumn) {
+    auto choice = std::make_shared<int>(2);
+    const Binding<int> selection([choice] { return *choice; }, [choice](int v) { *choice = v; });
+    View form = Form(Group({View(LabeledContent(verbatim("App Updates:"), View(Text(std::string("Value"))))),
+                            View(Picker(verbatim("Frequency:"), selection,
+                                        Group({View(verbatim("Hourly")).tag(1), View(verbatim("Daily")).tag(2)})))}));
+    TestHost host(form.padding(), {420, 160});
+    const auto updates = TestHost::frame(host.findByText("App Updates:"));
+    const auto frequency = TestHost::frame(host.findByText("Frequency:"));
+    const auto value = TestHost::frame(host.findByText("Value"));
+    const auto daily = TestHost::frame(host.findByText("Daily"));
+    EXPECT_NEAR(frequency.maxX(), updates.maxX(), 0.5) << "right-aligned with the other labels";
+    EXPECT_GE(daily.minX(), value.minX()) << "the control in the content column";
+    EXPECT_LT(daily.minX(), value.minX() + 30);
+    EXPECT_NEAR(daily.midY(), frequency.midY(), 4) << "on the control's line";
+    EXPECT_EQ(host.findAll([](const Element& e) { return e.node().text() == std::optional<std::string>("Frequency:"); }).size(),
+              1u)
+        << "the label is shown once";
 }
 
 TEST(Form, GroupedPutsSectionsUnderTheirHeadersWithLabelAndContentAtTheEnds) {

@@ -114,6 +114,33 @@ TEST(TimelineViewTest, APeriodicScheduleShowsItsEntriesAndSkipsTheMissedOnes) {
     EXPECT_FALSE(single.frameClock().hasSubscribers());
 }
 
+TEST(TimelineViewTest, AWallClockSetBackShowsTheEntryInEffectAtOnce) {
+    auto seen = std::make_shared<Seen>();
+    ui::TestHost host(recordingTimeline(ui::AnimationTimelineSchedule{}, seen));
+    host.stepFrames(2);
+    const Date before = seen->dates.back();
+    host.clock().set(before - 3600);
+    host.stepFrame();
+    ASSERT_EQ(seen->dates.size(), 4u) << "the frame an hour back is shown, not waited out";
+    EXPECT_EQ(seen->dates.back(), host.frameClock().lastFrame()->date);
+    host.stepFrame();
+    EXPECT_EQ(seen->dates.size(), 5u) << "and frames go on from there";
+
+    // A periodic timeline goes back to the entry in effect, and only when it passed one.
+    ui::TestHost probe(ui::View{});
+    const Date from = probe.clock().now();
+    auto periodic = std::make_shared<Seen>();
+    ui::TestHost every(recordingTimeline(ui::PeriodicTimelineSchedule{from, 1}, periodic));
+    every.stepFrame(2.5);
+    ASSERT_EQ(periodic->dates.back(), from + 2);
+    every.clock().set(from + 2.2);
+    every.stepFrame(0.01);
+    EXPECT_EQ(periodic->dates.back(), from + 2) << "no entry passed";
+    every.clock().set(from + 0.5);
+    every.stepFrame(0.01);
+    EXPECT_EQ(periodic->dates.back(), from);
+}
+
 // A timeline its parent pauses, shows or removes through state.
 struct Controlled {
     std::shared_ptr<Seen> seen;
