@@ -43,6 +43,11 @@ public:
     bool needsUpdate() const;
     // Called (once until the next update) when something invalidated the tree.
     void setNeedsUpdateHandler(std::function<void()> handler) { needsUpdateHandler_ = std::move(handler); }
+    // Called at the end of every update, once the tree and its hosted widgets are in step.
+    void setDidUpdateHandler(std::function<void()> handler) { didUpdateHandler_ = std::move(handler); }
+    // How many layouts something other than an animation frame caused (a write, a new size):
+    // readers of what the tree shows look again only when it moves on.
+    std::uint64_t causedLayoutCount() const { return causedLayouts_; }
 
     Element& root() const { return *root_; }
     DisplayList displayList() const;
@@ -119,9 +124,11 @@ private:
     std::vector<std::function<void()>> actions_;
     std::vector<graphics::CGRect> visibleRects_;
     std::function<void()> needsUpdateHandler_;
+    std::function<void()> didUpdateHandler_;
     Transaction updateTransaction_;
     std::vector<std::pair<const Element*, Transaction>>* ancestorTransactions_ = nullptr;
     std::uint64_t layoutGeneration_ = 0;
+    std::uint64_t causedLayouts_ = 0;
     std::optional<Transaction> layoutCause_;
     const Element* placer_ = nullptr;
     bool laying_ = false;

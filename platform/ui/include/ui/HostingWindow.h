@@ -21,12 +21,19 @@ class UndoManager;
 
 namespace ui {
 
+namespace detail {
+class AccessibilityBridge;
+}
+
 // A widget that shows a view: a graph whose frames come from the display's clock, updated at
 // the next turn of Qt's event loop after anything invalidates it, painted with QPainter at the
 // screen's pixel density, and sized by its content — the ideal size first, and never outside
 // the sizes the content takes at the smallest and the largest proposal. The colour scheme is
 // the one the content prefers, else the system's. Toolbar items the content hands up
 // (View::toolbar) are shown in a title area above it, which counts towards the window's size.
+//
+// Assistive technology sees the views as objects of their own (ui/AccessibilityTree.h) through
+// Qt's accessibility; the window builds them only once it is asked for them.
 //
 // Work posted to the main queue runs only while a foundation::QtRunLoopDriver is installed;
 // the program installs one for all its windows.
@@ -60,6 +67,8 @@ public:
     // the content sets; none when the content sets none.
     std::shared_ptr<foundation::UndoManager> undoManager();
     ColorScheme colorScheme() const;
+    // What assistive technology is shown of the content; made when first asked for.
+    detail::AccessibilityBridge& accessibility();
 
 protected:
     bool event(QEvent* event) override;
@@ -98,6 +107,7 @@ private:
     std::optional<graphics::CGSize> defaultSize_;
     bool schemeApplied_ = false;
     bool updateScheduled_ = false;
+    std::unique_ptr<detail::AccessibilityBridge> accessibility_;
 };
 
 } // namespace ui

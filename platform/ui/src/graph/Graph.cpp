@@ -196,6 +196,7 @@ void Graph::dropFinishedGhosts() {
 void Graph::layout() {
     dropFinishedGhosts();
     ++layoutGeneration_;
+    if (layoutCause_) ++causedLayouts_;
     needsLayout_ = false;
     visibleRects_.clear();
     struct Finish {
@@ -267,6 +268,7 @@ void Graph::update() {
     if (!hostedWidgets_->isEmpty()) hostedWidgets_->sync(displayList());
     updating_ = false;
     needsLayout_ = layoutLeft;
+    if (didUpdateHandler_) didUpdateHandler_();
     if (needsUpdate()) requestUpdate();
 }
 

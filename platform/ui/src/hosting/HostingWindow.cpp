@@ -1,5 +1,7 @@
 #include "ui/HostingWindow.h"
 
+#include "accessibility/AccessibilityBridge.h"
+
 #include "graphics/NSColor.h"
 #include "ui/Color.h"
 #include "QtPopupPresenter.h"
@@ -58,6 +60,10 @@ HostingWindow::HostingWindow(View root, EnvironmentValues environment, QWidget* 
     graph_.setClock(clock_);
     graph_.hostedWidgets().setContainer(this);
     graph_.setNeedsUpdateHandler([this] { scheduleUpdate(); });
+    graph_.setDidUpdateHandler([this] {
+        if (accessibility_) accessibility_->graphDidUpdate();
+    });
+    detail::installAccessibilityFactory();
     applyColorScheme();
     graph_.update();
     applyColorScheme(); // the content's preference is known once it has run
@@ -71,6 +77,13 @@ HostingWindow::HostingWindow(View root, EnvironmentValues environment, QWidget* 
 
 HostingWindow::~HostingWindow() {
     graph_.setNeedsUpdateHandler({});
+    graph_.setDidUpdateHandler({});
+    accessibility_.reset();
+}
+
+detail::AccessibilityBridge& HostingWindow::accessibility() {
+    if (!accessibility_) accessibility_ = std::make_unique<detail::AccessibilityBridge>(*this);
+    return *accessibility_;
 }
 
 void HostingWindow::setRootView(View root) {

@@ -184,6 +184,10 @@ struct ListBody {
             rows.push_back(View(std::make_shared<ListRowsNode>(list, make)));
         }
         detail::noteListRows(ctx.element(), std::move(ids), ctx.transaction());
+        std::size_t rowCount = 0;
+        for (const auto& run : runs)
+            rowCount += run.count();
+        detail::noteListRowCount(ctx.element(), rowCount);
 
         View view = ScrollView(View(LazyVStack(HorizontalAlignment::leading, 0, std::move(rows))));
         if (background != Visibility::hidden)

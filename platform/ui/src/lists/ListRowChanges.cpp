@@ -34,6 +34,15 @@ const ListRowChanges* ListRowChanges::last(const Element& list) {
 
 namespace detail {
 
+void noteListRowCount(Element& list, std::size_t count) {
+    *list.slot<std::size_t>("\x01listRowCount", [] { return std::make_shared<std::size_t>(0); }) = count;
+}
+
+std::optional<std::size_t> listRowCount(const Element& element) {
+    if (const auto* count = element.findSlot<std::size_t>("\x01listRowCount")) return *count;
+    return std::nullopt;
+}
+
 void noteListRows(Element& list, std::vector<foundation::AnyHashable> ids, const Transaction& transaction) {
     auto previous = list.slot<RowIDs>("\x01listRowIDs", [] { return std::make_shared<RowIDs>(); });
     if (!previous->seen) {

@@ -1,5 +1,7 @@
 #include "ui/PresentationHost.h"
 
+#include "ui/Accessibility.h"
+
 #include "ui/Button.h"
 #include "ui/ButtonStyle.h"
 #include "ui/Color.h"
@@ -77,7 +79,10 @@ View alertPanel(const Presentation& presentation) {
         .frame(alertWidth, std::nullopt)
         .background(RoundedRectangle(cornerRadius).fill(panelColor(presentation.environment ? *presentation.environment : EnvironmentValues())))
         .overlay(RoundedRectangle(cornerRadius).strokeBorder(Color::gray.opacity(0.4), 0.5))
-        .shadow(Color::black.opacity(0.3), 12, 0, 4);
+        .shadow(Color::black.opacity(0.3), 12, 0, 4)
+        .accessibilityElement(AccessibilityChildBehavior::contain)
+        .accessibilityAddTraits(AccessibilityTraits::isModal)
+        .accessibilityLabel(alert.title);
 }
 
 // The presentation's content in the presenting view's environment, able to dismiss itself and
@@ -104,12 +109,16 @@ View presentationView(const Presentation& presentation, int level) {
                            .background(RoundedRectangle(cornerRadius)
                                            .fill(panelColor(environment))
                                            .shadow(Color::black.opacity(0.35), 16, 0, 6))
-                           .padding(20)});
+                           .padding(20)
+                           .accessibilityElement(AccessibilityChildBehavior::contain)
+                           .accessibilityAddTraits(AccessibilityTraits::isModal)});
     case Presentation::Kind::fullScreenCover:
         return ZStack({backdrop(0), escapeCloses(presentation).environment<ModalLevelKey>(level),
                        presentedContent(presentation, level)
                            .frame([] { FlexibleFrame f; f.maxWidth = 1e9; f.maxHeight = 1e9; return f; }())
-                           .background(panelColor(environment))});
+                           .background(panelColor(environment))
+                           .accessibilityElement(AccessibilityChildBehavior::contain)
+                           .accessibilityAddTraits(AccessibilityTraits::isModal)});
     }
     return View();
 }
