@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run screenshot test bench clean
+.PHONY: all deps configure build run screenshot test bench package clean
 
 all: build
 
@@ -28,6 +28,9 @@ screenshot: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j8
+
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done

@@ -17,7 +17,7 @@ function(quoril_add_fuzz name)
   if(QUORIL_BUILD_TESTS)
     add_test(NAME ${name}_corpus COMMAND ${name}_corpus ${ARG_CORPUS})
     set_tests_properties(${name}_corpus PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-tmp/fuzz-config"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-tmp/fuzz-config${QUORIL_SANITIZER_ENVIRONMENT}"
       TIMEOUT 120)
   endif()
   if(QUORIL_FUZZ)

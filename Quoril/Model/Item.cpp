@@ -51,9 +51,27 @@ bool Item::displayOrder(const Item& a, const Item& b) {
 }
 
 std::vector<std::shared_ptr<Item>> Item::sortedForDisplay(std::vector<std::shared_ptr<Item>> items) {
-    std::stable_sort(items.begin(), items.end(),
-                     [](const auto& a, const auto& b) { return displayOrder(*a, *b); });
-    return items;
+    // Each goal's flags read once, not at every comparison: the same order as sorting the
+    // goals with displayOrder, without n log n reads through the store.
+    struct Flags {
+        bool completed;
+        bool inProgress;
+        std::size_t position;
+    };
+    std::vector<Flags> flags;
+    flags.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i)
+        flags.push_back({items[i]->completed(), items[i]->inProgress(), i});
+    std::stable_sort(flags.begin(), flags.end(), [](const Flags& a, const Flags& b) {
+        if (a.completed && !b.completed) return true;
+        if (!a.inProgress) return false;
+        return !b.inProgress;
+    });
+    std::vector<std::shared_ptr<Item>> sorted;
+    sorted.reserve(items.size());
+    for (const auto& entry : flags)
+        sorted.push_back(std::move(items[entry.position]));
+    return sorted;
 }
 
 void Item::renumberOrderIndices(const std::vector<std::shared_ptr<Item>>& items) {

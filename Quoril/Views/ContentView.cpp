@@ -3,7 +3,7 @@
 #include "Views/GoalListActions.h"
 #include "Views/GoalListBurn.h"
 #include "Views/ItemRowSizesKey.h"
-#include "Views/ItemView.h"
+#include "Views/ItemRow.h"
 #include "Views/Utilities.h"
 
 #include "reactive/ObservationRegistrar.h"
@@ -32,11 +32,6 @@ namespace quoril {
 namespace {
 
 using graphics::CGFloat;
-
-// The anchors at the top and the bottom of the list, named by namespaces of the view.
-std::string anchorID(ui::NamespaceID ns) {
-    return "quoril.anchor." + std::to_string(ns.value);
-}
 
 ui::View anchorRow(ui::NamespaceID ns) {
     return ui::HStack(std::vector<ui::View>{}).frame(std::nullopt, 0).listRowInsets(ui::EdgeInsets{}).id(anchorID(ns));
@@ -75,6 +70,8 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
     const auto burn = GoalListBurn::make(ctx, actions);
     const auto topView = ctx.namespace_("topView");
     const auto bottomView = ctx.namespace_("bottomView");
+    const auto rowShared =
+        ctx.element().slot<ItemRowShared>("itemRows", [] { return std::make_shared<ItemRowShared>(); });
 
     // The query re-evaluates this view at any change of a listed goal, so what it reads of
     // them here needs no tracking of its own (for a thousand goals, that is most of the work).
@@ -94,30 +91,19 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
         std::vector<std::pair<std::size_t, std::shared_ptr<Item>>> rows;
         for (std::size_t i = 0; i < shown.size(); ++i)
             rows.emplace_back(i, shown[i]);
-        const auto focused = actions.focusedItem.binding();
-        const auto adding = actions.addingItem.binding();
+        // Rows read the order and the actions from here, so that only rows whose own inputs
+        // changed are evaluated again.
+        rowShared->order->assign(shown.begin(), shown.end());
+        rowShared->actions = actions;
+        rowShared->proxy = proxy;
+        rowShared->topView = topView;
+        rowShared->bottomView = bottomView;
         const bool burning = *burn.isBurning;
-        // Each row gets the display order of this evaluation's result.
-        const auto order = std::make_shared<const std::vector<std::shared_ptr<Item>>>(shown);
+        const auto focused = *actions.focusedItem;
+        const auto scrollPosition = actions.scrollPosition.value();
         auto makeRow = [=](const std::pair<std::size_t, std::shared_ptr<Item>>& row) -> ui::View {
-            const auto& [position, item] = row;
-            const auto index = std::int64_t(position);
-            return ui::View(ItemView{order, item, focused, adding,
-                                     [actions, item] { actions.rowDeleteAction(item); }})
-                .background(ui::GeometryReader([index](const ui::GeometryProxy& geometry) {
-                    return ui::View(ui::Color::clear)
-                        .preference(ItemRowSizesKey{}, {ItemSizeElement{index, geometry.size()}});
-                }))
-                .contentShape(ui::Rectangle())
-                .transition(ui::AnyTransition::move(ui::Edge::top))
-                .onChange(actions.scrollPosition.value(),
-                          [proxy, bottomView](const std::optional<foundation::UUID>&) {
-                              ui::withAnimation([&] { proxy.scrollTo(anchorID(bottomView), graphics::CGPoint{0.5, 1}); });
-                          })
-                .onChange(burning, [proxy, topView](bool nowBurning) {
-                    if (nowBurning)
-                        ui::withAnimation([&] { proxy.scrollTo(anchorID(topView), graphics::CGPoint{0.5, 0}); });
-                });
+            return ui::View(ItemRow{rowShared, row.second, std::int64_t(row.first), focused, scrollPosition, burning})
+                .transition(ui::AnyTransition::move(ui::Edge::top));
         };
         ui::View goals = ui::ForEach(rows, [](const auto& row) { return row.second->id(); }, makeRow)
                              .onMove([actions](const foundation::IndexSet& source, std::size_t destination) {
@@ -143,7 +129,9 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
     return ui::VStack(ui::HorizontalAlignment::center, 0, {content})
         .onPreferenceChange(ItemRowSizesKey{},
                             [actions](const std::vector<ItemSizeElement>& sizes) { actions.rowSizesChanged(sizes); })
-        .overlay(emptyArea, ui::Alignment::top)
+        // Without goals the area lies behind the empty state, so that its button takes clicks.
+        .background(shown.empty() ? emptyArea : ui::View(), ui::Alignment::top)
+        .overlay(shown.empty() ? ui::View() : emptyArea, ui::Alignment::top)
         .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, burn.burnButton(anyCompleted)),
                   ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
         .onChange(*actions.addingItem, [actions](bool adding) { actions.addingItemChanged(adding); })

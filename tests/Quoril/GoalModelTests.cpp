@@ -8,6 +8,8 @@
 #include "store/ModelContext.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <sqlite3.h>
 
 using namespace quoril;
@@ -61,6 +63,17 @@ TEST(DisplayOrderTest, TheSortIsStableWithinEachGroup) {
                                                    goal("done 2", true, true),   goal("busy 2", true, false)};
     EXPECT_EQ(titles(Item::sortedForDisplay(query)),
               (std::vector<std::string>{"done 1", "done 2", "busy 1", "busy 2", "idle 1", "idle 2"}));
+}
+
+TEST(DisplayOrderTest, TheSortMatchesSortingByTheComparisonForEveryMixOfFlags) {
+    // Stored flags may disagree (completed but not in progress, as an older file may hold).
+    std::vector<std::shared_ptr<Item>> query;
+    for (int i = 0; i < 64; ++i)
+        query.push_back(goal("g" + std::to_string(i), (i * 7) % 3 == 0, (i * 5) % 4 == 1));
+    auto expected = query;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return Item::displayOrder(*a, *b); });
+    EXPECT_EQ(titles(Item::sortedForDisplay(query)), titles(expected));
 }
 
 TEST(DisplayOrderTest, RenumberingWritesDensePositions) {

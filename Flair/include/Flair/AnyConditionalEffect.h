@@ -2,6 +2,7 @@
 
 #include "Flair/AnyChangeEffect.h"
 #include "Flair/AnyContinuousEffect.h"
+#include "Flair/ParticleLayer.h"
 #include "foundation/Duration.h"
 #include "ui/Color.h"
 
@@ -44,6 +45,10 @@ public:
     // Shrinks the view a little about its centre while the condition holds, springing back
     // after.
     static AnyConditionalEffect pressDown();
+    // Smoke puffs rising from the view's top edge while the condition holds (Smoke.cpp); the
+    // part outside the view drawn in place, or in the named particle layer `layer`.
+    static AnyConditionalEffect smoke();
+    static AnyConditionalEffect smoke(ParticleLayer layer);
 
 private:
     Guts guts_;

@@ -14,18 +14,6 @@
 
 namespace Flair {
 
-namespace detail {
-
-// A modifier or geometry effect applied with the data it holds; inside Scaled's transaction
-// scope nothing animates that data a second time.
-template <class Base> struct AppliedAsIs {
-    Base base;
-    ui::View body(ui::ViewContext&, ui::View content) const { return content.modifier(base); }
-    bool operator==(const AppliedAsIs&) const = default;
-};
-
-} // namespace detail
-
 // What Scaled can wrap: an animatable custom modifier or geometry effect.
 template <class T>
 concept ScalableModifier = ViewModifier<T> && ui::Animatable<T>;
@@ -46,7 +34,7 @@ template <ScalableModifier Base> struct Scaled {
     }
 
     ui::View body(ui::ViewContext&, ui::View content) const {
-        return content.modifier(ui::animation(detail::AppliedAsIs<Base>{base}, std::nullopt));
+        return content.modifier(ui::animation(base, std::nullopt));
     }
 
     bool operator==(const Scaled&) const = default;

@@ -14,9 +14,10 @@ static_assert(std::is_base_of_v<Prefs::RawRepresentableCodableBridge<MacAppIcon>
 static_assert(foundation::codesByRawValue<MacAppIcon>);
 
 const std::shared_ptr<Prefs::Key<MacAppIcon>>& dockIcon() {
-    static const auto* key = new std::shared_ptr<Prefs::Key<MacAppIcon>>(
-        std::make_shared<Prefs::Key<MacAppIcon>>("dockIcon", MacAppIcon::red));
-    return *key;
+    // An object, not a pointer left behind: the plug-in that holds this code is unloaded and
+    // loaded again, and each load would otherwise leave a key behind.
+    static const auto key = std::make_shared<Prefs::Key<MacAppIcon>>("dockIcon", MacAppIcon::red);
+    return key;
 }
 
 } // namespace quoril

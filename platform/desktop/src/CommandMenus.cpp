@@ -167,7 +167,11 @@ std::vector<QAction*> CommandMenus::actions() const {
 }
 
 void CommandMenus::attach(QMenuBar* bar) const {
-    for (const auto& menu : menus_) bar->addMenu(menu->menu);
+    for (const auto& menu : menus_) {
+        // A menu opens as a window of its own, which does not take the bar's colours by itself.
+        menu->menu->setPalette(bar->palette());
+        bar->addMenu(menu->menu);
+    }
 }
 
 } // namespace desktop

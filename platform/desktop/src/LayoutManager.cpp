@@ -21,6 +21,9 @@ graphics::CGRect LayoutManager::usedRectForTextContainer(TextContainer& containe
     const QTextDocument& document = *view.document();
     const QFont font = document.defaultFont();
     const double width = view.width() > 0 ? double(view.width()) : std::numeric_limits<double>::max() / 4;
+    QString text = document.toPlainText();
+    if (measured_ && measured_->width == width && measured_->text == text && measured_->font == font)
+        return measured_->used;
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     double height = 0;
@@ -38,7 +41,8 @@ graphics::CGRect LayoutManager::usedRectForTextContainer(TextContainer& containe
         layout.endLayout();
     }
     if (height == 0) height = QFontMetricsF(font).height(); // the empty line the caret stands on
-    return {{0, 0}, {widest, height}};
+    measured_ = Measured{std::move(text), font, width, {{0, 0}, {widest, height}}};
+    return measured_->used;
 }
 
 } // namespace desktop

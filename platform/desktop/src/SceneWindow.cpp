@@ -39,6 +39,8 @@ SceneWindow::SceneWindow(std::size_t sceneIndex, const ui::SceneConfiguration& c
         dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(130, 130, 135));
         dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(130, 130, 135));
         dark.setColor(QPalette::Disabled, QPalette::Text, QColor(130, 130, 135));
+        // Disabled menu entries are etched with the light colour, which must not glare.
+        dark.setColor(QPalette::Disabled, QPalette::Light, bar);
         menuBar_->setPalette(dark);
         menuBar_->setAutoFillBackground(true);
     }

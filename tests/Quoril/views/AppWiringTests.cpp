@@ -1,3 +1,4 @@
+#include "ProgramHostFixture.h"
 #include "App/PreferenceKeys.h"
 #include "App/SelectionManager.h"
 #include "App/SharedModelContainer.h"
@@ -39,26 +40,8 @@ using ui::ScenePhase;
 namespace {
 
 // The program's application value in a host of its own, over a store in a folder of its own.
-class AppWiringTest : public testing::Test {
+class AppWiringTest : public quoriltest::ProgramHostTest {
 protected:
-    testing_support::TemporaryFolder data;
-    testing_support::ScopedEnvironment dataHome{"XDG_DATA_HOME", data.path().c_str()};
-    std::unique_ptr<desktop::ApplicationHost> host;
-
-    void TearDown() override {
-        host.reset();
-        desktop::Application::shared().setDelegate(nullptr);
-    }
-    bool settle(const std::function<bool()>& done) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 5000) {
-            QCoreApplication::processEvents();
-            host->updateNow();
-            if (done()) return true;
-        }
-        return false;
-    }
     void start() {
         host = std::make_unique<desktop::ApplicationHost>(quoril::QuorilApp{});
         host->start();

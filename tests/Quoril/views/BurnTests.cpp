@@ -5,6 +5,7 @@
 #include "Views/Utilities.h"
 
 #include "TemporaryFolder.h"
+#include "ui/Accessibility.h"
 #include "ui/AnyShapeStyle.h"
 #include "ui/HierarchicalShapeStyle.h"
 #include "ui/Image.h"
@@ -52,11 +53,11 @@ protected:
         return -1;
     }
 
-    // The text and the symbol of the toolbar's Burn button.
+    // The symbol of the toolbar's Burn button, which its title names to accessibility.
     ui::Element* burnButton() const {
         for (auto* e : host->findAll([](const ui::Element& e) {
-                 auto t = e.node().text();
-                 return t && *t == "Burn";
+                 const auto* record = e.nodeAs<ui::AccessibilityNode>();
+                 return record && record->properties().label && record->properties().label->string({}) == "Burn";
              }))
             if (ui::TestHost::frame(e).midY() < toolbar) return e;
         return nullptr;

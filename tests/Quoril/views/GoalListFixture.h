@@ -17,6 +17,7 @@
 #include "store/ModelContainer.h"
 #include "store/ModelContext.h"
 #include "store/ui/ModelContainerModifier.h"
+#include "ui/Accessibility.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/Representable.h"
 #include "ui/TestHost.h"
@@ -194,8 +195,12 @@ protected:
     void keyIntoFocused(int k) { key(editorOf(focused()), k); }
 
     // The toolbar's add button ("New Goal" in the title area).
+    // The toolbar's add button: it shows its icon, and its title names it to accessibility.
     ui::Element* addButton() const {
-        for (auto* e : host->findAll([](const ui::Element& e) { auto shown = e.node().text(); return shown && *shown == "New Goal"; }))
+        for (auto* e : host->findAll([](const ui::Element& e) {
+                 const auto* record = e.nodeAs<ui::AccessibilityNode>();
+                 return record && record->properties().label && record->properties().label->string({}) == "New Goal";
+             }))
             if (ui::TestHost::frame(e).midY() < toolbar) return e;
         return nullptr;
     }

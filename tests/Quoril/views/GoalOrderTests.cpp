@@ -244,3 +244,24 @@ TEST_F(GoalOrderTest, ModifierKeysAreWrittenOnceWhenTheListFirstShows) {
     EXPECT_TRUE(modifiers->shiftKeyPressed());
     EXPECT_EQ(watch->writes, 2);
 }
+
+TEST_F(GoalOrderTest, RowsLeftAloneByAnAdditionStillRenumberTheWholeListAfterIt) {
+    auto a = addGoal("a", 0);
+    auto b = addGoal("b", 1);
+    show();
+    const int evaluated = ui::TestHost::evaluationCount(rowOf(a));
+
+    // A goal arriving from elsewhere (a second window, an import) is listed last; the rows
+    // already shown are not described again for it.
+    auto c = addGoal("c", 7);
+    settle();
+    ASSERT_EQ(titles(), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(ui::TestHost::evaluationCount(rowOf(a)), evaluated);
+
+    // Yet a flag set on such a row renumbers the list as it is now, the new goal included.
+    tapInProgress(b);
+    EXPECT_EQ(titles(), (std::vector<std::string>{"b", "a", "c"}));
+    EXPECT_EQ(b->orderIndex(), 0);
+    EXPECT_EQ(a->orderIndex(), 1);
+    EXPECT_EQ(c->orderIndex(), 2);
+}

@@ -2,6 +2,11 @@
 
 #include "graphics/CGRect.h"
 
+#include <QFont>
+#include <QString>
+
+#include <optional>
+
 namespace desktop {
 
 class TextContainer;
@@ -20,7 +25,15 @@ public:
     graphics::CGRect usedRectForTextContainer(TextContainer& container);
 
 private:
+    // The last measure, asked again at every layout of the view around.
+    struct Measured {
+        QString text;
+        QFont font;
+        double width;
+        graphics::CGRect used;
+    };
     TextView& textView_;
+    std::optional<Measured> measured_;
 };
 
 } // namespace desktop

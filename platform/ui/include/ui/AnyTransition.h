@@ -56,10 +56,13 @@ public:
     static AnyTransition push(Edge edge);
     static AnyTransition asymmetric(AnyTransition insertion, AnyTransition removal);
 
-    // A transition between two values of one modifier. Each end is applied with its own fields;
-    // for an Animatable modifier the presented data runs between the two ends' data (an
-    // insertion shows the identity modifier with the data on its way, a removal the active one).
-    template <CustomModifier M> static AnyTransition modifier(M active, M identity) {
+    // A transition between two values of one custom modifier or geometry effect (include
+    // ui/GeometryEffect.h for those). Each end is applied with its own fields; for an Animatable
+    // modifier the presented data runs between the two ends' data (an insertion shows the
+    // identity modifier with the data on its way, a removal the active one).
+    template <class M>
+    requires CustomModifier<M> || GeometryEffect<M>
+    static AnyTransition modifier(M active, M identity) {
         return AnyTransition(
             [active = std::move(active), identity = std::move(identity)](
                 View content, Phase phase, const std::weak_ptr<detail::ElementRef>&) {

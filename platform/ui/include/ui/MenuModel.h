@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/ButtonRole.h"
+#include "ui/ColorScheme.h"
 #include "ui/KeyPress.h"
 
 #include <functional>
@@ -36,6 +37,8 @@ struct MenuItem {
 // A menu ready to be shown: its entries in order.
 struct MenuModel {
     std::vector<MenuItem> items;
+    // The appearance of the view that opens the menu, which the menu takes on.
+    ColorScheme colorScheme = ColorScheme::light;
 
     // The first entry titled `title`, looking into submenus too; null when there is none.
     const MenuItem* find(std::string_view title) const;

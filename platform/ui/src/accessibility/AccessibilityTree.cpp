@@ -197,6 +197,13 @@ private:
         if (element.isHidden()) return;
         if (const auto* modifier = element.nodeAs<AccessibilityNode>()) {
             if (modifier->properties().hidden.value_or(false)) return;
+            // A labelled view inside (an icon standing for its title) speaks for what it wraps.
+            if (const auto& label = modifier->properties().label) {
+                if (auto text = label->string(textContext(element.environment())); !text.empty()) {
+                    out.push_back(std::move(text));
+                    return;
+                }
+            }
         }
         if (element.node().isLeaf()) {
             if (auto text = element.node().text(); text && !text->empty()) out.push_back(*text);

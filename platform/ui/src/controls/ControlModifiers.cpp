@@ -1,3 +1,4 @@
+#include "ui/ColorScheme.h"
 #include "ui/ButtonStyle.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/EventTargets.h"
@@ -23,6 +24,7 @@ struct ContextMenuModifier {
             if (!presenter || !alive || !alive->element) return;
             auto menu = MenuModel::from(items, enabled);
             if (menu.items.empty()) return;
+            menu.colorScheme = alive->element->environment().get<ColorSchemeKey>();
             const auto origin = alive->element->frame().origin;
             presenter->presentMenu(std::move(menu), {origin.x + at.x, origin.y + at.y, 0, 0});
         });

@@ -1,6 +1,7 @@
 #include "ui/Label.h"
 
 #include "ui/Image.h"
+#include "ui/LabelStyle.h"
 #include "ui/Stack.h"
 #include "ui/ViewContext.h"
 
@@ -16,7 +17,18 @@ public:
         : model_(std::move(model)) {}
     std::string_view typeName() const override { return "Label"; }
     const LabelModel& model() const { return model_; }
-    View evaluate(ViewContext&) const override {
+    View evaluate(ViewContext& ctx) const override {
+        const bool hasIcon = model_.icon.node() && model_.icon.node()->typeName() != "EmptyView";
+        switch (ctx.environment<LabelStyleKey>()) {
+        case LabelStyle::iconOnly:
+            // Without its title the icon still names itself to assistive technologies.
+            if (hasIcon) return model_.icon.accessibilityLabel(model_.title);
+            return View(model_.title);
+        case LabelStyle::titleOnly:
+            return View(model_.title);
+        case LabelStyle::titleAndIcon:
+            break;
+        }
         return HStack(VerticalAlignment::center, 5, {model_.icon, View(model_.title)});
     }
 

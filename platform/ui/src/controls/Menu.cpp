@@ -1,3 +1,4 @@
+#include "ui/ColorScheme.h"
 #include "ui/Menu.h"
 
 #include "ControlLook.h"
@@ -44,7 +45,9 @@ public:
         auto open = [presenter, content = model_.content, ref = ctx.element().reference()] {
             auto alive = ref.lock();
             if (!presenter || !alive || !alive->element) return;
-            presenter->presentMenu(MenuModel::from(content), alive->element->frame());
+            auto menu = MenuModel::from(content);
+            menu.colorScheme = alive->element->environment().get<ColorSchemeKey>();
+            presenter->presentMenu(std::move(menu), alive->element->frame());
         };
         View label = model_.label.lineLimit(1);
         if (metrics.font) label = label.font(metrics.font);

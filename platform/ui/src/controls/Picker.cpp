@@ -1,3 +1,4 @@
+#include "ui/ColorScheme.h"
 #include "ui/Picker.h"
 
 #include "ControlLook.h"
@@ -73,6 +74,7 @@ View menuStyle(ViewContext& ctx, const PickerModel& model, const Options& option
             item.action = [set = selection.set, tag = options[i].tag] { set(tag); };
             menu.items.push_back(std::move(item));
         }
+        menu.colorScheme = alive->element->environment().get<ColorSchemeKey>();
         presenter->presentMenu(std::move(menu), alive->element->frame());
     };
     return HStack(VerticalAlignment::center, 8, {std::move(label), std::move(indicator)})

@@ -8,6 +8,10 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <deque>
+#include <mutex>
+
 namespace ui {
 
 namespace {
@@ -25,6 +29,35 @@ QBrush solidBrush(const QBrush& brush, const Element* element) {
 
 void animateSolidColor(Element& element, const QBrush& brush) {
     if (brush.style() == Qt::SolidPattern) element.animate(colorAttribute, AnimatableColor::from(brush.color()));
+}
+
+// Stroking is the dear part of painting a shape, and lists repeat the same few shapes row
+// after row: the strokes of recent outlines, kept where their frame starts at the origin.
+QPainterPath strokedOutline(const Path& outline, const StrokeStyle& style, const QPointF& origin) {
+    struct Stroke {
+        QPainterPath local;
+        StrokeStyle style;
+        QPainterPath stroked;
+    };
+    constexpr std::size_t capacity = 32;
+    static std::mutex mutex;
+    static std::deque<Stroke> recent;
+    const QPainterPath local = outline.toQPainterPath().translated(-origin);
+    {
+        std::lock_guard lock(mutex);
+        for (auto it = recent.begin(); it != recent.end(); ++it) {
+            if (it->style == style && it->local == local) {
+                if (it != recent.begin()) std::rotate(recent.begin(), it, it + 1);
+                return recent.front().stroked.translated(origin);
+            }
+        }
+    }
+    QPainterPath stroked = Path::fromQPainterPath(local).strokedPath(style).toQPainterPath();
+    stroked.setFillRule(Qt::WindingFill);
+    std::lock_guard lock(mutex);
+    recent.push_front({local, style, stroked});
+    if (recent.size() > capacity) recent.pop_back();
+    return stroked.translated(origin);
 }
 
 class ShapeLeaf final : public ViewPrimitive {
@@ -62,8 +95,7 @@ private:
         const Path outline = outline_->path(frame, element);
         QPainterPath painted;
         if (paint_.stroked) {
-            painted = outline.strokedPath(paint_.strokeStyle).toQPainterPath();
-            painted.setFillRule(Qt::WindingFill);
+            painted = strokedOutline(outline, paint_.strokeStyle, frame.origin.toQPointF());
         } else {
             painted = outline.toQPainterPath();
             painted.setFillRule(paint_.fillStyle.fillRule());

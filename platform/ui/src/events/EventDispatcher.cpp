@@ -218,6 +218,29 @@ bool enabled(const Element& element) {
     return element.environment().get<IsEnabledKey>();
 }
 
+
+// How far the pointer may move before a drag around `target` begins, when a view around it
+// (on the hit path) can be dragged.
+std::optional<CGFloat> dragSlopAbove(const std::vector<HitPathEntry>& path, const Element* target) {
+    for (const auto& entry : path) {
+        if (entry.element == target || !detail::isInside(target, entry.element)) continue;
+        const auto* node = entry.element->nodeAs<detail::GestureNode>();
+        if (!node || !node->mask().contains(GestureMask::gesture) || !enabled(*entry.element)) continue;
+        const auto* drag = dynamic_cast<const DragGesture*>(node->gesture().get());
+        if (drag && drag->minimumDistance() > 0) return drag->minimumDistance();
+    }
+    return std::nullopt;
+}
+
+// A press on a painted editor that has the focus goes on to the editor once it shows.
+bool pressPaintedEditor(Graph& graph, const HitPathEntry& top) {
+    auto* hosted = detail::hostedTextInput(top.element);
+    if (!hosted || hosted->isLive() || detail::focusedElement(graph) != top.element) return false;
+    const auto origin = top.element->frame().origin;
+    hosted->pressWhilePainted(top.point - QPointF(origin.x, origin.y));
+    return true;
+}
+
 } // namespace
 
 EventModifiers EventDispatcher::modifiers() const {
@@ -288,24 +311,20 @@ bool EventDispatcher::pointerDown(const PointerEvent& event) {
     state.lastClickTime = now;
     state.lastClickPoint = at;
 
-    // A click on a focus target gives it the focus.
-    for (const auto& entry : path) {
-        if (detail::isFocusTarget(*entry.element)) {
-            detail::setFocus(graph_, entry.element, false);
-            break;
-        }
-    }
-
-    // A press on a painted editor that now has the focus goes on to the editor once it shows.
+    // A click on a focus target gives it the focus; inside a view that can be dragged, only
+    // once released without dragging.
+    state.pendingFocus.reset();
     bool pressedEditor = false;
-    if (!path.empty()) {
-        Element* top = path.front().element;
-        auto* hosted = detail::hostedTextInput(top);
-        if (hosted && !hosted->isLive() && focusedElement() == top) {
-            const auto origin = top->frame().origin;
-            hosted->pressWhilePainted(path.front().point - QPointF(origin.x, origin.y));
+    for (const auto& entry : path) {
+        if (!detail::isFocusTarget(*entry.element)) continue;
+        if (const auto slop = dragSlopAbove(path, entry.element)) {
+            state.pendingFocus = detail::EventState::PendingFocus{entry.element->reference(), at, *slop};
             pressedEditor = true;
+        } else {
+            detail::setFocus(graph_, entry.element, false);
+            pressedEditor = pressPaintedEditor(graph_, path.front());
         }
+        break;
     }
 
     auto arena = std::make_shared<detail::PointerArena>(state.clickCount);
@@ -354,6 +373,10 @@ void EventDispatcher::pointerMoved(const PointerEvent& event) {
         return;
     }
     if (auto arena = state.arena) arena->moved(event.location, event.modifiers);
+    if (state.pendingFocus) {
+        const QPointF moved = QPointF(event.location.x, event.location.y) - state.pendingFocus->at;
+        if (std::hypot(moved.x(), moved.y()) >= state.pendingFocus->slop) state.pendingFocus.reset();
+    }
 
     // Hovering follows the views under the pointer.
     std::vector<Element*> now;
@@ -392,6 +415,14 @@ void EventDispatcher::pointerUp(const PointerEvent& event) {
         return;
     }
     if (auto arena = std::move(state.arena)) arena->up(event.location, event.modifiers);
+    if (auto pending = std::exchange(state.pendingFocus, std::nullopt)) {
+        auto ref = pending->target.lock();
+        if (!ref || !ref->element) return;
+        detail::setFocus(graph_, ref->element, false);
+        for (const auto& entry : hitTest(graph_, graphics::CGPoint{pending->at.x(), pending->at.y()})) {
+            if (entry.element == ref->element) pressPaintedEditor(graph_, entry);
+        }
+    }
 }
 
 bool EventDispatcher::scroll(const ScrollEvent& event) {
@@ -443,6 +474,7 @@ bool pageKey(Graph& graph, KeyEquivalent key) {
 
 void EventDispatcher::cancelPointer() {
     detail::eventState(graph_).indicatorDrag.reset();
+    detail::eventState(graph_).pendingFocus.reset();
     if (auto arena = std::move(detail::eventState(graph_).arena)) arena->cancel();
     detail::cancelDrag(graph_);
 }

@@ -151,6 +151,14 @@ struct EventState {
     double lastClickTime = -std::numeric_limits<double>::infinity();
     QPointF lastClickPoint;
     int clickCount = 0;
+    // A press on a focus target inside a draggable view: it takes the focus when released
+    // without the drag beginning, so that dragging does not start an edit.
+    struct PendingFocus {
+        std::weak_ptr<ElementRef> target;
+        QPointF at;
+        CGFloat slop = 0;
+    };
+    std::optional<PendingFocus> pendingFocus;
 };
 
 EventState& eventState(Graph& graph);

@@ -15,9 +15,15 @@ namespace ui::detail {
 
 namespace {
 
+// A row, its description made only when it is built: lists of thousands would otherwise
+// describe every row at every update.
 struct Item {
-    View view;
+    std::shared_ptr<const ListNode> list; // null for a single view
+    View single;
+    std::size_t index = 0; // in `list`
     ChildKey key;
+
+    View view() const { return list ? list->viewAt(index) : single; }
 };
 
 struct KeyHash {
@@ -28,8 +34,10 @@ struct KeyHash {
 
 struct LazyState {
     std::vector<Item> items;
+    std::unordered_map<ChildKey, std::size_t, KeyHash> positions; // of `items`, by key
     std::unordered_set<ChildKey, KeyHash> built;
     std::unordered_map<ChildKey, CGFloat, KeyHash> lengths; // along the axis, as measured
+    CGFloat lengthSum = 0;                                   // of `lengths`, for the estimate
     std::vector<CGFloat> known; // the same by position in `items`; NaN where not measured
     CGFloat maxCross = 0;
     // Rows the last update brought, not built yet, and that update's transaction: when layout
@@ -39,9 +47,12 @@ struct LazyState {
     bool updated = false;
 
     void remember(std::size_t index, CGFloat length) {
-        lengths[items[index].key] = length;
+        auto [it, added] = lengths.try_emplace(items[index].key, length);
+        lengthSum += added ? length : length - it->second;
+        it->second = length;
         known[index] = length;
     }
+    CGFloat estimate() const { return lengths.empty() ? 0 : lengthSum / CGFloat(lengths.size()); }
 };
 
 std::shared_ptr<LazyState> stateOf(Element& element) {
@@ -53,30 +64,38 @@ std::shared_ptr<LazyState> stateOf(Element& element) {
 std::vector<Item> itemsOf(const std::vector<View>& content) {
     std::vector<Item> items;
     for (std::size_t slot = 0; slot < content.size(); ++slot) {
-        const auto* list = dynamic_cast<const ListNode*>(content[slot].node().get());
+        auto list = std::dynamic_pointer_cast<const ListNode>(content[slot].node());
         if (!list) {
             // A row with an id is known by it, built or not, so it can be scrolled to.
             if (const auto* id = content[slot].nodeAs<IDNode>())
-                items.push_back({content[slot], {slot * 1'000'003, id->id(), true, 0}});
+                items.push_back({nullptr, content[slot], 0, {slot * 1'000'003, id->id(), true, 0}});
             else
-                items.push_back({content[slot], {slot, {}, false, 0}});
+                items.push_back({nullptr, content[slot], 0, {slot, {}, false, 0}});
             continue;
         }
         const bool explicitIDs = list->hasExplicitIDs();
-        for (std::size_t i = 0; i < list->count(); ++i) {
+        const std::size_t count = list->count();
+        items.reserve(items.size() + count);
+        for (std::size_t i = 0; i < count; ++i) {
             ChildKey key{slot * 1'000'003 + (explicitIDs ? 0 : i + 1),
                          explicitIDs ? list->idAt(i) : foundation::AnyHashable(), explicitIDs, 0};
-            items.push_back({list->viewAt(i), std::move(key)});
+            items.push_back({list, {}, i, std::move(key)});
         }
     }
     return items;
 }
 
 void reconcileBuilt(Element& element, LazyState& state) {
-    std::vector<ChildSpec> specs;
-    for (const auto& item : state.items) {
-        if (state.built.count(item.key)) specs.push_back({item.view, item.key, {}});
+    std::vector<std::size_t> shown;
+    shown.reserve(state.built.size());
+    for (const auto& key : state.built) {
+        if (auto it = state.positions.find(key); it != state.positions.end()) shown.push_back(it->second);
     }
+    std::sort(shown.begin(), shown.end());
+    std::vector<ChildSpec> specs;
+    specs.reserve(shown.size());
+    for (const auto index : shown)
+        specs.push_back({state.items[index].view(), state.items[index].key, {}});
     element.reconcile(std::move(specs));
 }
 
@@ -117,42 +136,40 @@ CGFloat lineLength(const LazyState& state, std::size_t begin, std::size_t end, C
     return known ? length : estimate;
 }
 
-CGFloat estimateOf(const LazyState& state) {
-    if (state.lengths.empty()) return 0;
-    CGFloat sum = 0;
-    for (const auto& [key, length] : state.lengths)
-        sum += length;
-    return sum / CGFloat(state.lengths.size());
-}
-
 } // namespace
 
 void LazyNode::update(Element& element) const {
     auto state = stateOf(element);
-    std::unordered_set<ChildKey, KeyHash> previous;
-    for (const auto& item : state->items)
-        previous.insert(item.key);
+    auto previous = std::move(state->positions);
     state->items = itemsOf(content_);
+    state->positions.clear();
+    state->positions.reserve(state->items.size());
+    for (std::size_t i = 0; i < state->items.size(); ++i)
+        state->positions.emplace(state->items[i].key, i);
     state->arriving.clear();
-    if (state->updated) {
-        for (const auto& item : state->items) {
-            if (!previous.count(item.key)) state->arriving.insert(item.key);
-        }
+    std::size_t kept = 0;
+    for (const auto& item : state->items) {
+        if (previous.count(item.key))
+            ++kept;
+        else if (state->updated)
+            state->arriving.insert(item.key);
     }
     state->updated = true;
     state->arrival = element.graph().updateTransaction();
     // Kept past this update: it must not hold back the completion of the change.
     state->arrival.completion.reset();
     // Forget what was measured of rows that are gone.
-    std::unordered_set<ChildKey, KeyHash> present;
-    for (const auto& item : state->items)
-        present.insert(item.key);
-    std::erase_if(state->built, [&](const ChildKey& key) { return !present.count(key); });
-    std::erase_if(state->lengths, [&](const auto& entry) { return !present.count(entry.first); });
+    const auto gone = [&](const ChildKey& key) { return !state->positions.count(key); };
+    std::erase_if(state->built, gone);
+    if (kept < previous.size()) {
+        std::erase_if(state->lengths, [&](const auto& entry) { return gone(entry.first); });
+        state->lengthSum = 0;
+        for (const auto& [key, length] : state->lengths)
+            state->lengthSum += length;
+    }
     state->known.assign(state->items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
-    for (std::size_t i = 0; i < state->items.size(); ++i) {
-        if (auto it = state->lengths.find(state->items[i].key); it != state->lengths.end())
-            state->known[i] = it->second;
+    for (const auto& [key, length] : state->lengths) {
+        if (auto it = state->positions.find(key); it != state->positions.end()) state->known[it->second] = length;
     }
     reconcileBuilt(element, *state);
 }
@@ -194,7 +211,7 @@ graphics::CGSize LazyNode::sizeThatFits(Element& element, const ProposedViewSize
     const CGFloat cross = crossLength(element, across(proposal, axis_));
     const std::size_t n = std::max<std::size_t>(1, tracks(cross).size());
     const std::size_t lines = (state->items.size() + n - 1) / n;
-    const CGFloat estimate = estimateOf(*state);
+    const CGFloat estimate = state->estimate();
     CGFloat main = spacing_ * CGFloat(lines - 1);
     for (std::size_t line = 0; line < lines; ++line)
         main += lineLength(*state, line * n, std::min(state->items.size(), (line + 1) * n), estimate);
@@ -215,7 +232,7 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
     const auto visible = element.graph().visibleRect().intersection(frame);
     const CGFloat visibleMin = visible.isNull() ? 0 : (horizontal ? visible.minX() : visible.minY());
     const CGFloat visibleMax = visible.isNull() ? -1 : (horizontal ? visible.maxX() : visible.maxY());
-    const CGFloat estimate = estimateOf(*state);
+    const CGFloat estimate = state->estimate();
 
     // Which lines show, by the lengths known so far.
     std::vector<bool> needed(lines, false);
@@ -237,16 +254,17 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
     }
     if (!added.empty()) reconcileAdded(element, *state, added);
     auto children = childrenByKey(element);
+    // Built rows out of sight stay built (and keep their state) but hidden.
+    for (const auto& [key, child] : children) {
+        auto it = state->positions.find(key);
+        if (it != state->positions.end() && !needed[it->second / n]) child->setHidden(true);
+    }
 
     position = start;
     for (std::size_t line = 0; line < lines; ++line) {
         const std::size_t begin = line * n;
         const std::size_t end = std::min(count, begin + n);
         if (!needed[line]) {
-            for (std::size_t i = begin; i < end; ++i) {
-                if (auto it = children.find(state->items[i].key); it != children.end())
-                    it->second->setHidden(true);
-            }
             position += lineLength(*state, begin, end, estimate) + spacing_;
             continue;
         }
@@ -283,7 +301,7 @@ std::optional<graphics::CGRect> LazyNode::estimatedFrame(Element& element,
     const CGFloat cross = across(frame.size, axis_);
     const auto lineTracks = tracks(cross);
     const std::size_t n = std::max<std::size_t>(1, lineTracks.size());
-    const CGFloat estimate = estimateOf(*state);
+    const CGFloat estimate = state->estimate();
     const bool horizontal = axis_ == Axis::horizontal;
     CGFloat position = horizontal ? frame.minX() : frame.minY();
     const CGFloat crossStart = horizontal ? frame.minY() : frame.minX();

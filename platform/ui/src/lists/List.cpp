@@ -2,6 +2,7 @@
 
 #include "ListRow.h"
 #include "ListRowReports.h"
+#include "controls/ControlLook.h"
 #include "events/EventNodes.h"
 #include "motion/TransitionEffects.h"
 
@@ -225,10 +226,15 @@ struct ListBody {
                             move(foundation::IndexSet(source), *destination);
                         })
                         .onCancelled([reorder] { reorder.set(Reorder{}); });
-        return row.contentShape(Rectangle())
+        // The dragged row is lifted above the others on the window's background, so that it
+        // does not show through the rows it passes.
+        // (The same modifiers either way, so that the row keeps its identity and state.)
+        return row.background(dragged ? detail::systemColor("windowBackgroundColor") : Color::clear)
+            .contentShape(Rectangle())
             .gesture(drag)
             .offset(0, dragged ? reorder->translation : 0)
-            .transition(transition);
+            .transition(transition)
+            .zIndex(dragged ? 1 : 0);
     }
 
     static KeyPress::Result deleteKey(const KeyPress& press, const std::weak_ptr<detail::ElementRef>& self,

@@ -157,6 +157,17 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
         paintBoundedMaskedLayer(layer, painter);
         return;
     }
+    if (layer.style.mask) {
+        // What is masked shows only where both the content and the mask paint: only those pixels
+        // are painted apart, and nothing at all when they do not meet.
+        const QRectF meet = layer.contentBounds().intersected(
+            layer.style.transform.mapRect(layer.style.mask->paintedBounds()));
+        if (meet.isEmpty()) return;
+        DisplayList::Layer bounded = layer;
+        bounded.style.bounds = meet;
+        paintBoundedMaskedLayer(bounded, painter);
+        return;
+    }
     if (!layer.style.needsOffscreen()) {
         painter.save();
         paintLayerContent(layer, painter);

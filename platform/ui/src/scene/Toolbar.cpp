@@ -3,6 +3,7 @@
 #include "graphics/NSColor.h"
 #include "ui/Color.h"
 #include "ui/Element.h"
+#include "ui/LabelStyle.h"
 #include "ui/Layout.h"
 #include "ui/Rectangle.h"
 #include "ui/Spacer.h"
@@ -36,8 +37,9 @@ Color systemColor(const char* name, const Color& fallback) {
 View toolbarBar(const std::vector<ToolbarItem>& items) {
     std::vector<View> leading, middle, trailing;
     for (const auto& original : items) {
-        // Items keep their ideal size; the spacers give way.
-        const ToolbarItem item(original.placement, original.content.fixedSize());
+        // Items keep their ideal size; the spacers give way. Their labels show as icons.
+        const ToolbarItem item(original.placement,
+                               original.content.environment<LabelStyleKey>(LabelStyle::iconOnly).fixedSize());
         switch (item.placement) {
         case ToolbarItemPlacement::navigation:
             leading.push_back(item.content);

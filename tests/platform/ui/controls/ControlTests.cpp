@@ -1,4 +1,5 @@
 // Toggles, pickers, menus, context menus, links and colour pickers driven through the test host.
+#include "ui/ColorScheme.h"
 #include "ui/Button.h"
 #include "ui/ColorPicker.h"
 #include "ui/Divider.h"
@@ -169,8 +170,16 @@ TEST(ContextMenuTest, SecondaryClickShowsTheItemsAndRunsTheChosenOne) {
     ASSERT_EQ(host.popups().menu()->titles(), std::vector<std::string>{"Delete"});
     EXPECT_EQ(host.popups().menu()->items[0].role, ButtonRole::destructive);
     EXPECT_EQ(host.popups().menuAnchor().origin.x, frame.midX());
+    EXPECT_EQ(host.popups().menu()->colorScheme, ColorScheme::light);
     EXPECT_TRUE(host.chooseMenuItem("Delete"));
     EXPECT_EQ(*deleted, 1);
+
+    // A dark view's menu is dark too.
+    host.setRoot(rowView(true).environment<ColorSchemeKey>(ColorScheme::dark));
+    host.secondaryClick({frame.midX(), frame.midY()});
+    ASSERT_TRUE(host.popups().menu());
+    EXPECT_EQ(host.popups().menu()->colorScheme, ColorScheme::dark);
+    host.chooseMenuItem("Delete");
 
     host.setRoot(rowView(false)); // no entries: no menu at all
     const int shown = host.popups().menusPresented();

@@ -2,6 +2,7 @@
 #include "TestBox.h"
 
 #include "ui/EventTargets.h"
+#include "ui/Gesture.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
 #include "ui/ViewContext.h"
@@ -177,3 +178,46 @@ TEST(KeyRoutingTest, ModifierKeyObserversSeeTheirMaskInitiallyAndOnEachChange) {
 }
 
 } // namespace
+
+namespace {
+
+// A focusable field inside a view that can be dragged by it.
+struct DraggableField {
+    std::shared_ptr<Handles<Focus>> focus;
+    std::shared_ptr<Log> log;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto focused = ctx.focusState<Focus>("focused");
+        focus->keep("focused", ctx.state<Focus>("focused", Focus{}));
+        auto drag = ui::DragGesture(4).onChanged([log = log](const ui::DragGesture::Value&) {
+            if (log->empty()) log->push_back("dragging");
+        });
+        return ui::VStack({box(100, 30, "field").focusable().focused(focused.binding(), 1).gesture(drag),
+                           box(100, 30, "below")});
+    }
+};
+
+} // namespace
+
+TEST(DragFocusTest, APressThatBecomesADragLeavesTheFocusAndAStillClickTakesIt) {
+    auto focus = std::make_shared<Handles<Focus>>();
+    auto log = std::make_shared<Log>();
+    ui::TestHost host{DraggableField{focus, log}, {200, 200}};
+    const auto field = ui::TestHost::frame(host.findByText("field"));
+    const graphics::CGPoint start{field.midX(), field.midY()};
+
+    // Pressed and dragged: the drag runs, the field does not take the focus.
+    host.pointerDown(start);
+    EXPECT_EQ((*focus)["focused"].value(), std::nullopt) << "a press alone does not focus yet";
+    host.pointerMove({start.x, start.y + 10});
+    host.pointerMove({start.x, start.y + 30});
+    host.pointerUp({start.x, start.y + 30});
+    EXPECT_EQ(*log, Log{"dragging"});
+    EXPECT_EQ((*focus)["focused"].value(), std::nullopt);
+    EXPECT_FALSE(host.focusedElement());
+
+    // A jitter below the drag's distance is still a click: the focus comes with the release.
+    host.pointerDown(start);
+    host.pointerMove({start.x + 1, start.y + 1});
+    host.pointerUp({start.x + 1, start.y + 1});
+    EXPECT_EQ((*focus)["focused"].value(), Focus(1));
+}

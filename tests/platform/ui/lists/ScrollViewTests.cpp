@@ -186,3 +186,43 @@ TEST(ScrollViewTest, GridAlignmentPlacesTracksAndCellsAcrossTheAxis) {
 }
 
 } // namespace
+
+namespace {
+
+// Ten thousand rows whose descriptions are counted as the stack asks for them.
+struct CountedRows {
+    std::shared_ptr<int> described;
+    std::shared_ptr<Handles<int>> handles;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto count = ctx.state<int>("count", 10000);
+        handles->keep("count", count);
+        return ui::ScrollView(ui::LazyVStack(ui::HorizontalAlignment::center, 0,
+                                             {ui::ForEach(0, count.value(), [described = described](int i) {
+                                                 ++*described;
+                                                 return box(100, 20, "row " + std::to_string(i));
+                                             })}));
+    }
+};
+
+} // namespace
+
+TEST(ScrollViewTest, ALazyStackDescribesOnlyTheRowsItBuildsAtEachUpdate) {
+    auto described = std::make_shared<int>(0);
+    auto handles = std::make_shared<Handles<int>>();
+    ui::TestHost host(CountedRows{described, handles}, {200, 200});
+    host.update();
+    EXPECT_TRUE(host.findByText("row 0"));
+    EXPECT_LT(*described, 40) << "ten rows show";
+
+    // A row added at the end: the rows in sight are described again, the others are not.
+    *described = 0;
+    (*handles)["count"].set(10001);
+    host.update();
+    EXPECT_LT(*described, 40);
+    EXPECT_TRUE(host.findByText("row 9"));
+
+    // Scrolled to the end, the last rows show with their measured places.
+    EXPECT_TRUE(host.scroll({100, 100}, {0, 1e9}));
+    EXPECT_TRUE(host.findByText("row 10000"));
+    EXPECT_FALSE(host.findByText("row 0"));
+}

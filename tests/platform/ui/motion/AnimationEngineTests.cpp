@@ -4,6 +4,8 @@
 #include "foundation/RunLoop.h"
 #include "foundation/Timer.h"
 #include "ui/Animation.h"
+#include "ui/GeometryEffect.h"
+#include "ui/OffsetEffect.h"
 #include "ui/TestHost.h"
 #include "ui/TransactionModifier.h"
 #include "ui/ViewContext.h"
@@ -145,6 +147,28 @@ TEST(AnimationEngineTest, AModifierLevelAnimationReachesOnlyTheModifiersOwnViews
     EXPECT_DOUBLE_EQ(f.shown(), 150);
     f.host.stepFrame(0.5);
     EXPECT_EQ(f.shown(), 200);
+}
+
+TEST(AnimationEngineTest, AGeometryEffectWithAModifierLevelAnimationTakesItForItsOwnData) {
+    // No animation for the effect: its offset jumps while the content's own offset animates.
+    Fixture f([](ui::View v, double x) {
+        return v.modifier(ui::animation(ui::OffsetEffect{{x, 0}}, std::nullopt));
+    });
+    ui::withAnimation(ui::Animation::linear(1), [&] { f.x().set(100); });
+    f.host.update();
+    f.host.stepFrame(0.5);
+    EXPECT_DOUBLE_EQ(f.shown(), 150);
+
+    // An animation of its own: the effect's offset takes a second to the content's two.
+    Fixture g([](ui::View v, double x) {
+        return v.modifier(ui::animation(ui::OffsetEffect{{x, 0}}, ui::Animation::linear(1)));
+    });
+    ui::withAnimation(ui::Animation::linear(2), [&] { g.x().set(100); });
+    g.host.update();
+    g.host.stepFrame(0.5);
+    EXPECT_DOUBLE_EQ(g.shown(), 25 + 50);
+    g.host.stepFrame(1.5);
+    EXPECT_EQ(g.shown(), 200);
 }
 
 TEST(AnimationEngineTest, ATimerSteppingAValueIsShownExactly) {

@@ -8,6 +8,8 @@
 #include "ui/LazyStack.h"
 #include "ui/Stack.h"
 #include "ui/ScaleEffect.h"
+#include "ui/GeometryEffect.h"
+#include "ui/OffsetEffect.h"
 #include "ui/TestHost.h"
 #include "ui/ViewConditional.h"
 #include "ui/ViewContext.h"
@@ -381,6 +383,25 @@ TEST(TransitionTest, OnlyTheOutermostTransitionOfAnInsertedViewRuns) {
     ASSERT_NE(scaled, nullptr);
     using Scale = ui::AnimatablePair<double, double>;
     EXPECT_EQ(scaled->presentedValue("geometryEffect", Scale(1, 1)), Scale(0, 0));
+}
+
+TEST(TransitionTest, AModifierTransitionOverAGeometryEffectInterpolatesItsData) {
+    const AnyTransition shifted =
+        AnyTransition::modifier(ui::OffsetEffect{{-40, 10}}, ui::OffsetEffect{{0, 0}});
+    Fixture f(false, twoRows(shifted));
+    f.set(true, ui::Animation::linear(1));
+    const auto* b = f.host.findByText("b");
+    EXPECT_EQ(ui::TestHost::frame(b).minX(), -40) << "the active end first";
+    f.host.stepFrame(0.5);
+    EXPECT_EQ(ui::TestHost::frame(b).minX(), -20);
+    EXPECT_EQ(minY(b), 25);
+    f.host.stepFrame(0.5);
+    EXPECT_EQ(ui::TestHost::frame(b).minX(), 0);
+    f.set(false, ui::Animation::linear(1));
+    f.host.stepFrame(0.5);
+    EXPECT_EQ(f.host.removalGhosts().size(), 1U);
+    f.host.stepFrame(0.5);
+    EXPECT_TRUE(f.host.removalGhosts().empty());
 }
 
 TEST(TransitionTest, ScaleSlideAndPushMidway) {

@@ -1,9 +1,13 @@
 #include "TestBox.h"
 
+#include "ui/Accessibility.h"
+#include "ui/Button.h"
 #include "ui/CommandGroup.h"
 #include "ui/CommandItem.h"
 #include "ui/EventTargets.h"
 #include "ui/Group.h"
+#include "ui/Label.h"
+#include "ui/LabelStyle.h"
 #include "ui/Scene.h"
 #include "ui/Settings.h"
 #include "ui/Stack.h"
@@ -130,4 +134,31 @@ TEST(SceneTest, ScenesAndCommandGroupsAreHandedUpInOrderWithItemState) {
     EXPECT_EQ(groups[1].items[0].title, "Check");
     groups[0].items[0].action();
     EXPECT_EQ(chosen, 1);
+}
+
+TEST(ToolbarTest, LabelsShowTheirIconsInTheToolbarAndTheirTitlesElsewhere) {
+    auto named = [](const Element& e, const std::string& title) {
+        const auto* record = e.nodeAs<AccessibilityNode>();
+        return record && record->properties().label && record->properties().label->string({}) == title;
+    };
+    TestHost host(toolbarArea(VStack({View(Label("Inside", "star")),
+                                      View(Label("Plain", "star")).environment<LabelStyleKey>(LabelStyle::titleOnly)})
+                                  .frame(300, 200)
+                                  .toolbar({ToolbarItem(ToolbarItemPlacement::automatic, Button([] {}, Label("New Goal", "plus"))),
+                                            ToolbarItem(ToolbarItemPlacement::automatic,
+                                                        View(Label("Both", "flame"))
+                                                            .environment<LabelStyleKey>(LabelStyle::titleAndIcon))})),
+                  {300, 252});
+    host.update();
+    // In the title area: the icon, named by the title for assistive technologies.
+    EXPECT_FALSE(host.findByText("New Goal"));
+    const auto icons = host.findAll([&](const Element& e) { return named(e, "New Goal"); });
+    ASSERT_EQ(icons.size(), 1u);
+    EXPECT_LT(TestHost::frame(icons.front()).maxY(), 52);
+    // A style set on the item itself wins over the toolbar's.
+    EXPECT_TRUE(host.findByText("Both"));
+    // In the content: title and icon, or the title alone when asked.
+    EXPECT_TRUE(host.findByText("Inside"));
+    EXPECT_TRUE(host.findByText("Plain"));
+    EXPECT_TRUE(host.findAll([&](const Element& e) { return named(e, "Inside"); }).empty());
 }
