@@ -13,6 +13,10 @@ if(QUORIL_SANITIZE MATCHES "address|leak")
   set(QUORIL_SANITIZER_ENVIRONMENT
     ";LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan-suppressions.txt:print_suppressions=0")
 endif()
+# A report of undefined behaviour fails its test; by default the sanitizer prints it and goes on.
+if(QUORIL_SANITIZE MATCHES "undefined")
+  string(APPEND QUORIL_SANITIZER_ENVIRONMENT ";UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
+endif()
 
 function(quoril_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
