@@ -1,6 +1,6 @@
 # quoril_install_library(TARGET <library> PACKAGE <Package> [NAMESPACE <ns>::]
 #                        [DEPENDS <dependency>...] [HEADERS <folder>] [INCLUDE_DESTINATION <dir>]
-#                        [VERSION <version>])
+#                        [VERSION <version>] [MODULES <file>...])
 # Installs a shared library, its public headers and its CMake package, so that a project built
 # against the install prefix gets the library from `find_package(<Package> CONFIG REQUIRED)` as
 # <ns>::<library>. A line per library:
@@ -19,12 +19,15 @@
 # HEADERS    the folder whose contents are the public headers, include/ beside the calling
 #            CMakeLists.txt by default; INCLUDE_DESTINATION is where they go, include/ by default.
 # VERSION    the package's version, the project's by default.
+# MODULES    CMake files the library installs beside its package's config (functions it offers
+#            users, say), which the config includes after the targets.
 include_guard(GLOBAL)
 include(CMakePackageConfigHelpers)
 include(GNUInstallDirs)
 
 function(quoril_install_library)
-  cmake_parse_arguments(ARG "" "TARGET;PACKAGE;NAMESPACE;HEADERS;INCLUDE_DESTINATION;VERSION" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TARGET;PACKAGE;NAMESPACE;HEADERS;INCLUDE_DESTINATION;VERSION" "DEPENDS;MODULES"
+                        ${ARGN})
   if(NOT ARG_TARGET OR NOT ARG_PACKAGE OR ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "quoril_install_library: TARGET and PACKAGE are required "
                         "(unknown arguments: ${ARG_UNPARSED_ARGUMENTS})")
@@ -70,6 +73,7 @@ function(quoril_install_library)
       "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]] CALL _quoril_install_package [[${ARG_PACKAGE}]])")
   endif()
   set_property(GLOBAL APPEND PROPERTY ${prefix}_DEPENDS ${ARG_DEPENDS})
+  set_property(GLOBAL APPEND PROPERTY ${prefix}_MODULES ${ARG_MODULES})
 endfunction()
 
 function(_quoril_install_package package)
@@ -85,6 +89,10 @@ function(_quoril_install_package package)
     string(APPEND config "find_dependency(${dependency})\n")
   endforeach()
   string(APPEND config "include(\"\${CMAKE_CURRENT_LIST_DIR}/${package}Targets.cmake\")\n")
+  get_property(modules GLOBAL PROPERTY ${prefix}_MODULES)
+  foreach(module IN LISTS modules)
+    string(APPEND config "include(\"\${CMAKE_CURRENT_LIST_DIR}/${module}\")\n")
+  endforeach()
   file(CONFIGURE OUTPUT ${folder}/${package}Config.cmake CONTENT "${config}" @ONLY)
   write_basic_package_version_file(${folder}/${package}ConfigVersion.cmake
     VERSION ${version} COMPATIBILITY SameMajorVersion)

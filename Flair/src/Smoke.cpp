@@ -44,6 +44,8 @@ std::shared_ptr<ui::EmitterLayer> SmokeLayerView::makeEmitterLayer(double time) 
     const double w = size.width, h = size.height;
     auto layer = std::make_shared<ui::EmitterLayer>(time);
     layer->masksToBounds = false;
+    // Soft puffs: half the resolution looks the same at a quarter of the pixels.
+    layer->resolution = 0.5;
     layer->seed = seed;
     const double s = w / 750;
     const double d = s * 256 / 2.25;

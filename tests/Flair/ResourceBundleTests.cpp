@@ -85,7 +85,7 @@ TEST(FlairModuleBundleDeathTest, NoCandidateHoldingItStopsTheProgram) {
                  "Fatal error: unable to find bundle named Flair_Flair");
 }
 
-TEST(FlairModuleBundleTest, EveryThreadGetsTheBuildTreesBundleWithItsImages) {
+TEST(FlairModuleBundleTest, EveryThreadGetsTheProgramsOwnBundleWithItsImages) {
     constexpr int threads = 8;
     std::latch start(threads);
     std::vector<const foundation::Bundle*> seen(threads);
@@ -100,13 +100,16 @@ TEST(FlairModuleBundleTest, EveryThreadGetsTheBuildTreesBundleWithItsImages) {
     for (const auto* bundle : seen)
         EXPECT_EQ(bundle, seen.front());
 
-    // The build tree's bundle, beside libFlair.so.
+    // The test program's own, in its bundle's Resources/ (share/flair_tests/), the first place
+    // looked in; none lies beside libFlair.so.
     const auto candidates = Flair::detail::moduleBundleCandidates();
     ASSERT_EQ(candidates.size(), 3u);
-    ASSERT_TRUE(candidates[1]);
+    ASSERT_TRUE(candidates[0] && candidates[1]);
+    EXPECT_EQ(fs::path(candidates[0]->path()).parent_path().filename(), "flair_tests");
     EXPECT_TRUE(fs::exists(fs::path(candidates[1]->path()) / "libFlair.so"));
+    EXPECT_FALSE(fs::exists(fs::path(candidates[1]->path()) / "Flair_Flair.bundle"));
     const auto& bundle = *Flair::moduleBundle();
-    EXPECT_EQ(bundle.bundlePath(), fs::canonical(candidates[1]->path()) / "Flair_Flair.bundle");
+    EXPECT_EQ(bundle.bundlePath(), fs::canonical(candidates[0]->path()) / "Flair_Flair.bundle");
     EXPECT_EQ(bundle.bundleIdentifier(), "org.quoril.Flair.resources");
 
     for (const auto& spec : images) {

@@ -23,6 +23,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -126,6 +127,20 @@ template <class E> std::optional<ui::AnimatableDataOf<E>> presentedData(const ui
     if (!element) return std::nullopt;
     const E* effect = described<E>(host);
     return element->presentedValue("geometryEffect", ui::getAnimatableData(*effect));
+}
+
+// The first custom modifier of type T inside the host's removal ghosts, depth first.
+template <class T> const ui::Element* ghostModifier(const ui::TestHost& host) {
+    const std::function<const ui::Element*(const ui::Element&)> search =
+        [&](const ui::Element& element) -> const ui::Element* {
+        if (dynamic_cast<const ui::detail::CustomModifierNode<T>*>(&element.node())) return &element;
+        for (const auto& child : element.children())
+            if (const ui::Element* found = search(*child)) return found;
+        return nullptr;
+    };
+    for (const ui::Element* ghost : host.removalGhosts())
+        if (const ui::Element* found = search(*ghost)) return found;
+    return nullptr;
 }
 
 inline bool sameImage(const QImage& a, const QImage& b) {

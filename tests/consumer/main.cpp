@@ -1,13 +1,17 @@
 // consumer PREFIX OUTPUT.png: sets a key in a suite of a temporary configuration folder and reads
-// it back, parses a table from the toolkit's bundle (which must lie in PREFIX), then draws a text
-// and a card moved by an effect into OUTPUT.png. Exits non-zero on the first thing that fails.
+// it back, parses a table from the toolkit's bundle (which must lie in PREFIX), finds the effects
+// library's bundle in its own, then draws a text and a card moved by an effect into OUTPUT.png.
+// Exits non-zero on the first thing that fails.
 #include "Flair/Move.h"
+#include "Flair/ResourceBundleAccessor.h"
 #include "Prefs/Key.h"
 #include "Prefs/ValueAccess.h"
 
 #include "ViewKit/CsvParser.h"
 #include "ViewKit/ResourceBundleAccessor.h"
+#include "foundation/Bundle.h"
 #include "foundation/UserDefaults.h"
+#include "graphics/Image.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
 #include "ui/Text.h"
@@ -69,7 +73,15 @@ int main(int argc, char** argv) {
     if (rows.size() < 2 || rows.front() != std::vector<std::string>{"kind", "case", "subtype"})
         return fail("the bundle's table did not parse");
 
+    // The effects library's images, copied into this program's bundle from the installed package.
+    const auto& flairBundle = Flair::moduleBundle();
+    if (flairBundle->bundlePath() !=
+        std::filesystem::canonical(foundation::Bundle::main()->resourcePath()) / "Flair_Flair.bundle")
+        return fail("the effects library's bundle is not the program's own");
+
     QGuiApplication app(argc, argv);
+    if (graphics::Image::named(*flairBundle, "poof3").isNull())
+        return fail("the effects library's image is missing");
     // A card half its width to the right of where it rests: centred at 80 instead of 60.
     Flair::Move moved;
     moved.animatableData.translation = {0.5, 0, 0};

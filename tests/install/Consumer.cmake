@@ -32,7 +32,7 @@ if(NOT result EQUAL 0)
 endif()
 
 unset(ENV{LD_LIBRARY_PATH})
-execute_process(COMMAND ${WORK}/consumer ${PREFIX} ${WORK}/consumer.png
+execute_process(COMMAND ${WORK}/bin/consumer ${PREFIX} ${WORK}/consumer.png
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0 OR NOT EXISTS ${WORK}/consumer.png)
   message(FATAL_ERROR "the consumer failed (${result}):\n${output}")

@@ -25,6 +25,8 @@ foreach(file usr/bin/quoril usr/bin/quoril-dock
              usr/lib/cmake/Prefs/PrefsConfig.cmake usr/lib/cmake/QuorilPlatform/QuorilPlatformConfigVersion.cmake
              usr/lib/cmake/Flair/FlairConfig.cmake usr/lib/cmake/ViewKit/ViewKitConfig.cmake
              usr/lib/ViewKit_ViewKit.bundle/Resources/MimeTypes.csv
+             usr/share/quoril/Resources/Flair_Flair.bundle/Resources/poof1@2x.png
+             usr/share/Flair/Flair_Flair.bundle/Info.plist usr/lib/cmake/Flair/FlairBundle.cmake
              usr/include/Prefs/Key.h usr/include/Flair/Move.h usr/include/ViewKit/CsvParser.h
              usr/include/quoril/ui/View.h usr/share/applications/org.quoril.Quoril.desktop
              usr/share/icons/hicolor/256x256/apps/org.quoril.Quoril.png)

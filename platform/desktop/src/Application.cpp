@@ -1,6 +1,7 @@
 #include "desktop/Application.h"
 
 #include "desktop/ApplicationHost.h"
+#include "desktop/NSFont.h"
 
 #include "foundation/Bundle.h"
 #include "ui/Color.h"
@@ -50,12 +51,19 @@ ui::View aboutContent(const AboutPanelOptions& options, const std::optional<grap
     else if (shortVersion || build)
         versionLine = "Version " + (shortVersion ? *shortVersion : *build);
     const auto credits = options.credits ? options.credits : infoString("NSHumanReadableCopyright");
+    const auto& attributed = options.attributedCredits;
 
     std::vector<ui::View> parts;
     if (icon) parts.push_back(ui::Image(*icon).resizable().scaledToFit().frame(64, 64));
     parts.push_back(ui::View(ui::Text(name).font(ui::Font::headline())));
     if (!versionLine.empty()) parts.push_back(ui::View(ui::Text(versionLine).font(ui::Font::caption())));
-    if (credits)
+    if (attributed)
+        parts.push_back(
+            ui::View(ui::Text(attributed->text).font(ui::Font::system(attributed->fontSize.value_or(
+                         NSFont::systemFontSize()))))
+                .foregroundStyle(attributed->foregroundColor ? ui::Color(*attributed->foregroundColor)
+                                                             : ui::Color::primary));
+    else if (credits)
         parts.push_back(ui::View(ui::Text(*credits).font(ui::Font::caption())).foregroundStyle(ui::Color::secondary));
     return ui::VStack(ui::HorizontalAlignment::center, 8, std::move(parts)).padding(24).frame(
         ui::FlexibleFrame{.minWidth = 260});

@@ -5,6 +5,7 @@
 
 #include "foundation/Bundle.h"
 #include "foundation/UndoManager.h"
+#include "ui/EnvironmentFocusedValues.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/EventDispatcher.h"
 
@@ -80,9 +81,7 @@ ApplicationHost::ApplicationHost(ui::View application)
     Application::shared().setHost(this);
     // The host decides when the program ends (the delegate is asked).
     QApplication::setQuitOnLastWindowClosed(false);
-    ui::EnvironmentValues environment;
-    environment.set<ui::ScenePhaseKey>(ScenePhase::background);
-    graph_.setEnvironment(std::move(environment));
+    applyApplicationEnvironment();
     graph_.setNeedsUpdateHandler([this] { scheduleRefresh(); });
     menus_ = std::make_unique<CommandMenus>(applicationName());
     refresh();
@@ -130,8 +129,30 @@ void ApplicationHost::updateNow() {
     if (phasesScheduled_) updatePhases();
 }
 
-ui::View ApplicationHost::contentOf(std::size_t sceneIndex) const {
-    return scenes_[sceneIndex].windowContent().environment<ui::ScenePhaseKey>(phases_[sceneIndex]);
+ui::View ApplicationHost::contentOf(std::size_t sceneIndex) {
+    return scenes_[sceneIndex]
+        .windowContent()
+        .environment<ui::ScenePhaseKey>(phases_[sceneIndex])
+        .onPreferenceChange(ui::FocusedValuesKey{}, [this](const ui::FocusedValues&) { updateFocusedValues(); });
+}
+
+void ApplicationHost::applyApplicationEnvironment() {
+    ui::EnvironmentValues environment;
+    environment.set<ui::ScenePhaseKey>(applicationPhase_);
+    environment.set<ui::FocusedSceneValuesKey>(focusedValues_);
+    graph_.setEnvironment(std::move(environment));
+}
+
+void ApplicationHost::updateFocusedValues() {
+    ui::FocusedValues values;
+    for (SceneWindow* window : windows_) {
+        if (!window->isActiveWindow()) continue;
+        values = window->hostingWindow().graph().root().preferences().get<ui::FocusedValuesKey>();
+        break;
+    }
+    if (values == focusedValues_) return;
+    focusedValues_ = std::move(values);
+    applyApplicationEnvironment(); // the commands update at the next refresh
 }
 
 ScenePhase ApplicationHost::scenePhase(std::size_t sceneIndex) const {
@@ -241,6 +262,7 @@ void ApplicationHost::updatePhases() {
         }
     }
     setApplicationPhase(desktop::applicationPhase(phases_));
+    updateFocusedValues();
 
     if (closedAny && windows_.empty()) {
         auto& application = Application::shared();
@@ -252,9 +274,7 @@ void ApplicationHost::updatePhases() {
 void ApplicationHost::setApplicationPhase(ScenePhase phase) {
     if (phase == applicationPhase_) return;
     applicationPhase_ = phase;
-    ui::EnvironmentValues environment;
-    environment.set<ui::ScenePhaseKey>(phase);
-    graph_.setEnvironment(std::move(environment));
+    applyApplicationEnvironment();
     // At once: handlers of the phase run before anything else happens.
     refresh();
 }

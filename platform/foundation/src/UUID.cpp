@@ -1,28 +1,12 @@
 #include "foundation/UUID.h"
 
-#include "foundation/Fatal.h"
+#include "foundation/SystemRandomNumberGenerator.h"
 
-#include <cerrno>
 #include <cstring>
-#include <string>
-#include <sys/random.h>
 
 namespace foundation {
 
 namespace {
-
-// The kernel's generator: thread-safe and without state of ours that a fork would duplicate.
-void fillRandom(std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t got = getrandom(data, size, 0);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            fatal(std::string("getrandom failed: ") + std::strerror(errno));
-        }
-        data += got;
-        size -= static_cast<std::size_t>(got);
-    }
-}
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -38,7 +22,7 @@ constexpr bool isHyphenPosition(std::size_t i) {
 } // namespace
 
 UUID::UUID() {
-    fillRandom(bytes_.data(), bytes_.size());
+    fillSystemRandom(bytes_.data(), bytes_.size());
     bytes_[6] = static_cast<std::uint8_t>((bytes_[6] & 0x0f) | 0x40); // version 4
     bytes_[8] = static_cast<std::uint8_t>((bytes_[8] & 0x3f) | 0x80); // RFC 4122 variant
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -82,6 +83,64 @@ TEST(BurnShaderTest, WhatIsBurntThroughStaysBurntAndTheFrontGlowsAndChars) {
     }
     EXPECT_TRUE(sawEmber);
     EXPECT_TRUE(sawChar);
+}
+
+// Pixels of the front, its glow and its charred rim as the burn first drew them, so that work on
+// its speed cannot change its look. Read forwards and backwards, so that nothing a call keeps
+// for the next leaks from one size, time or seed into another.
+TEST(BurnShaderTest, SampledPixelsOfTheBandKeepTheirColours) {
+    struct Sample {
+        double x, y;
+        float time, seed;
+        ui::ShaderColor in, out;
+    };
+    const ui::ShaderColor grey{0.2f, 0.2f, 0.2f, 1}, faint{0.1f, 0.2f, 0.3f, 0.5f};
+    const Sample samples[] = {
+        {48.44, 284.52, 0.3f, 4242, grey, {0.00091605831f, 0.00045802916f, 0.0001526764f, 0.015267639f}},
+        {208.99, 290.17, 0.3f, 4242, grey, {0.87488365f, 0.52896887f, 0.14514537f, 0.97674662f}},
+        {369.54, 295.82, 0.3f, 4242, grey, {0.51674587f, 0.29658616f, 0.10765105f, 0.95065415f}},
+        {130.09, 301.47, 0.3f, 4242, grey, {0.027297424f, 0.013648712f, 0.0045495708f, 0.45495707f}},
+        {354.31, 93.73, 0.3f, 4242, grey, {0.047869172f, 0.023934586f, 0.0079781953f, 0.79781955f}},
+        {66.42, 164.86, 0.3f, 4242, grey, {0.045949023f, 0.022974512f, 0.0076581705f, 0.76581705f}},
+        {96.88, 219.04, 0.5f, 4242, grey, {0.028627625f, 0.014313812f, 0.0047712708f, 0.47712708f}},
+        {260.18, 252.94, 0.5f, 4242, grey, {0.036199443f, 0.018099722f, 0.0060332408f, 0.60332406f}},
+        {308.62, 187.46, 0.5f, 4242, grey, {0.99692965f, 0.76573378f, 0.28189567f, 0.99935675f}},
+        {117.61, 127.63, 0.5f, 4242, grey, {0.91627187f, 0.56849825f, 0.16042674f, 0.98241007f}},
+        {311.37, 215.71, 0.5f, 4242, grey, {0.31864491f, 0.15302338f, 0.02573202f, 0.85685813f}},
+        {226.97, 170.51, 0.7f, 7, grey, {1, 0.66194075f, 0.20507859f, 1}},
+        {202.01, 172.83, 0.7f, 7, grey, {0.021553755f, 0.010776877f, 0.0035922925f, 0.35922924f}},
+        {177.05, 175.15, 0.7f, 7, grey, {0.0055930382f, 0.0027965191f, 0.00093217305f, 0.093217306f}},
+        {258.7, 192.1, 0.7f, 7, grey, {0.27063406f, 0.12821367f, 0.021180341f, 0.8467719f}},
+        {179.8, 203.4, 0.7f, 7, grey, {0.22787996f, 0.20349571f, 0.18579713f, 0.99184316f}},
+        {261.45, 220.35, 0.7f, 7, grey, {0.93305981f, 0.74847913f, 0.28736383f, 0.98593694f}},
+        {96.88, 219.04, 0.5f, 9999, faint, {0.023671595f, 0.011835798f, 0.0039452659f, 0.39452657f}},
+        {193.76, 88.08, 0.5f, 9999, faint, {0.45563468f, 0.33310145f, 0.11666757f, 0.49067956f}},
+        {305.87, 159.21, 0.5f, 9999, faint, {0.018036637f, 0.0090183187f, 0.0030061062f, 0.30061063f}},
+        {178.53, 235.99, 0.5f, 9999, faint, {0.003305515f, 0.0016527575f, 0.00055091921f, 0.055091918f}},
+        {260.18, 252.94, 0.5f, 9999, faint, {0.5f, 0.37386692f, 0.133927f, 0.5f}},
+    };
+    auto check = [](const Sample& s) {
+        const auto c = burnColor({s.x, s.y}, s.in, {400, 350}, s.time, s.seed);
+        EXPECT_NEAR(c.red, s.out.red, 1e-4f) << s.x << "," << s.y << " at " << s.time << " seed " << s.seed;
+        EXPECT_NEAR(c.green, s.out.green, 1e-4f) << s.x << "," << s.y << " at " << s.time << " seed " << s.seed;
+        EXPECT_NEAR(c.blue, s.out.blue, 1e-4f) << s.x << "," << s.y << " at " << s.time << " seed " << s.seed;
+        EXPECT_NEAR(c.alpha, s.out.alpha, 1e-4f) << s.x << "," << s.y << " at " << s.time << " seed " << s.seed;
+    };
+    for (const auto& s : samples)
+        check(s);
+    for (auto s = std::rbegin(samples); s != std::rend(samples); ++s)
+        check(*s);
+
+    // The overlay, drawn a row at a time, shows burnColor's colours.
+    const QImage image = burnt({400, 350}, 0.5f, 4242);
+    const ui::ShaderColor overlay{0.2f, 0.2f, 0.2f, 1};
+    auto level = [](float v) { return int(v * 255 + 0.5f); };
+    for (int y : {88, 128, 219})
+        for (int x = 0; x < 400; ++x) {
+            const auto c = burnColor({x + 0.5, y + 0.5}, overlay, {400, 350}, 0.5f, 4242);
+            ASSERT_EQ(image.pixel(x, y), qRgba(level(c.red), level(c.green), level(c.blue), level(c.alpha)))
+                << x << "," << y;
+        }
 }
 
 TEST(BurnShaderTest, DegenerateInputsGiveValidColours) {

@@ -384,3 +384,55 @@ TEST(ApplicationHostEditing, QuittingEndsTheEditBeforeTheBackgroundPhase) {
     host.terminate();
     EXPECT_EQ(log->entries, (std::vector<std::string>{"end typed", "background"}));
 }
+
+namespace {
+
+struct ListTitleKey {
+    using Value = std::string;
+};
+
+// A window that publishes the title of its list while it is not empty.
+struct TitledWindow {
+    std::shared_ptr<reactive::PassthroughSubject<std::string>> titles;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto title = ctx.state<std::string>("title", "Groceries");
+        const std::string shown = title.value();
+        return ui::Rectangle()
+            .fill()
+            .frame(200, 100)
+            .focusedValue(ListTitleKey{},
+                          shown.empty() ? std::nullopt : std::optional<std::string>(shown))
+            .onReceive(*titles, [title](const std::string& now) { title.set(now); });
+    }
+};
+
+struct RenameCommand {
+    ui::View body(ui::ViewContext& ctx) const {
+        const auto title = ctx.focusedValue<ListTitleKey>();
+        return ui::CommandGroup::after(ui::CommandGroupPlacement::newItem,
+                                       ui::CommandItem("Rename " + title.value_or("nothing"), {}));
+    }
+};
+
+struct FocusedApp {
+    std::shared_ptr<reactive::PassthroughSubject<std::string>> titles;
+    ui::Scene body(ui::ViewContext&) const {
+        return ui::Scene({ui::WindowGroup(ui::View(TitledWindow{titles})).commands(ui::View(RenameCommand{}))});
+    }
+};
+
+} // namespace
+
+TEST(ApplicationHostFocusTest, CommandsSeeTheFocusedValuesOfTheActiveWindow) {
+    auto titles = std::make_shared<reactive::PassthroughSubject<std::string>>();
+    ApplicationHost host(FocusedApp{titles});
+    auto lastItem = [&] { return host.menus().items(ui::CommandGroupPlacement::newItem).back().title; };
+    EXPECT_EQ(lastItem(), "Rename nothing") << "no window yet";
+    host.start();
+    ASSERT_TRUE(settle(host, [&] { return lastItem() == "Rename Groceries"; })) << lastItem();
+    titles->send("Chores");
+    ASSERT_TRUE(settle(host, [&] { return lastItem() == "Rename Chores"; })) << lastItem();
+    titles->send("");
+    ASSERT_TRUE(settle(host, [&] { return lastItem() == "Rename nothing"; })) << lastItem();
+    host.terminate();
+}

@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -24,6 +26,13 @@ std::vector<std::string> texts(const ui::Element& element) {
     };
     walk(element);
     return found;
+}
+
+const ui::Element* find(const ui::Element& element, std::string_view text) {
+    if (element.node().text() == text) return &element;
+    for (const auto& child : element.children())
+        if (const auto* found = find(*child, text)) return found;
+    return nullptr;
 }
 
 } // namespace
@@ -68,6 +77,35 @@ TEST(ApplicationTest, TheAboutPanelShowsTheGivenNameAndCreditsAndIsOnePanel) {
     shown = texts(panel->graph().root());
     EXPECT_EQ(std::find(shown.begin(), shown.end(), "Made with care"), shown.end());
     EXPECT_NE(std::find(shown.begin(), shown.end(), ""), shown.end());
+    panel->close();
+}
+
+TEST(ApplicationTest, AttributedCreditsAreDrawnInTheirColourAndSize) {
+    auto& application = desktop::Application::shared();
+    const auto grey = graphics::NSColor::sRGB(0.5, 0.5, 0.5);
+    application.orderFrontStandardAboutPanel(
+        {.applicationName = "Quoril",
+         .credits = "plain",
+         .attributedCredits = desktop::AboutPanelOptions::Credits{"Made with care", grey, 11}});
+    auto* panel = dynamic_cast<ui::HostingWindow*>(application.aboutPanel());
+    ASSERT_NE(panel, nullptr);
+    panel->updateNow();
+    const auto shown = texts(panel->graph().root());
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), "plain"), shown.end()) << "the attributed credits win";
+    const ui::Element* credits = find(panel->graph().root(), "Made with care");
+    ASSERT_NE(credits, nullptr);
+    // 11 points: a line shorter than the 13-point name's.
+    const ui::Element* name = find(panel->graph().root(), "Quoril");
+    ASSERT_NE(name, nullptr);
+    EXPECT_LT(credits->frame().height(), name->frame().height());
+    // Drawn in the given grey: no pixel of the credits is darker.
+    const QImage image = panel->grab().toImage();
+    const auto frame = credits->frame();
+    int darkest = 255;
+    for (int y = int(frame.minY()); y < int(frame.maxY()); ++y)
+        for (int x = int(frame.minX()); x < int(frame.maxX()); ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    EXPECT_GE(darkest, 110);
+    EXPECT_LE(darkest, 200) << "the text is drawn";
     panel->close();
 }
 

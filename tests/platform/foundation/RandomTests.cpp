@@ -1,10 +1,12 @@
 #include "foundation/Random.h"
+#include "foundation/SystemRandomNumberGenerator.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <set>
 #include <vector>
 
 namespace {
@@ -67,6 +69,22 @@ TEST(RandomTest, ClosedRangesReachBothEnds) {
     EXPECT_EQ(foundation::randomFloat(0.25f, 4.0f, floats), 0.25f);
     EXPECT_EQ(foundation::randomFloat(0.25f, 4.0f, floats), 4.0f);
     EXPECT_EQ(foundation::randomFloat(0.25f, 4.0f, floats), 0.5f * 3.75f + 0.25f);
+}
+
+TEST(RandomTest, TheSystemGeneratorGivesValuesThatDifferAndFillAllBits) {
+    foundation::SystemRandomNumberGenerator system;
+    std::set<std::uint64_t> seen;
+    std::uint64_t anyBits = 0;
+    for (int i = 0; i < 64; ++i) {
+        const std::uint64_t value = system.next();
+        seen.insert(value);
+        anyBits |= value;
+    }
+    EXPECT_EQ(seen.size(), 64u);
+    EXPECT_EQ(anyBits, allOnes) << "every byte of each value is filled";
+    const double seed = foundation::randomDouble(0, 255, system);
+    EXPECT_GE(seed, 0);
+    EXPECT_LE(seed, 255);
 }
 
 TEST(RandomDeathTest, AnEmptyRangeIsAProgrammerError) {

@@ -23,7 +23,8 @@ namespace desktop {
 // program's is in the environment of the application value. Phase changes are worked out at
 // the next turn of the event loop after a window event, so moving the focus from one window
 // of the program to another does not leave the active phase; ending the program delivers the
-// background phase at once. Needs a QApplication; main thread only.
+// background phase at once. The commands see the focused values of the active window
+// (ViewContext::focusedValue). Needs a QApplication; main thread only.
 class ApplicationHost {
 public:
     template <ui::App A> explicit ApplicationHost(A app)
@@ -66,7 +67,11 @@ private:
     void schedulePhases();
     void updatePhases();
     void setApplicationPhase(foundation::ScenePhase phase);
-    ui::View contentOf(std::size_t sceneIndex) const;
+    ui::View contentOf(std::size_t sceneIndex);
+    // The application value's environment: the program's phase and the active window's
+    // focused values.
+    void applyApplicationEnvironment();
+    void updateFocusedValues();
     SceneWindow* makeWindow(std::size_t sceneIndex);
     CommandMenus::StandardItems standardItems();
     std::optional<std::size_t> settingsScene() const;
@@ -78,6 +83,7 @@ private:
     std::vector<ui::SceneConfiguration> scenes_;
     std::vector<foundation::ScenePhase> phases_;
     foundation::ScenePhase applicationPhase_ = foundation::ScenePhase::background;
+    ui::FocusedValues focusedValues_;
     std::unique_ptr<CommandMenus> menus_;
     std::vector<SceneWindow*> windows_;
     bool refreshScheduled_ = false;

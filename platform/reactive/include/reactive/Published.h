@@ -24,7 +24,8 @@ public:
         : Published(nullptr, std::move(initial)) {}
     Published(ObservableObject* owner, T initial = T())
         : owner_(owner)
-        , subject_(std::move(initial)) {}
+        , subject_(std::move(initial))
+        , publisher_(subject_.eraseToAnyPublisher()) {}
     Published(const Published&) = delete;
     Published& operator=(const Published&) = delete;
 
@@ -49,11 +50,14 @@ public:
 
     // The property's own publisher (the platform's `$property`): the current value at once,
     // then each new value. It keeps working after the property is gone, without new values.
-    AnyPublisher<T> publisher() const { return subject_.eraseToAnyPublisher(); }
+    // Every call gives the same publisher, so a view that subscribes in its body (onReceive)
+    // keeps its subscription across updates.
+    const AnyPublisher<T>& publisher() const { return publisher_; }
 
 private:
     ObservableObject* const owner_;
     CurrentValueSubject<T> subject_;
+    const AnyPublisher<T> publisher_;
 };
 
 } // namespace reactive

@@ -3,6 +3,7 @@
 #include "graphics/CGSize.h"
 #include "ui/Animation.h"
 #include "ui/Edge.h"
+#include "ui/Transaction.h"
 #include "ui/UnitPoint.h"
 #include "ui/View.h"
 
@@ -76,6 +77,10 @@ public:
     // Animates with `animation` (none: does not animate) whatever the transaction's animation,
     // unless the transaction disables animations. Only this transition's modifiers take it.
     AnyTransition animation(std::optional<Animation> animation) const;
+    // This transition's modifiers (their animated data and their own views) update with the
+    // transaction as `transform` edits it; the content keeps the one it received. Whether the
+    // view animates in and out is still decided by the transaction before the edit.
+    AnyTransition transaction(std::function<void(Transaction&)> transform) const;
 
     // The view at `phase`. `owner` is the element of the view the transition is applied to;
     // the content is updated with the transaction it received.

@@ -8,9 +8,14 @@
 
 namespace ui {
 
+namespace detail {
+class BlurredDotLayer;
+}
+
 // Paints a GraphicsContext's draws into a display list, in the canvas's coordinates. Each
 // draw becomes its item under layers for its transform and clip, its filters (in the order they
-// were added) and its opacity and blend mode; the renderer paints apart only what needs it.
+// were added) and its opacity and blend mode; the renderer paints apart only what needs it. A
+// layer of a few blurred and sharp dots of one colour is painted from a cache of blurred discs.
 class DisplayListGraphicsBackend final : public GraphicsContextBackend {
 public:
     explicit DisplayListGraphicsBackend(StyleContext style = {});
@@ -36,6 +41,7 @@ private:
 
     StyleContext style_;
     std::shared_ptr<DisplayList> list_ = std::make_shared<DisplayList>();
+    std::shared_ptr<detail::BlurredDotLayer> dots_;
     bool closed_ = false;
 };
 

@@ -34,6 +34,10 @@ public:
     graphics::CGSize emitterSize;
     Shape emitterShape = Shape::point;
     std::vector<EmitterCell> emitterCells;
+    // The share of the device's resolution particles are drawn at, in (0, 1]. Below 1 they are
+    // drawn apart at that resolution and scaled up smoothly: soft contents such as smoke look the
+    // same at a half and cost a quarter of the pixels.
+    double resolution = 1;
 
     // The lifetime multiplier for births from `time` on (1 when made).
     void setLifetime(float multiplier, double time);

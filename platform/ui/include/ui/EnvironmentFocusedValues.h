@@ -53,4 +53,11 @@ struct FocusedValuesKey {
     static void reduce(Value& value, const std::function<Value()>& next) { value.merge(next()); }
 };
 
+// The values the focused window's views publish, in the environment of the program's commands
+// (its host keeps them current). Views read them with ViewContext::focusedValue.
+struct FocusedSceneValuesKey {
+    using Value = FocusedValues;
+    static Value defaultValue() { return {}; }
+};
+
 } // namespace ui

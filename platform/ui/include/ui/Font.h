@@ -61,6 +61,11 @@ public:
     // ("DejaVu Serif Bold", "DejaVuSerif-Bold"). An empty or unknown name gives the system font
     // of that size. Scales with the size category like the text styles.
     static Font custom(std::string name, double size);
+    // The same at a size that ignores the size category, as a desktop font object fixes it.
+    struct FixedSize {
+        double points;
+    };
+    static Font custom(std::string name, FixedSize size);
 
     // The same font, always at `weight`.
     Font weight(Weight weight) const;
@@ -93,6 +98,7 @@ private:
     std::optional<Weight> weight_;
     std::optional<Design> design_;
     bool italic_ = false;
+    bool fixedSize_ = false;
 };
 
 } // namespace ui

@@ -22,7 +22,11 @@ public:
     }
 
     std::size_t size() const { return ranges_.size(); }
-    double component(std::size_t index, std::size_t component) const;
+    // Inline: functions read their arguments once per pixel.
+    double component(std::size_t index, std::size_t component) const {
+        if (index >= ranges_.size() || component >= ranges_[index].count) return 0;
+        return components_[ranges_[index].begin + component];
+    }
 
     double float_(std::size_t index) const { return component(index, 0); }
     graphics::CGPoint float2(std::size_t index) const { return {component(index, 0), component(index, 1)}; }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <variant>
 
@@ -23,25 +24,36 @@ public:
                                                 const ShaderArguments& arguments)>;
     using LayerBody = std::function<ShaderColor(graphics::CGPoint position, const ShaderLayer& layer,
                                                 const ShaderArguments& arguments)>;
+    // A colour function over a run of pixels along a row, for functions whose per-pixel call
+    // costs much beside their work: replaces colors[i], the colour of the pixel at
+    // (start.x + i * step.x, start.y + i * step.y), by what the colour function gives for it.
+    using ColorRowBody = std::function<void(graphics::CGPoint start, graphics::CGPoint step,
+                                            std::span<ShaderColor> colors, const ShaderArguments& arguments)>;
 
     // No function: effects made with it leave the content as it is.
     ShaderFunction() = default;
     ShaderFunction(std::string name, ColorBody body);
     ShaderFunction(std::string name, LayerBody body);
+    // A colour function with its row form, which must give the colours `body` gives: rows run
+    // through it where pixel positions along a row are evenly spaced, through `body` elsewhere.
+    ShaderFunction(std::string name, ColorBody body, ColorRowBody rows);
 
     const std::string& name() const { return name_; }
     bool isEmpty() const { return !body_; }
     const ColorBody* colorBody() const;
     const LayerBody* layerBody() const;
+    // The colour function's row form, if it has one.
+    const ColorRowBody* colorRowBody() const { return rows_.get(); }
 
     // The same function: the same name and the same body (copies share it).
     bool operator==(const ShaderFunction& other) const {
-        return name_ == other.name_ && body_ == other.body_;
+        return name_ == other.name_ && body_ == other.body_ && rows_ == other.rows_;
     }
 
 private:
     std::string name_;
     std::shared_ptr<const std::variant<ColorBody, LayerBody>> body_;
+    std::shared_ptr<const ColorRowBody> rows_; // only beside a colour body
 };
 
 } // namespace ui

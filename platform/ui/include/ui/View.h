@@ -75,6 +75,7 @@ class Element;
 class View;
 class ViewContext;
 class ViewPrimitive;
+enum class MenuOrder;
 struct ToolbarItem;
 class Shader;
 class VisualEffect;
@@ -366,11 +367,20 @@ public:
     // A search field above the view that edits `text` (SearchModifiers.cpp).
     View searchable(Binding<std::string> text, SearchFieldPlacement placement = SearchFieldPlacement::automatic,
                     std::string prompt = "Search") const;
+    // The same, with `isPresented` true exactly while the search field has the keyboard focus:
+    // writing true focuses it, false takes the focus away. No prompt: "Search".
+    View searchable(Binding<std::string> text, Binding<bool> isPresented,
+                    SearchFieldPlacement placement = SearchFieldPlacement::automatic,
+                    std::optional<Text> prompt = std::nullopt) const;
     // How the forms inside lay out their rows (ui/Form.h).
     View formStyle(FormStyle style) const;
 
     // Windows: items for the title area of the window that shows this view (ui/Toolbar.h).
     View toolbar(std::vector<ToolbarItem> items) const;
+    // Recorded only: menus keep their declared order (ui/MenuOrder.h), and the desktop has no
+    // system overlays to show or hide (ui/SystemOverlays.h).
+    View menuOrder(MenuOrder order) const;
+    View persistentSystemOverlays(Visibility visibility) const;
 
     // Preferences.
     template <PreferenceKey K> View preference(K, typename K::Value value) const {

@@ -3,6 +3,7 @@
 #include "foundation/Fatal.h"
 #include "reactive/ObservableObject.h"
 #include "ui/Element.h"
+#include "ui/EnvironmentFocusedValues.h"
 #include "ui/EnvironmentValues.h"
 #include "ui/FocusState.h"
 #include "ui/State.h"
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -81,6 +83,12 @@ public:
             foundation::fatal(std::string("no environment object of type ") + typeid(T).name() +
                               " was put in the environment of this view");
         return observedObject(std::move(object));
+    }
+
+    // A value the focused window's views publish (View::focusedValue), for commands; nothing
+    // when none does or outside a program's commands.
+    template <FocusedValueKey K> std::optional<typename K::Value> focusedValue() {
+        return environment<FocusedSceneValuesKey>().template get<K>();
     }
 
     NamespaceID namespace_(std::string_view name);

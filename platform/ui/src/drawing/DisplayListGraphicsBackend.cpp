@@ -1,5 +1,7 @@
 #include "ui/DisplayListGraphicsBackend.h"
 
+#include "BlurredDotLayer.h"
+
 #include "foundation/Logger.h"
 
 namespace ui {
@@ -35,11 +37,13 @@ std::vector<FilterGroup> groups(const std::vector<GraphicsContext::Filter>& filt
 } // namespace
 
 DisplayListGraphicsBackend::DisplayListGraphicsBackend(StyleContext style)
-    : style_(std::move(style)) {}
+    : style_(std::move(style))
+    , dots_(std::make_shared<detail::BlurredDotLayer>()) {}
 
 bool DisplayListGraphicsBackend::accepting() const {
     if (!closed_) return true;
-    logger().error("a graphics context was drawn into after its canvas or layer had finished; the draw is dropped");
+    logger().error(
+        "a graphics context was drawn into after its canvas or layer had finished; the draw is dropped");
     return false;
 }
 
@@ -83,18 +87,21 @@ DisplayList* DisplayListGraphicsBackend::target(const State& state, QRectF bound
     return list;
 }
 
-void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::Shading& shading, FillStyle style,
-                                      const State& state) {
+void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::Shading& shading,
+                                      FillStyle style, const State& state) {
     if (!accepting() || path.isEmpty()) return;
     QPainterPath outline = path.toQPainterPath();
     outline.setFillRule(style.fillRule());
     const QRectF bounds = outline.boundingRect();
-    target(state, bounds.adjusted(-rim, -rim, rim, rim), true)->fill(outline, shading.brush(style_, bounds));
+    const QBrush brush = shading.brush(style_, bounds);
+    dots_->fill(outline, brush, state);
+    target(state, bounds.adjusted(-rim, -rim, rim, rim), true)->fill(outline, brush);
 }
 
 void DisplayListGraphicsBackend::stroke(const Path& path, const GraphicsContext::Shading& shading,
                                         const StrokeStyle& style, const State& state) {
     if (!accepting() || path.isEmpty()) return;
+    dots_->disqualify();
     const QPainterPath outline = path.strokedPath(style).toQPainterPath();
     if (outline.isEmpty()) return;
     const QRectF bounds = path.toQPainterPath().boundingRect();
@@ -105,6 +112,7 @@ void DisplayListGraphicsBackend::stroke(const Path& path, const GraphicsContext:
 void DisplayListGraphicsBackend::draw(const GraphicsContext::Drawable& drawable,
                                       const graphics::CGAffineTransform& placement, const State& state) {
     if (!accepting() || !drawable.content || drawable.content->isEmpty()) return;
+    dots_->disqualify();
     const QTransform place = placement.toQTransform();
     DisplayList* list = target(state, place.mapRect(drawable.content->paintedBounds()), true);
     DisplayList::LayerStyle style;
@@ -114,6 +122,7 @@ void DisplayListGraphicsBackend::draw(const GraphicsContext::Drawable& drawable,
 
 std::shared_ptr<GraphicsContextBackend> DisplayListGraphicsBackend::beginLayer(const State&) {
     if (!accepting()) return nullptr;
+    dots_->disqualify();
     return std::make_shared<DisplayListGraphicsBackend>(style_);
 }
 
@@ -122,6 +131,12 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
     if (!inner) return;
     inner->close();
     if (!accepting() || inner->list().isEmpty()) return;
+    if (inner->dots_->qualifies() && state.filters.empty() && !state.clip &&
+        state.blendMode == BlendMode::normal) {
+        DisplayList::Draw dots = inner->dots_->draw(inner->list_, state.opacity);
+        list_->draw(dots.bounds, std::move(dots.paint));
+        return;
+    }
     // The layer's draws carry their own transforms.
     target(state, inner->list().paintedBounds(), false)->layer({}) = inner->list();
 }

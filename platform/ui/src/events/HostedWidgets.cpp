@@ -287,6 +287,17 @@ struct Placement {
 
 using Placements = std::unordered_map<const detail::HostedWidget*, Placement>;
 
+// The outline a mask covers when it is nothing but opaque fills; none otherwise.
+std::optional<QPainterPath> shapeOf(const DisplayList& mask) {
+    QPainterPath outline;
+    for (const auto& item : mask.items()) {
+        const auto* fill = std::get_if<DisplayList::Fill>(&item);
+        if (!fill || fill->brush.style() != Qt::SolidPattern || fill->brush.color().alpha() != 255) return std::nullopt;
+        outline = outline.united(fill->path);
+    }
+    return outline;
+}
+
 void findHosted(const DisplayList& list, const QTransform& transform, const std::optional<QPainterPath>& clip,
                 bool plain, Placements& found) {
     for (const auto& item : list.items()) {
@@ -303,12 +314,23 @@ void findHosted(const DisplayList& list, const QTransform& transform, const std:
             // clip is in the transformed coordinates.
             const QTransform inner = layer->style.transform * transform;
             std::optional<QPainterPath> innerClip = clip;
-            if (layer->style.clip) {
-                const QPainterPath mapped = inner.map(*layer->style.clip);
-                innerClip = clip ? clip->intersected(mapped) : mapped;
+            const auto narrow = [&](const QPainterPath& path) {
+                const QPainterPath mapped = inner.map(path);
+                innerClip = innerClip ? innerClip->intersected(mapped) : mapped;
+            };
+            if (layer->style.clip) narrow(*layer->style.clip);
+            // A mask that is only a shape (a smooth clip) still lets the widget live, clipped to
+            // the shape: an editor with rounded corners has to take clicks and keys.
+            bool offscreen = layer->style.needsOffscreen();
+            if (offscreen && layer->style.mask) {
+                DisplayList::LayerStyle unmasked = layer->style;
+                unmasked.mask.reset();
+                if (const auto outline = shapeOf(*layer->style.mask); outline && !unmasked.needsOffscreen()) {
+                    narrow(*outline);
+                    offscreen = false;
+                }
             }
-            const bool innerPlain =
-                plain && !layer->style.needsOffscreen() && inner.type() <= QTransform::TxTranslate;
+            const bool innerPlain = plain && !offscreen && inner.type() <= QTransform::TxTranslate;
             findHosted(*layer->content, inner, innerClip, innerPlain, found);
         }
     }

@@ -142,27 +142,62 @@ void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) cons
     std::vector<QImage> images;
     for (const auto& cell : emitterCells)
         images.push_back(cell.contents.qImage());
-    list.draw(bounds, [shown = std::move(shown), images = std::move(images)](QPainter& painter) {
-        const QTransform base = painter.transform();
-        const double deviceScale = std::sqrt(std::abs(painter.deviceTransform().determinant()));
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        const qreal opacity = painter.opacity();
-        for (const auto& p : shown) {
-            const QImage& image = images[p.cell];
-            const double width = image.width() * p.scale, height = image.height() * p.scale;
-            const auto& levels = levelsOf(image);
-            std::size_t level = 0;
-            while (level + 1 < levels.size() && levels[level + 1].width() >= width * deviceScale)
-                ++level;
-            QTransform at = base;
-            at.translate(p.position.x, p.position.y);
-            at.rotateRadians(p.angle);
-            painter.setTransform(at);
-            painter.setOpacity(opacity * p.alpha);
-            painter.drawImage(QRectF(-width / 2, -height / 2, width, height), levels[level]);
+    const double scale = std::isfinite(resolution) ? std::clamp(resolution, 0.05, 1.0) : 1.0;
+    list.draw(bounds, [shown = std::move(shown), images = std::move(images), bounds, scale](QPainter& painter) {
+        auto drawParticles = [&](QPainter& target) {
+            const QTransform base = target.transform();
+            const double deviceScale = std::sqrt(std::abs(target.deviceTransform().determinant()));
+            target.setRenderHint(QPainter::SmoothPixmapTransform);
+            const qreal opacity = target.opacity();
+            for (const auto& p : shown) {
+                const QImage& image = images[p.cell];
+                const double width = image.width() * p.scale, height = image.height() * p.scale;
+                const auto& levels = levelsOf(image);
+                std::size_t level = 0;
+                while (level + 1 < levels.size() && levels[level + 1].width() >= width * deviceScale)
+                    ++level;
+                QTransform at = base;
+                at.translate(p.position.x, p.position.y);
+                at.rotateRadians(p.angle);
+                target.setTransform(at);
+                target.setOpacity(opacity * p.alpha);
+                target.drawImage(QRectF(-width / 2, -height / 2, width, height), levels[level]);
+            }
+            target.setTransform(base);
+            target.setOpacity(opacity);
+        };
+        if (scale >= 1 || painter.compositionMode() != QPainter::CompositionMode_SourceOver || !painter.device()) {
+            drawParticles(painter);
+            return;
         }
-        painter.setTransform(base);
-        painter.setOpacity(opacity);
+        // Only the device pixels the particles can reach, within the clip.
+        const QTransform toDevice = painter.deviceTransform();
+        const qreal ratio = painter.device()->devicePixelRatioF();
+        QRect area = toDevice.mapRect(bounds).toAlignedRect() &
+                     QRect(0, 0, int(std::ceil(painter.device()->width() * ratio)),
+                           int(std::ceil(painter.device()->height() * ratio)));
+        if (painter.hasClipping()) area &= toDevice.mapRect(painter.clipBoundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+        if (area.isEmpty()) return;
+        QImage pixels(QSize(int(std::ceil(area.width() * scale)), int(std::ceil(area.height() * scale))),
+                      QImage::Format_ARGB32_Premultiplied);
+        pixels.fill(Qt::transparent);
+        {
+            QPainter apart(&pixels);
+            // Soft contents fade out before their edges, so antialiased edges would show nothing
+            // more, and cost several spans a line where the raster engine counts spans.
+            apart.setRenderHints(painter.renderHints() & ~QPainter::Antialiasing);
+            apart.setOpacity(painter.opacity());
+            apart.setTransform(toDevice * QTransform::fromTranslate(-area.left(), -area.top()) *
+                               QTransform::fromScale(double(pixels.width()) / area.width(),
+                                                     double(pixels.height()) / area.height()));
+            drawParticles(apart);
+        }
+        painter.setWorldTransform(QTransform());
+        painter.setViewTransformEnabled(false);
+        painter.setOpacity(1);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(area.left() / ratio, area.top() / ratio, area.width() / ratio, area.height() / ratio),
+                          pixels);
     });
 }
 

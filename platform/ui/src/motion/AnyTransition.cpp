@@ -117,16 +117,21 @@ AnyTransition AnyTransition::combined(AnyTransition other) const {
 }
 
 AnyTransition AnyTransition::animation(std::optional<Animation> animation) const {
-    const bool animated = animation.has_value();
-    auto transform = detail::animationTransform(std::move(animation));
+    const bool animated = animation.has_value() || hasAnimation();
+    return AnyTransition(transaction(detail::animationTransform(std::move(animation))).storage_->apply,
+                         animated);
+}
+
+AnyTransition AnyTransition::transaction(std::function<void(Transaction&)> transform) const {
     return AnyTransition(
-        [self = *this, transform](View content, Phase phase, const std::weak_ptr<detail::ElementRef>& owner) {
+        [self = *this, transform = std::move(transform)](View content, Phase phase,
+                                                         const std::weak_ptr<detail::ElementRef>& owner) {
             // The content keeps the transaction the view received; only these modifiers take
-            // the animation.
+            // the edited one.
             View own = self.apply(detail::modifierContent(std::move(content), owner), phase, owner);
             return detail::transactionScope(std::move(own), transform);
         },
-        animated || hasAnimation());
+        hasAnimation());
 }
 
 } // namespace ui

@@ -7,11 +7,6 @@ void ShaderArguments::append(std::span<const double> components) {
     components_.insert(components_.end(), components.begin(), components.end());
 }
 
-double ShaderArguments::component(std::size_t index, std::size_t component) const {
-    if (index >= ranges_.size() || component >= ranges_[index].count) return 0;
-    return components_[ranges_[index].begin + component];
-}
-
 std::array<double, 3> ShaderArguments::float3(std::size_t index) const {
     return {component(index, 0), component(index, 1), component(index, 2)};
 }

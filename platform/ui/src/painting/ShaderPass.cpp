@@ -5,8 +5,10 @@
 
 #include <foundation/Logger.h>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
+#include <vector>
 
 namespace ui {
 
@@ -20,10 +22,9 @@ ShaderColor fromPixel(QRgb p) {
 
 // Clamped to valid premultiplied pixels: a colour above its alpha would overflow when blended.
 QRgb toPixel(const ShaderColor& c) {
+    // Branch-free: NaN and below 0 give 0, and nothing converts beyond the limit.
     auto level = [](float v, int limit) {
-        const float scaled = v * 255 + 0.5f;
-        if (!(scaled > 0)) return 0; // NaN too
-        return std::min(limit, int(scaled));
+        return int(std::min(float(limit), std::max(0.0f, v * 255 + 0.5f)));
     };
     const int a = level(c.alpha, 255);
     return qRgba(level(c.red, a), level(c.green, a), level(c.blue, a), a);
@@ -47,6 +48,9 @@ public:
         const QPointF p = fromPixels_.map(QPointF(x + 0.5, y_));
         return {p.x(), p.y()};
     }
+    // The first position and the step to the next, for an affine mapping.
+    graphics::CGPoint start() const { return {x0_, y0_}; }
+    graphics::CGPoint step() const { return {dx_, dy_}; }
 
 private:
     const QTransform& fromPixels_;
@@ -85,15 +89,24 @@ void ShaderPass::run(QImage& pixels, QPoint devicePosition, const QTransform& to
     const qsizetype sourceStride = source.bytesPerLine(), resultStride = result.bytesPerLine();
     const ShaderFunction::ColorBody* colorBody = function.colorBody();
     const ShaderFunction::LayerBody* layerBody = function.layerBody();
+    // Evenly spaced positions along rows: the function's row form, if any, takes whole rows.
+    const ShaderFunction::ColorRowBody* rowBody = fromPixels.isAffine() ? function.colorRowBody() : nullptr;
     const ShaderLayer layer(source, toPixels);
 
     try {
         detail::parallelRows(source.height(), width, [&](int begin, int end) {
+            std::vector<ShaderColor> colors(rowBody ? std::size_t(width) : 0);
             for (int y = begin; y < end; ++y) {
                 const auto* in = reinterpret_cast<const QRgb*>(sourceBits + y * sourceStride);
                 auto* out = reinterpret_cast<QRgb*>(resultBits + y * resultStride);
                 const RowPositions row(fromPixels, y);
-                if (colorBody) {
+                if (rowBody) {
+                    for (int x = 0; x < width; ++x)
+                        colors[std::size_t(x)] = fromPixel(in[x]);
+                    (*rowBody)(row.start(), row.step(), colors, arguments);
+                    for (int x = 0; x < width; ++x)
+                        out[x] = toPixel(colors[std::size_t(x)]);
+                } else if (colorBody) {
                     for (int x = 0; x < width; ++x)
                         out[x] = toPixel((*colorBody)(row.at(x), fromPixel(in[x]), arguments));
                 } else {

@@ -133,6 +133,12 @@ Font Font::custom(std::string name, double size) {
     return font;
 }
 
+Font Font::custom(std::string name, FixedSize size) {
+    Font font = custom(std::move(name), size.points);
+    font.fixedSize_ = true;
+    return font;
+}
+
 Font Font::weight(Weight weight) const {
     Font font = *this;
     font.weight_ = weight;
@@ -169,7 +175,7 @@ QFont Font::resolveForWidget(const FontContext& context) const {
 QFont Font::resolve(const FontContext& context) const {
     QFont font;
     double size = size_;
-    if (kind_ != Kind::system) size *= scaleFactor(context.sizeCategory);
+    if (kind_ != Kind::system && !fixedSize_) size *= scaleFactor(context.sizeCategory);
     font.setPointSizeF(size);
     // Unhinted outlines keep advances independent of the device, so text measures the same
     // wherever it is drawn.

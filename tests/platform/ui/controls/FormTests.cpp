@@ -161,3 +161,43 @@ TEST(Searchable, TheFieldWritesTheBoundTextAndItsClearButtonEmptiesIt) {
 }
 
 } // namespace
+
+namespace {
+
+struct PresentedSearch {
+    std::shared_ptr<Handles<std::string>> texts;
+    std::shared_ptr<Handles<bool>> flags;
+    View body(ViewContext& ctx) const {
+        auto query = ctx.state<std::string>("query", "");
+        auto presented = ctx.state<bool>("presented", false);
+        texts->keep("query", query);
+        flags->keep("presented", presented);
+        return View(Text(std::string("Results"))).searchable(query.binding(), presented.binding(),
+                                                             SearchFieldPlacement::toolbar, Text("Find goals"));
+    }
+};
+
+} // namespace
+
+TEST(Searchable, ThePresentationBindingFollowsTheFieldsFocusBothWays) {
+    auto texts = std::make_shared<Handles<std::string>>();
+    auto flags = std::make_shared<Handles<bool>>();
+    TestHost host(PresentedSearch{texts, flags}, {300, 120});
+    ASSERT_NE(host.widgetContainer(), nullptr);
+    auto* field = host.widgetContainer()->findChild<TextFieldWidget*>();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->placeholderText(), "Find goals") << "the Text prompt, resolved";
+    const auto presented = (*flags)["presented"];
+    EXPECT_EQ(host.focusedElement(), nullptr);
+
+    presented.set(true);
+    host.update();
+    EXPECT_NE(host.focusedElement(), nullptr) << "presenting focuses the field";
+    presented.set(false);
+    host.update();
+    EXPECT_EQ(host.focusedElement(), nullptr);
+
+    host.tap(host.find("searchField"));
+    EXPECT_TRUE(presented.value()) << "a click into the field presents the search";
+    EXPECT_EQ((*texts)["query"].value(), "");
+}

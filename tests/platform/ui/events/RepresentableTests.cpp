@@ -177,6 +177,22 @@ TEST(RepresentableTest, ClippedByTheScrollViewAroundIt) {
     EXPECT_TRUE(widget->isHidden()); // scrolled out of sight
 }
 
+TEST(RepresentableTest, ASmoothClipKeepsTheWidgetLiveAndMasksItToTheShape) {
+    Swatch swatch;
+    ui::TestHost host(ui::View(swatch).frame(40, 20).cornerRadius(6).opacity(0.5), {40, 20});
+    auto* faded = swatchIn(host);
+    ASSERT_NE(faded, nullptr);
+    EXPECT_TRUE(faded->isHidden()) << "a clip inside a faded layer is still painted";
+
+    host.setRoot(ui::View(swatch).frame(40, 20).cornerRadius(6));
+    auto* widget = swatchIn(host);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_FALSE(widget->isHidden()) << "live, though its clip is antialiased";
+    EXPECT_FALSE(widget->mask().isEmpty());
+    EXPECT_FALSE(widget->mask().contains(QPoint(0, 0))) << "the rounded corner is cut away";
+    EXPECT_TRUE(widget->mask().contains(QPoint(20, 10)));
+}
+
 TEST(RepresentableTest, AWidgetWhoseOwnEventRemovesItSurvivesTheEvent) {
     auto handles = std::make_shared<Handles<int>>();
     Swatch swatch;

@@ -1,4 +1,6 @@
 #include "ui/EmitterLayer.h"
+#include "ui/DisplayList.h"
+#include "ui/Renderer.h"
 #include "ui/LayerRepresentable.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
@@ -6,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -47,6 +52,18 @@ std::shared_ptr<EmitterLayer> sprayLayer(std::uint32_t seed, double created) {
     layer->emitterShape = EmitterLayer::Shape::rectangle;
     layer->emitterCells = {sprayCell()};
     return layer;
+}
+
+// A soft white puff: opaque in the middle, fading to nothing before its edges.
+graphics::Image puff(int side = 64) {
+    QImage pixels(side, side, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const double r = std::hypot(x + 0.5 - side / 2.0, y + 0.5 - side / 2.0) / (side / 2.0);
+            const int a = int(255 * std::clamp(1 - r, 0.0, 1.0) + 0.5);
+            pixels.setPixel(x, y, qRgba(a, a, a, a));
+        }
+    return graphics::Image(pixels);
 }
 
 bool same(const EmitterLayer::Particle& a, const EmitterLayer::Particle& b) {
@@ -172,4 +189,51 @@ TEST(LayerRepresentableTest, PaintsOnTheClockPastItsFrameAndRestsWhenDone) {
     host.stepFrames(62);
     EXPECT_FALSE(host.frameClock().hasSubscribers());
     EXPECT_TRUE(layer->particles(host.frameClock().now()).empty());
+}
+
+TEST(EmitterLayerTest, SoftParticlesAtHalfTheResolutionLookTheSameAndKeepToTheClip) {
+    auto layer = sprayLayer(5, 0);
+    layer->emitterPosition = {60, 90};
+    layer->emitterCells.front().contents = puff();
+    layer->emitterCells.front().scale = 0.6;
+    const auto paint = [&](double resolution, std::optional<QRect> clip = std::nullopt) {
+        layer->resolution = resolution;
+        ui::DisplayList list;
+        layer->render(list, {120, 120}, 0.8);
+        QImage image(240, 240, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (clip) painter.setClipRect(*clip);
+        ui::render(list, painter);
+        return image;
+    };
+    const QImage full = paint(1), half = paint(0.5);
+    long long fullLight = 0, halfLight = 0;
+    int far = 0;
+    for (int y = 0; y < full.height(); ++y)
+        for (int x = 0; x < full.width(); ++x) {
+            const int a = qRed(full.pixel(x, y)), b = qRed(half.pixel(x, y));
+            fullLight += a;
+            halfLight += b;
+            far += std::abs(a - b) > 24;
+        }
+    ASSERT_GT(fullLight, 255 * 400) << "puffs to compare";
+    EXPECT_NEAR(double(halfLight) / double(fullLight), 1, 0.03);
+    EXPECT_LT(far, full.width() * full.height() / 200) << "a few edge pixels at most";
+    EXPECT_EQ(paint(0.5), half) << "the same picture every time";
+
+    // Nothing outside the painter's clip, the inside as without it.
+    const QImage clipped = paint(0.5, QRect(30, 40, 50, 40));
+    int outside = 0, insideDiffers = 0;
+    for (int y = 0; y < clipped.height(); ++y)
+        for (int x = 0; x < clipped.width(); ++x) {
+            const bool in = x >= 62 && x < 158 && y >= 82 && y < 158; // 2 pixels within the clip's edges
+            const bool out = x < 58 || x >= 162 || y < 78 || y >= 162;
+            if (out) outside += clipped.pixel(x, y) != qRgb(0, 0, 0);
+            if (in) insideDiffers += std::abs(qRed(clipped.pixel(x, y)) - qRed(half.pixel(x, y))) > 24;
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_LT(insideDiffers, 40);
 }

@@ -267,6 +267,29 @@ TEST(TransitionTest, ATransitionsOwnAnimationOverridesTheTransactions) {
     EXPECT_TRUE(f.host.removalGhosts().empty());
 }
 
+TEST(TransitionTest, ATransactionEditOfATransitionReachesOnlyItsModifiers) {
+    // The default animation becomes a linear two seconds; any other is kept.
+    const auto lengthenDefault = [](ui::Transaction& t) {
+        if (t.animation && *t.animation == ui::Animation::default_())
+            t.setAnimation(ui::Animation::linear(2));
+    };
+    Fixture f(true, twoRows(AnyTransition::opacity().transaction(lengthenDefault)));
+    f.set(false, ui::Animation::default_());
+    f.host.stepFrame(1);
+    ASSERT_NE(ghost(f), nullptr);
+    EXPECT_DOUBLE_EQ(opacity(ghost(f)), 0.5);
+    f.host.stepFrame(1);
+    EXPECT_TRUE(f.host.removalGhosts().empty());
+
+    f.set(true, ui::Animation::linear(1));
+    f.host.stepFrame(0.5);
+    EXPECT_DOUBLE_EQ(opacity(f.host.findByTypeName("Transition")), 0.5) << "another animation is kept";
+    f.host.stepFrame(0.5);
+
+    f.set(false, std::nullopt);
+    EXPECT_TRUE(f.host.removalGhosts().empty()) << "an edit alone does not make a removal animate";
+}
+
 // Rows 1, 2, 3 fading in and out, below a gap of the state "gap".
 struct Rows {
     std::shared_ptr<Handles<std::vector<int>>> items;

@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <mutex>
+#include <span>
 #include <stdexcept>
 
 namespace {
@@ -208,6 +209,39 @@ TEST(ShaderTest, RowsSharedAmongThreadsGiveTheSamePixelsAsOneLoop) {
             ASSERT_EQ(shaded.pixel(x, y), qRgba(stored(out.red), stored(out.green), stored(out.blue), 255))
                 << x << "," << y;
         }
+}
+
+TEST(ShaderTest, ARowFormShadesEvenlySpacedRowsAndThePixelFormTheRest) {
+    // The row form draws `gradient`; the pixel form draws black, so each pixel shows which ran.
+    const ShaderFunction rows(
+        "rows", [](CGPoint, ShaderColor, const ShaderArguments&) { return ShaderColor{0, 0, 0, 1}; },
+        [](CGPoint start, CGPoint step, std::span<ShaderColor> colors, const ShaderArguments& arguments) {
+            for (std::size_t i = 0; i < colors.size(); ++i)
+                colors[i] = gradient.colorBody()->operator()(
+                    {start.x + double(i) * step.x, start.y + double(i) * step.y}, colors[i], arguments);
+        });
+    ASSERT_NE(rows.colorRowBody(), nullptr);
+    EXPECT_EQ(ShaderFunction("rows", ShaderFunction::ColorBody{}, *rows.colorRowBody()).colorRowBody(), nullptr)
+        << "no row form without a pixel form";
+
+    ui::TestHost host(plain(QColor(255, 0, 0), 4, 3).colorEffect(ui::Shader(rows)), {4, 3});
+    for (int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        const QImage image = host.render(scale);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const double px = (x + 0.5) / scale, py = (y + 0.5) / scale;
+                EXPECT_EQ(image.pixel(x, y), qRgba(level(px / 4), level(py / 3), 255, 255)) << x << "," << y;
+            }
+    }
+
+    // Turned in depth, positions along a row are no longer evenly spaced.
+    const QImage turned =
+        ui::TestHost(plain(QColor(255, 0, 0), 40, 30).colorEffect(ui::Shader(rows)).rotation3DEffect(
+                         ui::Angle::degrees(45), {0, 1, 0}),
+                     {40, 30})
+            .render(1, Qt::white);
+    EXPECT_EQ(turned.pixel(20, 15), qRgba(0, 0, 0, 255));
 }
 
 TEST(ShaderTest, VisualEffectChoosesEffectsFromTheViewsSizeAndFrame) {

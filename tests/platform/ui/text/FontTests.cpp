@@ -107,6 +107,10 @@ TEST(FontTest, SizeCategoriesScaleStylesAndCustomFontsButNotFixedSizes) {
     EXPECT_DOUBLE_EQ(resolved(Font::body(), large).pointSizeF(), 13 * 21.0 / 17);
     EXPECT_DOUBLE_EQ(resolved(Font::custom("DejaVu Serif", 17), large).pointSizeF(), 21);
     EXPECT_DOUBLE_EQ(resolved(Font::system(20), large).pointSizeF(), 20);
+    const QFont fixed = resolved(Font::custom("DejaVu Serif", Font::FixedSize{17}), large);
+    EXPECT_DOUBLE_EQ(fixed.pointSizeF(), 17);
+    EXPECT_EQ(family(fixed), "DejaVu Serif");
+    EXPECT_NE(Font::custom("DejaVu Serif", Font::FixedSize{17}), Font::custom("DejaVu Serif", 17));
 }
 
 TEST(FontTest, FamiliesListInstalledFacesWithoutGenericAliases) {
