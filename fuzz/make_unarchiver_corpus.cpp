@@ -4,6 +4,7 @@
 
 #include "foundation/KeyedArchiver.h"
 #include "foundation/NSFontDescriptor.h"
+#include "foundation/NSNumber.h"
 #include "foundation/PropertyListSerialization.h"
 
 #include <cstdio>
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
 
     write(folder, "font.bplist", KeyedArchiver::archivedData(NSFontDescriptor("DejaVu Sans", 13), true));
+    write(folder, "number-integer.bplist", KeyedArchiver::archivedData(NSNumber(-42), true));
+    write(folder, "number-float.bplist", KeyedArchiver::archivedData(NSNumber(0.5f), true));
+    write(folder, "number-double.bplist", KeyedArchiver::archivedData(NSNumber(1e300), true));
+    write(folder, "number-bool.bplist", KeyedArchiver::archivedData(NSNumber(true), true));
     write(folder, "font-styled.bplist",
           KeyedArchiver::archivedData(NSFontDescriptor("DejaVu Serif", 17.5, Design::serif, "Bold Italic"),
                                       true));

@@ -5,9 +5,11 @@
 
 #include "foundation/KeyedArchiver.h"
 #include "foundation/KeyedUnarchiver.h"
+#include "foundation/NSNumber.h"
 #include "foundation/NSFontDescriptor.h"
 #include "graphics/NSColor.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,6 +29,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto again =
             KeyedUnarchiver::unarchivedObject<NSFontDescriptor>(KeyedArchiver::archivedData(*font, true));
         if (!again || !(*again == *font)) std::abort();
+    }
+    std::shared_ptr<NSNumber> number;
+    try {
+        number = KeyedUnarchiver::unarchivedObject<NSNumber>(bytes);
+    } catch (const UnarchivingError&) {
+    }
+    if (number) {
+        // Numbers keep their kind and, NaN aside, their value.
+        const auto again = KeyedUnarchiver::unarchivedObject<NSNumber>(KeyedArchiver::archivedData(*number, true));
+        if (!again || (!std::isnan(number->doubleValue()) && !(*again == *number))) std::abort();
+        (void)number->integerValue();
     }
     std::shared_ptr<ArchiveSample> sample;
     try {

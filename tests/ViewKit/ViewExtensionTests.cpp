@@ -5,7 +5,7 @@
 #include "ViewKit/ImageExtensions.h"
 #include "ViewKit/PasteboardCopyString.h"
 #include "ViewKit/PrimaryBackground.h"
-#include "ViewKit/SwiftPreviewInspector.h"
+#include "ViewKit/PreviewDetection.h"
 #include "ViewKit/ViewAutosave.h"
 #include "ViewKit/ViewBorder.h"
 #include "ViewKit/ViewConditionals.h"

@@ -24,6 +24,8 @@ struct ViewShadowStyle {
     static ViewShadowStyle none() { return {ui::Color::clear, 0, 0, 0}; }
     // The shadow of a list card.
     static ViewShadowStyle listCard() { return {ui::Color::black.opacity(0.2), 2, 0, 2}; }
+    // The shadow of a linear progress bar's bar, falling to the right.
+    static ViewShadowStyle progressBar() { return {ui::Color::black.opacity(0.4), 2, 1, 0}; }
 
     bool operator==(const ViewShadowStyle&) const = default;
 };

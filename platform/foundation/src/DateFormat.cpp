@@ -17,21 +17,30 @@ namespace {
 
 icu::DateFormat::EStyle icuStyle(DateStyle style) {
     switch (style) {
-    case DateStyle::omitted: return icu::DateFormat::kNone;
-    case DateStyle::numeric: return icu::DateFormat::kShort;
-    case DateStyle::abbreviated: return icu::DateFormat::kMedium;
-    case DateStyle::longForm: return icu::DateFormat::kLong;
-    case DateStyle::complete: return icu::DateFormat::kFull;
+    case DateStyle::omitted:
+        return icu::DateFormat::kNone;
+    case DateStyle::numeric:
+        return icu::DateFormat::kShort;
+    case DateStyle::abbreviated:
+        return icu::DateFormat::kMedium;
+    case DateStyle::longForm:
+        return icu::DateFormat::kLong;
+    case DateStyle::complete:
+        return icu::DateFormat::kFull;
     }
     return icu::DateFormat::kNone;
 }
 
 icu::DateFormat::EStyle icuStyle(TimeStyle style) {
     switch (style) {
-    case TimeStyle::omitted: return icu::DateFormat::kNone;
-    case TimeStyle::shortened: return icu::DateFormat::kShort;
-    case TimeStyle::standard: return icu::DateFormat::kMedium;
-    case TimeStyle::complete: return icu::DateFormat::kFull;
+    case TimeStyle::omitted:
+        return icu::DateFormat::kNone;
+    case TimeStyle::shortened:
+        return icu::DateFormat::kShort;
+    case TimeStyle::standard:
+        return icu::DateFormat::kMedium;
+    case TimeStyle::complete:
+        return icu::DateFormat::kFull;
     }
     return icu::DateFormat::kNone;
 }
@@ -58,7 +67,7 @@ std::string formatted(Date date, DateStyle dateStyle, TimeStyle timeStyle, const
         icu::DateFormat::createDateTimeInstance(icuStyle(dateStyle), icuStyle(timeStyle), locale));
     if (!format) return {};
     format->adoptTimeZone(icu::TimeZone::createTimeZone(
-        icu::UnicodeString::fromUTF8(detail::stringPiece(calendar.timeZone()))));
+        icu::UnicodeString::fromUTF8(detail::stringPiece(calendar.timeZone().identifier()))));
     icu::UnicodeString text;
     format->format(date.timeIntervalSince1970() * 1000.0, text);
     std::string result;

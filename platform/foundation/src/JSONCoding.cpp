@@ -116,12 +116,6 @@ void rethrowAsDecodingError(const nlohmann::json::exception& error, const std::s
     throw DecodingError(Kind::dataCorrupted, fmt::format("Could not decode {}: {}.", type, detail));
 }
 
-Date dateFromJSON(const nlohmann::json& json) {
-    if (json.is_null()) throwValueNotFound("Date");
-    if (!json.is_number()) throwTypeMismatch("Date", json);
-    return Date(decodeNumber<double>(json));
-}
-
 Data dataFromJSON(const nlohmann::json& json) {
     if (json.is_binary()) return Data(json.get_binary().begin(), json.get_binary().end());
     if (json.is_null()) throwValueNotFound("Data");

@@ -21,6 +21,8 @@ public:
     // U+000A to U+000D, U+0085, U+2028 and U+2029.
     static const CharacterSet& newlines();
     static const CharacterSet& whitespacesAndNewlines();
+    // What a URL's path may hold unencoded: ASCII letters and digits and !$&'()*+,-./:=@_~.
+    static const CharacterSet& urlPathAllowed();
     // The code points of UTF-8 text; an ill-formed sequence adds U+FFFD.
     static CharacterSet charactersIn(std::string_view text);
 

@@ -29,7 +29,8 @@
 // opt in one by one: foundation builds with JSON_DISABLE_ENUM_SERIALIZATION, so an enum never
 // quietly codes as its underlying integer. This header adds the adapters of our own types:
 //
-//     Date              a number: its seconds since 2001-01-01
+//     Date              a number: its seconds since 2001-01-01, unless the coder at work
+//                       on the thread has another date strategy
 //     Data              base64 text
 //     URL               its absolute text
 //     UUID              its upper-case text
@@ -95,7 +96,9 @@ std::optional<std::uint64_t> unsignedIntegerKey(std::string_view text);
 // For errors of nlohmann's own conversions inside a user's adapter.
 [[noreturn]] void rethrowAsDecodingError(const nlohmann::json::exception& error, const std::string& type);
 
+// As the date strategy of the coder at work on this thread says (JSONDateCodingStrategy.h).
 Date dateFromJSON(const nlohmann::json& json);
+nlohmann::json jsonFromDate(Date date);
 Data dataFromJSON(const nlohmann::json& json);
 URL urlFromJSON(const nlohmann::json& json);
 UUID uuidFromJSON(const nlohmann::json& json);
@@ -339,7 +342,7 @@ NLOHMANN_JSON_NAMESPACE_BEGIN
 
 template <> struct adl_serializer<foundation::Date> {
     static void to_json(json& out, const foundation::Date& date) {
-        out = date.timeIntervalSinceReferenceDate();
+        out = foundation::detail::jsonFromDate(date);
     }
     static foundation::Date from_json(const json& in) { return foundation::detail::dateFromJSON(in); }
 };

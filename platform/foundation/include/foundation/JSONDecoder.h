@@ -2,6 +2,7 @@
 
 #include "foundation/CodingError.h"
 #include "foundation/JSONCoding.h"
+#include "foundation/JSONDateCodingStrategy.h"
 
 #include <nlohmann/json.hpp>
 
@@ -29,12 +30,21 @@ class JSONDecoder {
 public:
     static constexpr int maximumDepth = 512;
 
+    const DateDecodingStrategy& dateDecodingStrategy() const { return dateDecodingStrategy_; }
+    void setDateDecodingStrategy(DateDecodingStrategy strategy) {
+        dateDecodingStrategy_ = std::move(strategy);
+    }
+
     template <Codable T> T decode(std::string_view text) const {
+        const detail::DateCodingScope dates(dateDecodingStrategy_);
         return decodeJSON<T>(detail::parseJSON(text, codingTypeName<T>(), std::is_arithmetic_v<T>));
     }
     template <Codable T> T decode(std::span<const std::uint8_t> bytes) const {
         return decode<T>(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
+
+private:
+    DateDecodingStrategy dateDecodingStrategy_;
 };
 
 } // namespace foundation

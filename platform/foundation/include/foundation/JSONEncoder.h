@@ -2,6 +2,7 @@
 
 #include "foundation/CodingError.h"
 #include "foundation/JSONCoding.h"
+#include "foundation/JSONDateCodingStrategy.h"
 #include "foundation/PropertyList.h"
 
 #include <nlohmann/json.hpp>
@@ -22,9 +23,15 @@ public:
     OutputFormatting outputFormatting() const { return outputFormatting_; }
     void setOutputFormatting(OutputFormatting formatting) { outputFormatting_ = formatting; }
 
+    const DateEncodingStrategy& dateEncodingStrategy() const { return dateEncodingStrategy_; }
+    void setDateEncodingStrategy(DateEncodingStrategy strategy) {
+        dateEncodingStrategy_ = std::move(strategy);
+    }
+
     template <Codable T> Data encode(const T& value) const {
         nlohmann::json json;
         try {
+            const detail::DateCodingScope dates(dateEncodingStrategy_);
             json = value;
         } catch (const nlohmann::json::exception& error) {
             throw EncodingError(EncodingError::Kind::invalidValue,
@@ -38,6 +45,7 @@ public:
 
 private:
     OutputFormatting outputFormatting_{};
+    DateEncodingStrategy dateEncodingStrategy_;
 };
 
 constexpr JSONEncoder::OutputFormatting operator|(JSONEncoder::OutputFormatting a,

@@ -15,6 +15,10 @@
 #include <tuple>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace ui::detail {
 
 namespace {
@@ -85,13 +89,40 @@ const Disc& blurredDisc(QSizeF size, double sigma) {
     return cache.emplace(key, std::move(disc)).first->second;
 }
 
-// Lays `disc` in premultiplied `color` at `opacity` over the `area` at the corner of premultiplied
-// `pixels`, its (0, 0) at `origin` (fractional: sampled between pixels).
-void compositeShifted(QImage& pixels, QSize area, const Disc& disc, QPointF origin, QRgb color,
+// Lays premultiplied `color` (its channels in memory order) at coverage `c` over `dst`.
+inline QRgb over(QRgb dst, const float* channels, float alpha, float c) {
+    const float keep = 1 - alpha * c;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i wide = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(dst)), zero), zero);
+    const __m128 mixed = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_loadu_ps(channels), _mm_set1_ps(c)),
+                                               _mm_mul_ps(_mm_cvtepi32_ps(wide), _mm_set1_ps(keep))),
+                                    _mm_set1_ps(0.5f));
+    const __m128i whole = _mm_cvttps_epi32(mixed);
+    return QRgb(_mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(whole, zero), zero)));
+#else
+    std::uint32_t mixed = 0;
+    for (int channel = 0; channel < 4; ++channel) {
+        const int shift = 8 * channel;
+        mixed |= std::uint32_t(channels[channel] * c + float((dst >> shift) & 0xff) * keep + 0.5f) << shift;
+    }
+    return mixed;
+#endif
+}
+
+struct Ink {
+    float channels[4]; // premultiplied, in the order of a pixel's bytes
+    float alpha;
+    explicit Ink(QRgb premultiplied)
+        : channels{float(qBlue(premultiplied)), float(qGreen(premultiplied)), float(qRed(premultiplied)),
+                   float(qAlpha(premultiplied))}
+        , alpha(channels[3] / 255) {}
+};
+
+// Lays `disc` in `ink` at `opacity` over the `area` at the corner of premultiplied `pixels`, its
+// (0, 0) at `origin` (fractional: sampled between pixels).
+void compositeShifted(QImage& pixels, QSize area, const Disc& disc, QPointF origin, const Ink& ink,
                       double opacity) {
-    const float channels[4] = {float(qBlue(color)), float(qGreen(color)), float(qRed(color)),
-                               float(qAlpha(color))};
-    const float alpha = channels[3] / 255;
     const int baseX = int(std::floor(origin.x())), baseY = int(std::floor(origin.y()));
     // Pixel baseX + k takes the disc from k − fx: between samples k − 1 and k.
     const auto fx = float(origin.x() - baseX), fy = float(origin.y() - baseY), o = float(opacity);
@@ -106,15 +137,7 @@ void compositeShifted(QImage& pixels, QSize area, const Disc& disc, QPointF orig
         for (int k = left; k < right; ++k) {
             const float c = w11 * above[k - 1] + w01 * above[k] + w10 * here[k - 1] + w00 * here[k];
             if (c < 1.0f / 1024) continue;
-            const float keep = 1 - alpha * c;
-            const QRgb dst = line[k];
-            std::uint32_t mixed = 0;
-            for (int channel = 0; channel < 4; ++channel) {
-                const int shift = 8 * channel;
-                mixed |= std::uint32_t(channels[channel] * c + float((dst >> shift) & 0xff) * keep + 0.5f)
-                         << shift;
-            }
-            line[k] = mixed;
+            line[k] = over(line[k], ink.channels, ink.alpha, c);
         }
     }
 }
@@ -183,53 +206,53 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
         reach = std::max(reach, 3 * dot.blurRadius + 1);
     }
     bounds.adjust(-reach, -reach, reach, reach);
-    return {bounds, [dots = dots_, color = color_, exact = std::move(exact), opacity, bounds,
-                     reach](QPainter& painter) {
-                const QTransform toDevice = OffscreenLayer::surfaceTransform(painter);
-                const double scale = stretch(toDevice);
-                bool cached = isAxisAligned(toDevice);
-                for (const Dot& dot : dots)
-                    cached =
-                        cached && (dot.blurRadius == 0 || blurSigma(dot.blurRadius, scale) >= minimumSigma);
-                const QRect area = toDevice.mapRect(bounds).toAlignedRect();
-                if (!cached || area.width() > largestScratch || area.height() > largestScratch) {
-                    DisplayList list;
-                    DisplayList::LayerStyle style;
-                    style.opacity = opacity;
-                    list.layer(std::move(style)) = *exact;
-                    render(list, painter);
-                    return;
-                }
-                if (area.isEmpty()) return;
-                thread_local Scratch scratch;
-                QImage& pixels = scratch.prepare(area.size());
-                QPainter& inner = scratch.painter();
-                const QTransform toScratch = toDevice * QTransform::fromTranslate(-area.x(), -area.y());
-                for (const Dot& dot : dots) {
-                    if (dot.blurRadius > 0) continue;
-                    inner.setTransform(dot.transform * toScratch);
-                    inner.setOpacity(dot.opacity);
-                    inner.fillPath(dot.outline, color);
-                }
-                // One colour throughout, so the blurred ones may go over all the sharp ones.
-                for (const Dot& dot : dots) {
-                    if (dot.blurRadius == 0) continue;
-                    const QRectF onDevice = (dot.transform * toDevice).mapRect(dot.outline.boundingRect());
-                    const Disc& disc = blurredDisc(onDevice.size(), blurSigma(dot.blurRadius, scale));
-                    compositeShifted(pixels, area.size(), disc,
-                                     onDevice.center() - disc.center - QPointF(area.topLeft()),
-                                     qPremultiply(color.rgba()), dot.opacity);
-                }
-                // Device pixels one to one: no world transform, the device's pixel ratio undone.
-                const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
-                painter.save();
-                painter.setWorldTransform(QTransform());
-                painter.setViewTransformEnabled(false);
-                painter.setOpacity(painter.opacity() * opacity);
-                painter.drawImage(QRectF(QPointF(area.topLeft()) / ratio, QSizeF(area.size()) / ratio),
-                                  pixels, QRectF(QPointF(0, 0), QSizeF(area.size())));
-                painter.restore();
-            }};
+    return {
+        bounds,
+        [dots = dots_, color = color_, exact = std::move(exact), opacity, bounds, reach](QPainter& painter) {
+            const QTransform toDevice = OffscreenLayer::surfaceTransform(painter);
+            const double scale = stretch(toDevice);
+            bool cached = isAxisAligned(toDevice);
+            for (const Dot& dot : dots)
+                cached = cached && (dot.blurRadius == 0 || blurSigma(dot.blurRadius, scale) >= minimumSigma);
+            const QRect area = toDevice.mapRect(bounds).toAlignedRect();
+            if (!cached || area.width() > largestScratch || area.height() > largestScratch) {
+                DisplayList list;
+                DisplayList::LayerStyle style;
+                style.opacity = opacity;
+                list.layer(std::move(style)) = *exact;
+                render(list, painter);
+                return;
+            }
+            if (area.isEmpty()) return;
+            thread_local Scratch scratch;
+            QImage& pixels = scratch.prepare(area.size());
+            QPainter& inner = scratch.painter();
+            const QTransform toScratch = toDevice * QTransform::fromTranslate(-area.x(), -area.y());
+            const Ink ink(qPremultiply(color.rgba()));
+            for (const Dot& dot : dots) {
+                if (dot.blurRadius > 0) continue;
+                inner.setTransform(dot.transform * toScratch);
+                inner.setOpacity(dot.opacity);
+                inner.fillPath(dot.outline, color);
+            }
+            // One colour throughout, so the blurred ones may go over all the sharp ones.
+            for (const Dot& dot : dots) {
+                if (dot.blurRadius == 0) continue;
+                const QRectF onDevice = (dot.transform * toDevice).mapRect(dot.outline.boundingRect());
+                const Disc& disc = blurredDisc(onDevice.size(), blurSigma(dot.blurRadius, scale));
+                compositeShifted(pixels, area.size(), disc,
+                                 onDevice.center() - disc.center - QPointF(area.topLeft()), ink, dot.opacity);
+            }
+            // Device pixels one to one: no world transform, the device's pixel ratio undone.
+            const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+            painter.save();
+            painter.setWorldTransform(QTransform());
+            painter.setViewTransformEnabled(false);
+            painter.setOpacity(painter.opacity() * opacity);
+            painter.drawImage(QRectF(QPointF(area.topLeft()) / ratio, QSizeF(area.size()) / ratio), pixels,
+                              QRectF(QPointF(0, 0), QSizeF(area.size())));
+            painter.restore();
+        }};
 }
 
 } // namespace ui::detail

@@ -1,5 +1,7 @@
 #include "events/UserScrolling.h"
 
+#include "ui/ScrollDisabled.h"
+
 #include <algorithm>
 
 namespace ui::detail {
@@ -8,7 +10,7 @@ namespace {
 
 void collect(Element& element, std::vector<Element*>& out) {
     if (!element.isVisible() || element.isHidden() || element.isLeaving()) return;
-    if (userScrollable(element)) out.push_back(&element);
+    if (userScrollable(element) && !element.environment().get<ScrollDisabledKey>()) out.push_back(&element);
     for (const auto& child : element.children())
         collect(*child, out);
 }

@@ -39,28 +39,56 @@ std::vector<std::uint32_t> kernel(double sigma, int reach) {
     return fixed;
 }
 
+// The bytes of a line from the first that is not zero to past the last; empty when all are.
+struct Span {
+    std::size_t from = 0, to = 0;
+    bool empty() const { return from >= to; }
+};
+
+Span nonZero(const uchar* line, std::size_t bytes) {
+    std::size_t from = 0, to = bytes;
+    while (from < to && line[from] == 0)
+        ++from;
+    while (to > from && line[to - 1] == 0)
+        --to;
+    return {from, to};
+}
+
+// Writes the accumulated bytes of [span.from, span.to) and zeros round them: a transparent stretch
+// of a layer, most of one scattered with small shapes, costs a clear instead of the taps.
+void store(uchar* dst, const std::vector<std::uint32_t>& acc, Span span, std::size_t bytes) {
+    std::fill(dst, dst + span.from, uchar(0));
+    for (std::size_t i = span.from; i < span.to; ++i)
+        dst[i] = static_cast<uchar>(acc[i] >> 16);
+    std::fill(dst + span.to, dst + bytes, uchar(0));
+}
+
 // One kernel pass along rows into `out`: each tap adds a shifted copy of the row, so the inner
 // loop runs over contiguous bytes. Each byte is a channel, treated alike.
 void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach, int bpp) {
     const int w = in.width();
     const std::size_t bytes = static_cast<std::size_t>(w) * bpp;
+    const std::size_t spread = static_cast<std::size_t>(reach) * bpp;
     std::vector<std::uint32_t> acc(bytes);
     for (int y = 0; y < in.height(); ++y) {
         const uchar* src = in.constScanLine(y);
-        std::fill(acc.begin(), acc.end(), 1u << 15);
-        for (int d = -reach; d <= reach; ++d) {
-            // Output pixels x whose source x + d lies inside the row.
-            const int from = std::max(0, -d), to = std::min(w, w - d);
-            if (from >= to) continue;
+        Span span = nonZero(src, bytes);
+        if (!span.empty()) {
+            span.from = span.from > spread ? span.from - spread : 0;
+            span.to = std::min(bytes, span.to + spread);
+        }
+        std::fill(acc.begin() + span.from, acc.begin() + span.to, 1u << 15);
+        for (int d = -reach; d <= reach && !span.empty(); ++d) {
+            // Output bytes whose source byte lies inside the row.
+            const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(d) * bpp;
+            const std::size_t from = std::max<std::ptrdiff_t>(span.from, -offset);
+            const std::size_t to = std::min<std::ptrdiff_t>(span.to, std::ptrdiff_t(bytes) - offset);
             const std::uint32_t weight = k[d + reach];
-            const uchar* shifted = src + static_cast<std::ptrdiff_t>(d) * bpp;
-            for (std::size_t i = static_cast<std::size_t>(from) * bpp; i < static_cast<std::size_t>(to) * bpp;
-                 ++i)
+            const uchar* shifted = src + offset;
+            for (std::size_t i = from; i < to; ++i)
                 acc[i] += weight * shifted[i];
         }
-        uchar* dst = out.scanLine(y);
-        for (std::size_t i = 0; i < bytes; ++i)
-            dst[i] = static_cast<uchar>(acc[i] >> 16);
+        store(out.scanLine(y), acc, span, bytes);
     }
 }
 
@@ -68,19 +96,27 @@ void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>&
 void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach, int bpp) {
     const int h = in.height();
     const std::size_t bytes = static_cast<std::size_t>(in.width()) * bpp;
+    std::vector<Span> spans(h);
+    for (int y = 0; y < h; ++y)
+        spans[y] = nonZero(in.constScanLine(y), bytes);
     std::vector<std::uint32_t> acc(bytes);
     for (int y = 0; y < h; ++y) {
-        std::fill(acc.begin(), acc.end(), 1u << 15);
         const int from = std::max(-reach, -y), to = std::min(reach, h - 1 - y);
-        for (int d = from; d <= to; ++d) {
+        Span span{bytes, 0};
+        for (int d = from; d <= to; ++d)
+            if (!spans[y + d].empty()) {
+                span.from = std::min(span.from, spans[y + d].from);
+                span.to = std::max(span.to, spans[y + d].to);
+            }
+        if (span.empty()) span = {};
+        std::fill(acc.begin() + span.from, acc.begin() + span.to, 1u << 15);
+        for (int d = from; d <= to && !span.empty(); ++d) {
             const uchar* src = in.constScanLine(y + d);
             const std::uint32_t weight = k[d + reach];
-            for (std::size_t i = 0; i < bytes; ++i)
+            for (std::size_t i = span.from; i < span.to; ++i)
                 acc[i] += weight * src[i];
         }
-        uchar* dst = out.scanLine(y);
-        for (std::size_t i = 0; i < bytes; ++i)
-            dst[i] = static_cast<uchar>(acc[i] >> 16);
+        store(out.scanLine(y), acc, span, bytes);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "ui/ForEach.h"
 #include "ui/LazyStack.h"
 #include "ui/List.h"
+#include "ui/ScrollDisabled.h"
 #include "ui/ScrollView.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
@@ -18,15 +19,17 @@ namespace {
 
 // A vertical scroll view of 20 rows (20 points each), one of them a sideways strip of 10 boxes
 // 50 points wide.
-ui::View nested() {
+ui::View nested(bool stripDisabled = false) {
     std::vector<ui::View> rows;
     for (int i = 0; i < 20; ++i) {
         if (i == 1) {
             std::vector<ui::View> boxes;
             for (int j = 0; j < 10; ++j)
                 boxes.push_back(box(50, 20, "strip " + std::to_string(j)));
-            rows.push_back(ui::ScrollView(ui::AxisSet::horizontal, ui::HStack(ui::VerticalAlignment::center, 0, boxes))
-                               .id(std::string("strip")));
+            rows.push_back(ui::scrollDisabled(ui::ScrollView(ui::AxisSet::horizontal,
+                                                             ui::HStack(ui::VerticalAlignment::center, 0, boxes))
+                                                  .id(std::string("strip")),
+                                              stripDisabled));
         } else {
             rows.push_back(box(100, 20, "row " + std::to_string(i)));
         }
@@ -116,4 +119,22 @@ TEST(UserScrollingTest, PageKeysMoveThePageAndHomeAndEndGoToTheEdges) {
     EXPECT_TRUE(host.keyPress(ui::KeyEquivalent::home));
     EXPECT_EQ(offsetOf(host, "view").y, 0);
     EXPECT_FALSE(host.keyPress(ui::KeyEquivalent::end, ui::EventModifiers::shift)) << "not with modifiers";
+}
+
+TEST(UserScrollingTest, AScrollDisabledViewTakesNoUserScrollingButMovesByCode) {
+    ui::TestHost host(nested(true), {100, 100});
+    // The wheel over the strip passes it by and moves the view around it.
+    EXPECT_TRUE(host.scroll({50, 30}, {0, 40}));
+    EXPECT_EQ(offsetOf(host, "strip").x, 0);
+    EXPECT_EQ(offsetOf(host, "outer").y, 40);
+
+    ui::ScrollView::setContentOffset(*host.find("strip"), {120, 0});
+    host.update();
+    EXPECT_EQ(offsetOf(host, "strip").x, 120) << "code still scrolls it";
+
+    // Disabled around a lone scroll view: nothing takes the wheel or the page keys.
+    ui::TestHost lone(ui::scrollDisabled(ui::ScrollView(box(100, 2000, "tall")).id(std::string("view")), true), {100, 200});
+    EXPECT_FALSE(lone.scroll({50, 50}, {0, 40}));
+    EXPECT_FALSE(lone.keyPress(ui::KeyEquivalent::pageDown));
+    EXPECT_EQ(offsetOf(lone, "view").y, 0);
 }

@@ -175,3 +175,41 @@ TEST(BlurTest, HugeRadiusOnASmallImageSpreadsEvenly) {
 }
 
 } // namespace
+
+TEST(BlurTest, ShapesFarApartBlurAsEachDoesAlone) {
+    // The kernel skips transparent stretches: what it skips must be what the taps would give,
+    // next to shapes, between them, at the image's edges and in both channel layouts.
+    for (const auto format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_Alpha8}) {
+        const auto blank = [format] {
+            QImage image(90, 70, format);
+            image.fill(0);
+            return image;
+        };
+        const auto paint = [](QImage& image, QRect r, QRgb color) {
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x) {
+                    if (image.format() == QImage::Format_Alpha8)
+                        image.scanLine(y)[x] = uchar(qAlpha(color));
+                    else
+                        reinterpret_cast<QRgb*>(image.scanLine(y))[x] = color;
+                }
+        };
+        const QRect first(0, 3, 4, 5), second(70, 55, 20, 15);
+        QImage both = blank(), one = blank(), other = blank();
+        paint(both, first, qRgba(200, 10, 30, 255));
+        paint(one, first, qRgba(200, 10, 30, 255));
+        paint(both, second, qRgba(0, 60, 120, 128));
+        paint(other, second, qRgba(0, 60, 120, 128));
+        for (QImage* image : {&both, &one, &other})
+            ui::gaussianBlurWithKernel(*image, 2.5);
+        for (int y = 0; y < both.height(); ++y)
+            for (int x = 0; x < both.width(); ++x) {
+                // The two shapes' reaches do not meet, so each pixel comes from one of them.
+                const QRgb expected =
+                    one.pixel(x, y) != qRgba(0, 0, 0, 0) ? one.pixel(x, y) : other.pixel(x, y);
+                ASSERT_EQ(both.pixel(x, y), expected) << x << ", " << y;
+            }
+        EXPECT_GT(qAlpha(both.pixel(6, 5)), 0) << "spread past the shape";
+        EXPECT_GT(qAlpha(both.pixel(66, 62)), 0);
+    }
+}

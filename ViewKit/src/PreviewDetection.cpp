@@ -1,4 +1,4 @@
-#include "ViewKit/SwiftPreviewInspector.h"
+#include "ViewKit/PreviewDetection.h"
 
 #include <string>
 
