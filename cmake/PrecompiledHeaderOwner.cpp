@@ -1,2 +1,0 @@
-// Owns the precompiled header that the test programs of one kind share (QuorilPrecompiledHeaders.cmake).
-int main() {}
