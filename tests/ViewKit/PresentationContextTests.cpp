@@ -125,7 +125,8 @@ TEST(PresentationContextTest, BoundContextsShowTheirContentAndTheUserClosingKeep
     EXPECT_TRUE(host.chooseAlertButton("OK"));
     EXPECT_FALSE(alert->isActive());
 
-    sheet->present([seen] { return SheetProbe{seen}; });
+    // Weakly: the sheet keeps its content, and `seen` keeps the sheet.
+    sheet->present([weak = std::weak_ptr(seen)] { return SheetProbe{weak.lock()}; });
     host.update();
     ASSERT_EQ(host.presentations().size(), 1u);
     EXPECT_EQ(host.presentations()[0].kind, ui::Presentation::Kind::sheet);

@@ -65,8 +65,9 @@ ui::View aboutContent(const AboutPanelOptions& options, const std::optional<grap
                                                              : ui::Color::primary));
     else if (credits)
         parts.push_back(ui::View(ui::Text(*credits).font(ui::Font::caption())).foregroundStyle(ui::Color::secondary));
-    return ui::VStack(ui::HorizontalAlignment::center, 8, std::move(parts)).padding(24).frame(
-        ui::FlexibleFrame{.minWidth = 260});
+    ui::FlexibleFrame width;
+    width.minWidth = 260;
+    return ui::VStack(ui::HorizontalAlignment::center, 8, std::move(parts)).padding(24).frame(width);
 }
 
 } // namespace

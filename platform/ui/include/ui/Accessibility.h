@@ -14,13 +14,13 @@ class Element;
 // What the accessibility modifiers say about a view. Unset fields leave what views further
 // out (or the content itself) say.
 struct AccessibilityProperties {
-    std::optional<Text> label;
-    std::optional<Text> value;
-    std::optional<Text> hint;
-    std::optional<std::string> identifier;
-    std::optional<bool> hidden;
+    std::optional<Text> label{};
+    std::optional<Text> value{};
+    std::optional<Text> hint{};
+    std::optional<std::string> identifier{};
+    std::optional<bool> hidden{};
     // Set when the view is made one element; how its children take part.
-    std::optional<AccessibilityChildBehavior> children;
+    std::optional<AccessibilityChildBehavior> children{};
     AccessibilityTraits addedTraits = AccessibilityTraits::none;
     AccessibilityTraits removedTraits = AccessibilityTraits::none;
 

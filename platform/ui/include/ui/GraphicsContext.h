@@ -49,8 +49,8 @@ public:
 
     // What a filter does to later draws: a colour filter or a Gaussian blur.
     struct Filter {
-        std::optional<ColorFilter> color;
-        std::optional<Color> multiplyColor; // resolved into `color` when added
+        std::optional<ColorFilter> color{};
+        std::optional<Color> multiplyColor{}; // resolved into `color` when added
         double blurRadius = 0;
 
         static Filter brightness(double amount) { return {ColorFilter::brightness(amount)}; }

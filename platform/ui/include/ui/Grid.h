@@ -30,8 +30,8 @@ struct GridItem {
     };
 
     Size size = Size::flexible();
-    std::optional<CGFloat> spacing;
-    std::optional<Alignment> alignment;
+    std::optional<CGFloat> spacing{};
+    std::optional<Alignment> alignment{};
 
     bool operator==(const GridItem&) const = default;
 };

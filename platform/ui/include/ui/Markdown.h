@@ -9,12 +9,12 @@ namespace ui {
 
 // A piece of inline markdown with its emphasis, in source order.
 struct MarkdownRun {
-    std::string text;
+    std::string text{};
     bool strong = false;   // **text** or __text__
     bool emphasis = false; // *text* or _text_
     bool code = false;     // `text`
     // The destination of [title](destination), as written.
-    std::optional<std::string> link;
+    std::optional<std::string> link{};
 
     bool operator==(const MarkdownRun&) const = default;
 };

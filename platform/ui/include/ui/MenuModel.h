@@ -19,15 +19,16 @@ class View;
 struct MenuItem {
     enum class Kind { action, separator, submenu, header };
 
+    // Every member has an initialiser, so a designated initialiser may leave any of them out.
     Kind kind = Kind::action;
-    std::string title;
-    std::string systemImage; // empty: none
-    std::optional<ButtonRole> role;
+    std::string title{};
+    std::string systemImage{}; // empty: none
+    std::optional<ButtonRole> role{};
     bool isEnabled = true;
     bool isChecked = false;
-    std::optional<KeyboardShortcut> shortcut;
-    std::function<void()> action;
-    std::vector<MenuItem> children; // of a submenu
+    std::optional<KeyboardShortcut> shortcut{};
+    std::function<void()> action{};
+    std::vector<MenuItem> children{}; // of a submenu
 
     static MenuItem separator() { return MenuItem{.kind = Kind::separator}; }
     // An entry titled (and iconed) as the label view reads: its text, a Label's title and image.

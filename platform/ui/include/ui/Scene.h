@@ -27,13 +27,13 @@ enum class WindowResizability { automatic, contentSize, contentMinSize };
 
 struct SceneConfiguration {
     SceneKind kind = SceneKind::windowGroup;
-    std::string title;
-    View content;
+    std::string title{};
+    View content{};
     // Modifiers for the content of each window, outermost last.
-    std::vector<std::function<View(View)>> contentModifiers;
-    std::optional<graphics::CGSize> defaultSize;
+    std::vector<std::function<View(View)>> contentModifiers{};
+    std::optional<graphics::CGSize> defaultSize{};
     // Where on the screen a new window stands; the platform's choice when empty.
-    std::optional<UnitPoint> defaultPosition;
+    std::optional<UnitPoint> defaultPosition{};
     WindowResizability resizability = WindowResizability::automatic;
     WindowToolbarStyle toolbarStyle = WindowToolbarStyle::automatic;
 

@@ -54,12 +54,14 @@ View toolbarBar(const std::vector<ToolbarItem>& items) {
         }
     }
     const View separator = Rectangle().fill(systemColor("separatorColor", Color::gray)).frame(std::nullopt, 1);
+    FlexibleFrame fill;
+    fill.maxWidth = fill.maxHeight = CGFloat(INFINITY);
     return HStack(VerticalAlignment::center, 12,
                   {HStack(VerticalAlignment::center, 8, std::move(leading)), Spacer(),
                    HStack(VerticalAlignment::center, 8, std::move(middle)), Spacer(),
                    HStack(VerticalAlignment::center, 8, std::move(trailing))})
         .padding(EdgeSet::horizontal, 12)
-        .frame(FlexibleFrame{.maxWidth = CGFloat(INFINITY), .maxHeight = CGFloat(INFINITY)})
+        .frame(fill)
         .background(View(Color::primary.opacity(0.05)))
         .overlay(separator, Alignment::bottom);
 }
