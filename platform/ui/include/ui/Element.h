@@ -13,6 +13,7 @@
 #include "ui/View.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -101,6 +102,13 @@ public:
     void invalidateForAnimationFrame();
     // Lays out and paints again at the next update, re-evaluating nothing.
     void invalidateLayout();
+    // Marks this element and those above it as changed, so that what they measured, placed
+    // and painted is worked out again rather than kept from an earlier frame.
+    void noteChange();
+    // For nodes whose placement reads where they are on screen, not only their size (what
+    // scrolls into sight, global geometry): their placement is then always worked out again
+    // instead of moved along with their container.
+    void notePositionDependent();
     std::weak_ptr<detail::ElementRef> reference() const { return ref_; }
 
     // Storage of dynamic properties by name. A name used with two types is a programmer error.
@@ -277,6 +285,10 @@ private:
     using LocalFrame = AnimatablePair<AnimatablePair<CGFloat, CGFloat>, AnimatablePair<CGFloat, CGFloat>>;
     void placeFrame(graphics::CGRect frame);
     const Transaction& placementBelowFor(std::uint64_t pass);
+    // Kept results hold while this equals the stamp they were made at.
+    std::uint64_t cacheStamp() const;
+    // Moves the placed frames below along with this element's, as placing them again would.
+    void shiftBelow(graphics::CGSize layoutDelta, graphics::CGSize shownDelta);
 
     graphics::CGRect frame_;
     ProposedViewSize placedProposal_;
@@ -294,6 +306,19 @@ private:
     PreferenceValues preferences_;
     std::vector<const void*> preferenceInputs_;
     graphics::CGRect preferenceFrame_ = graphics::CGRect::null();
+
+    // What changed below since results were kept (see Graph::nextChangeStamp).
+    static constexpr std::uint64_t kNoStamp = ~std::uint64_t(0);
+    std::uint64_t changeStamp_ = 0;
+    std::uint64_t measuredStamp_ = kNoStamp;
+    std::uint64_t placedStamp_ = kNoStamp;
+    std::uint64_t collectedStamp_ = kNoStamp;
+    bool positionDependent_ = false; // this element or one below
+    // Where the subtree last painted in full, for clipping containers to pass it by while it
+    // lies out of sight: relative to frame_ at that time.
+    mutable std::uint64_t paintedStamp_ = kNoStamp;
+    mutable graphics::CGRect paintedExtent_ = graphics::CGRect::null();
+    mutable graphics::CGPoint paintedOrigin_;
 };
 
 } // namespace ui

@@ -103,10 +103,33 @@ public:
         } restore{updateTransaction_, std::exchange(updateTransaction_, transaction)};
         std::forward<F>(f)();
     }
-    // The part of the root that scroll views show around the element being laid out.
-    graphics::CGRect visibleRect() const { return visibleRects_.empty() ? rootRect() : visibleRects_.back(); }
+    // The part of the root that scroll views show around the element being laid out. Its
+    // placement then depends on where it is (Element::notePositionDependent).
+    graphics::CGRect visibleRect() const;
+    // Narrows the visible rect to `rect` (a viewport) for what is placed until the pop.
     void pushVisibleRect(graphics::CGRect rect);
     void popVisibleRect() { visibleRects_.pop_back(); }
+    bool isLaying() const { return laying_; }
+
+    // Measurements, placements and painted extents are kept across frames while nothing below
+    // their element changed; Element::noteChange stamps each change from this counter.
+    std::uint64_t nextChangeStamp() { return ++changeCounter_; }
+    // Kept results from before the last call to dropKeptLayouts are stale.
+    std::uint64_t keptLayoutEpoch() const { return keptLayoutEpoch_; }
+    // For changes from outside the tree (the surface's size, hosted widgets' sizes).
+    void dropKeptLayouts() { keptLayoutEpoch_ = ++changeCounter_; }
+
+    // While a clipping container paints its children into `list`: the rect (in that list's
+    // coordinates) outside which nothing shows. Children that painted out of it before and
+    // have not changed since are passed by.
+    void pushPaintCull(const DisplayList* list, graphics::CGRect rect) const { paintCulls_.push_back({list, rect}); }
+    void popPaintCull() const { paintCulls_.pop_back(); }
+    const graphics::CGRect* paintCull(const DisplayList& list) const {
+        return !paintCulls_.empty() && paintCulls_.back().first == &list ? &paintCulls_.back().second : nullptr;
+    }
+    // How many subtrees were passed by so far: a painted extent is kept only when complete.
+    std::uint64_t culledCount() const { return culledCount_; }
+    void noteCulled() const { ++culledCount_; }
 
 private:
     graphics::CGRect rootRect() const { return {{0, 0}, size_}; }
@@ -143,6 +166,10 @@ private:
     mutable bool displayListKept_ = false;
     mutable const Clock* displayListClock_ = nullptr;
     mutable double displayListTime_ = 0;
+    std::uint64_t changeCounter_ = 0;
+    std::uint64_t keptLayoutEpoch_ = 0;
+    mutable std::vector<std::pair<const DisplayList*, graphics::CGRect>> paintCulls_;
+    mutable std::uint64_t culledCount_ = 0;
 };
 
 } // namespace ui

@@ -21,7 +21,10 @@ void AttributeAnimation::presentedValueChanged() {
     switch (effect_) {
     case AnimatedEffect::body: element_->invalidateForAnimationFrame(); break;
     case AnimatedEffect::layout: element_->invalidateLayout(); break;
-    case AnimatedEffect::paint: element_->graph().requestLayout(); break;
+    case AnimatedEffect::paint:
+        element_->noteChange();
+        element_->graph().requestLayout();
+        break;
     }
 }
 

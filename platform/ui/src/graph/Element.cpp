@@ -6,6 +6,8 @@
 #include "ui/ViewNodes.h"
 #include "ui/ZIndex.h"
 
+#include "painting/PaintedBounds.h"
+
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
@@ -28,6 +30,14 @@ bool wraps(const ViewNode& node) {
 graphics::CGPoint displaced(graphics::CGPoint p, graphics::CGSize by) {
     return {p.x + by.width, p.y + by.height};
 }
+
+graphics::CGSize movement(graphics::CGPoint from, graphics::CGPoint to) {
+    return {to.x - from.x, to.y - from.y};
+}
+
+// How far past a clip a painted extent may reach and still be painted, for drawings whose
+// bounds are a little short of what they paint (overhanging glyphs).
+constexpr CGFloat kCullMargin = 16;
 
 } // namespace
 
@@ -73,7 +83,23 @@ void Element::invalidateForAnimationFrame() {
 
 void Element::invalidateLayout() {
     measured_.clear();
+    noteChange();
     graph_.requestLayout();
+}
+
+void Element::noteChange() {
+    const auto stamp = graph_.nextChangeStamp();
+    for (Element* e = this; e; e = e->parent_)
+        e->changeStamp_ = stamp;
+}
+
+void Element::notePositionDependent() {
+    for (Element* e = this; e && !e->positionDependent_; e = e->parent_)
+        e->positionDependent_ = true;
+}
+
+std::uint64_t Element::cacheStamp() const {
+    return std::max(changeStamp_, graph_.keptLayoutEpoch());
 }
 
 Transaction Element::incomingTransaction() {
@@ -100,6 +126,7 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
     const bool sameNode = node == node_ || (!fresh_ && node->isEqual(*node_));
     const bool sameEnvironment = !fresh_ && environment == environment_;
     if (sameNode && sameEnvironment && !dirty_ && !fresh_) return;
+    noteChange();
     nodeChanged_ = !sameNode;
     environmentChanged_ = !sameEnvironment;
     if (nodeChanged_ || environmentChanged_) measured_.clear();
@@ -299,6 +326,7 @@ void Element::dropFinishedGhosts() {
     }
     if (ghosts_.empty()) graph_.forgetGhostHolder(*this);
     if (finished.empty()) return;
+    noteChange();
     for (auto& ghost : finished)
         ghost->setVisibleRecursively(false);
     graph_.setNeedsLayout();
@@ -319,7 +347,12 @@ std::vector<Element*> Element::layoutChildren() {
 
 graphics::CGSize Element::measure(const ProposedViewSize& proposal) {
     if (measuredGeneration_ != graph_.layoutGeneration()) {
-        if (!node_->isLeaf()) measured_.clear();
+        // A container's sizes hold while nothing below it changed.
+        if (!node_->isLeaf()) {
+            const auto stamp = cacheStamp();
+            if (positionDependent_ || stamp != measuredStamp_) measured_.clear();
+            measuredStamp_ = stamp;
+        }
         measuredGeneration_ = graph_.layoutGeneration();
     }
     for (const auto& m : measured_) {
@@ -386,6 +419,20 @@ void Element::placeFrame(graphics::CGRect frame) {
 }
 
 void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
+    const auto stamp = cacheStamp();
+    // Nothing below changed and the same room is offered: the subtree would be placed as
+    // before, only moved with this element (as when its scroll view scrolls).
+    if (placed_ && stamp == placedStamp_ && !positionDependent_ && graph_.placer() == placer_ &&
+        frame.size == layoutFrame_.size && proposal == placedProposal_ && !graph_.hasRemovalGhosts()) {
+        const auto laidAt = layoutFrame_.origin;
+        const auto shownAt = frame_.origin;
+        placeFrame(frame);
+        shiftBelow(movement(laidAt, layoutFrame_.origin), movement(shownAt, frame_.origin));
+        return;
+    }
+    // Another size reshapes what is below: nothing painted or placed before may be kept.
+    if (placed_ && (frame.size != layoutFrame_.size || !(proposal == placedProposal_))) noteChange();
+    placedStamp_ = stamp;
     placeFrame(frame);
     placedProposal_ = proposal;
     displacement_ = {};
@@ -401,6 +448,41 @@ void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
 // Ghosts are laid out where they last stood, moved with the container that lays out their
 // parent (the nearest ancestor that is not transparent), which finds them through its
 // transparent children.
+void Element::shiftBelow(graphics::CGSize layoutDelta, graphics::CGSize shownDelta) {
+    // Each frame follows its placer as placeFrame puts it there, so frames come out as placing
+    // them again gives rather than gathering rounding errors frame after frame.
+    for (auto& child : children_) {
+        Element& c = *child;
+        if (c.placed_ && c.placer_) {
+            const auto base = displaced(c.placer_->layoutFrame_.origin, c.placer_->displacement_);
+            const auto shownBase = displaced(c.placer_->frame_.origin, c.placer_->displacement_);
+            const LocalFrame& shown = c.frameAnimation_ ? c.frameAnimation_->value() : c.localFrame_;
+            c.layoutFrame_ = {{base.x + c.localFrame_.first.first, base.y + c.localFrame_.first.second},
+                              c.layoutFrame_.size};
+            c.frame_ = {{shownBase.x + shown.first.first, shownBase.y + shown.first.second},
+                        {std::max<CGFloat>(0, shown.second.first), std::max<CGFloat>(0, shown.second.second)}};
+        } else if (!c.node_->isTransparent()) {
+            c.layoutFrame_ = c.layoutFrame_.offsetBy(layoutDelta.width, layoutDelta.height);
+            c.frame_ = c.frame_.offsetBy(shownDelta.width, shownDelta.height);
+        }
+        c.shiftBelow(layoutDelta, shownDelta);
+        // A transparent element spans its children, as collectPreferences makes it.
+        if (c.node_->isTransparent()) {
+            graphics::CGRect bounds = graphics::CGRect::null();
+            graphics::CGRect layoutBounds = graphics::CGRect::null();
+            for (const auto& inner : c.children_) {
+                if (!inner->visible_) continue;
+                bounds = bounds.unionWith(inner->frame_);
+                layoutBounds = layoutBounds.unionWith(inner->layoutFrame_);
+            }
+            if (!bounds.isNull()) {
+                c.frame_ = bounds;
+                c.layoutFrame_ = layoutBounds;
+            }
+        }
+    }
+}
+
 void Element::placeGhosts(const Element& container) {
     placeOwnGhosts(container);
     for (auto& child : children_) {
@@ -441,6 +523,8 @@ std::optional<CGFloat> Element::explicitAlignment(const AlignmentID* id, graphic
 }
 
 graphics::ProjectionTransform Element::transformToRoot() const {
+    // A container that reads this while it places its children places them by where it is.
+    if (graph_.isLaying() && graph_.placer()) const_cast<Element*>(graph_.placer())->notePositionDependent();
     graphics::ProjectionTransform result;
     for (const Element* e = parent_; e; e = e->parent_) {
         if (const auto transform = e->node().contentTransform(*e)) result = result.concatenating(*transform);
@@ -455,7 +539,34 @@ graphics::CGRect Element::globalFrame() const {
 
 void Element::render(DisplayList& list) const {
     if (!visible_) return;
+    const graphics::CGRect* cull = graph_.paintCull(list);
+    if (!cull) {
+        node_->render(*this, list);
+        return;
+    }
+    // Inside a clipping container: a subtree that has not changed since it last painted in full
+    // paints the same, moved with its frame, and is passed by while that lies out of the clip.
+    const auto stamp = cacheStamp();
+    if (paintedStamp_ == stamp && !positionDependent_) {
+        if (paintedExtent_.isNull()) return;
+        const auto shown =
+            paintedExtent_.offsetBy(frame_.minX() - paintedOrigin_.x, frame_.minY() - paintedOrigin_.y);
+        if (!shown.intersects(cull->insetBy(-kCullMargin, -kCullMargin))) {
+            graph_.noteCulled();
+            return;
+        }
+    }
+    const auto first = list.items().size();
+    const auto culled = graph_.culledCount();
     node_->render(*this, list);
+    if (graph_.culledCount() != culled) {
+        paintedStamp_ = kNoStamp; // part of it was passed by: the extent is not whole
+        return;
+    }
+    const QRectF painted = detail::paintedBoundsFrom(list, first);
+    paintedExtent_ = painted.isEmpty() ? graphics::CGRect::null() : graphics::CGRect::fromQRectF(painted);
+    paintedOrigin_ = frame_.origin;
+    paintedStamp_ = stamp;
 }
 
 void Element::renderChildren(DisplayList& list) const {
@@ -487,6 +598,7 @@ void Element::renderChildren(DisplayList& list) const {
 void Element::setHidden(bool hidden) {
     if (hidden_ == hidden) return;
     hidden_ = hidden;
+    noteChange();
     if (hidden)
         setVisibleRecursively(false);
     else if (!parent_ || parent_->visible_)
@@ -505,6 +617,10 @@ void Element::setVisibleRecursively(bool visible) {
 }
 
 void Element::collectPreferences() {
+    // A subtree that changed nothing since and hands up nothing has nothing new to hand up.
+    const auto stamp = cacheStamp();
+    if (stamp == collectedStamp_ && preferences_.isEmpty() && !positionDependent_) return;
+    collectedStamp_ = stamp;
     // Values are rebuilt only where something below changed, so an unchanged subtree hands up
     // the very same values and readers of values without == do not see a change.
     std::vector<const void*> inputs;

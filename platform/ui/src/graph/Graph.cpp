@@ -45,6 +45,8 @@ Graph::Graph(View root, graphics::CGSize size, EnvironmentValues environment)
     , size_(size)
     , environment_(std::move(environment)) {
     hostedWidgets_->setNeedsSyncHandler([this] {
+        // A widget's size may have changed under a view that measured it.
+        dropKeptLayouts();
         setNeedsLayout();
         requestUpdate();
     });
@@ -79,6 +81,7 @@ graphics::CGSize Graph::sizeThatFits(const ProposedViewSize& proposal) {
 void Graph::setSize(graphics::CGSize size) {
     if (size == size_) return;
     size_ = size;
+    dropKeptLayouts();
     noteLayoutCause(Transaction::current());
     setNeedsLayout();
     requestUpdate();
@@ -153,8 +156,13 @@ void Graph::enqueueAction(std::function<void()> action) {
     requestUpdate();
 }
 
+graphics::CGRect Graph::visibleRect() const {
+    if (laying_ && placer_) const_cast<Element*>(placer_)->notePositionDependent();
+    return visibleRects_.empty() ? rootRect() : visibleRects_.back();
+}
+
 void Graph::pushVisibleRect(graphics::CGRect rect) {
-    visibleRects_.push_back(rect);
+    visibleRects_.push_back((visibleRects_.empty() ? rootRect() : visibleRects_.back()).intersection(rect));
 }
 
 void Graph::requestUpdate() {

@@ -19,6 +19,14 @@ public:
         , height_(height)
         , alignment_(alignment) {}
     std::string_view typeName() const override { return "Frame"; }
+    bool isEqual(const ViewNode& other) const override {
+        const auto* same = dynamic_cast<const FixedFrameNode*>(&other);
+        if (!same || same->width_ != width_ || same->height_ != height_ || !(same->alignment_ == alignment_))
+            return false;
+        const auto& a = content_.node();
+        const auto& b = same->content_.node();
+        return a == b || a->isEqual(*b);
+    }
 
     ProposedViewSize childProposal(const ProposedViewSize& p) const {
         return {width_ ? width_ : p.width, height_ ? height_ : p.height};

@@ -30,6 +30,19 @@ public:
         , content_(std::move(content)) {}
 
     std::string_view typeName() const override { return axis_ == Axis::horizontal ? "HStack" : "VStack"; }
+    // The same stack of the same views: a rebuild above leaves it, and all it holds, as it is.
+    bool isEqual(const ViewNode& other) const override {
+        const auto* same = dynamic_cast<const StackNode*>(&other);
+        if (!same || same->axis_ != axis_ || same->alignment_ != alignment_ || same->spacing_ != spacing_ ||
+            same->content_.size() != content_.size())
+            return false;
+        for (std::size_t i = 0; i < content_.size(); ++i) {
+            const auto& a = content_[i].node();
+            const auto& b = same->content_[i].node();
+            if (a != b && !a->isEqual(*b)) return false;
+        }
+        return true;
+    }
     std::optional<Axis> stackAxis() const override { return axis_; }
     void update(Element& element) const override { element.reconcile(positional(content_)); }
     graphics::CGSize sizeThatFits(Element& element, const ProposedViewSize& proposal) const override {

@@ -83,7 +83,7 @@ public:
         const graphics::CGRect bounds{{frame.minX() - s->shown.x, frame.minY() - s->shown.y}, extent};
         element.setContentDisplacement({-s->shown.x, -s->shown.y});
         auto& graph = element.graph();
-        graph.pushVisibleRect(graph.visibleRect().intersection(frame));
+        graph.pushVisibleRect(frame);
         detail::placeUnaryContent(element, bounds, childP, Alignment::center);
         graph.popVisibleRect();
     }
@@ -92,7 +92,15 @@ public:
         QPainterPath clip;
         clip.addRect(element.frame().toQRectF());
         style.clip = clip;
-        element.renderChildren(list.layer(style));
+        auto& content = list.layer(style);
+        // Content scrolled far out of sight is passed by rather than painted under the clip.
+        const auto& graph = element.graph();
+        graph.pushPaintCull(&content, element.frame());
+        struct Pop {
+            const Graph& graph;
+            ~Pop() { graph.popPaintCull(); }
+        } pop{graph};
+        element.renderChildren(content);
         if (showsIndicators_) recordIndicators(element, list);
     }
 

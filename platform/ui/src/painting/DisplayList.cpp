@@ -1,5 +1,7 @@
 #include "ui/DisplayList.h"
 
+#include "painting/PaintedBounds.h"
+
 #include "graphics/CGRect.h"
 #include "graphics/ProjectionTransform.h"
 
@@ -72,9 +74,14 @@ QRectF DisplayList::Layer::contentBounds() const {
 }
 
 QRectF DisplayList::paintedBounds() const {
+    return detail::paintedBoundsFrom(*this, 0);
+}
+
+QRectF detail::paintedBoundsFrom(const DisplayList& list, std::size_t first) {
     QRectF result;
-    for (const auto& item : items_)
-        result = united(result, itemBounds(item));
+    const auto& items = list.items();
+    for (std::size_t i = first; i < items.size(); ++i)
+        result = united(result, itemBounds(items[i]));
     return result;
 }
 

@@ -1,0 +1,111 @@
+// Scroll views pass by content far out of sight and keep what did not change from frame to
+// frame: what comes into sight must still paint, place and take clicks as it would otherwise.
+#include "Handles.h"
+#include "TestBox.h"
+
+#include "ui/GeometryReader.h"
+#include "ui/ScrollView.h"
+#include "ui/Stack.h"
+#include "ui/TestHost.h"
+#include "ui/Text.h"
+#include "ui/Transaction.h"
+#include "ui/ViewContext.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+using namespace uitest;
+
+namespace {
+
+const QColor pageColors[] = {Qt::red, Qt::blue, Qt::yellow, Qt::cyan, Qt::magenta};
+
+// A 100 × 100 page: one colour, or green once its state says so; counts its taps.
+struct Page {
+    int index;
+    std::shared_ptr<Handles<int>> handles;
+    bool operator==(const Page& other) const { return index == other.index; }
+    ui::View body(ui::ViewContext& ctx) const {
+        auto green = ctx.state<int>("green", 0);
+        auto taps = ctx.state<int>("taps", 0);
+        handles->keep("green" + std::to_string(index), green);
+        handles->keep("taps" + std::to_string(index), taps);
+        const QColor color = green.value() ? QColor(Qt::green) : pageColors[index];
+        return box(100, 100, "page " + std::to_string(index), color).onTapGesture([taps] { taps.set(taps.value() + 1); });
+    }
+};
+
+ui::View strip(const std::shared_ptr<Handles<int>>& handles) {
+    std::vector<ui::View> pages;
+    for (int i = 0; i < 5; ++i)
+        pages.push_back(ui::View(Page{i, handles}));
+    return ui::ScrollView(ui::AxisSet::horizontal, false,
+                          ui::HStack(ui::VerticalAlignment::center, 0, std::move(pages)));
+}
+
+void scrollTo(ui::TestHost& host, CGFloat x, bool animated) {
+    auto* scroll = host.findByTypeName("ScrollView");
+    if (animated)
+        ui::withAnimation([&] { ui::ScrollView::setContentOffset(*scroll, {x, 0}); });
+    else
+        ui::ScrollView::setContentOffset(*scroll, {x, 0});
+    host.update();
+}
+
+} // namespace
+
+TEST(OutOfSightContentTest, PagesComingIntoSightPaintPlaceAndTakeClicksAsBefore) {
+    auto handles = std::make_shared<Handles<int>>();
+    ui::TestHost host(strip(handles), {100, 100});
+    EXPECT_EQ(host.render().pixelColor(50, 50), QColor(Qt::red));
+
+    // Page 3 changes while far out of sight; an animated scroll brings it in.
+    (*handles)["green3"].set(1);
+    host.update();
+    scrollTo(host, 300, true);
+    bool sawBoth = false;
+    for (int frame = 0; frame < 90; ++frame) {
+        host.stepFrame();
+        const auto image = host.render();
+        const auto left = image.pixelColor(1, 50);
+        const auto right = image.pixelColor(98, 50);
+        EXPECT_NE(right, QColor(Qt::white)) << "every column is covered by a page at frame " << frame;
+        if (left == QColor(Qt::yellow) && right == QColor(Qt::green)) sawBoth = true;
+    }
+    EXPECT_TRUE(sawBoth) << "mid-way, pages 2 and 3 show side by side";
+    EXPECT_EQ(host.render().pixelColor(50, 50), QColor(Qt::green)) << "the change made out of sight shows";
+    EXPECT_EQ(host.frame(host.findByText("page 3")), (graphics::CGRect{{0, 0}, {100, 100}}));
+    EXPECT_EQ(host.frame(host.findByText("page 4")), (graphics::CGRect{{100, 0}, {100, 100}}));
+
+    EXPECT_TRUE(host.tap({50, 50}));
+    host.update();
+    EXPECT_EQ((*handles)["taps3"].value(), 1) << "the page in sight takes the click";
+    EXPECT_EQ((*handles)["taps0"].value(), 0);
+
+    // Back to a page that was passed by while it was out of sight, and on to the last one.
+    scrollTo(host, 100, false);
+    EXPECT_EQ(host.render().pixelColor(50, 50), QColor(Qt::blue));
+    EXPECT_EQ(host.frame(host.findByText("page 1")), (graphics::CGRect{{0, 0}, {100, 100}}));
+    EXPECT_TRUE(host.tap({50, 50}));
+    host.update();
+    EXPECT_EQ((*handles)["taps1"].value(), 1);
+    scrollTo(host, 400, false);
+    EXPECT_EQ(host.render().pixelColor(50, 50), QColor(Qt::magenta));
+}
+
+TEST(OutOfSightContentTest, AReaderOfItsGlobalFrameFollowsItsScrolledContainer) {
+    ui::TestHost host(ui::ScrollView(ui::AxisSet::horizontal, false,
+                                     ui::HStack(ui::VerticalAlignment::center, 0,
+                                                {box(100, 100), ui::GeometryReader([](const ui::GeometryProxy& proxy) {
+                                                     return ui::View(ui::Text::verbatim(
+                                                         "at " + std::to_string(int(std::lround(proxy.globalFrame().minX())))));
+                                                 }).frame(100, 100)})),
+                      {100, 100});
+    EXPECT_NE(host.findByText("at 100"), nullptr);
+    scrollTo(host, 60, true);
+    host.stepFrames(120);
+    EXPECT_NE(host.findByText("at 40"), nullptr) << "the reader is told where it went";
+}
