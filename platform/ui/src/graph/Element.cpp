@@ -617,10 +617,6 @@ void Element::setVisibleRecursively(bool visible) {
 }
 
 void Element::collectPreferences() {
-    // A subtree that changed nothing since and hands up nothing has nothing new to hand up.
-    const auto stamp = cacheStamp();
-    if (stamp == collectedStamp_ && preferences_.isEmpty() && !positionDependent_) return;
-    collectedStamp_ = stamp;
     // Values are rebuilt only where something below changed, so an unchanged subtree hands up
     // the very same values and readers of values without == do not see a change.
     std::vector<const void*> inputs;
