@@ -619,25 +619,35 @@ void Element::setVisibleRecursively(bool visible) {
 void Element::collectPreferences() {
     // Values are rebuilt only where something below changed, so an unchanged subtree hands up
     // the very same values and readers of values without == do not see a change.
-    std::vector<const void*> inputs;
-    inputs.reserve(children_.size() + 1);
     graphics::CGRect bounds = graphics::CGRect::null();
     graphics::CGRect layoutBounds = graphics::CGRect::null();
+    // The inputs are the visible children's values and the node; compared where they are
+    // kept, as most subtrees hand up the same from frame to frame.
+    bool sameInputs = true;
+    std::size_t input = 0;
     for (auto& child : children_) {
         if (!child->visible_) continue;
         child->collectPreferences();
-        inputs.push_back(child->preferences_.identity());
+        sameInputs = sameInputs && input < preferenceInputs_.size() &&
+                     preferenceInputs_[input] == child->preferences_.identity();
+        ++input;
         bounds = bounds.unionWith(child->frame_);
         layoutBounds = layoutBounds.unionWith(child->layoutFrame_);
     }
-    inputs.push_back(node_.get());
+    sameInputs = sameInputs && input + 1 == preferenceInputs_.size() && preferenceInputs_[input] == node_.get();
     if (node_->isTransparent() && !bounds.isNull()) {
         frame_ = bounds;
         layoutFrame_ = layoutBounds;
     }
     // Preferences read where layout put things, so a running animation does not change them.
-    if (inputs == preferenceInputs_ && layoutFrame_ == preferenceFrame_) return;
-    preferenceInputs_ = std::move(inputs);
+    if (sameInputs && layoutFrame_ == preferenceFrame_) return;
+    if (!sameInputs) {
+        preferenceInputs_.clear();
+        for (auto& child : children_) {
+            if (child->visible_) preferenceInputs_.push_back(child->preferences_.identity());
+        }
+        preferenceInputs_.push_back(node_.get());
+    }
     preferenceFrame_ = layoutFrame_;
 
     PreferenceValues values;
