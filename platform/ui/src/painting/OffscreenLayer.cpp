@@ -4,6 +4,8 @@
 #include "graphics/ProjectionTransform.h"
 #include "ui/Blur.h"
 
+#include "painting/ScratchImages.h"
+
 #include <QPaintDevice>
 #include <QTransform>
 
@@ -71,7 +73,7 @@ OffscreenLayer::OffscreenLayer(QPainter& target, const QRectF& bounds, double ma
     deviceRect_ = onDevice.toAlignedRect().intersected(devicePixels(target));
     if (deviceRect_.isEmpty()) return;
 
-    image_ = QImage(deviceRect_.size(), QImage::Format_ARGB32_Premultiplied);
+    image_ = detail::takeScratchImage(deviceRect_.size());
     if (image_.isNull()) return;
     image_.fill(Qt::transparent);
     painter_ = std::make_unique<QPainter>(&image_);
@@ -81,6 +83,7 @@ OffscreenLayer::OffscreenLayer(QPainter& target, const QRectF& bounds, double ma
 
 OffscreenLayer::~OffscreenLayer() {
     endPainting();
+    detail::recycleScratchImage(std::move(image_));
     if (nowherePainter_) nowherePainter_->end();
 }
 
@@ -137,6 +140,7 @@ void OffscreenLayer::composite(QPainter::CompositionMode mode, double opacity) {
     if (isEmpty()) return;
     endPainting();
     drawOnTarget(image_, deviceRect_.topLeft(), mode, opacity);
+    detail::recycleScratchImage(std::move(image_));
     image_ = QImage();
 }
 
