@@ -4,6 +4,7 @@
 #include "graphics/ProjectionTransform.h"
 #include "ui/Blur.h"
 
+#include "painting/PaintedRect.h"
 #include "painting/ScratchImages.h"
 
 #include <QPaintDevice>
@@ -139,7 +140,14 @@ void OffscreenLayer::drawShadow(const Shadow& shadow) {
 void OffscreenLayer::composite(QPainter::CompositionMode mode, double opacity) {
     if (isEmpty()) return;
     endPainting();
-    drawOnTarget(image_, deviceRect_.topLeft(), mode, opacity);
+    // Over the target, clear pixels change nothing: only the painted part is drawn.
+    const QRect painted = mode == QPainter::CompositionMode_SourceOver ? detail::paintedRect(image_) : image_.rect();
+    if (!painted.isEmpty()) {
+        // A view of those pixels, not a copy.
+        const QImage part(image_.constScanLine(painted.top()) + painted.left() * 4, painted.width(), painted.height(),
+                          image_.bytesPerLine(), image_.format());
+        drawOnTarget(part, deviceRect_.topLeft() + painted.topLeft(), mode, opacity);
+    }
     detail::recycleScratchImage(std::move(image_));
     image_ = QImage();
 }
