@@ -71,7 +71,9 @@ TEST(DirectLayerTest, ClippedCardsWithAndWithoutShadowLookAsWhenPaintedApart) {
             const QImage apart = ui::renderImage(card(background, shadow, true), QSize(80, 60));
             EXPECT_LE(largestDifference(direct, apart), 2) << background.alpha() << " " << shadow;
             // The corner stays cut off and the inverted face shows inside.
-            if (!shadow) EXPECT_EQ(direct.pixel(11, 10), QColor(230, 240, 250).rgba());
+            if (!shadow) {
+                EXPECT_EQ(direct.pixel(11, 10), QColor(230, 240, 250).rgba());
+            }
             EXPECT_GT(qRed(direct.pixel(15, 35)), 200);
         }
     }
