@@ -7,7 +7,7 @@ namespace ui::detail {
 namespace {
 
 constexpr std::size_t keptImages = 8;
-constexpr qsizetype largestKept = 8 * 1024 * 1024;
+constexpr qsizetype largestKept = 4 * 1024 * 1024;
 
 std::vector<QImage>& pool() {
     thread_local std::vector<QImage> images;
