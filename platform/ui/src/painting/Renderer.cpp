@@ -1,5 +1,6 @@
 #include "ui/Renderer.h"
 
+#include "IsolatedBounds.h"
 #include "ui/OffscreenLayer.h"
 
 #include <QPaintDevice>
@@ -45,8 +46,8 @@ void applyColorFilters(const DisplayList::LayerStyle& style, QImage& image) {
 bool paintsEachPixelOnce(const DisplayList& list) {
     if (list.items().size() != 1) return false;
     const auto& item = list.items().front();
-    if (std::holds_alternative<DisplayList::Fill>(item) || std::holds_alternative<DisplayList::Stroke>(item) ||
-        std::holds_alternative<DisplayList::Image>(item))
+    if (std::holds_alternative<DisplayList::Fill>(item) ||
+        std::holds_alternative<DisplayList::Stroke>(item) || std::holds_alternative<DisplayList::Image>(item))
         return true;
     const auto* layer = std::get_if<DisplayList::Layer>(&item);
     return layer && layer->content && !layer->style.needsOffscreen() && paintsEachPixelOnce(*layer->content);
@@ -185,7 +186,7 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
             return;
         }
         // Only the pixels the content can reach are painted apart.
-        OffscreenLayer offscreen(painter, layer.contentBounds());
+        OffscreenLayer offscreen(painter, detail::isolatedContentBounds(layer));
         if (offscreen.isEmpty()) return;
         paintLayerContent(layer, offscreen.painter());
         applyColorFilters(style, offscreen);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace uitest;
 
 namespace {
@@ -84,6 +86,39 @@ TEST(RendererTest, DestinationOutCutsAHole) {
     const auto image = ui::renderImage(list, {20, 20});
     EXPECT_EQ(image.pixelColor(10, 10).alpha(), 0);
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::red));
+}
+
+TEST(RendererTest, AGroupPaintsPartsLaidAtopOnlyOverWhatIsBeneathThem) {
+    // A group painted apart: a band laid atop (or in) reaches only the card beneath it, also
+    // when it is far larger or comes before anything it could land on.
+    const auto group = [](std::vector<QPainter::CompositionMode> modes, bool bandFirst) {
+        ui::DisplayList list;
+        ui::DisplayList::LayerStyle isolated;
+        isolated.isolated = true;
+        auto& inner = list.layer(isolated);
+        const auto band = [&] {
+            for (const auto mode : modes) {
+                ui::DisplayList::LayerStyle style;
+                style.blendMode = mode;
+                style.transform = QTransform().rotate(30);
+                inner.layer(style).fill(rectPath(-100, -8, 300, 16), QColor(Qt::yellow));
+            }
+        };
+        if (bandFirst) band();
+        inner.fill(rectPath(20, 20, 20, 10), QColor(Qt::blue));
+        if (!bandFirst) band();
+        return ui::renderImage(list, {60, 60}, 1, Qt::green);
+    };
+    const auto atop = group({QPainter::CompositionMode_SourceAtop}, false);
+    EXPECT_EQ(atop.pixelColor(30, 25), QColor(Qt::yellow)) << "the band over the card";
+    EXPECT_EQ(atop.pixelColor(22, 29), QColor(Qt::blue)) << "the card beside the band";
+    EXPECT_EQ(atop.pixelColor(10, 6), QColor(Qt::green)) << "the band off the card shows nothing";
+    const auto in = group({QPainter::CompositionMode_SourceIn}, false);
+    EXPECT_EQ(in.pixelColor(30, 25), QColor(Qt::yellow));
+    EXPECT_EQ(in.pixelColor(10, 6), QColor(Qt::green));
+    const auto first = group({QPainter::CompositionMode_SourceAtop}, true);
+    EXPECT_EQ(first.pixelColor(30, 25), QColor(Qt::blue)) << "nothing beneath the band yet";
+    EXPECT_EQ(first.pixelColor(10, 6), QColor(Qt::green));
 }
 
 TEST(RendererTest, TheHostRendersOpacityClippingAndRightToLeftFlips) {
