@@ -1,5 +1,6 @@
 #include "TestBox.h"
 
+#include "ui/ColorFilter.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/Renderer.h"
 #include "ui/Stack.h"
@@ -119,6 +120,36 @@ TEST(RendererTest, AGroupPaintsPartsLaidAtopOnlyOverWhatIsBeneathThem) {
     const auto first = group({QPainter::CompositionMode_SourceAtop}, true);
     EXPECT_EQ(first.pixelColor(30, 25), QColor(Qt::blue)) << "nothing beneath the band yet";
     EXPECT_EQ(first.pixelColor(10, 6), QColor(Qt::green));
+}
+
+TEST(RendererTest, AFilteredSolidFillPaintsAsItsFilteredPixelsWould) {
+    // A fill under filters that only recolour it is painted straight in the filtered colour;
+    // painted apart and filtered (an isolated layer) it must look the same, edges included.
+    for (const auto& filters : std::vector<std::vector<ui::ColorFilter>>{
+             {ui::ColorFilter::brightness(0.3)},
+             {ui::ColorFilter::brightness(-0.2), ui::ColorFilter::saturation(0.4)},
+             {ui::ColorFilter::luminanceToAlpha()}}) {
+        const auto painted = [&](bool apart) {
+            ui::DisplayList list;
+            ui::DisplayList::LayerStyle style;
+            style.colorFilters = filters;
+            style.isolated = apart;
+            style.opacity = 0.8;
+            ui::DisplayList::LayerStyle turned;
+            turned.transform = QTransform().translate(20, 20).rotate(20);
+            QPainterPath circle;
+            circle.addEllipse(QPointF(0, 0), 12, 7);
+            list.layer(style).layer(turned).fill(circle, QColor(200, 60, 30, 220));
+            return ui::renderImage(list, {40, 40}, 1, QColor(240, 240, 240));
+        };
+        const QImage straight = painted(false), apart = painted(true);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_TRUE(near(straight.pixelColor(x, y), apart.pixelColor(x, y), 3))
+                    << x << ", " << y << ": " << straight.pixelColor(x, y).name(QColor::HexArgb).toStdString()
+                    << " against " << apart.pixelColor(x, y).name(QColor::HexArgb).toStdString();
+        EXPECT_NE(straight.pixelColor(20, 20), QColor(240, 240, 240));
+    }
 }
 
 TEST(RendererTest, TheHostRendersOpacityClippingAndRightToLeftFlips) {
