@@ -1,5 +1,6 @@
 #include "ui/Renderer.h"
 
+#include "IsolatedBounds.h"
 #include "ui/OffscreenLayer.h"
 
 #include "painting/LayerShortcuts.h"
@@ -7,6 +8,7 @@
 #include <QPaintDevice>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <type_traits>
 
@@ -54,11 +56,52 @@ void applyColorFilters(const DisplayList::LayerStyle& style, QImage& image) {
 bool paintsEachPixelOnce(const DisplayList& list) {
     if (list.items().size() != 1) return false;
     const auto& item = list.items().front();
-    if (std::holds_alternative<DisplayList::Fill>(item) || std::holds_alternative<DisplayList::Stroke>(item) ||
-        std::holds_alternative<DisplayList::Image>(item))
+    if (std::holds_alternative<DisplayList::Fill>(item) ||
+        std::holds_alternative<DisplayList::Stroke>(item) || std::holds_alternative<DisplayList::Image>(item))
         return true;
     const auto* layer = std::get_if<DisplayList::Layer>(&item);
     return layer && layer->content && !layer->style.needsOffscreen() && paintsEachPixelOnce(*layer->content);
+}
+
+// A colour matrix that keeps alpha and maps each straight colour whatever its alpha: applied to
+// a solid colour it gives what applying it to the pixels that colour paints would (edges
+// included, as their colour is the same with less alpha).
+bool mapsColourAlone(const ColorMatrix& matrix) {
+    if (matrix.premultiplied || matrix.rows[3] != ColorMatrix::Row{0, 0, 0, 1, 0}) return false;
+    return matrix.rows[0][3] == 0 && matrix.rows[1][3] == 0 && matrix.rows[2][3] == 0;
+}
+
+// The one solid fill a list paints, through layers that paint nothing apart; null when it paints
+// anything else.
+const DisplayList::Fill* onlySolidFill(const DisplayList& list) {
+    if (list.items().size() != 1) return nullptr;
+    const auto& item = list.items().front();
+    if (const auto* fill = std::get_if<DisplayList::Fill>(&item))
+        return fill->brush.style() == Qt::SolidPattern && fill->brush.transform().isIdentity() ? fill
+                                                                                               : nullptr;
+    const auto* layer = std::get_if<DisplayList::Layer>(&item);
+    if (!layer || !layer->content || layer->style.needsOffscreen()) return nullptr;
+    return onlySolidFill(*layer->content);
+}
+
+// Paints a list that onlySolidFill found, with its colour filtered.
+void paintFilteredFill(const DisplayList& list, QPainter& painter, const std::vector<ColorFilter>& filters) {
+    const auto& item = list.items().front();
+    if (const auto* fill = std::get_if<DisplayList::Fill>(&item)) {
+        const QColor color = fill->brush.color();
+        std::array<float, 4> straight{float(color.redF()), float(color.greenF()), float(color.blueF()),
+                                      float(color.alphaF())};
+        for (const auto& filter : filters)
+            straight = filter.matrix().apply(straight);
+        painter.fillPath(fill->path, QColor::fromRgbF(straight[0], straight[1], straight[2], straight[3]));
+        return;
+    }
+    const auto& layer = std::get<DisplayList::Layer>(item);
+    painter.save();
+    painter.setTransform(layer.style.transform, true);
+    if (layer.style.clip) painter.setClipPath(*layer.style.clip, Qt::IntersectClip);
+    paintFilteredFill(*layer.content, painter, filters);
+    painter.restore();
 }
 
 // Premultiplied pixels whose colour is the blurred colour but whose coverage is the
@@ -232,8 +275,22 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
             painter.restore();
             return;
         }
+        // A solid fill under filters that only recolour it is painted in the filtered colour.
+        if (!style.isolated && !style.colorFilters.empty() &&
+            std::all_of(style.colorFilters.begin(), style.colorFilters.end(),
+                        [](const ColorFilter& filter) { return mapsColourAlone(filter.matrix()); }) &&
+            onlySolidFill(*layer.content)) {
+            painter.save();
+            painter.setOpacity(painter.opacity() * std::clamp<qreal>(style.opacity, 0, 1));
+            painter.setCompositionMode(style.blendMode);
+            painter.setTransform(style.transform, true);
+            if (style.clip) painter.setClipPath(*style.clip, Qt::IntersectClip);
+            paintFilteredFill(*layer.content, painter, style.colorFilters);
+            painter.restore();
+            return;
+        }
         // Only the pixels the content can reach are painted apart.
-        OffscreenLayer offscreen(painter, layer.contentBounds());
+        OffscreenLayer offscreen(painter, detail::isolatedContentBounds(layer));
         if (offscreen.isEmpty()) return;
         paintLayerContent(layer, offscreen.painter());
         applyColorFilters(style, offscreen);
