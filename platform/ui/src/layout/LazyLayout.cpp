@@ -45,6 +45,9 @@ struct LazyState {
     std::unordered_set<ChildKey, KeyHash> arriving;
     Transaction arrival;
     bool updated = false;
+    // The descriptions handed to built rows since the last update: the same content gives
+    // the same description, so building more rows leaves those already built as they are.
+    std::unordered_map<ChildKey, View, KeyHash> described;
 
     void remember(std::size_t index, CGFloat length) {
         auto [it, added] = lengths.try_emplace(items[index].key, length);
@@ -94,8 +97,12 @@ void reconcileBuilt(Element& element, LazyState& state) {
     std::sort(shown.begin(), shown.end());
     std::vector<ChildSpec> specs;
     specs.reserve(shown.size());
-    for (const auto index : shown)
-        specs.push_back({state.items[index].view(), state.items[index].key, {}});
+    for (const auto index : shown) {
+        const auto& item = state.items[index];
+        auto [it, made] = state.described.try_emplace(item.key);
+        if (made) it->second = item.view();
+        specs.push_back({it->second, item.key, {}});
+    }
     element.reconcile(std::move(specs));
 }
 
@@ -136,6 +143,37 @@ CGFloat lineLength(const LazyState& state, std::size_t begin, std::size_t end, C
     return known ? length : estimate;
 }
 
+bool unmeasured(const LazyState& state, std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+        if (std::isnan(state.known[i])) return true;
+    }
+    return false;
+}
+
+// Builds the rows of the line [begin, end) that are not built yet and measures them all.
+void measureLine(Element& element, LazyState& state, std::size_t begin, std::size_t end,
+                 const std::vector<LazyNode::Track>& lineTracks, CGFloat cross, Axis axis) {
+    std::vector<ChildKey> added;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (state.built.insert(state.items[i].key).second) added.push_back(state.items[i].key);
+    }
+    if (!added.empty()) reconcileAdded(element, state, added);
+    for (std::size_t i = begin; i < end; ++i) {
+        Element* child = nullptr;
+        for (const auto& built : element.children()) {
+            if (built->key() == state.items[i].key) {
+                child = built.get();
+                break;
+            }
+        }
+        if (!child) continue;
+        const CGFloat track = i - begin < lineTracks.size() ? lineTracks[i - begin].length : cross;
+        const auto size = child->measure(proposalOf(std::nullopt, track, axis));
+        state.remember(i, along(size, axis));
+        state.maxCross = std::max(state.maxCross, across(size, axis));
+    }
+}
+
 } // namespace
 
 void LazyNode::update(Element& element) const {
@@ -155,6 +193,7 @@ void LazyNode::update(Element& element) const {
             state->arriving.insert(item.key);
     }
     state->updated = true;
+    state->described.clear();
     state->arrival = element.graph().updateTransaction();
     // Kept past this update: it must not hold back the completion of the change.
     state->arrival.completion.reset();
@@ -234,16 +273,25 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
     const CGFloat visibleMax = visible.isNull() ? -1 : (horizontal ? visible.maxX() : visible.maxY());
     const CGFloat estimate = state->estimate();
 
-    // Which lines show, by the lengths known so far.
+    // Which lines show, by the lengths known so far. A line that may show but was never
+    // measured is built and measured first, so that a poor estimate (a first row of another
+    // height than the rest) does not build rows far out of sight.
     std::vector<bool> needed(lines, false);
     std::vector<ChildKey> added;
     CGFloat position = start;
+    // Lines touching the visible part from outside do not show; empty ones inside do.
+    const auto showsAt = [&](CGFloat at, CGFloat length) {
+        return at < visibleMax && (at + length > visibleMin || (length == 0 && at >= visibleMin));
+    };
     for (std::size_t line = 0; line < lines; ++line) {
         const std::size_t end = std::min(count, (line + 1) * n);
-        const CGFloat length = lineLength(*state, line * n, end, estimate);
-        // Lines touching the visible part from outside do not show; empty ones inside do.
-        const bool shows = position < visibleMax &&
-                           (position + length > visibleMin || (length == 0 && position >= visibleMin));
+        CGFloat length = lineLength(*state, line * n, end, estimate);
+        bool shows = showsAt(position, length);
+        if (shows && unmeasured(*state, line * n, end)) {
+            measureLine(element, *state, line * n, end, lineTracks, cross, axis_);
+            length = lineLength(*state, line * n, end, estimate);
+            shows = showsAt(position, length);
+        }
         if (shows) {
             needed[line] = true;
             for (std::size_t i = line * n; i < end; ++i) {

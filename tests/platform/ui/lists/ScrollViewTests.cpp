@@ -226,3 +226,47 @@ TEST(ScrollViewTest, ALazyStackDescribesOnlyTheRowsItBuildsAtEachUpdate) {
     EXPECT_TRUE(host.findByText("row 10000"));
     EXPECT_FALSE(host.findByText("row 0"));
 }
+
+namespace {
+
+// A thin first row above rows ten times its height, each row counted as it is described.
+struct ThinFirstRow {
+    std::shared_ptr<int> described;
+    std::shared_ptr<Handles<int>> handles;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto label = ctx.state<int>("label", 0);
+        handles->keep("label", label);
+        const int suffix = label.value();
+        return ui::ScrollView(ui::LazyVStack(
+            ui::HorizontalAlignment::center, 0,
+            {box(100, 2, "top"), ui::ForEach(0, 1000, [described = described, suffix](int i) {
+                 ++*described;
+                 return box(100, 20, "row " + std::to_string(i) + "." + std::to_string(suffix));
+             })}));
+    }
+};
+
+} // namespace
+
+TEST(ScrollViewTest,
+     ALazyStackBuildsRowsInSightByTheirHeightsNotByItsFirstRowAndRedescribesThemAfterAChange) {
+    auto described = std::make_shared<int>(0);
+    auto handles = std::make_shared<Handles<int>>();
+    ui::TestHost host(ThinFirstRow{described, handles}, {100, 100});
+    EXPECT_TRUE(host.findByText("row 4.0"));
+    EXPECT_FALSE(host.findByText("row 6.0"));
+    EXPECT_LT(*described, 15) << "six rows show, not the fifty a 2-point estimate would fill";
+
+    // Rows scrolled into sight are described; those built before are not described again.
+    *described = 0;
+    for (int step = 0; step < 10; ++step)
+        ASSERT_TRUE(host.scroll({50, 50}, {0, 20}));
+    EXPECT_TRUE(host.findByText("row 13.0"));
+    EXPECT_LT(*described, 25);
+
+    // A change of the content reaches the rows already built.
+    (*handles)["label"].set(1);
+    host.update();
+    EXPECT_TRUE(host.findByText("row 13.1"));
+    EXPECT_FALSE(host.findByText("row 13.0"));
+}
