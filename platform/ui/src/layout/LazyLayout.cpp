@@ -143,6 +143,79 @@ CGFloat lineLength(const LazyState& state, std::size_t begin, std::size_t end, C
     return known ? length : estimate;
 }
 
+// Takes `items` in by indexing all of them; notes those that arrive. Returns whether a row went.
+bool replaceItems(LazyState& state, std::vector<Item> items) {
+    auto previous = std::move(state.positions);
+    state.items = std::move(items);
+    state.positions.clear();
+    state.positions.reserve(state.items.size());
+    for (std::size_t i = 0; i < state.items.size(); ++i)
+        state.positions.emplace(state.items[i].key, i);
+    std::size_t kept = 0;
+    for (const auto& item : state.items) {
+        if (previous.count(item.key))
+            ++kept;
+        else if (state.updated)
+            state.arriving.insert(item.key);
+    }
+    return kept < previous.size();
+}
+
+// Rows mostly change in one place (one added, one deleted): the runs of keys the old and new
+// items share at their ends keep their entries, and only what lies between them is looked up.
+// Takes `items` in that way and returns whether a row went; nothing when the change is too
+// large for it (or keys repeat), leaving the state as it was.
+std::optional<bool> followChange(LazyState& state, std::vector<Item>& items) {
+    const auto& before = state.items;
+    // Without repeated keys every item has its own entry.
+    if (!state.updated || state.positions.size() != before.size()) return std::nullopt;
+    const std::size_t shorter = std::min(before.size(), items.size());
+    std::size_t prefix = 0;
+    while (prefix < shorter && before[prefix].key == items[prefix].key)
+        ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < shorter - prefix && before[before.size() - 1 - suffix].key == items[items.size() - 1 - suffix].key)
+        ++suffix;
+    const std::size_t oldEnd = before.size() - suffix;
+    const std::size_t newEnd = items.size() - suffix;
+    constexpr std::size_t followedAtMost = 64;
+    if (oldEnd - prefix > followedAtMost || newEnd - prefix > followedAtMost) return std::nullopt;
+
+    std::unordered_set<ChildKey, KeyHash> coming;
+    std::vector<const ChildKey*> arriving;
+    for (std::size_t i = prefix; i < newEnd; ++i) {
+        if (!coming.insert(items[i].key).second) return std::nullopt;
+        const auto it = state.positions.find(items[i].key);
+        if (it == state.positions.end())
+            arriving.push_back(&items[i].key);
+        else if (it->second < prefix || it->second >= oldEnd)
+            return std::nullopt; // a key the shared runs hold already: a repeated key
+    }
+    for (const auto* key : arriving)
+        state.arriving.insert(*key);
+    bool anyGone = false;
+    for (std::size_t i = prefix; i < oldEnd; ++i) {
+        if (!coming.count(before[i].key)) anyGone = true;
+        state.positions.erase(before[i].key);
+    }
+    for (std::size_t i = prefix; i < newEnd; ++i)
+        state.positions.emplace(items[i].key, i);
+    if (items.size() != before.size()) {
+        for (std::size_t i = newEnd; i < items.size(); ++i)
+            state.positions[items[i].key] = i;
+    }
+
+    std::vector<CGFloat> known(items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
+    std::copy(state.known.begin(), state.known.begin() + std::ptrdiff_t(prefix), known.begin());
+    std::copy(state.known.begin() + std::ptrdiff_t(oldEnd), state.known.end(), known.begin() + std::ptrdiff_t(newEnd));
+    for (std::size_t i = prefix; i < newEnd; ++i) {
+        if (auto it = state.lengths.find(items[i].key); it != state.lengths.end()) known[i] = it->second;
+    }
+    state.known = std::move(known);
+    state.items = std::move(items);
+    return anyGone;
+}
+
 bool unmeasured(const LazyState& state, std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i) {
         if (std::isnan(state.known[i])) return true;
@@ -178,20 +251,10 @@ void measureLine(Element& element, LazyState& state, std::size_t begin, std::siz
 
 void LazyNode::update(Element& element) const {
     auto state = stateOf(element);
-    auto previous = std::move(state->positions);
-    state->items = itemsOf(content_);
-    state->positions.clear();
-    state->positions.reserve(state->items.size());
-    for (std::size_t i = 0; i < state->items.size(); ++i)
-        state->positions.emplace(state->items[i].key, i);
     state->arriving.clear();
-    std::size_t kept = 0;
-    for (const auto& item : state->items) {
-        if (previous.count(item.key))
-            ++kept;
-        else if (state->updated)
-            state->arriving.insert(item.key);
-    }
+    auto items = itemsOf(content_);
+    auto patched = followChange(*state, items);
+    const bool anyGone = patched ? *patched : replaceItems(*state, std::move(items));
     state->updated = true;
     state->described.clear();
     state->arrival = element.graph().updateTransaction();
@@ -200,15 +263,17 @@ void LazyNode::update(Element& element) const {
     // Forget what was measured of rows that are gone.
     const auto gone = [&](const ChildKey& key) { return !state->positions.count(key); };
     std::erase_if(state->built, gone);
-    if (kept < previous.size()) {
+    if (anyGone) {
         std::erase_if(state->lengths, [&](const auto& entry) { return gone(entry.first); });
         state->lengthSum = 0;
         for (const auto& [key, length] : state->lengths)
             state->lengthSum += length;
     }
-    state->known.assign(state->items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
-    for (const auto& [key, length] : state->lengths) {
-        if (auto it = state->positions.find(key); it != state->positions.end()) state->known[it->second] = length;
+    if (!patched) {
+        state->known.assign(state->items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
+        for (const auto& [key, length] : state->lengths) {
+            if (auto it = state->positions.find(key); it != state->positions.end()) state->known[it->second] = length;
+        }
     }
     reconcileBuilt(element, *state);
 }
