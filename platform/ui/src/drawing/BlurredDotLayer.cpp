@@ -149,7 +149,8 @@ public:
     // The surface with `size` at its corner cleared, and its painter.
     QImage& prepare(QSize size) {
         if (size.width() > image_.width() || size.height() > image_.height()) {
-            painter_.end();
+            // The first surface has no painter yet.
+            if (painter_.isActive()) painter_.end();
             image_ = QImage(std::max(size.width(), image_.width()), std::max(size.height(), image_.height()),
                             QImage::Format_ARGB32_Premultiplied);
             image_.fill(Qt::transparent);
