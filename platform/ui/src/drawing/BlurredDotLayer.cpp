@@ -47,6 +47,21 @@ bool isEllipse(const QPainterPath& outline) {
     return true;
 }
 
+// Fills `outline` under `transform` a band of device rows at a time. The painter hands a fill of
+// more than about a hundred spans to other threads, which for one dot costs many times the fill
+// itself; a band stays under that, and clipping to whole rows leaves every pixel as it was.
+void fillInBands(QPainter& painter, const QTransform& transform, const QPainterPath& outline, const QColor& color) {
+    constexpr int band = 16;
+    const QRect rows = transform.mapRect(outline.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+    for (int y = rows.top(); y < rows.top() + rows.height(); y += band) {
+        painter.setTransform(QTransform());
+        painter.setClipRect(QRect(rows.left(), y, rows.width(), band));
+        painter.setTransform(transform);
+        painter.fillPath(outline, color);
+    }
+    painter.setClipping(false);
+}
+
 // A blurred filled ellipse as coverage from 0 to 1, its centre at the middle of the grid.
 // Sizes are kept to a thirty-second of the blur, which moves an edge by less than a level.
 struct Disc {
@@ -75,10 +90,11 @@ const Disc& blurredDisc(QSizeF size, double sigma) {
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(Path::ellipseIn(graphics::CGRect::fromQRectF(
-                                             QRectF(disc.center.x() - w / 2, disc.center.y() - h / 2, w, h)))
-                             .toQPainterPath(),
-                         Qt::black);
+        fillInBands(painter, QTransform(),
+                    Path::ellipseIn(graphics::CGRect::fromQRectF(
+                                        QRectF(disc.center.x() - w / 2, disc.center.y() - h / 2, w, h)))
+                        .toQPainterPath(),
+                    Qt::black);
     }
     gaussianBlur(image, sigma);
     disc.coverage.assign(std::size_t(disc.width) * disc.height, 0);
@@ -232,9 +248,8 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
             const Ink ink(qPremultiply(color.rgba()));
             for (const Dot& dot : dots) {
                 if (dot.blurRadius > 0) continue;
-                inner.setTransform(dot.transform * toScratch);
                 inner.setOpacity(dot.opacity);
-                inner.fillPath(dot.outline, color);
+                fillInBands(inner, dot.transform * toScratch, dot.outline, color);
             }
             // One colour throughout, so the blurred ones may go over all the sharp ones.
             for (const Dot& dot : dots) {
