@@ -53,6 +53,11 @@ bool isEllipse(const QPainterPath& outline) {
 void fillInBands(QPainter& painter, const QTransform& transform, const QPainterPath& outline, const QColor& color) {
     constexpr int band = 16;
     const QRect rows = transform.mapRect(outline.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (rows.height() <= band) {
+        painter.setTransform(transform);
+        painter.fillPath(outline, color);
+        return;
+    }
     for (int y = rows.top(); y < rows.top() + rows.height(); y += band) {
         painter.setTransform(QTransform());
         painter.setClipRect(QRect(rows.left(), y, rows.width(), band));
