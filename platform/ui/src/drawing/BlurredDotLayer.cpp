@@ -206,13 +206,18 @@ void BlurredDotLayer::fill(const QPainterPath& outline, const QBrush& brush,
                        (state.filters.empty() || !state.filters.front().color);
     const QTransform transform = state.transform.toQTransform();
     if (!plain || dots_.size() == maxDots || (!dots_.empty() && brush.color() != color_) ||
-        !isAxisAligned(transform) || !isEllipse(outline)) {
+        !isAxisAligned(transform) || !(sameOutlineAsLast(outline) || isEllipse(outline))) {
         qualifies_ = false;
         return;
     }
     color_ = brush.color();
     dots_.push_back(
         {outline, transform, state.opacity, state.filters.empty() ? 0 : state.filters.front().blurRadius});
+}
+
+bool BlurredDotLayer::sameOutlineAsLast(const QPainterPath& outline) const {
+    // A dot is mostly filled twice, sharp and blurred: the second needs no new ellipse to compare.
+    return !dots_.empty() && outline == dots_.back().outline;
 }
 
 bool BlurredDotLayer::qualifies() const {

@@ -37,6 +37,8 @@ private:
         double opacity;
         double blurRadius; // in the canvas's units; 0 for a sharp fill
     };
+    bool sameOutlineAsLast(const QPainterPath& outline) const;
+
     std::vector<Dot> dots_;
     QColor color_;
     bool qualifies_ = true;
