@@ -50,7 +50,8 @@ bool isEllipse(const QPainterPath& outline) {
 // Fills `outline` under `transform` a band of device rows at a time. The painter hands a fill of
 // more than about a hundred spans to other threads, which for one dot costs many times the fill
 // itself; a band stays under that, and clipping to whole rows leaves every pixel as it was.
-void fillInBands(QPainter& painter, const QTransform& transform, const QPainterPath& outline, const QColor& color) {
+void fillInBands(QPainter& painter, const QTransform& transform, const QPainterPath& outline,
+                 const QColor& color) {
     constexpr int band = 16;
     const QRect rows = transform.mapRect(outline.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
     if (rows.height() <= band) {
@@ -225,7 +226,7 @@ bool BlurredDotLayer::qualifies() const {
            std::any_of(dots_.begin(), dots_.end(), [](const Dot& d) { return d.blurRadius > 0; });
 }
 
-DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact, double opacity) const {
+DisplayList::Draw BlurredDotLayer::draw(std::function<DisplayList()> exact, double opacity) const {
     QRectF bounds;
     double reach = 1;
     for (const Dot& dot : dots_) {
@@ -246,7 +247,7 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
                 DisplayList list;
                 DisplayList::LayerStyle style;
                 style.opacity = opacity;
-                list.layer(std::move(style)) = *exact;
+                list.layer(std::move(style)) = exact();
                 render(list, painter);
                 return;
             }
