@@ -30,6 +30,8 @@ public:
     }
     // Stops taking draws (those after it are dropped): the list has been handed on.
     void close() { closed_ = true; }
+    // The list, moved out rather than copied; the backend is left with an empty one.
+    DisplayList takeList();
 
     void fill(const Path& path, const GraphicsContext::Shading& shading, FillStyle style,
               const State& state) override;

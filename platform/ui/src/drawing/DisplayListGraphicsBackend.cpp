@@ -90,6 +90,13 @@ bool DisplayListGraphicsBackend::accepting() const {
     return false;
 }
 
+DisplayList DisplayListGraphicsBackend::takeList() {
+    flush();
+    DisplayList taken = std::move(*list_);
+    *list_ = DisplayList();
+    return taken;
+}
+
 void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::Shading& shading,
                                       FillStyle style, const State& state) {
     if (!accepting() || path.isEmpty()) return;
