@@ -2,6 +2,8 @@
 
 #include "ui/OffscreenLayer.h"
 
+#include "painting/LayerShortcuts.h"
+
 #include <QPaintDevice>
 
 #include <algorithm>
@@ -21,6 +23,13 @@ QImage surfaceFor(const QPainter& painter) {
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     return image;
+}
+
+void renderItem(const DisplayList::Item& item, QPainter& painter);
+
+void renderItems(const std::vector<DisplayList::Item>& items, QPainter& painter) {
+    for (const auto& item : items)
+        renderItem(item, painter);
 }
 
 void paintLayerContent(const DisplayList::Layer& layer, QPainter& painter) {
@@ -87,6 +96,13 @@ void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint position,
     painter.restore();
 }
 
+// A shadow alone, over content painted as it is.
+bool castsPlainShadow(const DisplayList::LayerStyle& style) {
+    return style.shadow && style.blurRadius <= 0 && style.opacity >= 1 &&
+           style.blendMode == QPainter::CompositionMode_SourceOver && !style.isolated && !style.mask &&
+           !style.shader && style.colorFilters.empty() && !style.clip && style.transform.isIdentity();
+}
+
 // Blurs and shadows reach past what the content covers, so they get a layer around the
 // content's bounds grown by their reach. The content may paint outside the frame it was given
 // (moved, scaled or turned by a geometry effect), so what it paints counts too.
@@ -95,6 +111,24 @@ void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
     QRectF bounds = style.bounds;
     const QRectF painted = layer.contentBounds();
     if (!painted.isEmpty()) bounds = bounds.isEmpty() ? painted : bounds.united(painted);
+    if (castsPlainShadow(style)) {
+        // Content whose coverage is one opaque shape casts that shape's shadow: only the shape
+        // is painted apart, and what lies on it goes straight onto the target. What lies under
+        // it is hidden by it.
+        const auto items = detail::directItems(*layer.content, painter.deviceTransform());
+        if (const auto base = detail::silhouette(items, painter.deviceTransform())) {
+            OffscreenLayer shape(painter, bounds, style.reach());
+            if (shape.isEmpty()) return;
+            renderItem(items[*base], shape.painter());
+            shape.drawShadow(*style.shadow);
+            shape.composite();
+            painter.save();
+            for (auto it = items.begin() + std::ptrdiff_t(*base) + 1; it != items.end(); ++it)
+                renderItem(*it, painter);
+            painter.restore();
+            return;
+        }
+    }
     OffscreenLayer offscreen(painter, bounds, style.reach());
     if (offscreen.isEmpty()) return;
     paintLayerContent(layer, offscreen.painter());
@@ -145,6 +179,12 @@ void paintShadedLayer(const DisplayList::Layer& layer, QPainter& painter) {
 }
 
 void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    if (!layer.style.colorFilters.empty()) {
+        if (const auto folded = detail::foldingColorFilters(layer)) {
+            paintLayer(*folded, painter);
+            return;
+        }
+    }
     if (layer.style.shader) {
         paintShadedLayer(layer, painter);
         return;
@@ -152,6 +192,14 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
     if (layer.style.spreads()) {
         paintSpreadingLayer(layer, painter);
         return;
+    }
+    if (layer.style.mask) {
+        if (const auto items = detail::maskedDirectly(layer, painter.deviceTransform())) {
+            painter.save();
+            renderItems(*items, painter);
+            painter.restore();
+            return;
+        }
     }
     if (layer.style.mask && !layer.style.bounds.isEmpty()) {
         paintBoundedMaskedLayer(layer, painter);
@@ -222,29 +270,32 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
     painter.restore();
 }
 
+void renderItem(const DisplayList::Item& item, QPainter& painter) {
+    std::visit(
+        [&](const auto& it) {
+            using T = std::decay_t<decltype(it)>;
+            if constexpr (std::is_same_v<T, DisplayList::Fill>) {
+                painter.fillPath(it.path, it.brush);
+            } else if constexpr (std::is_same_v<T, DisplayList::Stroke>) {
+                painter.strokePath(it.path, it.pen);
+            } else if constexpr (std::is_same_v<T, DisplayList::Image>) {
+                painter.drawImage(it.target, it.image);
+            } else if constexpr (std::is_same_v<T, DisplayList::Draw>) {
+                painter.save();
+                it.paint(painter);
+                painter.restore();
+            } else {
+                paintLayer(it, painter);
+            }
+        },
+        item);
+}
+
 } // namespace
 
 void render(const DisplayList& list, QPainter& painter) {
-    for (const auto& item : list.items()) {
-        std::visit(
-            [&](const auto& it) {
-                using T = std::decay_t<decltype(it)>;
-                if constexpr (std::is_same_v<T, DisplayList::Fill>) {
-                    painter.fillPath(it.path, it.brush);
-                } else if constexpr (std::is_same_v<T, DisplayList::Stroke>) {
-                    painter.strokePath(it.path, it.pen);
-                } else if constexpr (std::is_same_v<T, DisplayList::Image>) {
-                    painter.drawImage(it.target, it.image);
-                } else if constexpr (std::is_same_v<T, DisplayList::Draw>) {
-                    painter.save();
-                    it.paint(painter);
-                    painter.restore();
-                } else {
-                    paintLayer(it, painter);
-                }
-            },
-            item);
-    }
+    for (const auto& item : list.items())
+        renderItem(item, painter);
 }
 
 QImage renderImage(const DisplayList& list, QSize size, qreal devicePixelRatio, QColor background) {
