@@ -312,7 +312,6 @@ private:
     std::uint64_t changeStamp_ = 0;
     std::uint64_t measuredStamp_ = kNoStamp;
     std::uint64_t placedStamp_ = kNoStamp;
-    std::uint64_t collectedStamp_ = kNoStamp;
     bool positionDependent_ = false; // this element or one below
     // Where the subtree last painted in full, for clipping containers to pass it by while it
     // lies out of sight: relative to frame_ at that time.
