@@ -65,8 +65,10 @@ QIcon DeferredIconStyle::standardIcon(StandardPixmap which, const QStyleOption* 
     if (option) kept = *option;
     return QIcon(new DeferredIconEngine([style = QPointer<const DeferredIconStyle>(this), which, kept,
                                          widget = QPointer<const QWidget>(widget)] {
-        if (!style) return QIcon();
-        return style->baseStyle()->standardIcon(which, kept ? &*kept : nullptr, widget.data());
+        const QStyleOption* option = kept ? &*kept : nullptr;
+        // A style replaced meanwhile: the icon of the one drawing now.
+        if (!style) return QApplication::style()->standardIcon(which, option, widget.data());
+        return style->baseStyle()->standardIcon(which, option, widget.data());
     }));
 }
 
