@@ -131,6 +131,7 @@ TEST(RiseTest, ChangesSpawnParticlesThatStepWithTheFramesAndRiseFromTheOrigin) {
 
     centre.host.stepFrame();
     items = rising(centre.host);
+    EXPECT_EQ(centre.host.graph().lastPassCount(), 1) << "a frame steps within its own layout pass";
     centre.host.stepFrame(0.5);
     const auto expected =
         Flair::springStep({items[0].progress, items[0].velocity}, 1.0, factorySpring, 1.0 / 30);

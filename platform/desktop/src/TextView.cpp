@@ -56,6 +56,12 @@ TextView::TextView(QWidget* parent)
     QObject::connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!settingString_) textChangedByUser();
     });
+    // Whatever changes what it paints counts, for the painted form kept while it is hidden.
+    QObject::connect(document(), &QTextDocument::contentsChanged, this, [this] { changedLook(); });
+    QObject::connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { changedLook(); });
+    QObject::connect(this, &QPlainTextEdit::selectionChanged, this, [this] { changedLook(); });
+    QObject::connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { changedLook(); });
+    QObject::connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { changedLook(); });
     applyColors();
 }
 
@@ -73,6 +79,7 @@ void TextView::setString(std::string_view text) {
 }
 
 void TextView::setFont(const ui::Font& font) {
+    changedLook();
     font_ = font;
     const QFont resolved = font.resolveForWidget(ui::FontContext{});
     QPlainTextEdit::setFont(resolved);
@@ -97,6 +104,7 @@ void TextView::setColorScheme(ui::ColorScheme scheme) {
 }
 
 void TextView::applyColors() {
+    changedLook();
     ui::StyleContext context;
     context.colorScheme = colorScheme_;
     const QColor text = textColor_.resolve(context).toQColor();
@@ -122,6 +130,7 @@ void TextView::setVerticallyResizable(bool resizable) {
 
 void TextView::setPlaceholderAttributedString(std::vector<ui::AttributedRun> placeholder) {
     placeholder_ = std::move(placeholder);
+    changedLook();
     viewport()->update();
 }
 
@@ -219,6 +228,7 @@ void TextView::endByMovement(ui::HostedFocusMove move) {
 }
 
 bool TextView::event(QEvent* event) {
+    if (event->type() != QEvent::Paint) changedLook();
     if (event->type() == QEvent::ShortcutOverride) {
         // The editor's own keys are never the window's shortcuts while it has the focus.
         auto& key = static_cast<QKeyEvent&>(*event);
@@ -228,6 +238,11 @@ bool TextView::event(QEvent* event) {
         }
     }
     return QPlainTextEdit::event(event);
+}
+
+bool TextView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::Paint) changedLook();
+    return QPlainTextEdit::viewportEvent(event);
 }
 
 void TextView::keyPressEvent(QKeyEvent* event) {

@@ -88,7 +88,7 @@ void ModelContext::insert(const std::shared_ptr<PersistentModel>& model) {
     if (store_->schema().entity(entity.name) != &entity)
         throw StoreError(fmt::format("{} is not in this container's schema", entity.name));
 
-    contentsWillChange();
+    contentsWillChange(model);
     model->primaryKey_ = store_->nextPrimaryKey();
     model->storeIdentifier_ = store_->identifier();
     model->context_ = weak_from_this();
@@ -183,8 +183,69 @@ void ModelContext::modelDidChange(PersistentModel& model) {
     scheduleAutosave();
 }
 
-void ModelContext::contentsWillChange() {
+void ModelContext::contentsWillChange(const std::shared_ptr<PersistentModel>& inserted) {
+    ++contentsGeneration_;
+    if (!inserted) {
+        lastOtherChange_ = contentsGeneration_;
+        recentInserts_.clear();
+    } else {
+        constexpr std::size_t listedAtMost = 32;
+        if (recentInserts_.size() == listedAtMost) {
+            forgottenInserts_ = recentInserts_.front().generation;
+            recentInserts_.erase(recentInserts_.begin());
+        }
+        recentInserts_.push_back({contentsGeneration_, inserted});
+    }
     registrar_.willSet(reactive::ObservationKey(&contents_));
+}
+
+std::optional<std::vector<std::pair<std::size_t, std::shared_ptr<PersistentModel>>>>
+ModelContext::placeInserted(const EntityDescription& entity, const PredicateExpression* predicate,
+                            const std::vector<SortKey>& sortBy,
+                            const std::function<const PersistentModel&(std::size_t)>& at, std::size_t count,
+                            std::uint64_t generation) {
+    registrar_.access(reactive::ObservationKey(&contents_));
+    if (generation > contentsGeneration_ || lastOtherChange_ > generation || forgottenInserts_ > generation ||
+        store_->schema().entity(entity.name) != &entity)
+        return std::nullopt;
+    std::vector<const AttributeDescription*> keys;
+    std::vector<bool> ascending;
+    for (const auto& key : sortBy) {
+        keys.push_back(entity.attribute(key.keyPath));
+        ascending.push_back(key.ascending);
+    }
+    // The order a fetch with changes gives; one it gave otherwise (the file's own order) is
+    // left to a fetch.
+    const auto before = [&](const PersistentModel& a, const PersistentModel& b) {
+        const int order = detail::compareModels(a, b, keys, ascending);
+        return order != 0 ? order < 0 : a.primaryKey_ < b.primaryKey_;
+    };
+    for (std::size_t i = 1; i < count; ++i) {
+        if (!before(at(i - 1), at(i))) return std::nullopt;
+    }
+    std::vector<std::pair<std::size_t, std::shared_ptr<PersistentModel>>> placed;
+    for (const auto& inserted : recentInserts_) {
+        if (inserted.generation <= generation) continue;
+        auto model = inserted.model.lock();
+        if (!model || model->liveContext() != this) return std::nullopt;
+        if (&model->entityDescription() != &entity || model->deleted_) continue;
+        if (!detail::evaluate(predicate, *model, entity)) continue;
+        std::size_t low = 0;
+        std::size_t high = count;
+        while (low < high) {
+            const std::size_t middle = (low + high) / 2;
+            if (before(*model, at(middle)))
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        placed.emplace_back(low, std::move(model));
+    }
+    // Several new models: in the order of the result, each after those of its place before it.
+    std::stable_sort(placed.begin(), placed.end(), [&](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : before(*a.second, *b.second);
+    });
+    return placed;
 }
 
 void ModelContext::listChange(PersistentModel& model) {
@@ -262,6 +323,10 @@ int bindRow(detail::Statement& statement, const PersistentModel& model, const de
 void ModelContext::save() {
     if (!store_->allowsSave()) throw StoreError("This container does not allow saving");
     cancelAutosave();
+    // Fetched again, saved models come in the file's order: results before this are no base
+    // for inserts after it. (Their contents stay, so nobody hears of it.)
+    lastOtherChange_ = ++contentsGeneration_;
+    recentInserts_.clear();
     std::vector<std::int64_t> inserted, updated, deleted;
     auto& database = store_->database();
     {

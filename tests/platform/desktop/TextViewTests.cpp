@@ -14,10 +14,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -197,6 +200,56 @@ TEST_F(TextViewWindow, TheWindowGivingUpItsFirstResponderEndsEditing) {
     EXPECT_TRUE(desktop::Window(window).makeFirstResponder(views()[1]));
     settle();
     EXPECT_EQ((*focus)->value(), Focus(2));
+}
+
+// The largest difference of a channel between two images of one size.
+int largestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y);
+            const QColor q = b.pixelColor(x, y);
+            largest = std::max({largest, std::abs(p.red() - q.red()), std::abs(p.green() - q.green()),
+                                std::abs(p.blue() - q.blue())});
+        }
+    }
+    return largest;
+}
+
+TEST(TextViewTest, ItsPaintedFormIsKeptUntilItsLookChangesAndLooksAsRenderingInPlace) {
+    auto recorder = std::make_shared<Recorder>();
+    // Placed part-way into a pixel, where a kept painting must still look as rendering in place.
+    ui::TestHost host(ui::View(TitleEditor{recorder, "Goal"}).frame(120, 30).offset(0.4, 3.7), {130, 40});
+    auto* view = ui::hostedWidget<TitleEditor>(host.findByTypeName("Representable"));
+    ASSERT_NE(view, nullptr);
+    view->setFont(QFont("DejaVu Sans", 13));
+    const auto origin = host.frame(host.findByTypeName("Representable")).origin;
+    const auto inPlace = [&](qreal scale) {
+        QImage image(QSize(130, 40) * scale, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(origin.x, origin.y);
+        view->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    const QImage first = host.render();
+    EXPECT_LE(largestDifference(first, inPlace(1)), 2);
+    EXPECT_EQ(host.render(), first);
+    EXPECT_LE(largestDifference(host.render(2), inPlace(2)), 2) << "kept apart for each scale";
+
+    // Each change of the look shows at the next painting.
+    view->setString("Gold");
+    const QImage text = host.render();
+    EXPECT_NE(text, first);
+    EXPECT_LE(largestDifference(text, inPlace(1)), 2);
+    view->setTextColor(ui::Color::red);
+    const QImage red = host.render();
+    EXPECT_LE(largestDifference(red, inPlace(1)), 2);
+    EXPECT_NE(red, text);
+    view->selectAll();
+    EXPECT_LE(largestDifference(host.render(), inPlace(1)), 2);
 }
 
 TEST(TextViewTest, MeasuresItsLinesAndShowsThePlaceholderWhileEmpty) {

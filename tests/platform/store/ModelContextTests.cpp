@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 using namespace store_testing;
 using store::FetchDescriptor;
@@ -83,6 +84,56 @@ TEST_F(ModelContextTest, FetchesFilterAndSortSavedAndUnsavedModelsAlike) {
     context->save();
     EXPECT_EQ(context->fetchCount(FetchDescriptor<Note>{doneInFolder}), 2u);
     EXPECT_EQ(context->fetchCount<Note>(), 6u);
+}
+
+TEST_F(ModelContextTest, AResultTakesInsertsInPlaceAsAFetchWouldAndAnyOtherChangeAsksForAFetch) {
+    auto folder = std::make_shared<Folder>("f");
+    context->insert(folder);
+    for (int i = 0; i < 6; ++i)
+        addNote("n" + std::to_string(i), i % 3, i, folder);
+    const auto descriptor = listOrder(Predicate<Note>::relationshipEquals("folder", folder->persistentModelID()));
+    auto result = context->fetch(descriptor);
+    auto generation = context->contentsGeneration();
+    const auto follows = [&] {
+        auto followed = context->fetchAfterInserts(descriptor, result, generation);
+        if (!followed) return false;
+        EXPECT_EQ(titles(*followed), titles(context->fetch(descriptor)));
+        result = std::move(*followed);
+        generation = context->contentsGeneration();
+        return true;
+    };
+
+    // New notes in the middle, at the end, out of the folder and of another kind.
+    addNote("middle", 1, 2.5, folder);
+    addNote("last", 9, 0, folder);
+    addNote("loose", 0, 0);
+    context->insert(std::make_shared<Folder>("other"));
+    EXPECT_TRUE(follows());
+    addNote("tie a", 1, 7, folder);
+    addNote("tie b", 1, 7, folder);
+    EXPECT_TRUE(follows());
+    EXPECT_TRUE(follows()) << "nothing new";
+
+    // A write, a delete or a save in between: fetched again.
+    addNote("written", 0, 0, folder)->setRank(5);
+    EXPECT_FALSE(follows());
+    result = context->fetch(descriptor);
+    generation = context->contentsGeneration();
+    context->deleteModel(result.front());
+    addNote("after delete", 0, 0, folder);
+    EXPECT_FALSE(follows());
+    result = context->fetch(descriptor);
+    generation = context->contentsGeneration();
+    context->save();
+    addNote("after save", 0, 0, folder);
+    EXPECT_FALSE(follows());
+
+    // More inserts than it keeps track of.
+    result = context->fetch(descriptor);
+    generation = context->contentsGeneration();
+    for (int i = 0; i < 40; ++i)
+        addNote("many " + std::to_string(i), 2, i, folder);
+    EXPECT_FALSE(follows());
 }
 
 TEST_F(ModelContextTest, WithoutSortModelsComeInTheOrderTheyWereInserted) {

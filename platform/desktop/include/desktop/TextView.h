@@ -10,10 +10,12 @@
 #include "ui/ColorScheme.h"
 #include "ui/Font.h"
 #include "ui/HostedFocus.h"
+#include "ui/HostedPaintRevision.h"
 #include "ui/WritingToolsBehavior.h"
 
 #include <QPlainTextEdit>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,7 +31,7 @@ namespace desktop {
 // never on to the window's shortcuts.
 //
 // Hosted, the views' keyboard focus is its focus (ui/HostedFocus.h); on its own, Qt's focus is.
-class TextView : public QPlainTextEdit, public ui::HostedFocusReceiver {
+class TextView : public QPlainTextEdit, public ui::HostedFocusReceiver, public ui::HostedPaintRevision {
 public:
     enum class FocusRingType { defaultType = 0, none = 1, exterior = 2 };
 
@@ -86,9 +88,11 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     void hostedFocusChanged(bool focused) override;
+    std::uint64_t paintRevision() const override { return paintRevision_; }
 
 protected:
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -104,6 +108,7 @@ private:
     void endByMovement(ui::HostedFocusMove move);
     void applyColors();
     TextViewNotification notification(std::string name) { return {std::move(name), this}; }
+    void changedLook() { ++paintRevision_; }
 
     std::weak_ptr<TextViewDelegate> delegate_;
     LayoutManager layoutManager_{*this};
@@ -122,6 +127,7 @@ private:
     bool firstResponder_ = false;
     bool editing_ = false; // the session runs from the focus to its end
     bool begun_ = false;   // the delegate heard "begin"
+    std::uint64_t paintRevision_ = 0;
 };
 
 } // namespace desktop

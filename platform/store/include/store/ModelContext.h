@@ -9,7 +9,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -65,6 +68,31 @@ public:
             result.push_back(std::static_pointer_cast<T>(std::move(model)));
         return result;
     }
+    // How often the contents changed (an insert, a delete, a write, another container's save).
+    std::uint64_t contentsGeneration() const { return contentsGeneration_; }
+    // `previous`, what fetching with `descriptor` gave at contentsGeneration() `generation`,
+    // with the models inserted since put in their places: a list of thousands takes a new model
+    // without being fetched again. Nothing when anything else changed meanwhile, or when the
+    // result would not be exactly what a fetch gives; fetch then.
+    template <class T>
+    std::optional<std::vector<std::shared_ptr<T>>> fetchAfterInserts(const FetchDescriptor<T>& descriptor,
+                                                                     const std::vector<std::shared_ptr<T>>& previous,
+                                                                     std::uint64_t generation) {
+        auto placed = placeInserted(
+            T::entity(), expressionOf(descriptor), sortKeysOf(descriptor),
+            [&](std::size_t i) -> const PersistentModel& { return *previous[i]; }, previous.size(), generation);
+        if (!placed) return std::nullopt;
+        std::vector<std::shared_ptr<T>> result;
+        result.reserve(previous.size() + placed->size());
+        std::size_t next = 0;
+        for (auto& [position, model] : *placed) {
+            result.insert(result.end(), previous.begin() + std::ptrdiff_t(next), previous.begin() + std::ptrdiff_t(position));
+            next = position;
+            result.push_back(std::static_pointer_cast<T>(std::move(model)));
+        }
+        result.insert(result.end(), previous.begin() + std::ptrdiff_t(next), previous.end());
+        return result;
+    }
     template <class T> std::size_t fetchCount(const FetchDescriptor<T>& descriptor = {}) {
         return countModels(T::entity(), expressionOf(descriptor));
     }
@@ -115,7 +143,14 @@ private:
     }
 
     void modelDidChange(PersistentModel& model);
-    void contentsWillChange();
+    // Every change of the contents goes through here; an insert names its model.
+    void contentsWillChange(const std::shared_ptr<PersistentModel>& inserted = nullptr);
+    // Where the models inserted since `generation` that match go in a result of `count`
+    // models (`at` gives each): positions in that result, in order. Nothing when it cannot tell.
+    std::optional<std::vector<std::pair<std::size_t, std::shared_ptr<PersistentModel>>>>
+    placeInserted(const EntityDescription& entity, const PredicateExpression* predicate,
+                  const std::vector<SortKey>& sortBy, const std::function<const PersistentModel&(std::size_t)>& at,
+                  std::size_t count, std::uint64_t generation);
     void listChange(PersistentModel& model);
     void registerUndoOfInsert(const std::shared_ptr<PersistentModel>& model);
     // Readers of the to-many lists the model belongs to hear that it joined or left.
@@ -141,6 +176,15 @@ private:
     std::shared_ptr<foundation::UndoManager> undoManager_;
     reactive::ObservationRegistrar registrar_;
     std::uint64_t contents_ = 0;   // the observable contents' key
+    std::uint64_t contentsGeneration_ = 0;
+    // The latest inserts, by the generation each began; changes of other kinds only count.
+    struct Inserted {
+        std::uint64_t generation;
+        std::weak_ptr<PersistentModel> model;
+    };
+    std::vector<Inserted> recentInserts_;
+    std::uint64_t lastOtherChange_ = 0;  // the generation of the latest change that was no insert
+    std::uint64_t forgottenInserts_ = 0; // inserts up to this generation are no longer listed
     std::uint64_t generation_ = 1; // moves on when another context saved inserts
     bool autosaveEnabled_ = false;
     bool autosaveScheduled_ = false;

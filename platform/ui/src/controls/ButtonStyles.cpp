@@ -69,6 +69,16 @@ struct Bare {
     }
 };
 
+// Plain among a list's rows, bordered elsewhere.
+struct Automatic {
+    ButtonStyleConfiguration configuration;
+
+    View body(ViewContext& ctx) const {
+        if (ctx.environment<detail::InListRowsKey>()) return Bare{configuration, false};
+        return Bezel{configuration, false};
+    }
+};
+
 } // namespace
 
 View BorderedButtonStyle::makeBody(const ButtonStyleConfiguration& configuration) const {
@@ -88,7 +98,7 @@ View PlainButtonStyle::makeBody(const ButtonStyleConfiguration& configuration) c
 }
 
 View DefaultButtonStyle::makeBody(const ButtonStyleConfiguration& configuration) const {
-    return Bezel{configuration, false};
+    return Automatic{configuration};
 }
 
 } // namespace ui

@@ -23,6 +23,13 @@ struct ControlMetrics {
 };
 ControlMetrics controlMetrics(ControlSize size);
 
+// Set on a list's rows: there the automatic button style is plain, so a row that is a button
+// looks like the rows around it.
+struct InListRowsKey {
+    using Value = bool;
+    static Value defaultValue() { return false; }
+};
+
 // How much disabled controls fade.
 inline constexpr double disabledOpacity = 0.45;
 

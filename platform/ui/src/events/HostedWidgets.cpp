@@ -6,9 +6,11 @@
 #include "ui/EventDispatcher.h"
 #include "ui/Graph.h"
 #include "ui/HostedFocus.h"
+#include "ui/HostedPaintRevision.h"
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainterPath>
@@ -53,6 +55,40 @@ QWidget* childAt(QWidget& widget, QPoint point) {
         return childAt(*child, point - child->pos());
     }
     return &widget;
+}
+
+// What a widget that counts its changes painted last, in device pixels.
+struct PaintedWidget {
+    QImage image;
+    std::uint64_t revision = 0;
+    QSize size;
+    qreal scale = 0;
+    QPointF phase; // where in a device pixel the widget's origin fell
+    bool active = false;
+    std::uint64_t lastUse = 0;
+};
+
+struct PaintedWidgets {
+    std::unordered_map<const HostedWidget*, PaintedWidget> entries;
+    std::uint64_t clock = 0;
+};
+
+PaintedWidgets& paintedWidgets() {
+    static PaintedWidgets painted;
+    return painted;
+}
+
+// Keeps the paintings of the widgets drawn lately: rows scrolled away need none.
+void trimPaintedWidgets() {
+    constexpr std::size_t kept = 256;
+    auto& painted = paintedWidgets();
+    if (painted.entries.size() <= kept) return;
+    const std::uint64_t oldest = painted.clock > kept ? painted.clock - kept : 0;
+    std::erase_if(painted.entries, [&](const auto& entry) { return entry.second.lastUse <= oldest; });
+}
+
+void renderWidget(QWidget& widget, QPainter& painter) {
+    widget.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
 }
 
 } // namespace
@@ -110,6 +146,7 @@ void HostedWidget::adopt(QWidget* widget) {
 }
 
 void HostedWidget::retire() {
+    paintedWidgets().entries.erase(this);
     if (registry_) registry_->remove(this);
     registry_ = nullptr;
     live_ = false;
@@ -208,10 +245,52 @@ void HostedWidget::deliverPendingPress() {
 void HostedWidget::paint(QPainter& painter, const QRectF& bounds) const {
     QWidget* widget = widget_.data();
     if (!widget) return;
+    const auto* counted = dynamic_cast<const HostedPaintRevision*>(widget);
+    const QTransform device = painter.deviceTransform();
+    const bool keepable = counted && !widget->hasFocus() && !hasViewFocus() &&
+                          device.type() <= QTransform::TxScale && device.m11() == device.m22() && device.m11() > 0;
+    if (!keepable) {
+        painter.save();
+        painter.translate(bounds.topLeft());
+        renderWidget(*widget, painter);
+        painter.restore();
+        return;
+    }
+    // Drawn one to one at whole device pixels, the painting looks as rendering in place would.
+    const qreal scale = device.m11();
+    const QPointF at = device.map(bounds.topLeft());
+    const QPoint whole(int(std::floor(at.x())), int(std::floor(at.y())));
+    const QPointF phase = at - QPointF(whole);
+    auto& painted = paintedWidgets();
+    auto& entry = painted.entries[this];
+    entry.lastUse = ++painted.clock;
+    const std::uint64_t revision = counted->paintRevision();
+    const bool active = widget->isActiveWindow();
+    if (entry.image.isNull() || entry.revision != revision || entry.size != widget->size() || entry.scale != scale ||
+        entry.phase != phase || entry.active != active) {
+        const QSize pixels(int(std::ceil(widget->width() * scale + phase.x())),
+                           int(std::ceil(widget->height() * scale + phase.y())));
+        entry.image = QImage(pixels.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        entry.image.fill(Qt::transparent);
+        {
+            QPainter offscreen(&entry.image);
+            offscreen.setRenderHints(painter.renderHints());
+            offscreen.setTransform(QTransform(scale, 0, 0, scale, phase.x(), phase.y()));
+            renderWidget(*widget, offscreen);
+        }
+        entry.revision = revision;
+        entry.size = widget->size();
+        entry.scale = scale;
+        entry.phase = phase;
+        entry.active = active;
+    }
     painter.save();
-    painter.translate(bounds.topLeft());
-    widget->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    // The device's own scale (a high-density image) stays below the transform set here.
+    const QTransform deviceScale = painter.worldTransform().inverted() * device;
+    painter.setWorldTransform(QTransform::fromTranslate(whole.x(), whole.y()) * deviceScale.inverted());
+    painter.drawImage(QPointF(0, 0), entry.image);
     painter.restore();
+    trimPaintedWidgets();
 }
 
 namespace {

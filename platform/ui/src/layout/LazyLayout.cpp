@@ -45,6 +45,9 @@ struct LazyState {
     std::unordered_set<ChildKey, KeyHash> arriving;
     Transaction arrival;
     bool updated = false;
+    // The descriptions handed to built rows since the last update: the same content gives
+    // the same description, so building more rows leaves those already built as they are.
+    std::unordered_map<ChildKey, View, KeyHash> described;
 
     void remember(std::size_t index, CGFloat length) {
         auto [it, added] = lengths.try_emplace(items[index].key, length);
@@ -94,8 +97,12 @@ void reconcileBuilt(Element& element, LazyState& state) {
     std::sort(shown.begin(), shown.end());
     std::vector<ChildSpec> specs;
     specs.reserve(shown.size());
-    for (const auto index : shown)
-        specs.push_back({state.items[index].view(), state.items[index].key, {}});
+    for (const auto index : shown) {
+        const auto& item = state.items[index];
+        auto [it, made] = state.described.try_emplace(item.key);
+        if (made) it->second = item.view();
+        specs.push_back({it->second, item.key, {}});
+    }
     element.reconcile(std::move(specs));
 }
 
@@ -136,40 +143,137 @@ CGFloat lineLength(const LazyState& state, std::size_t begin, std::size_t end, C
     return known ? length : estimate;
 }
 
+// Takes `items` in by indexing all of them; notes those that arrive. Returns whether a row went.
+bool replaceItems(LazyState& state, std::vector<Item> items) {
+    auto previous = std::move(state.positions);
+    state.items = std::move(items);
+    state.positions.clear();
+    state.positions.reserve(state.items.size());
+    for (std::size_t i = 0; i < state.items.size(); ++i)
+        state.positions.emplace(state.items[i].key, i);
+    std::size_t kept = 0;
+    for (const auto& item : state.items) {
+        if (previous.count(item.key))
+            ++kept;
+        else if (state.updated)
+            state.arriving.insert(item.key);
+    }
+    return kept < previous.size();
+}
+
+// Rows mostly change in one place (one added, one deleted): the runs of keys the old and new
+// items share at their ends keep their entries, and only what lies between them is looked up.
+// Takes `items` in that way and returns whether a row went; nothing when the change is too
+// large for it (or keys repeat), leaving the state as it was.
+std::optional<bool> followChange(LazyState& state, std::vector<Item>& items) {
+    const auto& before = state.items;
+    // Without repeated keys every item has its own entry.
+    if (!state.updated || state.positions.size() != before.size()) return std::nullopt;
+    const std::size_t shorter = std::min(before.size(), items.size());
+    std::size_t prefix = 0;
+    while (prefix < shorter && before[prefix].key == items[prefix].key)
+        ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < shorter - prefix && before[before.size() - 1 - suffix].key == items[items.size() - 1 - suffix].key)
+        ++suffix;
+    const std::size_t oldEnd = before.size() - suffix;
+    const std::size_t newEnd = items.size() - suffix;
+    constexpr std::size_t followedAtMost = 64;
+    if (oldEnd - prefix > followedAtMost || newEnd - prefix > followedAtMost) return std::nullopt;
+
+    std::unordered_set<ChildKey, KeyHash> coming;
+    std::vector<const ChildKey*> arriving;
+    for (std::size_t i = prefix; i < newEnd; ++i) {
+        if (!coming.insert(items[i].key).second) return std::nullopt;
+        const auto it = state.positions.find(items[i].key);
+        if (it == state.positions.end())
+            arriving.push_back(&items[i].key);
+        else if (it->second < prefix || it->second >= oldEnd)
+            return std::nullopt; // a key the shared runs hold already: a repeated key
+    }
+    for (const auto* key : arriving)
+        state.arriving.insert(*key);
+    bool anyGone = false;
+    for (std::size_t i = prefix; i < oldEnd; ++i) {
+        if (!coming.count(before[i].key)) anyGone = true;
+        state.positions.erase(before[i].key);
+    }
+    for (std::size_t i = prefix; i < newEnd; ++i)
+        state.positions.emplace(items[i].key, i);
+    if (items.size() != before.size()) {
+        for (std::size_t i = newEnd; i < items.size(); ++i)
+            state.positions[items[i].key] = i;
+    }
+
+    std::vector<CGFloat> known(items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
+    std::copy(state.known.begin(), state.known.begin() + std::ptrdiff_t(prefix), known.begin());
+    std::copy(state.known.begin() + std::ptrdiff_t(oldEnd), state.known.end(), known.begin() + std::ptrdiff_t(newEnd));
+    for (std::size_t i = prefix; i < newEnd; ++i) {
+        if (auto it = state.lengths.find(items[i].key); it != state.lengths.end()) known[i] = it->second;
+    }
+    state.known = std::move(known);
+    state.items = std::move(items);
+    return anyGone;
+}
+
+bool unmeasured(const LazyState& state, std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+        if (std::isnan(state.known[i])) return true;
+    }
+    return false;
+}
+
+// Builds the rows of the line [begin, end) that are not built yet and measures them all.
+void measureLine(Element& element, LazyState& state, std::size_t begin, std::size_t end,
+                 const std::vector<LazyNode::Track>& lineTracks, CGFloat cross, Axis axis) {
+    std::vector<ChildKey> added;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (state.built.insert(state.items[i].key).second) added.push_back(state.items[i].key);
+    }
+    if (!added.empty()) reconcileAdded(element, state, added);
+    for (std::size_t i = begin; i < end; ++i) {
+        Element* child = nullptr;
+        for (const auto& built : element.children()) {
+            if (built->key() == state.items[i].key) {
+                child = built.get();
+                break;
+            }
+        }
+        if (!child) continue;
+        const CGFloat track = i - begin < lineTracks.size() ? lineTracks[i - begin].length : cross;
+        const auto size = child->measure(proposalOf(std::nullopt, track, axis));
+        state.remember(i, along(size, axis));
+        state.maxCross = std::max(state.maxCross, across(size, axis));
+    }
+}
+
 } // namespace
 
 void LazyNode::update(Element& element) const {
     auto state = stateOf(element);
-    auto previous = std::move(state->positions);
-    state->items = itemsOf(content_);
-    state->positions.clear();
-    state->positions.reserve(state->items.size());
-    for (std::size_t i = 0; i < state->items.size(); ++i)
-        state->positions.emplace(state->items[i].key, i);
     state->arriving.clear();
-    std::size_t kept = 0;
-    for (const auto& item : state->items) {
-        if (previous.count(item.key))
-            ++kept;
-        else if (state->updated)
-            state->arriving.insert(item.key);
-    }
+    auto items = itemsOf(content_);
+    auto patched = followChange(*state, items);
+    const bool anyGone = patched ? *patched : replaceItems(*state, std::move(items));
     state->updated = true;
+    state->described.clear();
     state->arrival = element.graph().updateTransaction();
     // Kept past this update: it must not hold back the completion of the change.
     state->arrival.completion.reset();
     // Forget what was measured of rows that are gone.
     const auto gone = [&](const ChildKey& key) { return !state->positions.count(key); };
     std::erase_if(state->built, gone);
-    if (kept < previous.size()) {
+    if (anyGone) {
         std::erase_if(state->lengths, [&](const auto& entry) { return gone(entry.first); });
         state->lengthSum = 0;
         for (const auto& [key, length] : state->lengths)
             state->lengthSum += length;
     }
-    state->known.assign(state->items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
-    for (const auto& [key, length] : state->lengths) {
-        if (auto it = state->positions.find(key); it != state->positions.end()) state->known[it->second] = length;
+    if (!patched) {
+        state->known.assign(state->items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
+        for (const auto& [key, length] : state->lengths) {
+            if (auto it = state->positions.find(key); it != state->positions.end()) state->known[it->second] = length;
+        }
     }
     reconcileBuilt(element, *state);
 }
@@ -234,16 +338,25 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
     const CGFloat visibleMax = visible.isNull() ? -1 : (horizontal ? visible.maxX() : visible.maxY());
     const CGFloat estimate = state->estimate();
 
-    // Which lines show, by the lengths known so far.
+    // Which lines show, by the lengths known so far. A line that may show but was never
+    // measured is built and measured first, so that a poor estimate (a first row of another
+    // height than the rest) does not build rows far out of sight.
     std::vector<bool> needed(lines, false);
     std::vector<ChildKey> added;
     CGFloat position = start;
+    // Lines touching the visible part from outside do not show; empty ones inside do.
+    const auto showsAt = [&](CGFloat at, CGFloat length) {
+        return at < visibleMax && (at + length > visibleMin || (length == 0 && at >= visibleMin));
+    };
     for (std::size_t line = 0; line < lines; ++line) {
         const std::size_t end = std::min(count, (line + 1) * n);
-        const CGFloat length = lineLength(*state, line * n, end, estimate);
-        // Lines touching the visible part from outside do not show; empty ones inside do.
-        const bool shows = position < visibleMax &&
-                           (position + length > visibleMin || (length == 0 && position >= visibleMin));
+        CGFloat length = lineLength(*state, line * n, end, estimate);
+        bool shows = showsAt(position, length);
+        if (shows && unmeasured(*state, line * n, end)) {
+            measureLine(element, *state, line * n, end, lineTracks, cross, axis_);
+            length = lineLength(*state, line * n, end, estimate);
+            shows = showsAt(position, length);
+        }
         if (shows) {
             needed[line] = true;
             for (std::size_t i = line * n; i < end; ++i) {

@@ -190,7 +190,8 @@ struct ListBody {
             rowCount += run.count();
         detail::noteListRowCount(ctx.element(), rowCount);
 
-        View view = ScrollView(View(LazyVStack(HorizontalAlignment::leading, 0, std::move(rows))));
+        View view = ScrollView(View(LazyVStack(HorizontalAlignment::leading, 0, std::move(rows)))
+                                   .environment(detail::InListRowsKey{}, true));
         if (background != Visibility::hidden)
             view = view.background(scheme == ColorScheme::dark ? Color(0.12, 0.12, 0.12) : Color(1, 1, 1));
         if (!selection) return view;

@@ -25,8 +25,9 @@ int prepare(QImage& image) {
 }
 
 // A Gaussian kernel in 16-bit fixed point whose weights sum to exactly 1, so a flat area stays
-// flat and no channel can overflow.
-std::vector<std::uint32_t> kernel(double sigma, int reach) {
+// flat and no channel can overflow. Taps whose weight rounds to nothing are left off: a small
+// sigma then costs three taps, not five.
+std::vector<std::uint32_t> kernel(double sigma, int& reach) {
     std::vector<double> weights(2 * reach + 1);
     double sum = 0;
     for (int k = -reach; k <= reach; ++k)
@@ -36,87 +37,118 @@ std::vector<std::uint32_t> kernel(double sigma, int reach) {
     for (std::size_t i = 0; i < weights.size(); ++i)
         total += fixed[i] = std::lround(weights[i] / sum * 65536);
     fixed[reach] += 65536 - total; // the rounding remainder goes to the centre
-    return fixed;
+    int zero = 0;
+    while (zero < reach && fixed[zero] == 0 && fixed[fixed.size() - 1 - zero] == 0)
+        ++zero;
+    reach -= zero;
+    return {fixed.begin() + zero, fixed.end() - zero};
 }
 
-// The bytes of a line from the first that is not zero to past the last; empty when all are.
+// A stretch of bytes of a line.
 struct Span {
     std::size_t from = 0, to = 0;
-    bool empty() const { return from >= to; }
 };
 
-Span nonZero(const uchar* line, std::size_t bytes) {
-    std::size_t from = 0, to = bytes;
-    while (from < to && line[from] == 0)
-        ++from;
-    while (to > from && line[to - 1] == 0)
-        --to;
-    return {from, to};
+// The stretches of a line that are not zero, joined across gaps shorter than `join` bytes. A
+// transparent stretch of a layer (beside small shapes, or inside a ring) then costs a clear
+// instead of the taps.
+void nonZeroRuns(const uchar* line, std::size_t bytes, std::size_t join, std::vector<Span>& runs) {
+    runs.clear();
+    std::size_t i = 0;
+    while (i < bytes) {
+        while (i < bytes && line[i] == 0)
+            ++i;
+        if (i == bytes) break;
+        const std::size_t from = i;
+        while (i < bytes && line[i] != 0)
+            ++i;
+        if (!runs.empty() && from - runs.back().to < join)
+            runs.back().to = i;
+        else
+            runs.push_back({from, i});
+    }
 }
 
-// Writes the accumulated bytes of [span.from, span.to) and zeros round them: a transparent stretch
-// of a layer, most of one scattered with small shapes, costs a clear instead of the taps.
-void store(uchar* dst, const std::vector<std::uint32_t>& acc, Span span, std::size_t bytes) {
-    std::fill(dst, dst + span.from, uchar(0));
-    for (std::size_t i = span.from; i < span.to; ++i)
-        dst[i] = static_cast<uchar>(acc[i] >> 16);
-    std::fill(dst + span.to, dst + bytes, uchar(0));
+// Sorts stretches and joins those that overlap or lie closer than `join` bytes.
+void merge(std::vector<Span>& runs, std::size_t join) {
+    std::sort(runs.begin(), runs.end(), [](const Span& a, const Span& b) { return a.from < b.from; });
+    std::size_t kept = 0;
+    for (const Span& run : runs) {
+        if (kept > 0 && run.from < runs[kept - 1].to + join)
+            runs[kept - 1].to = std::max(runs[kept - 1].to, run.to);
+        else
+            runs[kept++] = run;
+    }
+    runs.resize(kept);
 }
+
+// Short gaps are cheaper to tap through than to split at.
+constexpr std::size_t shortGap = 64;
 
 // One kernel pass along rows into `out`: each tap adds a shifted copy of the row, so the inner
-// loop runs over contiguous bytes. Each byte is a channel, treated alike.
+// loop runs over contiguous bytes. Each byte is a channel, treated alike. A byte more than the
+// reach away from every byte that is not zero stays zero.
 void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach, int bpp) {
     const int w = in.width();
     const std::size_t bytes = static_cast<std::size_t>(w) * bpp;
     const std::size_t spread = static_cast<std::size_t>(reach) * bpp;
     std::vector<std::uint32_t> acc(bytes);
+    std::vector<Span> runs;
     for (int y = 0; y < in.height(); ++y) {
         const uchar* src = in.constScanLine(y);
-        Span span = nonZero(src, bytes);
-        if (!span.empty()) {
-            span.from = span.from > spread ? span.from - spread : 0;
-            span.to = std::min(bytes, span.to + spread);
+        uchar* dst = out.scanLine(y);
+        // Joined across gaps up to twice the reach, so the widened stretches do not overlap.
+        nonZeroRuns(src, bytes, 2 * spread + shortGap, runs);
+        std::fill(dst, dst + bytes, uchar(0));
+        for (Span run : runs) {
+            run.from = run.from > spread ? run.from - spread : 0;
+            run.to = std::min(bytes, run.to + spread);
+            std::fill(acc.begin() + run.from, acc.begin() + run.to, 1u << 15);
+            for (int d = -reach; d <= reach; ++d) {
+                // Output bytes whose source byte lies inside the row.
+                const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(d) * bpp;
+                const std::size_t from = std::max<std::ptrdiff_t>(run.from, -offset);
+                const std::size_t to = std::min<std::ptrdiff_t>(run.to, std::ptrdiff_t(bytes) - offset);
+                const std::uint32_t weight = k[d + reach];
+                const uchar* shifted = src + offset;
+                for (std::size_t i = from; i < to; ++i)
+                    acc[i] += weight * shifted[i];
+            }
+            for (std::size_t i = run.from; i < run.to; ++i)
+                dst[i] = static_cast<uchar>(acc[i] >> 16);
         }
-        std::fill(acc.begin() + span.from, acc.begin() + span.to, 1u << 15);
-        for (int d = -reach; d <= reach && !span.empty(); ++d) {
-            // Output bytes whose source byte lies inside the row.
-            const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(d) * bpp;
-            const std::size_t from = std::max<std::ptrdiff_t>(span.from, -offset);
-            const std::size_t to = std::min<std::ptrdiff_t>(span.to, std::ptrdiff_t(bytes) - offset);
-            const std::uint32_t weight = k[d + reach];
-            const uchar* shifted = src + offset;
-            for (std::size_t i = from; i < to; ++i)
-                acc[i] += weight * shifted[i];
-        }
-        store(out.scanLine(y), acc, span, bytes);
     }
 }
 
-// One kernel pass along columns, a row at a time so memory is read in order.
+// One kernel pass along columns, a row at a time so memory is read in order. Only the bytes
+// where a row within reach is not zero are tapped.
 void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach, int bpp) {
     const int h = in.height();
     const std::size_t bytes = static_cast<std::size_t>(in.width()) * bpp;
-    std::vector<Span> spans(h);
+    std::vector<std::vector<Span>> rowRuns(h);
     for (int y = 0; y < h; ++y)
-        spans[y] = nonZero(in.constScanLine(y), bytes);
+        nonZeroRuns(in.constScanLine(y), bytes, shortGap, rowRuns[y]);
     std::vector<std::uint32_t> acc(bytes);
+    std::vector<Span> runs;
     for (int y = 0; y < h; ++y) {
         const int from = std::max(-reach, -y), to = std::min(reach, h - 1 - y);
-        Span span{bytes, 0};
+        runs.clear();
         for (int d = from; d <= to; ++d)
-            if (!spans[y + d].empty()) {
-                span.from = std::min(span.from, spans[y + d].from);
-                span.to = std::max(span.to, spans[y + d].to);
+            runs.insert(runs.end(), rowRuns[y + d].begin(), rowRuns[y + d].end());
+        merge(runs, shortGap);
+        uchar* dst = out.scanLine(y);
+        std::fill(dst, dst + bytes, uchar(0));
+        for (const Span& run : runs) {
+            std::fill(acc.begin() + run.from, acc.begin() + run.to, 1u << 15);
+            for (int d = from; d <= to; ++d) {
+                const uchar* src = in.constScanLine(y + d);
+                const std::uint32_t weight = k[d + reach];
+                for (std::size_t i = run.from; i < run.to; ++i)
+                    acc[i] += weight * src[i];
             }
-        if (span.empty()) span = {};
-        std::fill(acc.begin() + span.from, acc.begin() + span.to, 1u << 15);
-        for (int d = from; d <= to && !span.empty(); ++d) {
-            const uchar* src = in.constScanLine(y + d);
-            const std::uint32_t weight = k[d + reach];
-            for (std::size_t i = span.from; i < span.to; ++i)
-                acc[i] += weight * src[i];
+            for (std::size_t i = run.from; i < run.to; ++i)
+                dst[i] = static_cast<uchar>(acc[i] >> 16);
         }
-        store(out.scanLine(y), acc, span, bytes);
     }
 }
 
@@ -248,8 +280,10 @@ int blurReach(double sigma) {
 void gaussianBlurWithKernel(QImage& image, double sigma) {
     if (!blurs(sigma) || image.isNull()) return;
     const int bpp = prepare(image);
-    const int reach = std::min(blurReach(sigma), std::max(image.width(), image.height()));
+    int reach = std::min(blurReach(sigma), std::max(image.width(), image.height()));
     const auto k = kernel(sigma, reach);
+    // Every weight but the centre's rounds to nothing: the pixels stay as they are.
+    if (reach == 0) return;
     QImage scratch(image.size(), image.format());
     if (scratch.isNull()) return;
     kernelRows(image, scratch, k, reach, bpp);

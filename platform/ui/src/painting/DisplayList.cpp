@@ -1,5 +1,7 @@
 #include "ui/DisplayList.h"
 
+#include "IsolatedBounds.h"
+
 #include "graphics/CGRect.h"
 #include "graphics/ProjectionTransform.h"
 
@@ -29,8 +31,9 @@ QRectF itemBounds(const DisplayList::Item& item) {
         const QPen& pen = stroke->pen;
         const qreal width = pen.widthF() > 0 ? pen.widthF() : 1;
         // Miter joins reach furthest: half the width times the miter limit.
-        const qreal reach = width / 2 * std::max<qreal>(1, pen.joinStyle() == Qt::MiterJoin ? pen.miterLimit() : 1) +
-                            width + rim;
+        const qreal reach =
+            width / 2 * std::max<qreal>(1, pen.joinStyle() == Qt::MiterJoin ? pen.miterLimit() : 1) + width +
+            rim;
         return stroke->path.boundingRect().adjusted(-reach, -reach, reach, reach);
     }
     if (const auto* image = std::get_if<DisplayList::Image>(&item)) return image->target.normalized();
@@ -60,15 +63,48 @@ DisplayList& DisplayList::layer(LayerStyle style) {
     return inner;
 }
 
-QRectF DisplayList::Layer::contentBounds() const {
-    if (!content) return {};
-    QRectF inner = content->paintedBounds();
+namespace {
+
+// `inner`, in the content's coordinates, through the layer's clip and transform.
+QRectF throughLayer(const DisplayList::LayerStyle& style, QRectF inner) {
     // The clip is in the content's coordinates, as the content is.
     if (style.clip) inner = inner.intersected(style.clip->boundingRect());
     if (inner.isEmpty() || style.transform.isIdentity()) return inner;
     return graphics::CGRect::fromQRectF(inner)
         .applying(graphics::ProjectionTransform::fromQTransform(style.transform))
         .toQRectF();
+}
+
+// Composited this way, a part changes only pixels that something before it painted.
+bool staysInsideDestination(const DisplayList::Item& item) {
+    const auto* layer = std::get_if<DisplayList::Layer>(&item);
+    if (!layer) return false;
+    switch (layer->style.blendMode) {
+    case QPainter::CompositionMode_SourceAtop:
+    case QPainter::CompositionMode_SourceIn:
+    case QPainter::CompositionMode_DestinationIn:
+    case QPainter::CompositionMode_DestinationOut:
+    case QPainter::CompositionMode_Clear:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QRectF DisplayList::Layer::contentBounds() const {
+    if (!content) return {};
+    return throughLayer(style, content->paintedBounds());
+}
+
+QRectF detail::isolatedContentBounds(const DisplayList::Layer& layer) {
+    if (!layer.content) return {};
+    QRectF inner;
+    for (const auto& item : layer.content->items()) {
+        if (!staysInsideDestination(item)) inner = united(inner, itemBounds(item));
+    }
+    return throughLayer(layer.style, inner);
 }
 
 QRectF DisplayList::paintedBounds() const {

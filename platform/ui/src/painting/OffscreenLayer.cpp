@@ -4,6 +4,9 @@
 #include "graphics/ProjectionTransform.h"
 #include "ui/Blur.h"
 
+#include "painting/PaintedRect.h"
+#include "painting/ScratchImages.h"
+
 #include <QPaintDevice>
 #include <QTransform>
 
@@ -71,7 +74,7 @@ OffscreenLayer::OffscreenLayer(QPainter& target, const QRectF& bounds, double ma
     deviceRect_ = onDevice.toAlignedRect().intersected(devicePixels(target));
     if (deviceRect_.isEmpty()) return;
 
-    image_ = QImage(deviceRect_.size(), QImage::Format_ARGB32_Premultiplied);
+    image_ = detail::takeScratchImage(deviceRect_.size());
     if (image_.isNull()) return;
     image_.fill(Qt::transparent);
     painter_ = std::make_unique<QPainter>(&image_);
@@ -81,6 +84,7 @@ OffscreenLayer::OffscreenLayer(QPainter& target, const QRectF& bounds, double ma
 
 OffscreenLayer::~OffscreenLayer() {
     endPainting();
+    detail::recycleScratchImage(std::move(image_));
     if (nowherePainter_) nowherePainter_->end();
 }
 
@@ -136,7 +140,15 @@ void OffscreenLayer::drawShadow(const Shadow& shadow) {
 void OffscreenLayer::composite(QPainter::CompositionMode mode, double opacity) {
     if (isEmpty()) return;
     endPainting();
-    drawOnTarget(image_, deviceRect_.topLeft(), mode, opacity);
+    // Over the target, clear pixels change nothing: only the painted part is drawn.
+    const QRect painted = mode == QPainter::CompositionMode_SourceOver ? detail::paintedRect(image_) : image_.rect();
+    if (!painted.isEmpty()) {
+        // A view of those pixels, not a copy.
+        const QImage part(image_.constScanLine(painted.top()) + painted.left() * 4, painted.width(), painted.height(),
+                          image_.bytesPerLine(), image_.format());
+        drawOnTarget(part, deviceRect_.topLeft() + painted.topLeft(), mode, opacity);
+    }
+    detail::recycleScratchImage(std::move(image_));
     image_ = QImage();
 }
 

@@ -1,10 +1,14 @@
 #include "ui/Renderer.h"
 
+#include "IsolatedBounds.h"
 #include "ui/OffscreenLayer.h"
+
+#include "painting/LayerShortcuts.h"
 
 #include <QPaintDevice>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <type_traits>
 
@@ -21,6 +25,13 @@ QImage surfaceFor(const QPainter& painter) {
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     return image;
+}
+
+void renderItem(const DisplayList::Item& item, QPainter& painter);
+
+void renderItems(const std::vector<DisplayList::Item>& items, QPainter& painter) {
+    for (const auto& item : items)
+        renderItem(item, painter);
 }
 
 void paintLayerContent(const DisplayList::Layer& layer, QPainter& painter) {
@@ -45,11 +56,52 @@ void applyColorFilters(const DisplayList::LayerStyle& style, QImage& image) {
 bool paintsEachPixelOnce(const DisplayList& list) {
     if (list.items().size() != 1) return false;
     const auto& item = list.items().front();
-    if (std::holds_alternative<DisplayList::Fill>(item) || std::holds_alternative<DisplayList::Stroke>(item) ||
-        std::holds_alternative<DisplayList::Image>(item))
+    if (std::holds_alternative<DisplayList::Fill>(item) ||
+        std::holds_alternative<DisplayList::Stroke>(item) || std::holds_alternative<DisplayList::Image>(item))
         return true;
     const auto* layer = std::get_if<DisplayList::Layer>(&item);
     return layer && layer->content && !layer->style.needsOffscreen() && paintsEachPixelOnce(*layer->content);
+}
+
+// A colour matrix that keeps alpha and maps each straight colour whatever its alpha: applied to
+// a solid colour it gives what applying it to the pixels that colour paints would (edges
+// included, as their colour is the same with less alpha).
+bool mapsColourAlone(const ColorMatrix& matrix) {
+    if (matrix.premultiplied || matrix.rows[3] != ColorMatrix::Row{0, 0, 0, 1, 0}) return false;
+    return matrix.rows[0][3] == 0 && matrix.rows[1][3] == 0 && matrix.rows[2][3] == 0;
+}
+
+// The one solid fill a list paints, through layers that paint nothing apart; null when it paints
+// anything else.
+const DisplayList::Fill* onlySolidFill(const DisplayList& list) {
+    if (list.items().size() != 1) return nullptr;
+    const auto& item = list.items().front();
+    if (const auto* fill = std::get_if<DisplayList::Fill>(&item))
+        return fill->brush.style() == Qt::SolidPattern && fill->brush.transform().isIdentity() ? fill
+                                                                                               : nullptr;
+    const auto* layer = std::get_if<DisplayList::Layer>(&item);
+    if (!layer || !layer->content || layer->style.needsOffscreen()) return nullptr;
+    return onlySolidFill(*layer->content);
+}
+
+// Paints a list that onlySolidFill found, with its colour filtered.
+void paintFilteredFill(const DisplayList& list, QPainter& painter, const std::vector<ColorFilter>& filters) {
+    const auto& item = list.items().front();
+    if (const auto* fill = std::get_if<DisplayList::Fill>(&item)) {
+        const QColor color = fill->brush.color();
+        std::array<float, 4> straight{float(color.redF()), float(color.greenF()), float(color.blueF()),
+                                      float(color.alphaF())};
+        for (const auto& filter : filters)
+            straight = filter.matrix().apply(straight);
+        painter.fillPath(fill->path, QColor::fromRgbF(straight[0], straight[1], straight[2], straight[3]));
+        return;
+    }
+    const auto& layer = std::get<DisplayList::Layer>(item);
+    painter.save();
+    painter.setTransform(layer.style.transform, true);
+    if (layer.style.clip) painter.setClipPath(*layer.style.clip, Qt::IntersectClip);
+    paintFilteredFill(*layer.content, painter, filters);
+    painter.restore();
 }
 
 // Premultiplied pixels whose colour is the blurred colour but whose coverage is the
@@ -87,6 +139,13 @@ void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint position,
     painter.restore();
 }
 
+// A shadow alone, over content painted as it is.
+bool castsPlainShadow(const DisplayList::LayerStyle& style) {
+    return style.shadow && style.blurRadius <= 0 && style.opacity >= 1 &&
+           style.blendMode == QPainter::CompositionMode_SourceOver && !style.isolated && !style.mask &&
+           !style.shader && style.colorFilters.empty() && !style.clip && style.transform.isIdentity();
+}
+
 // Blurs and shadows reach past what the content covers, so they get a layer around the
 // content's bounds grown by their reach. The content may paint outside the frame it was given
 // (moved, scaled or turned by a geometry effect), so what it paints counts too.
@@ -95,6 +154,24 @@ void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
     QRectF bounds = style.bounds;
     const QRectF painted = layer.contentBounds();
     if (!painted.isEmpty()) bounds = bounds.isEmpty() ? painted : bounds.united(painted);
+    if (castsPlainShadow(style)) {
+        // Content whose coverage is one opaque shape casts that shape's shadow: only the shape
+        // is painted apart, and what lies on it goes straight onto the target. What lies under
+        // it is hidden by it.
+        const auto items = detail::directItems(*layer.content, painter.deviceTransform());
+        if (const auto base = detail::silhouette(items, painter.deviceTransform())) {
+            OffscreenLayer shape(painter, bounds, style.reach());
+            if (shape.isEmpty()) return;
+            renderItem(items[*base], shape.painter());
+            shape.drawShadow(*style.shadow);
+            shape.composite();
+            painter.save();
+            for (auto it = items.begin() + std::ptrdiff_t(*base) + 1; it != items.end(); ++it)
+                renderItem(*it, painter);
+            painter.restore();
+            return;
+        }
+    }
     OffscreenLayer offscreen(painter, bounds, style.reach());
     if (offscreen.isEmpty()) return;
     paintLayerContent(layer, offscreen.painter());
@@ -145,6 +222,12 @@ void paintShadedLayer(const DisplayList::Layer& layer, QPainter& painter) {
 }
 
 void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    if (!layer.style.colorFilters.empty()) {
+        if (const auto folded = detail::foldingColorFilters(layer)) {
+            paintLayer(*folded, painter);
+            return;
+        }
+    }
     if (layer.style.shader) {
         paintShadedLayer(layer, painter);
         return;
@@ -152,6 +235,14 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
     if (layer.style.spreads()) {
         paintSpreadingLayer(layer, painter);
         return;
+    }
+    if (layer.style.mask) {
+        if (const auto items = detail::maskedDirectly(layer, painter.deviceTransform())) {
+            painter.save();
+            renderItems(*items, painter);
+            painter.restore();
+            return;
+        }
     }
     if (layer.style.mask && !layer.style.bounds.isEmpty()) {
         paintBoundedMaskedLayer(layer, painter);
@@ -184,8 +275,22 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
             painter.restore();
             return;
         }
+        // A solid fill under filters that only recolour it is painted in the filtered colour.
+        if (!style.isolated && !style.colorFilters.empty() &&
+            std::all_of(style.colorFilters.begin(), style.colorFilters.end(),
+                        [](const ColorFilter& filter) { return mapsColourAlone(filter.matrix()); }) &&
+            onlySolidFill(*layer.content)) {
+            painter.save();
+            painter.setOpacity(painter.opacity() * std::clamp<qreal>(style.opacity, 0, 1));
+            painter.setCompositionMode(style.blendMode);
+            painter.setTransform(style.transform, true);
+            if (style.clip) painter.setClipPath(*style.clip, Qt::IntersectClip);
+            paintFilteredFill(*layer.content, painter, style.colorFilters);
+            painter.restore();
+            return;
+        }
         // Only the pixels the content can reach are painted apart.
-        OffscreenLayer offscreen(painter, layer.contentBounds());
+        OffscreenLayer offscreen(painter, detail::isolatedContentBounds(layer));
         if (offscreen.isEmpty()) return;
         paintLayerContent(layer, offscreen.painter());
         applyColorFilters(style, offscreen);
@@ -222,29 +327,32 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
     painter.restore();
 }
 
+void renderItem(const DisplayList::Item& item, QPainter& painter) {
+    std::visit(
+        [&](const auto& it) {
+            using T = std::decay_t<decltype(it)>;
+            if constexpr (std::is_same_v<T, DisplayList::Fill>) {
+                painter.fillPath(it.path, it.brush);
+            } else if constexpr (std::is_same_v<T, DisplayList::Stroke>) {
+                painter.strokePath(it.path, it.pen);
+            } else if constexpr (std::is_same_v<T, DisplayList::Image>) {
+                painter.drawImage(it.target, it.image);
+            } else if constexpr (std::is_same_v<T, DisplayList::Draw>) {
+                painter.save();
+                it.paint(painter);
+                painter.restore();
+            } else {
+                paintLayer(it, painter);
+            }
+        },
+        item);
+}
+
 } // namespace
 
 void render(const DisplayList& list, QPainter& painter) {
-    for (const auto& item : list.items()) {
-        std::visit(
-            [&](const auto& it) {
-                using T = std::decay_t<decltype(it)>;
-                if constexpr (std::is_same_v<T, DisplayList::Fill>) {
-                    painter.fillPath(it.path, it.brush);
-                } else if constexpr (std::is_same_v<T, DisplayList::Stroke>) {
-                    painter.strokePath(it.path, it.pen);
-                } else if constexpr (std::is_same_v<T, DisplayList::Image>) {
-                    painter.drawImage(it.target, it.image);
-                } else if constexpr (std::is_same_v<T, DisplayList::Draw>) {
-                    painter.save();
-                    it.paint(painter);
-                    painter.restore();
-                } else {
-                    paintLayer(it, painter);
-                }
-            },
-            item);
-    }
+    for (const auto& item : list.items())
+        renderItem(item, painter);
 }
 
 QImage renderImage(const DisplayList& list, QSize size, qreal devicePixelRatio, QColor background) {

@@ -2,11 +2,14 @@
 
 #include "ui/Blur.h"
 
+#include "painting/ShadowCache.h"
+
 #include <QSize>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace ui {
 namespace {
@@ -25,6 +28,19 @@ bool invisiblySpread(QSize size, double sigma) {
     if (!(sigma > 0)) return false;
     const double peak = 255 * std::min(1.0, size.width() / sigma) * std::min(1.0, size.height() / sigma);
     return peak < 0.5;
+}
+
+// The alpha of `rect` of `image`, row after row.
+QByteArray coverageOf(const QImage& image, const QRect& rect) {
+    QByteArray out(qsizetype(rect.width()) * rect.height(), Qt::Uninitialized);
+    auto* dst = reinterpret_cast<uchar*>(out.data());
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + rect.left();
+        for (int x = 0; x < rect.width(); ++x)
+            dst[x] = uchar(src[x] >> 24);
+        dst += rect.width();
+    }
+    return out;
 }
 
 } // namespace
@@ -49,34 +65,39 @@ ShadowImage castShadow(const QImage& layer, const Shadow& shadow, double scale, 
     const QImage source = layer.format() == QImage::Format_ARGB32_Premultiplied
                               ? layer
                               : layer.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRgb tint = shadow.color.rgba();
+    detail::ShadowKey key{coverageOf(source, content.translated(-shift)), content.size(),
+                          visible.translated(-content.topLeft()), sigma, tint};
+    if (auto cached = detail::shadowCache::find(key)) return {*cached, visible.topLeft()};
+
     QImage coverage(work.size(), QImage::Format_Alpha8);
     if (coverage.isNull()) return {};
     coverage.fill(0);
-    for (int y = content.top(); y <= content.bottom(); ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(y - shift.y()));
-        uchar* dst = coverage.scanLine(y - work.top());
-        for (int x = content.left(); x <= content.right(); ++x)
-            dst[x - work.left()] = qAlpha(src[x - shift.x()]);
-    }
+    const QPoint at = content.topLeft() - work.topLeft();
+    for (int y = 0; y < content.height(); ++y)
+        std::memcpy(coverage.scanLine(y + at.y()) + at.x(), key.coverage.constData() + y * content.width(),
+                    content.width());
     gaussianBlur(coverage, sigma);
 
     QImage result(visible.size(), QImage::Format_ARGB32_Premultiplied);
     if (result.isNull()) return {};
-    const QRgb tint = shadow.color.rgba();
+    // Coverage takes 256 values: each maps to the colour times it, both out of 255, rounded.
+    QRgb shades[256];
     const std::uint32_t a = qAlpha(tint), r = qRed(tint) * a, g = qGreen(tint) * a, b = qBlue(tint) * a;
+    for (std::uint32_t c = 0; c < 256; ++c) {
+        constexpr std::uint32_t square = 255 * 255, half = square / 2;
+        shades[c] = qRgba(static_cast<int>((r * c + half) / square), static_cast<int>((g * c + half) / square),
+                          static_cast<int>((b * c + half) / square),
+                          static_cast<int>((a * 255 * c + half) / square));
+    }
     for (int y = 0; y < visible.height(); ++y) {
         const uchar* src =
             coverage.constScanLine(y + visible.top() - work.top()) + (visible.left() - work.left());
         auto* dst = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < visible.width(); ++x) {
-            const std::uint32_t c = src[x];
-            // Colour times coverage, both out of 255: divide by 255² with rounding.
-            constexpr std::uint32_t square = 255 * 255, half = square / 2;
-            dst[x] = qRgba(
-                static_cast<int>((r * c + half) / square), static_cast<int>((g * c + half) / square),
-                static_cast<int>((b * c + half) / square), static_cast<int>((a * 255 * c + half) / square));
-        }
+        for (int x = 0; x < visible.width(); ++x)
+            dst[x] = shades[src[x]];
     }
+    detail::shadowCache::insert(std::move(key), result);
     return {result, visible.topLeft()};
 }
 

@@ -1,5 +1,7 @@
 #include "ui/PresentationHost.h"
 
+#include "controls/ControlLook.h"
+
 #include "ui/Accessibility.h"
 
 #include "ui/Button.h"
@@ -88,7 +90,9 @@ View alertPanel(const Presentation& presentation) {
 // The presentation's content in the presenting view's environment, able to dismiss itself and
 // to present in turn (shown over it).
 View presentedContent(const Presentation& presentation, int level) {
-    const EnvironmentValues environment = presentation.environment ? *presentation.environment : EnvironmentValues();
+    EnvironmentValues environment = presentation.environment ? *presentation.environment : EnvironmentValues();
+    // A sheet shown from a list's row is no row itself.
+    environment.set<detail::InListRowsKey>(false);
     return PresentationHost::wrap(presentation.content)
         .environment<DismissKey>(DismissAction(presentation.dismiss))
         .environment<ModalLevelKey>(level)

@@ -66,19 +66,26 @@ std::unique_ptr<QTextLayout> makeLayout(const Piece& piece, const std::vector<At
     option.setTextDirection(direction);
     option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     layout->setTextOption(option);
+    // Runs that differ only in what is drawn apart (colour, offset) share one format: each
+    // format boundary splits the text into more pieces to shape.
     QList<QTextLayout::FormatRange> formats;
     for (int i = 0; i < int(piece.runOf.size());) {
-        int j = i;
-        while (j < int(piece.runOf.size()) && piece.runOf[std::size_t(j)] == piece.runOf[std::size_t(i)])
-            ++j;
+        const QFont font = decorated(runs[std::size_t(piece.runOf[std::size_t(i)])]);
+        int j = i, run = piece.runOf[std::size_t(i)];
+        for (; j < int(piece.runOf.size()); ++j) {
+            const int next = piece.runOf[std::size_t(j)];
+            if (next == run) continue;
+            if (!(decorated(runs[std::size_t(next)]) == font)) break;
+            run = next;
+        }
         QTextLayout::FormatRange range;
         range.start = i;
         range.length = j - i;
-        range.format.setFont(decorated(runs[std::size_t(piece.runOf[std::size_t(i)])]));
+        range.format.setFont(font);
         formats.append(range);
         i = j;
     }
-    layout->setFormats(formats);
+    if (formats.size() != 1 || formats.front().format.font() != base) layout->setFormats(formats);
     layout->setCacheEnabled(true);
     return layout;
 }

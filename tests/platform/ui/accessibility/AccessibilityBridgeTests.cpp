@@ -271,7 +271,9 @@ TEST(AccessibilityBridgeTest, ChangesAreAnnouncedOnlyWhileSomeoneListens) {
         window.updateNow();
         ASSERT_TRUE(listening.has(QAccessible::StateChanged, "Alarm"));
         for (const auto& entry : told())
-            if (entry.type == QAccessible::StateChanged) EXPECT_TRUE(entry.changed.checked);
+            if (entry.type == QAccessible::StateChanged) {
+                EXPECT_TRUE(entry.changed.checked);
+            }
         EXPECT_TRUE(listening.has(QAccessible::ObjectCreated, "Ringing"));
 
         told().clear();

@@ -1,6 +1,8 @@
 #include "ui/Button.h"
 #include "ui/ButtonStyle.h"
 #include "ui/Label.h"
+#include "ui/List.h"
+#include "ui/Presentation.h"
 #include "ui/Rectangle.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -90,6 +93,30 @@ TEST_F(ButtonTest, ControlSizeChangesTheBezel) {
     };
     EXPECT_LT(heightAt(ControlSize::small), heightAt(ControlSize::regular));
     EXPECT_LT(heightAt(ControlSize::regular), heightAt(ControlSize::large));
+}
+
+// In a list the automatic style is plain: a row that is a button looks like the rows around
+// it. An explicit style still holds there, and a sheet shown from a row is no row.
+TEST_F(ButtonTest, AutomaticStyleIsPlainAmongAListsRows) {
+    auto heightOf = [](View content, const char* id) {
+        TestHost host(std::move(content), {300, 300});
+        host.update();
+        return TestHost::frame(host.find(id)).size.height;
+    };
+    auto inList = [&](std::optional<AnyButtonStyle> style) {
+        View button = Button("Go", [] {});
+        if (style) button = button.buttonStyle(*style);
+        return heightOf(List({button.id("b")}), "b");
+    };
+    EXPECT_EQ(inList(std::nullopt), inList(PlainButtonStyle{}));
+    EXPECT_LT(inList(std::nullopt), inList(BorderedButtonStyle{}));
+
+    const double bordered = heightOf(Button("Go", [] {}).id("b"), "b");
+    auto shown = std::make_shared<bool>(true);
+    Binding<bool> isPresented([shown] { return *shown; }, [shown](bool v) { *shown = v; });
+    EXPECT_EQ(heightOf(List({View(Text("Row")).sheet(isPresented, [] { return View(Button("Go", [] {}).id("s")); })}),
+                       "s"),
+              bordered);
 }
 
 } // namespace

@@ -175,10 +175,6 @@ TEST_F(FormWindow, ReturnSubmitsTheFieldAndNotTheWindowShortcut) {
     EXPECT_EQ(*shortcuts, 1);
 }
 
-QRgb pixel(const QImage& image, int x, int y) {
-    return image.pixel(x, y) & 0xffffff;
-}
-
 // A text field under a red band that covers its left half.
 struct Covered {
     std::shared_ptr<Handles<std::string>> texts;

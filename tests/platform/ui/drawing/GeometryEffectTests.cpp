@@ -215,7 +215,9 @@ TEST(GeometryEffectTest, TapsLandWhereTheEffectDrawsTheView) {
     for (const auto& c : cases) {
         auto log = std::make_shared<Log>();
         ui::TestHost host(c.effect(tapped(box(20, 20), log, "square")), {200, 200});
-        if (c.hit.x >= 0) EXPECT_TRUE(host.tap(c.hit)) << c.name;
+        if (c.hit.x >= 0) {
+            EXPECT_TRUE(host.tap(c.hit)) << c.name;
+        }
         EXPECT_FALSE(host.tap(c.miss)) << c.name << ": nothing is drawn there";
         EXPECT_EQ(log->size(), c.hit.x >= 0 ? 1u : 0u) << c.name;
     }

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -222,6 +223,27 @@ TEST(ListTest, SectionsPutTheirHeaderAboveTheirRowsAndChangesOfRowsAreReported) 
     ASSERT_NE(changes, nullptr);
     EXPECT_EQ(changes->inserted, std::vector<foundation::AnyHashable>{foundation::AnyHashable(4)});
     EXPECT_EQ(changes->removed, std::vector<foundation::AnyHashable>{foundation::AnyHashable(2)});
+
+    // Edits far apart in a long list, a row moved from the front to the back and an id
+    // repeated (by mistake) report only what really came and went.
+    std::vector<int> many;
+    for (int i = 1; i <= 40; ++i)
+        many.push_back(i);
+    *ids = many;
+    host.setRoot(Rows{ids});
+    host.update();
+    std::vector<int> edited(many.begin() + 1, many.end()); // 1 moves to the back
+    edited.erase(std::find(edited.begin(), edited.end(), 5));
+    edited.insert(std::find(edited.begin(), edited.end(), 30), 100);
+    edited.insert(edited.begin() + 8, 20);
+    edited.push_back(1);
+    *ids = edited;
+    host.setRoot(Rows{ids});
+    host.update();
+    changes = ui::ListRowChanges::last(*list);
+    ASSERT_NE(changes, nullptr);
+    EXPECT_EQ(changes->inserted, std::vector<foundation::AnyHashable>{foundation::AnyHashable(100)});
+    EXPECT_EQ(changes->removed, std::vector<foundation::AnyHashable>{foundation::AnyHashable(5)});
 }
 
 } // namespace

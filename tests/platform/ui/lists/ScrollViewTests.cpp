@@ -226,3 +226,125 @@ TEST(ScrollViewTest, ALazyStackDescribesOnlyTheRowsItBuildsAtEachUpdate) {
     EXPECT_TRUE(host.findByText("row 10000"));
     EXPECT_FALSE(host.findByText("row 0"));
 }
+
+namespace {
+
+// A thin first row above rows ten times its height, each row counted as it is described.
+struct ThinFirstRow {
+    std::shared_ptr<int> described;
+    std::shared_ptr<Handles<int>> handles;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto label = ctx.state<int>("label", 0);
+        handles->keep("label", label);
+        const int suffix = label.value();
+        return ui::ScrollView(ui::LazyVStack(
+            ui::HorizontalAlignment::center, 0,
+            {box(100, 2, "top"), ui::ForEach(0, 1000, [described = described, suffix](int i) {
+                 ++*described;
+                 return box(100, 20, "row " + std::to_string(i) + "." + std::to_string(suffix));
+             })}));
+    }
+};
+
+} // namespace
+
+TEST(ScrollViewTest,
+     ALazyStackBuildsRowsInSightByTheirHeightsNotByItsFirstRowAndRedescribesThemAfterAChange) {
+    auto described = std::make_shared<int>(0);
+    auto handles = std::make_shared<Handles<int>>();
+    ui::TestHost host(ThinFirstRow{described, handles}, {100, 100});
+    EXPECT_TRUE(host.findByText("row 4.0"));
+    EXPECT_FALSE(host.findByText("row 6.0"));
+    EXPECT_LT(*described, 15) << "six rows show, not the fifty a 2-point estimate would fill";
+
+    // Rows scrolled into sight are described; those built before are not described again.
+    *described = 0;
+    for (int step = 0; step < 10; ++step)
+        ASSERT_TRUE(host.scroll({50, 50}, {0, 20}));
+    EXPECT_TRUE(host.findByText("row 13.0"));
+    EXPECT_LT(*described, 25);
+
+    // A change of the content reaches the rows already built.
+    (*handles)["label"].set(1);
+    host.update();
+    EXPECT_TRUE(host.findByText("row 13.1"));
+    EXPECT_FALSE(host.findByText("row 13.0"));
+}
+
+namespace {
+
+// Rows 20 or 30 high that keep a mark in their state.
+struct MarkedRow {
+    int id;
+    std::shared_ptr<Handles<int>> handles;
+    bool operator==(const MarkedRow& other) const { return id == other.id; }
+    ui::View body(ui::ViewContext& ctx) const {
+        auto mark = ctx.state<int>("mark", 0);
+        handles->keep(std::to_string(id), mark);
+        const std::string suffix = mark.value() ? "*" : "";
+        return box(100, id % 2 ? 20 : 30, "row " + std::to_string(id) + suffix);
+    }
+};
+
+struct IdentifiedRows {
+    std::shared_ptr<std::vector<int>> ids;
+    std::shared_ptr<Handles<int>> handles;
+    ui::View body(ui::ViewContext&) const {
+        return ui::ScrollView(ui::LazyVStack(
+            ui::HorizontalAlignment::center, 0,
+            {ui::ForEach(*ids, [](int id) { return id; }, [h = handles](int id) { return ui::View(MarkedRow{id, h}); })}));
+    }
+};
+
+} // namespace
+
+TEST(ScrollViewTest, ALazyStackPlacesRowsRightAfterInsertionsDeletionsMovesAndRepeatedIDs) {
+    auto ids = std::make_shared<std::vector<int>>();
+    for (int i = 0; i < 1000; ++i)
+        ids->push_back(i);
+    auto handles = std::make_shared<Handles<int>>();
+    ui::TestHost host(IdentifiedRows{ids, handles}, {100, 100});
+    auto topOf = [&](int id) {
+        auto* row = host.findByText("row " + std::to_string(id));
+        return row ? host.frame(row).minY() : -1;
+    };
+    auto change = [&](std::vector<int> now) {
+        *ids = std::move(now);
+        host.setRoot(IdentifiedRows{ids, handles});
+        host.update();
+    };
+    ASSERT_EQ(topOf(2), 50);
+    (*handles)["3"].set(1);
+    host.update();
+
+    // Rows pushed out of sight and back keep their state.
+    auto now = *ids;
+    now.insert(now.begin(), 1001); // a 20-point row at the top
+    change(now);
+    EXPECT_EQ(topOf(1001), 0);
+    EXPECT_EQ(topOf(2), 70);
+    EXPECT_FALSE(host.findByText("row 3*")) << "pushed out of sight";
+    now.erase(now.begin());
+    change(now);
+    EXPECT_EQ(topOf(2), 50);
+    EXPECT_TRUE(host.findByText("row 3*"));
+    now.insert(now.begin(), 1001);
+    change(now);
+
+    now.erase(now.begin() + 2); // row 1
+    now.push_back(now[1]);      // row 0 to the end
+    now.erase(now.begin() + 1);
+    change(now);
+    EXPECT_EQ(topOf(2), 20);
+    EXPECT_EQ(host.frame(host.findByText("row 3*")).minY(), 50);
+
+    now.insert(now.begin() + 1, 3); // an id repeated by mistake
+    change(now);
+    EXPECT_EQ(topOf(2), 40);
+
+    now.erase(now.begin() + 1);
+    now.insert(now.begin() + 1, 2000); // and a 30-point row in its place
+    change(now);
+    EXPECT_EQ(topOf(2000), 20);
+    EXPECT_EQ(topOf(2), 50);
+}

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -212,4 +213,49 @@ TEST(BlurTest, ShapesFarApartBlurAsEachDoesAlone) {
         EXPECT_GT(qAlpha(both.pixel(6, 5)), 0) << "spread past the shape";
         EXPECT_GT(qAlpha(both.pixel(66, 62)), 0);
     }
+}
+
+TEST(BlurTest, PiecesSharingRowsAndColumnsBlurAsEachDoesAlone) {
+    // An outline's sides share rows and columns with clear pixels between them; the clear
+    // stretch is skipped, and that must give what the taps would.
+    const QRect pieces[] = {{0, 10, 6, 51}, {80, 10, 10, 51}, {30, 0, 21, 4}, {30, 66, 21, 4}};
+    const QRgb colors[] = {qRgba(200, 10, 30, 255), qRgba(0, 60, 120, 128), qRgba(9, 9, 9, 40),
+                           qRgba(255, 255, 255, 255)};
+    QImage all = transparent(90, 70);
+    std::vector<QImage> alone;
+    for (int i = 0; i < 4; ++i) {
+        alone.push_back(transparent(90, 70));
+        for (QImage* image : {&all, &alone.back()})
+            for (int y = pieces[i].top(); y <= pieces[i].bottom(); ++y)
+                for (int x = pieces[i].left(); x <= pieces[i].right(); ++x)
+                    image->setPixel(x, y, colors[i]);
+    }
+    ui::gaussianBlurWithKernel(all, 2.5);
+    for (QImage& image : alone)
+        ui::gaussianBlurWithKernel(image, 2.5);
+    for (int y = 0; y < all.height(); ++y)
+        for (int x = 0; x < all.width(); ++x) {
+            QRgb expected = qRgba(0, 0, 0, 0);
+            for (const QImage& image : alone)
+                if (image.pixel(x, y) != qRgba(0, 0, 0, 0)) expected = image.pixel(x, y);
+            ASSERT_EQ(all.pixel(x, y), expected) << x << ", " << y;
+        }
+    EXPECT_GT(qAlpha(all.pixel(8, 30)), 0) << "spread past the side";
+    EXPECT_EQ(all.pixel(40, 30), qRgba(0, 0, 0, 0)) << "the middle stays clear";
+}
+
+TEST(BlurTest, TinySigmasReachOnlyAsFarAsTheirWeights) {
+    QImage dot = transparent(9, 9);
+    dot.setPixel(4, 4, qRgba(255, 255, 255, 255));
+    // At 0.2 the neighbours' weight rounds to nothing: the pixels stay as they are.
+    QImage still = dot;
+    ui::gaussianBlurWithKernel(still, 0.2);
+    EXPECT_EQ(still, dot);
+    // At 0.36 the neighbours take a little, the pixels two away nothing.
+    QImage soft = dot;
+    ui::gaussianBlurWithKernel(soft, 0.36);
+    EXPECT_GT(qAlpha(soft.pixel(5, 4)), 0);
+    EXPECT_LT(qAlpha(soft.pixel(4, 4)), 255);
+    EXPECT_EQ(qAlpha(soft.pixel(6, 4)), 0);
+    EXPECT_EQ(qAlpha(soft.pixel(4, 2)), 0);
 }

@@ -157,3 +157,33 @@ TEST(OffscreenLayerTest, PaintsInPlaceInAWidgetAwayFromTheWindowsCorner) {
     EXPECT_EQ(layered.pixel(20, 40), qRgb(255, 0, 0));
     EXPECT_EQ(layered, capture(false));
 }
+
+namespace {
+
+// Layers reuse the pixels of earlier ones of their size, but never pixels someone still holds.
+TEST(OffscreenLayerTest, ALaterLayerStartsClearAndLeavesKeptPixelsAlone) {
+    auto target = surface(20, 10);
+    QPainter painter(&target);
+    QImage kept;
+    {
+        ui::OffscreenLayer first(painter, QRectF(0, 0, 20, 10));
+        first.painter().fillRect(QRect(0, 0, 20, 10), Qt::red);
+        kept = first.pixels();
+        first.composite();
+    }
+    {
+        ui::OffscreenLayer second(painter, QRectF(0, 0, 20, 10));
+        second.painter().fillRect(QRect(0, 0, 5, 10), Qt::blue);
+        EXPECT_EQ(second.pixels().pixel(10, 5), 0u) << "starts clear";
+        second.composite();
+    }
+    {
+        ui::OffscreenLayer third(painter, QRectF(0, 0, 20, 10));
+        EXPECT_EQ(third.pixels().pixel(2, 5), 0u) << "starts clear after a reused layer";
+    }
+    painter.end();
+    EXPECT_EQ(kept.pixel(2, 5), QColor(Qt::red).rgba());
+    EXPECT_EQ(target.pixel(2, 5), QColor(Qt::blue).rgba());
+}
+
+} // namespace

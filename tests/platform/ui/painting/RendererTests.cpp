@@ -1,5 +1,6 @@
 #include "TestBox.h"
 
+#include "ui/ColorFilter.h"
 #include "ui/EnvironmentKeys.h"
 #include "ui/Renderer.h"
 #include "ui/Stack.h"
@@ -9,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace uitest;
 
@@ -84,6 +87,69 @@ TEST(RendererTest, DestinationOutCutsAHole) {
     const auto image = ui::renderImage(list, {20, 20});
     EXPECT_EQ(image.pixelColor(10, 10).alpha(), 0);
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::red));
+}
+
+TEST(RendererTest, AGroupPaintsPartsLaidAtopOnlyOverWhatIsBeneathThem) {
+    // A group painted apart: a band laid atop (or in) reaches only the card beneath it, also
+    // when it is far larger or comes before anything it could land on.
+    const auto group = [](std::vector<QPainter::CompositionMode> modes, bool bandFirst) {
+        ui::DisplayList list;
+        ui::DisplayList::LayerStyle isolated;
+        isolated.isolated = true;
+        auto& inner = list.layer(isolated);
+        const auto band = [&] {
+            for (const auto mode : modes) {
+                ui::DisplayList::LayerStyle style;
+                style.blendMode = mode;
+                style.transform = QTransform().rotate(30);
+                inner.layer(style).fill(rectPath(-100, -8, 300, 16), QColor(Qt::yellow));
+            }
+        };
+        if (bandFirst) band();
+        inner.fill(rectPath(20, 20, 20, 10), QColor(Qt::blue));
+        if (!bandFirst) band();
+        return ui::renderImage(list, {60, 60}, 1, Qt::green);
+    };
+    const auto atop = group({QPainter::CompositionMode_SourceAtop}, false);
+    EXPECT_EQ(atop.pixelColor(30, 25), QColor(Qt::yellow)) << "the band over the card";
+    EXPECT_EQ(atop.pixelColor(22, 29), QColor(Qt::blue)) << "the card beside the band";
+    EXPECT_EQ(atop.pixelColor(10, 6), QColor(Qt::green)) << "the band off the card shows nothing";
+    const auto in = group({QPainter::CompositionMode_SourceIn}, false);
+    EXPECT_EQ(in.pixelColor(30, 25), QColor(Qt::yellow));
+    EXPECT_EQ(in.pixelColor(10, 6), QColor(Qt::green));
+    const auto first = group({QPainter::CompositionMode_SourceAtop}, true);
+    EXPECT_EQ(first.pixelColor(30, 25), QColor(Qt::blue)) << "nothing beneath the band yet";
+    EXPECT_EQ(first.pixelColor(10, 6), QColor(Qt::green));
+}
+
+TEST(RendererTest, AFilteredSolidFillPaintsAsItsFilteredPixelsWould) {
+    // A fill under filters that only recolour it is painted straight in the filtered colour;
+    // painted apart and filtered (an isolated layer) it must look the same, edges included.
+    for (const auto& filters : std::vector<std::vector<ui::ColorFilter>>{
+             {ui::ColorFilter::brightness(0.3)},
+             {ui::ColorFilter::brightness(-0.2), ui::ColorFilter::saturation(0.4)},
+             {ui::ColorFilter::luminanceToAlpha()}}) {
+        const auto painted = [&](bool apart) {
+            ui::DisplayList list;
+            ui::DisplayList::LayerStyle style;
+            style.colorFilters = filters;
+            style.isolated = apart;
+            style.opacity = 0.8;
+            ui::DisplayList::LayerStyle turned;
+            turned.transform = QTransform().translate(20, 20).rotate(20);
+            QPainterPath circle;
+            circle.addEllipse(QPointF(0, 0), 12, 7);
+            list.layer(style).layer(turned).fill(circle, QColor(200, 60, 30, 220));
+            return ui::renderImage(list, {40, 40}, 1, QColor(240, 240, 240));
+        };
+        const QImage straight = painted(false), apart = painted(true);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_TRUE(near(straight.pixelColor(x, y), apart.pixelColor(x, y), 3))
+                    << x << ", " << y << ": " << straight.pixelColor(x, y).name(QColor::HexArgb).toStdString()
+                    << " against " << apart.pixelColor(x, y).name(QColor::HexArgb).toStdString();
+        EXPECT_NE(straight.pixelColor(20, 20), QColor(240, 240, 240));
+    }
 }
 
 TEST(RendererTest, TheHostRendersOpacityClippingAndRightToLeftFlips) {

@@ -90,3 +90,36 @@ TEST(ShadowTest, WideBlursWorkOnlyOnThePixelsInvolved) {
 }
 
 } // namespace
+
+namespace {
+
+// Shadows are kept for content that does not change; whatever changes what they depend on
+// casts a new one, also when the layer is the same image changed in place.
+TEST(ShadowTest, AChangedLayerOrShadowCastsANewShadow) {
+    const ui::Shadow shadow{.color = QColor(0, 0, 255), .radius = 2, .x = 0, .y = 0};
+    QImage layer = squareLayer();
+    const auto first = ui::castShadow(layer, shadow, 1, everywhere);
+    EXPECT_GT(qAlpha(at(first, 20, 20)), 200);
+    EXPECT_EQ(at(ui::castShadow(layer, shadow, 1, everywhere), 20, 20), at(first, 20, 20));
+
+    for (int y = 15; y < 25; ++y)
+        for (int x = 15; x < 25; ++x)
+            layer.setPixel(x, y, 0);
+    layer.setPixel(5, 5, qRgba(0, 200, 0, 255));
+    const auto moved = ui::castShadow(layer, shadow, 1, everywhere);
+    EXPECT_EQ(qAlpha(at(moved, 20, 20)), 0);
+    EXPECT_GT(qAlpha(at(moved, 5, 5)), 0);
+
+    auto red = shadow;
+    red.color = QColor(255, 0, 0);
+    const QRgb recoloured = at(ui::castShadow(squareLayer(), red, 1, everywhere), 20, 20);
+    EXPECT_GT(qRed(recoloured), 200);
+    EXPECT_EQ(qBlue(recoloured), 0);
+    auto wider = shadow;
+    wider.radius = 4;
+    EXPECT_LT(qAlpha(at(ui::castShadow(squareLayer(), wider, 1, everywhere), 15, 15)),
+              qAlpha(at(first, 15, 15)) + 1);
+    EXPECT_GT(qAlpha(at(ui::castShadow(squareLayer(), wider, 1, everywhere), 9, 20)), qAlpha(at(first, 9, 20)));
+}
+
+} // namespace

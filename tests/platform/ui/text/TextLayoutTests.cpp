@@ -192,3 +192,25 @@ TEST(TextLayoutTest, HitTestsLinksWhereTheirGlyphsAre) {
     EXPECT_EQ(cut.displayedString().substr(0, 6), "Read m");
     EXPECT_EQ(cut.link(QPointF(readWidth + 5, y)), foundation::URL::fromString("https://example.org/more"));
 }
+
+// Runs that differ only in colour share their shaping, and a run in another font between them
+// keeps its own.
+TEST(TextLayoutTest, RunsOfOneFontLayOutAsOneRun) {
+    const std::string words = "alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu";
+    std::vector<AttributedRun> coloured;
+    for (std::size_t i = 0; i < words.size(); i += 5)
+        coloured.push_back({words.substr(i, 5), dejaVu(20), i % 10 ? Qt::red : Qt::black});
+    const TextLayout plain(runs(words), {}, 200, std::nullopt);
+    const TextLayout pieces(coloured, {}, 200, std::nullopt);
+    EXPECT_EQ(pieces.lineCount(), plain.lineCount());
+    EXPECT_EQ(pieces.size(), plain.size());
+
+    QFont bold = dejaVu(20);
+    bold.setBold(true);
+    auto width = [&](const QFont& middle, QColor last) {
+        const std::vector<AttributedRun> three{{"mmm", dejaVu(20)}, {"mmm", middle}, {"mmm", dejaVu(20), last}};
+        return TextLayout(three, {}, std::nullopt, std::nullopt).size().width();
+    };
+    EXPECT_EQ(width(bold, Qt::red), width(bold, Qt::black));
+    EXPECT_GT(width(bold, Qt::red), width(dejaVu(20), Qt::red));
+}

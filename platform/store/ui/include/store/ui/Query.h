@@ -42,6 +42,9 @@ struct QueryStateBase {
 template <class T> struct QueryState : QueryStateBase {
     FetchDescriptor<T> descriptor;
     std::vector<std::shared_ptr<T>> results;
+    // The context's contentsGeneration() the results are of; none when they are of no fetch
+    // from the current context.
+    std::optional<std::uint64_t> generation;
 };
 
 void logFetchFailure(const char* what);
@@ -89,14 +92,22 @@ Query<T> query(ui::ViewContext& ctx, std::string_view name, FetchDescriptor<T> d
     });
     const auto& context = ctx.environment<ModelContextKey>();
     if (state->needsFetch(context)) {
+        if (!state->hasContext || state->context.lock() != context) state->generation.reset();
         state->track(context, element, [&] {
             if (!context) {
                 state->results.clear();
+                state->generation.reset();
                 return;
             }
             try {
-                state->results = context->fetch(state->descriptor);
+                // Inserts alone are put in place; other changes are fetched anew.
+                std::optional<std::vector<std::shared_ptr<T>>> updated;
+                if (state->generation)
+                    updated = context->fetchAfterInserts(state->descriptor, state->results, *state->generation);
+                state->results = updated ? std::move(*updated) : context->fetch(state->descriptor);
+                state->generation = context->contentsGeneration();
             } catch (const std::exception& error) {
+                state->generation.reset();
                 detail::logFetchFailure(error.what());
             }
         });

@@ -1,0 +1,98 @@
+// Layers the renderer paints straight onto the target, without pixels of their own, must look
+// as they do when painted apart. Each case is compared with the same content made to go the
+// long way by an extra item that defeats the shortcut but paints nothing.
+#include "ui/ColorFilter.h"
+#include "ui/Renderer.h"
+
+#include <QPainterPath>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QPainterPath rect(qreal x, qreal y, qreal w, qreal h) {
+    QPainterPath path;
+    path.addRect(x, y, w, h);
+    return path;
+}
+
+QPainterPath rounded(qreal x, qreal y, qreal w, qreal h, qreal r) {
+    QPainterPath path;
+    path.addRoundedRect(x, y, w, h, r, r);
+    return path;
+}
+
+// Something no shortcut takes: an image far outside everything, of no pixels.
+void blocker(ui::DisplayList& list) {
+    list.drawImage(QRectF(-500, -500, 1, 1), QImage());
+}
+
+int largestDifference(const QImage& a, const QImage& b) {
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    return most;
+}
+
+// A card: a background clipped to a rounded rectangle, a mark inside, optionally under a shadow.
+ui::DisplayList card(QColor background, bool shadow, bool longWay) {
+    ui::DisplayList list;
+    list.fill(rect(0, 0, 80, 60), QColor(230, 240, 250));
+    ui::DisplayList* into = &list;
+    if (shadow) {
+        ui::DisplayList::LayerStyle style;
+        style.shadow = ui::Shadow{.color = QColor(0, 0, 0, 80), .radius = 2, .x = 0, .y = 2};
+        style.bounds = QRectF(10.5, 10, 50, 30);
+        into = &into->layer(style);
+    }
+    ui::DisplayList::LayerStyle clip;
+    auto mask = std::make_shared<ui::DisplayList>();
+    mask->fill(rounded(10.5, 10, 50, 30, 8), QColor(Qt::black));
+    clip.mask = mask;
+    clip.bounds = QRectF(10.5, 10, 50, 30);
+    auto& clipped = into->layer(clip);
+    ui::DisplayList::LayerStyle inverted;
+    inverted.colorFilters.push_back(ui::ColorFilter::colorInvert());
+    auto& face = clipped.layer(inverted);
+    face.fill(rect(0, 0, 80, 60), background);
+    clipped.fill(rect(22, 20, 20, 8), QColor(200, 30, 30));
+    if (longWay) blocker(clipped);
+    return list;
+}
+
+TEST(DirectLayerTest, ClippedCardsWithAndWithoutShadowLookAsWhenPaintedApart) {
+    for (const QColor background : {QColor(10, 20, 30), QColor(0, 0, 0, 200)}) {
+        for (const bool shadow : {false, true}) {
+            const QImage direct = ui::renderImage(card(background, shadow, false), QSize(80, 60));
+            const QImage apart = ui::renderImage(card(background, shadow, true), QSize(80, 60));
+            EXPECT_LE(largestDifference(direct, apart), 2) << background.alpha() << " " << shadow;
+            // The corner stays cut off and the inverted face shows inside.
+            if (!shadow) {
+                EXPECT_EQ(direct.pixel(11, 10), QColor(230, 240, 250).rgba());
+            }
+            EXPECT_GT(qRed(direct.pixel(15, 35)), 200);
+        }
+    }
+}
+
+TEST(DirectLayerTest, FiltersFoldOnlyIntoSolidColourThatKeepsItsCoverage) {
+    auto filtered = [](ui::ColorFilter filter, bool longWay) {
+        ui::DisplayList list;
+        ui::DisplayList::LayerStyle style;
+        style.colorFilters.push_back(filter);
+        auto& inner = list.layer(style);
+        inner.fill(rounded(4.3, 4.6, 30, 20, 6), QColor(40, 120, 200, 180));
+        if (longWay) blocker(inner);
+        return ui::renderImage(list, QSize(40, 30), 1, Qt::white);
+    };
+    for (const auto& filter : {ui::ColorFilter::colorInvert(), ui::ColorFilter::saturation(0.2),
+                               ui::ColorFilter::brightness(0.3), ui::ColorFilter::colorMultiply({1, 0.5, 0.5, 0.5}),
+                               ui::ColorFilter::luminanceToAlpha()})
+        EXPECT_LE(largestDifference(filtered(filter, false), filtered(filter, true)), 2);
+}
+
+} // namespace
