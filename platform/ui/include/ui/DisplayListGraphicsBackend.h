@@ -4,7 +4,11 @@
 #include "ui/GraphicsContextBackend.h"
 #include "ui/StyleContext.h"
 
+#include <QBrush>
+#include <QPainterPath>
+
 #include <memory>
+#include <vector>
 
 namespace ui {
 
@@ -20,9 +24,14 @@ class DisplayListGraphicsBackend final : public GraphicsContextBackend {
 public:
     explicit DisplayListGraphicsBackend(StyleContext style = {});
 
-    const DisplayList& list() const { return *list_; }
+    const DisplayList& list() const {
+        flush();
+        return *list_;
+    }
     // Stops taking draws (those after it are dropped): the list has been handed on.
     void close() { closed_ = true; }
+    // The list, moved out rather than copied; the backend is left with an empty one.
+    DisplayList takeList();
 
     void fill(const Path& path, const GraphicsContext::Shading& shading, FillStyle style,
               const State& state) override;
@@ -34,14 +43,22 @@ public:
     void endLayer(GraphicsContextBackend& layer, const State& state) override;
 
 private:
-    // The list to record one draw into, whose content covers `bounds` (canvas coordinates) before
-    // its transform; `transformed` whether the draw's own transform applies.
-    DisplayList* target(const State& state, QRectF bounds, bool transformed);
+    struct PendingFill {
+        QPainterPath outline;
+        QBrush brush;
+        State state;
+        QRectF bounds;
+    };
+    // Records the fills held back while the layer could still be painted from the dot cache, which
+    // needs no list of them.
+    void flush() const;
+    static void record(DisplayList& list, const std::vector<PendingFill>& fills);
     bool accepting() const;
 
     StyleContext style_;
     std::shared_ptr<DisplayList> list_ = std::make_shared<DisplayList>();
     std::shared_ptr<detail::BlurredDotLayer> dots_;
+    mutable std::vector<PendingFill> pending_;
     bool closed_ = false;
 };
 

@@ -47,6 +47,27 @@ bool isEllipse(const QPainterPath& outline) {
     return true;
 }
 
+// Fills `outline` under `transform` a band of device rows at a time. The painter hands a fill of
+// more than about a hundred spans to other threads, which for one dot costs many times the fill
+// itself; a band stays under that, and clipping to whole rows leaves every pixel as it was.
+void fillInBands(QPainter& painter, const QTransform& transform, const QPainterPath& outline,
+                 const QColor& color) {
+    constexpr int band = 16;
+    const QRect rows = transform.mapRect(outline.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (rows.height() <= band) {
+        painter.setTransform(transform);
+        painter.fillPath(outline, color);
+        return;
+    }
+    for (int y = rows.top(); y < rows.top() + rows.height(); y += band) {
+        painter.setTransform(QTransform());
+        painter.setClipRect(QRect(rows.left(), y, rows.width(), band));
+        painter.setTransform(transform);
+        painter.fillPath(outline, color);
+    }
+    painter.setClipping(false);
+}
+
 // A blurred filled ellipse as coverage from 0 to 1, its centre at the middle of the grid.
 // Sizes are kept to a thirty-second of the blur, which moves an edge by less than a level.
 struct Disc {
@@ -75,10 +96,11 @@ const Disc& blurredDisc(QSizeF size, double sigma) {
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(Path::ellipseIn(graphics::CGRect::fromQRectF(
-                                             QRectF(disc.center.x() - w / 2, disc.center.y() - h / 2, w, h)))
-                             .toQPainterPath(),
-                         Qt::black);
+        fillInBands(painter, QTransform(),
+                    Path::ellipseIn(graphics::CGRect::fromQRectF(
+                                        QRectF(disc.center.x() - w / 2, disc.center.y() - h / 2, w, h)))
+                        .toQPainterPath(),
+                    Qt::black);
     }
     gaussianBlur(image, sigma);
     disc.coverage.assign(std::size_t(disc.width) * disc.height, 0);
@@ -149,7 +171,8 @@ public:
     // The surface with `size` at its corner cleared, and its painter.
     QImage& prepare(QSize size) {
         if (size.width() > image_.width() || size.height() > image_.height()) {
-            painter_.end();
+            // The first surface has no painter yet.
+            if (painter_.isActive()) painter_.end();
             image_ = QImage(std::max(size.width(), image_.width()), std::max(size.height(), image_.height()),
                             QImage::Format_ARGB32_Premultiplied);
             image_.fill(Qt::transparent);
@@ -184,7 +207,7 @@ void BlurredDotLayer::fill(const QPainterPath& outline, const QBrush& brush,
                        (state.filters.empty() || !state.filters.front().color);
     const QTransform transform = state.transform.toQTransform();
     if (!plain || dots_.size() == maxDots || (!dots_.empty() && brush.color() != color_) ||
-        !isAxisAligned(transform) || !isEllipse(outline)) {
+        !isAxisAligned(transform) || !(sameOutlineAsLast(outline) || isEllipse(outline))) {
         qualifies_ = false;
         return;
     }
@@ -193,12 +216,17 @@ void BlurredDotLayer::fill(const QPainterPath& outline, const QBrush& brush,
         {outline, transform, state.opacity, state.filters.empty() ? 0 : state.filters.front().blurRadius});
 }
 
+bool BlurredDotLayer::sameOutlineAsLast(const QPainterPath& outline) const {
+    // A dot is mostly filled twice, sharp and blurred: the second needs no new ellipse to compare.
+    return !dots_.empty() && outline == dots_.back().outline;
+}
+
 bool BlurredDotLayer::qualifies() const {
     return qualifies_ &&
            std::any_of(dots_.begin(), dots_.end(), [](const Dot& d) { return d.blurRadius > 0; });
 }
 
-DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact, double opacity) const {
+DisplayList::Draw BlurredDotLayer::draw(std::function<DisplayList()> exact, double opacity) const {
     QRectF bounds;
     double reach = 1;
     for (const Dot& dot : dots_) {
@@ -219,7 +247,7 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
                 DisplayList list;
                 DisplayList::LayerStyle style;
                 style.opacity = opacity;
-                list.layer(std::move(style)) = *exact;
+                list.layer(std::move(style)) = exact();
                 render(list, painter);
                 return;
             }
@@ -231,9 +259,8 @@ DisplayList::Draw BlurredDotLayer::draw(std::shared_ptr<const DisplayList> exact
             const Ink ink(qPremultiply(color.rgba()));
             for (const Dot& dot : dots) {
                 if (dot.blurRadius > 0) continue;
-                inner.setTransform(dot.transform * toScratch);
                 inner.setOpacity(dot.opacity);
-                inner.fillPath(dot.outline, color);
+                fillInBands(inner, dot.transform * toScratch, dot.outline, color);
             }
             // One colour throughout, so the blurred ones may go over all the sharp ones.
             for (const Dot& dot : dots) {

@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QTransform>
 
+#include <functional>
+
 #include <memory>
 #include <vector>
 
@@ -26,9 +28,11 @@ public:
 
     // Whether the layer can be painted this way: only qualifying fills, at least one blurred.
     bool qualifies() const;
-    // The layer's draw under `opacity`; painted through `exact` (the layer's own list) where the
+    // Whether every draw so far qualifies.
+    bool qualifiesSoFar() const { return qualifies_; }
+    // The layer's draw under `opacity`; painted through `exact` (making the layer's own list) where the
     // device turns or skews the dots, or blurs them too little for the cache.
-    DisplayList::Draw draw(std::shared_ptr<const DisplayList> exact, double opacity) const;
+    DisplayList::Draw draw(std::function<DisplayList()> exact, double opacity) const;
 
 private:
     struct Dot {
@@ -37,6 +41,8 @@ private:
         double opacity;
         double blurRadius; // in the canvas's units; 0 for a sharp fill
     };
+    bool sameOutlineAsLast(const QPainterPath& outline) const;
+
     std::vector<Dot> dots_;
     QColor color_;
     bool qualifies_ = true;

@@ -86,7 +86,7 @@ public:
         bounds.addRect(QRectF(0, 0, frame.size.width, frame.size.height));
         style.transform = QTransform::fromTranslate(frame.origin.x, frame.origin.y);
         style.clip = bounds;
-        list.layer(std::move(style)) = backend->list();
+        list.layer(std::move(style)) = backend->takeList();
     }
 
     // The symbol's painting in its own coordinates.

@@ -34,25 +34,15 @@ std::vector<FilterGroup> groups(const std::vector<GraphicsContext::Filter>& filt
     return result;
 }
 
-} // namespace
-
-DisplayListGraphicsBackend::DisplayListGraphicsBackend(StyleContext style)
-    : style_(std::move(style))
-    , dots_(std::make_shared<detail::BlurredDotLayer>()) {}
-
-bool DisplayListGraphicsBackend::accepting() const {
-    if (!closed_) return true;
-    logger().error(
-        "a graphics context was drawn into after its canvas or layer had finished; the draw is dropped");
-    return false;
-}
-
-DisplayList* DisplayListGraphicsBackend::target(const State& state, QRectF bounds, bool transformed) {
+// The list within `root` to record one draw into, whose content covers `bounds` (canvas
+// coordinates) before its transform; `transformed` whether the draw's own transform applies.
+DisplayList* target(DisplayList& root, const GraphicsContextBackend::State& state, QRectF bounds,
+                    bool transformed) {
     const QTransform transform = transformed ? state.transform.toQTransform() : QTransform();
     if (transformed) bounds = transform.mapRect(bounds);
     if (state.clip) bounds = bounds.intersected(state.clip->boundingRect());
 
-    DisplayList* list = list_.get();
+    DisplayList* list = &root;
     if (state.opacity < 1 || state.blendMode != BlendMode::normal) {
         DisplayList::LayerStyle style;
         style.opacity = state.opacity;
@@ -87,6 +77,26 @@ DisplayList* DisplayListGraphicsBackend::target(const State& state, QRectF bound
     return list;
 }
 
+} // namespace
+
+DisplayListGraphicsBackend::DisplayListGraphicsBackend(StyleContext style)
+    : style_(std::move(style))
+    , dots_(std::make_shared<detail::BlurredDotLayer>()) {}
+
+bool DisplayListGraphicsBackend::accepting() const {
+    if (!closed_) return true;
+    logger().error(
+        "a graphics context was drawn into after its canvas or layer had finished; the draw is dropped");
+    return false;
+}
+
+DisplayList DisplayListGraphicsBackend::takeList() {
+    flush();
+    DisplayList taken = std::move(*list_);
+    *list_ = DisplayList();
+    return taken;
+}
+
 void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::Shading& shading,
                                       FillStyle style, const State& state) {
     if (!accepting() || path.isEmpty()) return;
@@ -95,17 +105,24 @@ void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::S
     const QRectF bounds = outline.boundingRect();
     const QBrush brush = shading.brush(style_, bounds);
     dots_->fill(outline, brush, state);
-    target(state, bounds.adjusted(-rim, -rim, rim, rim), true)->fill(outline, brush);
+    const QRectF covered = bounds.adjusted(-rim, -rim, rim, rim);
+    if (dots_->qualifiesSoFar()) {
+        pending_.push_back({std::move(outline), brush, state, covered});
+        return;
+    }
+    flush();
+    target(*list_, state, covered, true)->fill(outline, brush);
 }
 
 void DisplayListGraphicsBackend::stroke(const Path& path, const GraphicsContext::Shading& shading,
                                         const StrokeStyle& style, const State& state) {
     if (!accepting() || path.isEmpty()) return;
     dots_->disqualify();
+    flush();
     const QPainterPath outline = path.strokedPath(style).toQPainterPath();
     if (outline.isEmpty()) return;
     const QRectF bounds = path.toQPainterPath().boundingRect();
-    target(state, outline.boundingRect().adjusted(-rim, -rim, rim, rim), true)
+    target(*list_, state, outline.boundingRect().adjusted(-rim, -rim, rim, rim), true)
         ->fill(outline, shading.brush(style_, bounds));
 }
 
@@ -113,8 +130,9 @@ void DisplayListGraphicsBackend::draw(const GraphicsContext::Drawable& drawable,
                                       const graphics::CGAffineTransform& placement, const State& state) {
     if (!accepting() || !drawable.content || drawable.content->isEmpty()) return;
     dots_->disqualify();
+    flush();
     const QTransform place = placement.toQTransform();
-    DisplayList* list = target(state, place.mapRect(drawable.content->paintedBounds()), true);
+    DisplayList* list = target(*list_, state, place.mapRect(drawable.content->paintedBounds()), true);
     DisplayList::LayerStyle style;
     style.transform = place;
     list->layer(std::move(style)) = *drawable.content;
@@ -130,15 +148,33 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
     auto* inner = dynamic_cast<DisplayListGraphicsBackend*>(&layer);
     if (!inner) return;
     inner->close();
-    if (!accepting() || inner->list().isEmpty()) return;
+    if (!accepting() || (inner->pending_.empty() && inner->list_->isEmpty())) return;
+    flush();
     if (inner->dots_->qualifies() && state.filters.empty() && !state.clip &&
         state.blendMode == BlendMode::normal) {
-        DisplayList::Draw dots = inner->dots_->draw(inner->list_, state.opacity);
+        // The layer's own list, made only if the cache cannot paint it.
+        auto exact = [fills = std::move(inner->pending_)] {
+            DisplayList list;
+            record(list, fills);
+            return list;
+        };
+        inner->pending_.clear();
+        DisplayList::Draw dots = inner->dots_->draw(std::move(exact), state.opacity);
         list_->draw(dots.bounds, std::move(dots.paint));
         return;
     }
     // The layer's draws carry their own transforms.
-    target(state, inner->list().paintedBounds(), false)->layer({}) = inner->list();
+    target(*list_, state, inner->list().paintedBounds(), false)->layer({}) = inner->list();
+}
+
+void DisplayListGraphicsBackend::record(DisplayList& list, const std::vector<PendingFill>& fills) {
+    for (const PendingFill& f : fills)
+        target(list, f.state, f.bounds, true)->fill(f.outline, f.brush);
+}
+
+void DisplayListGraphicsBackend::flush() const {
+    record(*list_, pending_);
+    pending_.clear();
 }
 
 } // namespace ui

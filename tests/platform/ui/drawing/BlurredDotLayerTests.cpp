@@ -124,3 +124,35 @@ TEST(BlurredDotLayerTest, SmallBlursAndTurnedDevicesTakeTheOffscreenPasses) {
     };
     EXPECT_EQ(difference(turned(false), turned(true)).largest, 0);
 }
+
+TEST(BlurredDotLayerTest, FillsHeldForTheCacheKeepTheirPlaceWhenTheLayerTurnsOutOtherwise) {
+    // Dots that could be cached, then a stroke that cannot: the stroke lies over them; and dots
+    // filled straight into the canvas, never in a layer, are all there.
+    const auto shading = [](ui::Color c) { return GraphicsContext::Shading::color(c); };
+    ui::TestHost host(ui::View(ui::Canvas([&](GraphicsContext& ctx, CGSize) {
+                          ctx.drawLayer([&](GraphicsContext& layer) {
+                              const auto dot = ui::Path::ellipseIn({{20, 20}, {40, 40}});
+                              layer.fill(dot, shading(ui::Color(1, 0, 0)));
+                              layer.addFilter(GraphicsContext::Filter::blur(3));
+                              layer.fill(dot, shading(ui::Color(1, 0, 0)));
+                              ui::Path line;
+                              line.move({10, 40});
+                              line.addLine({70, 40});
+                              layer.stroke(line, shading(ui::Color(0, 0, 1)), 6);
+                          });
+                      })).frame(80, 80),
+                      {80, 80});
+    const QImage image = host.render(1, Qt::white).convertToFormat(QImage::Format_ARGB32);
+    ui::TestHost plain(ui::View(ui::Canvas([&](GraphicsContext& ctx, CGSize) {
+                           ctx.fill(ui::Path::ellipseIn({{20, 20}, {40, 40}}), shading(ui::Color(0, 1, 0)));
+                       })).frame(80, 80),
+                       {80, 80});
+    const QRgb onLine = image.pixel(40, 40), onDot = image.pixel(40, 28);
+    const QRgb green = plain.render(1, Qt::white).convertToFormat(QImage::Format_ARGB32).pixel(40, 40);
+    EXPECT_GT(qBlue(onLine), 150);
+    EXPECT_LT(qRed(onLine), 150);
+    EXPECT_GT(qRed(onDot), 200);
+    EXPECT_LT(qBlue(onDot), 100);
+    EXPECT_GT(qGreen(green), 200);
+    EXPECT_LT(qRed(green), 50);
+}
