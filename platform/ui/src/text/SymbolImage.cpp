@@ -127,7 +127,13 @@ void SymbolImage::prepare(int weight) const {
 
 void SymbolImage::draw(QPainter& painter, const QRectF& rect, const QColor& color, int weight) const {
     if (!drawing_ || rect.isEmpty()) return;
-    const auto shape = path(weight);
+    // A copy of its own: filling a path fills its shared data's lazy caches, so two threads
+    // drawing one shared path at once would corrupt each other's outline.
+    auto shape = path(weight);
+    if (shape.elementCount() > 0) {
+        const QPainterPath::Element first = shape.elementAt(0);
+        shape.setElementPositionAt(0, first.x, first.y);
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(rect.topLeft());
