@@ -14,6 +14,10 @@ namespace desktop {
 // it) before the program ends. Needs a QApplication; installed once.
 void terminateOnSignals();
 
+// Makes the application's style read the extension buttons' icons of menu bars and tool bars
+// when first drawn instead of when each bar is made (reading one loads every image plug-in).
+void deferExtensionIcons();
+
 // The program's entry: makes the Qt application and the run-loop driver, the application
 // value A once, opens its first window and runs until the program ends. The desktop file name
 // is the bundle identifier.
@@ -21,6 +25,7 @@ template <ui::App A> int runApp(int argc, char** argv) {
     QApplication qt(argc, argv);
     foundation::QtRunLoopDriver driver;
     terminateOnSignals();
+    deferExtensionIcons();
     ApplicationHost host{A{}};
     host.start();
     return host.exec();

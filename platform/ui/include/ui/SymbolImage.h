@@ -52,6 +52,10 @@ public:
     // The symbol's area on the unit square (y down), for a font weight (QFont::Weight values,
     // 100 thin … 900 black; others are clamped into that range). Empty for the empty symbol.
     QPainterPath path(int weight = QFont::Normal) const;
+    // Starts building the path for `weight` on a worker thread unless it is built or being built,
+    // so that a draw soon after finds it ready instead of building it then (a draw of a path
+    // still being built waits for it).
+    void prepare(int weight = QFont::Normal) const;
 
     // Paints the symbol stretched to `rect` in `color`, lines and all, as a resized vector image.
     void draw(QPainter& painter, const QRectF& rect, const QColor& color, int weight = QFont::Normal) const;

@@ -102,6 +102,10 @@ public:
 private:
     graphics::CGSize naturalSize(const EnvironmentValues& environment) const {
         if (!source_->systemName) return source_->bitmap.size();
+        // Its outline is built on a worker from here, while the rest of the frame is laid out,
+        // rather than when the frame is painted.
+        SymbolImage(*source_->systemName, environment.get<SymbolVariantKey>())
+            .prepare(resolvedFont(environment).weight());
         const QSizeF size = symbolMetrics(environment).size;
         return {size.width(), size.height()};
     }

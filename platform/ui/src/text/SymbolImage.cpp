@@ -7,10 +7,13 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QThreadPool>
 #include <QTransform>
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <future>
 #include <map>
 #include <mutex>
 #include <set>
@@ -35,22 +38,62 @@ void warnUnknown(std::string_view name) {
     logger().error("No system symbol named \"{}\"; drawing nothing in its place", name);
 }
 
-// Building a symbol takes path operations on many segments, so each drawing is built once per
-// weight.
-QPainterPath cachedPath(const SymbolImage::Drawing& drawing, int weight) {
-    static std::mutex mutex;
-    static std::map<std::pair<const SymbolImage::Drawing*, int>, QPainterPath> cache;
-    weight = std::clamp(weight, 100, 900);
-    const auto key = std::make_pair(&drawing, weight);
-    {
-        std::lock_guard lock(mutex);
-        if (auto it = cache.find(key); it != cache.end()) return it->second;
-    }
+// Building a symbol takes path operations on many segments (milliseconds for the larger ones), so
+// each drawing is built once per weight, on a worker thread when it is asked for ahead of its
+// first draw.
+struct PathCache {
+    std::mutex mutex;
+    std::map<std::pair<const SymbolImage::Drawing*, int>, std::shared_future<QPainterPath>> paths;
+};
+
+PathCache& pathCache() {
+    // Never destroyed: a draw may still look a path up while the program's statics go.
+    static auto* cache = new PathCache;
+    return *cache;
+}
+
+QPainterPath build(const SymbolImage::Drawing& drawing, int weight) {
     const SymbolPen pen{.width = symbols::strokeWidth(weight), .fill = drawing.fill};
-    auto path =
-        QTransform::fromScale(1 / symbols::designSize, 1 / symbols::designSize).map(drawing.build(pen));
-    std::lock_guard lock(mutex);
-    return cache.emplace(key, std::move(path)).first->second;
+    return QTransform::fromScale(1 / symbols::designSize, 1 / symbols::designSize).map(drawing.build(pen));
+}
+
+using PathPromise = std::shared_ptr<std::promise<QPainterPath>>;
+
+// The path's entry; `claimed` is set when this call made it, and its caller must build the path.
+std::shared_future<QPainterPath> entry(const SymbolImage::Drawing& drawing, int weight, PathPromise& claimed) {
+    auto& cache = pathCache();
+    std::lock_guard lock(cache.mutex);
+    const auto key = std::make_pair(&drawing, weight);
+    if (auto it = cache.paths.find(key); it != cache.paths.end()) return it->second;
+    claimed = std::make_shared<std::promise<QPainterPath>>();
+    return cache.paths.emplace(key, claimed->get_future().share()).first->second;
+}
+
+void fulfil(const PathPromise& promise, const SymbolImage::Drawing& drawing, int weight) {
+    try {
+        promise->set_value(build(drawing, weight));
+    } catch (...) {
+        promise->set_exception(std::current_exception());
+    }
+}
+
+QPainterPath cachedPath(const SymbolImage::Drawing& drawing, int weight) {
+    weight = std::clamp(weight, 100, 900);
+    PathPromise claimed;
+    const auto path = entry(drawing, weight, claimed);
+    if (claimed) fulfil(claimed, drawing, weight);
+    return path.get();
+}
+
+void buildAhead(const SymbolImage::Drawing& drawing, int weight) {
+    weight = std::clamp(weight, 100, 900);
+    PathPromise claimed;
+    entry(drawing, weight, claimed);
+    if (!claimed) return;
+    // Its own threads: a draw waiting for a path never waits behind other work. Destroyed at
+    // exit after its builds end; drawings belong to the catalogue, which is never destroyed.
+    static QThreadPool builders;
+    builders.start([claimed, &drawing, weight] { fulfil(claimed, drawing, weight); });
 }
 
 constexpr double maxImageSide = 16384;
@@ -78,9 +121,19 @@ QPainterPath SymbolImage::path(int weight) const {
     return cachedPath(*drawing_, weight);
 }
 
+void SymbolImage::prepare(int weight) const {
+    if (drawing_) buildAhead(*drawing_, weight);
+}
+
 void SymbolImage::draw(QPainter& painter, const QRectF& rect, const QColor& color, int weight) const {
     if (!drawing_ || rect.isEmpty()) return;
-    const auto shape = path(weight);
+    // A copy of its own: filling a path fills its shared data's lazy caches, so two threads
+    // drawing one shared path at once would corrupt each other's outline.
+    auto shape = path(weight);
+    if (shape.elementCount() > 0) {
+        const QPainterPath::Element first = shape.elementAt(0);
+        shape.setElementPositionAt(0, first.x, first.y);
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(rect.topLeft());

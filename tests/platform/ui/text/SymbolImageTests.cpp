@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -215,3 +216,41 @@ TEST(SymbolImageTest, SymbolBesideTextCentresOnItsCapitals) {
 }
 
 } // namespace
+
+// Outlines asked for ahead on workers while other threads draw the same symbols: every draw
+// waits for the one build and gets the whole outline.
+TEST(SymbolImageTest, OutlinesPreparedAheadDrawTheSameEverywhere) {
+    // Weights no other test draws, so these builds start here.
+    const std::vector<int> weights{250, 350};
+    for (const int weight : weights)
+        for (const auto& name : usedNames)
+            ui::SymbolImage(name).prepare(weight);
+    ui::SymbolImage("no.such.symbol").prepare(); // harmless
+
+    std::vector<std::vector<QImage>> drawn(4);
+    std::vector<std::thread> threads;
+    for (auto& images : drawn)
+        threads.emplace_back([&images, &weights] {
+            for (const int weight : weights)
+                for (const auto& name : usedNames) {
+                    const ui::SymbolImage symbol(name);
+                    symbol.prepare(weight);
+                    images.push_back(render(symbol, weight));
+                }
+        });
+    for (auto& thread : threads)
+        thread.join();
+
+    std::size_t i = 0;
+    for (const int weight : weights)
+        for (const auto& name : usedNames) {
+            SCOPED_TRACE(name + " at " + std::to_string(weight));
+            const QImage here = render(ui::SymbolImage(name), weight);
+            const Ink drawnHere = ink(here);
+            EXPECT_GT(drawnHere.inside, 0.04 * box.width() * box.height());
+            EXPECT_EQ(drawnHere.outside, 0);
+            for (const auto& images : drawn)
+                EXPECT_EQ(images[i], here);
+            ++i;
+        }
+}
