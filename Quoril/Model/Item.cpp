@@ -53,24 +53,29 @@ bool Item::displayOrder(const Item& a, const Item& b) {
 std::vector<std::shared_ptr<Item>> Item::sortedForDisplay(std::vector<std::shared_ptr<Item>> items) {
     // Each goal's flags read once, not at every comparison: the same order as sorting the
     // goals with displayOrder, without n log n reads through the store.
-    struct Flags {
-        bool completed;
-        bool inProgress;
-        std::size_t position;
-    };
-    std::vector<Flags> flags;
+    std::vector<DisplayFlags> flags;
     flags.reserve(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i)
-        flags.push_back({items[i]->completed(), items[i]->inProgress(), i});
-    std::stable_sort(flags.begin(), flags.end(), [](const Flags& a, const Flags& b) {
+    for (const auto& item : items)
+        flags.push_back(displayFlags(*item));
+    return sortedForDisplay(items, flags);
+}
+
+std::vector<std::shared_ptr<Item>> Item::sortedForDisplay(const std::vector<std::shared_ptr<Item>>& items,
+                                                          const std::vector<DisplayFlags>& flags) {
+    std::vector<std::size_t> positions(items.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    std::stable_sort(positions.begin(), positions.end(), [&](std::size_t i, std::size_t j) {
+        const DisplayFlags& a = flags[i];
+        const DisplayFlags& b = flags[j];
         if (a.completed && !b.completed) return true;
         if (!a.inProgress) return false;
         return !b.inProgress;
     });
     std::vector<std::shared_ptr<Item>> sorted;
     sorted.reserve(items.size());
-    for (const auto& entry : flags)
-        sorted.push_back(std::move(items[entry.position]));
+    for (const std::size_t position : positions)
+        sorted.push_back(items[position]);
     return sorted;
 }
 

@@ -47,6 +47,16 @@ public:
     static bool displayOrder(const Item& a, const Item& b);
     // The list's order: `items` in their given order, stably sorted with displayOrder.
     static std::vector<std::shared_ptr<Item>> sortedForDisplay(std::vector<std::shared_ptr<Item>> items);
+    // What displayOrder reads of a goal, read once.
+    struct DisplayFlags {
+        bool completed = false;
+        bool inProgress = false;
+        bool operator==(const DisplayFlags&) const = default;
+    };
+    static DisplayFlags displayFlags(const Item& item) { return {item.completed(), item.inProgress()}; }
+    // The same, with `flags[i]` the displayFlags of `items[i]`.
+    static std::vector<std::shared_ptr<Item>> sortedForDisplay(const std::vector<std::shared_ptr<Item>>& items,
+                                                               const std::vector<DisplayFlags>& flags);
     // orderIndex 0, 1, 2, ... in the given order.
     static void renumberOrderIndices(const std::vector<std::shared_ptr<Item>>& items);
 

@@ -42,11 +42,13 @@ GoalListActions GoalListActions::make(ui::ViewContext& ctx, std::shared_ptr<Item
             "itemSizes", [] { return std::make_shared<std::vector<ItemSizeElement>>(); }),
         .emptySpaceHeight = ctx.state<graphics::CGFloat>("emptySpaceHeight", 0),
         .scrollPosition = ctx.state<std::optional<foundation::UUID>>("scrollPosition", std::nullopt),
+        .displayOrderCache = ctx.element().slot<DisplayOrderCache>(
+            "displayOrder", [] { return std::make_shared<DisplayOrderCache>(); }),
     };
 }
 
-std::vector<std::shared_ptr<Item>> GoalListActions::displayOrder() const {
-    return Item::sortedForDisplay(items.results());
+const std::vector<std::shared_ptr<Item>>& GoalListActions::shownGoals() const {
+    return displayOrderCache->sorted(items.results());
 }
 
 void GoalListActions::newItemReceived() const {

@@ -3,6 +3,7 @@
 #include "App/CommandManager.h"
 #include "App/ItemSizeElement.h"
 #include "App/ModifierKeyManager.h"
+#include "Views/DisplayOrderCache.h"
 #include "Model/Item.h"
 #include "Model/ItemCollection.h"
 
@@ -39,6 +40,7 @@ struct GoalListActions {
     std::shared_ptr<std::vector<ItemSizeElement>> itemSizes;
     ui::State<graphics::CGFloat> emptySpaceHeight;
     ui::State<std::optional<foundation::UUID>> scrollPosition;
+    std::shared_ptr<DisplayOrderCache> displayOrderCache;
 
     // The list's handles, made in its view's context: its query of the collection's goals, its
     // states and what its environment brings.
@@ -48,7 +50,9 @@ struct GoalListActions {
     static ui::Animation listAnimation();
 
     // The query's result, stably sorted with Item::displayOrder: what the list shows.
-    std::vector<std::shared_ptr<Item>> displayOrder() const;
+    std::vector<std::shared_ptr<Item>> displayOrder() const { return shownGoals(); }
+    // The same, kept by the list between evaluations: valid until the next call.
+    const std::vector<std::shared_ptr<Item>>& shownGoals() const;
 
     void newItemReceived() const;
     void addingItemChanged(bool adding) const;

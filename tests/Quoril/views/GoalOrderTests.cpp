@@ -265,3 +265,26 @@ TEST_F(GoalOrderTest, RowsLeftAloneByAnAdditionStillRenumberTheWholeListAfterIt)
     EXPECT_EQ(a->orderIndex(), 1);
     EXPECT_EQ(c->orderIndex(), 2);
 }
+
+TEST_F(GoalOrderTest, RowsFollowFlagAndIndexWritesAfterEvaluationsThatChangedNeither) {
+    auto a = addGoal("a", 0);
+    auto b = addGoal("b", 1);
+    auto c = addGoal("c", 2);
+    show();
+    auto shown = [&] {
+        std::vector<std::shared_ptr<Item>> result;
+        for (auto* row : rows())
+            result.push_back(itemOf(row));
+        return result;
+    };
+    // A title write re-evaluates the list with the same goals and flags.
+    a->setTitle("a2");
+    settle();
+    ASSERT_EQ(shown(), (std::vector{a, b, c}));
+    c->setInProgress(true);
+    settle();
+    EXPECT_EQ(shown(), (std::vector{c, a, b}));
+    b->setOrderIndex(-1);
+    settle();
+    EXPECT_EQ(shown(), (std::vector{c, b, a}));
+}

@@ -1,0 +1,23 @@
+#include "Views/DisplayOrderCache.h"
+
+namespace quoril {
+
+const std::vector<std::shared_ptr<Item>>&
+DisplayOrderCache::sorted(const std::vector<std::shared_ptr<Item>>& results) {
+    std::vector<const Item*> source;
+    std::vector<Item::DisplayFlags> flags;
+    source.reserve(results.size());
+    flags.reserve(results.size());
+    for (const auto& item : results) {
+        source.push_back(item.get());
+        flags.push_back(Item::displayFlags(*item));
+    }
+    if (valid_ && source == source_ && flags == flags_) return shown_;
+    shown_ = Item::sortedForDisplay(results, flags);
+    source_ = std::move(source);
+    flags_ = std::move(flags);
+    valid_ = true;
+    return shown_;
+}
+
+} // namespace quoril

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Model/Item.h"
+
+#include <memory>
+#include <vector>
+
+namespace quoril {
+
+// The list's goals in display order, kept from one evaluation to the next: sorted again only
+// when the query's result or a goal's completed/in-progress flag differs from the last time
+// (typing a title, moving the focus or hovering re-evaluates the list without either).
+// Main thread only.
+class DisplayOrderCache {
+public:
+    // `results` stably sorted with Item::displayOrder.
+    const std::vector<std::shared_ptr<Item>>& sorted(const std::vector<std::shared_ptr<Item>>& results);
+
+private:
+    // The goals sorted last, by identity (`shown_` keeps them alive), and their flags then.
+    std::vector<const Item*> source_;
+    std::vector<Item::DisplayFlags> flags_;
+    std::vector<std::shared_ptr<Item>> shown_;
+    bool valid_ = false;
+};
+
+} // namespace quoril
