@@ -79,11 +79,11 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
     bool anyCompleted = false;
     std::vector<foundation::UUID> queryOrder;
     reactive::withoutObservationTracking([&] {
-        shown = actions.displayOrder();
-        for (const auto& item : actions.items) {
-            anyCompleted = anyCompleted || item->completed();
+        shown = actions.shownGoals();
+        anyCompleted = actions.displayOrderCache->anyCompleted();
+        queryOrder.reserve(actions.items.size());
+        for (const auto& item : actions.items)
             queryOrder.push_back(item->id());
-        }
     });
 
     ui::View content = ui::ScrollViewReader([=](const ui::ScrollViewProxy& proxy) -> ui::View {

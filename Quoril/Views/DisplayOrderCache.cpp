@@ -1,5 +1,7 @@
 #include "Views/DisplayOrderCache.h"
 
+#include <algorithm>
+
 namespace quoril {
 
 const std::vector<std::shared_ptr<Item>>&
@@ -18,6 +20,11 @@ DisplayOrderCache::sorted(const std::vector<std::shared_ptr<Item>>& results) {
     flags_ = std::move(flags);
     valid_ = true;
     return shown_;
+}
+
+bool DisplayOrderCache::anyCompleted() const {
+    return std::any_of(flags_.begin(), flags_.end(),
+                       [](const Item::DisplayFlags& flags) { return flags.completed; });
 }
 
 } // namespace quoril

@@ -15,6 +15,8 @@ class DisplayOrderCache {
 public:
     // `results` stably sorted with Item::displayOrder.
     const std::vector<std::shared_ptr<Item>>& sorted(const std::vector<std::shared_ptr<Item>>& results);
+    // Whether a goal given to the last sorted() was completed.
+    bool anyCompleted() const;
 
 private:
     // The goals sorted last, by identity (`shown_` keeps them alive), and their flags then.

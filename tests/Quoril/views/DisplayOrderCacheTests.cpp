@@ -36,3 +36,16 @@ TEST(DisplayOrderCache, SortsAgainWhenTheGoalsTheirOrderOrTheirFlagsChange) {
     EXPECT_EQ(cache.sorted({b, d, c}), (std::vector{c, b, d}));
     EXPECT_EQ(cache.sorted({}), std::vector<std::shared_ptr<Item>>{});
 }
+
+TEST(DisplayOrderCache, TellsWhetherTheGoalsLastSortedHoldACompletedOne) {
+    quoril::DisplayOrderCache cache;
+    EXPECT_FALSE(cache.anyCompleted());
+    auto a = goal(), b = goal(true, true);
+    cache.sorted({a});
+    EXPECT_FALSE(cache.anyCompleted());
+    cache.sorted({a, b});
+    EXPECT_TRUE(cache.anyCompleted());
+    b->setCompleted(false);
+    cache.sorted({a, b});
+    EXPECT_FALSE(cache.anyCompleted()) << "a flag change with the same goals";
+}
