@@ -21,6 +21,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool isStarted() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
 
     // The next line of output without its newline; nullopt at the end of output or on timeout.
     std::optional<std::string> readLine(std::chrono::milliseconds timeout = patience);

@@ -8,7 +8,7 @@
 
 namespace updater {
 
-EnclosureDownload::EnclosureDownload(QNetworkAccessManager* network, const FeedEnclosure& enclosure,
+EnclosureDownload::EnclosureDownload(HttpTransport* network, const FeedEnclosure& enclosure,
                                      const std::filesystem::path& folder, const std::string& name,
                                      bool allowsFiles, Finish finish)
     : length_(enclosure.length && *enclosure.length > 0 ? enclosure.length : std::nullopt)

@@ -24,7 +24,7 @@ public:
     // Without a length, at most this much is taken.
     static constexpr std::int64_t largestUnannouncedDownload = std::int64_t(1) << 30;
 
-    EnclosureDownload(QNetworkAccessManager* network, const FeedEnclosure& enclosure,
+    EnclosureDownload(HttpTransport* network, const FeedEnclosure& enclosure,
                       const std::filesystem::path& folder, const std::string& name, bool allowsFiles,
                       Finish finish);
     ~EnclosureDownload();

@@ -1,10 +1,7 @@
 #include "Transfer.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QObject>
 
 #include <fmt/format.h>
 
@@ -34,7 +31,7 @@ std::string byteCountText(std::int64_t bytes) {
     return fmt::format("{} bytes", bytes);
 }
 
-std::shared_ptr<Transfer> Transfer::start(QNetworkAccessManager* network, const foundation::URL& url,
+std::shared_ptr<Transfer> Transfer::start(HttpTransport* network, const foundation::URL& url,
                                           TransferLimits limits, Receive receive, Finish finish) {
     auto transfer = std::make_shared<Transfer>(url, limits, std::move(receive), std::move(finish));
     transfer->begin(network);
@@ -46,8 +43,7 @@ Transfer::Transfer(const foundation::URL& url, TransferLimits limits, Receive re
     , limits_(limits)
     , receive_(std::move(receive))
     , finish_(std::move(finish))
-    , current_(QString::fromStdString(url.absoluteString()))
-    , context_(std::make_unique<QObject>()) {}
+    , current_(QString::fromStdString(url.absoluteString())) {}
 
 Transfer::~Transfer() {
     foundation::RunLoop::main().cancel(timer_);
@@ -55,7 +51,7 @@ Transfer::~Transfer() {
     detachReply();
 }
 
-void Transfer::begin(QNetworkAccessManager* network) {
+void Transfer::begin(HttpTransport* network) {
     const QString scheme = current_.scheme().toLower();
     if (scheme == QLatin1StringView("file") && limits_.allowsFiles) {
         // Later, so that every transfer ends after start() returned.
@@ -70,18 +66,12 @@ void Transfer::begin(QNetworkAccessManager* network) {
         });
     };
     if (!isHttp(scheme)) return refuse(fmt::format("{} is not an http or https address.", text(current_)));
-    if (!network) return refuse("The network cannot be used without a Qt application object.");
+    if (!network)
+        return refuse(QCoreApplication::instance()
+                          ? httpTransportError()
+                          : "The network cannot be used without a Qt application object.");
 
-    QNetworkRequest request(current_);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(maximumRedirects);
-    reply_ = network->get(request);
-    QObject::connect(reply_, &QNetworkReply::redirected, context_.get(),
-                     [this](const QUrl& target) { redirected(target); });
-    QObject::connect(reply_, &QNetworkReply::metaDataChanged, context_.get(), [this] { metaDataChanged(); });
-    QObject::connect(reply_, &QNetworkReply::readyRead, context_.get(), [this] { readyRead(); });
-    QObject::connect(reply_, &QNetworkReply::finished, context_.get(), [this] { finished(); });
+    reply_ = network->get(current_, maximumRedirects, *this);
     armTimer();
 }
 
@@ -114,13 +104,13 @@ void Transfer::redirected(const QUrl& target) {
         return end(
             fmt::format("The server redirected from a secure address to the insecure {}.", text(target)));
     current_ = target;
-    Q_EMIT reply_->redirectAllowed();
+    reply_->allowRedirect();
 }
 
 void Transfer::metaDataChanged() {
     if (statusError()) return; // a redirect, or an error that finished() reports
-    const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && length.toLongLong() > limits_.maxBytes)
+    const auto length = reply_->contentLength();
+    if (length && *length > limits_.maxBytes)
         end(fmt::format("{} holds more than {}.", text(current_), byteCountText(limits_.maxBytes)));
 }
 
@@ -131,9 +121,8 @@ void Transfer::readyRead() {
 
 void Transfer::finished() {
     if (auto error = statusError()) return end(*error);
-    if (reply_->error() != QNetworkReply::NoError)
-        return end(
-            fmt::format("{} could not be read: {}", text(current_), reply_->errorString().toStdString()));
+    if (const auto error = reply_->error())
+        return end(fmt::format("{} could not be read: {}", text(current_), error->toStdString()));
     if (!take(reply_->readAll())) return;
     end(std::nullopt);
 }
@@ -154,11 +143,11 @@ bool Transfer::take(QByteArrayView piece) {
 }
 
 std::optional<std::string> Transfer::statusError() const {
-    const QVariant status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid()) return std::nullopt;
-    const int code = status.toInt();
+    const auto status = reply_->status();
+    if (!status) return std::nullopt;
+    const int code = *status;
     if (code >= 200 && code < 300) return std::nullopt;
-    const QString reason = reply_->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    const QString reason = reply_->reasonPhrase();
     if (reason.isEmpty()) return fmt::format("The server answered {} for {}.", code, text(current_));
     return fmt::format("The server answered {} ({}) for {}.", code, reason.toStdString(), text(current_));
 }
@@ -188,11 +177,7 @@ void Transfer::end(std::optional<std::string> error) {
 }
 
 void Transfer::detachReply() {
-    if (!reply_) return;
-    QNetworkReply* reply = std::exchange(reply_, nullptr);
-    QObject::disconnect(reply, nullptr, context_.get(), nullptr);
-    reply->abort();
-    reply->deleteLater();
+    reply_.reset();
 }
 
 } // namespace updater

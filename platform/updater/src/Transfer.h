@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HttpTransport.h"
 #include "foundation/RunLoop.h"
 #include "foundation/URL.h"
 
@@ -11,10 +12,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-class QNetworkAccessManager;
-class QNetworkReply;
-class QObject;
 
 namespace updater {
 
@@ -29,11 +26,11 @@ struct TransferLimits {
 };
 
 // Reads a URL's content on the main thread: a file: URL from disk on a later turn of the main
-// run loop, an http or https URL through Qt Network, following redirects only to http(s) and
+// run loop, an http or https URL through the network transport, following redirects only to http(s) and
 // never from https to http. Any other scheme, more than maxBytes, the timeout, an HTTP status
 // other than 2xx or a transport error ends it with an error sentence for the user. Destroying it
 // stops it without a call.
-class Transfer : public std::enable_shared_from_this<Transfer> {
+class Transfer : public std::enable_shared_from_this<Transfer>, private HttpRequestObserver {
 public:
     // Takes each piece of the content in order; an error it returns ends the transfer.
     using Receive = std::function<std::optional<std::string>(QByteArrayView)>;
@@ -41,7 +38,7 @@ public:
     using Finish = std::function<void(std::optional<std::string> error)>;
 
     // `network` is used for http(s) only; without it such a URL fails.
-    static std::shared_ptr<Transfer> start(QNetworkAccessManager* network, const foundation::URL& url,
+    static std::shared_ptr<Transfer> start(HttpTransport* network, const foundation::URL& url,
                                            TransferLimits limits, Receive receive, Finish finish);
     ~Transfer();
 
@@ -50,12 +47,12 @@ public:
     Transfer& operator=(const Transfer&) = delete;
 
 private:
-    void begin(QNetworkAccessManager* network);
+    void begin(HttpTransport* network);
     void readFile();
-    void redirected(const QUrl& target);
-    void metaDataChanged();
-    void readyRead();
-    void finished();
+    void redirected(const QUrl& target) override;
+    void metaDataChanged() override;
+    void readyRead() override;
+    void finished() override;
     // False when the transfer ended (and may be gone).
     bool take(QByteArrayView piece);
     std::optional<std::string> statusError() const;
@@ -68,8 +65,7 @@ private:
     Receive receive_;
     Finish finish_;
     QUrl current_;
-    std::unique_ptr<QObject> context_; // ties the reply's signals to this transfer
-    QNetworkReply* reply_ = nullptr;
+    std::unique_ptr<HttpRequest> reply_;
     std::int64_t received_ = 0;
     foundation::RunLoop::Token timer_ = 0;
     foundation::RunLoop::Token fileRead_ = 0;

@@ -165,11 +165,9 @@ void SPUUpdater::Core::feedRead(std::optional<std::string> error) {
                                   applicationName(), running));
     const FeedItem* newest = parsed.newestItem();
     if (!newest || !(newest->version > *current)) {
-        return finish(
-            [name = applicationName(), version = displayedVersion()](UserDriver& driver) {
-                driver.showUpToDate(name, version);
-            },
-            false);
+        return finish([name = applicationName(), version = displayedVersion()](
+                          UserDriver& driver) { driver.showUpToDate(name, version); },
+                      false);
     }
     FoundUpdate update{applicationName(), displayedVersion(), *newest, std::nullopt, std::nullopt};
     // Only a web page is ever opened: a javascript:, file: or other link is not offered.
@@ -182,8 +180,7 @@ void SPUUpdater::Core::offer(FoundUpdate update, const FeedEnclosure* enclosure)
     const auto show = [](FoundUpdate shown) {
         return [shown = std::move(shown)](UserDriver& driver) { driver.showUpdateFound(shown); };
     };
-    if (!enclosure || !automaticallyChecks() || !automaticallyDownloads())
-        return finish(show(update), true);
+    if (!enclosure || !automaticallyChecks() || !automaticallyDownloads()) return finish(show(update), true);
     const auto folder = downloadFolder();
     if (folder.empty()) {
         logger().error(
@@ -195,7 +192,7 @@ void SPUUpdater::Core::offer(FoundUpdate update, const FeedEnclosure* enclosure)
     download_ = std::make_unique<EnclosureDownload>(
         network(), *enclosure, folder, downloadFileName(enclosure->url, update.item.version), allowsFiles,
         [this, show, update](std::optional<std::filesystem::path> file,
-                                   std::optional<std::string> error) mutable {
+                             std::optional<std::string> error) mutable {
             if (error) logger().error("The update was not downloaded: {}", *error);
             update.downloadedFile = std::move(file);
             finish(show(std::move(update)), true);
@@ -254,8 +251,13 @@ void SPUUpdater::Core::publishCanCheck() {
     if (canCheck.value() != value) canCheck.send(value);
 }
 
-QNetworkAccessManager* SPUUpdater::Core::network() {
-    if (!network_ && QCoreApplication::instance()) network_ = std::make_unique<QNetworkAccessManager>();
+HttpTransport* SPUUpdater::Core::network() {
+    if (networkTried_ || !QCoreApplication::instance()) return network_.get();
+    networkTried_ = true;
+    std::string error;
+    network_ = makeHttpTransport(error);
+    // Checks then fail with this sentence; file: feeds still work.
+    if (!network_) logger().error("{}", error);
     return network_.get();
 }
 

@@ -8,7 +8,6 @@
 #include "updater/SPUUpdater.h"
 
 #include <QByteArray>
-#include <QNetworkAccessManager>
 
 #include <atomic>
 #include <functional>
@@ -61,10 +60,11 @@ private:
     void finish(Report report, bool newer, std::optional<std::string> error = std::nullopt);
     void scheduledCheckDue();
     void publishCanCheck();
-    QNetworkAccessManager* network();
+    HttpTransport* network();
 
     Kind kind_ = Kind::user; // of the check under way
-    std::unique_ptr<QNetworkAccessManager> network_;
+    std::unique_ptr<HttpTransport> network_;
+    bool networkTried_ = false;
     QByteArray feedData_;
     std::shared_ptr<Transfer> transfer_;
     std::unique_ptr<EnclosureDownload> download_;

@@ -69,7 +69,8 @@ TEST_F(QuorilOnScreen, GoalsTypedCompletedAndDraggedAreAsTheyWereAfterARestartAn
     const QImage before = capture("before-quit");
     EXPECT_EQ(quit(), 0);
 
-    const std::vector<StoredGoal> expected{{"Beta", true, true, 0}, {"Gamma", false, false, 1}, {"Alpha", false, false, 2}};
+    const std::vector<StoredGoal> expected{
+        {"Beta", true, true, 0}, {"Gamma", false, false, 1}, {"Alpha", false, false, 2}};
     EXPECT_EQ(storedGoals(), expected);
     EXPECT_EQ(storedCollections(), std::vector<std::string>{"Quoril"});
 
@@ -166,7 +167,8 @@ TEST_F(QuorilOnScreen, InstalledIntoAPrefixItBringsItsDesktopEntryAndIconsAndOpe
     const auto prefix = home.path() / "prefix";
     const auto cmake = testing_support::findProgram("cmake");
     ASSERT_TRUE(cmake);
-    testing_support::ChildProcess install(*cmake, {"--install", QUORIL_BUILD_DIR, "--prefix", prefix.string()});
+    testing_support::ChildProcess install(*cmake,
+                                          {"--install", QUORIL_BUILD_DIR, "--prefix", prefix.string()});
     ASSERT_EQ(install.finish(std::chrono::seconds(90)), 0);
 
     const auto entry = prefix / "share/applications/org.quoril.Quoril.desktop";
@@ -175,18 +177,28 @@ TEST_F(QuorilOnScreen, InstalledIntoAPrefixItBringsItsDesktopEntryAndIconsAndOpe
     const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const auto wmClass = contents.find("StartupWMClass=");
     ASSERT_NE(wmClass, std::string::npos);
-    const std::string startupClass = contents.substr(wmClass + 15, contents.find('\n', wmClass) - wmClass - 15);
+    const std::string startupClass =
+        contents.substr(wmClass + 15, contents.find('\n', wmClass) - wmClass - 15);
     EXPECT_NE(contents.find("Icon=org.quoril.Quoril\n"), std::string::npos);
     for (int size : {256, 512}) {
-        const auto icon = prefix / ("share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) +
-                                    "/apps/org.quoril.Quoril.png");
+        const auto icon = prefix / ("share/icons/hicolor/" + std::to_string(size) + "x" +
+                                    std::to_string(size) + "/apps/org.quoril.Quoril.png");
         EXPECT_EQ(QImage(QString::fromStdString(icon.string())).width(), size) << icon;
     }
+
+    // The updater's network transport comes along, beside the libraries that load it.
+    EXPECT_TRUE(std::filesystem::exists(prefix / QUORIL_LIBDIR / "libquoril-updater-network.so"));
 
     // Installed, it finds its libraries by its own place, in any prefix.
     testing_support::ScopedEnvironment libraries("LD_LIBRARY_PATH", nullptr);
     launch((prefix / "bin/quoril").string());
     ASSERT_FALSE(waitForWindow().empty());
+    // Network libraries are mapped only once the updater first checks, not at start.
+    std::ifstream maps("/proc/" + std::to_string(app->pid()) + "/maps");
+    const std::string mapped((std::istreambuf_iterator<char>(maps)), std::istreambuf_iterator<char>());
+    EXPECT_NE(mapped.find("libquoril-updater.so"), std::string::npos);
+    EXPECT_EQ(mapped.find("libQt6Network"), std::string::npos);
+    EXPECT_EQ(mapped.find("libquoril-updater-network"), std::string::npos);
     EXPECT_EQ(xdotool({"getwindowname", window}), "Quoril\n");
     // The desktop entry names the window's class, so the desktop ties the two together.
     EXPECT_EQ(xdotool({"search", "--class", "^" + startupClass + "$"}), window + "\n");
@@ -233,7 +245,8 @@ TEST_F(QuorilOnScreen, TheWindowIsDarkWithPaddedRowsAndYellowRingsAt1xAnd2x) {
             // Padded 18 within a row that reaches 8 past the list's edges.
             EXPECT_NEAR(goals.width() - row.inProgress.x(), (18 - 8 + 8) * scale, 2);
         }
-        EXPECT_NEAR(rows[1].completed.y() - rows[0].completed.y(), rows[2].completed.y() - rows[1].completed.y(), 2);
+        EXPECT_NEAR(rows[1].completed.y() - rows[0].completed.y(),
+                    rows[2].completed.y() - rows[1].completed.y(), 2);
         // The completed goal's title is red.
         int red = 0;
         for (int x = 0; x < goals.width() / 2; ++x) {
