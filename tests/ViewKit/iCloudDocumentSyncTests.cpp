@@ -2,6 +2,8 @@
 
 #include "foundation/RunLoop.h"
 
+#include "FakeMetadataQueryBackend.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -14,22 +16,7 @@ using foundation::URL;
 
 namespace {
 
-class FakeBackend final : public MetadataQueryBackend {
-public:
-    void start(const std::vector<std::string>&, Report gathered, Report updated) override {
-        ++starts;
-        gathered_ = std::move(gathered);
-        updated_ = std::move(updated);
-    }
-    void stop() override { ++stops; }
-    void gather(std::vector<Result> results) { gathered_(std::move(results)); }
-    void update(std::vector<Result> results) { updated_(std::move(results)); }
-    int starts = 0;
-    int stops = 0;
-
-private:
-    Report gathered_, updated_;
-};
+using FakeBackend = FakeMetadataQueryBackend;
 
 // Records what it is asked to download.
 class RecordingFileManager : public foundation::FileManager {

@@ -3,7 +3,7 @@
 // second item and the rounded editor are ("shelf <x> <y>", "editor <x> <y>"). On SIGUSR1 it
 // saves a capture of the whole screen to the path it is given, prints where the shelf item is
 // now, whether the editor has the focus ("focused 0|1") and "captured", and ends.
-#include "EventPolling.h"
+#include "WindowShowing.h"
 #include "ListGallery.h"
 
 #include "foundation/QtRunLoopDriver.h"
@@ -65,13 +65,7 @@ int main(int argc, char** argv) {
         ui::HorizontalAlignment::leading, 0,
         {viewkit_testing::gallery(), ui::VStack(ui::HorizontalAlignment::leading, 4, more).padding(16)})));
     window.resize(400, 600);
-    window.show();
-    window.activateWindow(); // no window manager hands out the focus here
-    if (!pollEvents([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 10000)) {
-        std::fprintf(stderr, "the window was never shown\n");
-        return 1;
-    }
-    pollEvents([n = 0]() mutable { return ++n > 10; });
+    if (!showAndSettle(window)) return 1;
     const QRect frame(window.mapToGlobal(QPoint(0, 0)), window.size());
     std::printf("window %d %d %d %d\n", frame.x(), frame.y(), frame.width(), frame.height());
     const QPoint shelf = shelfItem(window);

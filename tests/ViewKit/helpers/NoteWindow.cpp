@@ -2,7 +2,7 @@
 // named by DISPLAY, and prints "note <x> <y>" and "link <x> <y>" (screen points). Prints
 // "submit <text>" for each submit and "opened <url>" for each link opened; on SIGUSR1 prints
 // whether the note has the focus ("focused 0|1") and its text ("text <text>"), and ends.
-#include "EventPolling.h"
+#include "WindowShowing.h"
 #include "ViewKit/LinkText.h"
 #include "ViewKit/MultilineSubmitViewModifier.h"
 #include "foundation/QtRunLoopDriver.h"
@@ -67,13 +67,7 @@ int main(int argc, char** argv) {
     auto kept = std::make_shared<ui::Binding<std::string>>(ui::Binding<std::string>::constant(""));
     ui::HostingWindow window(Note{kept});
     window.resize(300, 200);
-    window.show();
-    window.activateWindow();
-    if (!pollEvents([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 10000)) {
-        std::fprintf(stderr, "the window was never shown\n");
-        return 1;
-    }
-    pollEvents([n = 0]() mutable { return ++n > 10; });
+    if (!showAndSettle(window)) return 1;
     auto centre = [&](const ui::Element* element) {
         const auto frame = ui::TestHost::frame(element);
         return window.mapToGlobal(QPoint(int(frame.minX() + 10), int(frame.midY())));

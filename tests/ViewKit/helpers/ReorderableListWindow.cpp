@@ -5,7 +5,7 @@
 // order of goal numbers ("order 2 3 ..."), the dragged goal ("active none" or "active <n>"), the
 // least opacity of a row ("opacity <value>") and "captured <path>". SIGUSR2 ends it.
 // Usage: viewkit_reorderable_list_window <capture prefix> [light|dark]
-#include "EventPolling.h"
+#include "WindowShowing.h"
 
 #include "ViewKit/ReorderableForEach.h"
 
@@ -139,13 +139,7 @@ int main(int argc, char** argv) {
     for (int id = 1; id <= 6; ++id)
         caller->goals.push_back({id});
     ui::HostingWindow window(Screen{caller, dark ? ui::ColorScheme::dark : ui::ColorScheme::light});
-    window.show();
-    window.activateWindow(); // no window manager hands out the focus here
-    if (!pollEvents([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 10000)) {
-        std::fprintf(stderr, "the window was never shown\n");
-        return 1;
-    }
-    pollEvents([n = 0]() mutable { return ++n > 10; });
+    if (!showAndSettle(window)) return 1;
     const QRect frame(window.mapToGlobal(QPoint(0, 0)), window.size());
     std::printf("window %d %d %d %d\n", frame.x(), frame.y(), frame.width(), frame.height());
     for (int id = 1; id <= 6; ++id) {

@@ -2,6 +2,8 @@
 #include "foundation/RunLoop.h"
 #include "foundation/URL.h"
 
+#include "FakeMetadataQueryBackend.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,26 +14,7 @@ using namespace foundation;
 
 namespace {
 
-// Reports what the test hands it, as a system index would.
-class FakeBackend final : public MetadataQueryBackend {
-public:
-    void start(const std::vector<std::string>& scopes, Report gathered, Report updated) override {
-        ++starts;
-        askedScopes = scopes;
-        gathered_ = std::move(gathered);
-        updated_ = std::move(updated);
-    }
-    void stop() override { ++stops; }
-    void gather(std::vector<Result> results) { gathered_(std::move(results)); }
-    void update(std::vector<Result> results) { updated_(std::move(results)); }
-
-    int starts = 0;
-    int stops = 0;
-    std::vector<std::string> askedScopes;
-
-private:
-    Report gathered_, updated_;
-};
+using FakeBackend = FakeMetadataQueryBackend;
 
 MetadataQueryBackend::Result item(std::string scope, std::string name) {
     return {std::move(scope),
