@@ -1,5 +1,6 @@
 #include "ui/DisplayListGraphicsBackend.h"
 
+#include "BlurredDotBatch.h"
 #include "BlurredDotLayer.h"
 
 #include "foundation/Logger.h"
@@ -81,7 +82,8 @@ DisplayList* target(DisplayList& root, const GraphicsContextBackend::State& stat
 
 DisplayListGraphicsBackend::DisplayListGraphicsBackend(StyleContext style)
     : style_(std::move(style))
-    , dots_(std::make_shared<detail::BlurredDotLayer>()) {}
+    , dots_(std::make_shared<detail::BlurredDotLayer>())
+    , batch_(std::make_shared<detail::BlurredDotBatch>()) {}
 
 bool DisplayListGraphicsBackend::accepting() const {
     if (!closed_) return true;
@@ -149,9 +151,9 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
     if (!inner) return;
     inner->close();
     if (!accepting() || (inner->pending_.empty() && inner->list_->isEmpty())) return;
-    flush();
     if (inner->dots_->qualifies() && state.filters.empty() && !state.clip &&
         state.blendMode == BlendMode::normal) {
+        recordPending();
         // The layer's own list, made only if the cache cannot paint it.
         auto exact = [fills = std::move(inner->pending_)] {
             DisplayList list;
@@ -159,10 +161,10 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
             return list;
         };
         inner->pending_.clear();
-        DisplayList::Draw dots = inner->dots_->draw(std::move(exact), state.opacity);
-        list_->draw(dots.bounds, std::move(dots.paint));
+        batch_->add(*inner->dots_, std::move(exact), state.opacity);
         return;
     }
+    flush();
     // The layer's draws carry their own transforms.
     target(*list_, state, inner->list().paintedBounds(), false)->layer({}) = inner->list();
 }
@@ -173,6 +175,14 @@ void DisplayListGraphicsBackend::record(DisplayList& list, const std::vector<Pen
 }
 
 void DisplayListGraphicsBackend::flush() const {
+    if (!batch_->isEmpty()) {
+        DisplayList::Draw dots = batch_->take();
+        list_->draw(dots.bounds, std::move(dots.paint));
+    }
+    recordPending();
+}
+
+void DisplayListGraphicsBackend::recordPending() const {
     record(*list_, pending_);
     pending_.clear();
 }

@@ -1,0 +1,359 @@
+#include "BlurredDotBatch.h"
+
+#include "ui/Blur.h"
+#include "ui/OffscreenLayer.h"
+#include "ui/Path.h"
+#include "ui/Renderer.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace ui::detail {
+
+namespace {
+
+// Below this many device pixels of blur a sub-pixel shift of a cached disc shows.
+constexpr double minimumSigma = 2;
+constexpr std::size_t cacheLimit = 256; // about one frame of a large vanish
+// Empty pixels round a cached disc, so sampling between pixels stops there.
+constexpr int rim = 1;
+// Past this many device pixels a side, a layer is no longer a dot: painted offscreen.
+constexpr int largestLayer = 512;
+// Coverage below this lays nothing visible.
+constexpr float faint = 1.0f / 1024;
+
+// Fills `outline` under `transform` a band of device rows at a time. The painter hands a fill of
+// more than about a hundred spans to other threads, which for one dot costs many times the fill
+// itself; a band stays under that, and clipping to whole rows leaves every pixel as it was.
+void fillInBands(QPainter& painter, const QTransform& transform, const QPainterPath& outline,
+                 const QColor& color) {
+    constexpr int band = 16;
+    const QRect rows = transform.mapRect(outline.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (rows.height() <= band) {
+        painter.setTransform(transform);
+        painter.fillPath(outline, color);
+        return;
+    }
+    for (int y = rows.top(); y < rows.top() + rows.height(); y += band) {
+        painter.setTransform(QTransform());
+        painter.setClipRect(QRect(rows.left(), y, rows.width(), band));
+        painter.setTransform(transform);
+        painter.fillPath(outline, color);
+    }
+    painter.setClipping(false);
+}
+
+// A blurred filled ellipse as coverage from 0 to 1, its centre at the middle of the grid.
+// Sizes are kept to a thirty-second of the blur, which moves an edge by less than a level.
+struct Disc {
+    std::vector<float> coverage; // rows of `width`, empty within `rim` of the edges
+    int width = 0, height = 0;
+    QPointF center;
+};
+
+std::shared_ptr<const Disc> blurredDisc(QSizeF size, double sigma) {
+    const double step = sigma / 32;
+    using Key = std::tuple<long long, long long, std::uint64_t>;
+    const Key key{std::llround(size.width() / step), std::llround(size.height() / step),
+                  std::bit_cast<std::uint64_t>(sigma)};
+    thread_local std::map<Key, std::shared_ptr<const Disc>> cache;
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+    if (cache.size() >= cacheLimit) cache.clear();
+
+    const double w = double(std::get<0>(key)) * step, h = double(std::get<1>(key)) * step;
+    const int reach = blurReach(sigma) + rim;
+    QImage image(int(std::ceil(w)) + 2 * reach, int(std::ceil(h)) + 2 * reach, QImage::Format_Alpha8);
+    image.fill(0);
+    auto disc = std::make_shared<Disc>();
+    disc->width = image.width();
+    disc->height = image.height();
+    disc->center = QPointF(disc->width / 2.0, disc->height / 2.0);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        fillInBands(painter, QTransform(),
+                    Path::ellipseIn(graphics::CGRect::fromQRectF(
+                                        QRectF(disc->center.x() - w / 2, disc->center.y() - h / 2, w, h)))
+                        .toQPainterPath(),
+                    Qt::black);
+    }
+    gaussianBlur(image, sigma);
+    disc->coverage.assign(std::size_t(disc->width) * disc->height, 0);
+    // The rim stays empty: beyond the blur's reach, as the offscreen passes cut it.
+    for (int y = rim; y < disc->height - rim; ++y)
+        for (int x = rim; x < disc->width - rim; ++x)
+            disc->coverage[std::size_t(y) * disc->width + x] = float(image.constScanLine(y)[x]) / 255;
+    return cache.emplace(key, std::move(disc)).first->second;
+}
+
+// Lays premultiplied `color` (its channels in memory order) at coverage `c` over `dst`.
+inline QRgb over(QRgb dst, const float* channels, float alpha, float c) {
+    const float keep = 1 - alpha * c;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i wide = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(dst)), zero), zero);
+    const __m128 mixed = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_loadu_ps(channels), _mm_set1_ps(c)),
+                                               _mm_mul_ps(_mm_cvtepi32_ps(wide), _mm_set1_ps(keep))),
+                                    _mm_set1_ps(0.5f));
+    const __m128i whole = _mm_cvttps_epi32(mixed);
+    return QRgb(_mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(whole, zero), zero)));
+#else
+    std::uint32_t mixed = 0;
+    for (int channel = 0; channel < 4; ++channel) {
+        const int shift = 8 * channel;
+        mixed |= std::uint32_t(channels[channel] * c + float((dst >> shift) & 0xff) * keep + 0.5f) << shift;
+    }
+    return mixed;
+#endif
+}
+
+struct Ink {
+    float channels[4]; // premultiplied, in the order of a pixel's bytes
+    float alpha;
+    explicit Ink(QRgb premultiplied)
+        : channels{float(qBlue(premultiplied)), float(qGreen(premultiplied)), float(qRed(premultiplied)),
+                   float(qAlpha(premultiplied))}
+        , alpha(channels[3] / 255) {}
+};
+
+double stretch(const QTransform& t) {
+    return std::sqrt(std::abs(t.m11() * t.m22()));
+}
+
+// Grows `image` to at least `size` in `format`, cleared.
+void ensure(QImage& image, QSize size, QImage::Format format) {
+    if (image.width() >= size.width() && image.height() >= size.height()) return;
+    image = QImage(std::max(size.width(), image.width()), std::max(size.height(), image.height()), format);
+    image.fill(0);
+}
+
+// The pixels a batch is put together in, one set per thread, kept clear between batches so a
+// frame costs no images of its own: the colour laid so far, and a sharp fill's coverage.
+struct Surface {
+    QImage color;
+    QImage sharp;
+    QPainter sharpPainter;
+    std::vector<float> keep; // per pixel of a layer: what its fills leave uncovered
+};
+
+// One fill of a layer on the surface.
+struct Placed {
+    const BlurredDotLayer::Dot* dot = nullptr;
+    QRect rect;     // the surface pixels it may touch
+    QTransform transform; // a sharp fill: onto the surface
+    QRect painted;        // and the pixels it may paint, also past the surface
+    std::shared_ptr<const Disc> disc;
+    QPointF origin; // a blurred fill: where the disc's (0, 0) lies, between pixels
+};
+
+// Multiplies into `keep` (rows of `box`) what the fill leaves uncovered; a sharp fill is
+// rasterised for it and cleared behind it.
+void takeCoverage(const Placed& p, Surface& surface, const QRect& box) {
+    const float o = float(p.dot->opacity);
+    const auto row = [&](int y) { return surface.keep.data() + std::size_t(y - box.y()) * box.width() - box.x(); };
+    if (!p.disc) {
+        fillInBands(surface.sharpPainter, p.transform, p.dot->outline, Qt::black);
+        QImage& sharp = surface.sharp;
+        const float scale = o / 255;
+        for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
+            uchar* line = sharp.scanLine(y);
+            float* keep = row(y);
+            for (int x = p.rect.left(); x <= p.rect.right(); ++x)
+                if (line[x]) keep[x] *= 1 - float(line[x]) * scale;
+        }
+        const QRect painted = p.painted.intersected(sharp.rect());
+        for (int y = painted.top(); y <= painted.bottom(); ++y)
+            std::fill_n(sharp.scanLine(y) + painted.left(), painted.width(), uchar(0));
+        return;
+    }
+    const Disc& disc = *p.disc;
+    const int baseX = int(std::floor(p.origin.x())), baseY = int(std::floor(p.origin.y()));
+    // Pixel baseX + k takes the disc from k − fx: between samples k − 1 and k.
+    const auto fx = float(p.origin.x() - baseX), fy = float(p.origin.y() - baseY);
+    const float w00 = (1 - fx) * (1 - fy) * o, w10 = fx * (1 - fy) * o, w01 = (1 - fx) * fy * o,
+                w11 = fx * fy * o;
+    for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
+        const int m = y - baseY;
+        const float* above = disc.coverage.data() + std::size_t(m - 1) * disc.width - baseX;
+        const float* here = above + disc.width;
+        float* keep = row(y);
+        int x = p.rect.left();
+#ifdef __SSE2__
+        const __m128 v11 = _mm_set1_ps(w11), v01 = _mm_set1_ps(w01), v10 = _mm_set1_ps(w10),
+                     v00 = _mm_set1_ps(w00), one = _mm_set1_ps(1);
+        for (; x + 3 <= p.rect.right(); x += 4) {
+            const __m128 c = _mm_add_ps(
+                _mm_add_ps(_mm_mul_ps(v11, _mm_loadu_ps(above + x - 1)), _mm_mul_ps(v01, _mm_loadu_ps(above + x))),
+                _mm_add_ps(_mm_mul_ps(v10, _mm_loadu_ps(here + x - 1)), _mm_mul_ps(v00, _mm_loadu_ps(here + x))));
+            _mm_storeu_ps(keep + x, _mm_mul_ps(_mm_loadu_ps(keep + x), _mm_sub_ps(one, c)));
+        }
+#endif
+        for (; x <= p.rect.right(); ++x)
+            keep[x] *= 1 - (w11 * above[x - 1] + w01 * above[x] + w10 * here[x - 1] + w00 * here[x]);
+    }
+}
+
+// Lays one layer over the surface's colour; the pixels it touched.
+QRect composite(const BlurredDotBatch::Layer& layer, const std::vector<Placed>& fills, Surface& surface) {
+    QRect box;
+    for (const Placed& p : fills) box |= p.rect;
+    if (box.isEmpty()) return box;
+    surface.keep.assign(std::size_t(box.width()) * box.height(), 1.0f);
+    for (const Placed& p : fills) takeCoverage(p, surface, box);
+    const Ink ink(qPremultiply(layer.color.rgba()));
+    const auto alpha = float(layer.opacity);
+    // Coverage below `faint` lays nothing: so is every pixel whose keep lies above `clear`.
+    const float clear = 1 - faint / std::max(alpha, faint);
+    const float* keep = surface.keep.data();
+    for (int y = box.top(); y <= box.bottom(); ++y, keep += box.width()) {
+        auto* line = reinterpret_cast<QRgb*>(surface.color.scanLine(y)) + box.left();
+        int x = 0;
+#ifdef __SSE2__
+        // Runs of four untouched pixels, common round a blurred disc, are passed over at once.
+        const __m128 bound = _mm_set1_ps(clear);
+        for (; x + 4 <= box.width(); x += 4) {
+            if (_mm_movemask_ps(_mm_cmplt_ps(_mm_loadu_ps(keep + x), bound)) == 0) continue;
+            for (int k = x; k < x + 4; ++k)
+                if (keep[k] < clear) line[k] = over(line[k], ink.channels, ink.alpha, alpha * (1 - keep[k]));
+        }
+#endif
+        for (; x < box.width(); ++x)
+            if (keep[x] < clear) line[x] = over(line[x], ink.channels, ink.alpha, alpha * (1 - keep[x]));
+    }
+    return box;
+}
+
+void paintExactly(const BlurredDotBatch::Layer& layer, QPainter& painter) {
+    DisplayList list;
+    DisplayList::LayerStyle style;
+    style.opacity = layer.opacity;
+    list.layer(std::move(style)) = layer.exact();
+    render(list, painter);
+}
+
+void paintLayers(const std::vector<BlurredDotBatch::Layer>& layers, const QRectF& bounds, QPainter& painter) {
+    const QTransform toDevice = OffscreenLayer::surfaceTransform(painter);
+    const double scale = stretch(toDevice);
+    QRect area;
+    if (isUprightScale(toDevice))
+        area = toDevice.mapRect(bounds).intersected(QRectF(OffscreenLayer::devicePixels(painter))).toAlignedRect();
+    const QTransform toSurface = toDevice * QTransform::fromTranslate(-area.x(), -area.y());
+    const QRect surfaceRect(QPoint(0, 0), area.size());
+
+    // Where each fill lands; layers that cannot be laid from the cache are painted exactly.
+    std::vector<std::vector<Placed>> placed(layers.size());
+    std::vector<bool> exact(layers.size(), false);
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        const auto& layer = layers[i];
+        const QRect device = toDevice.mapRect(layer.bounds).toAlignedRect();
+        bool cached = !area.isEmpty() && device.width() <= largestLayer && device.height() <= largestLayer;
+        for (const auto& dot : layer.dots) {
+            if (!cached) break;
+            const QTransform t = dot.transform * toSurface;
+            const QRectF onSurface = t.mapRect(dot.outline.boundingRect());
+            Placed p;
+            p.dot = &dot;
+            if (dot.blurRadius > 0) {
+                const double sigma = blurSigma(dot.blurRadius, scale);
+                if (sigma < minimumSigma) {
+                    cached = false;
+                    break;
+                }
+                p.disc = blurredDisc(onSurface.size(), sigma);
+                p.origin = onSurface.center() - p.disc->center;
+                p.rect = QRect(int(std::floor(p.origin.x())) + rim, int(std::floor(p.origin.y())) + rim,
+                               p.disc->width - 2 * rim, p.disc->height - 2 * rim)
+                             .intersected(surfaceRect);
+            } else {
+                p.transform = t;
+                p.painted = onSurface.toAlignedRect().adjusted(-1, -1, 1, 1);
+                p.rect = p.painted.intersected(surfaceRect);
+            }
+            if (!p.rect.isEmpty()) placed[i].push_back(std::move(p));
+        }
+        if (!cached) {
+            exact[i] = true;
+            placed[i].clear();
+        }
+    }
+
+    thread_local Surface surface;
+    if (!area.isEmpty()) {
+        ensure(surface.color, area.size(), QImage::Format_ARGB32_Premultiplied);
+        if (surface.sharp.width() < area.width() || surface.sharp.height() < area.height()) {
+            if (surface.sharpPainter.isActive()) surface.sharpPainter.end();
+            ensure(surface.sharp, area.size(), QImage::Format_Alpha8);
+        }
+        if (!surface.sharpPainter.isActive()) {
+            surface.sharpPainter.begin(&surface.sharp);
+            surface.sharpPainter.setRenderHint(QPainter::Antialiasing);
+        }
+    }
+
+    // Layers over one another in one image only when the painter lays them plainly; else each
+    // goes down on its own, as its offscreen pass would.
+    const bool together =
+        painter.opacity() == 1 && painter.compositionMode() == QPainter::CompositionMode_SourceOver;
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    QRect laid;
+    const auto drawLaid = [&] {
+        if (laid.isEmpty()) return;
+        // Device pixels one to one: no world transform, the device's pixel ratio undone.
+        painter.save();
+        painter.setWorldTransform(QTransform());
+        painter.setViewTransformEnabled(false);
+        painter.drawImage(QRectF(QPointF(area.topLeft() + laid.topLeft()) / ratio, QSizeF(laid.size()) / ratio),
+                          surface.color, QRectF(laid));
+        painter.restore();
+        for (int y = laid.top(); y <= laid.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(surface.color.scanLine(y)) + laid.left(), laid.width(), QRgb(0));
+        laid = QRect();
+    };
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        if (exact[i]) {
+            drawLaid();
+            paintExactly(layers[i], painter);
+            continue;
+        }
+        laid |= composite(layers[i], placed[i], surface);
+        if (!together) drawLaid();
+    }
+    drawLaid();
+}
+
+} // namespace
+
+void BlurredDotBatch::add(BlurredDotLayer& layer, std::function<DisplayList()> exact, double opacity) {
+    QRectF bounds;
+    double reach = 1;
+    for (const auto& dot : layer.dots()) {
+        bounds = bounds.united(dot.transform.mapRect(dot.outline.boundingRect()));
+        reach = std::max(reach, 3 * dot.blurRadius + 1);
+    }
+    bounds.adjust(-reach, -reach, reach, reach);
+    bounds_ = bounds_.united(bounds);
+    const QColor color = layer.color();
+    layers_.push_back({layer.takeDots(), color, std::move(exact), opacity, bounds});
+}
+
+DisplayList::Draw BlurredDotBatch::take() {
+    auto layers = std::make_shared<const std::vector<Layer>>(std::move(layers_));
+    const QRectF bounds = bounds_;
+    layers_.clear();
+    bounds_ = QRectF();
+    return {bounds, [layers, bounds](QPainter& painter) { paintLayers(*layers, bounds, painter); }};
+}
+
+} // namespace ui::detail
