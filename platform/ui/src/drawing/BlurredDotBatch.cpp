@@ -140,36 +140,45 @@ void ensure(QImage& image, QSize size, QImage::Format format) {
 }
 
 // The pixels a batch is put together in, one set per thread, kept clear between batches so a
-// frame costs no images of its own: the colour laid so far, and a sharp fill's coverage.
+// frame costs no images of its own: the colour laid so far, a sharp fill's coverage, and per
+// pixel what the layers of the current colour leave uncovered (1 outside use).
 struct Surface {
     QImage color;
     QImage sharp;
     QPainter sharpPainter;
-    std::vector<float> keep; // per pixel of a layer: what its fills leave uncovered
+    std::vector<float> keep;
+    std::vector<float> layerKeep; // the same for one layer, where it cannot go straight to `keep`
+};
+
+// Rows of uncovered shares, `stride` apart, the first for pixel `origin`.
+struct KeepGrid {
+    float* data;
+    int stride;
+    QPoint origin;
+    float* row(int y) const { return data + std::size_t(y - origin.y()) * stride - origin.x(); }
 };
 
 // One fill of a layer on the surface.
 struct Placed {
     const BlurredDotLayer::Dot* dot = nullptr;
-    QRect rect;     // the surface pixels it may touch
+    QRect rect;           // the surface pixels it may touch
     QTransform transform; // a sharp fill: onto the surface
     QRect painted;        // and the pixels it may paint, also past the surface
     std::shared_ptr<const Disc> disc;
     QPointF origin; // a blurred fill: where the disc's (0, 0) lies, between pixels
 };
 
-// Multiplies into `keep` (rows of `box`) what the fill leaves uncovered; a sharp fill is
-// rasterised for it and cleared behind it.
-void takeCoverage(const Placed& p, Surface& surface, const QRect& box) {
+// Multiplies into `grid` what the fill leaves uncovered; a sharp fill is rasterised for it and
+// cleared behind it.
+void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
     const float o = float(p.dot->opacity);
-    const auto row = [&](int y) { return surface.keep.data() + std::size_t(y - box.y()) * box.width() - box.x(); };
     if (!p.disc) {
         fillInBands(surface.sharpPainter, p.transform, p.dot->outline, Qt::black);
         QImage& sharp = surface.sharp;
         const float scale = o / 255;
         for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
-            uchar* line = sharp.scanLine(y);
-            float* keep = row(y);
+            const uchar* line = sharp.constScanLine(y);
+            float* keep = grid.row(y);
             for (int x = p.rect.left(); x <= p.rect.right(); ++x)
                 if (line[x]) keep[x] *= 1 - float(line[x]) * scale;
         }
@@ -188,7 +197,7 @@ void takeCoverage(const Placed& p, Surface& surface, const QRect& box) {
         const int m = y - baseY;
         const float* above = disc.coverage.data() + std::size_t(m - 1) * disc.width - baseX;
         const float* here = above + disc.width;
-        float* keep = row(y);
+        float* keep = grid.row(y);
         int x = p.rect.left();
 #ifdef __SSE2__
         const __m128 v11 = _mm_set1_ps(w11), v01 = _mm_set1_ps(w01), v10 = _mm_set1_ps(w10),
@@ -205,34 +214,54 @@ void takeCoverage(const Placed& p, Surface& surface, const QRect& box) {
     }
 }
 
-// Lays one layer over the surface's colour; the pixels it touched.
-QRect composite(const BlurredDotBatch::Layer& layer, const std::vector<Placed>& fills, Surface& surface) {
+// Takes one layer into what its colour's run leaves uncovered; the pixels it touched. A layer
+// of one colour lays dst · (1 − a·c) + C·c, so a run of them lays dst · K + C · (1 − K) / a,
+// with K the product of their (1 − a·c): the colour is worked out once, when the run ends.
+QRect takeLayer(const BlurredDotBatch::Layer& layer, const std::vector<Placed>& fills, Surface& surface,
+                int stride) {
     QRect box;
     for (const Placed& p : fills) box |= p.rect;
     if (box.isEmpty()) return box;
-    surface.keep.assign(std::size_t(box.width()) * box.height(), 1.0f);
-    for (const Placed& p : fills) takeCoverage(p, surface, box);
-    const Ink ink(qPremultiply(layer.color.rgba()));
-    const auto alpha = float(layer.opacity);
-    // Coverage below `faint` lays nothing: so is every pixel whose keep lies above `clear`.
-    const float clear = 1 - faint / std::max(alpha, faint);
-    const float* keep = surface.keep.data();
-    for (int y = box.top(); y <= box.bottom(); ++y, keep += box.width()) {
-        auto* line = reinterpret_cast<QRgb*>(surface.color.scanLine(y)) + box.left();
+    const KeepGrid run{surface.keep.data(), stride, {0, 0}};
+    const float share = float(layer.opacity) * float(layer.color.alpha()) / 255;
+    if (share == 1) {
+        // Its fills' shares multiply straight into the run's.
+        for (const Placed& p : fills) takeCoverage(p, surface, run);
+        return box;
+    }
+    surface.layerKeep.assign(std::size_t(box.width()) * box.height(), 1.0f);
+    const KeepGrid own{surface.layerKeep.data(), box.width(), box.topLeft()};
+    for (const Placed& p : fills) takeCoverage(p, surface, own);
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const float* from = own.row(y);
+        float* to = run.row(y);
+        for (int x = box.left(); x <= box.right(); ++x) to[x] *= 1 - share * (1 - from[x]);
+    }
+    return box;
+}
+
+// Lays a run of `color` over `rect` of the surface's colour, and clears its uncovered shares.
+void settleRun(Surface& surface, int stride, const QRect& rect, const QColor& color) {
+    const Ink ink(qPremultiply(color.rgba()));
+    // Coverage below `faint` lays nothing: so is every pixel whose share lies above `clear`.
+    const float clear = 1 - faint * ink.alpha;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        float* keep = surface.keep.data() + std::size_t(y) * stride + rect.left();
+        auto* line = reinterpret_cast<QRgb*>(surface.color.scanLine(y)) + rect.left();
         int x = 0;
 #ifdef __SSE2__
         // Runs of four untouched pixels, common round a blurred disc, are passed over at once.
         const __m128 bound = _mm_set1_ps(clear);
-        for (; x + 4 <= box.width(); x += 4) {
+        for (; x + 4 <= rect.width(); x += 4) {
             if (_mm_movemask_ps(_mm_cmplt_ps(_mm_loadu_ps(keep + x), bound)) == 0) continue;
             for (int k = x; k < x + 4; ++k)
-                if (keep[k] < clear) line[k] = over(line[k], ink.channels, ink.alpha, alpha * (1 - keep[k]));
+                if (keep[k] < clear) line[k] = over(line[k], ink.channels, ink.alpha, (1 - keep[k]) / ink.alpha);
         }
 #endif
-        for (; x < box.width(); ++x)
-            if (keep[x] < clear) line[x] = over(line[x], ink.channels, ink.alpha, alpha * (1 - keep[x]));
+        for (; x < rect.width(); ++x)
+            if (keep[x] < clear) line[x] = over(line[x], ink.channels, ink.alpha, (1 - keep[x]) / ink.alpha);
+        std::fill_n(keep, rect.width(), 1.0f);
     }
-    return box;
 }
 
 void paintExactly(const BlurredDotBatch::Layer& layer, QPainter& painter) {
@@ -290,6 +319,7 @@ void paintLayers(const std::vector<BlurredDotBatch::Layer>& layers, const QRectF
     }
 
     thread_local Surface surface;
+    const int stride = area.width();
     if (!area.isEmpty()) {
         ensure(surface.color, area.size(), QImage::Format_ARGB32_Premultiplied);
         if (surface.sharp.width() < area.width() || surface.sharp.height() < area.height()) {
@@ -300,6 +330,8 @@ void paintLayers(const std::vector<BlurredDotBatch::Layer>& layers, const QRectF
             surface.sharpPainter.begin(&surface.sharp);
             surface.sharpPainter.setRenderHint(QPainter::Antialiasing);
         }
+        const std::size_t pixels = std::size_t(area.width()) * area.height();
+        if (surface.keep.size() < pixels) surface.keep.resize(pixels, 1.0f);
     }
 
     // Layers over one another in one image only when the painter lays them plainly; else each
@@ -307,8 +339,16 @@ void paintLayers(const std::vector<BlurredDotBatch::Layer>& layers, const QRectF
     const bool together =
         painter.opacity() == 1 && painter.compositionMode() == QPainter::CompositionMode_SourceOver;
     const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
-    QRect laid;
+    QRect run, laid; // pixels of the current colour's run, and of the surface not yet drawn
+    QColor runColor;
+    const auto settle = [&] {
+        if (run.isEmpty()) return;
+        settleRun(surface, stride, run, runColor);
+        laid |= run;
+        run = QRect();
+    };
     const auto drawLaid = [&] {
+        settle();
         if (laid.isEmpty()) return;
         // Device pixels one to one: no world transform, the device's pixel ratio undone.
         painter.save();
@@ -322,12 +362,16 @@ void paintLayers(const std::vector<BlurredDotBatch::Layer>& layers, const QRectF
         laid = QRect();
     };
     for (std::size_t i = 0; i < layers.size(); ++i) {
+        const auto& layer = layers[i];
         if (exact[i]) {
             drawLaid();
-            paintExactly(layers[i], painter);
+            paintExactly(layer, painter);
             continue;
         }
-        laid |= composite(layers[i], placed[i], surface);
+        if (layer.color.alpha() == 0) continue;
+        if (layer.color != runColor) settle();
+        runColor = layer.color;
+        run |= takeLayer(layer, placed[i], surface, stride);
         if (!together) drawLaid();
     }
     drawLaid();
