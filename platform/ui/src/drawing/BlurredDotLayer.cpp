@@ -11,14 +11,19 @@ namespace {
 
 constexpr std::size_t maxDots = 4;
 
+// Whether `outline` is the ellipse Path::ellipseIn makes for its bounds: the unit circle's
+// elements, made once, scaled and moved onto the bounds.
 bool isEllipse(const QPainterPath& outline) {
+    static const QPainterPath unit = Path::ellipseIn({{-1, -1}, {2, 2}}).toQPainterPath();
+    if (unit.elementCount() != outline.elementCount()) return false;
     const QRectF r = outline.boundingRect();
-    const QPainterPath ellipse = Path::ellipseIn(graphics::CGRect::fromQRectF(r)).toQPainterPath();
-    if (ellipse.elementCount() != outline.elementCount()) return false;
+    const QPointF center = r.center();
+    const double rx = r.width() / 2, ry = r.height() / 2;
     const double tolerance = 1e-6 * std::max({1.0, r.width(), r.height()});
-    for (int i = 0; i < ellipse.elementCount(); ++i) {
-        const auto a = ellipse.elementAt(i), b = outline.elementAt(i);
-        if (a.type != b.type || std::abs(a.x - b.x) > tolerance || std::abs(a.y - b.y) > tolerance)
+    for (int i = 0; i < unit.elementCount(); ++i) {
+        const auto a = unit.elementAt(i), b = outline.elementAt(i);
+        if (a.type != b.type || std::abs(a.x * rx + center.x() - b.x) > tolerance ||
+            std::abs(a.y * ry + center.y() - b.y) > tolerance)
             return false;
     }
     return true;

@@ -82,8 +82,7 @@ DisplayList* target(DisplayList& root, const GraphicsContextBackend::State& stat
 
 DisplayListGraphicsBackend::DisplayListGraphicsBackend(StyleContext style)
     : style_(std::move(style))
-    , dots_(std::make_shared<detail::BlurredDotLayer>())
-    , batch_(std::make_shared<detail::BlurredDotBatch>()) {}
+    , dots_(std::make_shared<detail::BlurredDotLayer>()) {}
 
 bool DisplayListGraphicsBackend::accepting() const {
     if (!closed_) return true;
@@ -161,6 +160,7 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
             return list;
         };
         inner->pending_.clear();
+        if (!batch_) batch_ = std::make_shared<detail::BlurredDotBatch>();
         batch_->add(*inner->dots_, std::move(exact), state.opacity);
         return;
     }
@@ -175,7 +175,7 @@ void DisplayListGraphicsBackend::record(DisplayList& list, const std::vector<Pen
 }
 
 void DisplayListGraphicsBackend::flush() const {
-    if (!batch_->isEmpty()) {
+    if (batch_ && !batch_->isEmpty()) {
         DisplayList::Draw dots = batch_->take();
         list_->draw(dots.bounds, std::move(dots.paint));
     }
