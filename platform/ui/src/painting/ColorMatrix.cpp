@@ -105,16 +105,26 @@ void applyPremultiplied(QImage& image, const ColorMatrix& matrix, float colorSca
     }
 }
 
-// A straight matrix that mixes only the colour channels, without offsets, and scales alpha by k
-// gives the same result on premultiplied colour with its colour rows scaled by k. Not for k > 1:
-// alpha then clips at opaque while the scaled colour does not.
+// A straight matrix that mixes only the colour channels and scales alpha by k gives the same
+// result on premultiplied colour with its colour rows scaled by k, a colour's offset then adding
+// its share of the pixel's alpha (as a brightness does). Not for k > 1: alpha then clips at
+// opaque while the scaled colour does not.
 std::optional<float> premultipliedScale(const ColorMatrix& m) {
     const auto& alpha = m.rows[3];
     if (alpha[0] != 0 || alpha[1] != 0 || alpha[2] != 0 || alpha[4] != 0 || !(alpha[3] >= 0 && alpha[3] <= 1))
         return std::nullopt;
     for (int c = 0; c < 3; ++c)
-        if (m.rows[c][3] != 0 || m.rows[c][4] != 0) return std::nullopt;
+        if (m.rows[c][3] != 0) return std::nullopt;
     return alpha[3];
+}
+
+// The same matrix on premultiplied colour: each colour's offset weighs the pixel's alpha.
+ColorMatrix offsetsOnAlpha(ColorMatrix m) {
+    for (int c = 0; c < 3; ++c) {
+        m.rows[c][3] = m.rows[c][4];
+        m.rows[c][4] = 0;
+    }
+    return m;
 }
 
 } // namespace
@@ -211,7 +221,7 @@ void applyColorMatrix(QImage& image, const ColorMatrix& matrix) {
         return;
     }
     if (const auto scale = premultipliedScale(matrix)) {
-        applyPremultiplied(image, matrix, *scale);
+        applyPremultiplied(image, offsetsOnAlpha(matrix), *scale);
         return;
     }
     applyStraight(image, matrix);
