@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -136,7 +137,18 @@ float Color::Resolved::blue() const {
 }
 
 QColor Color::Resolved::toQColor() const {
-    return cgColor().toQColor();
+    // Drawings fill with one colour many times over; its conversion to display sRGB is kept.
+    struct Last {
+        float red, green, blue, opacity;
+        QColor color;
+    };
+    thread_local std::optional<Last> last;
+    if (last && last->red == linearRed && last->green == linearGreen && last->blue == linearBlue &&
+        last->opacity == opacity)
+        return last->color;
+    const QColor color = cgColor().toQColor();
+    last = Last{linearRed, linearGreen, linearBlue, opacity, color};
+    return color;
 }
 
 void to_json(nlohmann::json& json, const Color::Resolved& resolved) {
