@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace ui {
 
@@ -48,15 +49,16 @@ CGFloat arcSweep(CGFloat start, CGFloat end, bool clockwise) {
     return std::fmod(delta, twoPi) - twoPi;
 }
 
-// Appends an arc of the unit circle, mapped by `toPath`, as cubics of at most a quarter turn.
-// The start point is joined with a line when the path has a current point, else moved to.
-void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, CGFloat start, CGFloat sweep) {
-    const QPointF first = toPath.map(QPointF(std::cos(start), std::sin(start)));
-    if (connect)
-        path.lineTo(first);
-    else
-        path.moveTo(first);
-    if (sweep == 0) return;
+// An arc of the unit circle as cubics of at most a quarter turn: its start point, then three
+// points per cubic.
+struct UnitArc {
+    QPointF first;
+    std::vector<QPointF> cubics;
+};
+
+UnitArc unitArc(CGFloat start, CGFloat sweep) {
+    UnitArc arc{QPointF(std::cos(start), std::sin(start)), {}};
+    if (sweep == 0) return arc;
     const int segments =
         std::max(1, static_cast<int>(std::ceil(std::abs(sweep) / (std::numbers::pi / 2) - 1e-9)));
     const CGFloat step = sweep / segments;
@@ -69,10 +71,27 @@ void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, C
         const bool closesTurn = i + 1 == segments && std::abs(sweep) == twoPi;
         const QPointF p1 =
             closesTurn ? QPointF(std::cos(start), std::sin(start)) : QPointF(std::cos(a1), std::sin(a1));
-        const QPointF c1 = p0 + handle * QPointF(-p0.y(), p0.x());
-        const QPointF c2 = p1 - handle * QPointF(-p1.y(), p1.x());
-        path.cubicTo(toPath.map(c1), toPath.map(c2), toPath.map(p1));
+        arc.cubics.push_back(p0 + handle * QPointF(-p0.y(), p0.x()));
+        arc.cubics.push_back(p1 - handle * QPointF(-p1.y(), p1.x()));
+        arc.cubics.push_back(p1);
     }
+    return arc;
+}
+
+// Appends an arc of the unit circle, mapped by `toPath`. The start point is joined with a line
+// when the path has a current point, else moved to.
+void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, CGFloat start, CGFloat sweep) {
+    // The whole turn of an ellipse, drawn by the hundred, is worked out once.
+    static const UnitArc wholeTurn = unitArc(0, twoPi);
+    const UnitArc computed = start == 0 && sweep == twoPi ? UnitArc{} : unitArc(start, sweep);
+    const UnitArc& arc = start == 0 && sweep == twoPi ? wholeTurn : computed;
+    const QPointF first = toPath.map(arc.first);
+    if (connect)
+        path.lineTo(first);
+    else
+        path.moveTo(first);
+    for (std::size_t i = 0; i + 2 < arc.cubics.size(); i += 3)
+        path.cubicTo(toPath.map(arc.cubics[i]), toPath.map(arc.cubics[i + 1]), toPath.map(arc.cubics[i + 2]));
 }
 
 // One rounded corner in the corner's own frame: `corner` is the rectangle's corner, `in` the
