@@ -1,5 +1,7 @@
 #include "BlurredDotBatch.h"
 
+#include "painting/WideLanes.h"
+
 #include "ui/Blur.h"
 #include "ui/OffscreenLayer.h"
 #include "ui/Path.h"
@@ -168,6 +170,16 @@ struct Placed {
     QPointF origin; // a blurred fill: where the disc's (0, 0) lies, between pixels
 };
 
+// Multiplies `count` shares by what a disc row leaves uncovered: each sample lies between
+// pixels k − 1 and k of the row at `above` and the one `width` below it.
+QUORIL_WIDE_LANES void takeShiftedRow(float* __restrict keep, const float* above, int width, const float weights[4],
+                                      int count) {
+    const float* here = above + width;
+    const float w11 = weights[0], w01 = weights[1], w10 = weights[2], w00 = weights[3];
+    for (int x = 0; x < count; ++x)
+        keep[x] *= 1 - (w11 * above[x - 1] + w01 * above[x] + w10 * here[x - 1] + w00 * here[x]);
+}
+
 // Multiplies into `grid` what the fill leaves uncovered; a sharp fill is rasterised for it and
 // cleared behind it.
 void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
@@ -191,26 +203,10 @@ void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
     const int baseX = int(std::floor(p.origin.x())), baseY = int(std::floor(p.origin.y()));
     // Pixel baseX + k takes the disc from k − fx: between samples k − 1 and k.
     const auto fx = float(p.origin.x() - baseX), fy = float(p.origin.y() - baseY);
-    const float w00 = (1 - fx) * (1 - fy) * o, w10 = fx * (1 - fy) * o, w01 = (1 - fx) * fy * o,
-                w11 = fx * fy * o;
+    const float weights[4] = {fx * fy * o, (1 - fx) * fy * o, fx * (1 - fy) * o, (1 - fx) * (1 - fy) * o};
     for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
-        const int m = y - baseY;
-        const float* above = disc.coverage.data() + std::size_t(m - 1) * disc.width - baseX;
-        const float* here = above + disc.width;
-        float* keep = grid.row(y);
-        int x = p.rect.left();
-#ifdef __SSE2__
-        const __m128 v11 = _mm_set1_ps(w11), v01 = _mm_set1_ps(w01), v10 = _mm_set1_ps(w10),
-                     v00 = _mm_set1_ps(w00), one = _mm_set1_ps(1);
-        for (; x + 3 <= p.rect.right(); x += 4) {
-            const __m128 c = _mm_add_ps(
-                _mm_add_ps(_mm_mul_ps(v11, _mm_loadu_ps(above + x - 1)), _mm_mul_ps(v01, _mm_loadu_ps(above + x))),
-                _mm_add_ps(_mm_mul_ps(v10, _mm_loadu_ps(here + x - 1)), _mm_mul_ps(v00, _mm_loadu_ps(here + x))));
-            _mm_storeu_ps(keep + x, _mm_mul_ps(_mm_loadu_ps(keep + x), _mm_sub_ps(one, c)));
-        }
-#endif
-        for (; x <= p.rect.right(); ++x)
-            keep[x] *= 1 - (w11 * above[x - 1] + w01 * above[x] + w10 * here[x - 1] + w00 * here[x]);
+        const float* above = disc.coverage.data() + std::size_t(y - baseY - 1) * disc.width - baseX;
+        takeShiftedRow(grid.row(y) + p.rect.left(), above + p.rect.left(), disc.width, weights, p.rect.width());
     }
 }
 

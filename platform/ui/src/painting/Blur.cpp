@@ -1,18 +1,13 @@
 #include "ui/Blur.h"
 
+#include "WideLanes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
-
-// The taps' integer sums come out the same with wider vector lanes, picked when the processor has them.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define BLUR_WIDE_LANES __attribute__((target_clones("avx2", "default")))
-#else
-#define BLUR_WIDE_LANES
-#endif
 
 namespace ui {
 namespace {
@@ -107,7 +102,7 @@ constexpr std::size_t shortGap = 64;
 // One kernel pass along rows into `out`: each tap adds a shifted copy of the row, so the inner
 // loop runs over contiguous bytes. Each byte is a channel, treated alike. A byte more than the
 // reach away from every byte that is not zero stays zero.
-BLUR_WIDE_LANES void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach,
+QUORIL_WIDE_LANES void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach,
                                 int bpp) {
     const int w = in.width();
     const std::size_t bytes = static_cast<std::size_t>(w) * bpp;
@@ -142,7 +137,7 @@ BLUR_WIDE_LANES void kernelRows(const QImage& in, QImage& out, const std::vector
 
 // One kernel pass along columns, a row at a time so memory is read in order. Only the bytes
 // where a row within reach is not zero are tapped.
-BLUR_WIDE_LANES void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach,
+QUORIL_WIDE_LANES void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach,
                                    int bpp) {
     const int h = in.height();
     const std::size_t bytes = static_cast<std::size_t>(in.width()) * bpp;
@@ -264,7 +259,7 @@ private:
     std::vector<std::uint32_t> sum_;
 };
 
-template <int Bpp> BLUR_WIDE_LANES void boxBlur(QImage& image, const std::vector<int>& radii) {
+template <int Bpp> QUORIL_WIDE_LANES void boxBlur(QImage& image, const std::vector<int>& radii) {
     uchar* bits = image.bits();
     if (!bits) return;
     const std::ptrdiff_t line = image.bytesPerLine();
