@@ -172,8 +172,8 @@ struct Placed {
 
 // Multiplies `count` shares by what a disc row leaves uncovered: each sample lies between
 // pixels k − 1 and k of the row at `above` and the one `width` below it.
-QUORIL_WIDE_LANES void takeShiftedRow(float* __restrict keep, const float* above, int width, const float weights[4],
-                                      int count) {
+QUORIL_WIDE_LANES void takeShiftedRow(float* __restrict keep, const float* above, int width,
+                                      const float weights[4], int count) {
     const float* here = above + width;
     const float w11 = weights[0], w01 = weights[1], w10 = weights[2], w00 = weights[3];
     for (int x = 0; x < count; ++x)
@@ -206,7 +206,8 @@ void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
     const float weights[4] = {fx * fy * o, (1 - fx) * fy * o, fx * (1 - fy) * o, (1 - fx) * (1 - fy) * o};
     for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
         const float* above = disc.coverage.data() + std::size_t(y - baseY - 1) * disc.width - baseX;
-        takeShiftedRow(grid.row(y) + p.rect.left(), above + p.rect.left(), disc.width, weights, p.rect.width());
+        takeShiftedRow(grid.row(y) + p.rect.left(), above + p.rect.left(), disc.width, weights,
+                       p.rect.width());
     }
 }
 
@@ -216,22 +217,26 @@ void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
 QRect takeLayer(const BlurredDotBatch::Layer& layer, const std::vector<Placed>& fills, Surface& surface,
                 int stride) {
     QRect box;
-    for (const Placed& p : fills) box |= p.rect;
+    for (const Placed& p : fills)
+        box |= p.rect;
     if (box.isEmpty()) return box;
     const KeepGrid run{surface.keep.data(), stride, {0, 0}};
     const float share = float(layer.opacity) * float(layer.color.alpha()) / 255;
     if (share == 1) {
         // Its fills' shares multiply straight into the run's.
-        for (const Placed& p : fills) takeCoverage(p, surface, run);
+        for (const Placed& p : fills)
+            takeCoverage(p, surface, run);
         return box;
     }
     surface.layerKeep.assign(std::size_t(box.width()) * box.height(), 1.0f);
     const KeepGrid own{surface.layerKeep.data(), box.width(), box.topLeft()};
-    for (const Placed& p : fills) takeCoverage(p, surface, own);
+    for (const Placed& p : fills)
+        takeCoverage(p, surface, own);
     for (int y = box.top(); y <= box.bottom(); ++y) {
         const float* from = own.row(y);
         float* to = run.row(y);
-        for (int x = box.left(); x <= box.right(); ++x) to[x] *= 1 - share * (1 - from[x]);
+        for (int x = box.left(); x <= box.right(); ++x)
+            to[x] *= 1 - share * (1 - from[x]);
     }
     return box;
 }
@@ -251,7 +256,8 @@ void settleRun(Surface& surface, int stride, const QRect& rect, const QColor& co
         for (; x + 4 <= rect.width(); x += 4) {
             if (_mm_movemask_ps(_mm_cmplt_ps(_mm_loadu_ps(keep + x), bound)) == 0) continue;
             for (int k = x; k < x + 4; ++k)
-                if (keep[k] < clear) line[k] = over(line[k], ink.channels, ink.alpha, (1 - keep[k]) / ink.alpha);
+                if (keep[k] < clear)
+                    line[k] = over(line[k], ink.channels, ink.alpha, (1 - keep[k]) / ink.alpha);
         }
 #endif
         for (; x < rect.width(); ++x)
@@ -273,7 +279,9 @@ void paintLayers(const std::vector<BlurredDotBatch::Layer>& layers, const QRectF
     const double scale = stretch(toDevice);
     QRect area;
     if (isUprightScale(toDevice))
-        area = toDevice.mapRect(bounds).intersected(QRectF(OffscreenLayer::devicePixels(painter))).toAlignedRect();
+        area = toDevice.mapRect(bounds)
+                   .intersected(QRectF(OffscreenLayer::devicePixels(painter)))
+                   .toAlignedRect();
     const QTransform toSurface = toDevice * QTransform::fromTranslate(-area.x(), -area.y());
     const QRect surfaceRect(QPoint(0, 0), area.size());
 
@@ -350,11 +358,13 @@ void paintLayers(const std::vector<BlurredDotBatch::Layer>& layers, const QRectF
         painter.save();
         painter.setWorldTransform(QTransform());
         painter.setViewTransformEnabled(false);
-        painter.drawImage(QRectF(QPointF(area.topLeft() + laid.topLeft()) / ratio, QSizeF(laid.size()) / ratio),
-                          surface.color, QRectF(laid));
+        painter.drawImage(
+            QRectF(QPointF(area.topLeft() + laid.topLeft()) / ratio, QSizeF(laid.size()) / ratio),
+            surface.color, QRectF(laid));
         painter.restore();
         for (int y = laid.top(); y <= laid.bottom(); ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(surface.color.scanLine(y)) + laid.left(), laid.width(), QRgb(0));
+            std::fill_n(reinterpret_cast<QRgb*>(surface.color.scanLine(y)) + laid.left(), laid.width(),
+                        QRgb(0));
         laid = QRect();
     };
     for (std::size_t i = 0; i < layers.size(); ++i) {

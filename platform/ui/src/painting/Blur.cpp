@@ -102,8 +102,8 @@ constexpr std::size_t shortGap = 64;
 // One kernel pass along rows into `out`: each tap adds a shifted copy of the row, so the inner
 // loop runs over contiguous bytes. Each byte is a channel, treated alike. A byte more than the
 // reach away from every byte that is not zero stays zero.
-QUORIL_WIDE_LANES void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach,
-                                int bpp) {
+QUORIL_WIDE_LANES void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k,
+                                  int reach, int bpp) {
     const int w = in.width();
     const std::size_t bytes = static_cast<std::size_t>(w) * bpp;
     const std::size_t spread = static_cast<std::size_t>(reach) * bpp;
@@ -137,8 +137,8 @@ QUORIL_WIDE_LANES void kernelRows(const QImage& in, QImage& out, const std::vect
 
 // One kernel pass along columns, a row at a time so memory is read in order. Only the bytes
 // where a row within reach is not zero are tapped.
-QUORIL_WIDE_LANES void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach,
-                                   int bpp) {
+QUORIL_WIDE_LANES void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k,
+                                     int reach, int bpp) {
     const int h = in.height();
     const std::size_t bytes = static_cast<std::size_t>(in.width()) * bpp;
     std::vector<std::vector<Span>> rowRuns(h);

@@ -170,7 +170,8 @@ TEST(BlurredDotLayerTest, DotLayersPaintedAsOneItemKeepTheirOrder) {
                 layer.addFilter(GraphicsContext::Filter::blur(sigma));
                 layer.fill(ui::Path::ellipseIn(disc), shading);
                 if (disqualified)
-                    layer.fill(ui::Path(CGRect{{0, 0}, {1, 1}}), GraphicsContext::Shading::color(ui::Color::clear));
+                    layer.fill(ui::Path(CGRect{{0, 0}, {1, 1}}),
+                               GraphicsContext::Shading::color(ui::Color::clear));
             });
         };
         ui::TestHost host(ui::View(ui::Canvas([=](GraphicsContext& ctx, CGSize) {
