@@ -94,9 +94,13 @@ std::shared_ptr<const Disc> blurredDisc(QSizeF size, double sigma) {
     gaussianBlur(image, sigma);
     disc->coverage.assign(std::size_t(disc->width) * disc->height, 0);
     // The rim stays empty: beyond the blur's reach, as the offscreen passes cut it.
-    for (int y = rim; y < disc->height - rim; ++y)
+    constexpr float level = 1.0f / 255;
+    for (int y = rim; y < disc->height - rim; ++y) {
+        const uchar* from = image.constScanLine(y);
+        float* to = disc->coverage.data() + std::size_t(y) * disc->width;
         for (int x = rim; x < disc->width - rim; ++x)
-            disc->coverage[std::size_t(y) * disc->width + x] = float(image.constScanLine(y)[x]) / 255;
+            to[x] = float(from[x]) * level;
+    }
     return cache.emplace(key, std::move(disc)).first->second;
 }
 
