@@ -41,7 +41,7 @@ constexpr float faint = 1.0f / 1024;
 // itself; a band stays under that, and clipping to whole rows leaves every pixel as it was.
 void fillInBands(QPainter& painter, const QTransform& transform, const QPainterPath& outline,
                  const QColor& color) {
-    constexpr int band = 8;
+    constexpr int band = 16;
     const QRect rows = transform.mapRect(outline.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
     if (rows.height() <= band) {
         painter.setTransform(transform);
