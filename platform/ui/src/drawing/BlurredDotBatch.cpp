@@ -36,25 +36,32 @@ constexpr int largestLayer = 512;
 // Coverage below this lays nothing visible.
 constexpr float faint = 1.0f / 1024;
 
-// Fills `outline` under `transform` a band of device rows at a time. The painter hands a fill of
-// more than about a hundred spans to other threads, which for one dot costs many times the fill
-// itself; a band stays under that, and clipping to whole rows leaves every pixel as it was.
-void fillInBands(QPainter& painter, const QTransform& transform, const QPainterPath& outline,
-                 const QColor& color) {
+// Fills `outline` under `transform` with the painter's brush (its pen off), a band of device rows
+// at a time. The painter hands a fill of more than about a hundred spans to other threads, which
+// for one dot costs many times the fill itself; a band stays under that, and clipping to whole
+// rows leaves every pixel as it was.
+void fillInBands(QPainter& painter, const QTransform& transform, const QPainterPath& outline) {
     constexpr int band = 16;
     const QRect rows = transform.mapRect(outline.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
     if (rows.height() <= band) {
         painter.setTransform(transform);
-        painter.fillPath(outline, color);
+        painter.drawPath(outline);
         return;
     }
     for (int y = rows.top(); y < rows.top() + rows.height(); y += band) {
         painter.setTransform(QTransform());
         painter.setClipRect(QRect(rows.left(), y, rows.width(), band));
         painter.setTransform(transform);
-        painter.fillPath(outline, color);
+        painter.drawPath(outline);
     }
     painter.setClipping(false);
+}
+
+// A painter for coverage: antialiased fills in black, no outlines.
+void prepareCoverage(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
 }
 
 // A blurred filled ellipse as coverage from 0 to 1, its centre at the middle of the grid.
@@ -84,12 +91,11 @@ std::shared_ptr<const Disc> blurredDisc(QSizeF size, double sigma) {
     disc->center = QPointF(disc->width / 2.0, disc->height / 2.0);
     {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
+        prepareCoverage(painter);
         fillInBands(painter, QTransform(),
                     Path::ellipseIn(graphics::CGRect::fromQRectF(
                                         QRectF(disc->center.x() - w / 2, disc->center.y() - h / 2, w, h)))
-                        .toQPainterPath(),
-                    Qt::black);
+                        .toQPainterPath());
     }
     gaussianBlur(image, sigma);
     disc->coverage.assign(std::size_t(disc->width) * disc->height, 0);
@@ -189,7 +195,7 @@ QUORIL_WIDE_LANES void takeShiftedRow(float* __restrict keep, const float* above
 void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
     const float o = float(p.dot->opacity);
     if (!p.disc) {
-        fillInBands(surface.sharpPainter, p.transform, p.dot->outline, Qt::black);
+        fillInBands(surface.sharpPainter, p.transform, p.dot->outline);
         QImage& sharp = surface.sharp;
         const float scale = o / 255;
         for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
@@ -336,7 +342,7 @@ void paintLayers(const std::vector<BlurredDotBatch::Layer>& layers, const QRectF
         }
         if (!surface.sharpPainter.isActive()) {
             surface.sharpPainter.begin(&surface.sharp);
-            surface.sharpPainter.setRenderHint(QPainter::Antialiasing);
+            prepareCoverage(surface.sharpPainter);
         }
         const std::size_t pixels = std::size_t(area.width()) * area.height();
         if (surface.keep.size() < pixels) surface.keep.resize(pixels, 1.0f);
