@@ -185,20 +185,25 @@ std::vector<int> boxRadii(double sigma) {
     return radii;
 }
 
-// Divides a window's sum by its width in fixed point.
+// Divides a window's sum by its width in fixed point. The factor fits 32 bits for any window
+// wider than one pixel, so the product is a 32 × 32-bit one that vector lanes do at once; a window
+// of one pixel is its own average.
 struct Average {
     explicit Average(int radius)
-        : factor((std::uint64_t(1) << 32) / (2 * radius + 1)) {}
+        : factor(radius > 0 ? std::uint32_t((std::uint64_t(1) << 32) / (2 * radius + 1)) : 0)
+        , single(radius <= 0) {}
     uchar operator()(std::uint32_t sum) const {
-        return static_cast<uchar>((sum * factor + (std::uint64_t(1) << 31)) >> 32);
+        if (single) return static_cast<uchar>(sum);
+        return static_cast<uchar>((std::uint64_t(sum) * factor + (std::uint64_t(1) << 31)) >> 32);
     }
-    std::uint64_t factor;
+    std::uint32_t factor;
+    bool single;
 };
 
 // One box pass over `count` elements of `bytes` channels each (a pixel, or a row of a block of
 // columns), with nothing beyond the ends. `Bytes` fixes the count at compile time where it is small.
 template <int Bytes>
-void boxPass(const uchar* in, uchar* out, int count, int radius, int bytes, std::uint32_t* sum) {
+QUORIL_WIDE_LANES void boxPass(const uchar* in, uchar* out, int count, int radius, int bytes, std::uint32_t* sum) {
     if constexpr (Bytes > 0) bytes = Bytes;
     const Average average(radius);
     std::fill(sum, sum + bytes, 0);
@@ -246,6 +251,23 @@ public:
             std::copy_n(at(a_, i), bytes_, first + i * step);
     }
 
+    // Several lines side by side, each `bytes / lines.size()` bytes an element, as the channels of
+    // one: the passes then run across all of them at once, each line summed as it would be alone.
+    void operator()(const std::vector<uchar*>& lines) {
+        const int each = bytes_ / int(lines.size());
+        std::fill(a_.begin(), a_.end(), 0);
+        for (int i = 0; i < count_; ++i)
+            for (std::size_t l = 0; l < lines.size(); ++l)
+                std::copy_n(lines[l] + i * each, each, at(a_, i) + l * each);
+        for (int r : radii_) {
+            boxPass<Bytes>(a_.data(), b_.data(), count_ + 2 * pad_, r, bytes_, sum_.data());
+            std::swap(a_, b_);
+        }
+        for (int i = 0; i < count_; ++i)
+            for (std::size_t l = 0; l < lines.size(); ++l)
+                std::copy_n(at(a_, i) + l * each, each, lines[l] + i * each);
+    }
+
 private:
     uchar* at(std::vector<uchar>& line, int i) const {
         return line.data() + static_cast<std::size_t>(pad_ + i) * bytes_;
@@ -264,12 +286,24 @@ template <int Bpp> QUORIL_WIDE_LANES void boxBlur(QImage& image, const std::vect
     if (!bits) return;
     const std::ptrdiff_t line = image.bytesPerLine();
     const int w = image.width(), h = image.height();
-    BoxPasses<Bpp> rows(radii, w, Bpp);
+    // Rows go several at once, side by side as the channels of one line: a row alone is one running
+    // sum, which vector lanes cannot share. A clear row stays clear along itself, as the rows above
+    // and below a small shape are.
+    constexpr int together = 16 / Bpp;
+    BoxPasses<16> rows(radii, w, 16);
+    std::vector<uchar*> lines;
     for (int y = 0; y < h; ++y) {
         uchar* row = bits + y * line;
-        // A clear row stays clear along itself, as the rows above and below a small shape are.
         if (std::all_of(row, row + std::size_t(w) * Bpp, [](uchar b) { return b == 0; })) continue;
-        rows(row, Bpp);
+        lines.push_back(row);
+        if (int(lines.size()) == together) {
+            rows(lines);
+            lines.clear();
+        }
+    }
+    if (!lines.empty()) {
+        BoxPasses<0> rest(radii, w, int(lines.size()) * Bpp);
+        rest(lines);
     }
     // Columns go in blocks, each row of a block one element, so memory is read in order.
     constexpr int block = 64 / Bpp;
