@@ -203,7 +203,8 @@ struct Average {
 // One box pass over `count` elements of `bytes` channels each (a pixel, or a row of a block of
 // columns), with nothing beyond the ends. `Bytes` fixes the count at compile time where it is small.
 template <int Bytes>
-QUORIL_WIDE_LANES void boxPass(const uchar* in, uchar* out, int count, int radius, int bytes, std::uint32_t* sum) {
+QUORIL_WIDE_LANES void boxPass(const uchar* in, uchar* out, int count, int radius, int bytes,
+                               std::uint32_t* sum) {
     if constexpr (Bytes > 0) bytes = Bytes;
     const Average average(radius);
     std::fill(sum, sum + bytes, 0);
