@@ -36,7 +36,8 @@ void renderItem(const DisplayList::Item& item, QPainter& painter);
 template <class Paint>
 bool paintedOpaqueApart(QPainter& painter, const QBrush& brush, const QRectF& reach, Paint paint) {
     constexpr qreal tallShape = 32; // device pixels
-    if (brush.style() != Qt::SolidPattern || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+    if (brush.style() != Qt::SolidPattern ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return false;
     const qreal alpha = brush.color().alphaF();
     if (alpha <= 0 || painter.opacity() <= 0 || (alpha >= 1 && painter.opacity() >= 1)) return false;
@@ -64,7 +65,8 @@ void strokePath(QPainter& painter, const QPainterPath& path, const QPen& pen) {
                             : 1.5;
     const qreal reach = pen.widthF() / 2 * mitre;
     if (pen.isCosmetic() ||
-        !paintedOpaqueApart(painter, pen.brush(), path.controlPointRect().adjusted(-reach, -reach, reach, reach),
+        !paintedOpaqueApart(painter, pen.brush(),
+                            path.controlPointRect().adjusted(-reach, -reach, reach, reach),
                             [&](QPainter& apart, const QColor& opaque) {
                                 QPen recoloured = pen;
                                 recoloured.setColor(opaque);

@@ -188,7 +188,9 @@ TEST(RendererTest, TallTranslucentFillsAndStrokesPaintWhatQtPaintsStraight) {
             for (int y = 0; y < qt.height(); ++y)
                 for (int x = 0; x < qt.width(); ++x)
                     ASSERT_TRUE(near(ours.pixelColor(x, y), qt.pixelColor(x, y), 3))
-                        << ratio << " " << opacity << " at " << x << ", " << y << " " << ours.pixelColor(x, y).name(QColor::HexArgb).toStdString() << " " << qt.pixelColor(x, y).name(QColor::HexArgb).toStdString();
+                        << ratio << " " << opacity << " at " << x << ", " << y << " "
+                        << ours.pixelColor(x, y).name(QColor::HexArgb).toStdString() << " "
+                        << qt.pixelColor(x, y).name(QColor::HexArgb).toStdString();
             EXPECT_NE(ours.pixelColor(QPoint(50, 50) * ratio), background);
         }
     }
