@@ -6,6 +6,7 @@
 #include "painting/LayerShortcuts.h"
 
 #include <QPaintDevice>
+#include <QPaintEngine>
 
 #include <algorithm>
 #include <array>
@@ -36,8 +37,10 @@ void renderItem(const DisplayList::Item& item, QPainter& painter);
 template <class Paint>
 bool paintedOpaqueApart(QPainter& painter, const QBrush& brush, const QRectF& reach, Paint paint) {
     constexpr qreal tallShape = 32; // device pixels
+    // Only onto pixels: a vector device keeps its shapes.
     if (brush.style() != Qt::SolidPattern ||
-        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver || !painter.paintEngine() ||
+        painter.paintEngine()->type() != QPaintEngine::Raster)
         return false;
     const qreal alpha = brush.color().alphaF();
     if (alpha <= 0 || painter.opacity() <= 0 || (alpha >= 1 && painter.opacity() >= 1)) return false;
