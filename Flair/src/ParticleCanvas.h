@@ -4,10 +4,15 @@
 #include "ui/Canvas.h"
 #include "ui/Edge.h"
 #include "ui/GraphicsContext.h"
+#include "ui/State.h"
 #include "ui/UnitPoint.h"
 #include "ui/View.h"
+#include "ui/ViewContext.h"
 
 #include <functional>
+#include <memory>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 // What the particle simulations (rise, spray) share: their canvas under a timeline.
@@ -31,6 +36,33 @@ double clampedFrameInterval(double seconds);
 
 // The particle view's children, tagged 0, 1, 2, … as the canvas's symbols.
 ui::View particleSymbols(const ui::View& particles);
+
+// A simulation's particles, kept in its state `name`. The canvas reads them when it draws, so a
+// step that only moves them on writes them in place: the view would come out the same, and the
+// canvas draws anew every frame anyway. A step that removes some writes the state as any change
+// does, and the view is evaluated again.
+template <class Item> class LiveParticles {
+public:
+    LiveParticles(ui::ViewContext& ctx, std::string_view name)
+        : state_(ctx.state<std::vector<Item>>(name, {}))
+        , box_(ctx.element().slot<ui::detail::StateBox<std::vector<Item>>>(name, [] { return nullptr; })) {}
+
+    const std::vector<Item>& operator*() const { return box_->value; }
+    const ui::State<std::vector<Item>>& state() const { return state_; }
+
+    template <class Step> void step(Step&& step) const {
+        std::vector<Item> next = box_->value;
+        std::forward<Step>(step)(next);
+        if (next.size() == box_->value.size() && state_.isAlive())
+            box_->value = std::move(next);
+        else
+            state_.set(std::move(next));
+    }
+
+private:
+    ui::State<std::vector<Item>> state_;
+    std::shared_ptr<ui::detail::StateBox<std::vector<Item>>> box_;
+};
 
 // The canvas's symbols 0, 1, 2, … up to the first one missing.
 std::vector<ui::GraphicsContext::ResolvedSymbol> resolvedSymbols(const ui::GraphicsContext& ctx);

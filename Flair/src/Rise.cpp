@@ -24,17 +24,17 @@ std::size_t imageIndex(std::int64_t change, std::size_t count) {
 } // namespace
 
 ui::View RisingParticleSimulation::body(ui::ViewContext& ctx, ui::View content) const {
-    const auto items = ctx.state<std::vector<Item>>("items", {});
+    const detail::LiveParticles<Item> live(ctx, "items");
+    const ui::State<std::vector<Item>> items = live.state();
     const ui::View timeline = detail::particleTimeline(
         {.paused = items->empty(),
          .overhang = overhang,
          .origin = origin,
-         .render = [shown = *items](ui::GraphicsContext& g,
-                                    graphics::CGSize size) { drawParticles(g, size, shown); },
+         .render = [live](ui::GraphicsContext& g, graphics::CGSize size) { drawParticles(g, size, *live); },
          .symbols = detail::particleSymbols(particles),
          .step =
-             [items, spring = spring, target = target](double dt) {
-                 items.modify([&](std::vector<Item>& list) { step(list, dt, spring, target); });
+             [live, spring = spring, target = target](double dt) {
+                 live.step([&](std::vector<Item>& list) { step(list, dt, spring, target); });
              }});
     return content.modifier(particleLayerOverlay(ui::Alignment::top, layer, !items->empty(), timeline))
         .onChange(impulseCount, [items, velocity = initialVelocity](std::int64_t count) {

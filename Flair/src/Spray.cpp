@@ -41,19 +41,20 @@ FanTables fanTables() {
 } // namespace
 
 ui::View SpraySimulation::body(ui::ViewContext& ctx, ui::View content) const {
-    const auto pings = ctx.state<std::vector<Ping>>("pings", {});
+    const detail::LiveParticles<Ping> live(ctx, "pings");
+    const ui::State<std::vector<Ping>> pings = live.state();
     const foundation::AnyHashable* name = layer.name();
     const bool isInNamedLayer = name && ctx.environment<ParticleLayerNames>().contains(*name);
     const ui::View timeline = detail::particleTimeline(
         {.paused = pings->empty(),
          .overhang = overhang,
          .origin = origin,
-         .render = [shown = *pings,
+         .render = [live,
                     isInNamedLayer](ui::GraphicsContext& g,
-                                    graphics::CGSize size) { drawPings(g, size, shown, isInNamedLayer); },
+                                    graphics::CGSize size) { drawPings(g, size, *live, isInNamedLayer); },
          .symbols = detail::particleSymbols(particle),
-         .step = [pings, spring = spring](
-                     double dt) { pings.modify([&](std::vector<Ping>& list) { step(list, dt, spring); }); }});
+         .step = [live, spring = spring](
+                     double dt) { live.step([&](std::vector<Ping>& list) { step(list, dt, spring); }); }});
     return content.modifier(particleLayerBackground(ui::Alignment::center, layer, !pings->empty(), timeline))
         .onChange(impulseCount, [pings, velocity = float(initialVelocity)](std::int64_t) {
             ui::withAnimation(std::nullopt, [&] {

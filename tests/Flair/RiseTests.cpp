@@ -142,6 +142,27 @@ TEST(RiseTest, ChangesSpawnParticlesThatStepWithTheFramesAndRiseFromTheOrigin) {
     EXPECT_FALSE(centre.host.frameClock().hasSubscribers()) << "at rest the timeline pauses";
 }
 
+TEST(RiseTest, AFrameThatOnlyMovesParticlesDrawsThemAnewWithoutEvaluatingTheEffectAgain) {
+    RiseScene s(ui::UnitPoint::center);
+    s.trigger.change(s.host);
+    s.host.stepFrame();
+    const ui::Element* rise = s.host.findType<Rise>();
+    const int evaluations = ui::TestHost::evaluationCount(rise);
+    const auto before = painted(s.host);
+    const double progress = rising(s.host).at(0).progress;
+    s.host.stepFrame();
+    EXPECT_GT(rising(s.host).at(0).progress, progress) << "the state moves on";
+    const auto after = painted(s.host);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_NE(after.back().path.boundingRect(), before.back().path.boundingRect()) << "drawn where it is now";
+    EXPECT_EQ(ui::TestHost::evaluationCount(rise), evaluations);
+
+    advance(s.host, 1.5);
+    EXPECT_TRUE(rising(s.host).empty());
+    EXPECT_GT(ui::TestHost::evaluationCount(rise), evaluations) << "a removal is a change of the view";
+    EXPECT_FALSE(s.host.frameClock().hasSubscribers());
+}
+
 TEST(RiseTest, AParticleViewWithoutChildrenDrawsNothingButStillSteps) {
     RiseScene s(ui::UnitPoint::center, ui::View());
     s.trigger.change(s.host);

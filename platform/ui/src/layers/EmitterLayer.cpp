@@ -1,5 +1,7 @@
 #include "ui/EmitterLayer.h"
 
+#include "painting/ImageBands.h"
+
 #include "ui/DisplayList.h"
 
 #include <QPainter>
@@ -43,7 +45,8 @@ const std::vector<QImage>& levelsOf(const QImage& image) {
         QImage level = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
         it->second.push_back(level);
         while (level.width() > 8 && level.height() > 8) {
-            level = level.scaled(level.width() / 2, level.height() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            level = level.scaled(level.width() / 2, level.height() / 2, Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
             it->second.push_back(level);
         }
     }
@@ -98,7 +101,8 @@ std::vector<EmitterLayer::Particle> EmitterLayer::particles(double time) const {
         const double rate = cell.birthRate;
         const double maxLife = double(cell.lifetime) * longest;
         if (!(rate > 0) || !(maxLife > 0) || !std::isfinite(rate) || !std::isfinite(maxLife)) continue;
-        const auto first = std::int64_t(std::max(std::ceil(creationTime_ * rate), std::floor((time - maxLife) * rate)));
+        const auto first =
+            std::int64_t(std::max(std::ceil(creationTime_ * rate), std::floor((time - maxLife) * rate)));
         const auto last = std::int64_t(std::floor(time * rate));
         for (std::int64_t k = first; k <= last; ++k) {
             const double born = double(k) / rate;
@@ -119,7 +123,8 @@ std::vector<EmitterLayer::Particle> EmitterLayer::particles(double time) const {
             Particle particle;
             particle.cell = c;
             particle.birth = k;
-            particle.position = {x + speed * age * std::cos(direction), y + speed * age * std::sin(direction)};
+            particle.position = {x + speed * age * std::cos(direction),
+                                 y + speed * age * std::sin(direction)};
             particle.angle = spin * age;
             particle.scale = scale;
             particle.alpha = std::clamp(alpha, 0.0, 1.0);
@@ -131,7 +136,8 @@ std::vector<EmitterLayer::Particle> EmitterLayer::particles(double time) const {
 
 void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) const {
     auto shown = particles(time);
-    std::erase_if(shown, [&](const Particle& p) { return p.alpha <= 0 || emitterCells[p.cell].contents.isNull(); });
+    std::erase_if(shown,
+                  [&](const Particle& p) { return p.alpha <= 0 || emitterCells[p.cell].contents.isNull(); });
     if (shown.empty()) return;
     QRectF bounds;
     for (const auto& p : shown) {
@@ -143,15 +149,23 @@ void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) cons
     for (const auto& cell : emitterCells)
         images.push_back(cell.contents.qImage());
     const double scale = std::isfinite(resolution) ? std::clamp(resolution, 0.05, 1.0) : 1.0;
-    list.draw(bounds, [shown = std::move(shown), images = std::move(images), bounds, scale](QPainter& painter) {
-        auto drawParticles = [&](QPainter& target) {
+    list.draw(bounds, [shown = std::move(shown), images = std::move(images), bounds,
+                       scale](QPainter& painter) {
+        // `visible` in the target's device pixels: particles wholly outside it are not drawn.
+        auto drawParticles = [&](QPainter& target, const QRectF& visible) {
             const QTransform base = target.transform();
-            const double deviceScale = std::sqrt(std::abs(target.deviceTransform().determinant()));
+            const QTransform toDevice = target.deviceTransform();
+            const double deviceScale = std::sqrt(std::abs(toDevice.determinant()));
             target.setRenderHint(QPainter::SmoothPixmapTransform);
             const qreal opacity = target.opacity();
             for (const auto& p : shown) {
                 const QImage& image = images[p.cell];
                 const double width = image.width() * p.scale, height = image.height() * p.scale;
+                const double reach = std::hypot(width, height) / 2 + 1; // turned any way, and filtered
+                if (!toDevice
+                         .mapRect(QRectF(p.position.x - reach, p.position.y - reach, 2 * reach, 2 * reach))
+                         .intersects(visible))
+                    continue;
                 const auto& levels = levelsOf(image);
                 std::size_t level = 0;
                 while (level + 1 < levels.size() && levels[level + 1].width() >= width * deviceScale)
@@ -166,8 +180,8 @@ void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) cons
             target.setTransform(base);
             target.setOpacity(opacity);
         };
-        if (scale >= 1 || painter.compositionMode() != QPainter::CompositionMode_SourceOver || !painter.device()) {
-            drawParticles(painter);
+        if (!painter.device()) {
+            drawParticles(painter, QRectF(QPointF(-1e300, -1e300), QPointF(1e300, 1e300)));
             return;
         }
         // Only the device pixels the particles can reach, within the clip.
@@ -176,8 +190,13 @@ void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) cons
         QRect area = toDevice.mapRect(bounds).toAlignedRect() &
                      QRect(0, 0, int(std::ceil(painter.device()->width() * ratio)),
                            int(std::ceil(painter.device()->height() * ratio)));
-        if (painter.hasClipping()) area &= toDevice.mapRect(painter.clipBoundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+        if (painter.hasClipping())
+            area &= toDevice.mapRect(painter.clipBoundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
         if (area.isEmpty()) return;
+        if (scale >= 1 || painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
+            drawParticles(painter, area);
+            return;
+        }
         QImage pixels(QSize(int(std::ceil(area.width() * scale)), int(std::ceil(area.height() * scale))),
                       QImage::Format_ARGB32_Premultiplied);
         pixels.fill(Qt::transparent);
@@ -190,14 +209,16 @@ void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) cons
             apart.setTransform(toDevice * QTransform::fromTranslate(-area.left(), -area.top()) *
                                QTransform::fromScale(double(pixels.width()) / area.width(),
                                                      double(pixels.height()) / area.height()));
-            drawParticles(apart);
+            drawParticles(apart, QRectF(pixels.rect()));
         }
         painter.setWorldTransform(QTransform());
         painter.setViewTransformEnabled(false);
         painter.setOpacity(1);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(area.left() / ratio, area.top() / ratio, area.width() / ratio, area.height() / ratio),
-                          pixels);
+        detail::drawImageInBands(
+            painter,
+            QRectF(area.left() / ratio, area.top() / ratio, area.width() / ratio, area.height() / ratio),
+            pixels);
     });
 }
 

@@ -152,6 +152,50 @@ TEST(RendererTest, AFilteredSolidFillPaintsAsItsFilteredPixelsWould) {
     }
 }
 
+TEST(RendererTest, TallTranslucentFillsAndStrokesPaintWhatQtPaintsStraight) {
+    // Such shapes are painted opaque apart and composited at their alpha: inside the clip, under
+    // the layer's opacity and turn, at any pixel ratio, the pixels must be what Qt paints.
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(-30, -40, 60, 80), 10, 10);
+    QPainterPath clip;
+    clip.addEllipse(QPointF(0, 0), 34, 36);
+    QPen pen(QColor(20, 160, 40, 150), 6);
+    pen.setJoinStyle(Qt::MiterJoin);
+    const QColor fillColor(200, 60, 30, 220), background(240, 240, 240);
+    for (const qreal ratio : {1.0, 2.0}) {
+        for (const qreal opacity : {1.0, 0.6}) {
+            const QTransform turn = QTransform().translate(50, 50).rotate(15);
+            ui::DisplayList list;
+            ui::DisplayList::LayerStyle style;
+            style.opacity = opacity;
+            style.transform = turn;
+            style.clip = clip;
+            list.layer(style).fill(shape, fillColor);
+            list.layer(style).stroke(shape, pen);
+            const QImage ours = ui::renderImage(list, {100, 100}, ratio, background);
+
+            QImage qt(ours.size(), QImage::Format_ARGB32_Premultiplied);
+            qt.setDevicePixelRatio(ratio);
+            qt.fill(background);
+            QPainter painter(&qt);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setOpacity(opacity);
+            painter.setTransform(turn);
+            painter.setClipPath(clip);
+            painter.fillPath(shape, fillColor);
+            painter.strokePath(shape, pen);
+            painter.end();
+            for (int y = 0; y < qt.height(); ++y)
+                for (int x = 0; x < qt.width(); ++x)
+                    ASSERT_TRUE(near(ours.pixelColor(x, y), qt.pixelColor(x, y), 3))
+                        << ratio << " " << opacity << " at " << x << ", " << y << " "
+                        << ours.pixelColor(x, y).name(QColor::HexArgb).toStdString() << " "
+                        << qt.pixelColor(x, y).name(QColor::HexArgb).toStdString();
+            EXPECT_NE(ours.pixelColor(QPoint(50, 50) * ratio), background);
+        }
+    }
+}
+
 TEST(RendererTest, TheHostRendersOpacityClippingAndRightToLeftFlips) {
     ui::TestHost host(ui::HStack(ui::VerticalAlignment::center, 0,
                                  {box(10, 10, "a", Qt::red).opacity(0.5),
