@@ -101,11 +101,9 @@ bool isOpaqueSolid(const QBrush& brush) {
     return brush.style() == Qt::SolidPattern && brush.color().alpha() == 255;
 }
 
-// Whether `fill` is opaque and covers every device pixel that `area` touches in full. (A
-// translucent fill of a curved outline is left to the layer: the painter shares such fills out
-// among threads, which costs more than the layer saves.)
+// Whether `fill` is solid and covers every device pixel that `area` touches in full.
 bool coversPixelsOf(const DisplayList::Fill& fill, const QRectF& area, const QTransform& toDevice) {
-    if (!isOpaqueSolid(fill.brush)) return false;
+    if (fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity()) return false;
     const QRectF rect = fill.path.boundingRect();
     QPainterPath plain;
     plain.addRect(rect);
@@ -195,6 +193,22 @@ std::optional<std::size_t> silhouette(const std::vector<DisplayList::Item>& item
         if (coversAll) return i;
     }
     return std::nullopt;
+}
+
+bool castsShadowAlone(const std::vector<DisplayList::Item>& items, const QTransform& toDevice, const Shadow& shadow,
+                      qreal reach) {
+    const auto pixel = devicePixel(toDevice);
+    const auto* base = items.empty() ? nullptr : std::get_if<DisplayList::Fill>(&items.front());
+    if (!pixel || !base || base->brush.style() != Qt::SolidPattern) return false;
+    // What lies on the base adds its own shadow at (1 - alpha) of the shadow's strength, under
+    // the base, which lets (1 - alpha) of it through: left out while that stays within two
+    // levels of 255 and nothing on the base comes within the shadow's reach of its edge.
+    const qreal through = 1 - base->brush.color().alphaF();
+    if (through * through * shadow.color.alphaF() > 2.0 / 255) return false;
+    for (std::size_t i = 1; i < items.size(); ++i) {
+        if (!staysInside(items[i], base->path, *pixel + reach)) return false;
+    }
+    return true;
 }
 
 } // namespace ui::detail

@@ -4,6 +4,7 @@
 #include "ui/OffscreenLayer.h"
 
 #include "painting/LayerShortcuts.h"
+#include "painting/ShapeImages.h"
 
 #include <QPaintDevice>
 
@@ -158,13 +159,19 @@ void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
         // Content whose coverage is one opaque shape casts that shape's shadow: only the shape
         // is painted apart, and what lies on it goes straight onto the target. What lies under
         // it is hidden by it.
+        // So does a translucent shape under content whose shadow would not show.
         const auto items = detail::directItems(*layer.content, painter.deviceTransform());
-        if (const auto base = detail::silhouette(items, painter.deviceTransform())) {
-            OffscreenLayer shape(painter, bounds, style.reach());
-            if (shape.isEmpty()) return;
-            renderItem(items[*base], shape.painter());
-            shape.drawShadow(*style.shadow);
-            shape.composite();
+        auto base = detail::silhouette(items, painter.deviceTransform());
+        if (!base && detail::castsShadowAlone(items, painter.deviceTransform(), *style.shadow, style.reach())) base = 0;
+        if (base) {
+            // The shape and its shadow come from pixels kept by shape when the painter allows.
+            if (!detail::paintFillWithShadow(painter, std::get<DisplayList::Fill>(items[*base]), *style.shadow)) {
+                OffscreenLayer shape(painter, bounds, style.reach());
+                if (shape.isEmpty()) return;
+                renderItem(items[*base], shape.painter());
+                shape.drawShadow(*style.shadow);
+                shape.composite();
+            }
             painter.save();
             for (auto it = items.begin() + std::ptrdiff_t(*base) + 1; it != items.end(); ++it)
                 renderItem(*it, painter);
@@ -332,7 +339,8 @@ void renderItem(const DisplayList::Item& item, QPainter& painter) {
         [&](const auto& it) {
             using T = std::decay_t<decltype(it)>;
             if constexpr (std::is_same_v<T, DisplayList::Fill>) {
-                painter.fillPath(it.path, it.brush);
+                if (!detail::paintsFromImage(it, painter) || !detail::paintFillImage(painter, it))
+                    painter.fillPath(it.path, it.brush);
             } else if constexpr (std::is_same_v<T, DisplayList::Stroke>) {
                 painter.strokePath(it.path, it.pen);
             } else if constexpr (std::is_same_v<T, DisplayList::Image>) {
