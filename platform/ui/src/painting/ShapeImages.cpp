@@ -93,7 +93,8 @@ void insert(ShapeKey key, std::size_t hash, const ShapePixels& pixels) {
 
 // The painter's transform to device pixels, when it keeps axes apart.
 std::optional<QTransform> axisAligned(const QPainter& painter) {
-    if (!painter.isActive() || painter.compositionMode() != QPainter::CompositionMode_SourceOver) return std::nullopt;
+    if (!painter.isActive() || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return std::nullopt;
     const QTransform toDevice = OffscreenLayer::surfaceTransform(painter);
     if (toDevice.type() > QTransform::TxScale) return std::nullopt;
     return toDevice;
@@ -120,14 +121,16 @@ void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint devicePosi
 // none are kept.
 bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::optional<Shadow>& shadow) {
     const auto toDevice = axisAligned(painter);
-    if (!toDevice || fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity()) return false;
+    if (!toDevice || fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity())
+        return false;
     const QPainterPath onDevice = toDevice->map(fill.path);
     const QRectF bounds = onDevice.boundingRect();
     if (!std::isfinite(bounds.width()) || !std::isfinite(bounds.height())) return false;
     if (bounds.isEmpty()) return true;
     const QPoint origin(int(std::floor(bounds.left())), int(std::floor(bounds.top())));
     ShapeKey key{onDevice.translated(-QPointF(origin)), fill.brush.color().rgba(), std::nullopt};
-    const QSize size(int(std::ceil(bounds.right() - origin.x())), int(std::ceil(bounds.bottom() - origin.y())));
+    const QSize size(int(std::ceil(bounds.right() - origin.x())),
+                     int(std::ceil(bounds.bottom() - origin.y())));
     if (qsizetype(size.width()) * size.height() * 4 > largestImage) return false;
     if (shadow) {
         // Offsets follow the device's axes; the blur grows with the mean stretch.
@@ -151,13 +154,16 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
         }
         if (key.shadow) {
             // All of it, so that any part of it can be drawn later.
-            const int reach = blurReach(blurSigma(key.shadow->radius, 1)) + int(std::ceil(std::abs(key.shadow->x))) +
+            const int reach = blurReach(blurSigma(key.shadow->radius, 1)) +
+                              int(std::ceil(std::abs(key.shadow->x))) +
                               int(std::ceil(std::abs(key.shadow->y))) + 1;
-            pixels->shadow = castShadow(pixels->fill, *key.shadow, 1, pixels->fill.rect().adjusted(-reach, -reach, reach, reach));
+            pixels->shadow = castShadow(pixels->fill, *key.shadow, 1,
+                                        pixels->fill.rect().adjusted(-reach, -reach, reach, reach));
         }
         insert(std::move(key), hash, *pixels);
     }
-    if (!pixels->shadow.isNull()) drawDevicePixels(painter, pixels->shadow.image, origin + pixels->shadow.offset);
+    if (!pixels->shadow.isNull())
+        drawDevicePixels(painter, pixels->shadow.image, origin + pixels->shadow.offset);
     drawDevicePixels(painter, pixels->fill, origin);
     return true;
 }
