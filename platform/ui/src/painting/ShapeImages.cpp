@@ -20,15 +20,16 @@ namespace {
 // pixel: where it lies on the pixel grid changes its edges, where it lies on the device does not.
 struct ShapeKey {
     QPainterPath path;
-    QRgb color = 0;
+    quint64 color = 0;            // as QRgba64
     std::optional<Shadow> shadow; // in device pixels
 
     bool operator==(const ShapeKey&) const = default;
 };
 
+// The shape over its shadow, as one image: drawn at once, it blends each pixel once.
 struct ShapePixels {
-    QImage fill;
-    ShadowImage shadow; // its offset relative to the fill's top left
+    QImage image;
+    QPoint offset; // of its top left, relative to the shape's first pixel
 };
 
 struct Entry {
@@ -36,9 +37,7 @@ struct Entry {
     ShapeKey key;
     ShapePixels pixels;
 
-    std::size_t bytes() const {
-        return std::size_t(pixels.fill.sizeInBytes()) + std::size_t(pixels.shadow.image.sizeInBytes());
-    }
+    std::size_t bytes() const { return std::size_t(pixels.image.sizeInBytes()); }
 };
 
 constexpr std::size_t capacityInBytes = 16 * 1024 * 1024;
@@ -117,6 +116,32 @@ void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint devicePosi
     painter.restore();
 }
 
+// The pixels of a shape `size` pixels large, and of its shadow when the key has one.
+std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size, QPainter::RenderHints hints) {
+    QImage fill(size, QImage::Format_ARGB32_Premultiplied);
+    if (fill.isNull()) return std::nullopt;
+    fill.fill(Qt::transparent);
+    {
+        QPainter inner(&fill);
+        inner.setRenderHints(hints);
+        inner.fillPath(key.path, QColor(QRgba64::fromRgba64(key.color)));
+    }
+    if (!key.shadow) return ShapePixels{fill, {}};
+    // All of the shadow, so that any part of it can be drawn later.
+    const int reach = blurReach(blurSigma(key.shadow->radius, 1)) + int(std::ceil(std::abs(key.shadow->x))) +
+                      int(std::ceil(std::abs(key.shadow->y))) + 1;
+    const auto shadow = castShadow(fill, *key.shadow, 1, fill.rect().adjusted(-reach, -reach, reach, reach));
+    if (shadow.isNull()) return ShapePixels{fill, {}};
+    const QRect whole = fill.rect().united(QRect(shadow.offset, shadow.image.size()));
+    ShapePixels both{QImage(whole.size(), QImage::Format_ARGB32_Premultiplied), whole.topLeft()};
+    if (both.image.isNull()) return std::nullopt;
+    both.image.fill(Qt::transparent);
+    QPainter inner(&both.image);
+    inner.drawImage(shadow.offset - whole.topLeft(), shadow.image);
+    inner.drawImage(-whole.topLeft(), fill);
+    return both;
+}
+
 // Paints `fill` (and the shadow it casts, when given) from kept pixels, making them first when
 // none are kept.
 bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::optional<Shadow>& shadow) {
@@ -128,7 +153,7 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
     if (!std::isfinite(bounds.width()) || !std::isfinite(bounds.height())) return false;
     if (bounds.isEmpty()) return true;
     const QPoint origin(int(std::floor(bounds.left())), int(std::floor(bounds.top())));
-    ShapeKey key{onDevice.translated(-QPointF(origin)), fill.brush.color().rgba(), std::nullopt};
+    ShapeKey key{onDevice.translated(-QPointF(origin)), quint64(fill.brush.color().rgba64()), std::nullopt};
     const QSize size(int(std::ceil(bounds.right() - origin.x())),
                      int(std::ceil(bounds.bottom() - origin.y())));
     if (qsizetype(size.width()) * size.height() * 4 > largestImage) return false;
@@ -143,28 +168,11 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
     const std::size_t hash = hashOf(key);
     auto pixels = find(key, hash);
     if (!pixels) {
-        pixels.emplace();
-        pixels->fill = QImage(size, QImage::Format_ARGB32_Premultiplied);
-        if (pixels->fill.isNull()) return false;
-        pixels->fill.fill(Qt::transparent);
-        {
-            QPainter inner(&pixels->fill);
-            inner.setRenderHints(painter.renderHints());
-            inner.fillPath(key.path, fill.brush.color());
-        }
-        if (key.shadow) {
-            // All of it, so that any part of it can be drawn later.
-            const int reach = blurReach(blurSigma(key.shadow->radius, 1)) +
-                              int(std::ceil(std::abs(key.shadow->x))) +
-                              int(std::ceil(std::abs(key.shadow->y))) + 1;
-            pixels->shadow = castShadow(pixels->fill, *key.shadow, 1,
-                                        pixels->fill.rect().adjusted(-reach, -reach, reach, reach));
-        }
+        pixels = shapePixels(key, size, painter.renderHints());
+        if (!pixels) return false;
         insert(std::move(key), hash, *pixels);
     }
-    if (!pixels->shadow.isNull())
-        drawDevicePixels(painter, pixels->shadow.image, origin + pixels->shadow.offset);
-    drawDevicePixels(painter, pixels->fill, origin);
+    drawDevicePixels(painter, pixels->image, origin + pixels->offset);
     return true;
 }
 
