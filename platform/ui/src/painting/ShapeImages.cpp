@@ -20,7 +20,8 @@ namespace {
 // pixel: where it lies on the pixel grid changes its edges, where it lies on the device does not.
 struct ShapeKey {
     QPainterPath path;
-    quint64 color = 0;            // as QRgba64
+    quint64 color = 0; // as QRgba64
+    bool antialiased = true;
     std::optional<Shadow> shadow; // in device pixels
 
     bool operator==(const ShapeKey&) const = default;
@@ -56,7 +57,8 @@ Cache& cache() {
 }
 
 std::size_t hashOf(const ShapeKey& key) {
-    std::size_t h = qHashMulti(0, key.color, int(key.path.fillRule()), key.path.elementCount());
+    std::size_t h =
+        qHashMulti(0, key.color, key.antialiased, int(key.path.fillRule()), key.path.elementCount());
     for (int i = 0; i < key.path.elementCount(); ++i) {
         const auto e = key.path.elementAt(i);
         h = qHashMulti(h, e.x, e.y, int(e.type));
@@ -117,13 +119,13 @@ void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint devicePosi
 }
 
 // The pixels of a shape `size` pixels large, and of its shadow when the key has one.
-std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size, QPainter::RenderHints hints) {
+std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size) {
     QImage fill(size, QImage::Format_ARGB32_Premultiplied);
     if (fill.isNull()) return std::nullopt;
     fill.fill(Qt::transparent);
     {
         QPainter inner(&fill);
-        inner.setRenderHints(hints);
+        inner.setRenderHint(QPainter::Antialiasing, key.antialiased);
         inner.fillPath(key.path, QColor(QRgba64::fromRgba64(key.color)));
     }
     if (!key.shadow) return ShapePixels{fill, {}};
@@ -143,8 +145,9 @@ std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size, QPainter
 }
 
 // Paints `fill` (and the shadow it casts, when given) from kept pixels, making them first when
-// none are kept.
-bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::optional<Shadow>& shadow) {
+// none are kept; false for a shape of fewer than `fewestRows` rows of pixels.
+bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::optional<Shadow>& shadow,
+               int fewestRows) {
     const auto toDevice = axisAligned(painter);
     if (!toDevice || fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity())
         return false;
@@ -153,10 +156,12 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
     if (!std::isfinite(bounds.width()) || !std::isfinite(bounds.height())) return false;
     if (bounds.isEmpty()) return true;
     const QPoint origin(int(std::floor(bounds.left())), int(std::floor(bounds.top())));
-    ShapeKey key{onDevice.translated(-QPointF(origin)), quint64(fill.brush.color().rgba64()), std::nullopt};
+    ShapeKey key{onDevice.translated(-QPointF(origin)), quint64(fill.brush.color().rgba64()),
+                 painter.testRenderHint(QPainter::Antialiasing), std::nullopt};
     const QSize size(int(std::ceil(bounds.right() - origin.x())),
                      int(std::ceil(bounds.bottom() - origin.y())));
-    if (qsizetype(size.width()) * size.height() * 4 > largestImage) return false;
+    if (qsizetype(size.width()) * size.height() * 4 > largestImage || size.height() < fewestRows)
+        return false;
     if (shadow) {
         // Offsets follow the device's axes; the blur grows with the mean stretch.
         Shadow inPixels = *shadow;
@@ -168,7 +173,7 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
     const std::size_t hash = hashOf(key);
     auto pixels = find(key, hash);
     if (!pixels) {
-        pixels = shapePixels(key, size, painter.renderHints());
+        pixels = shapePixels(key, size);
         if (!pixels) return false;
         insert(std::move(key), hash, *pixels);
     }
@@ -185,11 +190,12 @@ bool paintsFromImage(const DisplayList::Fill& fill, const QPainter& painter) {
 }
 
 bool paintFillImage(QPainter& painter, const DisplayList::Fill& fill) {
-    return paintKept(painter, fill, std::nullopt);
+    // A few rows the painter fills at once; from a couple of dozen on it shares them out.
+    return paintKept(painter, fill, std::nullopt, 16);
 }
 
 bool paintFillWithShadow(QPainter& painter, const DisplayList::Fill& fill, const Shadow& shadow) {
-    return paintKept(painter, fill, shadow);
+    return paintKept(painter, fill, shadow, 0);
 }
 
 } // namespace ui::detail

@@ -16,7 +16,8 @@ namespace ui::detail {
 // than a rectangle. The painter blends such a fill's edges pixel by pixel (sharing the rows out
 // among threads), which costs several times drawing the same pixels from an image.
 bool paintsFromImage(const DisplayList::Fill& fill, const QPainter& painter);
-// Paints `fill` from its kept image; false (nothing painted) when the painter does not allow it.
+// Paints `fill` from its kept image; false (nothing painted) when the painter does not allow it
+// or the shape is only a few pixels high (the painter fills such a shape quickly itself).
 bool paintFillImage(QPainter& painter, const DisplayList::Fill& fill);
 // Paints the shadow `fill` casts (its coverage in its colour's alpha, blurred), then the fill
 // itself; false (nothing painted) when the painter does not allow it.
