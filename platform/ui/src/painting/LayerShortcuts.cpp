@@ -1,5 +1,7 @@
 #include "painting/LayerShortcuts.h"
 
+#include "painting/PaintedBounds.h"
+
 #include <algorithm>
 #include <cmath>
 #include <variant>
@@ -72,28 +74,10 @@ std::optional<qreal> devicePixel(const QTransform& toDevice) {
     return 1 / scale;
 }
 
-QRectF boundsOf(const DisplayList::Item& item) {
-    if (const auto* layer = std::get_if<DisplayList::Layer>(&item)) {
-        const QRectF inner = layer->contentBounds();
-        if (inner.isEmpty()) return {};
-        const qreal reach = layer->style.reach();
-        return inner.adjusted(-reach, -reach, reach, reach);
-    }
-    DisplayList one;
-    if (const auto* fill = std::get_if<DisplayList::Fill>(&item))
-        one.fill(fill->path, fill->brush);
-    else if (const auto* stroke = std::get_if<DisplayList::Stroke>(&item))
-        one.stroke(stroke->path, stroke->pen);
-    else if (const auto* image = std::get_if<DisplayList::Image>(&item))
-        one.drawImage(image->target, QImage());
-    else
-        one.draw(std::get<DisplayList::Draw>(item).bounds, nullptr);
-    return one.paintedBounds();
-}
 
 // Whether the item paints only where `outline` covers whole pixels.
 bool staysInside(const DisplayList::Item& item, const QPainterPath& outline, qreal pixel) {
-    const QRectF bounds = boundsOf(item);
+    const QRectF bounds = itemBounds(item);
     return bounds.isEmpty() || outline.contains(bounds.adjusted(-pixel, -pixel, pixel, pixel));
 }
 

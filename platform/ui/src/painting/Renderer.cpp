@@ -152,9 +152,11 @@ bool castsPlainShadow(const DisplayList::LayerStyle& style) {
 // (moved, scaled or turned by a geometry effect), so what it paints counts too.
 void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
     const auto& style = layer.style;
-    QRectF bounds = style.bounds;
-    const QRectF painted = layer.contentBounds();
-    if (!painted.isEmpty()) bounds = bounds.isEmpty() ? painted : bounds.united(painted);
+    const auto bounds = [&] {
+        const QRectF painted = layer.contentBounds();
+        if (painted.isEmpty()) return style.bounds;
+        return style.bounds.isEmpty() ? painted : style.bounds.united(painted);
+    };
     if (castsPlainShadow(style)) {
         // Content whose coverage is one opaque shape casts that shape's shadow: only the shape
         // is painted apart, and what lies on it goes straight onto the target. What lies under
@@ -166,7 +168,7 @@ void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
         if (base) {
             // The shape and its shadow come from pixels kept by shape when the painter allows.
             if (!detail::paintFillWithShadow(painter, std::get<DisplayList::Fill>(items[*base]), *style.shadow)) {
-                OffscreenLayer shape(painter, bounds, style.reach());
+                OffscreenLayer shape(painter, bounds(), style.reach());
                 if (shape.isEmpty()) return;
                 renderItem(items[*base], shape.painter());
                 shape.drawShadow(*style.shadow);
@@ -179,7 +181,7 @@ void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
             return;
         }
     }
-    OffscreenLayer offscreen(painter, bounds, style.reach());
+    OffscreenLayer offscreen(painter, bounds(), style.reach());
     if (offscreen.isEmpty()) return;
     paintLayerContent(layer, offscreen.painter());
     applyColorFilters(style, offscreen);
