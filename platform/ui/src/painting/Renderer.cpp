@@ -248,7 +248,12 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
     if (layer.style.mask) {
         if (const auto items = detail::maskedDirectly(layer, painter.deviceTransform())) {
             painter.save();
-            renderItems(*items, painter);
+            for (const auto& item : *items) {
+                // A background clipped to its own shape is painted from pixels kept by shape.
+                const auto* fill = std::get_if<DisplayList::Fill>(&item);
+                if (!fill || !detail::paintsFromImage(*fill, painter) || !detail::paintFillImage(painter, *fill))
+                    renderItem(item, painter);
+            }
             painter.restore();
             return;
         }
@@ -341,8 +346,7 @@ void renderItem(const DisplayList::Item& item, QPainter& painter) {
         [&](const auto& it) {
             using T = std::decay_t<decltype(it)>;
             if constexpr (std::is_same_v<T, DisplayList::Fill>) {
-                if (!detail::paintsFromImage(it, painter) || !detail::paintFillImage(painter, it))
-                    painter.fillPath(it.path, it.brush);
+                painter.fillPath(it.path, it.brush);
             } else if constexpr (std::is_same_v<T, DisplayList::Stroke>) {
                 painter.strokePath(it.path, it.pen);
             } else if constexpr (std::is_same_v<T, DisplayList::Image>) {
