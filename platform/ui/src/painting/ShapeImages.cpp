@@ -109,13 +109,6 @@ bool isPlainRect(const QPainterPath& path) {
 
 void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint devicePosition) {
     const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
-    // Under a plain shift the pixels are drawn where it takes them, with the painter's state
-    // left as it is (changing it makes the text drawn next set up its glyphs again).
-    const QTransform shift = painter.deviceTransform();
-    if (ratio == 1 && shift.type() <= QTransform::TxTranslate && pixels.devicePixelRatio() == 1) {
-        painter.drawImage(QPointF(devicePosition) - QPointF(shift.dx(), shift.dy()), pixels);
-        return;
-    }
     QImage placed = pixels;
     placed.setDevicePixelRatio(ratio);
     painter.save();
