@@ -118,16 +118,35 @@ void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint devicePosi
     painter.restore();
 }
 
+// Premultiplied pixels times alpha / 255, rounded.
+void fade(QImage& image, int alpha) {
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = line[x];
+            if (p == 0) continue;
+            const auto scaled = [alpha](int c) { return (c * alpha + 127) / 255; };
+            line[x] = qRgba(scaled(qRed(p)), scaled(qGreen(p)), scaled(qBlue(p)), scaled(qAlpha(p)));
+        }
+    }
+}
+
 // The pixels of a shape `size` pixels large, and of its shadow when the key has one.
 std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size) {
     QImage fill(size, QImage::Format_ARGB32_Premultiplied);
     if (fill.isNull()) return std::nullopt;
     fill.fill(Qt::transparent);
+    // The shape is filled opaque, then faded: the painter hands a translucent fill's rows to
+    // other threads and waits for them, which on a busy machine costs more than the whole frame.
+    const QColor color(QRgba64::fromRgba64(key.color));
+    QColor opaque = color;
+    opaque.setAlphaF(1);
     {
         QPainter inner(&fill);
         inner.setRenderHint(QPainter::Antialiasing, key.antialiased);
-        inner.fillPath(key.path, QColor(QRgba64::fromRgba64(key.color)));
+        inner.fillPath(key.path, opaque);
     }
+    if (color.alpha() < 255) fade(fill, color.alpha());
     if (!key.shadow) return ShapePixels{fill, {}};
     // All of the shadow, so that any part of it can be drawn later.
     const int reach = blurReach(blurSigma(key.shadow->radius, 1)) + int(std::ceil(std::abs(key.shadow->x))) +
