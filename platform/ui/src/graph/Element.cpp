@@ -6,6 +6,7 @@
 #include "ui/ViewNodes.h"
 #include "ui/ZIndex.h"
 
+#include "graph/PreferenceCollectors.h"
 #include "painting/PaintedBounds.h"
 
 #include <algorithm>
@@ -433,6 +434,7 @@ void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
     // Another size reshapes what is below: nothing painted or placed before may be kept.
     if (placed_ && (frame.size != layoutFrame_.size || !(proposal == placedProposal_))) noteChange();
     placedStamp_ = stamp;
+    forgetCollected();
     placeFrame(frame);
     placedProposal_ = proposal;
     displacement_ = {};
@@ -571,8 +573,10 @@ void Element::render(DisplayList& list) const {
 
 void Element::renderChildren(DisplayList& list) const {
     auto zIndex = [](const Element& child) {
-        const auto* node = child.nodeAs<detail::ZIndexNode>();
-        return node ? node->value() : 0.0;
+        // Asked of every child at every paint: the exact type is cheaper to test than a cast.
+        const ViewNode& node = child.node();
+        return typeid(node) == typeid(detail::ZIndexNode) ? static_cast<const detail::ZIndexNode&>(node).value()
+                                                          : 0.0;
     };
     const bool ordered = std::any_of(children_.begin(), children_.end(),
                                      [&](const auto& child) { return zIndex(*child) != 0; });
@@ -616,7 +620,22 @@ void Element::setVisibleRecursively(bool visible) {
         ghost.element->setVisibleRecursively(visible);
 }
 
+void Element::forgetCollected() {
+    collectedStamp_ = kNoStamp;
+    for (auto& child : children_) {
+        if (child->node_->isTransparent()) child->forgetCollected();
+    }
+}
+
 void Element::collectPreferences() {
+    // Moving a subtree along (shiftBelow) keeps its transparent elements' frames; any other
+    // placement below made since notes a change or clears the collected stamp.
+    const auto stamp = cacheStamp();
+    if (stamp == collectedStamp_ && !collectReadsElements_ && !positionDependent_ &&
+        !graph_.hasRemovalGhosts())
+        return;
+    collectedStamp_ = stamp;
+    bool readsElements = detail::collectsWithElement(*node_);
     // Values are rebuilt only where something below changed, so an unchanged subtree hands up
     // the very same values and readers of values without == do not see a change.
     graphics::CGRect bounds = graphics::CGRect::null();
@@ -628,6 +647,7 @@ void Element::collectPreferences() {
     for (auto& child : children_) {
         if (!child->visible_) continue;
         child->collectPreferences();
+        readsElements = readsElements || child->collectReadsElements_;
         sameInputs = sameInputs && input < preferenceInputs_.size() &&
                      preferenceInputs_[input] == child->preferences_.identity();
         ++input;
@@ -635,6 +655,7 @@ void Element::collectPreferences() {
         layoutBounds = layoutBounds.unionWith(child->layoutFrame_);
     }
     sameInputs = sameInputs && input + 1 == preferenceInputs_.size() && preferenceInputs_[input] == node_.get();
+    collectReadsElements_ = readsElements;
     if (node_->isTransparent() && !bounds.isNull()) {
         frame_ = bounds;
         layoutFrame_ = layoutBounds;
