@@ -452,24 +452,32 @@ void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
 // transparent children.
 void Element::shiftBelow(graphics::CGSize layoutDelta, graphics::CGSize shownDelta) {
     // Each frame follows its placer as placeFrame puts it there, so frames come out as placing
-    // them again gives rather than gathering rounding errors frame after frame.
+    // them again gives rather than gathering rounding errors frame after frame. Siblings mostly
+    // share their placer: its origins are worked out once for them.
+    const Element* placer = nullptr;
+    graphics::CGPoint base;
+    graphics::CGPoint shownBase;
     for (auto& child : children_) {
         Element& c = *child;
+        const bool transparent = c.node_->isTransparent();
         if (c.placed_ && c.placer_) {
-            const auto base = displaced(c.placer_->layoutFrame_.origin, c.placer_->displacement_);
-            const auto shownBase = displaced(c.placer_->frame_.origin, c.placer_->displacement_);
+            if (c.placer_ != placer) {
+                placer = c.placer_;
+                base = displaced(placer->layoutFrame_.origin, placer->displacement_);
+                shownBase = displaced(placer->frame_.origin, placer->displacement_);
+            }
             const LocalFrame& shown = c.frameAnimation_ ? c.frameAnimation_->value() : c.localFrame_;
             c.layoutFrame_ = {{base.x + c.localFrame_.first.first, base.y + c.localFrame_.first.second},
                               c.layoutFrame_.size};
             c.frame_ = {{shownBase.x + shown.first.first, shownBase.y + shown.first.second},
                         {std::max<CGFloat>(0, shown.second.first), std::max<CGFloat>(0, shown.second.second)}};
-        } else if (!c.node_->isTransparent()) {
+        } else if (!transparent) {
             c.layoutFrame_ = c.layoutFrame_.offsetBy(layoutDelta.width, layoutDelta.height);
             c.frame_ = c.frame_.offsetBy(shownDelta.width, shownDelta.height);
         }
-        c.shiftBelow(layoutDelta, shownDelta);
+        if (!c.children_.empty()) c.shiftBelow(layoutDelta, shownDelta);
         // A transparent element spans its children, as collectPreferences makes it.
-        if (c.node_->isTransparent()) {
+        if (transparent) {
             graphics::CGRect bounds = graphics::CGRect::null();
             graphics::CGRect layoutBounds = graphics::CGRect::null();
             for (const auto& inner : c.children_) {
