@@ -49,16 +49,12 @@ CGFloat arcSweep(CGFloat start, CGFloat end, bool clockwise) {
     return std::fmod(delta, twoPi) - twoPi;
 }
 
-// An arc of the unit circle as cubics of at most a quarter turn: its start point, then three
-// points per cubic.
-struct UnitArc {
-    QPointF first;
-    std::vector<QPointF> cubics;
-};
-
-UnitArc unitArc(CGFloat start, CGFloat sweep) {
-    UnitArc arc{QPointF(std::cos(start), std::sin(start)), {}};
-    if (sweep == 0) return arc;
+// Appends an arc of the unit circle, mapped by `toPath`, as cubics of at most a quarter turn.
+// The start point is joined with a line when the path has a current point, else moved to.
+// The unit arc's points before mapping: the start, then three per cubic.
+std::vector<QPointF> unitArcPoints(CGFloat start, CGFloat sweep) {
+    std::vector<QPointF> points{QPointF(std::cos(start), std::sin(start))};
+    if (sweep == 0) return points;
     const int segments =
         std::max(1, static_cast<int>(std::ceil(std::abs(sweep) / (std::numbers::pi / 2) - 1e-9)));
     const CGFloat step = sweep / segments;
@@ -71,27 +67,27 @@ UnitArc unitArc(CGFloat start, CGFloat sweep) {
         const bool closesTurn = i + 1 == segments && std::abs(sweep) == twoPi;
         const QPointF p1 =
             closesTurn ? QPointF(std::cos(start), std::sin(start)) : QPointF(std::cos(a1), std::sin(a1));
-        arc.cubics.push_back(p0 + handle * QPointF(-p0.y(), p0.x()));
-        arc.cubics.push_back(p1 - handle * QPointF(-p1.y(), p1.x()));
-        arc.cubics.push_back(p1);
+        points.push_back(p0 + handle * QPointF(-p0.y(), p0.x()));
+        points.push_back(p1 - handle * QPointF(-p1.y(), p1.x()));
+        points.push_back(p1);
     }
-    return arc;
+    return points;
 }
 
-// Appends an arc of the unit circle, mapped by `toPath`. The start point is joined with a line
-// when the path has a current point, else moved to.
 void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, CGFloat start, CGFloat sweep) {
-    // The whole turn of an ellipse, drawn by the hundred, is worked out once.
-    static const UnitArc wholeTurn = unitArc(0, twoPi);
-    const UnitArc computed = start == 0 && sweep == twoPi ? UnitArc{} : unitArc(start, sweep);
-    const UnitArc& arc = start == 0 && sweep == twoPi ? wholeTurn : computed;
-    const QPointF first = toPath.map(arc.first);
+    // Every ellipse is the same whole turn from 0: its points are worked out once.
+    static const std::vector<QPointF> wholeTurn = unitArcPoints(0, twoPi);
+    static const std::vector<QPointF> wholeTurnBack = unitArcPoints(0, -twoPi);
+    const bool whole = start == 0 && std::abs(sweep) == twoPi;
+    const std::vector<QPointF> computed = whole ? std::vector<QPointF>() : unitArcPoints(start, sweep);
+    const std::vector<QPointF>& points = !whole ? computed : sweep > 0 ? wholeTurn : wholeTurnBack;
+    const QPointF first = toPath.map(points.front());
     if (connect)
         path.lineTo(first);
     else
         path.moveTo(first);
-    for (std::size_t i = 0; i + 2 < arc.cubics.size(); i += 3)
-        path.cubicTo(toPath.map(arc.cubics[i]), toPath.map(arc.cubics[i + 1]), toPath.map(arc.cubics[i + 2]));
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(toPath.map(points[i]), toPath.map(points[i + 1]), toPath.map(points[i + 2]));
 }
 
 // One rounded corner in the corner's own frame: `corner` is the rectangle's corner, `in` the
