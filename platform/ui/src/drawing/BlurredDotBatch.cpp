@@ -10,7 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <bit>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -65,24 +65,33 @@ void prepareCoverage(QPainter& painter) {
 }
 
 // A blurred filled ellipse as coverage from 0 to 1, its centre at the middle of the grid.
-// Sizes are kept to a thirty-second of the blur, which moves an edge by less than a level.
+// Sizes are kept to a thirty-second of the blur, which moves an edge by less than a level, and
+// the blur to steps of 1/128 of an octave, which moves no coverage by a fifth of a level, so a
+// blur that drifts a little from frame to frame keeps its discs. Box passes change in steps of
+// their own: discs share them only where the passes are the same.
 struct Disc {
     std::vector<float> coverage; // rows of `width`, empty within `rim` of the edges
     int width = 0, height = 0;
     QPointF center;
 };
 
-std::shared_ptr<const Disc> blurredDisc(QSizeF size, double sigma) {
+std::shared_ptr<const Disc> blurredDisc(QSizeF size, double exactSigma) {
+    const long long octaves = std::llround(std::log2(exactSigma) * 128);
+    const double sigma = std::exp2(double(octaves) / 128);
     const double step = sigma / 32;
-    using Key = std::tuple<long long, long long, std::uint64_t>;
-    const Key key{std::llround(size.width() / step), std::llround(size.height() / step),
-                  std::bit_cast<std::uint64_t>(sigma)};
+    std::array<int, 3> boxes{};
+    if (!blursWithKernel(exactSigma)) {
+        const auto radii = boxBlurRadii(exactSigma);
+        std::copy_n(radii.begin(), std::min(radii.size(), boxes.size()), boxes.begin());
+    }
+    using Key = std::tuple<long long, long long, long long, std::array<int, 3>>;
+    const Key key{std::llround(size.width() / step), std::llround(size.height() / step), octaves, boxes};
     thread_local std::map<Key, std::shared_ptr<const Disc>> cache;
     if (auto it = cache.find(key); it != cache.end()) return it->second;
     if (cache.size() >= cacheLimit) cache.clear();
 
     const double w = double(std::get<0>(key)) * step, h = double(std::get<1>(key)) * step;
-    const int reach = blurReach(sigma) + rim;
+    const int reach = blurReach(sigma * 1.01) + rim; // for any blur of the step
     QImage image(int(std::ceil(w)) + 2 * reach, int(std::ceil(h)) + 2 * reach, QImage::Format_Alpha8);
     image.fill(0);
     auto disc = std::make_shared<Disc>();
@@ -97,7 +106,7 @@ std::shared_ptr<const Disc> blurredDisc(QSizeF size, double sigma) {
                                         QRectF(disc->center.x() - w / 2, disc->center.y() - h / 2, w, h)))
                         .toQPainterPath());
     }
-    gaussianBlur(image, sigma);
+    gaussianBlur(image, exactSigma);
     disc->coverage.assign(std::size_t(disc->width) * disc->height, 0);
     // The rim stays empty: beyond the blur's reach, as the offscreen passes cut it.
     constexpr float level = 1.0f / 255;

@@ -359,8 +359,16 @@ void gaussianBlurWithBoxes(QImage& image, double sigma) {
         boxBlur<1>(image, radii);
 }
 
+bool blursWithKernel(double sigma) {
+    return sigma <= kernelLimit;
+}
+
+std::vector<int> boxBlurRadii(double sigma) {
+    return boxRadii(std::min(sigma, 1e6));
+}
+
 void gaussianBlur(QImage& image, double sigma) {
-    if (sigma <= kernelLimit)
+    if (blursWithKernel(sigma))
         gaussianBlurWithKernel(image, sigma);
     else
         gaussianBlurWithBoxes(image, sigma);
