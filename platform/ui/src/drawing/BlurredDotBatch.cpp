@@ -199,6 +199,13 @@ QUORIL_WIDE_LANES void takeShiftedRow(float* __restrict keep, const float* above
         keep[x] *= 1 - (w11 * above[x - 1] + w01 * above[x] + w10 * here[x - 1] + w00 * here[x]);
 }
 
+// Multiplies `count` shares by what a row of sharp coverage leaves uncovered (a clear pixel by
+// exactly one).
+QUORIL_WIDE_LANES void takeSharpRow(float* __restrict keep, const uchar* coverage, float scale, int count) {
+    for (int x = 0; x < count; ++x)
+        keep[x] *= 1 - float(coverage[x]) * scale;
+}
+
 // Multiplies into `grid` what the fill leaves uncovered; a sharp fill is rasterised for it and
 // cleared behind it.
 void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
@@ -207,12 +214,9 @@ void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
         fillInBands(surface.sharpPainter, p.transform, p.dot->outline);
         QImage& sharp = surface.sharp;
         const float scale = o / 255;
-        for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
-            const uchar* line = sharp.constScanLine(y);
-            float* keep = grid.row(y);
-            for (int x = p.rect.left(); x <= p.rect.right(); ++x)
-                if (line[x]) keep[x] *= 1 - float(line[x]) * scale;
-        }
+        for (int y = p.rect.top(); y <= p.rect.bottom(); ++y)
+            takeSharpRow(grid.row(y) + p.rect.left(), sharp.constScanLine(y) + p.rect.left(), scale,
+                         p.rect.width());
         const QRect painted = p.painted.intersected(sharp.rect());
         for (int y = painted.top(); y <= painted.bottom(); ++y)
             std::fill_n(sharp.scanLine(y) + painted.left(), painted.width(), uchar(0));
