@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #ifdef __SSE2__
@@ -71,6 +72,7 @@ void prepareCoverage(QPainter& painter) {
 // their own: discs share them only where the passes are the same.
 struct Disc {
     std::vector<float> coverage; // rows of `width`, empty within `rim` of the edges
+    std::vector<std::pair<int, int>> lit; // per row the columns from the first to past the last not empty
     int width = 0, height = 0;
     QPointF center;
 };
@@ -115,6 +117,16 @@ std::shared_ptr<const Disc> blurredDisc(QSizeF size, double exactSigma) {
         float* to = disc->coverage.data() + std::size_t(y) * disc->width;
         for (int x = rim; x < disc->width - rim; ++x)
             to[x] = float(from[x]) * level;
+    }
+    disc->lit.assign(std::size_t(disc->height), {disc->width, 0});
+    for (int y = 0; y < disc->height; ++y) {
+        const float* row = disc->coverage.data() + std::size_t(y) * disc->width;
+        auto& [first, end] = disc->lit[std::size_t(y)];
+        for (int x = 0; x < disc->width; ++x) {
+            if (row[x] == 0) continue;
+            first = std::min(first, x);
+            end = x + 1;
+        }
     }
     return cache.emplace(key, std::move(disc)).first->second;
 }
@@ -228,9 +240,14 @@ void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
     const auto fx = float(p.origin.x() - baseX), fy = float(p.origin.y() - baseY);
     const float weights[4] = {fx * fy * o, (1 - fx) * fy * o, fx * (1 - fy) * o, (1 - fx) * (1 - fy) * o};
     for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
+        // Only pixels that sample a disc column that is not empty: elsewhere each share stays.
+        const auto [firstAbove, endAbove] = disc.lit[std::size_t(y - baseY - 1)];
+        const auto [firstHere, endHere] = disc.lit[std::size_t(y - baseY)];
+        const int from = std::max(p.rect.left(), baseX + std::min(firstAbove, firstHere));
+        const int to = std::min(p.rect.right() + 1, baseX + std::max(endAbove, endHere) + 1);
+        if (from >= to) continue;
         const float* above = disc.coverage.data() + std::size_t(y - baseY - 1) * disc.width - baseX;
-        takeShiftedRow(grid.row(y) + p.rect.left(), above + p.rect.left(), disc.width, weights,
-                       p.rect.width());
+        takeShiftedRow(grid.row(y) + from, above + from, disc.width, weights, to - from);
     }
 }
 
