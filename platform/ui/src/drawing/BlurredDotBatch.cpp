@@ -10,12 +10,13 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <bit>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #ifdef __SSE2__
@@ -65,24 +66,34 @@ void prepareCoverage(QPainter& painter) {
 }
 
 // A blurred filled ellipse as coverage from 0 to 1, its centre at the middle of the grid.
-// Sizes are kept to a thirty-second of the blur, which moves an edge by less than a level.
+// Sizes are kept to a thirty-second of the blur, which moves an edge by less than a level, and
+// the blur to steps of 1/128 of an octave, which moves no coverage by a fifth of a level, so a
+// blur that drifts a little from frame to frame keeps its discs. Box passes change in steps of
+// their own: discs share them only where the passes are the same.
 struct Disc {
     std::vector<float> coverage; // rows of `width`, empty within `rim` of the edges
+    std::vector<std::pair<int, int>> lit; // per row the columns from the first to past the last not empty
     int width = 0, height = 0;
     QPointF center;
 };
 
-std::shared_ptr<const Disc> blurredDisc(QSizeF size, double sigma) {
+std::shared_ptr<const Disc> blurredDisc(QSizeF size, double exactSigma) {
+    const long long octaves = std::llround(std::log2(exactSigma) * 128);
+    const double sigma = std::exp2(double(octaves) / 128);
     const double step = sigma / 32;
-    using Key = std::tuple<long long, long long, std::uint64_t>;
-    const Key key{std::llround(size.width() / step), std::llround(size.height() / step),
-                  std::bit_cast<std::uint64_t>(sigma)};
+    std::array<int, 3> boxes{};
+    if (!blursWithKernel(exactSigma)) {
+        const auto radii = boxBlurRadii(exactSigma);
+        std::copy_n(radii.begin(), std::min(radii.size(), boxes.size()), boxes.begin());
+    }
+    using Key = std::tuple<long long, long long, long long, std::array<int, 3>>;
+    const Key key{std::llround(size.width() / step), std::llround(size.height() / step), octaves, boxes};
     thread_local std::map<Key, std::shared_ptr<const Disc>> cache;
     if (auto it = cache.find(key); it != cache.end()) return it->second;
     if (cache.size() >= cacheLimit) cache.clear();
 
     const double w = double(std::get<0>(key)) * step, h = double(std::get<1>(key)) * step;
-    const int reach = blurReach(sigma) + rim;
+    const int reach = blurReach(sigma * 1.01) + rim; // for any blur of the step
     QImage image(int(std::ceil(w)) + 2 * reach, int(std::ceil(h)) + 2 * reach, QImage::Format_Alpha8);
     image.fill(0);
     auto disc = std::make_shared<Disc>();
@@ -97,7 +108,7 @@ std::shared_ptr<const Disc> blurredDisc(QSizeF size, double sigma) {
                                         QRectF(disc->center.x() - w / 2, disc->center.y() - h / 2, w, h)))
                         .toQPainterPath());
     }
-    gaussianBlur(image, sigma);
+    gaussianBlur(image, exactSigma);
     disc->coverage.assign(std::size_t(disc->width) * disc->height, 0);
     // The rim stays empty: beyond the blur's reach, as the offscreen passes cut it.
     constexpr float level = 1.0f / 255;
@@ -106,6 +117,16 @@ std::shared_ptr<const Disc> blurredDisc(QSizeF size, double sigma) {
         float* to = disc->coverage.data() + std::size_t(y) * disc->width;
         for (int x = rim; x < disc->width - rim; ++x)
             to[x] = float(from[x]) * level;
+    }
+    disc->lit.assign(std::size_t(disc->height), {disc->width, 0});
+    for (int y = 0; y < disc->height; ++y) {
+        const float* row = disc->coverage.data() + std::size_t(y) * disc->width;
+        auto& [first, end] = disc->lit[std::size_t(y)];
+        for (int x = 0; x < disc->width; ++x) {
+            if (row[x] == 0) continue;
+            first = std::min(first, x);
+            end = x + 1;
+        }
     }
     return cache.emplace(key, std::move(disc)).first->second;
 }
@@ -190,6 +211,13 @@ QUORIL_WIDE_LANES void takeShiftedRow(float* __restrict keep, const float* above
         keep[x] *= 1 - (w11 * above[x - 1] + w01 * above[x] + w10 * here[x - 1] + w00 * here[x]);
 }
 
+// Multiplies `count` shares by what a row of sharp coverage leaves uncovered (a clear pixel by
+// exactly one).
+QUORIL_WIDE_LANES void takeSharpRow(float* __restrict keep, const uchar* coverage, float scale, int count) {
+    for (int x = 0; x < count; ++x)
+        keep[x] *= 1 - float(coverage[x]) * scale;
+}
+
 // Multiplies into `grid` what the fill leaves uncovered; a sharp fill is rasterised for it and
 // cleared behind it.
 void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
@@ -198,12 +226,9 @@ void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
         fillInBands(surface.sharpPainter, p.transform, p.dot->outline);
         QImage& sharp = surface.sharp;
         const float scale = o / 255;
-        for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
-            const uchar* line = sharp.constScanLine(y);
-            float* keep = grid.row(y);
-            for (int x = p.rect.left(); x <= p.rect.right(); ++x)
-                if (line[x]) keep[x] *= 1 - float(line[x]) * scale;
-        }
+        for (int y = p.rect.top(); y <= p.rect.bottom(); ++y)
+            takeSharpRow(grid.row(y) + p.rect.left(), sharp.constScanLine(y) + p.rect.left(), scale,
+                         p.rect.width());
         const QRect painted = p.painted.intersected(sharp.rect());
         for (int y = painted.top(); y <= painted.bottom(); ++y)
             std::fill_n(sharp.scanLine(y) + painted.left(), painted.width(), uchar(0));
@@ -215,9 +240,14 @@ void takeCoverage(const Placed& p, Surface& surface, const KeepGrid& grid) {
     const auto fx = float(p.origin.x() - baseX), fy = float(p.origin.y() - baseY);
     const float weights[4] = {fx * fy * o, (1 - fx) * fy * o, fx * (1 - fy) * o, (1 - fx) * (1 - fy) * o};
     for (int y = p.rect.top(); y <= p.rect.bottom(); ++y) {
+        // Only pixels that sample a disc column that is not empty: elsewhere each share stays.
+        const auto [firstAbove, endAbove] = disc.lit[std::size_t(y - baseY - 1)];
+        const auto [firstHere, endHere] = disc.lit[std::size_t(y - baseY)];
+        const int from = std::max(p.rect.left(), baseX + std::min(firstAbove, firstHere));
+        const int to = std::min(p.rect.right() + 1, baseX + std::max(endAbove, endHere) + 1);
+        if (from >= to) continue;
         const float* above = disc.coverage.data() + std::size_t(y - baseY - 1) * disc.width - baseX;
-        takeShiftedRow(grid.row(y) + p.rect.left(), above + p.rect.left(), disc.width, weights,
-                       p.rect.width());
+        takeShiftedRow(grid.row(y) + from, above + from, disc.width, weights, to - from);
     }
 }
 

@@ -48,6 +48,7 @@ void BlurredDotLayer::fill(const QPainterPath& outline, const QBrush& brush,
         return;
     }
     color_ = brush.color();
+    if (dots_.empty()) dots_.reserve(2); // a dot is mostly filled twice, sharp and blurred
     dots_.push_back(
         {outline, transform, state.opacity, state.filters.empty() ? 0 : state.filters.front().blurRadius});
 }

@@ -108,6 +108,7 @@ void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::S
     dots_->fill(outline, brush, state);
     const QRectF covered = bounds.adjusted(-rim, -rim, rim, rim);
     if (dots_->qualifiesSoFar()) {
+        if (pending_.empty()) pending_.reserve(2); // as a dot layer mostly holds
         pending_.push_back({std::move(outline), brush, state, covered});
         return;
     }

@@ -119,15 +119,40 @@ QUORIL_WIDE_LANES void kernelRows(const QImage& in, QImage& out, const std::vect
             run.from = run.from > spread ? run.from - spread : 0;
             run.to = std::min(bytes, run.to + spread);
             std::fill(acc.begin() + run.from, acc.begin() + run.to, 1u << 15);
-            for (int d = -reach; d <= reach; ++d) {
+            const auto tap = [&](int d) {
                 // Output bytes whose source byte lies inside the row.
                 const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(d) * bpp;
-                const std::size_t from = std::max<std::ptrdiff_t>(run.from, -offset);
-                const std::size_t to = std::min<std::ptrdiff_t>(run.to, std::ptrdiff_t(bytes) - offset);
+                // Signed: past a row narrower than the reach the stretch is empty, not huge.
+                const std::ptrdiff_t from = std::max<std::ptrdiff_t>(std::ptrdiff_t(run.from), -offset);
+                const std::ptrdiff_t to =
+                    std::min<std::ptrdiff_t>(std::ptrdiff_t(run.to), std::ptrdiff_t(bytes) - offset);
                 const std::uint32_t weight = k[d + reach];
                 const uchar* shifted = src + offset;
-                for (std::size_t i = from; i < to; ++i)
+                for (std::ptrdiff_t i = from; i < to; ++i)
                     acc[i] += weight * shifted[i];
+            };
+            tap(0);
+            // The kernel is even: a tap and its mirror share a weight, taken once where both lie
+            // inside the row.
+            for (int d = 1; d <= reach; ++d) {
+                const std::size_t offset = static_cast<std::size_t>(d) * bpp;
+                const std::size_t from = std::max(run.from, offset);
+                const std::size_t to = bytes > offset ? std::min(run.to, bytes - offset) : 0;
+                if (from >= to || k[reach + d] != k[reach - d]) {
+                    tap(d);
+                    tap(-d);
+                    continue;
+                }
+                const std::uint32_t weight = k[reach + d];
+                const uchar* after = src + offset;
+                const uchar* before = src - offset;
+                for (std::size_t i = from; i < to; ++i)
+                    acc[i] += weight * (std::uint32_t(after[i]) + before[i]);
+                // Either side's bytes outside the shared stretch.
+                for (std::size_t i = run.from; i < from; ++i)
+                    acc[i] += weight * src[i + offset];
+                for (std::size_t i = to; i < run.to; ++i)
+                    if (i >= offset) acc[i] += weight * src[i - offset];
             }
             for (std::size_t i = run.from; i < run.to; ++i)
                 dst[i] = static_cast<uchar>(acc[i] >> 16);
@@ -156,9 +181,18 @@ QUORIL_WIDE_LANES void kernelColumns(const QImage& in, QImage& out, const std::v
         std::fill(dst, dst + bytes, uchar(0));
         for (const Span& run : runs) {
             std::fill(acc.begin() + run.from, acc.begin() + run.to, 1u << 15);
+            // The kernel is even: rows as far above as below share a weight, taken once.
+            const int paired = std::min(-from, to);
             for (int d = from; d <= to; ++d) {
-                const uchar* src = in.constScanLine(y + d);
                 const std::uint32_t weight = k[d + reach];
+                const uchar* src = in.constScanLine(y + d);
+                if (d < 0 && -d <= paired && k[reach - d] == weight) {
+                    const uchar* mirror = in.constScanLine(y - d);
+                    for (std::size_t i = run.from; i < run.to; ++i)
+                        acc[i] += weight * (std::uint32_t(src[i]) + mirror[i]);
+                    continue;
+                }
+                if (d > 0 && d <= paired && k[reach - d] == weight) continue; // taken with its mirror
                 for (std::size_t i = run.from; i < run.to; ++i)
                     acc[i] += weight * src[i];
             }
@@ -359,8 +393,16 @@ void gaussianBlurWithBoxes(QImage& image, double sigma) {
         boxBlur<1>(image, radii);
 }
 
+bool blursWithKernel(double sigma) {
+    return sigma <= kernelLimit;
+}
+
+std::vector<int> boxBlurRadii(double sigma) {
+    return boxRadii(std::min(sigma, 1e6));
+}
+
 void gaussianBlur(QImage& image, double sigma) {
-    if (sigma <= kernelLimit)
+    if (blursWithKernel(sigma))
         gaussianBlurWithKernel(image, sigma);
     else
         gaussianBlurWithBoxes(image, sigma);

@@ -12,8 +12,10 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <span>
@@ -269,8 +271,21 @@ graphics::CGColor Color::makeCGColor() const {
 Color::Resolved Color::resolve(const StyleContext& context) const {
     const bool dark = context.colorScheme == ColorScheme::dark;
     switch (kind_) {
-    case Kind::components:
-        return resolvedFrom(makeCGColor());
+    case Kind::components: {
+        // Canvases fill with one colour many times a frame; its conversion is kept for the next.
+        struct Last {
+            std::string_view space;
+            std::uint8_t count = 0;
+            std::array<graphics::CGFloat, 4> values{};
+            Resolved resolved;
+        };
+        thread_local std::optional<Last> last;
+        if (last && last->space == space_ && last->count == count_ &&
+            std::memcmp(last->values.data(), values_.data(), sizeof values_) == 0)
+            return last->resolved;
+        last = Last{space_, count_, values_, resolvedFrom(makeCGColor())};
+        return last->resolved;
+    }
     case Kind::system: {
         const auto& entry = detail::systemColorTable[system_];
         return withOpacity(resolvedFrom(dark ? entry.dark : entry.light), opacity_);

@@ -1,3 +1,4 @@
+#include "ui/Blur.h"
 #include "ui/Canvas.h"
 #include "ui/DisplayList.h"
 #include "ui/Graph.h"
@@ -107,6 +108,21 @@ TEST(BlurredDotLayerTest, CachedDotsMatchTheOffscreenPassesWithinAboutTwoLevels)
                 EXPECT_LE(d.largest, 3);
                 EXPECT_LE(d.pixelsPastTwo, cached.image.width() * cached.image.height() / 5000);
             }
+}
+
+TEST(BlurredDotLayerTest, ABlurThatDriftsKeepsItsDiscsOnlyWhileTheyStillMatch) {
+    // Where the box passes widen, a blur a hair smaller and one a hair larger blur differently:
+    // painted one after the other, the second must not take the first one's discs.
+    double step = 4;
+    while (ui::boxBlurRadii(step) == ui::boxBlurRadii(step + 0.001))
+        step += 0.001;
+    for (double sigma : {step, step + 0.001, step + 0.001 + 1e-7}) {
+        SCOPED_TRACE(testing::Message() << "sigma " << sigma);
+        const Difference d =
+            difference(render({sigma, 1, false}, 1).image, render({sigma, 1, true}, 1).image);
+        EXPECT_LE(d.largest, 3);
+        EXPECT_LE(d.pixelsPastTwo, 260 * 260 / 5000);
+    }
 }
 
 TEST(BlurredDotLayerTest, SmallBlursAndTurnedDevicesTakeTheOffscreenPasses) {
