@@ -171,8 +171,30 @@ bool renew(const std::shared_ptr<TrackingObserver>& observer, const std::vector<
 
 } // namespace
 
+namespace {
+
+// Recordings of ended scopes, emptied, so that a body run again and again does not grow a new
+// list of its reads each time.
+thread_local std::vector<std::unique_ptr<TrackingScope::Recorded>> spareRecordings;
+
+std::unique_ptr<TrackingScope::Recorded> takeRecording() {
+    if (spareRecordings.empty()) return std::make_unique<TrackingScope::Recorded>();
+    auto recorded = std::move(spareRecordings.back());
+    spareRecordings.pop_back();
+    return recorded;
+}
+
+void keepRecording(std::unique_ptr<TrackingScope::Recorded> recorded) {
+    constexpr std::size_t keptAtMost = 8, keptLengthAtMost = 1 << 16;
+    recorded->accesses.clear();
+    if (spareRecordings.size() < keptAtMost && recorded->accesses.capacity() <= keptLengthAtMost)
+        spareRecordings.push_back(std::move(recorded));
+}
+
+} // namespace
+
 TrackingScope::TrackingScope()
-    : recorded_(std::make_unique<Recorded>())
+    : recorded_(takeRecording())
     , outer_(innermostScope) {
     innermostScope = this;
 }
@@ -184,6 +206,7 @@ TrackingScope::TrackingScope(Discarding)
 
 TrackingScope::~TrackingScope() {
     if (!finished_) innermostScope = outer_;
+    if (recorded_) keepRecording(std::move(recorded_));
 }
 
 void TrackingScope::record(const std::shared_ptr<RegistrarState>& registrar, const void* key) {
