@@ -78,22 +78,25 @@ public:
     std::optional<std::vector<std::shared_ptr<T>>>
     fetchAfterInserts(const FetchDescriptor<T>& descriptor, const std::vector<std::shared_ptr<T>>& previous,
                       std::uint64_t generation) {
+        auto result = previous;
+        if (!placeInserts(descriptor, result, generation)) return std::nullopt;
+        return result;
+    }
+    // The same in place: puts the models inserted since `generation` into `results`, what
+    // fetching with `descriptor` gave then, and returns true; false, with `results` as it was,
+    // when it cannot.
+    template <class T>
+    bool placeInserts(const FetchDescriptor<T>& descriptor, std::vector<std::shared_ptr<T>>& results,
+                      std::uint64_t generation) {
         auto placed = placeInserted(
             T::entity(), expressionOf(descriptor), sortKeysOf(descriptor),
-            [&](std::size_t i) -> const PersistentModel& { return *previous[i]; }, previous.size(),
-            generation);
-        if (!placed) return std::nullopt;
-        std::vector<std::shared_ptr<T>> result;
-        result.reserve(previous.size() + placed->size());
-        std::size_t next = 0;
-        for (auto& [position, model] : *placed) {
-            result.insert(result.end(), previous.begin() + std::ptrdiff_t(next),
-                          previous.begin() + std::ptrdiff_t(position));
-            next = position;
-            result.push_back(std::static_pointer_cast<T>(std::move(model)));
-        }
-        result.insert(result.end(), previous.begin() + std::ptrdiff_t(next), previous.end());
-        return result;
+            [&](std::size_t i) -> const PersistentModel& { return *results[i]; }, results.size(), generation);
+        if (!placed) return false;
+        // From the last place back, so that the places before stay where they were.
+        for (auto it = placed->rbegin(); it != placed->rend(); ++it)
+            results.insert(results.begin() + std::ptrdiff_t(it->first),
+                           std::static_pointer_cast<T>(std::move(it->second)));
+        return true;
     }
     template <class T> std::size_t fetchCount(const FetchDescriptor<T>& descriptor = {}) {
         return countModels(T::entity(), expressionOf(descriptor));
