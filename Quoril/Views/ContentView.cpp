@@ -2,8 +2,8 @@
 
 #include "Views/GoalListActions.h"
 #include "Views/GoalListBurn.h"
-#include "Views/ItemRowSizesKey.h"
 #include "Views/ItemRow.h"
+#include "Views/ItemRowSizesKey.h"
 #include "Views/Utilities.h"
 
 #include "reactive/ObservationRegistrar.h"
@@ -34,7 +34,10 @@ namespace {
 using graphics::CGFloat;
 
 ui::View anchorRow(ui::NamespaceID ns) {
-    return ui::HStack(std::vector<ui::View>{}).frame(std::nullopt, 0).listRowInsets(ui::EdgeInsets{}).id(anchorID(ns));
+    return ui::HStack(std::vector<ui::View>{})
+        .frame(std::nullopt, 0)
+        .listRowInsets(ui::EdgeInsets{})
+        .id(anchorID(ns));
 }
 
 // A frame that only lets the height grow without bound.
@@ -54,10 +57,11 @@ ui::View addButton(const GoalListActions& actions, bool adding) {
 
 ui::View emptyState(const GoalListActions& actions) {
     auto commands = actions.commandManager;
-    ui::View button = ui::View(ui::Button([commands] { commands->newItem.send(); },
-                                          ui::View(ui::Label(ui::Text::verbatim(Utilities::newItemTitle()), "plus"))
-                                              .padding(ui::EdgeSet::horizontal, std::nullopt)))
-                          .controlSize(ui::ControlSize::large);
+    ui::View button =
+        ui::View(ui::Button([commands] { commands->newItem.send(); },
+                            ui::View(ui::Label(ui::Text::verbatim(Utilities::newItemTitle()), "plus"))
+                                .padding(ui::EdgeSet::horizontal, std::nullopt)))
+            .controlSize(ui::ControlSize::large);
     return ui::View(ui::ContentUnavailableView(ui::View(), ui::View(), button))
         .frame(unlimitedHeight())
         .transition(ui::AnyTransition::opacity());
@@ -75,11 +79,12 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
 
     // The query re-evaluates this view at any change of a listed goal, so what it reads of
     // them here needs no tracking of its own (for a thousand goals, that is most of the work).
-    std::vector<std::shared_ptr<Item>> shown;
+    // Shared with the list's closure rather than copied into it.
+    std::shared_ptr<const std::vector<std::shared_ptr<Item>>> shownGoals;
     bool anyCompleted = false;
     std::vector<foundation::UUID> queryOrder;
     reactive::withoutObservationTracking([&] {
-        shown = actions.shownGoals();
+        shownGoals = std::make_shared<const std::vector<std::shared_ptr<Item>>>(actions.shownGoals());
         anyCompleted = actions.displayOrderCache->anyCompleted();
         queryOrder.reserve(actions.items.size());
         for (const auto& item : actions.items)
@@ -87,13 +92,15 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
     });
 
     ui::View content = ui::ScrollViewReader([=](const ui::ScrollViewProxy& proxy) -> ui::View {
+        const auto& shown = *shownGoals;
         if (shown.empty()) return emptyState(actions);
         std::vector<std::pair<std::size_t, std::shared_ptr<Item>>> rows;
+        rows.reserve(shown.size());
         for (std::size_t i = 0; i < shown.size(); ++i)
             rows.emplace_back(i, shown[i]);
         // Rows read the order and the actions from here, so that only rows whose own inputs
         // changed are evaluated again.
-        rowShared->order->assign(shown.begin(), shown.end());
+        if (*rowShared->order != shown) rowShared->order->assign(shown.begin(), shown.end());
         rowShared->actions = actions;
         rowShared->proxy = proxy;
         rowShared->topView = topView;
@@ -102,15 +109,18 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
         const auto focused = *actions.focusedItem;
         const auto scrollPosition = actions.scrollPosition.value();
         auto makeRow = [=](const std::pair<std::size_t, std::shared_ptr<Item>>& row) -> ui::View {
-            return ui::View(ItemRow{rowShared, row.second, std::int64_t(row.first), focused, scrollPosition, burning})
+            return ui::View(ItemRow{rowShared, row.second, std::int64_t(row.first), focused, scrollPosition,
+                                    burning})
                 .transition(ui::AnyTransition::move(ui::Edge::top));
         };
-        ui::View goals = ui::ForEach(rows, [](const auto& row) { return row.second->id(); }, makeRow)
-                             .onMove([actions](const foundation::IndexSet& source, std::size_t destination) {
-                                 actions.moveItems(source, destination);
-                             })
-                             .onDelete([actions](const foundation::IndexSet& offsets) { actions.deleteItems(offsets); })
-                             .fixedSize(false, true);
+        ui::View goals =
+            ui::ForEach(
+                std::move(rows), [](const auto& row) { return row.second->id(); }, makeRow)
+                .onMove([actions](const foundation::IndexSet& source, std::size_t destination) {
+                    actions.moveItems(source, destination);
+                })
+                .onDelete([actions](const foundation::IndexSet& offsets) { actions.deleteItems(offsets); })
+                .fixedSize(false, true);
         return ui::List({anchorRow(topView), goals, anchorRow(bottomView)})
             .environment<ui::DefaultMinListRowHeightKey>(0)
             .listStyle(ui::ListStyle::plain)
@@ -127,22 +137,26 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
                              .offset(0, *actions.emptySpaceHeight);
 
     return ui::VStack(ui::HorizontalAlignment::center, 0, {content})
-        .onPreferenceChange(ItemRowSizesKey{},
-                            [actions](const std::vector<ItemSizeElement>& sizes) { actions.rowSizesChanged(sizes); })
+        .onPreferenceChange(
+            ItemRowSizesKey{},
+            [actions](const std::vector<ItemSizeElement>& sizes) { actions.rowSizesChanged(sizes); })
         // Without goals the area lies behind the empty state, so that its button takes clicks.
-        .background(shown.empty() ? emptyArea : ui::View(), ui::Alignment::top)
-        .overlay(shown.empty() ? ui::View() : emptyArea, ui::Alignment::top)
-        .toolbar({ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, burn.burnButton(anyCompleted)),
-                  ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
+        .background(shownGoals->empty() ? emptyArea : ui::View(), ui::Alignment::top)
+        .overlay(shownGoals->empty() ? ui::View() : emptyArea, ui::Alignment::top)
+        .toolbar(
+            {ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, burn.burnButton(anyCompleted)),
+             ui::ToolbarItem(ui::ToolbarItemPlacement::automatic, addButton(actions, *actions.addingItem))})
         .onChange(*actions.addingItem, [actions](bool adding) { actions.addingItemChanged(adding); })
         .onChange(*burn.isBurning, [burn](bool burning) { burn.isBurningChanged(burning); })
-        .onReceive(actions.commandManager->newItem, [actions](const reactive::Void&) { actions.newItemReceived(); })
+        .onReceive(actions.commandManager->newItem,
+                   [actions](const reactive::Void&) { actions.newItemReceived(); })
         .onReceive(actions.commandManager->burnCompletedItems,
                    [burn](const reactive::Void&) { burn.burnCompletedItems(); })
         .onChange(!anyCompleted, true,
                   [actions](bool, bool noneCompleted) { actions.completedEmptyChanged(noneCompleted); })
-        .onModifierKeysChanged(ui::EventModifiers::shift | ui::EventModifiers::option, true,
-                               [actions](ui::EventModifiers, ui::EventModifiers now) { actions.modifierKeysChanged(now); })
+        .onModifierKeysChanged(
+            ui::EventModifiers::shift | ui::EventModifiers::option, true,
+            [actions](ui::EventModifiers, ui::EventModifiers now) { actions.modifierKeysChanged(now); })
         .frame(ui::FlexibleFrame{.minWidth = 350,
                                  .idealWidth = 400,
                                  .maxWidth = 600,

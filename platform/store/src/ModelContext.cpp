@@ -220,8 +220,13 @@ ModelContext::placeInserted(const EntityDescription& entity, const PredicateExpr
         const int order = detail::compareModels(a, b, keys, ascending);
         return order != 0 ? order < 0 : a.primaryKey_ < b.primaryKey_;
     };
-    for (std::size_t i = 1; i < count; ++i) {
-        if (!before(at(i - 1), at(i))) return std::nullopt;
+    // A result fetched while the entity had unsaved changes is in order; one from the file is
+    // checked (its order may differ from this one in ties and in how values compare).
+    const auto sorted = sortedHereAt_.find(&entity);
+    if (sorted == sortedHereAt_.end() || sorted->second != generation) {
+        for (std::size_t i = 1; i < count; ++i) {
+            if (!before(at(i - 1), at(i))) return std::nullopt;
+        }
     }
     std::vector<std::pair<std::size_t, std::shared_ptr<PersistentModel>>> placed;
     for (const auto& inserted : recentInserts_) {
@@ -245,6 +250,8 @@ ModelContext::placeInserted(const EntityDescription& entity, const PredicateExpr
     std::stable_sort(placed.begin(), placed.end(), [&](const auto& a, const auto& b) {
         return a.first != b.first ? a.first < b.first : before(*a.second, *b.second);
     });
+    // The result is in order, and so is any fetched now if the entity has unsaved changes.
+    if (!placed.empty() || hasPendingChanges(entity)) sortedHereAt_[&entity] = contentsGeneration_;
     return placed;
 }
 
@@ -509,6 +516,7 @@ std::vector<std::shared_ptr<PersistentModel>> ModelContext::fetchModels(const En
         statement.reset();
     }
     if (!hasPendingChanges(entity)) return result;
+    sortedHereAt_[&entity] = contentsGeneration_;
 
     // Unsaved changes: drop what no longer matches, add what matches now, and sort again.
     std::unordered_set<const PersistentModel*> listed;

@@ -108,3 +108,62 @@ TEST(ObservationTracking, AWriteOnAnotherThreadCallsOnChangeThere) {
     t.join();
     EXPECT_TRUE(calledOnWriter);
 }
+
+TEST(ObservationTracking, ARenewedTrackingWatchesExactlyTheLatestRunsReads) {
+    std::vector<Keys> keys(20);
+    int first = 0, second = 0, third = 0;
+    ObservationTracking tracking;
+    auto readAll = [&](std::size_t skip, Keys* extra) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (i == skip) continue;
+            keys[i].shift();
+            if (i == 10 && extra) extra->shift();
+        }
+        keys[3].shift(); // read twice: still one registration
+    };
+    tracking.track([&] { readAll(keys.size(), nullptr); }, [&] { ++first; });
+    Keys extra;
+    tracking.track([&] { readAll(5, &extra); }, [&] { ++second; });
+    keys[5].setShift(true); // no longer read
+    EXPECT_EQ(first + second, 0);
+    extra.setShift(true);
+    EXPECT_EQ(second, 1);
+    EXPECT_EQ(first, 0);
+    keys[3].setShift(true); // told once, and the tracking has ended
+    EXPECT_EQ(second, 1);
+
+    // After a change, and for runs that read something else altogether, it registers afresh.
+    tracking.track([&] { readAll(keys.size(), nullptr); }, [&] { ++third; });
+    tracking.track(
+        [&] {
+            for (auto& k : keys)
+                k.option();
+        },
+        [&] { ++third; });
+    keys[7].setShift(false);
+    EXPECT_EQ(third, 0);
+    keys[7].setOption(true);
+    EXPECT_EQ(third, 1);
+
+    // Withdrawn with the tracking.
+    {
+        ObservationTracking dropped;
+        dropped.track([&] { keys[0].option(); }, [&] { ++third; });
+    }
+    keys[0].setOption(true);
+    EXPECT_EQ(third, 1);
+
+    // A tracking told of a write made during its own run registers again.
+    int during = 0;
+    ObservationTracking renewing;
+    renewing.track([&] { keys[1].shift(); }, [&] { ++during; });
+    renewing.track(
+        [&] {
+            keys[1].shift();
+            keys[1].setShift(true);
+        },
+        [&] { ++during; });
+    EXPECT_EQ(during, 1); // the first run's tracking
+    keys[1].setShift(false);
+    EXPECT_EQ(during, 2);
+}

@@ -91,7 +91,8 @@ TEST_F(ModelContextTest, AResultTakesInsertsInPlaceAsAFetchWouldAndAnyOtherChang
     context->insert(folder);
     for (int i = 0; i < 6; ++i)
         addNote("n" + std::to_string(i), i % 3, i, folder);
-    const auto descriptor = listOrder(Predicate<Note>::relationshipEquals("folder", folder->persistentModelID()));
+    const auto descriptor =
+        listOrder(Predicate<Note>::relationshipEquals("folder", folder->persistentModelID()));
     auto result = context->fetch(descriptor);
     auto generation = context->contentsGeneration();
     const auto follows = [&] {
@@ -127,6 +128,15 @@ TEST_F(ModelContextTest, AResultTakesInsertsInPlaceAsAFetchWouldAndAnyOtherChang
     context->save();
     addNote("after save", 0, 0, folder);
     EXPECT_FALSE(follows());
+
+    // A result read from the file, with nothing unsaved, takes inserts as well.
+    context->save();
+    result = context->fetch(descriptor);
+    generation = context->contentsGeneration();
+    addNote("after a clean fetch", 1, 3, folder);
+    EXPECT_TRUE(follows());
+    addNote("and again", 0, 1, folder);
+    EXPECT_TRUE(follows());
 
     // More inserts than it keeps track of.
     result = context->fetch(descriptor);

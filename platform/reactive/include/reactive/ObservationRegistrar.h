@@ -84,6 +84,9 @@ struct TrackingObserver;
 class TrackingScope {
 public:
     TrackingScope();
+    // A scope that keeps the reads from the scopes around it and records nothing itself.
+    struct Discarding {};
+    explicit TrackingScope(Discarding);
     ~TrackingScope();
     TrackingScope(const TrackingScope&) = delete;
     TrackingScope& operator=(const TrackingScope&) = delete;
@@ -92,6 +95,9 @@ public:
     void finish(std::function<void()> onChange);
     // The same, returning a cancellable that withdraws `onChange` again.
     AnyCancellable finishWithdrawable(std::function<void()> onChange);
+    // The same for `observer`, the tracking of the run before: it stays registered for the reads
+    // made again, so that only what changed between the runs is registered or withdrawn.
+    void finishRenewing(std::shared_ptr<TrackingObserver>& observer, std::function<void()> onChange);
 
     // Records a read in this thread's innermost scope, if there is one.
     static void record(const std::shared_ptr<RegistrarState>& registrar, const void* key);
@@ -137,8 +143,30 @@ template <class Apply>
 // Runs `apply` without recording its reads for the trackings around it, for code that hears of
 // the changes another way. Returns what `apply` returns.
 template <class Apply> decltype(auto) withoutObservationTracking(Apply&& apply) {
-    detail::TrackingScope discarded;
+    detail::TrackingScope discarded(detail::TrackingScope::Discarding{});
     return std::forward<Apply>(apply)();
 }
+
+// The tracking of an observer that runs again and again (a view's body): each track() replaces
+// the one before, like withCancellableObservationTracking, but keeps the registrations of the
+// reads it makes again, so that a run reading nearly what the run before read costs little more
+// than comparing the two. Withdrawn by withdraw() or when destroyed.
+class ObservationTracking {
+public:
+    ObservationTracking() = default;
+    ~ObservationTracking() { withdraw(); }
+    ObservationTracking(const ObservationTracking&) = delete;
+    ObservationTracking& operator=(const ObservationTracking&) = delete;
+
+    template <class Apply> void track(Apply&& apply, std::function<void()> onChange) {
+        detail::TrackingScope scope;
+        std::forward<Apply>(apply)();
+        scope.finishRenewing(observer_, std::move(onChange));
+    }
+    void withdraw();
+
+private:
+    std::shared_ptr<detail::TrackingObserver> observer_;
+};
 
 } // namespace reactive

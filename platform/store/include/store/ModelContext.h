@@ -12,8 +12,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace store {
@@ -75,23 +75,28 @@ public:
     // without being fetched again. Nothing when anything else changed meanwhile, or when the
     // result would not be exactly what a fetch gives; fetch then.
     template <class T>
-    std::optional<std::vector<std::shared_ptr<T>>> fetchAfterInserts(const FetchDescriptor<T>& descriptor,
-                                                                     const std::vector<std::shared_ptr<T>>& previous,
-                                                                     std::uint64_t generation) {
+    std::optional<std::vector<std::shared_ptr<T>>>
+    fetchAfterInserts(const FetchDescriptor<T>& descriptor, const std::vector<std::shared_ptr<T>>& previous,
+                      std::uint64_t generation) {
+        auto result = previous;
+        if (!placeInserts(descriptor, result, generation)) return std::nullopt;
+        return result;
+    }
+    // The same in place: puts the models inserted since `generation` into `results`, what
+    // fetching with `descriptor` gave then, and returns true; false, with `results` as it was,
+    // when it cannot.
+    template <class T>
+    bool placeInserts(const FetchDescriptor<T>& descriptor, std::vector<std::shared_ptr<T>>& results,
+                      std::uint64_t generation) {
         auto placed = placeInserted(
             T::entity(), expressionOf(descriptor), sortKeysOf(descriptor),
-            [&](std::size_t i) -> const PersistentModel& { return *previous[i]; }, previous.size(), generation);
-        if (!placed) return std::nullopt;
-        std::vector<std::shared_ptr<T>> result;
-        result.reserve(previous.size() + placed->size());
-        std::size_t next = 0;
-        for (auto& [position, model] : *placed) {
-            result.insert(result.end(), previous.begin() + std::ptrdiff_t(next), previous.begin() + std::ptrdiff_t(position));
-            next = position;
-            result.push_back(std::static_pointer_cast<T>(std::move(model)));
-        }
-        result.insert(result.end(), previous.begin() + std::ptrdiff_t(next), previous.end());
-        return result;
+            [&](std::size_t i) -> const PersistentModel& { return *results[i]; }, results.size(), generation);
+        if (!placed) return false;
+        // From the last place back, so that the places before stay where they were.
+        for (auto it = placed->rbegin(); it != placed->rend(); ++it)
+            results.insert(results.begin() + std::ptrdiff_t(it->first),
+                           std::static_pointer_cast<T>(std::move(it->second)));
+        return true;
     }
     template <class T> std::size_t fetchCount(const FetchDescriptor<T>& descriptor = {}) {
         return countModels(T::entity(), expressionOf(descriptor));
@@ -149,8 +154,9 @@ private:
     // models (`at` gives each): positions in that result, in order. Nothing when it cannot tell.
     std::optional<std::vector<std::pair<std::size_t, std::shared_ptr<PersistentModel>>>>
     placeInserted(const EntityDescription& entity, const PredicateExpression* predicate,
-                  const std::vector<SortKey>& sortBy, const std::function<const PersistentModel&(std::size_t)>& at,
-                  std::size_t count, std::uint64_t generation);
+                  const std::vector<SortKey>& sortBy,
+                  const std::function<const PersistentModel&(std::size_t)>& at, std::size_t count,
+                  std::uint64_t generation);
     void listChange(PersistentModel& model);
     void registerUndoOfInsert(const std::shared_ptr<PersistentModel>& model);
     // Readers of the to-many lists the model belongs to hear that it joined or left.
@@ -175,7 +181,7 @@ private:
     std::vector<std::shared_ptr<PersistentModel>> changes_; // in the order they first changed
     std::shared_ptr<foundation::UndoManager> undoManager_;
     reactive::ObservationRegistrar registrar_;
-    std::uint64_t contents_ = 0;   // the observable contents' key
+    std::uint64_t contents_ = 0; // the observable contents' key
     std::uint64_t contentsGeneration_ = 0;
     // The latest inserts, by the generation each began; changes of other kinds only count.
     struct Inserted {
@@ -185,6 +191,9 @@ private:
     std::vector<Inserted> recentInserts_;
     std::uint64_t lastOtherChange_ = 0;  // the generation of the latest change that was no insert
     std::uint64_t forgottenInserts_ = 0; // inserts up to this generation are no longer listed
+    // By entity, a generation at which the entity had unsaved changes: every result of it
+    // fetched then was sorted here, in the order placeInserted keeps, so is known to be in it.
+    std::unordered_map<const EntityDescription*, std::uint64_t> sortedHereAt_;
     std::uint64_t generation_ = 1; // moves on when another context saved inserts
     bool autosaveEnabled_ = false;
     bool autosaveScheduled_ = false;

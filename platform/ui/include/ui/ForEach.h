@@ -136,14 +136,23 @@ public:
     ForEach onDelete(detail::EditableListNode::DeleteAction action) const;
 
 private:
-    std::shared_ptr<const ListNode> asList() const { return std::dynamic_pointer_cast<const ListNode>(node()); }
+    std::shared_ptr<const ListNode> asList() const {
+        return std::dynamic_pointer_cast<const ListNode>(node());
+    }
     explicit ForEach(std::shared_ptr<const ViewNode> node)
         : View(std::move(node)) {}
     template <class R> static auto collect(R&& data) {
-        std::vector<std::ranges::range_value_t<R>> result;
-        for (auto&& value : data)
-            result.push_back(value);
-        return result;
+        using Value = std::ranges::range_value_t<R>;
+        // A vector handed over is taken as it is: lists of thousands are not copied again.
+        if constexpr (std::is_same_v<R, std::vector<Value>>) {
+            return std::vector<Value>(std::move(data));
+        } else {
+            std::vector<Value> result;
+            if constexpr (std::ranges::sized_range<R>) result.reserve(std::ranges::size(data));
+            for (auto&& value : data)
+                result.push_back(value);
+            return result;
+        }
     }
     template <class T> static auto keyOf() {
         if constexpr (std::integral<T>)
@@ -156,8 +165,8 @@ private:
 inline ForEach ForEach::onMove(detail::EditableListNode::MoveAction action) const {
     const auto* editable = nodeAs<detail::EditableListNode>();
     auto rows = editable ? std::static_pointer_cast<const ListNode>(editable->rows()) : asList();
-    return ForEach(std::make_shared<detail::EditableListNode>(
-        rows, std::move(action), editable ? editable->deleteAction() : nullptr));
+    return ForEach(std::make_shared<detail::EditableListNode>(rows, std::move(action),
+                                                              editable ? editable->deleteAction() : nullptr));
 }
 
 inline ForEach ForEach::onDelete(detail::EditableListNode::DeleteAction action) const {

@@ -165,10 +165,13 @@ graphics::CGRect View::elementBounds(const Element& element) {
 
 // Custom views and modifiers.
 
-detail::AttributeAnimation& detail::bodyAttribute(
-    ViewContext& ctx, const std::function<std::shared_ptr<AttributeAnimation>(Element&)>& make) {
+detail::AttributeAnimation&
+detail::bodyAttribute(ViewContext& ctx,
+                      const std::function<std::shared_ptr<AttributeAnimation>(Element&)>& make) {
     Element& element = ctx.element();
-    return *element.slot<AttributeAnimation>("\x1f" "animatableData", [&] { return make(element); });
+    return *element.slot<AttributeAnimation>("\x1f"
+                                             "animatableData",
+                                             [&] { return make(element); });
 }
 
 const Transaction& detail::bodyTransaction(ViewContext& ctx) {
@@ -185,7 +188,13 @@ void detail::CustomNodeBase::update(Element& element) const {
         record.previousObjects = &previousObjects;
         View body;
         ViewContext ctx(element);
-        record.observation = reactive::withCancellableObservationTracking(
+        // The tracking is renewed rather than replaced: a body that reads nearly what it read
+        // before (a long list that gained a row) keeps most of its registrations.
+        auto tracking = element.slot<reactive::ObservationTracking>(
+            "\x1f"
+            "observation",
+            [] { return std::make_shared<reactive::ObservationTracking>(); });
+        tracking->track(
             [&] { body = evaluate(ctx); },
             [ref = element.reference()] { detail::invalidateFromObservation(ref, Transaction::current()); });
         record.previousObjects = nullptr;

@@ -17,13 +17,15 @@ namespace {
 
 // A row, its description made only when it is built: lists of thousands would otherwise
 // describe every row at every update.
+// It points into the content the state keeps (LazyState::content), without holding it, as
+// lists of thousands would otherwise count references to it thousands of times.
 struct Item {
-    std::shared_ptr<const ListNode> list; // null for a single view
-    View single;
-    std::size_t index = 0; // in `list`
+    const ListNode* list = nullptr; // null for a single view
+    std::size_t slot = 0;           // in the content
+    std::size_t index = 0;          // in `list`
     ChildKey key;
 
-    View view() const { return list ? list->viewAt(index) : single; }
+    View view(const std::vector<View>& content) const { return list ? list->viewAt(index) : content[slot]; }
 };
 
 struct KeyHash {
@@ -33,11 +35,12 @@ struct KeyHash {
 };
 
 struct LazyState {
+    std::vector<View> content; // what `items` point into
     std::vector<Item> items;
     std::unordered_map<ChildKey, std::size_t, KeyHash> positions; // of `items`, by key
     std::unordered_set<ChildKey, KeyHash> built;
     std::unordered_map<ChildKey, CGFloat, KeyHash> lengths; // along the axis, as measured
-    CGFloat lengthSum = 0;                                   // of `lengths`, for the estimate
+    CGFloat lengthSum = 0;                                  // of `lengths`, for the estimate
     std::vector<CGFloat> known; // the same by position in `items`; NaN where not measured
     CGFloat maxCross = 0;
     // Rows the last update brought, not built yet, and that update's transaction: when layout
@@ -67,13 +70,13 @@ std::shared_ptr<LazyState> stateOf(Element& element) {
 std::vector<Item> itemsOf(const std::vector<View>& content) {
     std::vector<Item> items;
     for (std::size_t slot = 0; slot < content.size(); ++slot) {
-        auto list = std::dynamic_pointer_cast<const ListNode>(content[slot].node());
+        const auto* list = dynamic_cast<const ListNode*>(content[slot].node().get());
         if (!list) {
             // A row with an id is known by it, built or not, so it can be scrolled to.
             if (const auto* id = content[slot].nodeAs<IDNode>())
-                items.push_back({nullptr, content[slot], 0, {slot * 1'000'003, id->id(), true, 0}});
+                items.push_back({nullptr, slot, 0, {slot * 1'000'003, id->id(), true, 0}});
             else
-                items.push_back({nullptr, content[slot], 0, {slot, {}, false, 0}});
+                items.push_back({nullptr, slot, 0, {slot, {}, false, 0}});
             continue;
         }
         const bool explicitIDs = list->hasExplicitIDs();
@@ -82,7 +85,7 @@ std::vector<Item> itemsOf(const std::vector<View>& content) {
         for (std::size_t i = 0; i < count; ++i) {
             ChildKey key{slot * 1'000'003 + (explicitIDs ? 0 : i + 1),
                          explicitIDs ? list->idAt(i) : foundation::AnyHashable(), explicitIDs, 0};
-            items.push_back({list, {}, i, std::move(key)});
+            items.push_back({list, slot, i, std::move(key)});
         }
     }
     return items;
@@ -100,7 +103,7 @@ void reconcileBuilt(Element& element, LazyState& state) {
     for (const auto index : shown) {
         const auto& item = state.items[index];
         auto [it, made] = state.described.try_emplace(item.key);
-        if (made) it->second = item.view();
+        if (made) it->second = item.view(state.content);
         specs.push_back({it->second, item.key, {}});
     }
     element.reconcile(std::move(specs));
@@ -174,7 +177,8 @@ std::optional<bool> followChange(LazyState& state, std::vector<Item>& items) {
     while (prefix < shorter && before[prefix].key == items[prefix].key)
         ++prefix;
     std::size_t suffix = 0;
-    while (suffix < shorter - prefix && before[before.size() - 1 - suffix].key == items[items.size() - 1 - suffix].key)
+    while (suffix < shorter - prefix &&
+           before[before.size() - 1 - suffix].key == items[items.size() - 1 - suffix].key)
         ++suffix;
     const std::size_t oldEnd = before.size() - suffix;
     const std::size_t newEnd = items.size() - suffix;
@@ -207,7 +211,8 @@ std::optional<bool> followChange(LazyState& state, std::vector<Item>& items) {
 
     std::vector<CGFloat> known(items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
     std::copy(state.known.begin(), state.known.begin() + std::ptrdiff_t(prefix), known.begin());
-    std::copy(state.known.begin() + std::ptrdiff_t(oldEnd), state.known.end(), known.begin() + std::ptrdiff_t(newEnd));
+    std::copy(state.known.begin() + std::ptrdiff_t(oldEnd), state.known.end(),
+              known.begin() + std::ptrdiff_t(newEnd));
     for (std::size_t i = prefix; i < newEnd; ++i) {
         if (auto it = state.lengths.find(items[i].key); it != state.lengths.end()) known[i] = it->second;
     }
@@ -255,6 +260,7 @@ void LazyNode::update(Element& element) const {
     auto items = itemsOf(content_);
     auto patched = followChange(*state, items);
     const bool anyGone = patched ? *patched : replaceItems(*state, std::move(items));
+    state->content = content_;
     state->updated = true;
     state->described.clear();
     state->arrival = element.graph().updateTransaction();
@@ -272,7 +278,8 @@ void LazyNode::update(Element& element) const {
     if (!patched) {
         state->known.assign(state->items.size(), std::numeric_limits<CGFloat>::quiet_NaN());
         for (const auto& [key, length] : state->lengths) {
-            if (auto it = state->positions.find(key); it != state->positions.end()) state->known[it->second] = length;
+            if (auto it = state->positions.find(key); it != state->positions.end())
+                state->known[it->second] = length;
         }
     }
     reconcileBuilt(element, *state);

@@ -101,10 +101,9 @@ Query<T> query(ui::ViewContext& ctx, std::string_view name, FetchDescriptor<T> d
             }
             try {
                 // Inserts alone are put in place; other changes are fetched anew.
-                std::optional<std::vector<std::shared_ptr<T>>> updated;
-                if (state->generation)
-                    updated = context->fetchAfterInserts(state->descriptor, state->results, *state->generation);
-                state->results = updated ? std::move(*updated) : context->fetch(state->descriptor);
+                if (!state->generation ||
+                    !context->placeInserts(state->descriptor, state->results, *state->generation))
+                    state->results = context->fetch(state->descriptor);
                 state->generation = context->contentsGeneration();
             } catch (const std::exception& error) {
                 state->generation.reset();
