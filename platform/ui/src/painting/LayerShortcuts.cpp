@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <variant>
 
 namespace ui::detail {
@@ -115,7 +116,7 @@ void appendDirect(const DisplayList::Item& item, const QTransform& toDevice, std
     const auto& style = layer->style;
     if (style.mask) {
         if (auto masked = maskedDirectly(*layer, toDevice)) {
-            out.insert(out.end(), masked->begin(), masked->end());
+            out.insert(out.end(), std::make_move_iterator(masked->begin()), std::make_move_iterator(masked->end()));
             return;
         }
     } else if (!style.needsOffscreen() && style.transform.isIdentity() && !style.clip) {
@@ -140,18 +141,16 @@ std::optional<std::vector<DisplayList::Item>> maskedDirectly(const DisplayList::
     const auto pixel = devicePixel(toDevice);
     if (!shape || !isOpaqueSolid(shape->brush) || !pixel) return std::nullopt;
 
-    std::vector<DisplayList::Item> out;
+    // The flattened items are this call's own: moved on, not copied.
+    std::vector<DisplayList::Item> out = directItems(*layer.content, toDevice);
     bool background = false;
-    for (const auto& item : directItems(*layer.content, toDevice)) {
-        if (staysInside(item, shape->path, *pixel)) {
-            out.push_back(item);
-            continue;
-        }
+    for (auto& item : out) {
+        if (staysInside(item, shape->path, *pixel)) continue;
         // Coverage times the mask's is the mask's own where the fill covers whole pixels. A
         // second such fill would blend with the first at the rim, so only one is taken.
         const auto* fill = std::get_if<DisplayList::Fill>(&item);
         if (background || !fill || !coversPixelsOf(*fill, shape->path.boundingRect(), toDevice)) return std::nullopt;
-        out.push_back(DisplayList::Fill{shape->path, fill->brush});
+        item = DisplayList::Fill{shape->path, fill->brush};
         background = true;
     }
     return out;

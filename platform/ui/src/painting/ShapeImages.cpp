@@ -170,12 +170,13 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
     const auto toDevice = axisAligned(painter);
     if (!toDevice || fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity())
         return false;
-    const QPainterPath onDevice = toDevice->map(fill.path);
-    const QRectF bounds = onDevice.boundingRect();
+    // Axes stay apart, so the bounds map exactly and the outline is mapped only once.
+    const QRectF bounds = toDevice->mapRect(fill.path.boundingRect());
     if (!std::isfinite(bounds.width()) || !std::isfinite(bounds.height())) return false;
     if (bounds.isEmpty()) return true;
     const QPoint origin(int(std::floor(bounds.left())), int(std::floor(bounds.top())));
-    ShapeKey key{onDevice.translated(-QPointF(origin)), quint64(fill.brush.color().rgba64()),
+    const QTransform toImage = *toDevice * QTransform::fromTranslate(-origin.x(), -origin.y());
+    ShapeKey key{toImage.map(fill.path), quint64(fill.brush.color().rgba64()),
                  painter.testRenderHint(QPainter::Antialiasing), std::nullopt};
     const QSize size(int(std::ceil(bounds.right() - origin.x())),
                      int(std::ceil(bounds.bottom() - origin.y())));
