@@ -15,8 +15,9 @@ bool rowIsClear(const QImage& image, int y, int left, int right) {
 
 bool columnIsClear(const QImage& image, int x, int top, int bottom) {
     // Through the bits: constScanLine's checks per pixel cost more than the test.
-    const uchar* line = image.constBits() + qsizetype(top) * image.bytesPerLine();
-    for (int y = top; y <= bottom; ++y, line += image.bytesPerLine())
+    const qsizetype stride = image.bytesPerLine();
+    const uchar* line = image.constBits() + top * stride;
+    for (int y = top; y <= bottom; ++y, line += stride)
         if (reinterpret_cast<const QRgb*>(line)[x] != 0) return false;
     return true;
 }
