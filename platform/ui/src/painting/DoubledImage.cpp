@@ -62,14 +62,20 @@ bool drawDoubled(QPainter& painter, QPoint origin, const QImage& image) {
         const auto* near = reinterpret_cast<const std::uint32_t*>(image.constScanLine(jn));
         const int first = (area.left() - origin.x()) >> 1, last = (area.right() - origin.x()) >> 1;
         const int from = std::max(first - 1, 0), to = std::min(last + 1, w - 1);
+        int lit = to + 1, litLast = from - 1; // the stretch of the rows that is not clear
         for (int i = from; i <= to; ++i) {
             low[i + 1] = 3 * (row[i] & 0xff00ffu) + (near[i] & 0xff00ffu);
             high[i + 1] = 3 * ((row[i] >> 8) & 0xff00ffu) + ((near[i] >> 8) & 0xff00ffu);
+            if (low[i + 1] | high[i + 1]) lit = std::min(lit, i), litLast = i;
         }
+        if (lit > litLast) continue;
         low[from] = low[from + 1], high[from] = high[from + 1];
         low[to + 2] = low[to + 1], high[to + 2] = high[to + 1];
         auto* out = reinterpret_cast<std::uint32_t*>(device->scanLine(y));
-        for (int x = area.left(); x <= area.right(); ++x) {
+        // A device pixel reads its own picture pixel and one beside it.
+        const int left = std::max(area.left(), origin.x() + 2 * lit - 1);
+        const int right = std::min(area.right(), origin.x() + 2 * litLast + 2);
+        for (int x = left; x <= right; ++x) {
             const int dx = x - origin.x();
             const int i = (dx >> 1) + 1, in = dx & 1 ? i + 1 : i - 1;
             if ((low[i] | high[i] | low[in] | high[in]) == 0) continue;
