@@ -3,6 +3,8 @@
 #include <QPaintEngine>
 #include <QRegion>
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -34,12 +36,35 @@ QRect plainTarget(QPainter& painter, QImage*& device) {
     return target & pixels;
 }
 
-inline std::uint32_t byteMul(std::uint32_t x, std::uint32_t a) {
-    std::uint32_t t = (x & 0xff00ffu) * a;
-    t = ((t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8) & 0xff00ffu;
-    x = ((x >> 8) & 0xff00ffu) * a;
-    x = (x + ((x >> 8) & 0xff00ffu) + 0x800080u) & 0xff00ff00u;
-    return x | t;
+// A pixel's four channels in 16 bits each.
+inline std::uint64_t spread(std::uint32_t p) {
+    return (p & 0xffu) | (std::uint64_t(p & 0xff00u) << 8) | (std::uint64_t(p & 0xff0000u) << 16) |
+           (std::uint64_t(p & 0xff000000u) << 24);
+}
+
+// Two device pixels, each from its picture pixel's rows blended (weight 3) and the neighbour's
+// (weight 1), laid over the two at `out`.
+inline void blendPair(std::uint32_t* out, std::uint64_t own0, std::uint64_t beside0, std::uint64_t own1,
+                      std::uint64_t beside1, bool both) {
+    const __m128i own = _mm_set_epi64x(std::int64_t(own1), std::int64_t(own0));
+    const __m128i beside = _mm_set_epi64x(std::int64_t(beside1), std::int64_t(beside0));
+    const __m128i source = _mm_srli_epi16(
+        _mm_add_epi16(_mm_add_epi16(_mm_add_epi16(_mm_add_epi16(own, own), own), beside), _mm_set1_epi16(8)),
+        4);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i under =
+        both ? _mm_loadl_epi64(reinterpret_cast<const __m128i*>(out)) : _mm_cvtsi32_si128(int(*out));
+    const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xff), 0xff);
+    __m128i kept = _mm_add_epi16(
+        _mm_mullo_epi16(_mm_unpacklo_epi8(under, zero), _mm_sub_epi16(_mm_set1_epi16(255), alpha)),
+        _mm_set1_epi16(128));
+    kept = _mm_srli_epi16(_mm_add_epi16(kept, _mm_srli_epi16(kept, 8)), 8); // / 255, rounded
+    const __m128i result = _mm_add_epi16(source, kept);
+    const __m128i packed = _mm_packus_epi16(result, result);
+    if (both)
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
+    else
+        *out = std::uint32_t(_mm_cvtsi128_si32(packed));
 }
 
 } // namespace
@@ -53,8 +78,8 @@ bool drawDoubled(QPainter& painter, QPoint origin, const QImage& image) {
     const int w = image.width(), h = image.height();
     // Device pixel 2i sits a quarter pixel before the picture's pixel i, 2i + 1 a quarter after:
     // weights 3 : 1 with the neighbour on that side in both directions, the edges repeated. The
-    // rows are blended first, channels 0 and 2 and channels 1 and 3 in 16 bits each.
-    std::vector<std::uint32_t> low(std::size_t(w) + 2), high(std::size_t(w) + 2);
+    // rows are blended first.
+    std::vector<std::uint64_t> rows(std::size_t(w) + 2);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const int j = (y - origin.y()) >> 1;
         const int jn = std::clamp((y - origin.y()) & 1 ? j + 1 : j - 1, 0, h - 1);
@@ -64,25 +89,33 @@ bool drawDoubled(QPainter& painter, QPoint origin, const QImage& image) {
         const int from = std::max(first - 1, 0), to = std::min(last + 1, w - 1);
         int lit = to + 1, litLast = from - 1; // the stretch of the rows that is not clear
         for (int i = from; i <= to; ++i) {
-            low[i + 1] = 3 * (row[i] & 0xff00ffu) + (near[i] & 0xff00ffu);
-            high[i + 1] = 3 * ((row[i] >> 8) & 0xff00ffu) + ((near[i] >> 8) & 0xff00ffu);
-            if (low[i + 1] | high[i + 1]) lit = std::min(lit, i), litLast = i;
+            if ((row[i] | near[i]) == 0) {
+                rows[i + 1] = 0;
+                continue;
+            }
+            rows[i + 1] = 3 * spread(row[i]) + spread(near[i]);
+            lit = std::min(lit, i), litLast = i;
         }
         if (lit > litLast) continue;
-        low[from] = low[from + 1], high[from] = high[from + 1];
-        low[to + 2] = low[to + 1], high[to + 2] = high[to + 1];
+        rows[from] = rows[from + 1];
+        rows[to + 2] = rows[to + 1];
         auto* out = reinterpret_cast<std::uint32_t*>(device->scanLine(y));
         // A device pixel reads its own picture pixel and one beside it.
         const int left = std::max(area.left(), origin.x() + 2 * lit - 1);
         const int right = std::min(area.right(), origin.x() + 2 * litLast + 2);
-        for (int x = left; x <= right; ++x) {
+        const auto pixel = [&](int x, std::uint64_t& own, std::uint64_t& beside) {
             const int dx = x - origin.x();
-            const int i = (dx >> 1) + 1, in = dx & 1 ? i + 1 : i - 1;
-            if ((low[i] | high[i] | low[in] | high[in]) == 0) continue;
-            const std::uint32_t source = (((3 * low[i] + low[in] + 0x00080008u) >> 4) & 0xff00ffu) |
-                                         (((3 * high[i] + high[in] + 0x00080008u) << 4) & 0xff00ff00u);
-            const std::uint32_t alpha = source >> 24;
-            out[x] = alpha == 255 ? source : source + byteMul(out[x], 255 - alpha);
+            const int i = (dx >> 1) + 1;
+            own = rows[i];
+            beside = rows[dx & 1 ? i + 1 : i - 1];
+        };
+        for (int x = left; x <= right; x += 2) {
+            std::uint64_t own0, beside0, own1 = 0, beside1 = 0;
+            pixel(x, own0, beside0);
+            const bool both = x + 1 <= right;
+            if (both) pixel(x + 1, own1, beside1);
+            if ((own0 | beside0 | own1 | beside1) == 0) continue;
+            blendPair(out + x, own0, beside0, own1, beside1, both);
         }
     }
     return true;
