@@ -15,11 +15,13 @@ SystemFontListPicker::SystemFontListPicker(ui::Binding<std::string> selectedFont
     , dismissAfterPick(dismissAfterPick)
     , selectedFontName(std::move(selectedFontName)) {}
 
-ui::View SystemFontListPicker::body(ui::ViewContext&) const {
+ui::View SystemFontListPicker::body(ui::ViewContext& ctx) const {
     detail::requireMainActor("SystemFontListPicker");
-    return ui::View(ListPicker<SystemFontPickerFont>(
-        fonts, SystemFontForEachPicker::fontSelection(selectedFontName), false, dismissAfterPick,
-        SystemFontForEachPicker::rowBuilder(itemFontSize)));
+    // The fonts stay where they are: a list of thousands is not copied at each update.
+    using Picker = ListPicker<SystemFontPickerFont>;
+    return Picker::list(ctx, {{&fonts, std::nullopt}},
+                        SystemFontForEachPicker::fontSelection(selectedFontName), false, dismissAfterPick,
+                        SystemFontForEachPicker::rowBuilder(itemFontSize));
 }
 
 } // namespace ViewKit

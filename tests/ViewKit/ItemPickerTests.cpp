@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -247,6 +248,55 @@ TEST(ItemPickerTest, TheItemsOnlyListKeepsItsRowsAcrossPicks) {
     EXPECT_NE(host.findByText("Apple seen"), nullptr) << "the row kept its state";
     EXPECT_NE(host.findByText("Pear seen"), nullptr);
     EXPECT_TRUE(host.removalGhosts().empty());
+}
+
+TEST(ItemPickerTest, RowsFollowAChangeOfTheItems) {
+    // The pickers keep their items' ids between updates: a change of the items must still show.
+    auto picked = std::make_shared<Fruit>(fruits[2]);
+    ui::Binding<Fruit> selection([picked] { return *picked; }, [picked](Fruit f) { *picked = f; });
+    auto chosen = std::make_shared<std::vector<Fruit>>();
+    ui::Binding<std::vector<Fruit>> choice([chosen] { return *chosen; },
+                                           [chosen](std::vector<Fruit> f) { *chosen = std::move(f); });
+    auto setItems =
+        std::make_shared<ui::Binding<std::vector<Fruit>>>(ui::Binding<std::vector<Fruit>>::constant({}));
+    const auto hostOf = [&](std::function<ui::View(std::vector<Fruit>)> make) {
+        auto items = std::make_shared<std::vector<Fruit>>(fruits);
+        return std::make_unique<ui::TestHost>(
+            ui::View(Stateful<std::vector<Fruit>>{items,
+                                                  [setItems, make](ui::Binding<std::vector<Fruit>> list) {
+                                                      *setItems = list;
+                                                      return make(list.get());
+                                                  }}),
+            graphics::CGSize{300, 400});
+    };
+    const std::vector<Fruit> renamed{{1, "Apple"}, {2, "Pear"}, {3, "Damson"}};
+
+    auto single = hostOf([&](std::vector<Fruit> items) {
+        return ui::View(ListPicker<Fruit>(
+            {ListPickerSection<Fruit>("Fruit", items), ListPickerSection<Fruit>("More", {})}, selection,
+            false, false, fruitRow));
+    });
+    single->update();
+    EXPECT_TRUE(marked(*single, "Plum"));
+    setItems->set(renamed);
+    single->update();
+    EXPECT_EQ(single->findByText("Plum"), nullptr);
+    EXPECT_TRUE(marked(*single, "Damson")) << "the same id, the new row";
+    ASSERT_TRUE(single->tap(single->findByText("Damson")));
+    EXPECT_EQ(picked->name, "Damson");
+    setItems->set({{4, "Cherry"}});
+    single->update();
+    EXPECT_EQ(single->findAllType<FruitRow>().size(), 1u);
+
+    auto multi = hostOf([&](std::vector<Fruit> items) {
+        return ui::View(ui::VStack({ui::View(ForEachMultiPicker<Fruit>{items, choice, fruitRow})}));
+    });
+    multi->update();
+    setItems->set(renamed);
+    multi->update();
+    EXPECT_EQ(multi->findByText("Plum"), nullptr);
+    ASSERT_TRUE(multi->tap(multi->findByText("Damson")));
+    EXPECT_EQ(names(*chosen), std::vector<std::string>{"Damson"});
 }
 
 TEST(ItemPickerTest, DrawsSectionsWithCheckMarks) {

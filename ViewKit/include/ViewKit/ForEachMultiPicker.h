@@ -3,13 +3,14 @@
 #include "ViewKit/ForEachPicker.h"
 #include "ViewKit/MainActor.h"
 #include "ViewKit/PickerItemID.h"
+#include "ViewKit/PickerRows.h"
 
 #include "ui/Binding.h"
 #include "ui/Button.h"
-#include "ui/ForEach.h"
 #include "ui/ViewContext.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace ViewKit {
@@ -21,31 +22,32 @@ template <class Item> struct ForEachMultiPicker {
     ui::Binding<std::vector<Item>> selection;
     PickerRowBuilder<Item> listItem;
 
-    ui::View body(ui::ViewContext&) const {
+    ui::View body(ui::ViewContext& ctx) const {
         detail::requireMainActor("ForEachMultiPicker");
-        return rows();
+        auto& kept = detail::keptPickerItems<Item>(ctx);
+        kept.resize(1);
+        return rows(detail::pickerItems(kept[0], items));
     }
 
-    // The rows as a ForEach, which a List lays out one by one.
-    ui::ForEach rows() const {
+    // The rows of `data` (this picker's items with their ids), which a List lays out one by one.
+    ui::View rows(std::shared_ptr<const detail::PickerItems<Item>> data) const {
         const std::vector<Item> chosen = selection.get();
-        return ui::ForEach(
-            items, [](const Item& item) { return pickerItemID(item); },
-            [selection = selection, listItem = listItem, chosen](const Item& item) {
-                const bool selected = std::any_of(chosen.begin(), chosen.end(), [&](const Item& c) {
-                    return pickerItemID(c) == pickerItemID(item);
-                });
-                return ui::Button(
-                    [selection, item] {
-                        std::vector<Item> now = selection.get();
-                        const auto before = now.size();
-                        std::erase_if(now,
-                                      [&](const Item& c) { return pickerItemID(c) == pickerItemID(item); });
-                        if (now.size() == before) now.push_back(item);
-                        selection.set(std::move(now));
-                    },
-                    listItem(item, selected));
+        auto row = [selection = selection, listItem = listItem, chosen](const Item& item,
+                                                                        const foundation::AnyHashable&) {
+            const bool selected = std::any_of(chosen.begin(), chosen.end(), [&](const Item& c) {
+                return pickerItemID(c) == pickerItemID(item);
             });
+            return ui::Button(
+                [selection, item] {
+                    std::vector<Item> now = selection.get();
+                    const auto before = now.size();
+                    std::erase_if(now, [&](const Item& c) { return pickerItemID(c) == pickerItemID(item); });
+                    if (now.size() == before) now.push_back(item);
+                    selection.set(std::move(now));
+                },
+                listItem(item, selected));
+        };
+        return detail::pickerRows(std::move(data), std::move(row));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "ViewKit/MainActor.h"
 #include "ViewKit/PickerItemID.h"
+#include "ViewKit/PickerRows.h"
 
 #include "ui/Binding.h"
 #include "ui/Button.h"
@@ -11,6 +12,7 @@
 #include "ui/ViewContext.h"
 
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -31,29 +33,34 @@ template <class Item> struct ForEachPicker {
 
     ui::View body(ui::ViewContext& ctx) const {
         detail::requireMainActor("ForEachPicker");
-        return rows(ctx.environment<ui::DismissKey>());
+        auto& kept = detail::keptPickerItems<Item>(ctx);
+        kept.resize(1);
+        return rows(detail::pickerItems(kept[0], items), selection, animatedSelection, dismissAfterPick,
+                    listItem, ctx.environment<ui::DismissKey>());
     }
 
-    // The rows as a ForEach, which a List lays out one by one.
-    ui::ForEach rows(ui::DismissAction dismiss) const {
-        const auto selectedID = pickerItemID(selection.get());
-        return ui::ForEach(
-            items, [](const Item& item) { return pickerItemID(item); },
-            [selection = selection, animated = animatedSelection, dismissAfterPick = dismissAfterPick,
-             listItem = listItem, dismiss, selectedID](const Item& item) {
-                auto commit = [selection, item, dismissAfterPick, dismiss] {
-                    selection.set(item);
-                    if (dismissAfterPick) dismiss();
-                };
-                return ui::Button(
-                    [commit, animated] {
-                        if (animated)
-                            ui::withAnimation(commit);
-                        else
-                            commit();
-                    },
-                    listItem(item, pickerItemID(item) == selectedID));
-            });
+    // The rows of `data` (a picker's items with their ids), which a List lays out one by one.
+    static ui::View rows(std::shared_ptr<const detail::PickerItems<Item>> data, ui::Binding<Item> selection,
+                         bool animated, bool dismissAfterPick, PickerRowBuilder<Item> listItem,
+                         ui::DismissAction dismiss) {
+        const auto selectedID = ui::detail::toHashable(pickerItemID(selection.get()));
+        auto row = [selection = std::move(selection), animated, dismissAfterPick,
+                    listItem = std::move(listItem), dismiss = std::move(dismiss),
+                    selectedID](const Item& item, const foundation::AnyHashable& id) {
+            auto commit = [selection, item, dismissAfterPick, dismiss] {
+                selection.set(item);
+                if (dismissAfterPick) dismiss();
+            };
+            return ui::Button(
+                [commit, animated] {
+                    if (animated)
+                        ui::withAnimation(commit);
+                    else
+                        commit();
+                },
+                listItem(item, id == selectedID));
+        };
+        return detail::pickerRows(std::move(data), std::move(row));
     }
 };
 

@@ -25,15 +25,18 @@ template <class Item> struct ListMultiPicker {
     // One section without a title.
     ListMultiPicker(std::vector<Item> items, ui::Binding<std::vector<Item>> selection,
                     PickerRowBuilder<Item> listItem)
-        : ListMultiPicker({ListPickerSection<Item>("", std::move(items))}, std::move(selection),
+        : ListMultiPicker(detail::untitledSection(std::move(items)), std::move(selection),
                           std::move(listItem)) {}
 
-    ui::View body(ui::ViewContext&) const {
+    ui::View body(ui::ViewContext& ctx) const {
         detail::requireMainActor("ListMultiPicker");
+        auto& kept = detail::keptPickerItems<Item>(ctx);
+        kept.resize(sections.size());
+        const ForEachMultiPicker<Item> picker{{}, selection, listItem};
         std::vector<ui::View> content;
-        for (const auto& section : sections) {
-            const ForEachMultiPicker<Item> picker{section.items, selection, listItem};
-            content.push_back(ui::Section(picker.rows(), section.header(), std::nullopt));
+        for (std::size_t i = 0; i < sections.size(); ++i) {
+            content.push_back(ui::Section(picker.rows(detail::pickerItems(kept[i], sections[i].items)),
+                                          sections[i].header(), std::nullopt));
         }
         return ui::List(std::move(content));
     }

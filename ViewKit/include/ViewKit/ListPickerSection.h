@@ -28,4 +28,13 @@ template <class Item> struct ListPickerSection {
     std::optional<ui::View> header() const { return listPickerSectionHeader(title); }
 };
 
+namespace detail {
+// A list of one untitled section, its items moved in rather than copied from a braced list.
+template <class Item> std::vector<ListPickerSection<Item>> untitledSection(std::vector<Item> items) {
+    std::vector<ListPickerSection<Item>> sections;
+    sections.emplace_back("", std::move(items));
+    return sections;
+}
+} // namespace detail
+
 } // namespace ViewKit

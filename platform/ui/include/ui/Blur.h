@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+#include <vector>
+
 namespace ui {
 
 // A blur radius as views give it is the standard deviation of the Gaussian, in points; at a
@@ -21,6 +23,11 @@ int blurReach(double sigma);
 // Small blurs use the true kernel; larger ones three box passes per axis, which match the
 // Gaussian to within a few levels in time that does not grow with the radius.
 void gaussianBlur(QImage& image, double sigma);
+
+// Whether gaussianBlur takes the true kernel for `sigma`; if not, the half-widths of its box
+// passes, which alone decide what the passes make of an image.
+bool blursWithKernel(double sigma);
+std::vector<int> boxBlurRadii(double sigma);
 
 // The two ways above, for callers that need one of them.
 void gaussianBlurWithKernel(QImage& image, double sigma);

@@ -13,13 +13,15 @@
 namespace ui {
 
 namespace detail {
+class BlurredDotBatch;
 class BlurredDotLayer;
-}
+} // namespace detail
 
 // Paints a GraphicsContext's draws into a display list, in the canvas's coordinates. Each
 // draw becomes its item under layers for its transform and clip, its filters (in the order they
-// were added) and its opacity and blend mode; the renderer paints apart only what needs it. A
-// layer of a few blurred and sharp dots of one colour is painted from a cache of blurred discs.
+// were added) and its opacity and blend mode; the renderer paints apart only what needs it. Layers
+// of a few blurred and sharp dots of one colour, one after another, are painted together as one
+// item, from a cache of blurred discs.
 class DisplayListGraphicsBackend final : public GraphicsContextBackend {
 public:
     explicit DisplayListGraphicsBackend(StyleContext style = {});
@@ -49,15 +51,17 @@ private:
         State state;
         QRectF bounds;
     };
-    // Records the fills held back while the layer could still be painted from the dot cache, which
-    // needs no list of them.
+    // Records the dot layers held for one item and the fills held back while the layer could still
+    // be painted from the dot cache, which needs no list of them.
     void flush() const;
+    void recordPending() const;
     static void record(DisplayList& list, const std::vector<PendingFill>& fills);
     bool accepting() const;
 
     StyleContext style_;
     std::shared_ptr<DisplayList> list_ = std::make_shared<DisplayList>();
     std::shared_ptr<detail::BlurredDotLayer> dots_;
+    std::shared_ptr<detail::BlurredDotBatch> batch_;
     mutable std::vector<PendingFill> pending_;
     bool closed_ = false;
 };

@@ -306,6 +306,9 @@ private:
     PreferenceValues preferences_;
     std::vector<const void*> preferenceInputs_;
     graphics::CGRect preferenceFrame_ = graphics::CGRect::null();
+    // Clears what the subtree's collection kept, through the transparent children whose
+    // frames it gathers from the children this element places.
+    void forgetCollected();
 
     // What changed below since results were kept (see Graph::nextChangeStamp).
     static constexpr std::uint64_t kNoStamp = ~std::uint64_t(0);
@@ -313,6 +316,11 @@ private:
     std::uint64_t measuredStamp_ = kNoStamp;
     std::uint64_t placedStamp_ = kNoStamp;
     bool positionDependent_ = false; // this element or one below
+    // The stamp the subtree's preferences were last collected at, and whether a collector in it
+    // reads its element (where it is): a subtree that changed nothing since and reads no
+    // element hands up what it did, wherever it moved.
+    std::uint64_t collectedStamp_ = kNoStamp;
+    bool collectReadsElements_ = true;
     // Where the subtree last painted in full, for clipping containers to pass it by while it
     // lies out of sight: relative to frame_ at that time.
     mutable std::uint64_t paintedStamp_ = kNoStamp;

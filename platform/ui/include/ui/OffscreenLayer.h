@@ -55,6 +55,8 @@ public:
     // window's backing store carries its place in the window in the device transform as well;
     // that offset is left out here, since painting with no world transform still applies it.
     static QTransform surfaceTransform(const QPainter& painter);
+    // The pixels of `painter`'s device, from (0, 0).
+    static QRect devicePixels(const QPainter& painter);
 
 private:
     void endPainting();

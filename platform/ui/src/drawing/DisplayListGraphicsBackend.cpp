@@ -1,5 +1,6 @@
 #include "ui/DisplayListGraphicsBackend.h"
 
+#include "BlurredDotBatch.h"
 #include "BlurredDotLayer.h"
 
 #include "foundation/Logger.h"
@@ -107,6 +108,7 @@ void DisplayListGraphicsBackend::fill(const Path& path, const GraphicsContext::S
     dots_->fill(outline, brush, state);
     const QRectF covered = bounds.adjusted(-rim, -rim, rim, rim);
     if (dots_->qualifiesSoFar()) {
+        if (pending_.empty()) pending_.reserve(2); // as a dot layer mostly holds
         pending_.push_back({std::move(outline), brush, state, covered});
         return;
     }
@@ -149,9 +151,9 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
     if (!inner) return;
     inner->close();
     if (!accepting() || (inner->pending_.empty() && inner->list_->isEmpty())) return;
-    flush();
     if (inner->dots_->qualifies() && state.filters.empty() && !state.clip &&
         state.blendMode == BlendMode::normal) {
+        recordPending();
         // The layer's own list, made only if the cache cannot paint it.
         auto exact = [fills = std::move(inner->pending_)] {
             DisplayList list;
@@ -159,10 +161,11 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
             return list;
         };
         inner->pending_.clear();
-        DisplayList::Draw dots = inner->dots_->draw(std::move(exact), state.opacity);
-        list_->draw(dots.bounds, std::move(dots.paint));
+        if (!batch_) batch_ = std::make_shared<detail::BlurredDotBatch>();
+        batch_->add(*inner->dots_, std::move(exact), state.opacity);
         return;
     }
+    flush();
     // The layer's draws carry their own transforms.
     target(*list_, state, inner->list().paintedBounds(), false)->layer({}) = inner->list();
 }
@@ -173,6 +176,14 @@ void DisplayListGraphicsBackend::record(DisplayList& list, const std::vector<Pen
 }
 
 void DisplayListGraphicsBackend::flush() const {
+    if (batch_ && !batch_->isEmpty()) {
+        DisplayList::Draw dots = batch_->take();
+        list_->draw(dots.bounds, std::move(dots.paint));
+    }
+    recordPending();
+}
+
+void DisplayListGraphicsBackend::recordPending() const {
     record(*list_, pending_);
     pending_.clear();
 }

@@ -6,6 +6,7 @@
 #include "ui/ViewNodes.h"
 #include "ui/ZIndex.h"
 
+#include "graph/PreferenceCollectors.h"
 #include "painting/PaintedBounds.h"
 
 #include <algorithm>
@@ -433,6 +434,7 @@ void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
     // Another size reshapes what is below: nothing painted or placed before may be kept.
     if (placed_ && (frame.size != layoutFrame_.size || !(proposal == placedProposal_))) noteChange();
     placedStamp_ = stamp;
+    forgetCollected();
     placeFrame(frame);
     placedProposal_ = proposal;
     displacement_ = {};
@@ -450,24 +452,32 @@ void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
 // transparent children.
 void Element::shiftBelow(graphics::CGSize layoutDelta, graphics::CGSize shownDelta) {
     // Each frame follows its placer as placeFrame puts it there, so frames come out as placing
-    // them again gives rather than gathering rounding errors frame after frame.
+    // them again gives rather than gathering rounding errors frame after frame. Siblings mostly
+    // share their placer: its origins are worked out once for them.
+    const Element* placer = nullptr;
+    graphics::CGPoint base;
+    graphics::CGPoint shownBase;
     for (auto& child : children_) {
         Element& c = *child;
+        const bool transparent = c.node_->isTransparent();
         if (c.placed_ && c.placer_) {
-            const auto base = displaced(c.placer_->layoutFrame_.origin, c.placer_->displacement_);
-            const auto shownBase = displaced(c.placer_->frame_.origin, c.placer_->displacement_);
+            if (c.placer_ != placer) {
+                placer = c.placer_;
+                base = displaced(placer->layoutFrame_.origin, placer->displacement_);
+                shownBase = displaced(placer->frame_.origin, placer->displacement_);
+            }
             const LocalFrame& shown = c.frameAnimation_ ? c.frameAnimation_->value() : c.localFrame_;
             c.layoutFrame_ = {{base.x + c.localFrame_.first.first, base.y + c.localFrame_.first.second},
                               c.layoutFrame_.size};
             c.frame_ = {{shownBase.x + shown.first.first, shownBase.y + shown.first.second},
                         {std::max<CGFloat>(0, shown.second.first), std::max<CGFloat>(0, shown.second.second)}};
-        } else if (!c.node_->isTransparent()) {
+        } else if (!transparent) {
             c.layoutFrame_ = c.layoutFrame_.offsetBy(layoutDelta.width, layoutDelta.height);
             c.frame_ = c.frame_.offsetBy(shownDelta.width, shownDelta.height);
         }
-        c.shiftBelow(layoutDelta, shownDelta);
+        if (!c.children_.empty()) c.shiftBelow(layoutDelta, shownDelta);
         // A transparent element spans its children, as collectPreferences makes it.
-        if (c.node_->isTransparent()) {
+        if (transparent) {
             graphics::CGRect bounds = graphics::CGRect::null();
             graphics::CGRect layoutBounds = graphics::CGRect::null();
             for (const auto& inner : c.children_) {
@@ -571,8 +581,10 @@ void Element::render(DisplayList& list) const {
 
 void Element::renderChildren(DisplayList& list) const {
     auto zIndex = [](const Element& child) {
-        const auto* node = child.nodeAs<detail::ZIndexNode>();
-        return node ? node->value() : 0.0;
+        // Asked of every child at every paint: the exact type is cheaper to test than a cast.
+        const ViewNode& node = child.node();
+        return typeid(node) == typeid(detail::ZIndexNode) ? static_cast<const detail::ZIndexNode&>(node).value()
+                                                          : 0.0;
     };
     const bool ordered = std::any_of(children_.begin(), children_.end(),
                                      [&](const auto& child) { return zIndex(*child) != 0; });
@@ -616,7 +628,22 @@ void Element::setVisibleRecursively(bool visible) {
         ghost.element->setVisibleRecursively(visible);
 }
 
+void Element::forgetCollected() {
+    collectedStamp_ = kNoStamp;
+    for (auto& child : children_) {
+        if (child->node_->isTransparent()) child->forgetCollected();
+    }
+}
+
 void Element::collectPreferences() {
+    // Moving a subtree along (shiftBelow) keeps its transparent elements' frames; any other
+    // placement below made since notes a change or clears the collected stamp.
+    const auto stamp = cacheStamp();
+    if (stamp == collectedStamp_ && !collectReadsElements_ && !positionDependent_ &&
+        !graph_.hasRemovalGhosts())
+        return;
+    collectedStamp_ = stamp;
+    bool readsElements = detail::collectsWithElement(*node_);
     // Values are rebuilt only where something below changed, so an unchanged subtree hands up
     // the very same values and readers of values without == do not see a change.
     graphics::CGRect bounds = graphics::CGRect::null();
@@ -628,6 +655,7 @@ void Element::collectPreferences() {
     for (auto& child : children_) {
         if (!child->visible_) continue;
         child->collectPreferences();
+        readsElements = readsElements || child->collectReadsElements_;
         sameInputs = sameInputs && input < preferenceInputs_.size() &&
                      preferenceInputs_[input] == child->preferences_.identity();
         ++input;
@@ -635,6 +663,7 @@ void Element::collectPreferences() {
         layoutBounds = layoutBounds.unionWith(child->layoutFrame_);
     }
     sameInputs = sameInputs && input + 1 == preferenceInputs_.size() && preferenceInputs_[input] == node_.get();
+    collectReadsElements_ = readsElements;
     if (node_->isTransparent() && !bounds.isNull()) {
         frame_ = bounds;
         layoutFrame_ = layoutBounds;

@@ -1,3 +1,5 @@
+#include "graph/PreferenceCollectors.h"
+
 #include "ui/Element.h"
 #include "ui/Graph.h"
 #include "ui/Layout.h"
@@ -103,6 +105,10 @@ private:
 };
 
 } // namespace
+
+bool detail::collectsWithElement(const ViewNode& node) {
+    return typeid(node) == typeid(CollectNode);
+}
 
 View View::collectErased(std::function<void(const Element&, PreferenceValues&)> collect) const {
     return apply(

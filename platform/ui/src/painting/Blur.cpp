@@ -1,8 +1,11 @@
 #include "ui/Blur.h"
 
+#include "WideLanes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -54,12 +57,23 @@ struct Span {
 // instead of the taps.
 void nonZeroRuns(const uchar* line, std::size_t bytes, std::size_t join, std::vector<Span>& runs) {
     runs.clear();
+    // Eight bytes at a time where all of them are zero, or none is.
+    const auto word = [line](std::size_t i) {
+        std::uint64_t w;
+        std::memcpy(&w, line + i, sizeof w);
+        return w;
+    };
+    constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
     std::size_t i = 0;
     while (i < bytes) {
+        while (i + 8 <= bytes && word(i) == 0)
+            i += 8;
         while (i < bytes && line[i] == 0)
             ++i;
         if (i == bytes) break;
         const std::size_t from = i;
+        while (i + 8 <= bytes && ((word(i) - ones) & ~word(i) & highs) == 0)
+            i += 8;
         while (i < bytes && line[i] != 0)
             ++i;
         if (!runs.empty() && from - runs.back().to < join)
@@ -88,7 +102,8 @@ constexpr std::size_t shortGap = 64;
 // One kernel pass along rows into `out`: each tap adds a shifted copy of the row, so the inner
 // loop runs over contiguous bytes. Each byte is a channel, treated alike. A byte more than the
 // reach away from every byte that is not zero stays zero.
-void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach, int bpp) {
+QUORIL_WIDE_LANES void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k,
+                                  int reach, int bpp) {
     const int w = in.width();
     const std::size_t bytes = static_cast<std::size_t>(w) * bpp;
     const std::size_t spread = static_cast<std::size_t>(reach) * bpp;
@@ -104,15 +119,40 @@ void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>&
             run.from = run.from > spread ? run.from - spread : 0;
             run.to = std::min(bytes, run.to + spread);
             std::fill(acc.begin() + run.from, acc.begin() + run.to, 1u << 15);
-            for (int d = -reach; d <= reach; ++d) {
+            const auto tap = [&](int d) {
                 // Output bytes whose source byte lies inside the row.
                 const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(d) * bpp;
-                const std::size_t from = std::max<std::ptrdiff_t>(run.from, -offset);
-                const std::size_t to = std::min<std::ptrdiff_t>(run.to, std::ptrdiff_t(bytes) - offset);
+                // Signed: past a row narrower than the reach the stretch is empty, not huge.
+                const std::ptrdiff_t from = std::max<std::ptrdiff_t>(std::ptrdiff_t(run.from), -offset);
+                const std::ptrdiff_t to =
+                    std::min<std::ptrdiff_t>(std::ptrdiff_t(run.to), std::ptrdiff_t(bytes) - offset);
                 const std::uint32_t weight = k[d + reach];
                 const uchar* shifted = src + offset;
-                for (std::size_t i = from; i < to; ++i)
+                for (std::ptrdiff_t i = from; i < to; ++i)
                     acc[i] += weight * shifted[i];
+            };
+            tap(0);
+            // The kernel is even: a tap and its mirror share a weight, taken once where both lie
+            // inside the row.
+            for (int d = 1; d <= reach; ++d) {
+                const std::size_t offset = static_cast<std::size_t>(d) * bpp;
+                const std::size_t from = std::max(run.from, offset);
+                const std::size_t to = bytes > offset ? std::min(run.to, bytes - offset) : 0;
+                if (from >= to || k[reach + d] != k[reach - d]) {
+                    tap(d);
+                    tap(-d);
+                    continue;
+                }
+                const std::uint32_t weight = k[reach + d];
+                const uchar* after = src + offset;
+                const uchar* before = src - offset;
+                for (std::size_t i = from; i < to; ++i)
+                    acc[i] += weight * (std::uint32_t(after[i]) + before[i]);
+                // Either side's bytes outside the shared stretch.
+                for (std::size_t i = run.from; i < from; ++i)
+                    acc[i] += weight * src[i + offset];
+                for (std::size_t i = to; i < run.to; ++i)
+                    if (i >= offset) acc[i] += weight * src[i - offset];
             }
             for (std::size_t i = run.from; i < run.to; ++i)
                 dst[i] = static_cast<uchar>(acc[i] >> 16);
@@ -122,7 +162,8 @@ void kernelRows(const QImage& in, QImage& out, const std::vector<std::uint32_t>&
 
 // One kernel pass along columns, a row at a time so memory is read in order. Only the bytes
 // where a row within reach is not zero are tapped.
-void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k, int reach, int bpp) {
+QUORIL_WIDE_LANES void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_t>& k,
+                                     int reach, int bpp) {
     const int h = in.height();
     const std::size_t bytes = static_cast<std::size_t>(in.width()) * bpp;
     std::vector<std::vector<Span>> rowRuns(h);
@@ -140,9 +181,18 @@ void kernelColumns(const QImage& in, QImage& out, const std::vector<std::uint32_
         std::fill(dst, dst + bytes, uchar(0));
         for (const Span& run : runs) {
             std::fill(acc.begin() + run.from, acc.begin() + run.to, 1u << 15);
+            // The kernel is even: rows as far above as below share a weight, taken once.
+            const int paired = std::min(-from, to);
             for (int d = from; d <= to; ++d) {
-                const uchar* src = in.constScanLine(y + d);
                 const std::uint32_t weight = k[d + reach];
+                const uchar* src = in.constScanLine(y + d);
+                if (d < 0 && -d <= paired && k[reach - d] == weight) {
+                    const uchar* mirror = in.constScanLine(y - d);
+                    for (std::size_t i = run.from; i < run.to; ++i)
+                        acc[i] += weight * (std::uint32_t(src[i]) + mirror[i]);
+                    continue;
+                }
+                if (d > 0 && d <= paired && k[reach - d] == weight) continue; // taken with its mirror
                 for (std::size_t i = run.from; i < run.to; ++i)
                     acc[i] += weight * src[i];
             }
@@ -169,20 +219,26 @@ std::vector<int> boxRadii(double sigma) {
     return radii;
 }
 
-// Divides a window's sum by its width in fixed point.
+// Divides a window's sum by its width in fixed point. The factor fits 32 bits for any window
+// wider than one pixel, so the product is a 32 × 32-bit one that vector lanes do at once; a window
+// of one pixel is its own average.
 struct Average {
     explicit Average(int radius)
-        : factor((std::uint64_t(1) << 32) / (2 * radius + 1)) {}
+        : factor(radius > 0 ? std::uint32_t((std::uint64_t(1) << 32) / (2 * radius + 1)) : 0)
+        , single(radius <= 0) {}
     uchar operator()(std::uint32_t sum) const {
-        return static_cast<uchar>((sum * factor + (std::uint64_t(1) << 31)) >> 32);
+        if (single) return static_cast<uchar>(sum);
+        return static_cast<uchar>((std::uint64_t(sum) * factor + (std::uint64_t(1) << 31)) >> 32);
     }
-    std::uint64_t factor;
+    std::uint32_t factor;
+    bool single;
 };
 
 // One box pass over `count` elements of `bytes` channels each (a pixel, or a row of a block of
 // columns), with nothing beyond the ends. `Bytes` fixes the count at compile time where it is small.
 template <int Bytes>
-void boxPass(const uchar* in, uchar* out, int count, int radius, int bytes, std::uint32_t* sum) {
+QUORIL_WIDE_LANES void boxPass(const uchar* in, uchar* out, int count, int radius, int bytes,
+                               std::uint32_t* sum) {
     if constexpr (Bytes > 0) bytes = Bytes;
     const Average average(radius);
     std::fill(sum, sum + bytes, 0);
@@ -230,6 +286,23 @@ public:
             std::copy_n(at(a_, i), bytes_, first + i * step);
     }
 
+    // Several lines side by side, each `bytes / lines.size()` bytes an element, as the channels of
+    // one: the passes then run across all of them at once, each line summed as it would be alone.
+    void operator()(const std::vector<uchar*>& lines) {
+        const int each = bytes_ / int(lines.size());
+        std::fill(a_.begin(), a_.end(), 0);
+        for (int i = 0; i < count_; ++i)
+            for (std::size_t l = 0; l < lines.size(); ++l)
+                std::copy_n(lines[l] + i * each, each, at(a_, i) + l * each);
+        for (int r : radii_) {
+            boxPass<Bytes>(a_.data(), b_.data(), count_ + 2 * pad_, r, bytes_, sum_.data());
+            std::swap(a_, b_);
+        }
+        for (int i = 0; i < count_; ++i)
+            for (std::size_t l = 0; l < lines.size(); ++l)
+                std::copy_n(at(a_, i) + l * each, each, lines[l] + i * each);
+    }
+
 private:
     uchar* at(std::vector<uchar>& line, int i) const {
         return line.data() + static_cast<std::size_t>(pad_ + i) * bytes_;
@@ -243,14 +316,30 @@ private:
     std::vector<std::uint32_t> sum_;
 };
 
-template <int Bpp> void boxBlur(QImage& image, const std::vector<int>& radii) {
+template <int Bpp> QUORIL_WIDE_LANES void boxBlur(QImage& image, const std::vector<int>& radii) {
     uchar* bits = image.bits();
     if (!bits) return;
     const std::ptrdiff_t line = image.bytesPerLine();
     const int w = image.width(), h = image.height();
-    BoxPasses<Bpp> rows(radii, w, Bpp);
-    for (int y = 0; y < h; ++y)
-        rows(bits + y * line, Bpp);
+    // Rows go several at once, side by side as the channels of one line: a row alone is one running
+    // sum, which vector lanes cannot share. A clear row stays clear along itself, as the rows above
+    // and below a small shape are.
+    constexpr int together = 16 / Bpp;
+    BoxPasses<16> rows(radii, w, 16);
+    std::vector<uchar*> lines;
+    for (int y = 0; y < h; ++y) {
+        uchar* row = bits + y * line;
+        if (std::all_of(row, row + std::size_t(w) * Bpp, [](uchar b) { return b == 0; })) continue;
+        lines.push_back(row);
+        if (int(lines.size()) == together) {
+            rows(lines);
+            lines.clear();
+        }
+    }
+    if (!lines.empty()) {
+        BoxPasses<0> rest(radii, w, int(lines.size()) * Bpp);
+        rest(lines);
+    }
     // Columns go in blocks, each row of a block one element, so memory is read in order.
     constexpr int block = 64 / Bpp;
     BoxPasses<0> columns(radii, h, block * Bpp);
@@ -304,8 +393,16 @@ void gaussianBlurWithBoxes(QImage& image, double sigma) {
         boxBlur<1>(image, radii);
 }
 
+bool blursWithKernel(double sigma) {
+    return sigma <= kernelLimit;
+}
+
+std::vector<int> boxBlurRadii(double sigma) {
+    return boxRadii(std::min(sigma, 1e6));
+}
+
 void gaussianBlur(QImage& image, double sigma) {
-    if (sigma <= kernelLimit)
+    if (blursWithKernel(sigma))
         gaussianBlurWithKernel(image, sigma);
     else
         gaussianBlurWithBoxes(image, sigma);

@@ -12,9 +12,12 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <limits>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -136,7 +139,18 @@ float Color::Resolved::blue() const {
 }
 
 QColor Color::Resolved::toQColor() const {
-    return cgColor().toQColor();
+    // Drawings fill with one colour many times over; its conversion to display sRGB is kept.
+    struct Last {
+        float red, green, blue, opacity;
+        QColor color;
+    };
+    thread_local std::optional<Last> last;
+    if (last && last->red == linearRed && last->green == linearGreen && last->blue == linearBlue &&
+        last->opacity == opacity)
+        return last->color;
+    const QColor color = cgColor().toQColor();
+    last = Last{linearRed, linearGreen, linearBlue, opacity, color};
+    return color;
 }
 
 void to_json(nlohmann::json& json, const Color::Resolved& resolved) {
@@ -257,8 +271,21 @@ graphics::CGColor Color::makeCGColor() const {
 Color::Resolved Color::resolve(const StyleContext& context) const {
     const bool dark = context.colorScheme == ColorScheme::dark;
     switch (kind_) {
-    case Kind::components:
-        return resolvedFrom(makeCGColor());
+    case Kind::components: {
+        // Canvases fill with one colour many times a frame; its conversion is kept for the next.
+        struct Last {
+            std::string_view space;
+            std::uint8_t count = 0;
+            std::array<graphics::CGFloat, 4> values{};
+            Resolved resolved;
+        };
+        thread_local std::optional<Last> last;
+        if (last && last->space == space_ && last->count == count_ &&
+            std::memcmp(last->values.data(), values_.data(), sizeof values_) == 0)
+            return last->resolved;
+        last = Last{space_, count_, values_, resolvedFrom(makeCGColor())};
+        return last->resolved;
+    }
     case Kind::system: {
         const auto& entry = detail::systemColorTable[system_];
         return withOpacity(resolvedFrom(dark ? entry.dark : entry.light), opacity_);

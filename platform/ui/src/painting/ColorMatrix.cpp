@@ -1,6 +1,7 @@
 #include "ui/ColorMatrix.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -82,10 +83,48 @@ void applyStraight(QImage& image, const ColorMatrix& matrix) {
     }
 }
 
+// Each colour keeps itself and adds a share of the pixel's alpha (a brightness on premultiplied
+// colour): with whole-number colour that is a whole-number step per alpha, so a table of 256 steps
+// per channel replaces the arithmetic. Empty when the matrix mixes anything else.
+std::optional<std::array<std::array<int, 256>, 3>> alphaSteps(const float (&w)[4][5]) {
+    for (int c = 0; c < 4; ++c) {
+        for (int k = 0; k < 5; ++k) {
+            const bool free = c < 3 && k == 3;
+            const float wanted = k == c ? 1 : 0;
+            if (!free && w[c][k] != wanted) return std::nullopt;
+        }
+    }
+    std::array<std::array<int, 256>, 3> steps{};
+    for (int c = 0; c < 3; ++c)
+        for (int a = 0; a < 256; ++a)
+            steps[c][a] = int(std::floor(std::clamp(w[c][3] * float(a), -512.0f, 512.0f) + 0.5f));
+    return steps;
+}
+
+void addAlphaSteps(QImage& image, const std::array<std::array<int, 256>, 3>& steps) {
+    const int width = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t p = line[x];
+            if (p == 0) continue;
+            const int a = int(p >> 24);
+            const auto channel = [&](int c, int shift) {
+                return std::uint32_t(std::clamp(int((p >> shift) & 0xff) + steps[c][a], 0, a)) << shift;
+            };
+            line[x] = (p & 0xff000000u) | channel(0, 16) | channel(1, 8) | channel(2, 0);
+        }
+    }
+}
+
 // The matrix on premultiplied colour as it is: no division per pixel.
 void applyPremultiplied(QImage& image, const ColorMatrix& matrix, float colorScale) {
     const Weights m(matrix, colorScale);
     const auto& w = m.w;
+    if (const auto steps = alphaSteps(w)) {
+        addAlphaSteps(image, *steps);
+        return;
+    }
     // Without offsets clear stays clear, and layers are mostly clear.
     const bool keepsClear = w[0][4] == 0 && w[1][4] == 0 && w[2][4] == 0 && w[3][4] == 0;
     const int width = image.width();
@@ -105,16 +144,26 @@ void applyPremultiplied(QImage& image, const ColorMatrix& matrix, float colorSca
     }
 }
 
-// A straight matrix that mixes only the colour channels, without offsets, and scales alpha by k
-// gives the same result on premultiplied colour with its colour rows scaled by k. Not for k > 1:
-// alpha then clips at opaque while the scaled colour does not.
+// A straight matrix that mixes only the colour channels and scales alpha by k gives the same
+// result on premultiplied colour with its colour rows scaled by k, a colour's offset then adding
+// its share of the pixel's alpha (as a brightness does). Not for k > 1: alpha then clips at
+// opaque while the scaled colour does not.
 std::optional<float> premultipliedScale(const ColorMatrix& m) {
     const auto& alpha = m.rows[3];
     if (alpha[0] != 0 || alpha[1] != 0 || alpha[2] != 0 || alpha[4] != 0 || !(alpha[3] >= 0 && alpha[3] <= 1))
         return std::nullopt;
     for (int c = 0; c < 3; ++c)
-        if (m.rows[c][3] != 0 || m.rows[c][4] != 0) return std::nullopt;
+        if (m.rows[c][3] != 0) return std::nullopt;
     return alpha[3];
+}
+
+// The same matrix on premultiplied colour: each colour's offset weighs the pixel's alpha.
+ColorMatrix offsetsOnAlpha(ColorMatrix m) {
+    for (int c = 0; c < 3; ++c) {
+        m.rows[c][3] = m.rows[c][4];
+        m.rows[c][4] = 0;
+    }
+    return m;
 }
 
 } // namespace
@@ -211,7 +260,7 @@ void applyColorMatrix(QImage& image, const ColorMatrix& matrix) {
         return;
     }
     if (const auto scale = premultipliedScale(matrix)) {
-        applyPremultiplied(image, matrix, *scale);
+        applyPremultiplied(image, offsetsOnAlpha(matrix), *scale);
         return;
     }
     applyStraight(image, matrix);

@@ -22,7 +22,9 @@ QRectF united(const QRectF& a, const QRectF& b) {
     return a.united(b);
 }
 
-QRectF itemBounds(const DisplayList::Item& item) {
+} // namespace
+
+QRectF detail::itemBounds(const DisplayList::Item& item) {
     if (const auto* fill = std::get_if<DisplayList::Fill>(&item)) {
         if (fill->path.isEmpty()) return {};
         return fill->path.boundingRect().adjusted(-rim, -rim, rim, rim);
@@ -46,8 +48,6 @@ QRectF itemBounds(const DisplayList::Item& item) {
     const qreal reach = layer.style.reach();
     return inner.adjusted(-reach, -reach, reach, reach);
 }
-
-} // namespace
 
 qreal DisplayList::LayerStyle::reach() const {
     qreal margin = 3 * std::max<qreal>(0, blurRadius);
@@ -103,7 +103,7 @@ QRectF detail::isolatedContentBounds(const DisplayList::Layer& layer) {
     if (!layer.content) return {};
     QRectF inner;
     for (const auto& item : layer.content->items()) {
-        if (!staysInsideDestination(item)) inner = united(inner, itemBounds(item));
+        if (!staysInsideDestination(item)) inner = united(inner, detail::itemBounds(item));
     }
     return throughLayer(layer.style, inner);
 }
@@ -116,7 +116,7 @@ QRectF detail::paintedBoundsFrom(const DisplayList& list, std::size_t first) {
     QRectF result;
     const auto& items = list.items();
     for (std::size_t i = first; i < items.size(); ++i)
-        result = united(result, itemBounds(items[i]));
+        result = united(result, detail::itemBounds(items[i]));
     return result;
 }
 

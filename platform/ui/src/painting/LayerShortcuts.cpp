@@ -1,5 +1,7 @@
 #include "painting/LayerShortcuts.h"
 
+#include "painting/PaintedBounds.h"
+
 #include <algorithm>
 #include <cmath>
 #include <variant>
@@ -72,28 +74,10 @@ std::optional<qreal> devicePixel(const QTransform& toDevice) {
     return 1 / scale;
 }
 
-QRectF boundsOf(const DisplayList::Item& item) {
-    if (const auto* layer = std::get_if<DisplayList::Layer>(&item)) {
-        const QRectF inner = layer->contentBounds();
-        if (inner.isEmpty()) return {};
-        const qreal reach = layer->style.reach();
-        return inner.adjusted(-reach, -reach, reach, reach);
-    }
-    DisplayList one;
-    if (const auto* fill = std::get_if<DisplayList::Fill>(&item))
-        one.fill(fill->path, fill->brush);
-    else if (const auto* stroke = std::get_if<DisplayList::Stroke>(&item))
-        one.stroke(stroke->path, stroke->pen);
-    else if (const auto* image = std::get_if<DisplayList::Image>(&item))
-        one.drawImage(image->target, QImage());
-    else
-        one.draw(std::get<DisplayList::Draw>(item).bounds, nullptr);
-    return one.paintedBounds();
-}
 
 // Whether the item paints only where `outline` covers whole pixels.
 bool staysInside(const DisplayList::Item& item, const QPainterPath& outline, qreal pixel) {
-    const QRectF bounds = boundsOf(item);
+    const QRectF bounds = itemBounds(item);
     return bounds.isEmpty() || outline.contains(bounds.adjusted(-pixel, -pixel, pixel, pixel));
 }
 
@@ -101,11 +85,9 @@ bool isOpaqueSolid(const QBrush& brush) {
     return brush.style() == Qt::SolidPattern && brush.color().alpha() == 255;
 }
 
-// Whether `fill` is opaque and covers every device pixel that `area` touches in full. (A
-// translucent fill of a curved outline is left to the layer: the painter shares such fills out
-// among threads, which costs more than the layer saves.)
+// Whether `fill` is solid and covers every device pixel that `area` touches in full.
 bool coversPixelsOf(const DisplayList::Fill& fill, const QRectF& area, const QTransform& toDevice) {
-    if (!isOpaqueSolid(fill.brush)) return false;
+    if (fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity()) return false;
     const QRectF rect = fill.path.boundingRect();
     QPainterPath plain;
     plain.addRect(rect);
@@ -195,6 +177,22 @@ std::optional<std::size_t> silhouette(const std::vector<DisplayList::Item>& item
         if (coversAll) return i;
     }
     return std::nullopt;
+}
+
+bool castsShadowAlone(const std::vector<DisplayList::Item>& items, const QTransform& toDevice, const Shadow& shadow,
+                      qreal reach) {
+    const auto pixel = devicePixel(toDevice);
+    const auto* base = items.empty() ? nullptr : std::get_if<DisplayList::Fill>(&items.front());
+    if (!pixel || !base || base->brush.style() != Qt::SolidPattern) return false;
+    // What lies on the base adds its own shadow at (1 - alpha) of the shadow's strength, under
+    // the base, which lets (1 - alpha) of it through: left out while that stays within two
+    // levels of 255 and nothing on the base comes within the shadow's reach of its edge.
+    const qreal through = 1 - base->brush.color().alphaF();
+    if (through * through * shadow.color.alphaF() > 2.0 / 255) return false;
+    for (std::size_t i = 1; i < items.size(); ++i) {
+        if (!staysInside(items[i], base->path, *pixel + reach)) return false;
+    }
+    return true;
 }
 
 } // namespace ui::detail

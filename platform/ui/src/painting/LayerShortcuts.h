@@ -27,5 +27,10 @@ std::vector<DisplayList::Item> directItems(const DisplayList& list, const QTrans
 // The item that covers exactly what all of `items` cover: an opaque solid fill that every other
 // item stays inside, more than a device pixel from its edge. None when there is no such fill.
 std::optional<std::size_t> silhouette(const std::vector<DisplayList::Item>& items, const QTransform& toDevice);
+// Whether the first of `items`, a solid fill (translucent, say), casts all but an invisible part
+// of the shadow they cast together: the rest lies on it, farther than `reach` from its edge, and
+// it is opaque enough that the shadow they would add under it does not show through it.
+bool castsShadowAlone(const std::vector<DisplayList::Item>& items, const QTransform& toDevice, const Shadow& shadow,
+                      qreal reach);
 
 } // namespace ui::detail

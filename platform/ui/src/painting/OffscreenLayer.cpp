@@ -16,18 +16,6 @@
 namespace ui {
 namespace {
 
-QRect devicePixels(const QPainter& target) {
-    const auto* device = target.device();
-    if (!device) return {};
-    // Images and pixmaps measure themselves in pixels; widgets in points, over pixels at their
-    // pixel ratio.
-    if (device->devType() == QInternal::Image || device->devType() == QInternal::Pixmap)
-        return QRect(0, 0, device->width(), device->height());
-    const double ratio = device->devicePixelRatioF();
-    return QRect(0, 0, static_cast<int>(std::ceil(device->width() * ratio)),
-                 static_cast<int>(std::ceil(device->height() * ratio)));
-}
-
 // The mean stretch of a transform, so a rotated or scaled layer blurs by the size it shows.
 double stretch(const QTransform& t) {
     const double s = std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21()));
@@ -40,6 +28,18 @@ bool isFinite(const QRectF& r) {
 }
 
 } // namespace
+
+QRect OffscreenLayer::devicePixels(const QPainter& target) {
+    const auto* device = target.device();
+    if (!device) return {};
+    // Images and pixmaps measure themselves in pixels; widgets in points, over pixels at their
+    // pixel ratio.
+    if (device->devType() == QInternal::Image || device->devType() == QInternal::Pixmap)
+        return QRect(0, 0, device->width(), device->height());
+    const double ratio = device->devicePixelRatioF();
+    return QRect(0, 0, static_cast<int>(std::ceil(device->width() * ratio)),
+                 static_cast<int>(std::ceil(device->height() * ratio)));
+}
 
 QTransform OffscreenLayer::surfaceTransform(const QPainter& painter) {
     const QTransform toDevice = painter.deviceTransform();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace ui {
 
@@ -50,13 +51,10 @@ CGFloat arcSweep(CGFloat start, CGFloat end, bool clockwise) {
 
 // Appends an arc of the unit circle, mapped by `toPath`, as cubics of at most a quarter turn.
 // The start point is joined with a line when the path has a current point, else moved to.
-void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, CGFloat start, CGFloat sweep) {
-    const QPointF first = toPath.map(QPointF(std::cos(start), std::sin(start)));
-    if (connect)
-        path.lineTo(first);
-    else
-        path.moveTo(first);
-    if (sweep == 0) return;
+// The unit arc's points before mapping: the start, then three per cubic.
+std::vector<QPointF> unitArcPoints(CGFloat start, CGFloat sweep) {
+    std::vector<QPointF> points{QPointF(std::cos(start), std::sin(start))};
+    if (sweep == 0) return points;
     const int segments =
         std::max(1, static_cast<int>(std::ceil(std::abs(sweep) / (std::numbers::pi / 2) - 1e-9)));
     const CGFloat step = sweep / segments;
@@ -69,10 +67,27 @@ void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, C
         const bool closesTurn = i + 1 == segments && std::abs(sweep) == twoPi;
         const QPointF p1 =
             closesTurn ? QPointF(std::cos(start), std::sin(start)) : QPointF(std::cos(a1), std::sin(a1));
-        const QPointF c1 = p0 + handle * QPointF(-p0.y(), p0.x());
-        const QPointF c2 = p1 - handle * QPointF(-p1.y(), p1.x());
-        path.cubicTo(toPath.map(c1), toPath.map(c2), toPath.map(p1));
+        points.push_back(p0 + handle * QPointF(-p0.y(), p0.x()));
+        points.push_back(p1 - handle * QPointF(-p1.y(), p1.x()));
+        points.push_back(p1);
     }
+    return points;
+}
+
+void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, CGFloat start, CGFloat sweep) {
+    // Every ellipse is the same whole turn from 0: its points are worked out once.
+    static const std::vector<QPointF> wholeTurn = unitArcPoints(0, twoPi);
+    static const std::vector<QPointF> wholeTurnBack = unitArcPoints(0, -twoPi);
+    const bool whole = start == 0 && std::abs(sweep) == twoPi;
+    const std::vector<QPointF> computed = whole ? std::vector<QPointF>() : unitArcPoints(start, sweep);
+    const std::vector<QPointF>& points = !whole ? computed : sweep > 0 ? wholeTurn : wholeTurnBack;
+    const QPointF first = toPath.map(points.front());
+    if (connect)
+        path.lineTo(first);
+    else
+        path.moveTo(first);
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(toPath.map(points[i]), toPath.map(points[i + 1]), toPath.map(points[i + 2]));
 }
 
 // One rounded corner in the corner's own frame: `corner` is the rectangle's corner, `in` the

@@ -4,6 +4,7 @@
 #include "ui/OffscreenLayer.h"
 
 #include "painting/LayerShortcuts.h"
+#include "painting/ShapeImages.h"
 
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -200,20 +201,28 @@ bool castsPlainShadow(const DisplayList::LayerStyle& style) {
 // (moved, scaled or turned by a geometry effect), so what it paints counts too.
 void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
     const auto& style = layer.style;
-    QRectF bounds = style.bounds;
-    const QRectF painted = layer.contentBounds();
-    if (!painted.isEmpty()) bounds = bounds.isEmpty() ? painted : bounds.united(painted);
+    const auto bounds = [&] {
+        const QRectF painted = layer.contentBounds();
+        if (painted.isEmpty()) return style.bounds;
+        return style.bounds.isEmpty() ? painted : style.bounds.united(painted);
+    };
     if (castsPlainShadow(style)) {
         // Content whose coverage is one opaque shape casts that shape's shadow: only the shape
         // is painted apart, and what lies on it goes straight onto the target. What lies under
         // it is hidden by it.
+        // So does a translucent shape under content whose shadow would not show.
         const auto items = detail::directItems(*layer.content, painter.deviceTransform());
-        if (const auto base = detail::silhouette(items, painter.deviceTransform())) {
-            OffscreenLayer shape(painter, bounds, style.reach());
-            if (shape.isEmpty()) return;
-            renderItem(items[*base], shape.painter());
-            shape.drawShadow(*style.shadow);
-            shape.composite();
+        auto base = detail::silhouette(items, painter.deviceTransform());
+        if (!base && detail::castsShadowAlone(items, painter.deviceTransform(), *style.shadow, style.reach())) base = 0;
+        if (base) {
+            // The shape and its shadow come from pixels kept by shape when the painter allows.
+            if (!detail::paintFillWithShadow(painter, std::get<DisplayList::Fill>(items[*base]), *style.shadow)) {
+                OffscreenLayer shape(painter, bounds(), style.reach());
+                if (shape.isEmpty()) return;
+                renderItem(items[*base], shape.painter());
+                shape.drawShadow(*style.shadow);
+                shape.composite();
+            }
             painter.save();
             for (auto it = items.begin() + std::ptrdiff_t(*base) + 1; it != items.end(); ++it)
                 renderItem(*it, painter);
@@ -221,7 +230,7 @@ void paintSpreadingLayer(const DisplayList::Layer& layer, QPainter& painter) {
             return;
         }
     }
-    OffscreenLayer offscreen(painter, bounds, style.reach());
+    OffscreenLayer offscreen(painter, bounds(), style.reach());
     if (offscreen.isEmpty()) return;
     paintLayerContent(layer, offscreen.painter());
     applyColorFilters(style, offscreen);
@@ -288,7 +297,12 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
     if (layer.style.mask) {
         if (const auto items = detail::maskedDirectly(layer, painter.deviceTransform())) {
             painter.save();
-            renderItems(*items, painter);
+            for (const auto& item : *items) {
+                // A background clipped to its own shape is painted from pixels kept by shape.
+                const auto* fill = std::get_if<DisplayList::Fill>(&item);
+                if (!fill || !detail::paintsFromImage(*fill, painter) || !detail::paintFillImage(painter, *fill))
+                    renderItem(item, painter);
+            }
             painter.restore();
             return;
         }

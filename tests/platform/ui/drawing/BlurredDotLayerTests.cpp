@@ -1,3 +1,4 @@
+#include "ui/Blur.h"
 #include "ui/Canvas.h"
 #include "ui/DisplayList.h"
 #include "ui/Graph.h"
@@ -62,7 +63,7 @@ int drawsIn(const ui::DisplayList& list) {
 
 struct Rendered {
     QImage image;
-    int cachedLayers;
+    int cachedDraws; // dot layers one after another make one item
 };
 
 Rendered render(const DotScene& scene, double ratio) {
@@ -100,8 +101,8 @@ TEST(BlurredDotLayerTest, CachedDotsMatchTheOffscreenPassesWithinAboutTwoLevels)
                              << "sigma " << sigma << " scale " << scale << " ratio " << ratio);
                 const Rendered cached = render({sigma, scale, false}, ratio);
                 const Rendered exact = render({sigma, scale, true}, ratio);
-                EXPECT_EQ(cached.cachedLayers, dotCount);
-                EXPECT_EQ(exact.cachedLayers, 0);
+                EXPECT_EQ(cached.cachedDraws, 1);
+                EXPECT_EQ(exact.cachedDraws, 0);
                 // Both ways round to whole levels at different steps: a few pixels land three apart.
                 const Difference d = difference(cached.image, exact.image);
                 EXPECT_LE(d.largest, 3);
@@ -109,10 +110,25 @@ TEST(BlurredDotLayerTest, CachedDotsMatchTheOffscreenPassesWithinAboutTwoLevels)
             }
 }
 
+TEST(BlurredDotLayerTest, ABlurThatDriftsKeepsItsDiscsOnlyWhileTheyStillMatch) {
+    // Where the box passes widen, a blur a hair smaller and one a hair larger blur differently:
+    // painted one after the other, the second must not take the first one's discs.
+    double step = 4;
+    while (ui::boxBlurRadii(step) == ui::boxBlurRadii(step + 0.001))
+        step += 0.001;
+    for (double sigma : {step, step + 0.001, step + 0.001 + 1e-7}) {
+        SCOPED_TRACE(testing::Message() << "sigma " << sigma);
+        const Difference d =
+            difference(render({sigma, 1, false}, 1).image, render({sigma, 1, true}, 1).image);
+        EXPECT_LE(d.largest, 3);
+        EXPECT_LE(d.pixelsPastTwo, 260 * 260 / 5000);
+    }
+}
+
 TEST(BlurredDotLayerTest, SmallBlursAndTurnedDevicesTakeTheOffscreenPasses) {
     // A blur under two device pixels would show the cache's sub-pixel shift: painted exactly.
     const Rendered small = render({1.2, 1, false}, 1);
-    EXPECT_EQ(small.cachedLayers, dotCount) << "recorded for the cache, painted without it";
+    EXPECT_EQ(small.cachedDraws, 1) << "recorded for the cache, painted without it";
     EXPECT_EQ(difference(small.image, render({1.2, 1, true}, 1).image).largest, 0);
 
     // Turned by the view around the canvas: the dots would no longer be upright ellipses.
@@ -155,4 +171,41 @@ TEST(BlurredDotLayerTest, FillsHeldForTheCacheKeepTheirPlaceWhenTheLayerTurnsOut
     EXPECT_LT(qBlue(onDot), 100);
     EXPECT_GT(qGreen(green), 200);
     EXPECT_LT(qRed(green), 50);
+}
+
+TEST(BlurredDotLayerTest, DotLayersPaintedAsOneItemKeepTheirOrder) {
+    // Overlapping dots of three colours, one layer under a faded context and one blurred too
+    // little for the cache (painted exactly between the others): each lies over the ones before
+    // it, as the offscreen passes lay them; under a faded view each layer goes down on its own.
+    const auto scene = [](bool disqualified, double viewOpacity) {
+        const auto layer = [disqualified](GraphicsContext& ctx, CGRect disc, ui::Color color, double sigma) {
+            ctx.drawLayer([&](GraphicsContext& layer) {
+                layer.setOpacity(0.8);
+                const auto shading = GraphicsContext::Shading::color(color);
+                layer.fill(ui::Path::ellipseIn(disc), shading);
+                layer.addFilter(GraphicsContext::Filter::blur(sigma));
+                layer.fill(ui::Path::ellipseIn(disc), shading);
+                if (disqualified)
+                    layer.fill(ui::Path(CGRect{{0, 0}, {1, 1}}),
+                               GraphicsContext::Shading::color(ui::Color::clear));
+            });
+        };
+        ui::TestHost host(ui::View(ui::Canvas([=](GraphicsContext& ctx, CGSize) {
+                              layer(ctx, {{20.4, 30.2}, {40, 40}}, ui::Color(1, 0, 0), 4);
+                              layer(ctx, {{35.7, 28.9}, {36, 36}}, ui::Color(0, 0, 1), 1.2);
+                              ctx.setOpacity(0.6);
+                              layer(ctx, {{45.1, 40.6}, {38, 38}}, ui::Color(0, 0.8, 0), 3);
+                              ctx.setOpacity(1);
+                              layer(ctx, {{30.3, 50.8}, {30, 30}}, ui::Color(1, 0.8, 0), 5);
+                          }))
+                              .frame(120, 120)
+                              .opacity(viewOpacity),
+                          {120, 120});
+        return host.render(1, Qt::white).convertToFormat(QImage::Format_ARGB32);
+    };
+    for (double viewOpacity : {1.0, 0.5}) {
+        SCOPED_TRACE(testing::Message() << "view opacity " << viewOpacity);
+        // Where dots overlap the two ways round differently, a level per dot at most.
+        EXPECT_LE(difference(scene(false, viewOpacity), scene(true, viewOpacity)).largest, 3);
+    }
 }

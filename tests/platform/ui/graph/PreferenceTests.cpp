@@ -6,8 +6,10 @@
 #include "ui/ForEach.h"
 #include "ui/GeometryReader.h"
 #include "ui/Group.h"
+#include "ui/ScrollView.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
+#include "ui/Transaction.h"
 #include "ui/ViewConditional.h"
 #include "ui/ViewContext.h"
 
@@ -192,6 +194,65 @@ struct Bump {
         return box(1, 1);
     }
 };
+
+// Unchanged when the strip around it is evaluated again.
+struct Grouped {
+    bool operator==(const Grouped&) const { return true; }
+    ui::View body(ui::ViewContext&) const { return ui::Group({box(20, 10, "grouped")}); }
+};
+
+// A strip whose first box widens on demand, scrolled in a 100 × 10 view: what follows the box
+// moves when it widens (its stack places it anew) and when the strip scrolls (moved along);
+// the anchored box ahead of it moves only with the scroll.
+struct MovingStrip {
+    std::shared_ptr<Handles<int>> handles;
+    std::shared_ptr<std::optional<graphics::CGRect>> resolved;
+    ui::View body(ui::ViewContext& ctx) const {
+        auto width = ctx.state<int>("width", 10);
+        handles->keep("width", width);
+        const auto anchored =
+            box(20, 10, "anchored")
+                .anchorPreference(BoundsKey{}, ui::AnchorSource::bounds,
+                                  [](ui::Anchor<graphics::CGRect> a) { return BoundsKey::Value(a); });
+        return ui::ScrollView(ui::AxisSet::horizontal, false,
+                              ui::HStack(ui::VerticalAlignment::top, 0,
+                                         {anchored, box(width.value(), 10), ui::View(Grouped{}),
+                                          box(300, 10)}))
+            .overlayPreferenceValue(BoundsKey{}, [resolved = resolved](const BoundsKey::Value& anchor) {
+                return ui::View(ui::GeometryReader([resolved, anchor](const ui::GeometryProxy& proxy) {
+                    if (anchor) *resolved = proxy[*anchor];
+                    return ui::View();
+                }));
+            });
+    }
+};
+
+TEST(PreferenceTest, MovedSubtreesHandUpAndSpanWhereTheyAreNow) {
+    auto handles = std::make_shared<Handles<int>>();
+    auto resolved = std::make_shared<std::optional<graphics::CGRect>>();
+    ui::TestHost host(ui::View(MovingStrip{handles, resolved}), {100, 10});
+    host.update();
+    const auto group = [&] { return ui::TestHost::frame(host.findByTypeName("Group")); };
+    const auto anchored = [&] { return ui::TestHost::frame(host.findByText("anchored")); };
+    EXPECT_EQ(group(), (graphics::CGRect{{30, 0}, {20, 10}}));
+    ASSERT_TRUE(*resolved);
+    EXPECT_EQ(**resolved, anchored());
+
+    (*handles)["width"].set(40);
+    host.update();
+    EXPECT_EQ(group(), (graphics::CGRect{{60, 0}, {20, 10}})) << "a group spans its moved content";
+    EXPECT_EQ(**resolved, (graphics::CGRect{{0, 0}, {20, 10}}));
+
+    ui::withAnimation([&] { ui::ScrollView::setContentOffset(*host.findByTypeName("ScrollView"), {50, 0}); });
+    host.update();
+    for (int frame = 0; frame < 40; ++frame) {
+        host.stepFrame();
+        EXPECT_EQ(**resolved, anchored()) << "an anchor follows every frame of the scroll, frame " << frame;
+        EXPECT_EQ(group().minX(), ui::TestHost::frame(host.findByText("grouped")).minX()) << frame;
+    }
+    EXPECT_EQ(**resolved, (graphics::CGRect{{-50, 0}, {20, 10}}));
+    EXPECT_EQ(group(), (graphics::CGRect{{10, 0}, {20, 10}}));
+}
 
 TEST(PreferenceTest, ReadersThatNeverSettleWaitForTheNextFrame) {
     auto handles = std::make_shared<uitest::Handles<int>>();

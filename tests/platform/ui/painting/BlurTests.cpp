@@ -165,6 +165,20 @@ TEST(BlurTest, KeepsAlphaOnlyImagesAndConvertsOtherFormats) {
     EXPECT_EQ(straight.pixel(10, 10), qPremultiply(qRgba(255, 0, 0, 128)));
 }
 
+TEST(BlurTest, ImagesNarrowerThanTheReachBlurAlongTheirLength) {
+    // A thin line: the kernel reaches past both sides of every row.
+    for (QSize size : {QSize(1, 40), QSize(2, 30), QSize(40, 1)}) {
+        SCOPED_TRACE(size.width());
+        auto image = transparent(size.width(), size.height());
+        const QPoint middle(size.width() / 2, size.height() / 2);
+        image.setPixel(middle, qRgba(255, 255, 255, 255));
+        ui::gaussianBlurWithKernel(image, 2.5);
+        EXPECT_GT(qAlpha(image.pixel(middle)), 0);
+        EXPECT_LT(qAlpha(image.pixel(middle)), 255);
+        EXPECT_LE(totalAlpha(image), 255);
+    }
+}
+
 TEST(BlurTest, HugeRadiusOnASmallImageSpreadsEvenly) {
     for (const auto& blur : {Blur(ui::gaussianBlurWithKernel), Blur(ui::gaussianBlurWithBoxes)}) {
         auto image = transparent(16, 16);

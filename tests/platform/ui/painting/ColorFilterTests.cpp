@@ -56,9 +56,9 @@ TEST(ColorMatrixTest, ImagesAgreeWithSingleColours) {
     using M = ui::ColorMatrix;
     const std::vector<QColor> colours = {QColor(255, 0, 0), QColor(30, 200, 90, 128), QColor(255, 255, 255, 64),
                                          QColor(0, 0, 0, 0), QColor(120, 60, 240, 200)};
-    for (const M& matrix : {M::brightness(0.3), M::contrast(1.5), M::saturation(0.3), M::hueRotation(ui::Angle::degrees(70)),
-                            M::multiply(0.5f, 0.8f, 1, 0.5f), M::multiply(1, 1, 1, 2), M::invert(),
-                            M::luminanceToAlpha()}) {
+    for (const M& matrix : {M::brightness(0.3), M::brightness(-0.4), M::contrast(1.5), M::saturation(0.3),
+                            M::hueRotation(ui::Angle::degrees(70)), M::multiply(0.5f, 0.8f, 1, 0.5f),
+                            M::multiply(1, 1, 1, 2), M::invert(), M::luminanceToAlpha()}) {
         QImage image(int(colours.size()), 1, QImage::Format_ARGB32_Premultiplied);
         for (int x = 0; x < int(colours.size()); ++x)
             image.setPixelColor(x, 0, colours[x]);

@@ -1,0 +1,220 @@
+#include "painting/ShapeImages.h"
+
+#include "ui/Blur.h"
+#include "ui/OffscreenLayer.h"
+
+#include <QHash>
+#include <QPaintDevice>
+
+#include <cmath>
+#include <cstdlib>
+#include <list>
+#include <mutex>
+#include <optional>
+
+namespace ui::detail {
+
+namespace {
+
+// A shape in device pixels, moved by whole pixels so that its bounds start within the first
+// pixel: where it lies on the pixel grid changes its edges, where it lies on the device does not.
+struct ShapeKey {
+    QPainterPath path;
+    quint64 color = 0; // as QRgba64
+    bool antialiased = true;
+    std::optional<Shadow> shadow; // in device pixels
+
+    bool operator==(const ShapeKey&) const = default;
+};
+
+// The shape over its shadow, as one image: drawn at once, it blends each pixel once.
+struct ShapePixels {
+    QImage image;
+    QPoint offset; // of its top left, relative to the shape's first pixel
+};
+
+struct Entry {
+    std::size_t hash;
+    ShapeKey key;
+    ShapePixels pixels;
+
+    std::size_t bytes() const { return std::size_t(pixels.image.sizeInBytes()); }
+};
+
+constexpr std::size_t capacityInBytes = 16 * 1024 * 1024;
+constexpr std::size_t capacityInEntries = 128;
+constexpr qsizetype largestImage = 2 * 1024 * 1024;
+
+struct Cache {
+    std::mutex mutex;
+    std::list<Entry> entries; // most recently used first
+    std::size_t bytes = 0;
+};
+
+Cache& cache() {
+    static Cache instance;
+    return instance;
+}
+
+std::size_t hashOf(const ShapeKey& key) {
+    std::size_t h =
+        qHashMulti(0, key.color, key.antialiased, int(key.path.fillRule()), key.path.elementCount());
+    for (int i = 0; i < key.path.elementCount(); ++i) {
+        const auto e = key.path.elementAt(i);
+        h = qHashMulti(h, e.x, e.y, int(e.type));
+    }
+    if (key.shadow)
+        h = qHashMulti(h, key.shadow->color.rgba(), key.shadow->radius, key.shadow->x, key.shadow->y);
+    return h;
+}
+
+std::optional<ShapePixels> find(const ShapeKey& key, std::size_t hash) {
+    Cache& c = cache();
+    std::lock_guard lock(c.mutex);
+    for (auto it = c.entries.begin(); it != c.entries.end(); ++it) {
+        if (it->hash != hash || !(it->key == key)) continue;
+        c.entries.splice(c.entries.begin(), c.entries, it);
+        return it->pixels;
+    }
+    return std::nullopt;
+}
+
+void insert(ShapeKey key, std::size_t hash, const ShapePixels& pixels) {
+    Entry entry{hash, std::move(key), pixels};
+    const std::size_t bytes = entry.bytes();
+    Cache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.entries.push_front(std::move(entry));
+    c.bytes += bytes;
+    while (c.bytes > capacityInBytes || c.entries.size() > capacityInEntries) {
+        c.bytes -= c.entries.back().bytes();
+        c.entries.pop_back();
+    }
+}
+
+// The painter's transform to device pixels, when it keeps axes apart.
+std::optional<QTransform> axisAligned(const QPainter& painter) {
+    if (!painter.isActive() || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return std::nullopt;
+    const QTransform toDevice = OffscreenLayer::surfaceTransform(painter);
+    if (toDevice.type() > QTransform::TxScale) return std::nullopt;
+    return toDevice;
+}
+
+bool isPlainRect(const QPainterPath& path) {
+    QPainterPath plain;
+    plain.addRect(path.boundingRect());
+    return plain == path;
+}
+
+void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint devicePosition) {
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    QImage placed = pixels;
+    placed.setDevicePixelRatio(ratio);
+    painter.save();
+    painter.setWorldTransform(QTransform());
+    painter.setViewTransformEnabled(false);
+    painter.drawImage(QPointF(devicePosition) / ratio, placed);
+    painter.restore();
+}
+
+// Premultiplied pixels times alpha / 255, rounded.
+void fade(QImage& image, int alpha) {
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = line[x];
+            if (p == 0) continue;
+            const auto scaled = [alpha](int c) { return (c * alpha + 127) / 255; };
+            line[x] = qRgba(scaled(qRed(p)), scaled(qGreen(p)), scaled(qBlue(p)), scaled(qAlpha(p)));
+        }
+    }
+}
+
+// The pixels of a shape `size` pixels large, and of its shadow when the key has one.
+std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size) {
+    QImage fill(size, QImage::Format_ARGB32_Premultiplied);
+    if (fill.isNull()) return std::nullopt;
+    fill.fill(Qt::transparent);
+    // The shape is filled opaque, then faded: the painter hands a translucent fill's rows to
+    // other threads and waits for them, which on a busy machine costs more than the whole frame.
+    const QColor color(QRgba64::fromRgba64(key.color));
+    QColor opaque = color;
+    opaque.setAlphaF(1);
+    {
+        QPainter inner(&fill);
+        inner.setRenderHint(QPainter::Antialiasing, key.antialiased);
+        inner.fillPath(key.path, opaque);
+    }
+    if (color.alpha() < 255) fade(fill, color.alpha());
+    if (!key.shadow) return ShapePixels{fill, {}};
+    // All of the shadow, so that any part of it can be drawn later.
+    const int reach = blurReach(blurSigma(key.shadow->radius, 1)) + int(std::ceil(std::abs(key.shadow->x))) +
+                      int(std::ceil(std::abs(key.shadow->y))) + 1;
+    const auto shadow = castShadow(fill, *key.shadow, 1, fill.rect().adjusted(-reach, -reach, reach, reach));
+    if (shadow.isNull()) return ShapePixels{fill, {}};
+    const QRect whole = fill.rect().united(QRect(shadow.offset, shadow.image.size()));
+    ShapePixels both{QImage(whole.size(), QImage::Format_ARGB32_Premultiplied), whole.topLeft()};
+    if (both.image.isNull()) return std::nullopt;
+    both.image.fill(Qt::transparent);
+    QPainter inner(&both.image);
+    inner.drawImage(shadow.offset - whole.topLeft(), shadow.image);
+    inner.drawImage(-whole.topLeft(), fill);
+    return both;
+}
+
+// Paints `fill` (and the shadow it casts, when given) from kept pixels, making them first when
+// none are kept; false for a shape of fewer than `fewestRows` rows of pixels.
+bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::optional<Shadow>& shadow,
+               int fewestRows) {
+    const auto toDevice = axisAligned(painter);
+    if (!toDevice || fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity())
+        return false;
+    const QPainterPath onDevice = toDevice->map(fill.path);
+    const QRectF bounds = onDevice.boundingRect();
+    if (!std::isfinite(bounds.width()) || !std::isfinite(bounds.height())) return false;
+    if (bounds.isEmpty()) return true;
+    const QPoint origin(int(std::floor(bounds.left())), int(std::floor(bounds.top())));
+    ShapeKey key{onDevice.translated(-QPointF(origin)), quint64(fill.brush.color().rgba64()),
+                 painter.testRenderHint(QPainter::Antialiasing), std::nullopt};
+    const QSize size(int(std::ceil(bounds.right() - origin.x())),
+                     int(std::ceil(bounds.bottom() - origin.y())));
+    if (qsizetype(size.width()) * size.height() * 4 > largestImage || size.height() < fewestRows)
+        return false;
+    if (shadow) {
+        // Offsets follow the device's axes; the blur grows with the mean stretch.
+        Shadow inPixels = *shadow;
+        inPixels.x = shadow->x * toDevice->m11();
+        inPixels.y = shadow->y * toDevice->m22();
+        inPixels.radius = shadow->radius * std::sqrt(std::abs(toDevice->m11() * toDevice->m22()));
+        key.shadow = inPixels;
+    }
+    const std::size_t hash = hashOf(key);
+    auto pixels = find(key, hash);
+    if (!pixels) {
+        pixels = shapePixels(key, size);
+        if (!pixels) return false;
+        insert(std::move(key), hash, *pixels);
+    }
+    drawDevicePixels(painter, pixels->image, origin + pixels->offset);
+    return true;
+}
+
+} // namespace
+
+bool paintsFromImage(const DisplayList::Fill& fill, const QPainter& painter) {
+    const QColor color = fill.brush.color();
+    return fill.brush.style() == Qt::SolidPattern && color.alpha() > 0 && color.alpha() < 255 &&
+           painter.compositionMode() == QPainter::CompositionMode_SourceOver && !isPlainRect(fill.path);
+}
+
+bool paintFillImage(QPainter& painter, const DisplayList::Fill& fill) {
+    // A few rows the painter fills at once; from a couple of dozen on it shares them out.
+    return paintKept(painter, fill, std::nullopt, 16);
+}
+
+bool paintFillWithShadow(QPainter& painter, const DisplayList::Fill& fill, const Shadow& shadow) {
+    return paintKept(painter, fill, shadow, 0);
+}
+
+} // namespace ui::detail
