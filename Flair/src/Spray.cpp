@@ -46,6 +46,7 @@ ui::View SpraySimulation::body(ui::ViewContext& ctx, ui::View content) const {
     const foundation::AnyHashable* name = layer.name();
     const bool isInNamedLayer = name && ctx.environment<ParticleLayerNames>().contains(*name);
     const ui::View timeline = detail::particleTimeline(
+        ctx,
         {.paused = pings->empty(),
          .overhang = overhang,
          .origin = origin,
