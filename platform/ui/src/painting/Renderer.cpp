@@ -31,6 +31,29 @@ QImage surfaceFor(const QPainter& painter) {
 
 void renderItem(const DisplayList::Item& item, QPainter& painter);
 
+// Composited this way, fully transparent pixels leave the destination as it is.
+bool transparentLeavesDestination(QPainter::CompositionMode mode) {
+    switch (mode) {
+    case QPainter::CompositionMode_SourceOver:
+    case QPainter::CompositionMode_DestinationOver:
+    case QPainter::CompositionMode_SourceAtop:
+    case QPainter::CompositionMode_DestinationOut:
+    case QPainter::CompositionMode_Xor:
+    case QPainter::CompositionMode_Plus:
+        return true;
+    default:
+        return mode >= QPainter::CompositionMode_Multiply && mode <= QPainter::CompositionMode_Exclusion;
+    }
+}
+
+// A clear colour (say a shape filled with `Color::clear` to take clicks) changes no pixel, yet the
+// rasteriser would still walk every pixel it covers.
+bool paintsNothing(const QPainter& painter, const QBrush& brush) {
+    if (!transparentLeavesDestination(painter.compositionMode())) return false;
+    if (painter.opacity() <= 0 || brush.style() == Qt::NoBrush) return true;
+    return brush.style() == Qt::SolidPattern && brush.color().alpha() == 0;
+}
+
 // Qt copies an opaque solid colour straight, but blends a translucent one (or one under an
 // opacity) on worker threads once a shape spans a few dozen rows, and starting them costs many
 // times the blending. Such a shape is painted opaque apart and composited at its alpha: the
@@ -56,6 +79,7 @@ bool paintedOpaqueApart(QPainter& painter, const QBrush& brush, const QRectF& re
 }
 
 void fillPath(QPainter& painter, const QPainterPath& path, const QBrush& brush) {
+    if (paintsNothing(painter, brush)) return;
     if (!paintedOpaqueApart(painter, brush, path.controlPointRect(),
                             [&](QPainter& apart, const QColor& opaque) { apart.fillPath(path, opaque); }))
         painter.fillPath(path, brush);
@@ -68,6 +92,7 @@ void strokePath(QPainter& painter, const QPainterPath& path, const QPen& pen) {
                             ? std::max<qreal>(pen.miterLimit(), 1.5)
                             : 1.5;
     const qreal reach = pen.widthF() / 2 * mitre;
+    if (pen.style() == Qt::NoPen || paintsNothing(painter, pen.brush())) return;
     if (pen.isCosmetic() ||
         !paintedOpaqueApart(painter, pen.brush(),
                             path.controlPointRect().adjusted(-reach, -reach, reach, reach),
@@ -280,6 +305,8 @@ void paintShadedLayer(const DisplayList::Layer& layer, QPainter& painter) {
 }
 
 void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    // Composited at no opacity, a layer leaves every pixel as it was, whatever its blend mode.
+    if (layer.style.opacity <= 0 && layer.style.blendMode < QPainter::RasterOp_SourceOrDestination) return;
     if (!layer.style.colorFilters.empty()) {
         if (const auto folded = detail::foldingColorFilters(layer)) {
             paintLayer(*folded, painter);
@@ -395,7 +422,8 @@ void renderItem(const DisplayList::Item& item, QPainter& painter) {
         [&](const auto& it) {
             using T = std::decay_t<decltype(it)>;
             if constexpr (std::is_same_v<T, DisplayList::Fill>) {
-                fillPath(painter, it.path, it.brush);
+                if (!detail::paintsCurvedFromImage(it, painter) || !detail::paintCurvedFillImage(painter, it))
+                    fillPath(painter, it.path, it.brush);
             } else if constexpr (std::is_same_v<T, DisplayList::Stroke>) {
                 strokePath(painter, it.path, it.pen);
             } else if constexpr (std::is_same_v<T, DisplayList::Image>) {

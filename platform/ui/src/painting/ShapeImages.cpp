@@ -132,9 +132,10 @@ std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size) {
 }
 
 // Paints `fill` (and the shadow it casts, when given) from kept pixels, making them first when
-// none are kept; false for a shape of fewer than `fewestRows` rows of pixels.
+// none are kept; false for a shape of fewer than `fewestRows` rows of pixels or of more than
+// `largestBytes` of them.
 bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::optional<Shadow>& shadow,
-               int fewestRows) {
+               int fewestRows, qsizetype largestBytes = largestImage) {
     const auto toDevice = axisAligned(painter);
     if (!toDevice || fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity())
         return false;
@@ -148,7 +149,7 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
                  painter.testRenderHint(QPainter::Antialiasing), std::nullopt};
     const QSize size(int(std::ceil(bounds.right() - origin.x())),
                      int(std::ceil(bounds.bottom() - origin.y())));
-    if (qsizetype(size.width()) * size.height() * 4 > largestImage || size.height() < fewestRows)
+    if (qsizetype(size.width()) * size.height() * 4 > largestBytes || size.height() < fewestRows)
         return false;
     if (shadow) {
         // Offsets follow the device's axes; the blur grows with the mean stretch.
@@ -175,6 +176,22 @@ bool paintsFromImage(const DisplayList::Fill& fill, const QPainter& painter) {
     const QColor color = fill.brush.color();
     return fill.brush.style() == Qt::SolidPattern && color.alpha() > 0 && color.alpha() < 255 &&
            painter.compositionMode() == QPainter::CompositionMode_SourceOver && !isPlainRect(fill.path);
+}
+
+bool paintsCurvedFromImage(const DisplayList::Fill& fill, const QPainter& painter) {
+    if (fill.brush.style() != Qt::SolidPattern || fill.brush.color().alpha() != 255 || painter.opacity() < 1 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    for (int i = 0; i < fill.path.elementCount(); ++i) {
+        if (fill.path.elementAt(i).type == QPainterPath::CurveToElement) return true;
+    }
+    return false;
+}
+
+bool paintCurvedFillImage(QPainter& painter, const DisplayList::Fill& fill) {
+    // Large shapes are mostly inside, which the painter fills faster than it blends an image.
+    constexpr qsizetype largestCurved = 96 * 96 * 4;
+    return paintKept(painter, fill, std::nullopt, 0, largestCurved);
 }
 
 bool paintFillImage(QPainter& painter, const DisplayList::Fill& fill) {

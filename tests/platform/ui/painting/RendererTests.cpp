@@ -89,6 +89,53 @@ TEST(RendererTest, DestinationOutCutsAHole) {
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::red));
 }
 
+TEST(RendererTest, AClearFillChangesPixelsOnlyWhereItsBlendModeWritesThem) {
+    ui::DisplayList list;
+    list.fill(rectPath(0, 0, 20, 20), QColor(Qt::red));
+    list.fill(rectPath(0, 0, 10, 20), QColor(Qt::transparent)); // source over: nothing changes
+    ui::DisplayList::LayerStyle copy;
+    copy.blendMode = QPainter::CompositionMode_Source;
+    list.layer(copy).fill(rectPath(10, 0, 10, 20), QColor(Qt::transparent)); // copied: cleared
+    const auto image = ui::renderImage(list, {20, 20});
+    EXPECT_EQ(image.pixelColor(5, 10), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(15, 10).alpha(), 0);
+}
+
+TEST(RendererTest, OpaqueCurvedFillsPaintExactlyWhatQtPaints) {
+    // Small opaque curves come from pixels kept by shape: wherever they lie on the pixel grid,
+    // in whatever colour, at any pixel ratio and inside a clip, they must match Qt to the bit,
+    // and a kept shape must not come back in another colour or place.
+    QPainterPath ring;
+    ring.addEllipse(QRectF(0, 0, 16, 16));
+    ring.addEllipse(QRectF(1, 1, 14, 14));
+    const QColor background(30, 30, 30);
+    for (const qreal ratio : {1.0, 2.0}) {
+        for (const QColor color : {QColor(252, 199, 46), QColor(40, 120, 250)}) {
+            ui::DisplayList list;
+            ui::DisplayList::LayerStyle clipped;
+            clipped.clip = rectPath(0, 0, 100, 37.5);
+            auto& inner = list.layer(clipped);
+            std::vector<QPointF> places;
+            for (int i = 0; i < 5; ++i)
+                places.push_back({2 + i * 19.25, 2 + i * 7.3});
+            for (const QPointF at : places)
+                inner.fill(ring.translated(at), color);
+            const QImage ours = ui::renderImage(list, {100, 50}, ratio, background);
+
+            QImage qt(ours.size(), QImage::Format_ARGB32_Premultiplied);
+            qt.setDevicePixelRatio(ratio);
+            qt.fill(background);
+            QPainter painter(&qt);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setClipRect(QRectF(0, 0, 100, 37.5));
+            for (const QPointF at : places)
+                painter.fillPath(ring.translated(at), color);
+            painter.end();
+            ASSERT_EQ(ours, qt) << ratio << " " << color.name().toStdString();
+        }
+    }
+}
+
 TEST(RendererTest, AGroupPaintsPartsLaidAtopOnlyOverWhatIsBeneathThem) {
     // A group painted apart: a band laid atop (or in) reaches only the card beneath it, also
     // when it is far larger or comes before anything it could land on.
