@@ -81,6 +81,8 @@ void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, C
     const bool whole = start == 0 && std::abs(sweep) == twoPi;
     const std::vector<QPointF> computed = whole ? std::vector<QPointF>() : unitArcPoints(start, sweep);
     const std::vector<QPointF>& points = !whole ? computed : sweep > 0 ? wholeTurn : wholeTurnBack;
+    // Room for the arc and a closing element at once, rather than growing a few times per arc.
+    path.reserve(path.elementCount() + int(points.size()) + 1);
     const QPointF first = toPath.map(points.front());
     if (connect)
         path.lineTo(first);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <type_traits>
 
 namespace ui {
@@ -439,11 +440,52 @@ void renderItem(const DisplayList::Item& item, QPainter& painter) {
         item);
 }
 
+// What the painter can still change, in its current coordinates: the device through the clip.
+// None when the transform does not map rectangles to rectangles' bounds (a perspective).
+std::optional<QRectF> reachableArea(const QPainter& painter) {
+    const QTransform& world = painter.worldTransform();
+    if (world.type() == QTransform::TxProject) return std::nullopt;
+    bool invertible = false;
+    const QTransform back = world.inverted(&invertible);
+    if (!invertible) return std::nullopt;
+    QRectF area = back.mapRect(QRectF(painter.window()));
+    if (painter.hasClipping()) area = area.intersected(painter.clipBoundingRect());
+    return area;
+}
+
+// Where an item that is not a layer may paint, cheaply: its outline's control points, pen or
+// rim included. Laid-out text and other drawings may reach a little past their bounds (accents,
+// italics), as far as views out of sight are kept painting.
+QRectF roughBounds(const DisplayList::Item& item) {
+    constexpr qreal drawingReach = 16;
+    if (const auto* fill = std::get_if<DisplayList::Fill>(&item)) return fill->path.controlPointRect().adjusted(-1, -1, 1, 1);
+    if (const auto* stroke = std::get_if<DisplayList::Stroke>(&item)) {
+        const QPen& pen = stroke->pen;
+        if (pen.isCosmetic()) return {}; // its width is in device pixels
+        const qreal mitre = pen.joinStyle() == Qt::MiterJoin || pen.joinStyle() == Qt::SvgMiterJoin
+                                ? std::max<qreal>(pen.miterLimit(), 1.5)
+                                : 1.5;
+        const qreal reach = pen.widthF() * mitre + 1;
+        return stroke->path.controlPointRect().adjusted(-reach, -reach, reach, reach);
+    }
+    if (const auto* image = std::get_if<DisplayList::Image>(&item)) return image->target.normalized().adjusted(-1, -1, 1, 1);
+    const auto& draw = std::get<DisplayList::Draw>(item);
+    return draw.bounds.normalized().adjusted(-drawingReach, -drawingReach, drawingReach, drawingReach);
+}
+
 } // namespace
 
 void render(const DisplayList& list, QPainter& painter) {
-    for (const auto& item : list.items())
+    // Items wholly out of sight (a long column in a scroll view, the pages of a strip) are passed
+    // by: the painter would clip away every pixel, yet text and outlines cost their setting up.
+    const auto area = list.items().size() > 1 ? reachableArea(painter) : std::nullopt;
+    for (const auto& item : list.items()) {
+        if (area && !std::holds_alternative<DisplayList::Layer>(item)) {
+            const QRectF bounds = roughBounds(item);
+            if (bounds.isValid() && !bounds.intersects(*area)) continue;
+        }
         renderItem(item, painter);
+    }
 }
 
 QImage renderImage(const DisplayList& list, QSize size, qreal devicePixelRatio, QColor background) {

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 namespace ui::detail {
@@ -36,6 +37,8 @@ struct ShapePixels {
 constexpr std::size_t capacityInBytes = 16 * 1024 * 1024;
 constexpr std::size_t capacityInEntries = 128;
 constexpr qsizetype largestImage = 2 * 1024 * 1024;
+// From about this many rows on the painter shares a translucent fill out among threads.
+constexpr int threadedRows = 32;
 
 struct ShapeBytes {
     std::size_t operator()(const ShapeKey&, const ShapePixels& pixels) const {
@@ -104,17 +107,19 @@ std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size) {
     QImage fill(size, QImage::Format_ARGB32_Premultiplied);
     if (fill.isNull()) return std::nullopt;
     fill.fill(Qt::transparent);
-    // The shape is filled opaque, then faded: the painter hands a translucent fill's rows to
+    // A tall shape is filled opaque, then faded: the painter hands a translucent fill's rows to
     // other threads and waits for them, which on a busy machine costs more than the whole frame.
+    // A low one is filled in its colour, so that its pixels blend as the painter's own would.
     const QColor color(QRgba64::fromRgba64(key.color));
-    QColor opaque = color;
-    opaque.setAlphaF(1);
+    const bool faded = color.alpha() < 255 && size.height() >= threadedRows;
+    QColor painted = color;
+    if (faded) painted.setAlphaF(1);
     {
         QPainter inner(&fill);
         inner.setRenderHint(QPainter::Antialiasing, key.antialiased);
-        inner.fillPath(key.path, opaque);
+        inner.fillPath(key.path, painted);
     }
-    if (color.alpha() < 255) fade(fill, color.alpha());
+    if (faded) fade(fill, color.alpha());
     if (!key.shadow) return ShapePixels{fill, {}};
     // All of the shadow, so that any part of it can be drawn later.
     const int reach = blurReach(blurSigma(key.shadow->radius, 1)) + int(std::ceil(std::abs(key.shadow->x))) +
@@ -132,10 +137,11 @@ std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size) {
 }
 
 // Paints `fill` (and the shadow it casts, when given) from kept pixels, making them first when
-// none are kept; false for a shape of fewer than `fewestRows` rows of pixels or of more than
-// `largestBytes` of them.
+// none are kept; false for a shape of fewer than `fewestRows` or more than `mostRows` rows of
+// pixels, or of more than `largestBytes` of them.
 bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::optional<Shadow>& shadow,
-               int fewestRows, qsizetype largestBytes = largestImage) {
+               int fewestRows, qsizetype largestBytes = largestImage,
+               int mostRows = std::numeric_limits<int>::max()) {
     const auto toDevice = axisAligned(painter);
     if (!toDevice || fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity())
         return false;
@@ -149,7 +155,8 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
                  painter.testRenderHint(QPainter::Antialiasing), std::nullopt};
     const QSize size(int(std::ceil(bounds.right() - origin.x())),
                      int(std::ceil(bounds.bottom() - origin.y())));
-    if (qsizetype(size.width()) * size.height() * 4 > largestBytes || size.height() < fewestRows)
+    if (qsizetype(size.width()) * size.height() * 4 > largestBytes || size.height() < fewestRows ||
+        size.height() > mostRows)
         return false;
     if (shadow) {
         // Offsets follow the device's axes; the blur grows with the mean stretch.
@@ -179,7 +186,7 @@ bool paintsFromImage(const DisplayList::Fill& fill, const QPainter& painter) {
 }
 
 bool paintsCurvedFromImage(const DisplayList::Fill& fill, const QPainter& painter) {
-    if (fill.brush.style() != Qt::SolidPattern || fill.brush.color().alpha() != 255 || painter.opacity() < 1 ||
+    if (fill.brush.style() != Qt::SolidPattern || fill.brush.color().alpha() == 0 || painter.opacity() < 1 ||
         painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return false;
     for (int i = 0; i < fill.path.elementCount(); ++i) {
@@ -189,9 +196,11 @@ bool paintsCurvedFromImage(const DisplayList::Fill& fill, const QPainter& painte
 }
 
 bool paintCurvedFillImage(QPainter& painter, const DisplayList::Fill& fill) {
-    // Large shapes are mostly inside, which the painter fills faster than it blends an image.
+    // Large shapes are mostly inside, which the painter fills faster than it blends an image. A
+    // tall translucent one is painted apart by the renderer.
     constexpr qsizetype largestCurved = 96 * 96 * 4;
-    return paintKept(painter, fill, std::nullopt, 0, largestCurved);
+    const int mostRows = fill.brush.color().alpha() < 255 ? threadedRows - 1 : std::numeric_limits<int>::max();
+    return paintKept(painter, fill, std::nullopt, 0, largestCurved, mostRows);
 }
 
 bool paintFillImage(QPainter& painter, const DisplayList::Fill& fill) {

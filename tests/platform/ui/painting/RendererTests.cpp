@@ -101,16 +101,16 @@ TEST(RendererTest, AClearFillChangesPixelsOnlyWhereItsBlendModeWritesThem) {
     EXPECT_EQ(image.pixelColor(15, 10).alpha(), 0);
 }
 
-TEST(RendererTest, OpaqueCurvedFillsPaintExactlyWhatQtPaints) {
-    // Small opaque curves come from pixels kept by shape: wherever they lie on the pixel grid,
-    // in whatever colour, at any pixel ratio and inside a clip, they must match Qt to the bit,
-    // and a kept shape must not come back in another colour or place.
+TEST(RendererTest, SmallCurvedFillsPaintExactlyWhatQtPaints) {
+    // Small curves come from pixels kept by shape: wherever they lie on the pixel grid, in
+    // whatever colour (translucent too), at any pixel ratio and inside a clip, they must match Qt
+    // to the bit, and a kept shape must not come back in another colour or place.
     QPainterPath ring;
-    ring.addEllipse(QRectF(0, 0, 16, 16));
-    ring.addEllipse(QRectF(1, 1, 14, 14));
+    ring.addEllipse(QRectF(0, 0, 12, 12));
+    ring.addEllipse(QRectF(1, 1, 10, 10));
     const QColor background(30, 30, 30);
     for (const qreal ratio : {1.0, 2.0}) {
-        for (const QColor color : {QColor(252, 199, 46), QColor(40, 120, 250)}) {
+        for (const QColor color : {QColor(252, 199, 46), QColor(40, 120, 250), QColor(255, 255, 255, 128)}) {
             ui::DisplayList list;
             ui::DisplayList::LayerStyle clipped;
             clipped.clip = rectPath(0, 0, 100, 37.5);
@@ -133,6 +133,31 @@ TEST(RendererTest, OpaqueCurvedFillsPaintExactlyWhatQtPaints) {
             painter.end();
             ASSERT_EQ(ours, qt) << ratio << " " << color.name().toStdString();
         }
+    }
+}
+
+TEST(RendererTest, ItemsOutOfSightArePassedByButAnyPartInSightPaints) {
+    for (const qreal ratio : {1.0, 2.0}) {
+        int outOfSight = 0;
+        ui::DisplayList list;
+        ui::DisplayList::LayerStyle strip;
+        strip.transform = QTransform::fromTranslate(-100, 0);
+        strip.clip = rectPath(100, 0, 80, 100);
+        auto& inner = list.layer(strip);
+        inner.fill(rectPath(170, 90, 30, 30), QColor(Qt::red));     // its corner lies in sight
+        inner.fill(rectPath(60, 40, 40.5, 10), QColor(Qt::blue));   // half a pixel in sight
+        inner.draw(QRectF(185, 0, 10, 10), [](QPainter& p) {        // reaches back into sight
+            p.fillRect(QRectF(178, 0, 10, 10), Qt::green);
+        });
+        inner.draw(QRectF(400, 0, 10, 10), [&](QPainter&) { ++outOfSight; });
+        inner.draw(QRectF(100, -300, 10, 10), [&](QPainter&) { ++outOfSight; });
+        const auto image = ui::renderImage(list, {100, 100}, ratio, Qt::white);
+        EXPECT_EQ(outOfSight, 0) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(75, 95) * ratio), QColor(Qt::red)) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(79, 99) * ratio), QColor(Qt::red)) << ratio;
+        EXPECT_NE(image.pixelColor(QPoint(0, 45) * ratio), QColor(Qt::white)) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(79, 5) * ratio), QColor(Qt::green)) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(85, 5) * ratio), QColor(Qt::white)) << ratio;
     }
 }
 
