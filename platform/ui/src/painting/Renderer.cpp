@@ -116,6 +116,26 @@ void paintLayerContent(const DisplayList::Layer& layer, QPainter& painter) {
     render(*layer.content, painter);
 }
 
+// Paints a layer that needs no offscreen pixels. Painting leaves the painter's state as it found
+// it, so a layer without a clip only adds its transform for a while: saving and restoring the
+// painter copies all of its state, which costs more than many a small shape.
+void paintLayerInPlace(const DisplayList::Layer& layer, QPainter& painter) {
+    if (layer.style.clip) {
+        painter.save();
+        paintLayerContent(layer, painter);
+        painter.restore();
+        return;
+    }
+    if (layer.style.transform.isIdentity()) {
+        render(*layer.content, painter);
+        return;
+    }
+    const QTransform outer = painter.worldTransform();
+    painter.setWorldTransform(layer.style.transform, true);
+    render(*layer.content, painter);
+    painter.setWorldTransform(outer);
+}
+
 void applyColorFilters(const DisplayList::LayerStyle& style, OffscreenLayer& offscreen) {
     for (const auto& filter : style.colorFilters)
         offscreen.applyColorMatrix(filter.matrix());
@@ -351,9 +371,7 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
         return;
     }
     if (!layer.style.needsOffscreen()) {
-        painter.save();
-        paintLayerContent(layer, painter);
-        painter.restore();
+        paintLayerInPlace(layer, painter);
         return;
     }
     const auto& style = layer.style;

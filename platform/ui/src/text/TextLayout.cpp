@@ -484,10 +484,11 @@ void TextLayout::draw(QPainter& painter, QPointF origin, const std::vector<QColo
         if (impl.last)
             impl.lastSpans = impl.spans(*impl.last->layout, impl.last->piece, int(impl.last->piece.text.size()));
     });
-    painter.save();
+    // Only the pen changes: putting it back costs far less than saving the painter's whole state.
+    const QPen pen = painter.pen();
     impl.drawLayout(painter, origin, *impl.main, impl.mainLines, impl.full, impl.mainSpans, runColors);
     if (impl.last) impl.drawLayout(painter, origin, *impl.last->layout, 1, impl.last->piece, impl.lastSpans, runColors);
-    painter.restore();
+    painter.setPen(pen);
 }
 
 std::optional<foundation::URL> TextLayout::Impl::linkIn(const QTextLayout& layout, int lines,
