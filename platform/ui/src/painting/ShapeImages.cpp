@@ -1,5 +1,6 @@
 #include "painting/ShapeImages.h"
 
+#include "painting/RecentFew.h"
 #include "painting/RecentlyUsed.h"
 
 #include "ui/Blur.h"
@@ -37,6 +38,7 @@ struct ShapePixels {
 constexpr std::size_t capacityInBytes = 16 * 1024 * 1024;
 constexpr std::size_t capacityInEntries = 128;
 constexpr qsizetype largestImage = 2 * 1024 * 1024;
+constexpr qsizetype smallImage = 96 * 96 * 4;
 // From about this many rows on the painter shares a translucent fill out among threads.
 constexpr int threadedRows = 32;
 
@@ -78,15 +80,24 @@ bool isPlainRect(const QPainterPath& path) {
     return plain == path;
 }
 
+double ratioOf(const QPainter& painter) {
+    return painter.device() ? painter.device()->devicePixelRatioF() : 1;
+}
+
+// Only the transforms change, and are put back: saving the painter copies all of its state.
 void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint devicePosition) {
-    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    const double ratio = ratioOf(painter);
     QImage placed = pixels;
-    placed.setDevicePixelRatio(ratio);
-    painter.save();
+    placed.setDevicePixelRatio(ratio); // kept pixels are made at the painter's ratio: no copy
+    const QTransform world = painter.worldTransform();
+    const bool worldEnabled = painter.worldMatrixEnabled();
+    const bool viewEnabled = painter.viewTransformEnabled();
     painter.setWorldTransform(QTransform());
     painter.setViewTransformEnabled(false);
     painter.drawImage(QPointF(devicePosition) / ratio, placed);
-    painter.restore();
+    painter.setViewTransformEnabled(viewEnabled);
+    painter.setWorldTransform(world);
+    painter.setWorldMatrixEnabled(worldEnabled);
 }
 
 // Premultiplied pixels times alpha / 255, rounded.
@@ -145,6 +156,34 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
     const auto toDevice = axisAligned(painter);
     if (!toDevice || fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity())
         return false;
+    // The same outline painted again in the same place (a list that did not move, a shape shared
+    // from an earlier frame) is found without mapping and hashing it again.
+    struct Placed {
+        QPainterPath path;
+        QTransform toDevice;
+        quint64 color = 0;
+        bool antialiased = true;
+        bool operator==(const Placed&) const = default;
+    };
+    struct Found {
+        ShapePixels pixels;
+        QPoint origin;
+        QSize size;
+    };
+    thread_local RecentFew<Placed, Found, 32> placedShapes;
+    std::optional<Placed> placed;
+    if (!shadow) {
+        placed = Placed{fill.path, *toDevice, quint64(fill.brush.color().rgba64()),
+                        painter.testRenderHint(QPainter::Antialiasing)};
+        if (const Found* found = placedShapes.find(*placed)) {
+            const QSize size = found->size;
+            if (qsizetype(size.width()) * size.height() * 4 > largestBytes || size.height() < fewestRows ||
+                size.height() > mostRows)
+                return false;
+            drawDevicePixels(painter, found->pixels.image, found->origin + found->pixels.offset);
+            return true;
+        }
+    }
     // Axes stay apart, so the bounds map exactly and the outline is mapped only once.
     const QRectF bounds = toDevice->mapRect(fill.path.boundingRect());
     if (!std::isfinite(bounds.width()) || !std::isfinite(bounds.height())) return false;
@@ -171,8 +210,12 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
     if (!pixels) {
         pixels = shapePixels(key, size);
         if (!pixels) return false;
+        pixels->image.setDevicePixelRatio(ratioOf(painter));
         cache().insert(std::move(key), hash, *pixels);
     }
+    // Only small ones, so that the few kept here hold little beyond the store's own budget.
+    if (placed && pixels->image.sizeInBytes() <= smallImage)
+        placedShapes.insert(std::move(*placed), Found{*pixels, origin, size});
     drawDevicePixels(painter, pixels->image, origin + pixels->offset);
     return true;
 }
@@ -198,7 +241,7 @@ bool paintsCurvedFromImage(const DisplayList::Fill& fill, const QPainter& painte
 bool paintCurvedFillImage(QPainter& painter, const DisplayList::Fill& fill) {
     // Large shapes are mostly inside, which the painter fills faster than it blends an image. A
     // tall translucent one is painted apart by the renderer.
-    constexpr qsizetype largestCurved = 96 * 96 * 4;
+    constexpr qsizetype largestCurved = smallImage;
     const int mostRows = fill.brush.color().alpha() < 255 ? threadedRows - 1 : std::numeric_limits<int>::max();
     return paintKept(painter, fill, std::nullopt, 0, largestCurved, mostRows);
 }
