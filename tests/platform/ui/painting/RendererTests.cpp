@@ -118,9 +118,14 @@ TEST(RendererTest, SmallCurvedFillsPaintExactlyWhatQtPaints) {
             std::vector<QPointF> places;
             for (int i = 0; i < 5; ++i)
                 places.push_back({2 + i * 19.25, 2 + i * 7.3});
-            for (const QPointF at : places)
+            for (const QPointF at : places) {
                 inner.fill(ring.translated(at), color);
+                ui::DisplayList::LayerStyle moved; // the same outline, placed by a transform
+                moved.transform = QTransform::fromTranslate(at.x() + 0.35, at.y() + 10);
+                inner.layer(moved).fill(ring, color);
+            }
             const QImage ours = ui::renderImage(list, {100, 50}, ratio, background);
+            ASSERT_EQ(ui::renderImage(list, {100, 50}, ratio, background), ours) << "painted again";
 
             QImage qt(ours.size(), QImage::Format_ARGB32_Premultiplied);
             qt.setDevicePixelRatio(ratio);
@@ -128,8 +133,10 @@ TEST(RendererTest, SmallCurvedFillsPaintExactlyWhatQtPaints) {
             QPainter painter(&qt);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setClipRect(QRectF(0, 0, 100, 37.5));
-            for (const QPointF at : places)
+            for (const QPointF at : places) {
                 painter.fillPath(ring.translated(at), color);
+                painter.fillPath(ring.translated(at + QPointF(0.35, 10)), color);
+            }
             painter.end();
             ASSERT_EQ(ours, qt) << ratio << " " << color.name().toStdString();
         }
