@@ -488,6 +488,7 @@ QRectF roughBounds(const DisplayList::Item& item) {
     }
     if (const auto* image = std::get_if<DisplayList::Image>(&item)) return image->target.normalized().adjusted(-1, -1, 1, 1);
     const auto& draw = std::get<DisplayList::Draw>(item);
+    if (draw.bounds.isNull()) return {}; // where it paints is not told
     return draw.bounds.normalized().adjusted(-drawingReach, -drawingReach, drawingReach, drawingReach);
 }
 

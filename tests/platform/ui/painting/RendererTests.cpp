@@ -156,6 +156,7 @@ TEST(RendererTest, ItemsOutOfSightArePassedByButAnyPartInSightPaints) {
         inner.draw(QRectF(185, 0, 10, 10), [](QPainter& p) {        // reaches back into sight
             p.fillRect(QRectF(178, 0, 10, 10), Qt::green);
         });
+        inner.draw(QRectF(), [](QPainter& p) { p.fillRect(QRectF(150, 60, 5, 5), Qt::black); }); // bounds untold
         inner.draw(QRectF(400, 0, 10, 10), [&](QPainter&) { ++outOfSight; });
         inner.draw(QRectF(100, -300, 10, 10), [&](QPainter&) { ++outOfSight; });
         const auto image = ui::renderImage(list, {100, 100}, ratio, Qt::white);
@@ -165,6 +166,7 @@ TEST(RendererTest, ItemsOutOfSightArePassedByButAnyPartInSightPaints) {
         EXPECT_NE(image.pixelColor(QPoint(0, 45) * ratio), QColor(Qt::white)) << ratio;
         EXPECT_EQ(image.pixelColor(QPoint(79, 5) * ratio), QColor(Qt::green)) << ratio;
         EXPECT_EQ(image.pixelColor(QPoint(85, 5) * ratio), QColor(Qt::white)) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(52, 62) * ratio), QColor(Qt::black)) << ratio;
     }
 }
 
