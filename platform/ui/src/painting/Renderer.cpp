@@ -459,7 +459,7 @@ void renderItem(const DisplayList::Item& item, QPainter& painter) {
 }
 
 // What the painter can still change, in its current coordinates: the device through the clip.
-// None when the transform does not map rectangles to rectangles' bounds (a perspective).
+// None when the transform does not map rectangles to rectangles' bounds (a projection).
 std::optional<QRectF> reachableArea(const QPainter& painter) {
     const QTransform& world = painter.worldTransform();
     if (world.type() == QTransform::TxProject) return std::nullopt;
