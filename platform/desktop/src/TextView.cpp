@@ -22,6 +22,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace desktop {
 
@@ -103,7 +104,10 @@ protected:
         return QPlainTextEdit::viewportEvent(event);
     }
     void keyPressEvent(QKeyEvent* event) override {
+        owner_.keyLeftByEditor_ = nullptr;
         if (!owner_.editorKeyPress(*event)) QPlainTextEdit::keyPressEvent(event);
+        // Qt hands a key it leaves (a lone Shift, say) on to the view, which must not send it back.
+        if (!event->isAccepted()) owner_.keyLeftByEditor_ = event;
     }
     void focusInEvent(QFocusEvent* event) override {
         QPlainTextEdit::focusInEvent(event);
@@ -385,14 +389,15 @@ bool TextView::editorKeyPress(QKeyEvent& event) {
 }
 
 void TextView::keyPressEvent(QKeyEvent* event) {
-    // A key its focused editor left (a lone Shift, say) goes on to the window, as it would have.
-    if (editor_ && editor_->hasFocus()) {
+    // A key its editor left goes on to the window, as it would have.
+    if (std::exchange(keyLeftByEditor_, nullptr) == event) {
         event->ignore();
         return;
     }
     // Keys sent to the view itself go to its editor, as if it had had the focus; straight to
     // its handler, so that a key it leaves is not handed back up here.
     static_cast<QObject&>(ensureEditor()).event(event);
+    keyLeftByEditor_ = nullptr;
 }
 
 void TextView::forwardMouse(QMouseEvent& event) {

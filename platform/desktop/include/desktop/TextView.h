@@ -166,6 +166,7 @@ private:
     bool verticallyResizable_ = true;
     bool settingString_ = false;
     bool forwardingMouse_ = false;
+    const QKeyEvent* keyLeftByEditor_ = nullptr; // on its way up from the editor
     bool firstResponder_ = false;
     bool editing_ = false; // the session runs from the focus to its end
     bool begun_ = false;   // the delegate heard "begin"
