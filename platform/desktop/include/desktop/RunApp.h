@@ -23,8 +23,8 @@ void terminateOnSignals();
 void deferExtensionIcons();
 
 // Reads what the first window needs and only the system can tell, the font configuration, the
-// user's week rules and time zone, on a thread of its own, so that it overlaps making the Qt application;
-// joined when this goes, before anything measures text.
+// user's week rules and time zone, on a thread of its own, so that it overlaps making the Qt
+// application; joined when this goes, before anything measures text.
 class StartPreparation {
 public:
     StartPreparation();
