@@ -3,12 +3,14 @@
 #include "ui/AnimatableColor.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
+#include "ui/Gradient.h"
 #include "ui/ShapeStyleEnvironment.h"
 #include "ui/ViewPrimitive.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 #include <mutex>
 
@@ -29,6 +31,19 @@ QBrush solidBrush(const QBrush& brush, const Element* element) {
 
 void animateSolidColor(Element& element, const QBrush& brush) {
     if (brush.style() == Qt::SolidPattern) element.animate(colorAttribute, AnimatableColor::from(brush.color()));
+}
+
+// Whether a style may come out as one solid colour, the only kind that animates. A linear
+// gradient of two stops or more between two points apart never does, and resolving all its
+// stops at every update only to find that out is dear for a gradient that changes each frame.
+bool mayBeSolid(const AnyShapeStyle& style) {
+    const auto* linear = style.as<LinearGradient>();
+    if (!linear) return true;
+    const auto& stops = linear->gradient.stops;
+    const auto usable = std::count_if(
+        stops.begin(), stops.end(), [](const Gradient::Stop& stop) { return std::isfinite(stop.location); });
+    return usable < 2 || QPointF(linear->startPoint.x, linear->startPoint.y) ==
+                             QPointF(linear->endPoint.x, linear->endPoint.y);
 }
 
 // Stroking is the dear part of painting a shape, and lists repeat the same few shapes row
@@ -73,7 +88,9 @@ public:
     void update(Element& element) const override {
         outline_->update(element);
         // The style's colour for this environment; the bounds do not change a solid colour.
-        animateSolidColor(element, paint_.style.brush(styleContext(element.environment()), QRectF(0, 0, 1, 1)));
+        if (mayBeSolid(paint_.style))
+            animateSolidColor(element,
+                              paint_.style.brush(styleContext(element.environment()), QRectF(0, 0, 1, 1)));
     }
 
     void render(const Element& element, DisplayList& list) const override { paint(list, element.frame(), element); }

@@ -122,6 +122,32 @@ TEST(RendererTest, AGroupPaintsPartsLaidAtopOnlyOverWhatIsBeneathThem) {
     EXPECT_EQ(first.pixelColor(10, 6), QColor(Qt::green));
 }
 
+TEST(RendererTest, APlainLayerAroundPartsLaidAtopKeepsThemOverWhatIsBeneath) {
+    // A canvas's drawing comes in a layer that only moves it: a band laid atop in there still
+    // reaches only the card, while a plain fill beside it paints where it lies.
+    const auto group = [](bool withFill) {
+        ui::DisplayList list;
+        ui::DisplayList::LayerStyle isolated;
+        isolated.isolated = true;
+        auto& inner = list.layer(isolated);
+        inner.fill(rectPath(20, 20, 20, 10), QColor(Qt::blue));
+        ui::DisplayList::LayerStyle moved;
+        moved.transform = QTransform::fromTranslate(1, 1);
+        auto& canvas = inner.layer(moved);
+        ui::DisplayList::LayerStyle atop;
+        atop.blendMode = QPainter::CompositionMode_SourceAtop;
+        atop.transform = QTransform().rotate(30);
+        canvas.layer(atop).fill(rectPath(-100, -8, 300, 16), QColor(Qt::yellow));
+        if (withFill) canvas.fill(rectPath(44, 44, 10, 10), QColor(Qt::red));
+        return ui::renderImage(list, {60, 60}, 1, Qt::green);
+    };
+    const auto band = group(false);
+    EXPECT_EQ(band.pixelColor(30, 25), QColor(Qt::yellow));
+    EXPECT_EQ(band.pixelColor(22, 29), QColor(Qt::blue));
+    EXPECT_EQ(band.pixelColor(10, 6), QColor(Qt::green));
+    EXPECT_EQ(group(true).pixelColor(50, 50), QColor(Qt::red)) << "a plain part reaches past the card";
+}
+
 TEST(RendererTest, AFilteredSolidFillPaintsAsItsFilteredPixelsWould) {
     // A fill under filters that only recolour it is painted straight in the filtered colour;
     // painted apart and filtered (an isolated layer) it must look the same, edges included.
