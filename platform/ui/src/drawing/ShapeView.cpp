@@ -7,6 +7,8 @@
 #include "ui/ShapeStyleEnvironment.h"
 #include "ui/ViewPrimitive.h"
 
+#include "painting/RecentFew.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -57,13 +59,24 @@ QPainterPath strokedOutline(const Path& outline, const StrokeStyle& style, const
     constexpr std::size_t capacity = 32;
     static std::mutex mutex;
     static std::deque<Stroke> recent;
+    // Most shapes are stroked again where they were (or are shared with an earlier outline in
+    // that place): those strokes are kept as they lie, with no moving back and forth.
+    struct Placed {
+        QPainterPath outline;
+        StrokeStyle style;
+        bool operator==(const Placed&) const = default;
+    };
+    thread_local detail::RecentFew<Placed, QPainterPath, capacity> placed;
+    const Placed where{outline.toQPainterPath(), style};
+    if (const auto* found = placed.find(where)) return *found;
+    const auto keep = [&](QPainterPath stroked) { return placed.insert(where, std::move(stroked)); };
     const QPainterPath local = outline.toQPainterPath().translated(-origin);
     {
         std::lock_guard lock(mutex);
         for (auto it = recent.begin(); it != recent.end(); ++it) {
             if (it->style == style && it->local == local) {
                 if (it != recent.begin()) std::rotate(recent.begin(), it, it + 1);
-                return recent.front().stroked.translated(origin);
+                return keep(recent.front().stroked.translated(origin));
             }
         }
     }
@@ -72,7 +85,7 @@ QPainterPath strokedOutline(const Path& outline, const StrokeStyle& style, const
     std::lock_guard lock(mutex);
     recent.push_front({local, style, stroked});
     if (recent.size() > capacity) recent.pop_back();
-    return stroked.translated(origin);
+    return keep(stroked.translated(origin));
 }
 
 class ShapeLeaf final : public ViewPrimitive {
