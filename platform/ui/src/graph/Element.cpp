@@ -95,6 +95,7 @@ void Element::noteChange() {
 }
 
 void Element::notePositionDependent() {
+    readsPosition_ = true;
     for (Element* e = this; e && !e->positionDependent_; e = e->parent_)
         e->positionDependent_ = true;
 }
@@ -422,13 +423,15 @@ void Element::placeFrame(graphics::CGRect frame) {
 void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
     const auto stamp = cacheStamp();
     // Nothing below changed and the same room is offered: the subtree would be placed as
-    // before, only moved with this element (as when its scroll view scrolls).
-    if (placed_ && stamp == placedStamp_ && !positionDependent_ && graph_.placer() == placer_ &&
+    // before, only moved with this element (as when its scroll view scrolls); those below that
+    // read where they stand are then placed again.
+    if (placed_ && stamp == placedStamp_ && !readsPosition_ && graph_.placer() == placer_ &&
         frame.size == layoutFrame_.size && proposal == placedProposal_ && !graph_.hasRemovalGhosts()) {
         const auto laidAt = layoutFrame_.origin;
         const auto shownAt = frame_.origin;
         placeFrame(frame);
         shiftBelow(movement(laidAt, layoutFrame_.origin), movement(shownAt, frame_.origin));
+        if (positionDependent_) placeReadersBelow();
         return;
     }
     // Another size reshapes what is below: nothing painted or placed before may be kept.
@@ -438,13 +441,41 @@ void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
     placeFrame(frame);
     placedProposal_ = proposal;
     displacement_ = {};
-    struct Restore {
-        Graph& graph;
-        const Element* outer;
-        ~Restore() { graph.exchangePlacer(outer); }
-    } restore{graph_, graph_.exchangePlacer(this)};
-    node_->placeChildren(*this, proposal);
-    if (graph_.hasRemovalGhosts()) placeGhosts(*this);
+    // The readers below mark this again as this pass places them.
+    positionDependent_ = readsPosition_ = false;
+    {
+        struct Restore {
+            Graph& graph;
+            const Element* outer;
+            ~Restore() { graph.exchangePlacer(outer); }
+        } restore{graph_, graph_.exchangePlacer(this)};
+        node_->placeChildren(*this, proposal);
+        if (graph_.hasRemovalGhosts()) placeGhosts(*this);
+    }
+    positionDependent_ = readsPosition_ || dependentBelow();
+}
+
+bool Element::dependentBelow() {
+    bool dependent = false;
+    for (auto& child : children_) {
+        if (child->node_->isTransparent()) child->positionDependent_ = child->dependentBelow();
+        dependent = dependent || child->positionDependent_;
+    }
+    return dependent;
+}
+
+void Element::placeReadersBelow() {
+    for (auto& child : children_) {
+        Element& c = *child;
+        if (!c.positionDependent_) continue;
+        if (c.node_->isTransparent() || !c.placed_ || !c.readsPosition_) {
+            c.placeReadersBelow();
+            continue;
+        }
+        const Element* outer = graph_.exchangePlacer(c.placer_);
+        c.place(c.layoutFrame_, c.placedProposal_);
+        graph_.exchangePlacer(outer);
+    }
 }
 
 // Ghosts are laid out where they last stood, moved with the container that lays out their
