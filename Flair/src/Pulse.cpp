@@ -109,22 +109,21 @@ ui::View PulseStrokeAnimationModifier::body(ui::ViewContext& ctx, ui::View conte
     const bool dark = ctx.environment<ui::ColorSchemeKey>() == ui::ColorScheme::dark;
     const PulseShapeAtProgress now = pulseShape(animatableData);
     const double width = now.thickness * lineWidth;
-    // Once faded out it stays so: nothing to draw (nor to blur).
-    const ui::View pulse = now.strokeOpacity == 0 ? ui::View()
-                                                  : shape.inset(-insetAmount * now.growth)
-                                                        .strokeBorder(style, width, true)
-                                                        .opacity(now.strokeOpacity)
-                                                        .blur(width * 0.125, false)
-                                                        .brightness(dark ? now.thickness * 0.75 : 0);
+    // Once faded out it stays so: nothing to draw, nor to attach, for the rest of its life.
+    if (now.strokeOpacity == 0) return pulseLife(content, animatableData, onCompletion);
+    const ui::View pulse = shape.inset(-insetAmount * now.growth)
+                               .strokeBorder(style, width, true)
+                               .opacity(now.strokeOpacity)
+                               .blur(width * 0.125, false)
+                               .brightness(dark ? now.thickness * 0.75 : 0);
     return pulseLife(content.modifier(particleLayerOverlay(ui::Alignment::center, layer, true, pulse)),
                      animatableData, onCompletion);
 }
 
 ui::View PulseFillAnimationModifier::body(ui::ViewContext&, ui::View content) const {
     const PulseShapeAtProgress now = pulseShape(animatableData);
-    const ui::View pulse = now.fillOpacity == 0
-                               ? ui::View()
-                               : shape.inset(-insetAmount * now.growth).fill(style).opacity(now.fillOpacity);
+    if (now.fillOpacity == 0) return pulseLife(content, animatableData, onCompletion);
+    const ui::View pulse = shape.inset(-insetAmount * now.growth).fill(style).opacity(now.fillOpacity);
     return pulseLife(content.modifier(particleLayerBackground(ui::Alignment::center, layer, true, pulse)),
                      animatableData, onCompletion);
 }

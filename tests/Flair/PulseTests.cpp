@@ -1,6 +1,7 @@
 #include "ParticleTestSupport.h"
 
 #include "Flair/ItemTimer.h"
+#include "Flair/ParticleLayerAttachment.h"
 #include "Flair/Pulse.h"
 #include "ui/Color.h"
 #include "ui/EnvironmentKeys.h"
@@ -233,5 +234,25 @@ TEST(PulseTest, APulseInsertedWithoutAnimationEndsAtOnce) {
         s.trigger.change(s.host);
         s.host.update();
         EXPECT_TRUE(s.fills().empty()) << "change " << i << ": its identifier is gone";
+    }
+}
+
+TEST(PulseTest, AFadedOutPulseAttachesNothingForTheRestOfItsLife) {
+    for (const Mode mode : {Mode::stroke, Mode::fill}) {
+        const double duration = mode == Mode::stroke ? 2 : 4;
+        PulseScene s(pulse(mode, 1));
+        const auto attached = [&] {
+            return s.host.findAllType<Flair::ParticleLayerOverlayModifier>().size() +
+                   s.host.findAllType<Flair::ParticleLayerBackgroundModifier>().size();
+        };
+        const auto pulses = [&] { return (mode == Mode::stroke ? s.strokes() : s.fills()).size(); };
+        s.trigger.change(s.host);
+        advance(s.host, 0.1 * duration);
+        EXPECT_EQ(attached(), 1u);
+        advance(s.host, 0.6 * duration); // faded out at either mode's last visible opacity
+        EXPECT_EQ(pulses(), 1u) << "still running";
+        EXPECT_EQ(attached(), 0u);
+        advance(s.host, 0.31 * duration);
+        EXPECT_EQ(pulses(), 0u) << "ends on time";
     }
 }

@@ -1,5 +1,6 @@
 #include "ui/EmitterLayer.h"
 
+#include "painting/DoubledImage.h"
 #include "painting/ImageBands.h"
 
 #include "ui/DisplayList.h"
@@ -152,11 +153,11 @@ void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) cons
     list.draw(bounds, [shown = std::move(shown), images = std::move(images), bounds,
                        scale](QPainter& painter) {
         // `visible` in the target's device pixels: particles wholly outside it are not drawn.
-        auto drawParticles = [&](QPainter& target, const QRectF& visible) {
+        auto drawParticles = [&](QPainter& target, const QRectF& visible, bool smooth) {
             const QTransform base = target.transform();
             const QTransform toDevice = target.deviceTransform();
             const double deviceScale = std::sqrt(std::abs(toDevice.determinant()));
-            target.setRenderHint(QPainter::SmoothPixmapTransform);
+            target.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
             const qreal opacity = target.opacity();
             for (const auto& p : shown) {
                 const QImage& image = images[p.cell];
@@ -181,7 +182,7 @@ void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) cons
             target.setOpacity(opacity);
         };
         if (!painter.device()) {
-            drawParticles(painter, QRectF(QPointF(-1e300, -1e300), QPointF(1e300, 1e300)));
+            drawParticles(painter, QRectF(QPointF(-1e300, -1e300), QPointF(1e300, 1e300)), true);
             return;
         }
         // Only the device pixels the particles can reach, within the clip.
@@ -194,8 +195,20 @@ void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) cons
             area &= toDevice.mapRect(painter.clipBoundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
         if (area.isEmpty()) return;
         if (scale >= 1 || painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
-            drawParticles(painter, area);
+            drawParticles(painter, area, true);
             return;
+        }
+        // The picture's pixels lie on one grid of the device for every layer and every part of
+        // it drawn apart (a masked inside and outside copy, say), so the parts join up exactly
+        // and sprites can be sampled at their nearest texel: the smoothing is the scaling up.
+        const int step = int(std::lround(1 / scale));
+        const bool onGrid = std::abs(step * scale - 1) < 1e-9;
+        if (onGrid) {
+            const auto down = [step](int v) {
+                return v >= 0 ? v / step * step : -((-v + step - 1) / step * step);
+            };
+            area.setCoords(down(area.left()), down(area.top()), down(area.right() + step) - 1,
+                           down(area.bottom() + step) - 1);
         }
         QImage pixels(QSize(int(std::ceil(area.width() * scale)), int(std::ceil(area.height() * scale))),
                       QImage::Format_ARGB32_Premultiplied);
@@ -209,11 +222,12 @@ void EmitterLayer::render(DisplayList& list, graphics::CGSize, double time) cons
             apart.setTransform(toDevice * QTransform::fromTranslate(-area.left(), -area.top()) *
                                QTransform::fromScale(double(pixels.width()) / area.width(),
                                                      double(pixels.height()) / area.height()));
-            drawParticles(apart, QRectF(pixels.rect()));
+            drawParticles(apart, QRectF(pixels.rect()), !onGrid);
         }
         painter.setWorldTransform(QTransform());
         painter.setViewTransformEnabled(false);
         painter.setOpacity(1);
+        if (onGrid && step == 2 && detail::drawDoubled(painter, area.topLeft(), pixels)) return;
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         detail::drawImageInBands(
             painter,

@@ -1,31 +1,21 @@
 #include "painting/ShadowCache.h"
 
-#include <QHash>
+#include "painting/RecentlyUsed.h"
 
-#include <algorithm>
-#include <list>
-#include <mutex>
+#include <QHash>
 
 namespace ui::detail::shadowCache {
 
 namespace {
 
-struct Entry {
-    size_t hash;
-    ShadowKey key;
-    QImage shadow;
-
-    std::size_t bytes() const { return std::size_t(key.coverage.size()) + std::size_t(shadow.sizeInBytes()); }
+struct ShadowBytes {
+    std::size_t operator()(const ShadowKey& key, const QImage& shadow) const {
+        return std::size_t(key.coverage.size()) + std::size_t(shadow.sizeInBytes());
+    }
 };
 
-struct Cache {
-    std::mutex mutex;
-    std::list<Entry> entries; // most recently used first
-    std::size_t bytes = 0;
-};
-
-Cache& cache() {
-    static Cache instance;
+RecentlyUsed<ShadowKey, QImage, ShadowBytes>& cache() {
+    static RecentlyUsed<ShadowKey, QImage, ShadowBytes> instance(capacityInBytes, capacityInEntries);
     return instance;
 }
 
@@ -37,28 +27,14 @@ size_t hashOf(const ShadowKey& key) {
 } // namespace
 
 std::optional<QImage> find(const ShadowKey& key) {
-    const size_t hash = hashOf(key);
-    Cache& c = cache();
-    std::lock_guard lock(c.mutex);
-    const auto it =
-        std::find_if(c.entries.begin(), c.entries.end(), [&](const Entry& e) { return e.hash == hash && e.key == key; });
-    if (it == c.entries.end()) return std::nullopt;
-    c.entries.splice(c.entries.begin(), c.entries, it);
-    return it->shadow;
+    return cache().find(key, hashOf(key));
 }
 
 void insert(ShadowKey key, const QImage& shadow) {
-    Entry entry{hashOf(key), std::move(key), shadow};
-    const std::size_t bytes = entry.bytes();
-    if (bytes > capacityInBytes / 4) return; // one huge shadow would push out all the others
-    Cache& c = cache();
-    std::lock_guard lock(c.mutex);
-    c.entries.push_front(std::move(entry));
-    c.bytes += bytes;
-    while (c.bytes > capacityInBytes || c.entries.size() > capacityInEntries) {
-        c.bytes -= c.entries.back().bytes();
-        c.entries.pop_back();
-    }
+    // One huge shadow would push out all the others.
+    if (ShadowBytes{}(key, shadow) > capacityInBytes / 4) return;
+    const std::size_t hash = hashOf(key);
+    cache().insert(std::move(key), hash, shadow);
 }
 
 } // namespace ui::detail::shadowCache

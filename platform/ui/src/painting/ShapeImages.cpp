@@ -1,5 +1,7 @@
 #include "painting/ShapeImages.h"
 
+#include "painting/RecentlyUsed.h"
+
 #include "ui/Blur.h"
 #include "ui/OffscreenLayer.h"
 
@@ -8,8 +10,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <list>
-#include <mutex>
 #include <optional>
 
 namespace ui::detail {
@@ -33,26 +33,18 @@ struct ShapePixels {
     QPoint offset; // of its top left, relative to the shape's first pixel
 };
 
-struct Entry {
-    std::size_t hash;
-    ShapeKey key;
-    ShapePixels pixels;
-
-    std::size_t bytes() const { return std::size_t(pixels.image.sizeInBytes()); }
-};
-
 constexpr std::size_t capacityInBytes = 16 * 1024 * 1024;
 constexpr std::size_t capacityInEntries = 128;
 constexpr qsizetype largestImage = 2 * 1024 * 1024;
 
-struct Cache {
-    std::mutex mutex;
-    std::list<Entry> entries; // most recently used first
-    std::size_t bytes = 0;
+struct ShapeBytes {
+    std::size_t operator()(const ShapeKey&, const ShapePixels& pixels) const {
+        return std::size_t(pixels.image.sizeInBytes());
+    }
 };
 
-Cache& cache() {
-    static Cache instance;
+RecentlyUsed<ShapeKey, ShapePixels, ShapeBytes>& cache() {
+    static RecentlyUsed<ShapeKey, ShapePixels, ShapeBytes> instance(capacityInBytes, capacityInEntries);
     return instance;
 }
 
@@ -66,30 +58,6 @@ std::size_t hashOf(const ShapeKey& key) {
     if (key.shadow)
         h = qHashMulti(h, key.shadow->color.rgba(), key.shadow->radius, key.shadow->x, key.shadow->y);
     return h;
-}
-
-std::optional<ShapePixels> find(const ShapeKey& key, std::size_t hash) {
-    Cache& c = cache();
-    std::lock_guard lock(c.mutex);
-    for (auto it = c.entries.begin(); it != c.entries.end(); ++it) {
-        if (it->hash != hash || !(it->key == key)) continue;
-        c.entries.splice(c.entries.begin(), c.entries, it);
-        return it->pixels;
-    }
-    return std::nullopt;
-}
-
-void insert(ShapeKey key, std::size_t hash, const ShapePixels& pixels) {
-    Entry entry{hash, std::move(key), pixels};
-    const std::size_t bytes = entry.bytes();
-    Cache& c = cache();
-    std::lock_guard lock(c.mutex);
-    c.entries.push_front(std::move(entry));
-    c.bytes += bytes;
-    while (c.bytes > capacityInBytes || c.entries.size() > capacityInEntries) {
-        c.bytes -= c.entries.back().bytes();
-        c.entries.pop_back();
-    }
 }
 
 // The painter's transform to device pixels, when it keeps axes apart.
@@ -191,11 +159,11 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
         key.shadow = inPixels;
     }
     const std::size_t hash = hashOf(key);
-    auto pixels = find(key, hash);
+    auto pixels = cache().find(key, hash);
     if (!pixels) {
         pixels = shapePixels(key, size);
         if (!pixels) return false;
-        insert(std::move(key), hash, *pixels);
+        cache().insert(std::move(key), hash, *pixels);
     }
     drawDevicePixels(painter, pixels->image, origin + pixels->offset);
     return true;

@@ -239,6 +239,42 @@ TEST(EmitterLayerTest, SoftParticlesAtHalfTheResolutionLookTheSameAndKeepToTheCl
     EXPECT_LT(insideDiffers, 40);
 }
 
+TEST(EmitterLayerTest, AHalfResolutionPictureScalesUpAlikeOnEveryKindOfImage) {
+    // A premultiplied image takes the picture straight into its pixels, any other kind through
+    // Qt's smooth scaling: the same smoke, also over what is there already and under a clip.
+    auto layer = sprayLayer(5, 0);
+    layer->emitterPosition = {61, 90};
+    layer->emitterCells.front().contents = puff();
+    layer->emitterCells.front().scale = 0.6;
+    layer->resolution = 0.5;
+    ui::DisplayList list;
+    layer->render(list, {120, 120}, 0.8);
+    for (const bool clipped : {false, true}) {
+        const auto paint = [&](QImage::Format format) {
+            QImage image(150, 150, format);
+            image.fill(QColor(40, 90, 160, 200));
+            QPainter painter(&image);
+            painter.translate(3, -7);
+            if (clipped) painter.setClipRect(QRect(20, 30, 61, 47));
+            ui::render(list, painter);
+            painter.end();
+            return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        };
+        const QImage direct = paint(QImage::Format_ARGB32_Premultiplied),
+                     scaled = paint(QImage::Format_ARGB32);
+        int inked = 0, far = 0;
+        for (int y = 0; y < direct.height(); ++y)
+            for (int x = 0; x < direct.width(); ++x) {
+                const QRgb a = direct.pixel(x, y), b = scaled.pixel(x, y);
+                inked += qRed(a) > 60;
+                far += std::abs(qRed(a) - qRed(b)) > 3 || std::abs(qGreen(a) - qGreen(b)) > 3 ||
+                       std::abs(qBlue(a) - qBlue(b)) > 3 || std::abs(qAlpha(a) - qAlpha(b)) > 3;
+            }
+        EXPECT_GT(inked, clipped ? 300 : 1000) << "smoke to compare";
+        EXPECT_LT(far, 10) << (clipped ? "clipped" : "whole");
+    }
+}
+
 TEST(EmitterLayerTest, OnlyParticlesThatCannotShowAreLeftOut) {
     // Drawn straight under a moved and scaled painter, a clip changes no pixel inside it (but
     // for Qt's rounding under a clip): every particle that reaches it is drawn, edges and turns
