@@ -169,7 +169,7 @@ TEST(LayoutTest, ALeafIsMeasuredAgainWhenItChangesAndOnlyThen) {
     EXPECT_EQ(host.frame(host.findByText("b")).minX(), 110);
 }
 
-TEST(LayoutTest, OnlyReadersOfWhereTheyStandArePlacedAgainWhenTheirUnchangedSubtreeMoves) {
+TEST(LayoutTest, AReaderFollowsItsMovedSubtreeWhichStillMovesOnceTheReaderIsGone) {
     struct Moved {
         std::shared_ptr<std::optional<ui::State<bool>>> withReader;
         bool operator==(const Moved&) const { return true; }
