@@ -1,5 +1,6 @@
 #include "ui/Element.h"
 
+#include "ui/AlikeNode.h"
 #include "ui/DisplayList.h"
 #include "ui/Graph.h"
 #include "ui/Layout.h"
@@ -128,10 +129,13 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
     const bool sameNode = node == node_ || (!fresh_ && node->isEqual(*node_));
     const bool sameEnvironment = !fresh_ && environment == environment_;
     if (sameNode && sameEnvironment && !dirty_ && !fresh_) return;
-    noteChange();
+    // A node alike the last leaves what was worked out from it valid: what changes below marks
+    // itself changed as its children update.
+    const bool keepsResults = sameEnvironment && !dirty_ && !fresh_ && detail::alike(*node, *node_);
+    if (!keepsResults) noteChange();
     nodeChanged_ = !sameNode;
     environmentChanged_ = !sameEnvironment;
-    if (nodeChanged_ || environmentChanged_) measured_.clear();
+    if (!keepsResults && (nodeChanged_ || environmentChanged_)) measured_.clear();
     node_ = std::move(node);
     environment_ = environment;
     if (dirty_ && !pendingIsFrame_) graph_.noteLayoutCause(pendingTransaction_);
