@@ -170,6 +170,17 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
 }
 
 void Element::reconcile(std::vector<ChildSpec> specs) {
+    // Mostly the same children come in the same order (every wrapper has one): they are
+    // updated where they stand.
+    const bool same = ghosts_.empty() && specs.size() == children_.size() &&
+                      std::equal(specs.begin(), specs.end(), children_.begin(), [](const ChildSpec& spec, const auto& child) {
+                          return child->key_ == spec.key && child->node_->kind() == spec.view.node()->kind();
+                      });
+    if (same) {
+        for (std::size_t i = 0; i < specs.size(); ++i)
+            children_[i]->update(specs[i].view.node(), specs[i].environment ? *specs[i].environment : environment_);
+        return;
+    }
     // Ghosts are no longer reachable by identity: a view coming back is a new one.
     std::unordered_map<ChildKey, std::size_t, ChildKeyHash> old;
     old.reserve(children_.size());
