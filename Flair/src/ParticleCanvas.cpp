@@ -16,43 +16,38 @@
 
 namespace Flair::detail {
 
-namespace {
-
-// The canvas of one entry of the timeline. A fresh one only notes the entry's date; each later
-// entry steps the simulation by the time since the one before, while the graph updates, so
-// what the step changes is laid out with the frame instead of in a second pass after it.
-struct ParticleFrame {
-    foundation::Date date;
-    std::shared_ptr<const ParticleTimeline> timeline;
-
-    ui::View body(ui::ViewContext& ctx) const {
-        const auto stepped = ctx.stateObject<std::optional<foundation::Date>>(
-            "stepped", [] { return std::make_shared<std::optional<foundation::Date>>(); });
-        const std::optional<foundation::Date> before = std::exchange(*stepped, date);
-        if (before && *before != date && timeline->step) {
-            const double dt = clampedFrameInterval(date - *before);
-            // As an action would: no transaction of the update, and no animation.
-            ui::withTransaction(ui::Transaction(),
-                                [&] { ui::withAnimation(std::nullopt, [&] { timeline->step(dt); }); });
-        }
-        const ParticleTimeline& t = *timeline;
-        const ui::EdgeInsets outward{-t.overhang.top, -t.overhang.leading, -t.overhang.bottom,
-                                     -t.overhang.trailing};
-        return ui::View(ui::Canvas(false, ui::ColorRenderingMode::nonLinear, false, t.render, t.symbols))
-            .padding(outward)
-            .modifier(RelativeOffsetModifier{t.origin})
-            .allowsHitTesting(false);
-    }
-};
-
-} // namespace
-
-ui::View particleTimeline(ParticleTimeline t) {
+ui::View particleTimeline(ui::ViewContext& ctx, const ParticleTimeline& t) {
+    // The date of the entry last shown, kept by the simulation's view so that it outlives the
+    // timeline it builds anew.
+    const auto stepped = ctx.stateObject<std::optional<foundation::Date>>(
+        "steppedDate", [] { return std::make_shared<std::optional<foundation::Date>>(); });
+    // One canvas for every entry: it reads the particles as it draws, so an entry changes
+    // nothing of the view below the timeline, which then has nothing to build or lay out again.
+    const ui::View canvas(ui::Canvas(false, ui::ColorRenderingMode::nonLinear, false, t.render, t.symbols));
     const ui::AnimationTimelineSchedule schedule{std::nullopt, t.paused};
-    return ui::TimelineView(schedule, [t = std::make_shared<const ParticleTimeline>(std::move(t))](
-                                          const ui::TimelineView::Context& context) {
-        return ui::View(ParticleFrame{context.date, t});
-    });
+    const ui::EdgeInsets outward{-t.overhang.top, -t.overhang.leading, -t.overhang.bottom,
+                                 -t.overhang.trailing};
+    // A fresh timeline only notes its entry's date; each later entry steps the simulation by the
+    // time since the one before, while the graph updates, so what the step changes is laid out
+    // with the frame instead of in a second pass after it.
+    return ui::View(
+               ui::TimelineView(schedule,
+                                [stepped, step = t.step, canvas](const ui::TimelineView::Context& context) {
+                                    const std::optional<foundation::Date> before =
+                                        std::exchange(*stepped, context.date);
+                                    if (before && *before != context.date && step) {
+                                        const double dt = clampedFrameInterval(context.date - *before);
+                                        // As an action would: no transaction of the update, and no
+                                        // animation.
+                                        ui::withTransaction(ui::Transaction(), [&] {
+                                            ui::withAnimation(std::nullopt, [&] { step(dt); });
+                                        });
+                                    }
+                                    return canvas;
+                                }))
+        .padding(outward)
+        .modifier(RelativeOffsetModifier{t.origin})
+        .allowsHitTesting(false);
 }
 
 double clampedFrameInterval(double seconds) {

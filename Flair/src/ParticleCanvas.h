@@ -28,8 +28,9 @@ struct ParticleTimeline {
 };
 
 // A canvas that ticks with the display unless paused; each frame steps the simulation without
-// animation, by the time since the frame that built it limited to [0, 1/30] s.
-ui::View particleTimeline(ParticleTimeline timeline);
+// animation, by the time since the frame before limited to [0, 1/30] s. The date of the last
+// frame is state of the simulation's view (`ctx`).
+ui::View particleTimeline(ui::ViewContext& ctx, const ParticleTimeline& timeline);
 
 // A frame interval limited to [0, 1/30] s; not a number gives 0.
 double clampedFrameInterval(double seconds);

@@ -27,6 +27,7 @@ ui::View RisingParticleSimulation::body(ui::ViewContext& ctx, ui::View content) 
     const detail::LiveParticles<Item> live(ctx, "items");
     const ui::State<std::vector<Item>> items = live.state();
     const ui::View timeline = detail::particleTimeline(
+        ctx,
         {.paused = items->empty(),
          .overhang = overhang,
          .origin = origin,

@@ -2,12 +2,13 @@
 
 #include "Flair/AnyChangeEffect.h"
 #include "Flair/RotatedBoundingSize.h"
+#include "ui/AnimatedCanvas.h"
 #include "ui/BlendMode.h"
 #include "ui/Color.h"
-#include "ui/GeometryReader.h"
 #include "ui/Gradient.h"
-#include "ui/Rectangle.h"
+#include "ui/Path.h"
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -17,28 +18,22 @@ namespace {
 
 constexpr double defaultDuration = 1.0;
 
-ui::View shineBand(graphics::CGSize size, std::optional<ui::Angle> angle, double p) {
-    const ShineModifier::Band band = ShineModifier::band(size, angle, p);
-    // Clear at both edges, brightest in the middle: sixteen stops along sin² over [0, π]. The
-    // fade is folded into the stops (the same pixels as an opacity over the band), because an
-    // opacity would composite the band on its own, away from the pixels it lights.
-    std::vector<ui::Color> colors;
-    for (int i = 0; i <= 15; ++i) {
-        const double s = std::sin(0.2 * i);
-        colors.push_back(ui::Color::white.opacity(s * s * 0.8 * band.intensity * band.opacity));
-    }
-    return ui::Rectangle()
-        .fill(ui::LinearGradient(std::move(colors), ui::UnitPoint::leading, ui::UnitPoint::trailing))
-        .frame(band.size.width, band.size.height)
-        .position(band.centre)
-        .rotationEffect(ui::Angle::radians(band.angle))
-        .blendMode(ui::BlendMode::sourceAtop);
+// Clear at both edges, brightest in the middle: sixteen stops along sin² over [0, π].
+constexpr int stopCount = 16;
+const std::array<double, stopCount>& stopShapes() {
+    static const std::array<double, stopCount> shapes = [] {
+        std::array<double, stopCount> s{};
+        for (int i = 0; i < stopCount; ++i)
+            s[i] = std::sin(0.2 * i) * std::sin(0.2 * i) * 0.8;
+        return s;
+    }();
+    return shapes;
 }
 
 } // namespace
 
-double ShineModifier::progress(double animatableData) {
-    return double(std::fmod(float(animatableData), 1.0f));
+double ShineModifier::progress(double count) {
+    return double(std::fmod(float(count), 1.0f));
 }
 
 ShineModifier::Band ShineModifier::band(graphics::CGSize size, std::optional<ui::Angle> angle, double p) {
@@ -54,13 +49,37 @@ ShineModifier::Band ShineModifier::band(graphics::CGSize size, std::optional<ui:
     return band;
 }
 
-ui::View ShineModifier::body(ui::ViewContext&, ui::View content) const {
-    const double p = progress(animatableData);
+void ShineModifier::drawBand(ui::GraphicsContext& ctx, graphics::CGSize size, std::optional<ui::Angle> angle,
+                             double p) {
     // At rest the band is clear: nothing to draw.
-    const ui::View band = ui::GeometryReader([angle = angle, p](const ui::GeometryProxy& proxy) {
-                              return p == 0 ? ui::View() : shineBand(proxy.size(), angle, p);
-                          }).allowsHitTesting(false);
-    return content.overlay(band).compositingGroup().animation(std::nullopt, p);
+    if (p == 0) return;
+    const Band band = ShineModifier::band(size, angle, p);
+    // The fade is folded into the stops (the same pixels as an opacity over the band), because an
+    // opacity would composite the band on its own, away from the pixels it lights.
+    std::vector<ui::Color> colors;
+    colors.reserve(stopCount);
+    for (const double shape : stopShapes())
+        colors.push_back(ui::Color::white.opacity(shape * band.intensity * band.opacity));
+    // Turned about the view's centre, lighting only what is drawn below it.
+    ctx.setBlendMode(ui::BlendMode::sourceAtop);
+    ctx.translateBy(size.width / 2, size.height / 2);
+    ctx.rotate(ui::Angle::radians(band.angle));
+    ctx.translateBy(-size.width / 2, -size.height / 2);
+    const graphics::CGRect rect{{band.centre.x - band.size.width / 2, band.centre.y - band.size.height / 2},
+                                band.size};
+    ctx.fill(ui::Path(rect), ui::GraphicsContext::Shading::linearGradient(ui::Gradient(std::move(colors)),
+                                                                          {rect.minX(), rect.midY()},
+                                                                          {rect.maxX(), rect.midY()}));
+}
+
+ui::View ShineModifier::body(ui::ViewContext&, ui::View content) const {
+    const auto draw = [angle = angle](ui::GraphicsContext& ctx, graphics::CGSize size, const double& count) {
+        drawBand(ctx, size, angle, progress(count));
+    };
+    // Nothing of the content animates with the count.
+    return content.animation(std::nullopt, count)
+        .overlay(ui::View(ui::AnimatedCanvas<double>(count, draw)).allowsHitTesting(false))
+        .compositingGroup();
 }
 
 AnyChangeEffect AnyChangeEffect::shine() {

@@ -21,6 +21,7 @@ namespace {
 
 constexpr int lanes = 16;
 using Lanes = std::array<float, lanes>;
+static_assert(SpraySimulation::particleCount <= lanes);
 // One step below the float nearest to π.
 constexpr float piF = 3.1415925f;
 
@@ -46,6 +47,7 @@ ui::View SpraySimulation::body(ui::ViewContext& ctx, ui::View content) const {
     const foundation::AnyHashable* name = layer.name();
     const bool isInNamedLayer = name && ctx.environment<ParticleLayerNames>().contains(*name);
     const ui::View timeline = detail::particleTimeline(
+        ctx,
         {.paused = pings->empty(),
          .overhang = overhang,
          .origin = origin,
@@ -107,11 +109,12 @@ void SpraySimulation::drawPings(ui::GraphicsContext& ctx, graphics::CGSize size,
         for (float& j : jitter)
             j = foundation::randomFloat(0.0f, 1.0f, random);
         const float p = ping.progress;
+        // The same for every particle; only the drawn ones need their lane worked out.
+        const float fadeOut = 1 - ::powf(p, 8.0f), growIn = ::powf(p, 0.25f);
         Lanes scale, rise;
-        for (int i = 0; i < lanes; ++i) {
+        for (int i = 0; i < particleCount; ++i) {
             const float phase = fan.phase[i] + jitter[i];
-            scale[i] =
-                std::fabs(::sinf(piF * (phase + 0.75f * p))) * (1 - ::powf(p, 8.0f)) * ::powf(p, 0.25f);
+            scale[i] = std::fabs(::sinf(piF * (phase + 0.75f * p))) * fadeOut * growIn;
             rise[i] = phase * p * yBound;
         }
         const float baseY = ((p * ::cosf(p)) * -yBound) * 2.5f;

@@ -150,8 +150,10 @@ TEST(RiseTest, AFrameThatOnlyMovesParticlesDrawsThemAnewWithoutEvaluatingTheEffe
     const int evaluations = ui::TestHost::evaluationCount(rise);
     const auto before = painted(s.host);
     const double progress = rising(s.host).at(0).progress;
+    const ui::ViewNode* canvas = &s.host.findByTypeName("Canvas")->node();
     s.host.stepFrame();
     EXPECT_GT(rising(s.host).at(0).progress, progress) << "the state moves on";
+    EXPECT_EQ(&s.host.findByTypeName("Canvas")->node(), canvas) << "one canvas draws every frame";
     const auto after = painted(s.host);
     ASSERT_EQ(after.size(), before.size());
     EXPECT_NE(after.back().path.boundingRect(), before.back().path.boundingRect()) << "drawn where it is now";

@@ -1,6 +1,7 @@
 #include "ParticleTestSupport.h"
 
 #include "Flair/Shine.h"
+#include "ui/AnimatedCanvas.h"
 #include "ui/Color.h"
 #include "ui/Rectangle.h"
 #include "ui/RoundedRectangle.h"
@@ -24,7 +25,8 @@ const ui::Color blue(0.1, 0.25, 0.95);
 const ui::Color green(0.1, 0.5, 0.2);
 
 double presentedCount(const ui::TestHost& host) {
-    return presentedData(host.findType<ShineModifier>());
+    const ui::Element* band = host.findByTypeName("AnimatedCanvas");
+    return band ? ui::AnimatedCanvas<double>::presentedValue(*band).value_or(-1) : -1;
 }
 
 } // namespace

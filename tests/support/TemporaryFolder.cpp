@@ -7,7 +7,10 @@
 namespace testing_support {
 
 TemporaryFolder::TemporaryFolder() {
-    const char* base = std::getenv("QUORIL_TEST_TMP");
+    // Folders of one test process live in its run folder (see TestMain), so death-test children,
+    // which end without unwinding, leave nothing behind once their parent ends.
+    const char* base = std::getenv("QUORIL_TEST_RUN_TMP");
+    if (!base) base = std::getenv("QUORIL_TEST_TMP");
     std::filesystem::path root = base ? base : std::filesystem::temp_directory_path();
     std::filesystem::create_directories(root);
     std::string pattern = (root / "t-XXXXXX").string();

@@ -16,6 +16,11 @@ int main(int argc, char** argv) {
         setenv(name, dir.c_str(), 1);
     }
     setenv("HOME", home.path().c_str(), 1);
+    // Later temporary folders, also those of death-test children (which inherit this), go
+    // inside the home that is removed when this process ends.
+    auto runFolder = home.path() / "tmp";
+    std::filesystem::create_directories(runFolder);
+    setenv("QUORIL_TEST_RUN_TMP", runFolder.c_str(), 1);
     int result = RUN_ALL_TESTS();
     return result;
 }

@@ -3,6 +3,7 @@
 #include "graphics/CGPoint.h"
 #include "graphics/CGSize.h"
 #include "ui/Angle.h"
+#include "ui/GraphicsContext.h"
 #include "ui/View.h"
 #include "ui/ViewContext.h"
 
@@ -11,11 +12,12 @@
 namespace Flair {
 
 // The shine effect: a soft white band swept once across the view's opaque pixels while the
-// change count (`animatableData`) animates from one whole number to the next. Its fractional
-// part p, taken in single precision, is the sweep's position; at rest (p = 0) nothing shows.
+// change count animates from one whole number to the next. Its fractional part p, taken in
+// single precision, is the sweep's position; at rest (p = 0) nothing shows. The count animates
+// in the band's drawing alone, so a sweep's frames only paint again.
 struct ShineModifier {
     std::optional<ui::Angle> angle; // of the band; none: the view's diagonal
-    double animatableData = 0;
+    double count = 0;
 
     ui::View body(ui::ViewContext& ctx, ui::View content) const;
 
@@ -29,7 +31,10 @@ struct ShineModifier {
     };
     static Band band(graphics::CGSize size, std::optional<ui::Angle> angle, double progress);
     // The sweep position of a presented count.
-    static double progress(double animatableData);
+    static double progress(double count);
+    // Draws the band over a view of `size` at sweep position p.
+    static void drawBand(ui::GraphicsContext& ctx, graphics::CGSize size, std::optional<ui::Angle> angle,
+                         double p);
 };
 
 } // namespace Flair

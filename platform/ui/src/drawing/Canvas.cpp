@@ -1,6 +1,7 @@
 #include "ui/Canvas.h"
 
 #include "foundation/Logger.h"
+#include "ui/AnimatedCanvas.h"
 #include "ui/DisplayList.h"
 #include "ui/DisplayListGraphicsBackend.h"
 #include "ui/Element.h"
@@ -62,31 +63,7 @@ public:
     }
 
     void render(const Element& element, DisplayList& list) const override {
-        if (!renderer_) return;
-        const auto frame = element.frame();
-        auto backend = std::make_shared<DisplayListGraphicsBackend>(styleContext(element.environment()));
-        // A context kept past its canvas finds no symbols rather than a gone element.
-        GraphicsContext context(backend, element.environment(),
-                                [node = element.nodePointer(), ref = element.reference()](
-                                    const foundation::AnyHashable& id) -> std::optional<GraphicsContext::ResolvedSymbol> {
-                                    const auto live = ref.lock();
-                                    const auto* canvas = dynamic_cast<const CanvasNode*>(node.get());
-                                    if (!live || !live->element || !canvas) return std::nullopt;
-                                    return canvas->symbol(*live->element, id);
-                                });
-        try {
-            renderer_(context, frame.size);
-        } catch (const std::exception& error) {
-            logger().error("a canvas renderer failed: {}; what it drew so far is shown", error.what());
-        }
-        backend->close();
-        if (backend->list().isEmpty()) return;
-        DisplayList::LayerStyle style;
-        QPainterPath bounds;
-        bounds.addRect(QRectF(0, 0, frame.size.width, frame.size.height));
-        style.transform = QTransform::fromTranslate(frame.origin.x, frame.origin.y);
-        style.clip = bounds;
-        list.layer(std::move(style)) = backend->takeList();
+        if (renderer_) detail::renderDrawing(element, list, renderer_, true);
     }
 
     // The symbol's painting in its own coordinates.
@@ -118,6 +95,38 @@ private:
 };
 
 } // namespace
+
+void detail::renderDrawing(const Element& element, DisplayList& list,
+                           const std::function<void(GraphicsContext&, graphics::CGSize)>& renderer,
+                           bool clipped) {
+    const auto frame = element.frame();
+    auto backend = std::make_shared<DisplayListGraphicsBackend>(styleContext(element.environment()));
+    // A context kept past its canvas finds no symbols rather than a gone element.
+    GraphicsContext context(
+        backend, element.environment(),
+        [node = element.nodePointer(), ref = element.reference()](
+            const foundation::AnyHashable& id) -> std::optional<GraphicsContext::ResolvedSymbol> {
+            const auto live = ref.lock();
+            const auto* canvas = dynamic_cast<const CanvasNode*>(node.get());
+            if (!live || !live->element || !canvas) return std::nullopt;
+            return canvas->symbol(*live->element, id);
+        });
+    try {
+        renderer(context, frame.size);
+    } catch (const std::exception& error) {
+        logger().error("a canvas renderer failed: {}; what it drew so far is shown", error.what());
+    }
+    backend->close();
+    if (backend->list().isEmpty()) return;
+    DisplayList::LayerStyle style;
+    style.transform = QTransform::fromTranslate(frame.origin.x, frame.origin.y);
+    if (clipped) {
+        QPainterPath bounds;
+        bounds.addRect(QRectF(0, 0, frame.size.width, frame.size.height));
+        style.clip = bounds;
+    }
+    list.layer(std::move(style)) = backend->takeList();
+}
 
 Canvas::Canvas(Renderer renderer, View symbols)
     : View(std::shared_ptr<const ViewNode>(std::make_shared<CanvasNode>(std::move(renderer), std::move(symbols)))) {}

@@ -3,12 +3,16 @@
 #include "ui/AnimatableColor.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
+#include "ui/Gradient.h"
 #include "ui/ShapeStyleEnvironment.h"
 #include "ui/ViewPrimitive.h"
+
+#include "painting/RecentFew.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 #include <mutex>
 
@@ -31,6 +35,19 @@ void animateSolidColor(Element& element, const QBrush& brush) {
     if (brush.style() == Qt::SolidPattern) element.animate(colorAttribute, AnimatableColor::from(brush.color()));
 }
 
+// Whether a style may come out as one solid colour, the only kind that animates. A linear
+// gradient of two stops or more between two points apart never does, and resolving all its
+// stops at every update only to find that out is dear for a gradient that changes each frame.
+bool mayBeSolid(const AnyShapeStyle& style) {
+    const auto* linear = style.as<LinearGradient>();
+    if (!linear) return true;
+    const auto& stops = linear->gradient.stops;
+    const auto usable = std::count_if(
+        stops.begin(), stops.end(), [](const Gradient::Stop& stop) { return std::isfinite(stop.location); });
+    return usable < 2 || QPointF(linear->startPoint.x, linear->startPoint.y) ==
+                             QPointF(linear->endPoint.x, linear->endPoint.y);
+}
+
 // Stroking is the dear part of painting a shape, and lists repeat the same few shapes row
 // after row: the strokes of recent outlines, kept where their frame starts at the origin.
 QPainterPath strokedOutline(const Path& outline, const StrokeStyle& style, const QPointF& origin) {
@@ -42,13 +59,24 @@ QPainterPath strokedOutline(const Path& outline, const StrokeStyle& style, const
     constexpr std::size_t capacity = 32;
     static std::mutex mutex;
     static std::deque<Stroke> recent;
+    // Most shapes are stroked again where they were (or are shared with an earlier outline in
+    // that place): those strokes are kept as they lie, with no moving back and forth.
+    struct Placed {
+        QPainterPath outline;
+        StrokeStyle style;
+        bool operator==(const Placed&) const = default;
+    };
+    thread_local detail::RecentFew<Placed, QPainterPath, capacity> placed;
+    const Placed where{outline.toQPainterPath(), style};
+    if (const auto* found = placed.find(where)) return *found;
+    const auto keep = [&](QPainterPath stroked) { return placed.insert(where, std::move(stroked)); };
     const QPainterPath local = outline.toQPainterPath().translated(-origin);
     {
         std::lock_guard lock(mutex);
         for (auto it = recent.begin(); it != recent.end(); ++it) {
             if (it->style == style && it->local == local) {
                 if (it != recent.begin()) std::rotate(recent.begin(), it, it + 1);
-                return recent.front().stroked.translated(origin);
+                return keep(recent.front().stroked.translated(origin));
             }
         }
     }
@@ -57,7 +85,7 @@ QPainterPath strokedOutline(const Path& outline, const StrokeStyle& style, const
     std::lock_guard lock(mutex);
     recent.push_front({local, style, stroked});
     if (recent.size() > capacity) recent.pop_back();
-    return stroked.translated(origin);
+    return keep(stroked.translated(origin));
 }
 
 class ShapeLeaf final : public ViewPrimitive {
@@ -73,7 +101,9 @@ public:
     void update(Element& element) const override {
         outline_->update(element);
         // The style's colour for this environment; the bounds do not change a solid colour.
-        animateSolidColor(element, paint_.style.brush(styleContext(element.environment()), QRectF(0, 0, 1, 1)));
+        if (mayBeSolid(paint_.style))
+            animateSolidColor(element,
+                              paint_.style.brush(styleContext(element.environment()), QRectF(0, 0, 1, 1)));
     }
 
     void render(const Element& element, DisplayList& list) const override { paint(list, element.frame(), element); }

@@ -1,5 +1,7 @@
 #include "ui/Color.h"
 
+#include "painting/RecentFew.h"
+
 #include "ColorStorage.h"
 #include "ColorSystemTable.h"
 #include "ui/NamedColor.h"
@@ -139,18 +141,11 @@ float Color::Resolved::blue() const {
 }
 
 QColor Color::Resolved::toQColor() const {
-    // Drawings fill with one colour many times over; its conversion to display sRGB is kept.
-    struct Last {
-        float red, green, blue, opacity;
-        QColor color;
-    };
-    thread_local std::optional<Last> last;
-    if (last && last->red == linearRed && last->green == linearGreen && last->blue == linearBlue &&
-        last->opacity == opacity)
-        return last->color;
-    const QColor color = cgColor().toQColor();
-    last = Last{linearRed, linearGreen, linearBlue, opacity, color};
-    return color;
+    // Drawings fill with a few colours many times over; their conversions to display sRGB are kept.
+    thread_local detail::RecentFew<std::array<float, 4>, QColor, 8> recent;
+    const std::array<float, 4> key{linearRed, linearGreen, linearBlue, opacity};
+    if (const auto* found = recent.find(key)) return *found;
+    return recent.insert(key, cgColor().toQColor());
 }
 
 void to_json(nlohmann::json& json, const Color::Resolved& resolved) {
@@ -272,19 +267,20 @@ Color::Resolved Color::resolve(const StyleContext& context) const {
     const bool dark = context.colorScheme == ColorScheme::dark;
     switch (kind_) {
     case Kind::components: {
-        // Canvases fill with one colour many times a frame; its conversion is kept for the next.
-        struct Last {
+        // A frame fills with a few colours many times over; their conversions are kept.
+        struct Key {
             std::string_view space;
             std::uint8_t count = 0;
             std::array<graphics::CGFloat, 4> values{};
-            Resolved resolved;
+            bool operator==(const Key& other) const {
+                return space == other.space && count == other.count &&
+                       std::memcmp(values.data(), other.values.data(), sizeof values) == 0;
+            }
         };
-        thread_local std::optional<Last> last;
-        if (last && last->space == space_ && last->count == count_ &&
-            std::memcmp(last->values.data(), values_.data(), sizeof values_) == 0)
-            return last->resolved;
-        last = Last{space_, count_, values_, resolvedFrom(makeCGColor())};
-        return last->resolved;
+        thread_local detail::RecentFew<Key, Resolved, 8> recent;
+        const Key key{space_, count_, values_};
+        if (const auto* found = recent.find(key)) return *found;
+        return recent.insert(key, resolvedFrom(makeCGColor()));
     }
     case Kind::system: {
         const auto& entry = detail::systemColorTable[system_];

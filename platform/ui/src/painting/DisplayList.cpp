@@ -88,8 +88,13 @@ bool staysInsideDestination(const DisplayList::Item& item) {
     case QPainter::CompositionMode_Clear:
         return true;
     default:
-        return false;
+        break;
     }
+    // A layer that only moves or clips its parts (a canvas's drawing) keeps them where they are.
+    if (layer->style.needsOffscreen() || !layer->content || layer->content->isEmpty()) return false;
+    const auto& parts = layer->content->items();
+    return std::all_of(parts.begin(), parts.end(),
+                       [](const DisplayList::Item& part) { return staysInsideDestination(part); });
 }
 
 } // namespace

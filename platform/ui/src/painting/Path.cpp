@@ -2,10 +2,13 @@
 
 #include "ui/StrokeStyle.h"
 
+#include "painting/RecentFew.h"
+
 #include <QPainterPathStroker>
 #include <QTransform>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -81,6 +84,8 @@ void appendUnitArc(QPainterPath& path, bool connect, const QTransform& toPath, C
     const bool whole = start == 0 && std::abs(sweep) == twoPi;
     const std::vector<QPointF> computed = whole ? std::vector<QPointF>() : unitArcPoints(start, sweep);
     const std::vector<QPointF>& points = !whole ? computed : sweep > 0 ? wholeTurn : wholeTurnBack;
+    // Room for the arc and a closing element at once, rather than growing a few times per arc.
+    path.reserve(path.elementCount() + int(points.size()) + 1);
     const QPointF first = toPath.map(points.front());
     if (connect)
         path.lineTo(first);
@@ -265,12 +270,31 @@ void Path::addRoundedRect(const CGRect& rect, CGSize cornerSize, RoundedCornerSt
 void Path::addEllipse(const CGRect& rect, const CGAffineTransform& transform) {
     if (rect.isNull() || !isFinite(transform)) return;
     const CGRect r = rect.standardized();
-    const QTransform toPath = QTransform::fromScale(r.width() / 2, r.height() / 2) *
-                              QTransform::fromTranslate(r.midX(), r.midY()) * transform.toQTransform();
-    // From the rightmost point, clockwise on screen.
-    appendUnitArc(path_, false, toPath, 0, twoPi);
-    path_.closeSubpath();
+    const auto made = [&](QPainterPath& path) {
+        const QTransform toPath = QTransform::fromScale(r.width() / 2, r.height() / 2) *
+                                  QTransform::fromTranslate(r.midX(), r.midY()) * transform.toQTransform();
+        // From the rightmost point, clockwise on screen.
+        appendUnitArc(path, false, toPath, 0, twoPi);
+        path.closeSubpath();
+    };
+    if (!path_.isEmpty()) {
+        made(path_);
+        useWindingRule();
+        return;
+    }
+    // Circles are drawn again in the same places frame after frame (rings down a list, the dots
+    // of a page indicator): the last few are kept whole, and shared until one is changed.
+    using Key = std::array<CGFloat, 10>;
+    thread_local detail::RecentFew<Key, QPainterPath, 32> recent;
+    const Key key{r.minX(), r.minY(), r.width(), r.height(), transform.a, transform.b,
+                  transform.c, transform.d, transform.tx, transform.ty};
+    if (const auto* found = recent.find(key)) {
+        path_ = *found;
+        return;
+    }
+    made(path_);
     useWindingRule();
+    recent.insert(key, path_);
 }
 
 void Path::addPath(const Path& path, const CGAffineTransform& transform) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <type_traits>
 
 namespace ui {
@@ -30,6 +31,29 @@ QImage surfaceFor(const QPainter& painter) {
 }
 
 void renderItem(const DisplayList::Item& item, QPainter& painter);
+
+// Composited this way, fully transparent pixels leave the destination as it is.
+bool transparentLeavesDestination(QPainter::CompositionMode mode) {
+    switch (mode) {
+    case QPainter::CompositionMode_SourceOver:
+    case QPainter::CompositionMode_DestinationOver:
+    case QPainter::CompositionMode_SourceAtop:
+    case QPainter::CompositionMode_DestinationOut:
+    case QPainter::CompositionMode_Xor:
+    case QPainter::CompositionMode_Plus:
+        return true;
+    default:
+        return mode >= QPainter::CompositionMode_Multiply && mode <= QPainter::CompositionMode_Exclusion;
+    }
+}
+
+// A clear colour (say a shape filled with `Color::clear` to take clicks) changes no pixel, yet the
+// rasteriser would still walk every pixel it covers.
+bool paintsNothing(const QPainter& painter, const QBrush& brush) {
+    if (!transparentLeavesDestination(painter.compositionMode())) return false;
+    if (painter.opacity() <= 0 || brush.style() == Qt::NoBrush) return true;
+    return brush.style() == Qt::SolidPattern && brush.color().alpha() == 0;
+}
 
 // Qt copies an opaque solid colour straight, but blends a translucent one (or one under an
 // opacity) on worker threads once a shape spans a few dozen rows, and starting them costs many
@@ -56,6 +80,7 @@ bool paintedOpaqueApart(QPainter& painter, const QBrush& brush, const QRectF& re
 }
 
 void fillPath(QPainter& painter, const QPainterPath& path, const QBrush& brush) {
+    if (paintsNothing(painter, brush)) return;
     if (!paintedOpaqueApart(painter, brush, path.controlPointRect(),
                             [&](QPainter& apart, const QColor& opaque) { apart.fillPath(path, opaque); }))
         painter.fillPath(path, brush);
@@ -68,6 +93,7 @@ void strokePath(QPainter& painter, const QPainterPath& path, const QPen& pen) {
                             ? std::max<qreal>(pen.miterLimit(), 1.5)
                             : 1.5;
     const qreal reach = pen.widthF() / 2 * mitre;
+    if (pen.style() == Qt::NoPen || paintsNothing(painter, pen.brush())) return;
     if (pen.isCosmetic() ||
         !paintedOpaqueApart(painter, pen.brush(),
                             path.controlPointRect().adjusted(-reach, -reach, reach, reach),
@@ -88,6 +114,26 @@ void paintLayerContent(const DisplayList::Layer& layer, QPainter& painter) {
     painter.setTransform(layer.style.transform, true);
     if (layer.style.clip) painter.setClipPath(*layer.style.clip, Qt::IntersectClip);
     render(*layer.content, painter);
+}
+
+// Paints a layer that needs no offscreen pixels. Painting leaves the painter's state as it found
+// it, so a layer without a clip only adds its transform for a while: saving and restoring the
+// painter copies all of its state, which costs more than many a small shape.
+void paintLayerInPlace(const DisplayList::Layer& layer, QPainter& painter) {
+    if (layer.style.clip) {
+        painter.save();
+        paintLayerContent(layer, painter);
+        painter.restore();
+        return;
+    }
+    if (layer.style.transform.isIdentity()) {
+        render(*layer.content, painter);
+        return;
+    }
+    const QTransform outer = painter.worldTransform();
+    painter.setWorldTransform(layer.style.transform, true);
+    render(*layer.content, painter);
+    painter.setWorldTransform(outer);
 }
 
 void applyColorFilters(const DisplayList::LayerStyle& style, OffscreenLayer& offscreen) {
@@ -280,6 +326,8 @@ void paintShadedLayer(const DisplayList::Layer& layer, QPainter& painter) {
 }
 
 void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
+    // Composited at no opacity, a layer leaves every pixel as it was, whatever its blend mode.
+    if (layer.style.opacity <= 0 && layer.style.blendMode < QPainter::RasterOp_SourceOrDestination) return;
     if (!layer.style.colorFilters.empty()) {
         if (const auto folded = detail::foldingColorFilters(layer)) {
             paintLayer(*folded, painter);
@@ -323,9 +371,7 @@ void paintLayer(const DisplayList::Layer& layer, QPainter& painter) {
         return;
     }
     if (!layer.style.needsOffscreen()) {
-        painter.save();
-        paintLayerContent(layer, painter);
-        painter.restore();
+        paintLayerInPlace(layer, painter);
         return;
     }
     const auto& style = layer.style;
@@ -395,7 +441,8 @@ void renderItem(const DisplayList::Item& item, QPainter& painter) {
         [&](const auto& it) {
             using T = std::decay_t<decltype(it)>;
             if constexpr (std::is_same_v<T, DisplayList::Fill>) {
-                fillPath(painter, it.path, it.brush);
+                if (!detail::paintsCurvedFromImage(it, painter) || !detail::paintCurvedFillImage(painter, it))
+                    fillPath(painter, it.path, it.brush);
             } else if constexpr (std::is_same_v<T, DisplayList::Stroke>) {
                 strokePath(painter, it.path, it.pen);
             } else if constexpr (std::is_same_v<T, DisplayList::Image>) {
@@ -411,11 +458,53 @@ void renderItem(const DisplayList::Item& item, QPainter& painter) {
         item);
 }
 
+// What the painter can still change, in its current coordinates: the device through the clip.
+// None when the transform does not map rectangles to rectangles' bounds (a projection).
+std::optional<QRectF> reachableArea(const QPainter& painter) {
+    const QTransform& world = painter.worldTransform();
+    if (world.type() == QTransform::TxProject) return std::nullopt;
+    bool invertible = false;
+    const QTransform back = world.inverted(&invertible);
+    if (!invertible) return std::nullopt;
+    QRectF area = back.mapRect(QRectF(painter.window()));
+    if (painter.hasClipping()) area = area.intersected(painter.clipBoundingRect());
+    return area;
+}
+
+// Where an item that is not a layer may paint, cheaply: its outline's control points, pen or
+// rim included. Laid-out text and other drawings may reach a little past their bounds (accents,
+// italics), as far as views out of sight are kept painting.
+QRectF roughBounds(const DisplayList::Item& item) {
+    constexpr qreal drawingReach = 16;
+    if (const auto* fill = std::get_if<DisplayList::Fill>(&item)) return fill->path.controlPointRect().adjusted(-1, -1, 1, 1);
+    if (const auto* stroke = std::get_if<DisplayList::Stroke>(&item)) {
+        const QPen& pen = stroke->pen;
+        if (pen.isCosmetic()) return {}; // its width is in device pixels
+        const qreal mitre = pen.joinStyle() == Qt::MiterJoin || pen.joinStyle() == Qt::SvgMiterJoin
+                                ? std::max<qreal>(pen.miterLimit(), 1.5)
+                                : 1.5;
+        const qreal reach = pen.widthF() * mitre + 1;
+        return stroke->path.controlPointRect().adjusted(-reach, -reach, reach, reach);
+    }
+    if (const auto* image = std::get_if<DisplayList::Image>(&item)) return image->target.normalized().adjusted(-1, -1, 1, 1);
+    const auto& draw = std::get<DisplayList::Draw>(item);
+    if (draw.bounds.isNull()) return {}; // where it paints is not told
+    return draw.bounds.normalized().adjusted(-drawingReach, -drawingReach, drawingReach, drawingReach);
+}
+
 } // namespace
 
 void render(const DisplayList& list, QPainter& painter) {
-    for (const auto& item : list.items())
+    // Items wholly out of sight (a long column in a scroll view, the pages of a strip) are passed
+    // by: the painter would clip away every pixel, yet text and outlines cost their setting up.
+    const auto area = list.items().size() > 1 ? reachableArea(painter) : std::nullopt;
+    for (const auto& item : list.items()) {
+        if (area && !std::holds_alternative<DisplayList::Layer>(item)) {
+            const QRectF bounds = roughBounds(item);
+            if (bounds.isValid() && !bounds.intersects(*area)) continue;
+        }
         renderItem(item, painter);
+    }
 }
 
 QImage renderImage(const DisplayList& list, QSize size, qreal devicePixelRatio, QColor background) {

@@ -1,5 +1,6 @@
 #include "painting/ShapeImages.h"
 
+#include "painting/RecentFew.h"
 #include "painting/RecentlyUsed.h"
 
 #include "ui/Blur.h"
@@ -10,6 +11,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 namespace ui::detail {
@@ -36,6 +38,9 @@ struct ShapePixels {
 constexpr std::size_t capacityInBytes = 16 * 1024 * 1024;
 constexpr std::size_t capacityInEntries = 128;
 constexpr qsizetype largestImage = 2 * 1024 * 1024;
+constexpr qsizetype smallImage = 96 * 96 * 4;
+// From about this many rows on the painter shares a translucent fill out among threads.
+constexpr int threadedRows = 32;
 
 struct ShapeBytes {
     std::size_t operator()(const ShapeKey&, const ShapePixels& pixels) const {
@@ -75,15 +80,24 @@ bool isPlainRect(const QPainterPath& path) {
     return plain == path;
 }
 
+double ratioOf(const QPainter& painter) {
+    return painter.device() ? painter.device()->devicePixelRatioF() : 1;
+}
+
+// Only the transforms change, and are put back: saving the painter copies all of its state.
 void drawDevicePixels(QPainter& painter, const QImage& pixels, QPoint devicePosition) {
-    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    const double ratio = ratioOf(painter);
     QImage placed = pixels;
-    placed.setDevicePixelRatio(ratio);
-    painter.save();
+    placed.setDevicePixelRatio(ratio); // kept pixels are made at the painter's ratio: no copy
+    const QTransform world = painter.worldTransform();
+    const bool worldEnabled = painter.worldMatrixEnabled();
+    const bool viewEnabled = painter.viewTransformEnabled();
     painter.setWorldTransform(QTransform());
     painter.setViewTransformEnabled(false);
     painter.drawImage(QPointF(devicePosition) / ratio, placed);
-    painter.restore();
+    painter.setViewTransformEnabled(viewEnabled);
+    painter.setWorldTransform(world);
+    painter.setWorldMatrixEnabled(worldEnabled);
 }
 
 // Premultiplied pixels times alpha / 255, rounded.
@@ -104,17 +118,19 @@ std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size) {
     QImage fill(size, QImage::Format_ARGB32_Premultiplied);
     if (fill.isNull()) return std::nullopt;
     fill.fill(Qt::transparent);
-    // The shape is filled opaque, then faded: the painter hands a translucent fill's rows to
+    // A tall shape is filled opaque, then faded: the painter hands a translucent fill's rows to
     // other threads and waits for them, which on a busy machine costs more than the whole frame.
+    // A low one is filled in its colour, so that its pixels blend as the painter's own would.
     const QColor color(QRgba64::fromRgba64(key.color));
-    QColor opaque = color;
-    opaque.setAlphaF(1);
+    const bool faded = color.alpha() < 255 && size.height() >= threadedRows;
+    QColor painted = color;
+    if (faded) painted.setAlphaF(1);
     {
         QPainter inner(&fill);
         inner.setRenderHint(QPainter::Antialiasing, key.antialiased);
-        inner.fillPath(key.path, opaque);
+        inner.fillPath(key.path, painted);
     }
-    if (color.alpha() < 255) fade(fill, color.alpha());
+    if (faded) fade(fill, color.alpha());
     if (!key.shadow) return ShapePixels{fill, {}};
     // All of the shadow, so that any part of it can be drawn later.
     const int reach = blurReach(blurSigma(key.shadow->radius, 1)) + int(std::ceil(std::abs(key.shadow->x))) +
@@ -132,12 +148,42 @@ std::optional<ShapePixels> shapePixels(const ShapeKey& key, QSize size) {
 }
 
 // Paints `fill` (and the shadow it casts, when given) from kept pixels, making them first when
-// none are kept; false for a shape of fewer than `fewestRows` rows of pixels.
+// none are kept; false for a shape of fewer than `fewestRows` or more than `mostRows` rows of
+// pixels, or of more than `largestBytes` of them.
 bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::optional<Shadow>& shadow,
-               int fewestRows) {
+               int fewestRows, qsizetype largestBytes = largestImage,
+               int mostRows = std::numeric_limits<int>::max()) {
     const auto toDevice = axisAligned(painter);
     if (!toDevice || fill.brush.style() != Qt::SolidPattern || !fill.brush.transform().isIdentity())
         return false;
+    // The same outline painted again in the same place (a list that did not move, a shape shared
+    // from an earlier frame) is found without mapping and hashing it again.
+    struct Placed {
+        QPainterPath path;
+        QTransform toDevice;
+        quint64 color = 0;
+        bool antialiased = true;
+        bool operator==(const Placed&) const = default;
+    };
+    struct Found {
+        ShapePixels pixels;
+        QPoint origin;
+        QSize size;
+    };
+    thread_local RecentFew<Placed, Found, 32> placedShapes;
+    std::optional<Placed> placed;
+    if (!shadow) {
+        placed = Placed{fill.path, *toDevice, quint64(fill.brush.color().rgba64()),
+                        painter.testRenderHint(QPainter::Antialiasing)};
+        if (const Found* found = placedShapes.find(*placed)) {
+            const QSize size = found->size;
+            if (qsizetype(size.width()) * size.height() * 4 > largestBytes || size.height() < fewestRows ||
+                size.height() > mostRows)
+                return false;
+            drawDevicePixels(painter, found->pixels.image, found->origin + found->pixels.offset);
+            return true;
+        }
+    }
     // Axes stay apart, so the bounds map exactly and the outline is mapped only once.
     const QRectF bounds = toDevice->mapRect(fill.path.boundingRect());
     if (!std::isfinite(bounds.width()) || !std::isfinite(bounds.height())) return false;
@@ -148,7 +194,8 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
                  painter.testRenderHint(QPainter::Antialiasing), std::nullopt};
     const QSize size(int(std::ceil(bounds.right() - origin.x())),
                      int(std::ceil(bounds.bottom() - origin.y())));
-    if (qsizetype(size.width()) * size.height() * 4 > largestImage || size.height() < fewestRows)
+    if (qsizetype(size.width()) * size.height() * 4 > largestBytes || size.height() < fewestRows ||
+        size.height() > mostRows)
         return false;
     if (shadow) {
         // Offsets follow the device's axes; the blur grows with the mean stretch.
@@ -163,8 +210,12 @@ bool paintKept(QPainter& painter, const DisplayList::Fill& fill, const std::opti
     if (!pixels) {
         pixels = shapePixels(key, size);
         if (!pixels) return false;
+        pixels->image.setDevicePixelRatio(ratioOf(painter));
         cache().insert(std::move(key), hash, *pixels);
     }
+    // Only small ones, so that the few kept here hold little beyond the store's own budget.
+    if (placed && pixels->image.sizeInBytes() <= smallImage)
+        placedShapes.insert(std::move(*placed), Found{*pixels, origin, size});
     drawDevicePixels(painter, pixels->image, origin + pixels->offset);
     return true;
 }
@@ -175,6 +226,24 @@ bool paintsFromImage(const DisplayList::Fill& fill, const QPainter& painter) {
     const QColor color = fill.brush.color();
     return fill.brush.style() == Qt::SolidPattern && color.alpha() > 0 && color.alpha() < 255 &&
            painter.compositionMode() == QPainter::CompositionMode_SourceOver && !isPlainRect(fill.path);
+}
+
+bool paintsCurvedFromImage(const DisplayList::Fill& fill, const QPainter& painter) {
+    if (fill.brush.style() != Qt::SolidPattern || fill.brush.color().alpha() == 0 || painter.opacity() < 1 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    for (int i = 0; i < fill.path.elementCount(); ++i) {
+        if (fill.path.elementAt(i).type == QPainterPath::CurveToElement) return true;
+    }
+    return false;
+}
+
+bool paintCurvedFillImage(QPainter& painter, const DisplayList::Fill& fill) {
+    // Large shapes are mostly inside, which the painter fills faster than it blends an image. A
+    // tall translucent one is painted apart by the renderer.
+    constexpr qsizetype largestCurved = smallImage;
+    const int mostRows = fill.brush.color().alpha() < 255 ? threadedRows - 1 : std::numeric_limits<int>::max();
+    return paintKept(painter, fill, std::nullopt, 0, largestCurved, mostRows);
 }
 
 bool paintFillImage(QPainter& painter, const DisplayList::Fill& fill) {

@@ -137,9 +137,21 @@ struct TextLayout::Impl {
     mutable std::mutex rastersMutex;
     mutable std::map<std::tuple<const QTextLayout*, int, int, QRgba64, qreal>, Raster> rasters;
 
+    // Characters [from, to) of a layout that come from one run, with their glyphs ready to draw
+    // (decorations are drawn apart). Worked out at the first draw: the layout does not change,
+    // and asking it for glyphs again at every paint costs a third of drawing them.
+    struct Span {
+        int from = 0, to = 0, run = 0;
+        QList<QGlyphRun> glyphs;
+    };
+    mutable std::once_flag spansMade;
+    mutable std::vector<Span> mainSpans, lastSpans;
+
+    std::vector<Span> spans(const QTextLayout& layout, const Piece& piece, int end) const;
     Raster raster(const QTextLayout& layout, int from, int to, const QColor& color, qreal scale) const;
     void drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
-                    const Piece& piece, int end, const std::vector<QColor>& runColors) const;
+                    const Piece& piece, const std::vector<Span>& spans,
+                    const std::vector<QColor>& runColors) const;
     std::optional<foundation::URL> linkIn(const QTextLayout& layout, int lines, const Piece& piece,
                                           QPointF point) const;
 };
@@ -389,14 +401,32 @@ qreal perspectiveScale(const QPainter& painter, QPointF at) {
 
 } // namespace
 
-void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
-                                  const Piece& piece, int end, const std::vector<QColor>& runColors) const {
-    const bool inPerspective = painter.worldTransform().type() == QTransform::TxProject;
+std::vector<TextLayout::Impl::Span> TextLayout::Impl::spans(const QTextLayout& layout, const Piece& piece,
+                                                            int end) const {
+    std::vector<Span> made;
     for (int i = 0; i < end;) {
         const int run = piece.runOf[std::size_t(i)];
         int j = i;
         while (j < end && piece.runOf[std::size_t(j)] == run)
             ++j;
+        Span span{i, j, run, layout.glyphRuns(i, j - i)};
+        for (auto& glyphs : span.glyphs) {
+            glyphs.setUnderline(false);
+            glyphs.setStrikeOut(false);
+            glyphs.setOverline(false);
+        }
+        made.push_back(std::move(span));
+        i = j;
+    }
+    return made;
+}
+
+void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
+                                  const Piece& piece, const std::vector<Span>& spans,
+                                  const std::vector<QColor>& runColors) const {
+    const bool inPerspective = painter.worldTransform().type() == QTransform::TxProject;
+    for (const Span& span : spans) {
+        const int i = span.from, j = span.to, run = span.run;
         const auto& attributes = runs[std::size_t(run)];
         const QColor color =
             std::size_t(run) < runColors.size() ? runColors[std::size_t(run)] : attributes.foregroundColor;
@@ -412,12 +442,8 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
             painter.restore();
         } else {
             // Decorations are drawn below, across the run's whole advance, spaces included.
-            for (auto glyphs : layout.glyphRuns(i, j - i)) {
-                glyphs.setUnderline(false);
-                glyphs.setStrikeOut(false);
-                glyphs.setOverline(false);
+            for (const auto& glyphs : span.glyphs)
                 painter.drawGlyphRun(at, glyphs);
-            }
         }
         if (attributes.underline || attributes.strikethrough) {
             const QFontMetricsF metrics(attributes.font, textMeasuringDevice());
@@ -443,7 +469,6 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
                 if (attributes.strikethrough) rule(baseline - metrics.strikeOutPos());
             }
         }
-        i = j;
     }
 }
 
@@ -453,13 +478,17 @@ void TextLayout::draw(QPainter& painter, QPointF origin) const {
 
 void TextLayout::draw(QPainter& painter, QPointF origin, const std::vector<QColor>& runColors) const {
     if (!impl_->main) return;
-    painter.save();
-    impl_->drawLayout(painter, origin, *impl_->main, impl_->mainLines, impl_->full, impl_->mainEnd,
-                      runColors);
-    if (impl_->last)
-        impl_->drawLayout(painter, origin, *impl_->last->layout, 1, impl_->last->piece,
-                          int(impl_->last->piece.text.size()), runColors);
-    painter.restore();
+    const Impl& impl = *impl_;
+    std::call_once(impl.spansMade, [&impl] {
+        impl.mainSpans = impl.spans(*impl.main, impl.full, impl.mainEnd);
+        if (impl.last)
+            impl.lastSpans = impl.spans(*impl.last->layout, impl.last->piece, int(impl.last->piece.text.size()));
+    });
+    // Only the pen changes: putting it back costs far less than saving the painter's whole state.
+    const QPen pen = painter.pen();
+    impl.drawLayout(painter, origin, *impl.main, impl.mainLines, impl.full, impl.mainSpans, runColors);
+    if (impl.last) impl.drawLayout(painter, origin, *impl.last->layout, 1, impl.last->piece, impl.lastSpans, runColors);
+    painter.setPen(pen);
 }
 
 std::optional<foundation::URL> TextLayout::Impl::linkIn(const QTextLayout& layout, int lines,

@@ -4,6 +4,7 @@
 #include "foundation/RunLoop.h"
 #include "ui/Animation.h"
 #include "ui/ForEach.h"
+#include "ui/Gradient.h"
 #include "ui/Rectangle.h"
 #include "ui/RoundedRectangle.h"
 #include "ui/ScrollView.h"
@@ -133,6 +134,34 @@ TEST(AttributeAnimationTest, ColoursInterpolateInLinearLightAndLandOnTheirValue)
     g.animate(1);
     g.host.stepFrame(1);
     EXPECT_NEAR(g.gray(10, 10), 188, 1);
+    g.host.stepFrame(1);
+    EXPECT_EQ(g.gray(10, 10), 255);
+}
+
+TEST(AttributeAnimationTest, GradientsThatComeOutSolidAnimateAndOthersChangeAtOnce) {
+    const auto gray = [](double v) { return ui::Color(v, v, v); };
+    // One stop, or two points that meet: one solid colour, animated as a colour is.
+    for (const bool meet : {false, true}) {
+        Fixture f(
+            [&](double v) {
+                return meet ? ui::Rectangle().fill(ui::LinearGradient({gray(v), gray(v)}, ui::UnitPoint::top,
+                                                                      ui::UnitPoint::top))
+                            : ui::Rectangle().fill(
+                                  ui::LinearGradient({gray(v)}, ui::UnitPoint::top, ui::UnitPoint::bottom));
+            },
+            0, {20, 20});
+        f.animate(1);
+        f.host.stepFrame(1);
+        EXPECT_NEAR(f.gray(10, 10), 188, 1) << (meet ? "points that meet" : "one stop");
+    }
+    // A gradient proper shows its new stops at once.
+    Fixture g(
+        [&](double v) {
+            return ui::Rectangle().fill(
+                ui::LinearGradient({gray(v), gray(v)}, ui::UnitPoint::top, ui::UnitPoint::bottom));
+        },
+        0, {20, 20});
+    g.animate(1);
     g.host.stepFrame(1);
     EXPECT_EQ(g.gray(10, 10), 255);
 }

@@ -83,6 +83,22 @@ TEST(ColorTest, FixedColoursAreTheSameInBothSchemes) {
     expectSRGB(Color(1.5, -1, NAN, 2).resolve(light), 1, 0, 0, 1);
 }
 
+TEST(ColorTest, ManyColoursResolvedInTurnEachKeepTheirOwnValue) {
+    // Conversions are kept for the last few colours: more colours than are kept, asked in turn
+    // and again out of order, must each come back as themselves.
+    std::vector<Color> colours;
+    for (int i = 0; i < 12; ++i)
+        colours.push_back(Color(i / 11.0, 1 - i / 11.0, 0.5, 1));
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 12; ++i) {
+            const int at = round == 0 ? i : (i * 5) % 12;
+            const QColor shown = colours[std::size_t(at)].resolve(light).toQColor();
+            EXPECT_EQ(shown.red(), qRound(at / 11.0 * 255)) << at;
+            EXPECT_EQ(shown.green(), qRound((1 - at / 11.0) * 255)) << at;
+        }
+    }
+}
+
 TEST(ColorTest, EqualityComparesWhatTheColourIsMadeOf) {
     EXPECT_EQ(Color(), Color::clear);
     EXPECT_EQ(Color(1, 0, 0), Color(Color::RGBColorSpace::sRGB, 1, 0, 0, 1));

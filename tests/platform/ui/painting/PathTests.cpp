@@ -130,6 +130,24 @@ TEST(PathTest, PointsThatAreNotFiniteAreLeftOut) {
     EXPECT_TRUE(square.offsetBy(0, INFINITY).isEmpty());
 }
 
+TEST(PathTest, EllipsesMadeAgainAreTheirOwnAndChangingOneLeavesTheNext) {
+    // Ellipses drawn again in the same place are shared: each must still be its own rectangle and
+    // transform, and what is added to one must not show in the next.
+    const CGRect first{{0, 0}, {16, 16}}, second{{0, 40}, {16, 16}};
+    Path grown = Path::ellipseIn(first);
+    grown.addRect({{100, 100}, {5, 5}});
+    for (int i = 0; i < 40; ++i) // more places than are kept
+        Path::ellipseIn({{double(i), 0}, {4, 4}});
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(Path::ellipseIn(first).boundingRect(), first);
+        EXPECT_EQ(Path::ellipseIn(second).boundingRect(), second);
+        Path turned;
+        turned.addEllipse(first, CGAffineTransform::translation(3, 4));
+        EXPECT_EQ(turned.boundingRect(), (CGRect{{3, 4}, {16, 16}}));
+    }
+    EXPECT_EQ(grown.boundingRect(), (CGRect{{0, 0}, {105, 105}}));
+}
+
 TEST(PathTest, ContainsHonoursTheFillRule) {
     Path path(CGRect{{0, 0}, {30, 30}});
     path.addRect({{10, 10}, {10, 10}});

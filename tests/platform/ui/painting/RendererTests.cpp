@@ -89,6 +89,87 @@ TEST(RendererTest, DestinationOutCutsAHole) {
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::red));
 }
 
+TEST(RendererTest, AClearFillChangesPixelsOnlyWhereItsBlendModeWritesThem) {
+    ui::DisplayList list;
+    list.fill(rectPath(0, 0, 20, 20), QColor(Qt::red));
+    list.fill(rectPath(0, 0, 10, 20), QColor(Qt::transparent)); // source over: nothing changes
+    ui::DisplayList::LayerStyle copy;
+    copy.blendMode = QPainter::CompositionMode_Source;
+    list.layer(copy).fill(rectPath(10, 0, 10, 20), QColor(Qt::transparent)); // copied: cleared
+    const auto image = ui::renderImage(list, {20, 20});
+    EXPECT_EQ(image.pixelColor(5, 10), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(15, 10).alpha(), 0);
+}
+
+TEST(RendererTest, SmallCurvedFillsPaintExactlyWhatQtPaints) {
+    // Small curves come from pixels kept by shape: wherever they lie on the pixel grid, in
+    // whatever colour (translucent too), at any pixel ratio and inside a clip, they must match Qt
+    // to the bit, and a kept shape must not come back in another colour or place.
+    QPainterPath ring;
+    ring.addEllipse(QRectF(0, 0, 12, 12));
+    ring.addEllipse(QRectF(1, 1, 10, 10));
+    const QColor background(30, 30, 30);
+    for (const qreal ratio : {1.0, 2.0}) {
+        for (const QColor color : {QColor(252, 199, 46), QColor(40, 120, 250), QColor(255, 255, 255, 128)}) {
+            ui::DisplayList list;
+            ui::DisplayList::LayerStyle clipped;
+            clipped.clip = rectPath(0, 0, 100, 37.5);
+            auto& inner = list.layer(clipped);
+            std::vector<QPointF> places;
+            for (int i = 0; i < 5; ++i)
+                places.push_back({2 + i * 19.25, 2 + i * 7.3});
+            for (const QPointF at : places) {
+                inner.fill(ring.translated(at), color);
+                ui::DisplayList::LayerStyle moved; // the same outline, placed by a transform
+                moved.transform = QTransform::fromTranslate(at.x() + 0.35, at.y() + 10);
+                inner.layer(moved).fill(ring, color);
+            }
+            const QImage ours = ui::renderImage(list, {100, 50}, ratio, background);
+            ASSERT_EQ(ui::renderImage(list, {100, 50}, ratio, background), ours) << "painted again";
+
+            QImage qt(ours.size(), QImage::Format_ARGB32_Premultiplied);
+            qt.setDevicePixelRatio(ratio);
+            qt.fill(background);
+            QPainter painter(&qt);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setClipRect(QRectF(0, 0, 100, 37.5));
+            for (const QPointF at : places) {
+                painter.fillPath(ring.translated(at), color);
+                painter.fillPath(ring.translated(at + QPointF(0.35, 10)), color);
+            }
+            painter.end();
+            ASSERT_EQ(ours, qt) << ratio << " " << color.name().toStdString();
+        }
+    }
+}
+
+TEST(RendererTest, ItemsOutOfSightArePassedByButAnyPartInSightPaints) {
+    for (const qreal ratio : {1.0, 2.0}) {
+        int outOfSight = 0;
+        ui::DisplayList list;
+        ui::DisplayList::LayerStyle strip;
+        strip.transform = QTransform::fromTranslate(-100, 0);
+        strip.clip = rectPath(100, 0, 80, 100);
+        auto& inner = list.layer(strip);
+        inner.fill(rectPath(170, 90, 30, 30), QColor(Qt::red));     // its corner lies in sight
+        inner.fill(rectPath(60, 40, 40.5, 10), QColor(Qt::blue));   // half a pixel in sight
+        inner.draw(QRectF(185, 0, 10, 10), [](QPainter& p) {        // reaches back into sight
+            p.fillRect(QRectF(178, 0, 10, 10), Qt::green);
+        });
+        inner.draw(QRectF(), [](QPainter& p) { p.fillRect(QRectF(150, 60, 5, 5), Qt::black); }); // bounds untold
+        inner.draw(QRectF(400, 0, 10, 10), [&](QPainter&) { ++outOfSight; });
+        inner.draw(QRectF(100, -300, 10, 10), [&](QPainter&) { ++outOfSight; });
+        const auto image = ui::renderImage(list, {100, 100}, ratio, Qt::white);
+        EXPECT_EQ(outOfSight, 0) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(75, 95) * ratio), QColor(Qt::red)) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(79, 99) * ratio), QColor(Qt::red)) << ratio;
+        EXPECT_NE(image.pixelColor(QPoint(0, 45) * ratio), QColor(Qt::white)) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(79, 5) * ratio), QColor(Qt::green)) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(85, 5) * ratio), QColor(Qt::white)) << ratio;
+        EXPECT_EQ(image.pixelColor(QPoint(52, 62) * ratio), QColor(Qt::black)) << ratio;
+    }
+}
+
 TEST(RendererTest, AGroupPaintsPartsLaidAtopOnlyOverWhatIsBeneathThem) {
     // A group painted apart: a band laid atop (or in) reaches only the card beneath it, also
     // when it is far larger or comes before anything it could land on.
@@ -120,6 +201,32 @@ TEST(RendererTest, AGroupPaintsPartsLaidAtopOnlyOverWhatIsBeneathThem) {
     const auto first = group({QPainter::CompositionMode_SourceAtop}, true);
     EXPECT_EQ(first.pixelColor(30, 25), QColor(Qt::blue)) << "nothing beneath the band yet";
     EXPECT_EQ(first.pixelColor(10, 6), QColor(Qt::green));
+}
+
+TEST(RendererTest, APlainLayerAroundPartsLaidAtopKeepsThemOverWhatIsBeneath) {
+    // A canvas's drawing comes in a layer that only moves it: a band laid atop in there still
+    // reaches only the card, while a plain fill beside it paints where it lies.
+    const auto group = [](bool withFill) {
+        ui::DisplayList list;
+        ui::DisplayList::LayerStyle isolated;
+        isolated.isolated = true;
+        auto& inner = list.layer(isolated);
+        inner.fill(rectPath(20, 20, 20, 10), QColor(Qt::blue));
+        ui::DisplayList::LayerStyle moved;
+        moved.transform = QTransform::fromTranslate(1, 1);
+        auto& canvas = inner.layer(moved);
+        ui::DisplayList::LayerStyle atop;
+        atop.blendMode = QPainter::CompositionMode_SourceAtop;
+        atop.transform = QTransform().rotate(30);
+        canvas.layer(atop).fill(rectPath(-100, -8, 300, 16), QColor(Qt::yellow));
+        if (withFill) canvas.fill(rectPath(44, 44, 10, 10), QColor(Qt::red));
+        return ui::renderImage(list, {60, 60}, 1, Qt::green);
+    };
+    const auto band = group(false);
+    EXPECT_EQ(band.pixelColor(30, 25), QColor(Qt::yellow));
+    EXPECT_EQ(band.pixelColor(22, 29), QColor(Qt::blue));
+    EXPECT_EQ(band.pixelColor(10, 6), QColor(Qt::green));
+    EXPECT_EQ(group(true).pixelColor(50, 50), QColor(Qt::red)) << "a plain part reaches past the card";
 }
 
 TEST(RendererTest, AFilteredSolidFillPaintsAsItsFilteredPixelsWould) {

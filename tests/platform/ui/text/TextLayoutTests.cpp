@@ -170,6 +170,31 @@ TEST(TextLayoutTest, DrawsEachRunInItsFontColourAndOffset) {
     EXPECT_EQ(bottom(0) - bottom(10), 10);
 }
 
+TEST(TextLayoutTest, OneLayoutDrawnAgainFollowsEachDrawsColourPlaceAndScaleAndLeavesThePen) {
+    // A layout keeps its glyphs from its first draw: later draws in other colours, places and
+    // scales must show those, and each leaves the painter's pen as it was.
+    const TextLayout layout(runs("Hello"), {}, std::nullopt, std::nullopt);
+    const QImage first = rendered(layout, QSize(80, 30));
+    QImage again(160, 60, QImage::Format_ARGB32_Premultiplied);
+    again.fill(Qt::white);
+    QPainter painter(&again);
+    const QPen pen(Qt::green, 3);
+    painter.setPen(pen);
+    painter.scale(2, 2);
+    layout.draw(painter, QPointF(0, 0), {QColor(Qt::blue)});
+    EXPECT_EQ(painter.pen(), pen);
+    painter.end();
+    const QRect small = ink(first), large = ink(again);
+    EXPECT_NEAR(large.width(), 2 * small.width(), 2);
+    EXPECT_NEAR(large.left(), 2 * small.left(), 2);
+    int blue = 0;
+    for (int y = 0; y < again.height(); ++y)
+        for (int x = 0; x < again.width(); ++x)
+            blue += again.pixelColor(x, y).blue() > 200 && again.pixelColor(x, y).red() < 80;
+    EXPECT_GT(blue, 40);
+    EXPECT_EQ(rendered(layout, QSize(80, 30)), first) << "drawn the first way again";
+}
+
 TEST(TextLayoutTest, HitTestsLinksWhereTheirGlyphsAre) {
     std::vector<AttributedRun> text = runs("Read ");
     text.push_back({"more", dejaVu(20)});
