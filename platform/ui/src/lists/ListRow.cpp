@@ -19,8 +19,20 @@ namespace {
 constexpr std::size_t contentSlot = 0;
 constexpr std::size_t backgroundSlot = 1;
 
+// Where the row's separator ends, from the first view in it that sets the guide: that view and
+// its guide for the size it had. Forgotten when the row is placed anew; moving the row along
+// keeps it.
+struct KeptGuide {
+    bool kept = false;
+    bool set = false; // whether a view sets it
+    std::weak_ptr<ElementRef> setter;
+    graphics::CGSize size;
+    CGFloat value = 0;
+};
+
 struct StoredTraits {
     ListRowTraits traits;
+    KeptGuide leading, trailing;
 };
 
 std::shared_ptr<StoredTraits> storedTraits(Element& element) {
@@ -47,16 +59,34 @@ ProposedViewSize contentProposal(const ProposedViewSize& proposal, const EdgeIns
             shrink(proposal.height, insets.top + insets.bottom)};
 }
 
-// The x of the first view in the row that sets `guide`, in root coordinates.
-std::optional<CGFloat> guideX(const Element& element, const AlignmentID* guide) {
-    if (!element.isVisible() || element.isHidden()) return std::nullopt;
+// The first view in the row that sets `guide`, and its value for the view's size.
+const Element* guideSetter(const Element& element, const AlignmentID* guide, CGFloat& value) {
+    if (!element.isVisible() || element.isHidden()) return nullptr;
     auto& mutableElement = const_cast<Element&>(element);
-    if (auto value = mutableElement.explicitAlignment(guide, element.frame().size))
-        return element.frame().minX() + *value;
-    for (const auto& child : element.children()) {
-        if (auto found = guideX(*child, guide)) return found;
+    if (auto found = mutableElement.explicitAlignment(guide, element.frame().size)) {
+        value = *found;
+        return &element;
     }
-    return std::nullopt;
+    for (const auto& child : element.children()) {
+        if (const auto* setter = guideSetter(*child, guide, value)) return setter;
+    }
+    return nullptr;
+}
+
+// The x of the first view in the row that sets `guide`, in root coordinates: as kept while the
+// view that set it is there at the same size, else looked for again.
+std::optional<CGFloat> guideX(const Element& row, const AlignmentID* guide, KeptGuide& kept) {
+    if (kept.kept && !kept.set) return std::nullopt;
+    if (kept.kept) {
+        if (auto ref = kept.setter.lock(); ref && ref->element && ref->element->frame().size == kept.size)
+            return ref->element->frame().minX() + kept.value;
+    }
+    CGFloat value = 0;
+    const auto* setter = guideSetter(row, guide, value);
+    kept = {true, setter != nullptr, setter ? setter->reference() : std::weak_ptr<ElementRef>(),
+            setter ? setter->frame().size : graphics::CGSize{}, value};
+    if (!setter) return std::nullopt;
+    return setter->frame().minX() + value;
 }
 
 QColor resolved(const Color& color, const EnvironmentValues& environment) {
@@ -103,6 +133,8 @@ void ListRowNode::placeChildren(Element& element, const ProposedViewSize& propos
     }
     if (auto* background = childAt(element, backgroundSlot))
         placeContent(flatten(*background), frame, ProposedViewSize(frame.size), Alignment::center, true);
+    auto stored = storedTraits(element);
+    stored->leading.kept = stored->trailing.kept = false;
 }
 
 void ListRowNode::render(const Element& element, DisplayList& list) const {
@@ -121,9 +153,10 @@ void ListRowNode::render(const Element& element, DisplayList& list) const {
     // A line between this row and the next, from the row's separator guides.
     if (place_.last || traits.separatorHidden || frame.height() <= 0) return;
     const auto insets = insetsOf(element);
-    const CGFloat leading =
-        guideX(element, HorizontalAlignment::listRowSeparatorLeading.id).value_or(frame.minX() + insets.leading);
-    const CGFloat trailing = guideX(element, HorizontalAlignment::listRowSeparatorTrailing.id)
+    auto stored = storedTraits(const_cast<Element&>(element));
+    const CGFloat leading = guideX(element, HorizontalAlignment::listRowSeparatorLeading.id, stored->leading)
+                                .value_or(frame.minX() + insets.leading);
+    const CGFloat trailing = guideX(element, HorizontalAlignment::listRowSeparatorTrailing.id, stored->trailing)
                                  .value_or(frame.maxX() - insets.trailing);
     if (trailing <= leading) return;
     const bool tinted = traits.separatorTint && traits.tintEdges.contains(Edge::bottom);
