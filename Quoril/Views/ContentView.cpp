@@ -24,6 +24,7 @@
 #include "ui/Visibility.h"
 
 #include <limits>
+#include <numeric>
 #include <string>
 #include <utility>
 
@@ -84,7 +85,7 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
     bool anyCompleted = false;
     std::vector<foundation::UUID> queryOrder;
     reactive::withoutObservationTracking([&] {
-        shownGoals = std::make_shared<const std::vector<std::shared_ptr<Item>>>(actions.shownGoals());
+        shownGoals = actions.sharedShownGoals();
         anyCompleted = actions.displayOrderCache->anyCompleted();
         queryOrder.reserve(actions.items.size());
         for (const auto& item : actions.items)
@@ -94,10 +95,9 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
     ui::View content = ui::ScrollViewReader([=](const ui::ScrollViewProxy& proxy) -> ui::View {
         const auto& shown = *shownGoals;
         if (shown.empty()) return emptyState(actions);
-        std::vector<std::pair<std::size_t, std::shared_ptr<Item>>> rows;
-        rows.reserve(shown.size());
-        for (std::size_t i = 0; i < shown.size(); ++i)
-            rows.emplace_back(i, shown[i]);
+        // Rows are positions in the shared goals: no copy of each goal's pointer per update.
+        std::vector<std::size_t> rows(shown.size());
+        std::iota(rows.begin(), rows.end(), std::size_t(0));
         // Rows read the order and the actions from here, so that only rows whose own inputs
         // changed are evaluated again.
         if (*rowShared->order != shown) rowShared->order->assign(shown.begin(), shown.end());
@@ -108,14 +108,14 @@ ui::View ContentView::body(ui::ViewContext& ctx) const {
         const bool burning = *burn.isBurning;
         const auto focused = *actions.focusedItem;
         const auto scrollPosition = actions.scrollPosition.value();
-        auto makeRow = [=](const std::pair<std::size_t, std::shared_ptr<Item>>& row) -> ui::View {
-            return ui::View(ItemRow{rowShared, row.second, std::int64_t(row.first), focused, scrollPosition,
+        auto makeRow = [=](std::size_t row) -> ui::View {
+            return ui::View(ItemRow{rowShared, (*shownGoals)[row], std::int64_t(row), focused, scrollPosition,
                                     burning})
                 .transition(ui::AnyTransition::move(ui::Edge::top));
         };
         ui::View goals =
             ui::ForEach(
-                std::move(rows), [](const auto& row) { return row.second->id(); }, makeRow)
+                std::move(rows), [shownGoals](std::size_t row) { return (*shownGoals)[row]->id(); }, makeRow)
                 .onMove([actions](const foundation::IndexSet& source, std::size_t destination) {
                     actions.moveItems(source, destination);
                 })

@@ -6,6 +6,11 @@ namespace quoril {
 
 const std::vector<std::shared_ptr<Item>>&
 DisplayOrderCache::sorted(const std::vector<std::shared_ptr<Item>>& results) {
+    return *sharedSorted(results);
+}
+
+std::shared_ptr<const std::vector<std::shared_ptr<Item>>>
+DisplayOrderCache::sharedSorted(const std::vector<std::shared_ptr<Item>>& results) {
     std::vector<const Item*> source;
     std::vector<Item::DisplayFlags> flags;
     source.reserve(results.size());
@@ -15,7 +20,8 @@ DisplayOrderCache::sorted(const std::vector<std::shared_ptr<Item>>& results) {
         flags.push_back(Item::displayFlags(*item));
     }
     if (valid_ && source == source_ && flags == flags_) return shown_;
-    shown_ = Item::sortedForDisplay(results, flags);
+    shown_ =
+        std::make_shared<const std::vector<std::shared_ptr<Item>>>(Item::sortedForDisplay(results, flags));
     source_ = std::move(source);
     flags_ = std::move(flags);
     valid_ = true;

@@ -15,6 +15,9 @@ class DisplayOrderCache {
 public:
     // `results` stably sorted with Item::displayOrder.
     const std::vector<std::shared_ptr<Item>>& sorted(const std::vector<std::shared_ptr<Item>>& results);
+    // The same, to keep beyond the next call: a later sort makes a new list, never changes this one.
+    std::shared_ptr<const std::vector<std::shared_ptr<Item>>>
+    sharedSorted(const std::vector<std::shared_ptr<Item>>& results);
     // Whether a goal given to the last sorted() was completed.
     bool anyCompleted() const;
 
@@ -22,7 +25,7 @@ private:
     // The goals sorted last, by identity (`shown_` keeps them alive), and their flags then.
     std::vector<const Item*> source_;
     std::vector<Item::DisplayFlags> flags_;
-    std::vector<std::shared_ptr<Item>> shown_;
+    std::shared_ptr<const std::vector<std::shared_ptr<Item>>> shown_;
     bool valid_ = false;
 };
 

@@ -51,6 +51,10 @@ const std::vector<std::shared_ptr<Item>>& GoalListActions::shownGoals() const {
     return displayOrderCache->sorted(items.results());
 }
 
+std::shared_ptr<const std::vector<std::shared_ptr<Item>>> GoalListActions::sharedShownGoals() const {
+    return displayOrderCache->sharedSorted(items.results());
+}
+
 void GoalListActions::newItemReceived() const {
     ui::withAnimation([&] { addingItem.set(true); });
 }

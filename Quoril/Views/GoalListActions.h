@@ -53,6 +53,8 @@ struct GoalListActions {
     std::vector<std::shared_ptr<Item>> displayOrder() const { return shownGoals(); }
     // The same, kept by the list between evaluations: valid until the next call.
     const std::vector<std::shared_ptr<Item>>& shownGoals() const;
+    // The same, to keep.
+    std::shared_ptr<const std::vector<std::shared_ptr<Item>>> sharedShownGoals() const;
 
     void newItemReceived() const;
     void addingItemChanged(bool adding) const;

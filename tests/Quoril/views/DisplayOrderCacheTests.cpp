@@ -49,3 +49,15 @@ TEST(DisplayOrderCache, TellsWhetherTheGoalsLastSortedHoldACompletedOne) {
     cache.sorted({a, b});
     EXPECT_FALSE(cache.anyCompleted()) << "a flag change with the same goals";
 }
+
+TEST(DisplayOrderCache, AKeptListStaysAsItWasWhenTheGoalsAreSortedAgain) {
+    quoril::DisplayOrderCache cache;
+    auto a = goal(), b = goal();
+    const auto kept = cache.sharedSorted({a, b});
+    EXPECT_EQ(cache.sharedSorted({a, b}), kept) << "nothing changed: the same list";
+    b->setInProgress(true);
+    const auto resorted = cache.sharedSorted({a, b});
+    EXPECT_EQ(*resorted, (std::vector{b, a}));
+    EXPECT_EQ(*kept, (std::vector{a, b})) << "a list kept by an earlier evaluation";
+    EXPECT_EQ(cache.sorted({a, b}), *resorted);
+}
