@@ -355,7 +355,11 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
     const auto showsAt = [&](CGFloat at, CGFloat length) {
         return at < visibleMax && (at + length > visibleMin || (length == 0 && at >= visibleMin));
     };
+    // Lines only move further along, so none past the visible end shows (unless lines overlap).
+    const bool forwardOnly = spacing_ >= 0;
+    std::size_t neededEnd = 0;
     for (std::size_t line = 0; line < lines; ++line) {
+        if (forwardOnly && position >= visibleMax) break;
         const std::size_t end = std::min(count, (line + 1) * n);
         CGFloat length = lineLength(*state, line * n, end, estimate);
         bool shows = showsAt(position, length);
@@ -366,6 +370,7 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
         }
         if (shows) {
             needed[line] = true;
+            neededEnd = line + 1;
             for (std::size_t i = line * n; i < end; ++i) {
                 if (state->built.insert(state->items[i].key).second) added.push_back(state->items[i].key);
             }
@@ -381,7 +386,7 @@ void LazyNode::placeChildren(Element& element, const ProposedViewSize&) const {
     }
 
     position = start;
-    for (std::size_t line = 0; line < lines; ++line) {
+    for (std::size_t line = 0; line < neededEnd; ++line) {
         const std::size_t begin = line * n;
         const std::size_t end = std::min(count, begin + n);
         if (!needed[line]) {
