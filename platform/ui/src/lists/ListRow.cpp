@@ -19,8 +19,19 @@ namespace {
 constexpr std::size_t contentSlot = 0;
 constexpr std::size_t backgroundSlot = 1;
 
+// The view that sets a separator guide, looked for at the first paint after the row was
+// placed anew (what is below changed) rather than at every paint: a row that is only moved
+// keeps its views.
+struct GuideSetter {
+    bool known = false;
+    bool none = false;
+    std::weak_ptr<ElementRef> element;
+};
+
 struct StoredTraits {
     ListRowTraits traits;
+    GuideSetter leadingSetter;
+    GuideSetter trailingSetter;
 };
 
 std::shared_ptr<StoredTraits> storedTraits(Element& element) {
@@ -47,16 +58,42 @@ ProposedViewSize contentProposal(const ProposedViewSize& proposal, const EdgeIns
             shrink(proposal.height, insets.top + insets.bottom)};
 }
 
-// The x of the first view in the row that sets `guide`, in root coordinates.
-std::optional<CGFloat> guideX(const Element& element, const AlignmentID* guide) {
+// The x of `element`'s `guide`, in root coordinates, if it is shown and sets it.
+std::optional<CGFloat> ownGuideX(const Element& element, const AlignmentID* guide) {
     if (!element.isVisible() || element.isHidden()) return std::nullopt;
-    auto& mutableElement = const_cast<Element&>(element);
-    if (auto value = mutableElement.explicitAlignment(guide, element.frame().size))
+    if (auto value = const_cast<Element&>(element).explicitAlignment(guide, element.frame().size))
         return element.frame().minX() + *value;
-    for (const auto& child : element.children()) {
-        if (auto found = guideX(*child, guide)) return found;
-    }
     return std::nullopt;
+}
+
+// The first view in the row that sets `guide`, and the guide's x.
+const Element* findGuideSetter(const Element& element, const AlignmentID* guide, CGFloat& x) {
+    if (!element.isVisible() || element.isHidden()) return nullptr;
+    if (auto found = ownGuideX(element, guide)) {
+        x = *found;
+        return &element;
+    }
+    for (const auto& child : element.children()) {
+        if (const auto* found = findGuideSetter(*child, guide, x)) return found;
+    }
+    return nullptr;
+}
+
+std::optional<CGFloat> guideX(const Element& row, GuideSetter& setter, const AlignmentID* guide) {
+    if (setter.known) {
+        if (setter.none) return std::nullopt;
+        const auto reference = setter.element.lock();
+        if (reference && reference->element) {
+            if (auto x = ownGuideX(*reference->element, guide)) return x;
+        }
+    }
+    CGFloat x = 0;
+    const Element* found = findGuideSetter(row, guide, x);
+    setter.known = true;
+    setter.none = !found;
+    setter.element = found ? found->reference() : std::weak_ptr<ElementRef>();
+    if (!found) return std::nullopt;
+    return x;
 }
 
 QColor resolved(const Color& color, const EnvironmentValues& environment) {
@@ -91,6 +128,9 @@ graphics::CGSize ListRowNode::sizeThatFits(Element& element, const ProposedViewS
 
 void ListRowNode::placeChildren(Element& element, const ProposedViewSize& proposal) const {
     (void)proposal;
+    auto stored = storedTraits(element);
+    stored->leadingSetter.known = false;
+    stored->trailingSetter.known = false;
     const auto frame = element.layoutFrame();
     const auto insets = insetsOf(element);
     if (auto* content = childAt(element, contentSlot)) {
@@ -108,7 +148,8 @@ void ListRowNode::placeChildren(Element& element, const ProposedViewSize& propos
 void ListRowNode::render(const Element& element, DisplayList& list) const {
     const auto frame = element.frame();
     const auto& environment = element.environment();
-    const auto traits = ListRowNode::traits(element);
+    auto stored = storedTraits(const_cast<Element&>(element));
+    const auto& traits = stored->traits;
     if (place_.selected) {
         QPainterPath path;
         path.addRect(frame.toQRectF());
@@ -120,10 +161,10 @@ void ListRowNode::render(const Element& element, DisplayList& list) const {
 
     // A line between this row and the next, from the row's separator guides.
     if (place_.last || traits.separatorHidden || frame.height() <= 0) return;
-    const auto insets = insetsOf(element);
-    const CGFloat leading =
-        guideX(element, HorizontalAlignment::listRowSeparatorLeading.id).value_or(frame.minX() + insets.leading);
-    const CGFloat trailing = guideX(element, HorizontalAlignment::listRowSeparatorTrailing.id)
+    const auto insets = traits.insets.value_or(List::defaultRowInsets);
+    const CGFloat leading = guideX(element, stored->leadingSetter, HorizontalAlignment::listRowSeparatorLeading.id)
+                                .value_or(frame.minX() + insets.leading);
+    const CGFloat trailing = guideX(element, stored->trailingSetter, HorizontalAlignment::listRowSeparatorTrailing.id)
                                  .value_or(frame.maxX() - insets.trailing);
     if (trailing <= leading) return;
     const bool tinted = traits.separatorTint && traits.tintEdges.contains(Edge::bottom);
