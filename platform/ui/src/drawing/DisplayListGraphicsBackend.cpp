@@ -166,8 +166,9 @@ void DisplayListGraphicsBackend::endLayer(GraphicsContextBackend& layer, const S
         return;
     }
     flush();
-    // The layer's draws carry their own transforms.
-    target(*list_, state, inner->list().paintedBounds(), false)->layer({}) = inner->list();
+    // The layer's draws carry their own transforms. Its list is moved: the layer is finished.
+    DisplayList& into = target(*list_, state, inner->list().paintedBounds(), false)->layer({});
+    into = inner->takeList();
 }
 
 void DisplayListGraphicsBackend::record(DisplayList& list, const std::vector<PendingFill>& fills) {

@@ -451,6 +451,8 @@ void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
 // parent (the nearest ancestor that is not transparent), which finds them through its
 // transparent children.
 void Element::shiftBelow(graphics::CGSize layoutDelta, graphics::CGSize shownDelta) {
+    // Unmoved, with nothing below changed: every frame below is already where it belongs.
+    if (layoutDelta == graphics::CGSize{} && shownDelta == graphics::CGSize{}) return;
     // Each frame follows its placer as placeFrame puts it there, so frames come out as placing
     // them again gives rather than gathering rounding errors frame after frame. Siblings mostly
     // share their placer: its origins are worked out once for them.

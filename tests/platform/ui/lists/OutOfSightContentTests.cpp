@@ -145,3 +145,76 @@ TEST(OutOfSightContentTest, WhereAPagePaintsFollowsAMarkMovedPastItsFrame) {
     host.update();
     EXPECT_EQ(host.render().pixelColor(30, 10), QColor(Qt::white));
 }
+
+// Frames below a scrolled container are moved along with it, not laid out again: whoever reads
+// one — a deep one out of sight, with nothing painted — finds it where a full layout puts it.
+TEST(OutOfSightContentTest, FramesMovedAlongAreRightWhenReadWithoutPainting) {
+    auto taps = std::make_shared<std::vector<int>>(5, 0);
+    std::vector<ui::View> pages;
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "p" + std::to_string(i);
+        pages.push_back(ui::View(ui::VStack(ui::HorizontalAlignment::leading, 2,
+                                            {ui::Text::verbatim(name + " top"),
+                                             ui::HStack(ui::VerticalAlignment::center, 4,
+                                                        {ui::View(ui::Text::verbatim(name + " left"))
+                                                             .onTapGesture([taps, i] { ++(*taps)[i]; }),
+                                                         ui::Text::verbatim(name + " right")})
+                                                 .padding(3)}))
+                            .frame(100, 100));
+    }
+    ui::TestHost host(ui::ScrollView(ui::AxisSet::horizontal, false,
+                                     ui::HStack(ui::VerticalAlignment::center, 0, std::move(pages))),
+                      {100, 100});
+    host.update();
+    auto* content = host.findByTypeName("HStack");
+    ASSERT_NE(content, nullptr);
+    ASSERT_EQ(host.frame(content).width(), 500);
+    // Each text relative to the strip, as laid out at rest; the deepest, farthest ones first.
+    std::vector<std::pair<ui::Element*, graphics::CGRect>> texts;
+    graphics::CGRect restingLeft1;
+    for (int i = 4; i >= 0; --i) {
+        for (const char* part : {" right", " left", " top"}) {
+            auto* text = host.findByText("p" + std::to_string(i) + part);
+            ASSERT_NE(text, nullptr);
+            const auto at = host.frame(text);
+            texts.push_back({text, at.offsetBy(-host.frame(content).minX(), 0)});
+            if (i == 1 && std::string(part) == " left") restingLeft1 = texts.back().second;
+        }
+    }
+    auto expectInPlace = [&](int frame) {
+        // The strip is read last, so the texts are read before anything above them.
+        std::vector<graphics::CGRect> seen;
+        for (const auto& [text, _] : texts)
+            seen.push_back(host.frame(text));
+        const CGFloat x = host.frame(content).minX();
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const auto expected = texts[i].second.offsetBy(x, 0);
+            EXPECT_NEAR(seen[i].minX(), expected.minX(), 1e-9) << "text " << i << " at frame " << frame;
+            EXPECT_NEAR(seen[i].minY(), expected.minY(), 1e-9) << "text " << i << " at frame " << frame;
+        }
+    };
+
+    auto* scroll = host.findByTypeName("ScrollView");
+    ui::withAnimation([&] { ui::ScrollView::setContentOffset(*scroll, {300, 0}); });
+    host.update();
+    bool moved = false;
+    for (int frame = 0; frame < 40; ++frame) {
+        host.stepFrame();
+        moved = moved || host.frame(content).minX() < -1;
+        // Some frames are read, some only laid out, so that moves pile up unread.
+        if (frame % 3 == 0) expectInPlace(frame);
+    }
+    EXPECT_TRUE(moved);
+    host.stepFrames(60);
+    expectInPlace(100);
+    EXPECT_EQ(host.frame(content).minX(), -300);
+
+    // A click finds the page in sight by where it is now, with nothing painted since.
+    ui::withAnimation([&] { ui::ScrollView::setContentOffset(*scroll, {100, 0}); });
+    host.update();
+    host.stepFrames(100);
+    const auto left = restingLeft1.offsetBy(-100, 0);
+    ASSERT_GE(left.minX(), 0);
+    EXPECT_TRUE(host.tap({left.midX(), left.midY()}));
+    EXPECT_EQ(*taps, (std::vector<int>{0, 1, 0, 0, 0}));
+}
