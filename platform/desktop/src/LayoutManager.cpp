@@ -3,8 +3,6 @@
 #include "desktop/TextView.h"
 
 #include <QFontMetricsF>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -18,18 +16,17 @@ void LayoutManager::ensureLayoutForTextContainer(TextContainer&) {
 
 graphics::CGRect LayoutManager::usedRectForTextContainer(TextContainer& container) {
     TextView& view = container.textView();
-    const QTextDocument& document = *view.document();
-    const QFont font = document.defaultFont();
+    const QFont font = view.font();
     const double width = view.width() > 0 ? double(view.width()) : std::numeric_limits<double>::max() / 4;
-    QString text = document.toPlainText();
+    QString text = view.plainText();
     if (measured_ && measured_->width == width && measured_->text == text && measured_->font == font)
         return measured_->used;
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     double height = 0;
     double widest = 0;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        QTextLayout layout(block.text(), font);
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {

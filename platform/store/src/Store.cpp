@@ -8,8 +8,13 @@
 #include <fmt/ranges.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <set>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace store::detail {
 
@@ -78,6 +83,7 @@ Store::Store(Schema schema, const ModelConfiguration& configuration, int current
             throw StoreError(fmt::format("Could not create the folder {}: {}", file.parent_path().string(),
                                          error.message()));
         path = file.string();
+        if (!std::filesystem::exists(file, error) && !error) createAside(file, currentVersion);
     }
     database_ = std::make_unique<Database>(path);
     path_ = path;
@@ -119,6 +125,59 @@ void Store::migrate(int currentVersion, const std::string& where) {
     createTables();
     database_->execute(fmt::format("PRAGMA user_version = {}", currentVersion));
     transaction.commit();
+}
+
+namespace {
+
+bool syncPath(const std::filesystem::path& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+void removeWithCompanions(const std::string& path) {
+    std::error_code ignored;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        std::filesystem::remove(path + suffix, ignored);
+}
+
+} // namespace
+
+// Switching a new file to the write-ahead log in place writes it through a rollback journal,
+// syncing each step (eight syncs before the first window). Made aside without syncs, synced
+// once and linked into place, a crash leaves either no store or a whole empty one, and another
+// process making the same store at the same time keeps its own: the link never replaces a file.
+bool Store::createAside(const std::filesystem::path& file, int currentVersion) {
+    static std::atomic<unsigned> made{0};
+    const std::string aside = fmt::format("{}.{}-{}.new", file.string(), ::getpid(), made++);
+    removeWithCompanions(aside);
+    try {
+        database_ = std::make_unique<Database>(aside);
+        database_->execute("PRAGMA synchronous = OFF");
+        {
+            Statement mode(*database_, "PRAGMA journal_mode = WAL");
+            if (!mode.step() || mode.text(0) != "wal") throw StoreError("no write-ahead log");
+        }
+        {
+            Transaction transaction(*database_);
+            createTables();
+            database_->execute(fmt::format("PRAGMA user_version = {}", currentVersion));
+            transaction.commit();
+        }
+        // Closing the only connection moves the log into the file and removes it.
+        database_.reset();
+    } catch (const StoreError&) {
+        database_.reset();
+        removeWithCompanions(aside);
+        return false;
+    }
+    bool placed = syncPath(aside, O_RDONLY) && ::link(aside.c_str(), file.c_str()) == 0;
+    const bool existed = !placed && errno == EEXIST;
+    removeWithCompanions(aside);
+    if (placed) syncPath(file.parent_path().empty() ? "." : file.parent_path(), O_RDONLY | O_DIRECTORY);
+    return placed || existed;
 }
 
 void Store::createTables() {

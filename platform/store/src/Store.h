@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -57,6 +58,9 @@ public:
 private:
     void migrate(int currentVersion, const std::string& where);
     void createTables();
+    // Makes a new store file whole beside `file` and moves it there; false when that cannot be
+    // done here (the file is then made in place).
+    bool createAside(const std::filesystem::path& file, int currentVersion);
     void verifyTables(const std::string& where);
     void reserveKeys();
 

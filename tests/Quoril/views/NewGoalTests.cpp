@@ -4,6 +4,10 @@
 
 #include "ui/StyleContext.h"
 
+#include <QFontMetricsF>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
 using namespace goaltest;
 
 TEST_F(GoalListTest, TheEmptyListsButtonAddsAFocusedGoalAndTheMenuHearsOfEachAddition) {
@@ -154,4 +158,25 @@ TEST_F(GoalListTest, TitlesShowByTheirFlagsAndTheRowGrowsWithItsText) {
     EXPECT_GT(grown, 10);
     EXPECT_NEAR(emptySpaceHeight(), emptyArea + grown, 0.5);
     EXPECT_NEAR(ui::TestHost::frame(rows().back()).maxY(), lastRow + grown, 0.5);
+}
+
+TEST_F(GoalListTest, TitlesAreOnlyDrawnUntilOneIsClickedWhichEditsWhereTheClickLands) {
+    auto goal = addGoal("Goal", 0);
+    auto other = addGoal("Other", 1);
+    show();
+    EXPECT_EQ(editorOf(goal)->editor(), nullptr) << "no editor for a title nobody edits";
+    EXPECT_EQ(editorOf(other)->editor(), nullptr);
+
+    // A click between "Go" and "al", and a key at once.
+    const auto frame = ui::TestHost::frame(editorElementOf(goal));
+    const QFontMetricsF metrics(editorOf(goal)->font());
+    host->tap({frame.minX() + metrics.horizontalAdvance("Go"), frame.midY()});
+    settle(0.1);
+    ASSERT_EQ(focused(), goal);
+    ASSERT_NE(editorOf(goal)->editor(), nullptr);
+    EXPECT_EQ(editorOf(goal)->editor()->textCursor().position(), 2);
+    type(editorOf(goal), "x");
+    clickBelowGoals();
+    EXPECT_EQ(goal->title(), "Goxal");
+    EXPECT_EQ(editorOf(other)->editor(), nullptr);
 }

@@ -14,7 +14,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -277,6 +281,83 @@ TEST(TextViewTest, MeasuresItsLinesAndShowsThePlaceholderWhileEmpty) {
     EXPECT_NEAR(two.height(), 2 * empty.height(), 1);
     EXPECT_GT(two.width(), 10);
     EXPECT_TRUE(recorder->log.empty()) << "setting the string is no edit";
+}
+
+
+// A view and a twin whose editor is made, at one width, in one font and colour.
+struct Twins {
+    desktop::TextView drawn, edited;
+    Twins(const std::string& text, int width, int height) {
+        for (auto* view : {&drawn, &edited}) {
+            view->setFont(ui::Font::system(13, ui::Font::Weight::medium, ui::Font::Design::rounded));
+            view->setTextColor(ui::Color::red);
+            view->setPlaceholderAttributedString({ui::AttributedRun{"New Item", QFont("DejaVu Sans", 13), Qt::gray}});
+            view->setString(text);
+            view->resize(width, height);
+        }
+        edited.selectAll();
+        edited.editor()->moveCursor(QTextCursor::End);
+    }
+    static QImage image(desktop::TextView& view) {
+        QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        view.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    }
+};
+
+TEST(TextViewTest, UntilEditedItDrawsItsTextAsItsEditorShowsIt) {
+    const std::vector<std::string> texts{"Goal", "", "A title long enough to wrap onto the lines below it",
+                                         "one\ntwo", "Averylongwordthatcannotbreakatanyspace and more"};
+    for (const int width : {120, 173}) {
+        for (const auto& text : texts) {
+            Twins twins(text, width, 80);
+            EXPECT_EQ(twins.drawn.editor(), nullptr);
+            ASSERT_NE(twins.edited.editor(), nullptr);
+            const QImage drawn = Twins::image(twins.drawn);
+            const QImage edited = Twins::image(twins.edited);
+            EXPECT_EQ(largestDifference(drawn, edited), 0) << '"' << text << "\" at " << width;
+            EXPECT_EQ(twins.drawn.sizeHint(), twins.edited.sizeHint());
+            EXPECT_EQ(twins.edited.string(), text);
+            if (text.size() > 40 && width == 120) {
+                drawn.save(QString::fromStdString(testing::TempDir()) + "/text-view-drawn.png");
+                edited.save(QString::fromStdString(testing::TempDir()) + "/text-view-edited.png");
+            }
+        }
+    }
+}
+
+TEST(TextViewTest, ItsEditorIsMadeAtTheFocusWithTheCaretWhereClickedAndKeysGoOnAtOnce) {
+    auto first = std::make_shared<Recorder>();
+    auto second = std::make_shared<Recorder>();
+    ui::TestHost host(ui::VStack({ui::View(TitleEditor{first, "Goal"}).frame(200, 20),
+                                  ui::View(TitleEditor{second, "Other"}).frame(200, 20)}),
+                      {200, 40});
+    const auto editors = host.findAll([](const ui::Element& e) { return e.node().typeName() == "Representable"; });
+    ASSERT_EQ(editors.size(), 2u);
+    auto* view = ui::hostedWidget<TitleEditor>(editors[0]);
+    auto* other = ui::hostedWidget<TitleEditor>(editors[1]);
+    ASSERT_TRUE(view && other);
+    EXPECT_EQ(view->editor(), nullptr) << "shown, not edited";
+    EXPECT_EQ(other->editor(), nullptr);
+
+    // A click between "Go" and "al".
+    const QFontMetricsF metrics(view->font());
+    const auto frame = host.frame(editors[0]);
+    host.tap({frame.minX() + metrics.horizontalAdvance("Go"), frame.midY()});
+    ASSERT_NE(view->editor(), nullptr);
+    EXPECT_TRUE(view->isFirstResponder());
+    // Keys sent to the view as soon as the click is in, before anything else runs.
+    for (const char* letter : {"x", "y"}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QString::fromLatin1(letter));
+        QCoreApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : view, &press);
+    }
+    host.update();
+    EXPECT_EQ(view->string(), "Goxyal");
+    EXPECT_EQ(view->editor()->textCursor().position(), 4);
+    EXPECT_EQ(first->log, (Log{"begin", "change Goxal", "change Goxyal"}));
+    EXPECT_EQ(other->editor(), nullptr) << "the other title is still only drawn";
 }
 
 } // namespace

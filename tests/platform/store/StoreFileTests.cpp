@@ -274,6 +274,28 @@ TEST_F(StoreFileTest, TheDefaultLocationIsUnderTheDataFolderWhichIsCreated) {
     EXPECT_EQ(RawFile(url).text("PRAGMA journal_mode"), "wal");
 }
 
+TEST_F(StoreFileTest, ANewStoreIsMadeWholeInPlaceAndTwoMakingItAtOnceShareOne) {
+    std::vector<std::unique_ptr<store::ModelContainer>> opened(4);
+    {
+        std::vector<std::thread> makers;
+        for (auto& container : opened)
+            makers.emplace_back([&] { container = open(); });
+        for (auto& maker : makers)
+            maker.join();
+    }
+    opened[0]->mainContext()->insert(std::make_shared<Folder>("Kept"));
+    opened[0]->mainContext()->save();
+    for (auto& container : opened)
+        EXPECT_EQ(container->mainContext()->fetchCount<Folder>(), 1u) << "every one opened the same file";
+    opened.clear();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"test.store"}) << "nothing left beside it";
+    EXPECT_EQ(RawFile(file).text("PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(RawFile(file).text("PRAGMA integrity_check"), "ok");
+}
+
 TEST_F(StoreFileTest, ANewerFileIsRefusedAndLeftAsItWas) {
     open()->mainContext()->setAutosaveEnabled(false);
     RawFile(file).execute("PRAGMA user_version = 2");

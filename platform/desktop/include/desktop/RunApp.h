@@ -22,9 +22,9 @@ void terminateOnSignals();
 // when first drawn instead of when each bar is made (reading one loads every image plug-in).
 void deferExtensionIcons();
 
-// Reads what the first window needs and only the system can tell, the font configuration and
-// the user's week rules, on a thread of its own, so that it overlaps making the Qt application;
-// joined when this goes, before anything measures text.
+// Reads what the first window needs and only the system can tell, the font configuration, the
+// user's week rules and time zone, on a thread of its own, so that it overlaps making the Qt
+// application; joined when this goes, before anything measures text.
 class StartPreparation {
 public:
     StartPreparation();

@@ -13,7 +13,10 @@
 #include "ui/HostedPaintRevision.h"
 #include "ui/WritingToolsBehavior.h"
 
-#include <QPlainTextEdit>
+#include <QColor>
+#include <QPointF>
+#include <QString>
+#include <QWidget>
 
 #include <cstdint>
 #include <memory>
@@ -22,7 +25,13 @@
 #include <string_view>
 #include <vector>
 
+class QPlainTextEdit;
+
 namespace desktop {
+
+namespace detail {
+class TextViewEditor;
+}
 
 // A plain-text editing view that a representable hosts. It keeps its own editing session:
 // editing begins at the first change the user makes after the view took the focus and ends
@@ -31,7 +40,15 @@ namespace desktop {
 // never on to the window's shortcuts.
 //
 // Hosted, the views' keyboard focus is its focus (ui/HostedFocus.h); on its own, Qt's focus is.
-class TextView : public QPlainTextEdit, public ui::HostedFocusReceiver, public ui::HostedPaintRevision {
+//
+// Until it is first edited it draws its text itself: the editor that takes keys and clicks is
+// made when the view takes the focus, a press or a key (a list of titles makes none until one
+// is edited), and from then on stands in its place as its focus proxy.
+class TextView : public QWidget, public ui::HostedFocusReceiver, public ui::HostedPaintRevision {
+    Q_OBJECT
+    // What assistive technology and other readers of widget properties take as its text.
+    Q_PROPERTY(QString plainText READ plainText)
+
 public:
     enum class FocusRingType { defaultType = 0, none = 1, exterior = 2 };
 
@@ -46,7 +63,7 @@ public:
     std::string string() const;
     void setString(std::string_view text);
 
-    using QPlainTextEdit::setFont;
+    using QWidget::setFont;
     void setFont(const ui::Font& font);
     const std::optional<ui::Font>& textFont() const { return font_; }
     void setTextColor(const ui::Color& color);
@@ -78,12 +95,19 @@ public:
     void setFrame(const graphics::CGRect& frame);
     graphics::CGRect frame() const;
 
+    // The text as a Qt string: the editor's once it is there.
+    QString plainText() const;
+
     // Hides QWidget::window(): the window as a responder chain, when the view is in one.
     std::optional<Window> window();
     // Whether it holds the focus and so edits.
     bool isFirstResponder() const { return firstResponder_; }
     // Gives the focus up, ending editing.
     void resignFirstResponder();
+    // Selects the whole text (making the editor).
+    void selectAll();
+    // The editor, once made.
+    QPlainTextEdit* editor() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -92,13 +116,26 @@ public:
 
 protected:
     bool event(QEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    friend class detail::TextViewEditor;
+    // The editor, made now if it is not there yet.
+    detail::TextViewEditor& ensureEditor();
+    // The editor's part of Qt's focus events and keys (on its own, Qt's focus is the view's).
+    void editorFocusIn(QFocusEvent& event);
+    void editorFocusOut(QFocusEvent& event);
+    bool editorKeyPress(QKeyEvent& event);
+    void paintPlaceholder(QPainter& painter, QPointF origin) const;
+    // A pointer event on the view itself, handed to the editor's text area.
+    void forwardMouse(QMouseEvent& event);
     void becomeFirstResponder();
     void lostFirstResponder();
     void textChangedByUser();
@@ -108,9 +145,13 @@ private:
     void endByMovement(ui::HostedFocusMove move);
     void applyColors();
     TextViewNotification notification(std::string name) { return {std::move(name), this}; }
+    friend class LayoutManager;
     void changedLook() { ++paintRevision_; }
 
     std::weak_ptr<TextViewDelegate> delegate_;
+    detail::TextViewEditor* editor_ = nullptr; // a child, made on demand
+    QString text_;                             // the text until the editor holds it
+    QColor appliedText_, appliedBackground_;
     LayoutManager layoutManager_{*this};
     TextContainer textContainer_{*this};
     std::optional<ui::Font> font_;
@@ -124,6 +165,8 @@ private:
     bool fieldEditor_ = false;
     bool verticallyResizable_ = true;
     bool settingString_ = false;
+    bool forwardingMouse_ = false;
+    const QKeyEvent* keyLeftByEditor_ = nullptr; // on its way up from the editor
     bool firstResponder_ = false;
     bool editing_ = false; // the session runs from the focus to its end
     bool begun_ = false;   // the delegate heard "begin"

@@ -315,7 +315,14 @@ private:
     std::uint64_t changeStamp_ = 0;
     std::uint64_t measuredStamp_ = kNoStamp;
     std::uint64_t placedStamp_ = kNoStamp;
-    bool positionDependent_ = false; // this element or one below
+    // Worked out again whenever the element is placed in full: its own placement read where it
+    // stands (readsPosition_), or that of one below did (positionDependent_).
+    bool positionDependent_ = false;
+    bool readsPosition_ = false;
+    // After a move along: places again those below whose placement reads where they stand.
+    void placeReadersBelow();
+    // Whether any child (through transparent ones, brought up to date) reads where it stands.
+    bool dependentBelow();
     // The stamp the subtree's preferences were last collected at, and whether a collector in it
     // reads its element (where it is): a subtree that changed nothing since and reads no
     // element hands up what it did, wherever it moved.

@@ -41,10 +41,16 @@ public:
     std::size_t count() const override { return data_->size(); }
     bool hasExplicitIDs() const override { return !std::is_same_v<Key, std::nullptr_t>; }
     foundation::AnyHashable idAt(std::size_t index) const override {
-        if constexpr (std::is_same_v<Key, std::nullptr_t>)
+        if constexpr (std::is_same_v<Key, std::nullptr_t>) {
             return foundation::AnyHashable(index);
-        else
-            return toHashable(key_((*data_)[index]));
+        } else {
+            // A list asks for every id more than once per update (to find its rows, to tell
+            // which came and went): each is worked out once, for this node and its copies.
+            if (ids_->empty()) ids_->resize(data_->size());
+            auto& id = (*ids_)[index];
+            if (!id.has_value()) id = toHashable(key_((*data_)[index]));
+            return id;
+        }
     }
     std::shared_ptr<ListNode> withWrapper(Wrapper wrapper) const override {
         auto copy = std::make_shared<ForEachNode>(*this);
@@ -59,6 +65,7 @@ private:
     std::shared_ptr<const std::vector<Element>> data_;
     Key key_;
     Content content_;
+    std::shared_ptr<std::vector<foundation::AnyHashable>> ids_ = std::make_shared<std::vector<foundation::AnyHashable>>();
 };
 // A ForEach with the edits a list may make to its data: moving rows by dragging them and
 // deleting the selected one. Stands for the rows of the ForEach it wraps.

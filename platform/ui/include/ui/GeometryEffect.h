@@ -2,6 +2,7 @@
 
 #include "graphics/CGSize.h"
 #include "graphics/ProjectionTransform.h"
+#include "ui/AlikeNode.h"
 #include "ui/Animatable.h"
 #include "ui/Element.h"
 #include "ui/View.h"
@@ -40,7 +41,7 @@ public:
     void render(const Element& element, DisplayList& list) const override;
 };
 
-template <GeometryEffect E> class GeometryEffectNode final : public GeometryEffectNodeBase {
+template <GeometryEffect E> class GeometryEffectNode final : public GeometryEffectNodeBase, public AlikeNode {
 public:
     GeometryEffectNode(E effect, View content)
         : GeometryEffectNodeBase(std::move(content))
@@ -67,6 +68,14 @@ public:
         if constexpr (std::equality_comparable<E>) {
             const auto* same = dynamic_cast<const GeometryEffectNode*>(&other);
             return same && same->effect_ == effect_ && same->content_.node() == content_.node();
+        } else {
+            return false;
+        }
+    }
+    bool alike(const ViewNode& previous) const override {
+        if constexpr (std::equality_comparable<E>) {
+            const auto* same = dynamic_cast<const GeometryEffectNode*>(&previous);
+            return same && same->effect_ == effect_;
         } else {
             return false;
         }

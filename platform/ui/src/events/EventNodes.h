@@ -2,6 +2,7 @@
 #pragma once
 
 #include "events/UserScrolling.h"
+#include "ui/AlikeNode.h"
 #include "ui/Element.h"
 #include "ui/EventModifiers.h"
 #include "ui/Gesture.h"
@@ -21,7 +22,8 @@
 
 namespace ui::detail {
 
-class GestureNode final : public TransparentWrapperNode {
+// Event nodes are read when events arrive: descriptions of one kind are alike.
+class GestureNode final : public TransparentWrapperNode, public AlikeNode {
 public:
     GestureNode(View content, std::shared_ptr<const Gesture> gesture, GestureMask mask, bool simultaneous)
         : TransparentWrapperNode(std::move(content))
@@ -29,6 +31,7 @@ public:
         , mask_(mask)
         , simultaneous_(simultaneous) {}
     std::string_view typeName() const override { return simultaneous_ ? "SimultaneousGesture" : "Gesture"; }
+    bool alike(const ViewNode& previous) const override { return sameType<GestureNode>(previous); }
     const std::shared_ptr<const Gesture>& gesture() const { return gesture_; }
     GestureMask mask() const { return mask_; }
     bool isSimultaneous() const { return simultaneous_; }
@@ -39,24 +42,26 @@ private:
     bool simultaneous_;
 };
 
-class HoverNode final : public TransparentWrapperNode {
+class HoverNode final : public TransparentWrapperNode, public AlikeNode {
 public:
     HoverNode(View content, std::function<void(bool)> action)
         : TransparentWrapperNode(std::move(content))
         , action_(std::move(action)) {}
     std::string_view typeName() const override { return "OnHover"; }
+    bool alike(const ViewNode& previous) const override { return sameType<HoverNode>(previous); }
     const std::function<void(bool)>& action() const { return action_; }
 
 private:
     std::function<void(bool)> action_;
 };
 
-class KeyPressNode final : public TransparentWrapperNode {
+class KeyPressNode final : public TransparentWrapperNode, public AlikeNode {
 public:
     KeyPressNode(View content, std::function<KeyPress::Result(const KeyPress&)> action)
         : TransparentWrapperNode(std::move(content))
         , action_(std::move(action)) {}
     std::string_view typeName() const override { return "OnKeyPress"; }
+    bool alike(const ViewNode& previous) const override { return sameType<KeyPressNode>(previous); }
     const std::function<KeyPress::Result(const KeyPress&)>& action() const { return action_; }
 
 private:

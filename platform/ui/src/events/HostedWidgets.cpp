@@ -162,8 +162,14 @@ void HostedWidget::retire() {
 
 HostedWidget* HostedWidget::of(const QWidget& widget) {
     auto& table = hostedByWidget();
-    auto it = table.find(&widget);
-    return it == table.end() ? nullptr : it->second;
+    // A child that takes the focus for a hosted widget (its focus proxy) counts as that widget.
+    for (const QWidget* w = &widget; w;) {
+        if (auto it = table.find(w); it != table.end()) return it->second;
+        const QWidget* parent = w->parentWidget();
+        if (!parent || parent->focusProxy() != w) return nullptr;
+        w = parent;
+    }
+    return nullptr;
 }
 
 void HostedWidget::attach(Element& element) {
@@ -220,7 +226,11 @@ void HostedWidget::syncFocus() {
         releaseQtFocus();
         return;
     }
-    if (widget->window()->focusWidget() != widget) {
+    // A widget may hand its focus on to a child standing in for it.
+    QWidget* target = widget;
+    while (target->focusProxy())
+        target = target->focusProxy();
+    if (widget->window()->focusWidget() != target) {
         movingQtFocus_ = true;
         widget->setFocus(Qt::OtherFocusReason);
         movingQtFocus_ = false;

@@ -1,5 +1,6 @@
 #include "ui/Element.h"
 
+#include "ui/AlikeNode.h"
 #include "ui/DisplayList.h"
 #include "ui/Graph.h"
 #include "ui/Layout.h"
@@ -95,6 +96,7 @@ void Element::noteChange() {
 }
 
 void Element::notePositionDependent() {
+    readsPosition_ = true;
     for (Element* e = this; e && !e->positionDependent_; e = e->parent_)
         e->positionDependent_ = true;
 }
@@ -127,10 +129,13 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
     const bool sameNode = node == node_ || (!fresh_ && node->isEqual(*node_));
     const bool sameEnvironment = !fresh_ && environment == environment_;
     if (sameNode && sameEnvironment && !dirty_ && !fresh_) return;
-    noteChange();
+    // A node alike the last leaves what was worked out from it valid: what changes below marks
+    // itself changed as its children update.
+    const bool keepsResults = sameEnvironment && !dirty_ && !fresh_ && detail::alike(*node, *node_);
+    if (!keepsResults) noteChange();
     nodeChanged_ = !sameNode;
     environmentChanged_ = !sameEnvironment;
-    if (nodeChanged_ || environmentChanged_) measured_.clear();
+    if (!keepsResults && (nodeChanged_ || environmentChanged_)) measured_.clear();
     node_ = std::move(node);
     environment_ = environment;
     if (dirty_ && !pendingIsFrame_) graph_.noteLayoutCause(pendingTransaction_);
@@ -165,6 +170,17 @@ void Element::update(std::shared_ptr<const ViewNode> node, const EnvironmentValu
 }
 
 void Element::reconcile(std::vector<ChildSpec> specs) {
+    // Mostly the same children come in the same order (every wrapper has one): they are
+    // updated where they stand.
+    const bool same = ghosts_.empty() && specs.size() == children_.size() &&
+                      std::equal(specs.begin(), specs.end(), children_.begin(), [](const ChildSpec& spec, const auto& child) {
+                          return child->key_ == spec.key && child->node_->kind() == spec.view.node()->kind();
+                      });
+    if (same) {
+        for (std::size_t i = 0; i < specs.size(); ++i)
+            children_[i]->update(specs[i].view.node(), specs[i].environment ? *specs[i].environment : environment_);
+        return;
+    }
     // Ghosts are no longer reachable by identity: a view coming back is a new one.
     std::unordered_map<ChildKey, std::size_t, ChildKeyHash> old;
     old.reserve(children_.size());
@@ -422,13 +438,15 @@ void Element::placeFrame(graphics::CGRect frame) {
 void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
     const auto stamp = cacheStamp();
     // Nothing below changed and the same room is offered: the subtree would be placed as
-    // before, only moved with this element (as when its scroll view scrolls).
-    if (placed_ && stamp == placedStamp_ && !positionDependent_ && graph_.placer() == placer_ &&
+    // before, only moved with this element (as when its scroll view scrolls); those below that
+    // read where they stand are then placed again.
+    if (placed_ && stamp == placedStamp_ && !readsPosition_ && graph_.placer() == placer_ &&
         frame.size == layoutFrame_.size && proposal == placedProposal_ && !graph_.hasRemovalGhosts()) {
         const auto laidAt = layoutFrame_.origin;
         const auto shownAt = frame_.origin;
         placeFrame(frame);
         shiftBelow(movement(laidAt, layoutFrame_.origin), movement(shownAt, frame_.origin));
+        if (positionDependent_) placeReadersBelow();
         return;
     }
     // Another size reshapes what is below: nothing painted or placed before may be kept.
@@ -438,13 +456,41 @@ void Element::place(graphics::CGRect frame, const ProposedViewSize& proposal) {
     placeFrame(frame);
     placedProposal_ = proposal;
     displacement_ = {};
-    struct Restore {
-        Graph& graph;
-        const Element* outer;
-        ~Restore() { graph.exchangePlacer(outer); }
-    } restore{graph_, graph_.exchangePlacer(this)};
-    node_->placeChildren(*this, proposal);
-    if (graph_.hasRemovalGhosts()) placeGhosts(*this);
+    // The readers below mark this again as this pass places them.
+    positionDependent_ = readsPosition_ = false;
+    {
+        struct Restore {
+            Graph& graph;
+            const Element* outer;
+            ~Restore() { graph.exchangePlacer(outer); }
+        } restore{graph_, graph_.exchangePlacer(this)};
+        node_->placeChildren(*this, proposal);
+        if (graph_.hasRemovalGhosts()) placeGhosts(*this);
+    }
+    positionDependent_ = readsPosition_ || dependentBelow();
+}
+
+bool Element::dependentBelow() {
+    bool dependent = false;
+    for (auto& child : children_) {
+        if (child->node_->isTransparent()) child->positionDependent_ = child->dependentBelow();
+        dependent = dependent || child->positionDependent_;
+    }
+    return dependent;
+}
+
+void Element::placeReadersBelow() {
+    for (auto& child : children_) {
+        Element& c = *child;
+        if (!c.positionDependent_) continue;
+        if (c.node_->isTransparent() || !c.placed_ || !c.readsPosition_) {
+            c.placeReadersBelow();
+            continue;
+        }
+        const Element* outer = graph_.exchangePlacer(c.placer_);
+        c.place(c.layoutFrame_, c.placedProposal_);
+        graph_.exchangePlacer(outer);
+    }
 }
 
 // Ghosts are laid out where they last stood, moved with the container that lays out their

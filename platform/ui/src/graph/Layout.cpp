@@ -26,6 +26,23 @@ const AlignmentID* mirrored(const AlignmentID* id, bool rightToLeft) {
     return id;
 }
 
+// The one layout child of `element` (through transparent children), or null when it has none
+// or several. Most containers asked have one: no list of children is gathered for them.
+Element* soleLayoutChild(Element& element, bool& several) {
+    Element* found = nullptr;
+    for (const auto& child : element.children()) {
+        Element* inner = child->node().isTransparent() ? soleLayoutChild(*child, several) : child.get();
+        if (several) return nullptr;
+        if (!inner) continue;
+        if (found) {
+            several = true;
+            return nullptr;
+        }
+        found = inner;
+    }
+    return found;
+}
+
 CGFloat guide(Element& child, graphics::CGSize size, const AlignmentID* id) {
     if (auto v = child.explicitAlignment(id, size)) return *v;
     return id->defaultValue(ViewDimensions{size.width, size.height, {}});
@@ -187,18 +204,27 @@ void placeContent(const std::vector<Element*>& children, graphics::CGRect bounds
 }
 
 graphics::CGSize unaryContentSize(Element& element, const ProposedViewSize& proposal) {
-    return contentSize(element.layoutChildren(), proposal);
+    bool several = false;
+    if (auto* child = soleLayoutChild(element, several)) return child->measure(proposal);
+    return several ? contentSize(element.layoutChildren(), proposal) : graphics::CGSize{};
 }
 
 void placeUnaryContent(Element& element, graphics::CGRect bounds, const ProposedViewSize& proposal,
                        Alignment alignment) {
-    placeContent(element.layoutChildren(), bounds, proposal, alignment);
+    bool several = false;
+    if (auto* child = soleLayoutChild(element, several)) {
+        const auto size = child->measure(proposal);
+        child->place({alignedOrigin(*child, size, bounds, alignment), size}, proposal);
+    } else if (several) {
+        placeContent(element.layoutChildren(), bounds, proposal, alignment);
+    }
 }
 
 std::optional<CGFloat> contentAlignment(Element& element, const AlignmentID* id, graphics::CGSize size) {
-    const auto children = element.layoutChildren();
-    if (children.size() != 1) return std::nullopt;
-    return children.front()->explicitAlignment(id, size);
+    bool several = false;
+    auto* child = soleLayoutChild(element, several);
+    if (!child) return std::nullopt;
+    return child->explicitAlignment(id, size);
 }
 
 graphics::CGPoint alignedOrigin(Element& child, graphics::CGSize size, graphics::CGRect bounds,

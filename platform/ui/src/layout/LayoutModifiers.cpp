@@ -1,3 +1,4 @@
+#include "ui/AlikeNode.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
 #include "ui/EnvironmentKeys.h"
@@ -53,7 +54,7 @@ private:
 
 // The secondary view of an overlay or background: offered the primary's size, placed by
 // `alignment` on it, painted in front of or behind it.
-class SecondaryNode final : public ViewNode {
+class SecondaryNode final : public ViewNode, public detail::AlikeNode {
 public:
     SecondaryNode(View primary, View secondary, Alignment alignment, bool inFront)
         : primary_(std::move(primary))
@@ -61,6 +62,10 @@ public:
         , alignment_(alignment)
         , inFront_(inFront) {}
     std::string_view typeName() const override { return inFront_ ? "Overlay" : "Background"; }
+    bool alike(const ViewNode& previous) const override {
+        const auto* same = dynamic_cast<const SecondaryNode*>(&previous);
+        return same && same->alignment_ == alignment_ && same->inFront_ == inFront_;
+    }
 
     void update(Element& element) const override {
         detail::reconcileLayered(element, primary_, secondary_, inFront_);
@@ -90,13 +95,17 @@ private:
     bool inFront_;
 };
 
-class FixedSizeNode final : public PassThroughNode {
+class FixedSizeNode final : public PassThroughNode, public detail::AlikeNode {
 public:
     FixedSizeNode(View content, bool horizontal, bool vertical)
         : PassThroughNode(std::move(content))
         , horizontal_(horizontal)
         , vertical_(vertical) {}
     std::string_view typeName() const override { return "FixedSize"; }
+    bool alike(const ViewNode& previous) const override {
+        const auto* same = dynamic_cast<const FixedSizeNode*>(&previous);
+        return same && same->horizontal_ == horizontal_ && same->vertical_ == vertical_;
+    }
     ProposedViewSize childProposal(const ProposedViewSize& p) const {
         return {horizontal_ ? std::nullopt : p.width, vertical_ ? std::nullopt : p.height};
     }

@@ -19,19 +19,20 @@ namespace {
 constexpr std::size_t contentSlot = 0;
 constexpr std::size_t backgroundSlot = 1;
 
-// The view that sets a separator guide, looked for at the first paint after the row was
-// placed anew (what is below changed) rather than at every paint: a row that is only moved
-// keeps its views.
-struct GuideSetter {
-    bool known = false;
-    bool none = false;
-    std::weak_ptr<ElementRef> element;
+// Where the row's separator ends, from the first view in it that sets the guide: that view and
+// its guide for the size it had. Forgotten when the row is placed anew; moving the row along
+// keeps it.
+struct KeptGuide {
+    bool kept = false;
+    bool set = false; // whether a view sets it
+    std::weak_ptr<ElementRef> setter;
+    graphics::CGSize size;
+    CGFloat value = 0;
 };
 
 struct StoredTraits {
     ListRowTraits traits;
-    GuideSetter leadingSetter;
-    GuideSetter trailingSetter;
+    KeptGuide leading, trailing;
 };
 
 std::shared_ptr<StoredTraits> storedTraits(Element& element) {
@@ -58,42 +59,34 @@ ProposedViewSize contentProposal(const ProposedViewSize& proposal, const EdgeIns
             shrink(proposal.height, insets.top + insets.bottom)};
 }
 
-// The x of `element`'s `guide`, in root coordinates, if it is shown and sets it.
-std::optional<CGFloat> ownGuideX(const Element& element, const AlignmentID* guide) {
-    if (!element.isVisible() || element.isHidden()) return std::nullopt;
-    if (auto value = const_cast<Element&>(element).explicitAlignment(guide, element.frame().size))
-        return element.frame().minX() + *value;
-    return std::nullopt;
-}
-
-// The first view in the row that sets `guide`, and the guide's x.
-const Element* findGuideSetter(const Element& element, const AlignmentID* guide, CGFloat& x) {
+// The first view in the row that sets `guide`, and its value for the view's size.
+const Element* guideSetter(const Element& element, const AlignmentID* guide, CGFloat& value) {
     if (!element.isVisible() || element.isHidden()) return nullptr;
-    if (auto found = ownGuideX(element, guide)) {
-        x = *found;
+    auto& mutableElement = const_cast<Element&>(element);
+    if (auto found = mutableElement.explicitAlignment(guide, element.frame().size)) {
+        value = *found;
         return &element;
     }
     for (const auto& child : element.children()) {
-        if (const auto* found = findGuideSetter(*child, guide, x)) return found;
+        if (const auto* setter = guideSetter(*child, guide, value)) return setter;
     }
     return nullptr;
 }
 
-std::optional<CGFloat> guideX(const Element& row, GuideSetter& setter, const AlignmentID* guide) {
-    if (setter.known) {
-        if (setter.none) return std::nullopt;
-        const auto reference = setter.element.lock();
-        if (reference && reference->element) {
-            if (auto x = ownGuideX(*reference->element, guide)) return x;
-        }
+// The x of the first view in the row that sets `guide`, in root coordinates: as kept while the
+// view that set it is there at the same size, else looked for again.
+std::optional<CGFloat> guideX(const Element& row, const AlignmentID* guide, KeptGuide& kept) {
+    if (kept.kept && !kept.set) return std::nullopt;
+    if (kept.kept) {
+        if (auto ref = kept.setter.lock(); ref && ref->element && ref->element->frame().size == kept.size)
+            return ref->element->frame().minX() + kept.value;
     }
-    CGFloat x = 0;
-    const Element* found = findGuideSetter(row, guide, x);
-    setter.known = true;
-    setter.none = !found;
-    setter.element = found ? found->reference() : std::weak_ptr<ElementRef>();
-    if (!found) return std::nullopt;
-    return x;
+    CGFloat value = 0;
+    const auto* setter = guideSetter(row, guide, value);
+    kept = {true, setter != nullptr, setter ? setter->reference() : std::weak_ptr<ElementRef>(),
+            setter ? setter->frame().size : graphics::CGSize{}, value};
+    if (!setter) return std::nullopt;
+    return setter->frame().minX() + value;
 }
 
 QColor resolved(const Color& color, const EnvironmentValues& environment) {
@@ -128,9 +121,6 @@ graphics::CGSize ListRowNode::sizeThatFits(Element& element, const ProposedViewS
 
 void ListRowNode::placeChildren(Element& element, const ProposedViewSize& proposal) const {
     (void)proposal;
-    auto stored = storedTraits(element);
-    stored->leadingSetter.known = false;
-    stored->trailingSetter.known = false;
     const auto frame = element.layoutFrame();
     const auto insets = insetsOf(element);
     if (auto* content = childAt(element, contentSlot)) {
@@ -143,13 +133,14 @@ void ListRowNode::placeChildren(Element& element, const ProposedViewSize& propos
     }
     if (auto* background = childAt(element, backgroundSlot))
         placeContent(flatten(*background), frame, ProposedViewSize(frame.size), Alignment::center, true);
+    auto stored = storedTraits(element);
+    stored->leading.kept = stored->trailing.kept = false;
 }
 
 void ListRowNode::render(const Element& element, DisplayList& list) const {
     const auto frame = element.frame();
     const auto& environment = element.environment();
-    auto stored = storedTraits(const_cast<Element&>(element));
-    const auto& traits = stored->traits;
+    const auto traits = ListRowNode::traits(element);
     if (place_.selected) {
         QPainterPath path;
         path.addRect(frame.toQRectF());
@@ -161,10 +152,11 @@ void ListRowNode::render(const Element& element, DisplayList& list) const {
 
     // A line between this row and the next, from the row's separator guides.
     if (place_.last || traits.separatorHidden || frame.height() <= 0) return;
-    const auto insets = traits.insets.value_or(List::defaultRowInsets);
-    const CGFloat leading = guideX(element, stored->leadingSetter, HorizontalAlignment::listRowSeparatorLeading.id)
+    const auto insets = insetsOf(element);
+    auto stored = storedTraits(const_cast<Element&>(element));
+    const CGFloat leading = guideX(element, HorizontalAlignment::listRowSeparatorLeading.id, stored->leading)
                                 .value_or(frame.minX() + insets.leading);
-    const CGFloat trailing = guideX(element, stored->trailingSetter, HorizontalAlignment::listRowSeparatorTrailing.id)
+    const CGFloat trailing = guideX(element, HorizontalAlignment::listRowSeparatorTrailing.id, stored->trailing)
                                  .value_or(frame.maxX() - insets.trailing);
     if (trailing <= leading) return;
     const bool tinted = traits.separatorTint && traits.tintEdges.contains(Edge::bottom);

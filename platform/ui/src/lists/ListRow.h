@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/AnyHashable.h"
+#include "ui/AlikeNode.h"
 #include "ui/Color.h"
 #include "ui/Edge.h"
 #include "ui/Element.h"
@@ -55,15 +56,24 @@ struct ListRowPlace {
     std::optional<foundation::AnyHashable> selectionID;
     bool selected = false;
     bool last = false; // the list's last row draws no separator below it
+    bool operator==(const ListRowPlace& other) const {
+        return group == other.group && offset == other.offset && selected == other.selected &&
+               last == other.last && selectionID.has_value() == other.selectionID.has_value() &&
+               (!selectionID || *selectionID == *other.selectionID);
+    }
 };
 
-class ListRowNode final : public ViewNode {
+class ListRowNode final : public ViewNode, public AlikeNode {
 public:
     ListRowNode(View content, ListRowPlace place)
         : content_(std::move(content))
         , place_(std::move(place)) {}
 
     std::string_view typeName() const override { return "ListRow"; }
+    bool alike(const ViewNode& previous) const override {
+        const auto* same = dynamic_cast<const ListRowNode*>(&previous);
+        return same && same->place_ == place_;
+    }
     const ListRowPlace& place() const { return place_; }
     // The traits the row's content handed up in the last update.
     static ListRowTraits traits(const Element& element);

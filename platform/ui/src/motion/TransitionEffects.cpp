@@ -1,5 +1,6 @@
 #include "TransitionEffects.h"
 
+#include "ui/AlikeNode.h"
 #include "ui/DisplayList.h"
 #include "ui/Element.h"
 #include "ui/EnvironmentKeys.h"
@@ -12,12 +13,16 @@ namespace {
 
 using Pair = AnimatablePair<CGFloat, CGFloat>;
 
-class RelativeOffsetNode final : public WrapperNode {
+class RelativeOffsetNode final : public WrapperNode, public AlikeNode {
 public:
     RelativeOffsetNode(View content, CGFloat x, CGFloat y)
         : WrapperNode(std::move(content))
         , fraction_(x, y) {}
     std::string_view typeName() const override { return "RelativeOffset"; }
+    bool alike(const ViewNode& previous) const override {
+        const auto* same = dynamic_cast<const RelativeOffsetNode*>(&previous);
+        return same && same->fraction_ == fraction_;
+    }
     void update(Element& element) const override {
         element.animate("relativeOffset", fraction_);
         WrapperNode::update(element);

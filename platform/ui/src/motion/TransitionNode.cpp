@@ -1,5 +1,6 @@
 #include "TransitionEffects.h"
 
+#include "ui/AlikeNode.h"
 #include "ui/AnyTransition.h"
 #include "ui/Element.h"
 #include "ui/Graph.h"
@@ -13,12 +14,14 @@ using Phase = AnyTransition::Phase;
 
 // Shows its content through a transition: at rest, or at the active end of an insertion
 // (for one pass, then animating to rest) or of a removal (for the rest of its life).
-class TransitionNode final : public detail::TransparentWrapperNode {
+class TransitionNode final : public detail::TransparentWrapperNode, public detail::AlikeNode {
 public:
     TransitionNode(View content, AnyTransition transition)
         : TransparentWrapperNode(std::move(content))
         , transition_(std::move(transition)) {}
     std::string_view typeName() const override { return "Transition"; }
+    // The transition shows only through the content it makes of its content.
+    bool alike(const ViewNode& previous) const override { return detail::sameType<TransitionNode>(previous); }
 
     void update(Element& element) const override {
         auto& state = this->state(element);

@@ -3,6 +3,7 @@
 #include "ui/EnvironmentKeys.h"
 #include "ui/GeometryReader.h"
 #include "ui/Spacer.h"
+#include "ui/ScrollView.h"
 #include "ui/Stack.h"
 #include "ui/TestHost.h"
 #include "ui/ViewContext.h"
@@ -166,6 +167,41 @@ TEST(LayoutTest, ALeafIsMeasuredAgainWhenItChangesAndOnlyThen) {
     EXPECT_EQ(host.frame(host.findByText("b")).minX(), 60);
     host.setSize({200, 10});
     EXPECT_EQ(host.frame(host.findByText("b")).minX(), 110);
+}
+
+TEST(LayoutTest, AReaderFollowsItsMovedSubtreeWhichStillMovesOnceTheReaderIsGone) {
+    struct Moved {
+        std::shared_ptr<std::optional<ui::State<bool>>> withReader;
+        bool operator==(const Moved&) const { return true; }
+        ui::View body(ui::ViewContext& ctx) const {
+            auto r = ctx.state<bool>("reader", true);
+            *withReader = r;
+            std::vector<ui::View> inner{box(10, 10, "fixed")};
+            if (r.value()) {
+                inner.push_back(ui::GeometryReader([](const ui::GeometryProxy& proxy) {
+                                    return box(5, 5, "at " + std::to_string(int(proxy.globalFrame().minX())));
+                                }).frame(20, 10));
+            }
+            return ui::VStack(ui::HorizontalAlignment::leading, 0, std::move(inner));
+        }
+    };
+    auto withReader = std::make_shared<std::optional<ui::State<bool>>>();
+    ui::TestHost host(ui::ScrollView(ui::AxisSet::horizontal, false,
+                                     ui::HStack(ui::VerticalAlignment::top, 0,
+                                                {box(200, 10, "lead"), ui::View(Moved{withReader})})),
+                      {100, 40});
+    auto scrollTo = [&](CGFloat x) {
+        ui::ScrollView::setContentOffset(*host.findByTypeName("ScrollView"), {x, 0});
+        host.update();
+    };
+    EXPECT_NE(host.findByText("at 200"), nullptr);
+    scrollTo(20);
+    EXPECT_NE(host.findByText("at 180"), nullptr) << "a reader that stays is told where it went";
+
+    (*withReader)->set(false);
+    scrollTo(30);
+    EXPECT_EQ(host.frame(host.findByText("fixed")).minX(), 170) << "without its reader, still moved along";
+    EXPECT_EQ(host.findByText("at 180"), nullptr);
 }
 
 } // namespace
