@@ -15,6 +15,7 @@
 #include <cmath>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 namespace ui {
 
@@ -131,7 +132,7 @@ private:
             painted.setFillRule(paint_.fillStyle.fillRule());
         }
         if (painted.isEmpty()) return;
-        QBrush brush = solidBrush(paint_.style.brush(styleContext(environment), frame.toQRectF()), element);
+        QBrush brush = solidBrush(brushFor(environment, frame), element);
         if (brush.style() == Qt::NoBrush) return;
         if (paint_.fillStyle.antialiased) {
             list.fill(std::move(painted), std::move(brush));
@@ -143,8 +144,23 @@ private:
         });
     }
 
+    // Resolving the style reads several environment entries; a shape mostly paints again in the
+    // same environment (shared, so compared by identity) and frame.
+    QBrush brushFor(const EnvironmentValues& environment, const graphics::CGRect& frame) const {
+        if (!brush_ || !(brushFrame_ == frame) || !(brushEnvironment_ == environment)) {
+            brush_ = paint_.style.brush(styleContext(environment), frame.toQRectF());
+            brushEnvironment_ = environment;
+            brushFrame_ = frame;
+        }
+        return *brush_;
+    }
+
     std::shared_ptr<const detail::ShapeOutline> outline_;
     detail::ShapePaint paint_;
+    // Main thread only, like the rest of the graph.
+    mutable std::optional<QBrush> brush_;
+    mutable EnvironmentValues brushEnvironment_;
+    mutable graphics::CGRect brushFrame_;
 };
 
 // A colour as a view: it takes what it is offered and fills it.

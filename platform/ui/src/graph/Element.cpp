@@ -8,7 +8,7 @@
 #include "ui/ZIndex.h"
 
 #include "graph/PreferenceCollectors.h"
-#include "painting/PaintedBounds.h"
+#include "painting/PaintedRuns.h"
 
 #include <algorithm>
 #include <limits>
@@ -598,8 +598,10 @@ graphics::CGRect Element::globalFrame() const {
 void Element::render(DisplayList& list) const {
     if (!visible_) return;
     const graphics::CGRect* cull = graph_.paintCull(list);
+    const auto mark = detail::PaintedRuns::mark();
     if (!cull) {
         node_->render(*this, list);
+        detail::PaintedRuns::drop(mark);
         return;
     }
     // Inside a clipping container: a subtree that has not changed since it last painted in full
@@ -618,10 +620,19 @@ void Element::render(DisplayList& list) const {
     const auto culled = graph_.culledCount();
     node_->render(*this, list);
     if (graph_.culledCount() != culled) {
+        detail::PaintedRuns::drop(mark);
         paintedStamp_ = kNoStamp; // part of it was passed by: the extent is not whole
         return;
     }
-    const QRectF painted = detail::paintedBoundsFrom(list, first);
+    if (paintedStamp_ == stamp && !positionDependent_) {
+        // Unchanged since it last painted in full: it painted as then, moved with its frame.
+        const auto shown = paintedExtent_.isNull() ? graphics::CGRect::null()
+                                                   : paintedExtent_.offsetBy(frame_.minX() - paintedOrigin_.x,
+                                                                             frame_.minY() - paintedOrigin_.y);
+        detail::PaintedRuns::closeKnown(list, first, mark, shown.toQRectF());
+        return;
+    }
+    const QRectF painted = detail::PaintedRuns::close(list, first, mark);
     paintedExtent_ = painted.isEmpty() ? graphics::CGRect::null() : graphics::CGRect::fromQRectF(painted);
     paintedOrigin_ = frame_.origin;
     paintedStamp_ = stamp;

@@ -4,6 +4,8 @@
 #include "ui/Circle.h"
 #include "ui/Divider.h"
 #include "ui/EnvironmentKeys.h"
+#include "ui/Gradient.h"
+#include "ui/HierarchicalShapeStyle.h"
 #include "ui/Image.h"
 #include "ui/Rectangle.h"
 #include "ui/ShapeStyleEnvironment.h"
@@ -158,6 +160,26 @@ TEST(PaintingTest, StylesResolveAgainstTheEnvironment) {
         ui::ZStack({ui::View(ui::Color::black), ui::Rectangle().fill(ui::Material::ultraThin)}), {10, 10});
     EXPECT_GT(qGray(material.pixel(5, 5)), 40);
     EXPECT_LT(qGray(material.pixel(5, 5)), 200);
+}
+
+// A shape painted again keeps its resolved style only while its environment and frame stay.
+TEST(PaintingTest, ARepaintedShapeFollowsItsEnvironmentAndFrame) {
+    const ui::View shape = ui::Rectangle().fill(ui::HierarchicalShapeStyle::primary);
+    ui::TestHost host(shape.environment(ui::ColorSchemeKey{}, ui::ColorScheme::light), {10, 10});
+    EXPECT_LT(qGray(host.render().pixel(5, 5)), 60);
+    host.setRoot(shape.environment(ui::ColorSchemeKey{}, ui::ColorScheme::dark));
+    EXPECT_GT(qGray(host.render().pixel(5, 5)), 200);
+    host.setRoot(shape.environment(ui::ColorSchemeKey{}, ui::ColorScheme::light));
+    EXPECT_LT(qGray(host.render().pixel(5, 5)), 60);
+
+    // A gradient spans the frame it is painted in: wider, the same pixel lies nearer its start.
+    const ui::View ramp = ui::Rectangle().fill(
+        ui::LinearGradient(std::vector<ui::Color>{ui::Color::black, ui::Color::white}, ui::UnitPoint::leading,
+                           ui::UnitPoint::trailing));
+    ui::TestHost ramped(ramp, {10, 10});
+    EXPECT_GT(qGray(ramped.render().pixel(9, 5)), 200);
+    ramped.setSize({40, 10});
+    EXPECT_LT(qGray(ramped.render().pixel(9, 5)), 80);
 }
 
 TEST(PaintingTest, ClipsRoundCornersAndMasksCutToCoverage) {

@@ -311,4 +311,48 @@ TEST(ListTest, RowsTakeTheirInsetsBackgroundsMinimumHeightAndSeparatorGuides) {
     EXPECT_EQ(bare.render(1, Qt::yellow).pixelColor(200, 150), QColor(Qt::yellow));
 }
 
+// A row whose title stands after an indent and sets the separator's leading guide, or not.
+struct GuidedRows {
+    CGFloat indent = 20;
+    bool guided = true;
+    ui::View body(ui::ViewContext&) const {
+        auto titled = [*this](const std::string& name) {
+            ui::View title = box(60, 10, name, Qt::black);
+            if (guided)
+                title = title.alignmentGuide(ui::HorizontalAlignment::listRowSeparatorLeading,
+                                             [](const ui::ViewDimensions&) { return 0.0; });
+            return ui::View(ui::HStack(ui::VerticalAlignment::center, 0, {box(indent, 10, {}, Qt::darkGray), title}))
+                .listRowSeparatorTint(ui::Color::blue)
+                .listRowInsets(ui::EdgeInsets{0, 0, 0, 0});
+        };
+        return ui::List({ui::ForEach(std::vector<std::string>{"one", "two"}, [](const std::string& n) { return n; },
+                                     titled)});
+    }
+};
+
+TEST(ListTest, TheSeparatorFollowsTheViewThatSetsItsGuideAsTheRowChanges) {
+    ui::TestHost host(GuidedRows{}, {300, 200});
+    auto lineStart = [&] {
+        ui::Element* row = host.findByText("one");
+        while (row->node().typeName() != "ListRow")
+            row = row->parent();
+        const QImage image = host.render();
+        const int y = int(host.frame(row).maxY()) - 1;
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).blue() > 200 && image.pixelColor(x, y).red() < 100) return x;
+        }
+        return -1;
+    };
+    EXPECT_EQ(lineStart(), 20);
+    host.setRoot(GuidedRows{80, true}); // the same title, moved by its row's layout
+    host.update();
+    EXPECT_EQ(lineStart(), 80);
+    host.setRoot(GuidedRows{80, false}); // no view sets the guide: the row's inset
+    host.update();
+    EXPECT_EQ(lineStart(), 0);
+    host.setRoot(GuidedRows{50, true}); // set again, by a new view
+    host.update();
+    EXPECT_EQ(lineStart(), 50);
+}
+
 } // namespace

@@ -110,6 +110,42 @@ TEST(OutOfSightContentTest, AReaderOfItsGlobalFrameFollowsItsScrolledContainer) 
     EXPECT_NE(host.findByText("at 40"), nullptr) << "the reader is told where it went";
 }
 
+namespace {
+
+// A 100 × 100 page whose green mark its state moves, as far as past the page's own frame.
+struct MarkedPage {
+    std::shared_ptr<Handles<int>> handles;
+    bool operator==(const MarkedPage&) const { return true; }
+    ui::View body(ui::ViewContext& ctx) const {
+        auto shift = ctx.state<int>("shift", 0);
+        handles->keep("shift", shift);
+        return ui::VStack({box(20, 20, "mark", Qt::green).offset(shift.value(), 0)})
+            .frame(100, 100, ui::Alignment::topLeading);
+    }
+};
+
+} // namespace
+
+TEST(OutOfSightContentTest, WhereAPagePaintsFollowsAMarkMovedPastItsFrame) {
+    auto handles = std::make_shared<Handles<int>>();
+    ui::TestHost host(ui::ScrollView(ui::AxisSet::horizontal, false,
+                                     ui::HStack(ui::VerticalAlignment::top, 0,
+                                                {ui::View(MarkedPage{handles}), box(400, 100, "rest", Qt::transparent)})),
+                      {100, 100});
+    EXPECT_EQ(host.render().pixelColor(10, 10), QColor(Qt::green));
+    (*handles)["shift"].set(250); // out of sight, and out of the page's frame
+    host.update();
+    EXPECT_EQ(host.render().pixelColor(10, 10), QColor(Qt::white));
+    // The page scrolls out of sight; the mark it paints comes into it.
+    scrollTo(host, 200, false);
+    EXPECT_EQ(host.render().pixelColor(60, 10), QColor(Qt::green));
+    scrollTo(host, 230, false);
+    EXPECT_EQ(host.render().pixelColor(30, 10), QColor(Qt::green));
+    (*handles)["shift"].set(0); // and back into the page, now out of sight
+    host.update();
+    EXPECT_EQ(host.render().pixelColor(30, 10), QColor(Qt::white));
+}
+
 // Frames below a scrolled container are moved along with it, not laid out again: whoever reads
 // one — a deep one out of sight, with nothing painted — finds it where a full layout puts it.
 TEST(OutOfSightContentTest, FramesMovedAlongAreRightWhenReadWithoutPainting) {
