@@ -424,7 +424,7 @@ std::vector<TextLayout::Impl::Span> TextLayout::Impl::spans(const QTextLayout& l
 void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QTextLayout& layout, int lines,
                                   const Piece& piece, const std::vector<Span>& spans,
                                   const std::vector<QColor>& runColors) const {
-    const bool inPerspective = painter.worldTransform().type() == QTransform::TxProject;
+    const bool projective = painter.worldTransform().type() == QTransform::TxProject;
     for (const Span& span : spans) {
         const int i = span.from, j = span.to, run = span.run;
         const auto& attributes = runs[std::size_t(run)];
@@ -432,7 +432,7 @@ void TextLayout::Impl::drawLayout(QPainter& painter, QPointF origin, const QText
             std::size_t(run) < runColors.size() ? runColors[std::size_t(run)] : attributes.foregroundColor;
         const QPointF at = origin - QPointF(0, attributes.baselineOffset);
         painter.setPen(color);
-        if (inPerspective) {
+        if (projective) {
             // Painting glyph outlines through a perspective costs far more than drawing a picture
             // of them.
             const Raster shown = raster(layout, i, j, color, perspectiveScale(painter, at));
